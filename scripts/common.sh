@@ -1,0 +1,42 @@
+# Shared by scripts/quillex and scripts/test: installing what is missing and building.
+# Sourced, not run.
+
+QUILLEX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Debian packages the program needs to build and run, and those the tests need too.
+QUILLEX_RUN_PACKAGES="cmake g++ pkg-config qt6-base-dev libopenal-dev libsndfile1-dev fonts-liberation googletest libgtest-dev libbenchmark-dev"
+QUILLEX_TEST_PACKAGES="xvfb xdotool imagemagick clang libclang-rt-14-dev"
+
+quillex_install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# quillex_build DIR [cmake options...]: configures DIR once, then builds it.
+quillex_build() {
+    local dir="$1"
+    shift
+    local generator=()
+    if command -v ninja >/dev/null 2>&1; then
+        generator=(-G Ninja)
+    fi
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$QUILLEX_ROOT" -B "$dir" "${generator[@]}" "$@" >/dev/null
+    fi
+    cmake --build "$dir" --parallel "$(nproc)"
+}

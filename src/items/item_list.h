@@ -1,0 +1,46 @@
+// A list of items that is cheap to copy: copies share one immutable vector until one
+// of them is changed. The undo history keeps whole copies of every list after each
+// edit, so an edit that leaves most lists alone costs only the lists it touches.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "items/edit_item.h"
+
+namespace quillex {
+
+class ItemList {
+public:
+    using Items = std::vector<EditItem>;
+
+    ItemList() : items_(emptyItems()) {}
+
+    const Items& items() const { return *items_; }
+    const EditItem& operator[](std::size_t i) const { return (*items_)[i]; }
+    std::size_t size() const { return items_->size(); }
+    bool empty() const { return items_->empty(); }
+    auto begin() const { return items_->begin(); }
+    auto end() const { return items_->end(); }
+
+    // Writable access. Copies the vector first when another ItemList shares it,
+    // so a snapshot taken earlier never sees the change.
+    Items& edit() {
+        if (items_.use_count() != 1)
+            items_ = std::make_shared<Items>(*items_);
+        return *items_;
+    }
+
+    void replace(Items items) { items_ = std::make_shared<Items>(std::move(items)); }
+    void clear() { items_ = emptyItems(); }
+
+    // True when both lists share the same storage (no copy was ever made).
+    bool sharesStorageWith(const ItemList& other) const { return items_ == other.items_; }
+
+private:
+    static std::shared_ptr<Items> emptyItems() { return std::make_shared<Items>(); }
+
+    std::shared_ptr<Items> items_;
+};
+
+} // namespace quillex

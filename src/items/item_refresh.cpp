@@ -1,0 +1,213 @@
+// The refresh: after every edit, the lists are put back into canonical order and
+// whatever may not exist is removed. Lists that need no change are left untouched,
+// so that they stay shared with the snapshots of the undo history.
+#include <algorithm>
+
+#include "items/item_store.h"
+
+namespace quillex {
+
+namespace {
+
+using Items = ItemList::Items;
+
+std::int64_t noteKey(const EditItem& n) {
+    return static_cast<std::int64_t>(n.row()) * kRowsPerBeat + n.column;
+}
+
+bool sameNoteSpot(const EditItem& a, const EditItem& b) {
+    return a.beat == b.beat && a.fraction == b.fraction && a.column == b.column;
+}
+
+// True when a hold's rows (start to end, inclusive) hold another note of its column.
+// `i` is the hold's index in a list sorted by row.
+bool holdCoversAnotherNote(const Items& notes, std::size_t i) {
+    const EditItem& hold = notes[i];
+    const std::int32_t start = hold.row();
+    const std::int32_t end = hold.endRow();
+    for (std::size_t j = i; j-- > 0 && notes[j].row() == start;)
+        if (notes[j].column == hold.column)
+            return true;
+    for (std::size_t j = i + 1; j < notes.size() && notes[j].row() <= end; ++j)
+        if (notes[j].column == hold.column)
+            return true;
+    return false;
+}
+
+bool notesSortedWithoutDuplicates(const Items& notes) {
+    for (std::size_t i = 1; i < notes.size(); ++i)
+        if (noteKey(notes[i - 1]) >= noteKey(notes[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+void ItemStore::refresh() {
+    BusyGuard busy(busy_);
+    std::lock_guard lock(listsMutex_);
+
+    // The beats come first: every note and pause is timed from them, so they must be
+    // sorted, numbered and free of duplicates before anything is converted.
+    refreshBeats();
+    refreshPauses();
+    const TimingMap map = timing();
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        refreshNotes(level, map);
+    rebuildNoteTimesLocked();
+}
+
+void ItemStore::refreshBeats() {
+    const SamplePosition length = music_.musicLength();
+    const Items& old = beats_.items();
+
+    Items beats;
+    beats.reserve(old.size());
+    for (const EditItem& b : old)
+        if (b.sample >= 0 && b.sample <= length)
+            beats.push_back(b);
+
+    std::stable_sort(beats.begin(), beats.end(),
+                     [](const EditItem& a, const EditItem& b) { return a.sample < b.sample; });
+
+    // Of two markers on one sample, the later in order survives.
+    Items unique;
+    unique.reserve(beats.size());
+    for (std::size_t i = 0; i < beats.size(); ++i)
+        if (i + 1 == beats.size() || beats[i].sample != beats[i + 1].sample)
+            unique.push_back(beats[i]);
+
+    // The first and last markers must be regular beats.
+    if (unique.size() > 1) {
+        auto firstRegular = std::find_if(unique.begin(), unique.end(),
+                                         [](const EditItem& b) { return !b.isSubBeat; });
+        unique.erase(unique.begin(), firstRegular);
+        if (unique.size() > 1) {
+            while (!unique.empty() && unique.back().isSubBeat)
+                unique.pop_back();
+        }
+    }
+
+    bool anySubBeat = false;
+    std::int32_t counter = 0;
+    for (EditItem& b : unique) {
+        if (b.isSubBeat) {
+            b.beat = counter;
+            anySubBeat = true;
+        } else {
+            b.beat = ++counter;
+            b.fraction = 0;
+        }
+    }
+    hasSubBeats_ = anySubBeat;
+
+    if (unique != old)
+        beats_.replace(std::move(unique));
+}
+
+void ItemStore::refreshPauses() {
+    const Items& old = pauses_.items();
+    const Items& beats = beats_.items();
+    if (beats.size() < 2) {
+        if (!old.empty())
+            pauses_.clear();
+        return;
+    }
+    const TimingMap map = timing();
+    const std::int32_t lastBeatRow = beats.back().row();
+
+    Items pauses;
+    pauses.reserve(old.size());
+    for (EditItem p : old) {
+        if (p.row() >= lastBeatRow || p.endRow() >= lastBeatRow)
+            continue;
+        p.sample = map.rowToSample(p.start());
+        pauses.push_back(p);
+    }
+    std::stable_sort(pauses.begin(), pauses.end(), [](const EditItem& a, const EditItem& b) {
+        return a.row() < b.row();
+    });
+
+    // Of two overlapping pauses the earlier one stays.
+    Items kept;
+    kept.reserve(pauses.size());
+    for (const EditItem& q : pauses) {
+        const bool overlaps = std::any_of(kept.begin(), kept.end(), [&q](const EditItem& p) {
+            const bool startInside = p.row() >= q.row() && p.row() <= q.endRow();
+            const bool endInside = p.endRow() >= q.row() && p.endRow() <= q.endRow();
+            const bool qInsideP = q.row() >= p.row() && q.endRow() <= p.endRow();
+            return startInside || endInside || qInsideP;
+        });
+        if (!overlaps)
+            kept.push_back(q);
+    }
+    if (kept != old)
+        pauses_.replace(std::move(kept));
+}
+
+void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
+    ItemList& list = notes_[level];
+    if (list.empty())
+        return;
+    const std::int64_t lastAllowedRow =
+        static_cast<std::int64_t>(beats_.size()) * kRowsPerBeat;
+    const bool pruneLate = list.size() > 1;
+    auto isLate = [&](const EditItem& n) { return pruneLate && n.row() > lastAllowedRow; };
+
+    // A read-only pass first: most refreshes change nothing in most levels, and an
+    // untouched list stays shared with the undo history.
+    {
+        const Items& current = list.items();
+        TimingMap::SequentialConverter toSample(map);
+        bool needsWork = !notesSortedWithoutDuplicates(current);
+        for (std::size_t i = 0; !needsWork && i < current.size(); ++i) {
+            const EditItem& n = current[i];
+            needsWork = isLate(n) || n.sample != toSample(n.start()) ||
+                        (n.isHold && holdCoversAnotherNote(current, i));
+        }
+        if (!needsWork)
+            return;
+    }
+
+    Items& notes = list.edit();
+    notes.erase(std::remove_if(notes.begin(), notes.end(), isLate), notes.end());
+    const auto byKey = [](const EditItem& a, const EditItem& b) { return noteKey(a) < noteKey(b); };
+    if (!std::is_sorted(notes.begin(), notes.end(), byKey))
+        std::stable_sort(notes.begin(), notes.end(), byKey);
+    TimingMap::SequentialConverter toSample(map);
+    for (EditItem& n : notes)
+        n.sample = toSample(n.start());
+
+    // Holds that run over another note of their column become taps. Decide for every
+    // hold before changing any, so that one hold losing its length does not spare
+    // another.
+    std::vector<std::size_t> covered;
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        if (notes[i].isHold && holdCoversAnotherNote(notes, i))
+            covered.push_back(i);
+    for (std::size_t i : covered)
+        notes[i].isHold = false;
+
+    // Two notes on one spot: both go when pasting overrides and toggling deletes,
+    // otherwise the first stays.
+    if (notesSortedWithoutDuplicates(notes))
+        return;
+    const bool removeBoth = options_.pasteOverride && toggleDelete_;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < notes.size();) {
+        std::size_t next = i + 1;
+        if (next < notes.size() && sameNoteSpot(notes[i], notes[next])) {
+            if (removeBoth) {
+                i += 2;
+                continue;
+            }
+            while (next < notes.size() && sameNoteSpot(notes[i], notes[next]))
+                ++next;
+        }
+        notes[out++] = notes[i];
+        i = next;
+    }
+    notes.resize(out);
+}
+
+} // namespace quillex

@@ -1,0 +1,150 @@
+// The editable form of the song's timing and charts: one list of beat markers, one of
+// pauses, one note list per level, and the fixed screen regions the mouse can grab.
+// Every edit changes these lists and then calls refresh(), which restores their order
+// and removes whatever may not exist.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "items/busy_counter.h"
+#include "items/edit_item.h"
+#include "items/item_geometry.h"
+#include "items/item_list.h"
+#include "model/game_type.h"
+#include "model/music_info.h"
+#include "model/timing_map.h"
+
+namespace quillex {
+
+// The layers whose switches decide which items can be hit, selected and deleted.
+enum class Layer { Wave, Beat, Pause, Arrow };
+
+// Editing options held by the store (their values come from options.ini).
+struct EditOptions {
+    bool oneLayerEdit = true;     // "Edit on one layer at a time"
+    bool selectPasted = true;     // "Select newly pasted items"
+    bool pasteOverride = true;    // "Pasting will overwrite old items with the new"
+    bool nudgeBasedOnZoom = true; // "Nudge beats based on zoom level"
+};
+
+// Copies of the three song lists, cheap to take and to keep (lists are shared until
+// changed). The undo history stores these.
+struct ItemSnapshot {
+    ItemList beats;
+    ItemList pauses;
+    std::array<ItemList, kLevelCount> notes;
+};
+
+class ItemStore {
+public:
+    ItemStore(const MusicInfo& music, BusyCounter& busy);
+
+    // Appends one item and marks the song modified. Returns the new size of the list
+    // the item went to (so the new item is last until the next refresh), or -1 for a
+    // kind that has no list.
+    //  Beat:  index = sample; data 1 = locked; variant 1 = white (else blue);
+    //         a non-zero fraction makes a sub-beat at `start`.
+    //  Pause: `start` and `length` in rows; the sample follows from the start row.
+    //  Note:  index = column; data = level; variant 1 = mine-like; a positive
+    //         `length` makes a hold.
+    //  Regions (PositionBar, CursorLine, EditorArea, TargetRow): boxes from the geometry.
+    int addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
+                RowPosition start = {}, RowPosition length = {});
+
+    // Puts the lists back into canonical order and removes what may not exist.
+    void refresh();
+
+    void clearAllSelection();
+
+    // The lists. Reading is free; editing copies a list that a snapshot still shares.
+    const ItemList& beats() const { return beats_; }
+    const ItemList& pauses() const { return pauses_; }
+    const ItemList& notes(LevelIndex level) const;
+    ItemList::Items& editBeats() { return beats_.edit(); }
+    ItemList::Items& editPauses() { return pauses_.edit(); }
+    ItemList::Items& editNotes(LevelIndex level);
+    const std::vector<EditItem>& regions() const { return regions_; }
+    std::vector<EditItem>& editRegions() { return regions_; }
+    EditItem* region(ItemKind kind);
+
+    // Empties beats, pauses and every note list (a song closed or replaced).
+    void clearSong();
+
+    ItemSnapshot snapshot() const;
+    void restore(const ItemSnapshot& snapshot);
+
+    // The timing map of the beat list as the last refresh left it.
+    TimingMap timing() const;
+    bool hasSubBeats() const { return hasSubBeats_; }
+
+    // The current level: its notes are the ones the layer switches and ticks act on.
+    LevelIndex currentLevel() const { return currentLevel_; }
+    void setCurrentLevel(LevelIndex level);
+    // Distinct sample times of the current level's notes, in order (for note ticks).
+    const std::vector<SamplePosition>& noteTimes() const { return noteTimes_; }
+    void rebuildNoteTimes();
+
+    // Layer switches: each sets layerActive on every item of its kinds.
+    void setLayer(Layer layer, bool on);
+    bool layerOn(Layer layer) const { return layers_[static_cast<int>(layer)]; }
+    // Beats and pauses are out of reach of selection while editing notes, when the
+    // option asks for one layer at a time.
+    bool oneLayerLock() const { return options_.oneLayerEdit && layerOn(Layer::Arrow); }
+
+    EditOptions& options() { return options_; }
+    const EditOptions& options() const { return options_; }
+    // Run-time value of "Inserting the same arrow will delete it"; the note
+    // transforms switch it off around their own refresh.
+    bool toggleDelete() const { return toggleDelete_; }
+    void setToggleDelete(bool on) { toggleDelete_ = on; }
+
+    ItemGeometry& geometry() { return geometry_; }
+    const ItemGeometry& geometry() const { return geometry_; }
+    // Recomputes the region boxes after a change of window size, level or note size.
+    void layoutRegions();
+
+    bool modified() const { return modified_.load(std::memory_order_acquire); }
+    void setModified(bool on) { modified_.store(on, std::memory_order_release); }
+
+    // Guards list changes and traversals shared with the input timer thread. The
+    // timer thread uses try_lock and never waits for the main thread.
+    std::mutex& listsMutex() const { return listsMutex_; }
+    BusyCounter& busyCounter() const { return busy_; }
+
+    const MusicInfo& music() const { return music_; }
+
+private:
+    ScreenBox regionBox(ItemKind kind) const;
+    ScreenBox beatBox(SamplePosition sample) const;
+    ScreenBox noteBox(int column, SamplePosition sample) const;
+    bool layerOfKindOn(ItemKind kind) const;
+
+    void rebuildNoteTimesLocked();
+    void refreshBeats();
+    void refreshPauses();
+    void refreshNotes(LevelIndex level, const TimingMap& timing);
+
+    const MusicInfo& music_;
+    BusyCounter& busy_;
+    mutable std::mutex listsMutex_;
+
+    std::vector<EditItem> regions_;
+    ItemList beats_;
+    ItemList pauses_;
+    std::array<ItemList, kLevelCount> notes_;
+    bool hasSubBeats_ = false;
+
+    LevelIndex currentLevel_ = 0;
+    std::vector<SamplePosition> noteTimes_;
+
+    std::array<bool, 4> layers_{};
+    EditOptions options_;
+    bool toggleDelete_ = true;
+    ItemGeometry geometry_;
+    std::atomic<bool> modified_{false};
+};
+
+} // namespace quillex

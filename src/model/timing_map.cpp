@@ -1,0 +1,171 @@
+#include "model/timing_map.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillex {
+
+namespace {
+
+// Index of the last marker whose sample is at or before s, or -1 when s lies before
+// the first marker.
+std::ptrdiff_t lastMarkerAtOrBefore(const ItemList::Items& beats, SamplePosition s) {
+    auto it = std::upper_bound(beats.begin(), beats.end(), s,
+                               [](SamplePosition v, const EditItem& m) { return v < m.sample; });
+    return (it - beats.begin()) - 1;
+}
+
+} // namespace
+
+SamplePosition TimingMap::rowToSample(RowPosition position) const {
+    if (hasSubBeats_)
+        return position.beat < 1 ? 0 : rowToSampleWithSubBeats(position.row());
+    return rowToSampleByBeatIndex(position.beat, position.fraction);
+}
+
+SamplePosition TimingMap::rowToSampleWithSubBeats(std::int32_t row) const {
+    const auto& m = beats_.items();
+    if (m.empty())
+        return 0;
+    if (row >= m.back().row())
+        return m.back().sample;
+    // c is the last marker, other than the last one, whose row is at or before `row`.
+    auto it = std::upper_bound(m.begin(), m.end() - 1, row,
+                               [](std::int32_t r, const EditItem& e) { return r < e.row(); });
+    std::size_t c = it == m.begin() ? 0 : static_cast<std::size_t>(it - m.begin()) - 1;
+    const EditItem& a = m[c];
+    const EditItem& b = m[c + 1];
+    const double rows = b.row() - a.row();
+    if (rows <= 0)
+        return a.sample;
+    const double offset = (row - a.row()) / rows * (static_cast<double>(b.sample) - a.sample);
+    return a.sample + static_cast<SamplePosition>(std::trunc(offset));
+}
+
+SamplePosition TimingMap::rowToSampleByBeatIndex(std::int32_t beat, std::int32_t fraction) const {
+    const auto& m = beats_.items();
+    const auto count = static_cast<std::int64_t>(m.size());
+    if (beat < 1 || beat > count)
+        return 0;
+    if (beat == count)
+        return m.back().sample;
+    const std::int64_t s0 = m[beat - 1].sample;
+    const std::int64_t s1 = m[beat].sample;
+    return static_cast<SamplePosition>(s0 + (s1 - s0) * fraction / kRowsPerBeat);
+}
+
+SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) {
+    if (!map_.hasSubBeats_)
+        return map_.rowToSampleByBeatIndex(position.beat, position.fraction);
+    const auto& m = map_.beats_.items();
+    const std::int32_t row = position.row();
+    if (position.beat < 1 || m.empty() || row >= m.back().row() || interval_ + 1 >= m.size() ||
+        row < m[interval_].row())
+        return map_.rowToSample(position);
+    while (interval_ + 2 < m.size() && m[interval_ + 1].row() <= row)
+        ++interval_;
+    const EditItem& a = m[interval_];
+    const EditItem& b = m[interval_ + 1];
+    const double rows = b.row() - a.row();
+    if (rows <= 0)
+        return a.sample;
+    const double offset = (row - a.row()) / rows * (static_cast<double>(b.sample) - a.sample);
+    return a.sample + static_cast<SamplePosition>(std::trunc(offset));
+}
+
+RowPosition TimingMap::sampleToRow(SamplePosition s) const {
+    const auto& m = beats_.items();
+    if (m.size() < 2)
+        return {0, 0};
+    const std::ptrdiff_t c = lastMarkerAtOrBefore(m, s);
+    double s0, s1, r0, r1;
+    if (c < 0) {
+        s0 = 0;
+        r0 = 0;
+        s1 = m.front().sample;
+        r1 = m.front().row();
+    } else if (static_cast<std::size_t>(c) + 1 < m.size()) {
+        s0 = m[c].sample;
+        r0 = m[c].row();
+        s1 = m[c + 1].sample;
+        r1 = m[c + 1].row();
+    } else {
+        s0 = m.back().sample;
+        r0 = m.back().row();
+        s1 = static_cast<double>(musicLength_) - 1;
+        r1 = (m.back().beat + 1) * kRowsPerBeat;
+    }
+    // An interval without width (a marker on the music's last sample, or at sample 0
+    // with s before it) has no slope; its start row is the answer.
+    if (s1 <= s0)
+        return RowPosition::fromRow(static_cast<std::int64_t>(r0));
+    const double rows = std::floor((s - s0) / (s1 - s0) * (r1 - r0) + 0.5);
+    return RowPosition::fromRow(static_cast<std::int64_t>(r0 + rows));
+}
+
+double TimingMap::intervalBpm(std::size_t i) const {
+    const auto& m = beats_.items();
+    if (i + 1 >= m.size() || sampleRate_ <= 0)
+        return 0;
+    const double samples = static_cast<double>(m[i + 1].sample) - m[i].sample;
+    const double rows = m[i + 1].row() - m[i].row();
+    if (samples <= 0)
+        return 0;
+    return 60.0 / (samples / sampleRate_) * (rows / kRowsPerBeat);
+}
+
+double TimingMap::bpmAt(SamplePosition s) const {
+    const auto& m = beats_.items();
+    if (m.empty() || s < m.front().sample || s >= m.back().sample)
+        return 0;
+    const std::ptrdiff_t c = lastMarkerAtOrBefore(m, s);
+    return intervalBpm(static_cast<std::size_t>(c));
+}
+
+double TimingMap::lowestBpm() const {
+    double lowest = 1000000;
+    for (std::size_t i = 0; i + 1 < beats_.size(); ++i)
+        lowest = std::min(lowest, intervalBpm(i));
+    return lowest;
+}
+
+double TimingMap::highestBpm() const {
+    double highest = 0;
+    for (std::size_t i = 0; i + 1 < beats_.size(); ++i)
+        highest = std::max(highest, intervalBpm(i));
+    return highest;
+}
+
+double TimingMap::averageBpm(int first, int last) const {
+    const auto& m = beats_.items();
+    if (m.size() <= 1 || sampleRate_ <= 0)
+        return 0;
+    if (first == -1 || last == -1) {
+        first = 0;
+        last = static_cast<int>(m.size()) - 1;
+    }
+    first = std::clamp(first, 0, static_cast<int>(m.size()) - 1);
+    last = std::clamp(last, 0, static_cast<int>(m.size()) - 1);
+    double sum = 0;
+    int count = 0;
+    for (int i = first; i < last; ++i) {
+        const double rows = m[i + 1].row() - m[i].row();
+        if (rows <= 0)
+            continue;
+        sum += kRowsPerBeat / rows * (static_cast<double>(m[i + 1].sample) - m[i].sample);
+        ++count;
+    }
+    if (count == 0 || sum <= 0)
+        return 0;
+    return sampleRate_ / (sum / count) * 60.0;
+}
+
+double TimingMap::pauseSeconds(const EditItem& pause) const {
+    if (sampleRate_ <= 0)
+        return 0;
+    const RowPosition start = pause.start();
+    const RowPosition end = start.plusRows(pause.lengthRows());
+    return static_cast<double>(rowToSample(end) - rowToSample(start)) / sampleRate_;
+}
+
+} // namespace quillex
