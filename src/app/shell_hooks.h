@@ -1,0 +1,52 @@
+// What the core asks of the window around it: the title, menu check marks, status
+// texts, and the other subsystems a load or save touches. The Qt shell implements it;
+// tests and the command-line tool use NullShellHooks or a recording fake.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillex {
+
+// The save confirmations the status layer shows fading out.
+enum class SaveNotice { SavedAsSm, SavedAsQx, SingleBpm };
+
+class ShellHooks {
+public:
+    virtual ~ShellHooks() = default;
+
+    virtual void setWindowTitle(std::string_view title) = 0;
+    // Sets or clears the check mark of the menu item with this command id.
+    virtual void setMenuCheck(int commandId, bool checked) = 0;
+    // Free text slot of the status layer (slot 0 is free for notices such as a
+    // missing audio device).
+    virtual void setStatusText(int slot, std::string_view text) = 0;
+    // Starts one of the "Saved as" status messages.
+    virtual void startSaveNotice(SaveNotice notice) = 0;
+    // Draws one frame at once (before and after long operations).
+    virtual void drawFrame() = 0;
+    // The undo history is emptied (a music load or unload).
+    virtual void clearUndoHistory() = 0;
+    // The filtered waves are discarded (a music load or unload).
+    virtual void discardFilteredWaves() = 0;
+    // The practice-mode windows are recomputed for a new sample rate.
+    virtual void sampleRateChanged(int sampleRate) = 0;
+    // The begin/end region of the selection commands is reset.
+    virtual void resetRegion() = 0;
+};
+
+// Does nothing; for tests and tools that have no window.
+class NullShellHooks : public ShellHooks {
+public:
+    void setWindowTitle(std::string_view) override {}
+    void setMenuCheck(int, bool) override {}
+    void setStatusText(int, std::string_view) override {}
+    void startSaveNotice(SaveNotice) override {}
+    void drawFrame() override {}
+    void clearUndoHistory() override {}
+    void discardFilteredWaves() override {}
+    void sampleRateChanged(int) override {}
+    void resetRegion() override {}
+};
+
+} // namespace quillex
