@@ -184,7 +184,8 @@ void ItemStore::setLayer(Layer layer, bool on) {
     case Layer::Beat: apply(beats_, on); break;
     case Layer::Pause: apply(pauses_, on); break;
     case Layer::Arrow: apply(notes_[currentLevel_], on); break;
-    case Layer::Wave: break;
+    case Layer::Wave:
+    case Layer::Status: break;
     }
 }
 

@@ -19,8 +19,9 @@
 
 namespace quillex {
 
-// The layers whose switches decide which items can be hit, selected and deleted.
-enum class Layer { Wave, Beat, Pause, Arrow };
+// The layer switches. Wave, beat, pause and arrow decide which items can be hit,
+// selected and deleted; the status layer has no items.
+enum class Layer { Wave, Beat, Pause, Arrow, Status };
 
 // Editing options held by the store (their values come from options.ini).
 struct EditOptions {
@@ -140,7 +141,7 @@ private:
     LevelIndex currentLevel_ = 0;
     std::vector<SamplePosition> noteTimes_;
 
-    std::array<bool, 4> layers_{};
+    std::array<bool, 5> layers_{};
     EditOptions options_;
     bool toggleDelete_ = true;
     ItemGeometry geometry_;
