@@ -1,0 +1,87 @@
+// Screen boxes of beats, pauses, notes and the fixed regions.
+#include "view/item_boxes.h"
+
+#include <mutex>
+
+#include "model/game_type.h"
+#include "view/column_layout.h"
+#include "view/position_bar.h"
+#include "view/visible_items.h"
+
+namespace quillex {
+
+ScreenBox markerBox(const EditItem& marker, const ViewGeometry& view) {
+    const int row = view.rowOfSample(marker.sample);
+    return {marker.box.left, row - 3, marker.box.right, row + 3};
+}
+
+ScreenBox noteBox(const EditItem& note, SamplePosition endSample, const ViewGeometry& view,
+                  const ArrowLayout& arrow) {
+    const int h = noteHalfSize(arrow.noteSize);
+    const int x = columnX(arrow.gameType, arrow.noteSize, note.column);
+    const int head = view.rowOfSample(note.sample);
+    const int end = note.isHold ? view.rowOfSample(endSample) : head;
+    return {x - h, head - h, x + h, end + h};
+}
+
+namespace {
+
+// Recomputes the boxes of the items in view, asking for write access (which copies a
+// list the undo history shares) only when some box really changed.
+template <typename BoxOf, typename Edit>
+void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view, BoxOf boxOf,
+                        Edit edit) {
+    const IndexRange range = visibleRange(current, view);
+    std::size_t i = range.first;
+    while (i < range.last && current[i].box == boxOf(current[i]))
+        ++i;
+    if (i == range.last)
+        return;
+    ItemList::Items& items = edit();
+    for (; i < range.last; ++i)
+        items[i].box = boxOf(items[i]);
+}
+
+} // namespace
+
+void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow,
+                     bool beatsHaveBoxes) {
+    std::lock_guard lock(store.listsMutex());
+    auto marker = [&view](const EditItem& m) { return markerBox(m, view); };
+    if (beatsHaveBoxes)
+        updateVisibleBoxes(store.beats().items(), view, marker,
+                           [&store]() -> auto& { return store.editBeats(); });
+    if (store.layerOn(Layer::Pause))
+        updateVisibleBoxes(store.pauses().items(), view, marker,
+                           [&store]() -> auto& { return store.editPauses(); });
+    if (!store.layerOn(Layer::Arrow))
+        return;
+    // The timing map shares the beat list, so it is made only after the beats' boxes
+    // are written (a shared list would be copied).
+    const TimingMap timing = store.timing();
+    auto note = [&](const EditItem& n) {
+        const SamplePosition end =
+            n.isHold ? timing.rowToSample(RowPosition::fromRow(n.endRow())) : n.sample;
+        return noteBox(n, end, view, arrow);
+    };
+    const LevelIndex level = store.currentLevel();
+    updateVisibleBoxes(store.notes(level).items(), view, note,
+                       [&store, level]() -> auto& { return store.editNotes(level); });
+}
+
+void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {
+    ItemGeometry& g = store.geometry();
+    g.playPosition = view.position;
+    g.samplesPerRow = view.samplesPerRow;
+    g.cursorRow = view.cursorRow;
+    g.windowHeight = view.height;
+    g.noteHalfSize = noteHalfSize(arrow.noteSize);
+    g.columnCount = columnCount(arrow.gameType);
+    for (int c = 0; c < kMaxColumns; ++c)
+        g.columnX[c] = columnX(arrow.gameType, arrow.noteSize, c);
+    g.positionBar = {PositionBar::kX, PositionBar::kTop, PositionBar::kX + PositionBar::kWidth,
+                     PositionBar::kTop + view.height - 2};
+    store.layoutRegions();
+}
+
+} // namespace quillex

@@ -1,0 +1,36 @@
+// Song-position bar geometry and clicks.
+#include "view/position_bar.h"
+
+#include <cmath>
+
+namespace quillex {
+
+void PositionBar::setRange(SamplePosition begin, SamplePosition end) {
+    begin_ = begin;
+    end_ = end;
+}
+
+ScreenBox PositionBar::frame(int clientHeight) const {
+    return {kX, kTop, kX + kWidth, kTop + clientHeight - 2};
+}
+
+int PositionBar::markerRow(double position, int clientHeight) const {
+    const double span = static_cast<double>(end_) - begin_;
+    const double fraction = span > 0 ? (position - begin_) / span : 0.0;
+    return kTop + 1 + static_cast<int>(std::trunc(fraction * (clientHeight - 4)));
+}
+
+std::optional<SamplePosition> PositionBar::click(int x, int y, int clientHeight,
+                                                 SamplePosition length) {
+    if (!enabled_)
+        return std::nullopt;
+    clickX_ = x;
+    clickY_ = y;
+    const bool inside = x > kX && x < kX + kWidth && y > kTop && y < kTop + clientHeight - 2;
+    if (!inside || clientHeight <= 4)
+        return std::nullopt;
+    const double fraction = static_cast<double>(y - kTop - 1) / (clientHeight - 4);
+    return static_cast<SamplePosition>(std::trunc(fraction * length));
+}
+
+} // namespace quillex
