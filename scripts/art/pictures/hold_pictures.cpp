@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace art {
@@ -32,9 +33,9 @@ BodyEdges edgesFor(int frameWidth) {
 void paintBodyFill(QPainter& painter, const BodyEdges& edges, int height, QColor colour,
                    BodyLook look) {
     QLinearGradient across(QPointF(edges.left, 0), QPointF(edges.right, 0));
-    across.setColorAt(0.0, withAlpha(shade(colour, 0.45), 208));
-    across.setColorAt(0.5, withAlpha(shade(colour, 1.25), 216));
-    across.setColorAt(1.0, withAlpha(shade(colour, 0.45), 208));
+    across.setColorAt(0.0, shade(colour, 0.45));
+    across.setColorAt(0.5, shade(colour, 1.25));
+    across.setColorAt(1.0, shade(colour, 0.45));
     painter.fillRect(QRectF(edges.left, 0, edges.right - edges.left, height), across);
     const double width = edges.right - edges.left;
     if (look == BodyLook::Striped) {
@@ -105,10 +106,10 @@ void paintBodyFrame(QPainter& painter, int frameWidth, int height, QColor colour
         return;
     }
     QPainterPath sides;
-    sides.moveTo(edges.left + 1, top);
-    sides.lineTo(edges.left + 1, bottom);
-    sides.moveTo(edges.right - 1, top);
-    sides.lineTo(edges.right - 1, bottom);
+    sides.moveTo(edges.left, top);
+    sides.lineTo(edges.left, bottom);
+    sides.moveTo(edges.right, top);
+    sides.lineTo(edges.right, bottom);
     painter.strokePath(sides, edgePen);
 }
 
@@ -128,6 +129,11 @@ QImage tailSheet(int frameWidth, int height, int frameCount, QColor colour, Body
     QImage sheet = blankPicture(frameWidth * frameCount, height);
     for (int frame = 0; frame < frameCount; ++frame) {
         paintCell(sheet, frameWidth, height, frame, [&](QPainter& painter) {
+            // The program draws a tail at its picture's proportions, centred half a note
+            // below the hold's end, so the top height / 2 - width / 4 rows would cover the
+            // end of the body: they stay empty and the tail starts where the body stops.
+            const int gap = std::max(0, height / 2 - frameWidth / 4);
+            painter.setClipRect(QRect(0, gap, frameWidth, height - gap), Qt::IntersectClip);
             // The outline extends above the picture so that its top edge is open.
             paintBodyFrame(painter, frameWidth, height, colour, look, -height, height - 2, true,
                            false);
