@@ -51,7 +51,7 @@ void paintBodyFill(QPainter& painter, const BodyEdges& edges, int height, QColor
             painter.fillPath(stripe, withAlpha(rollStripeColour, 224));
         }
     } else if (look == BodyLook::Enhanced) {
-        // A bright core with a gentle wave: one whole wave per picture height.
+        // A bright core with a gentle wave: two whole waves per picture height, so it tiles.
         QPainterPath core;
         const double centre = (edges.left + edges.right) / 2;
         for (int y = 0; y <= height; ++y) {
@@ -69,7 +69,7 @@ void paintBodyFill(QPainter& painter, const BodyEdges& edges, int height, QColor
     }
 }
 
-// The outline of a body running from top to capEnd, closed by a round cap when capped.
+// The outline of a body running from top to bottom, closed by a round cap at one end.
 QPainterPath bodyOutline(const BodyEdges& edges, double top, double bottom, bool capAtBottom,
                          bool capAtTop) {
     const double radius = (edges.right - edges.left) / 2;

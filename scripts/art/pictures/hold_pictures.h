@@ -14,6 +14,7 @@ enum class BodyLook { Plain, Enhanced, Striped };
 QImage bodySheet(int frameWidth, int height, int frameCount, QColor colour, BodyLook look);
 
 // A sheet of tail frames: the body coming in from the top and ending in a round cap.
+// The top height / 2 - frameWidth / 4 rows stay empty (see the drawing code).
 QImage tailSheet(int frameWidth, int height, int frameCount, QColor colour, BodyLook look);
 
 // The roll head: a round cap at the top with the body running on below.
