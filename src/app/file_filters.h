@@ -1,0 +1,35 @@
+// The file types offered by the Open and Save As dialogs, in the order shown.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace quillex {
+
+struct FileFilter {
+    std::string_view label;
+    std::string_view patterns; // ";" between patterns
+};
+
+inline constexpr std::array<FileFilter, 7> kOpenFilters{{
+    {"Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav)", "*.qx;*.sm;*.mp3;*.ogg;*.wav"},
+    {"quillex Files (*.qx)", "*.qx"},
+    {"StepMania/ITG PC Files (*.sm)", "*.sm"},
+    {"MP3 Audio (*.mp3)", "*.mp3"},
+    {"OggVorbis (*.ogg)", "*.ogg"},
+    {"Wave (Microsoft) (*.wav)", "*.wav"},
+    {"All Files (*.*)", "*.*"},
+}};
+inline constexpr std::string_view kOpenDefaultExtension = "mp3";
+
+inline constexpr std::array<FileFilter, 4> kSaveFilters{{
+    {"quillex (*.qx)", "*.qx"},
+    {"StepMania/ITG PC (*.sm)", "*.sm"},
+    {"StepMania/ITG, Single BPM (*.sm)", "*.sm"},
+    {"All Files (*.*)", "*.*"},
+}};
+inline constexpr std::string_view kSaveDefaultExtension = "sm";
+// The Save As type that writes one BPM for the whole song (1-based).
+inline constexpr int kSingleBpmFilter = 3;
+
+} // namespace quillex

@@ -1,0 +1,92 @@
+#include "app/save_flow.h"
+
+#include <filesystem>
+
+#include "app/file_filters.h"
+#include "settings/settings_syntax.h"
+
+namespace quillex {
+
+namespace {
+
+// The file name between the last separator and the last '.'.
+std::string fileStem(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+// A title may hold separators; a backup must not land outside the backup folder.
+std::string safeFileName(std::string name) {
+    for (char& c : name)
+        if (c == '/' || c == '\\')
+            c = '_';
+    return name;
+}
+
+} // namespace
+
+std::string SaveFlow::baseName() const {
+    std::string title = files_.songTitle();
+    return title.empty() ? fileStem(files_.musicPath()) : title;
+}
+
+bool SaveFlow::save() {
+    if (!ownFormat_)
+        return saveAs();
+    const std::string base = baseName();
+    hooks_.drawFrame();
+    bool written = files_.writeSong(savePath_, true, perBeatBpm_);
+    if (saveBackups_)
+        backupSave(base);
+    hooks_.drawFrame();
+    if (written)
+        store_.setModified(false);
+    return written;
+}
+
+bool SaveFlow::saveAs() {
+    const std::string base = baseName();
+    std::optional<SaveTarget> target = ui_.askSavePath(base);
+    if (!target)
+        return false;
+    perBeatBpm_ = target->filterIndex != kSingleBpmFilter;
+    hooks_.drawFrame();
+    bool written = files_.writeSong(target->path, true, perBeatBpm_);
+    if (written) {
+        ownFormat_ = true;
+        savePath_ = target->path;
+        if (saveBackups_)
+            backupSave(base);
+        store_.setModified(false);
+    }
+    hooks_.drawFrame();
+    return written;
+}
+
+void SaveFlow::backupSave(const std::string& baseName) {
+    namespace fs = std::filesystem;
+    const fs::path folder(backupFolder_);
+    const std::string counterFile = (folder / "nextid.ini").string();
+    long number = 0;
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        fs::create_directories(folder, error);
+        writeFileWhole(counterFile, "1\n");
+    } else if (auto counter = readWholeFile(counterFile)) {
+        number = leadingInt(*counter);
+        writeFileWhole(counterFile, std::to_string(number + 1) + "\n");
+    } else {
+        writeFileWhole(counterFile, "1\n");
+    }
+    const std::string name = std::to_string(number) + "_" + safeFileName(baseName) + ".qx";
+    files_.writeSong((folder / name).string(), false, perBeatBpm_);
+}
+
+void SaveFlow::songOpened(const std::string& path, bool ownFormat) {
+    ownFormat_ = ownFormat;
+    savePath_ = ownFormat ? path : std::string();
+}
+
+} // namespace quillex

@@ -1,0 +1,52 @@
+#include "app/shell.h"
+
+#include "app/command_table.h"
+
+namespace quillex {
+
+Shell::Shell(Parts parts, ShellPaths paths)
+    : saveFlow(parts.files, parts.ui, parts.hooks, parts.store, paths.backupFolder()),
+      dispatcher(Dispatcher::Parts{parts.store, parts.messages, parts.hooks, parts.ui,
+                                   parts.files, parts.transport, saveFlow, state, options,
+                                   keysDown}),
+      p_(parts), paths_(std::move(paths)) {}
+
+void Shell::initialise(int editorHeight) {
+    ItemStore& store = p_.store;
+    store.geometry().windowHeight = editorHeight;
+    if (store.regions().empty())
+        for (ItemKind kind : {ItemKind::PositionBar, ItemKind::CursorLine, ItemKind::EditorArea,
+                              ItemKind::TargetRow})
+            store.addItem(kind, 0, 0, 0, 0);
+
+    // Every layer starts off; loading music or a song switches them on.
+    for (Layer layer : {Layer::Wave, Layer::Status, Layer::Beat, Layer::Pause, Layer::Arrow}) {
+        store.setLayer(layer, false);
+    }
+    for (int id : {237, 349, 236, 376, 314})
+        p_.hooks.setMenuCheck(id, false);
+    dispatcher.selectLevel(0);
+    store.setLayer(Layer::Arrow, false); // level 0 is current, but the editor starts in sync mode
+    p_.hooks.setMenuCheck(toInt(CommandId::ArrowLayer), false);
+    p_.hooks.setMenuCheck(toInt(CommandId::NoteSizeAuto), true);
+
+    keyStates.clear();
+    store.setModified(false);
+    state.savePromptResult = SavePromptAnswer::Cancel;
+    state.active = true;
+
+    if (!readOptions(paths_.options(), options))
+        p_.messages.show(kOptionsMissing);
+    applyOptionsTo(store, options);
+    saveFlow.setSaveBackups(options.saveBackups);
+    readNoteskins(paths_.noteskins(), noteskins);
+}
+
+void Shell::startInputTimer(std::function<void(CommandId)> post) {
+    navigation = std::make_unique<ArrowNavigation>(p_.busy, state, keysDown, keyStates,
+                                                   std::move(post));
+    navigation->isPlaying = [this] { return p_.transport.playing(); };
+    timer.start(std::chrono::milliseconds(1), [this] { navigation->tick(); });
+}
+
+} // namespace quillex

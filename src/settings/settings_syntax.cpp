@@ -1,0 +1,93 @@
+#include "settings/settings_syntax.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace quillex {
+
+std::vector<SettingsEntry> parseSettingsEntries(std::string_view text) {
+    std::string joined;
+    joined.reserve(text.size());
+    for (char c : text)
+        if (c != '\n' && c != '\r')
+            joined.push_back(c);
+
+    std::vector<SettingsEntry> entries;
+    std::string_view rest(joined);
+    while (!rest.empty()) {
+        size_t end = rest.find(';');
+        std::string_view piece = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        size_t colon = piece.find(':');
+        if (colon == std::string_view::npos)
+            continue;
+        entries.push_back({std::string(piece.substr(0, colon)), std::string(piece.substr(colon + 1))});
+    }
+    return entries;
+}
+
+bool settingsBool(std::string_view value) { return value != "NO"; }
+
+int leadingInt(std::string_view value) {
+    std::string text(value); // strtol needs a terminated string
+    errno = 0;
+    long n = std::strtol(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || n > INT32_MAX || n < INT32_MIN)
+        return n < 0 ? INT32_MIN : INT32_MAX;
+    return static_cast<int>(n);
+}
+
+double leadingReal(std::string_view value) {
+    std::string text(value);
+    return std::strtod(text.c_str(), nullptr);
+}
+
+std::string formatReal(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return content.str();
+}
+
+bool writeFileWhole(const std::string& path, std::string_view content) {
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace quillex

@@ -1,0 +1,37 @@
+// The entry syntax shared by options.ini and noteskin.ini ("#KEY:VALUE;"), the C-style
+// number reading those files rely on, and whole-file reading and writing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quillex {
+
+struct SettingsEntry {
+    std::string key;   // everything before the first ':' (the '#' included)
+    std::string value; // everything after it
+};
+
+// Joins the lines (line breaks dropped), splits at every ';' and each piece at its
+// first ':'. Nothing is trimmed; a piece without ':' is skipped.
+std::vector<SettingsEntry> parseSettingsEntries(std::string_view text);
+
+// Exactly "NO" is false; any other value is true.
+bool settingsBool(std::string_view value);
+// A leading decimal integer as C's atoi reads it (blanks, sign, digits); 0 if none.
+int leadingInt(std::string_view value);
+// A leading real number as C's atof reads it; 0 if none.
+double leadingReal(std::string_view value);
+// A real in the stream's default format: up to 6 significant digits, no trailing zeros.
+std::string formatReal(double value);
+
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> readWholeFile(const std::string& path);
+// Writes `content` to a temporary file beside `path` and renames it over `path`, so
+// the file is either the old one or the new one in full, never half written.
+bool writeFileWhole(const std::string& path, std::string_view content);
+
+} // namespace quillex

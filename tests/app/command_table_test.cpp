@@ -1,0 +1,115 @@
+// The command table: every command reachable, captions and keys as the menu shows
+// them, and check-mark groups that can only mark one item.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/command_table.h"
+
+namespace quillex {
+namespace {
+
+TEST(CommandTable, IdsAreUniqueAndEveryShortcutHasAPlaceToGo) {
+    std::set<int> ids;
+    for (const MenuEntry& e : mainMenu()) {
+        if (!e.isSeparator()) {
+            EXPECT_TRUE(ids.insert(e.id).second) << "duplicate id " << e.id;
+        }
+    }
+    // Commands reached only by keys (or internally).
+    const std::set<int> keyOnly{17, 18, 19, 20, 21, 22, 23, 31, 34, 35, 39, 40, 43, 44, 45, 46,
+                                450, 451};
+    for (const Accelerator& a : acceleratorTable())
+        EXPECT_TRUE(ids.count(a.id) || keyOnly.count(a.id)) << "key for unknown id " << a.id;
+}
+
+TEST(CommandTable, ShortcutsAreUnambiguous) {
+    std::set<std::pair<int, int>> keys;
+    for (const Accelerator& a : acceleratorTable()) {
+        auto key = a.typed ? std::pair(-1, int(a.typed))
+                           : std::pair(int(a.modifiers), int(a.key));
+        EXPECT_TRUE(keys.insert(key).second) << "key bound twice, id " << a.id;
+    }
+    EXPECT_EQ(acceleratorTable().size(), 86u);
+}
+
+TEST(CommandTable, KeysFindTheirCommandsWithExactModifiers) {
+    EXPECT_EQ(findKeyAccelerator('O', KeyModifiers::Ctrl), 226);
+    EXPECT_EQ(findKeyAccelerator('O', KeyModifiers::None), 268);
+    EXPECT_EQ(findKeyAccelerator('S', KeyModifiers::None), 23);
+    EXPECT_EQ(findKeyAccelerator(kVkTab, KeyModifiers::Shift), 450);
+    EXPECT_EQ(findKeyAccelerator(kVkOemPlus, KeyModifiers::Shift), 241);
+    EXPECT_EQ(findKeyAccelerator(kVkDown, KeyModifiers::CtrlAlt), 37);
+    EXPECT_EQ(findKeyAccelerator(kVkLeft, KeyModifiers::CtrlShift), 39);
+    EXPECT_EQ(findKeyAccelerator(kVkOem3, KeyModifiers::None), 433);
+    EXPECT_EQ(findKeyAccelerator('M', KeyModifiers::None), 235);
+    EXPECT_FALSE(findKeyAccelerator('B', KeyModifiers::None)) << "B is polled, not a shortcut";
+    EXPECT_FALSE(findKeyAccelerator(kVkUp, KeyModifiers::None)) << "arrows are polled";
+    EXPECT_FALSE(findKeyAccelerator('O', KeyModifiers::CtrlShift));
+    EXPECT_EQ(findTypedAccelerator('+'), 227);
+    EXPECT_EQ(findTypedAccelerator('-'), 228);
+    EXPECT_FALSE(findTypedAccelerator('='));
+}
+
+TEST(CommandTable, CaptionsAsShown) {
+    auto caption = [](int id) { return std::string(findMenuEntry(id)->caption); };
+    EXPECT_EQ(caption(226), "&Open...\tCtrl+O");
+    EXPECT_EQ(caption(259), "&Save...\tCtrl+S");
+    EXPECT_EQ(caption(358), "Nudge &Away More\tShift+MWHEELDOWN");
+    EXPECT_EQ(caption(346), "&Mute\t");
+    EXPECT_EQ(caption(433), "Change Note Type\t~");
+    EXPECT_EQ(caption(386), "Left 90°");
+    EXPECT_EQ(caption(270), "About quillex...");
+    EXPECT_EQ(caption(427), "192nd Notes (48 per beat)");
+}
+
+TEST(CommandTable, MenusInOrderWithEditSecond) {
+    std::vector<std::string> tops;
+    for (const MenuEntry& e : mainMenu()) {
+        std::string top(e.path.substr(0, e.path.find('/')));
+        if (tops.empty() || tops.back() != top)
+            tops.push_back(top);
+    }
+    std::set<std::string> distinct(tops.begin(), tops.end());
+    EXPECT_EQ(distinct.size(), tops.size()) << "a menu's items are not together";
+    ASSERT_GE(tops.size(), 2u);
+    EXPECT_EQ(tops[0], "&File");
+    EXPECT_EQ(tops[1], "&Edit");
+    EXPECT_EQ(mainMenu()[8].id, 417) << "Undo heads the Edit menu";
+}
+
+TEST(CommandTable, LevelsHaveTheirIdsAndOneGroup) {
+    std::set<int> seen;
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        int id = levelCommandId(level);
+        ASSERT_TRUE(findMenuEntry(id)) << level;
+        EXPECT_EQ(findMenuEntry(id)->group, CheckGroup::Level);
+        EXPECT_EQ(levelOfCommand(id), level);
+        seen.insert(id);
+    }
+    EXPECT_EQ(seen.size(), 48u);
+    EXPECT_EQ(levelCommandId(0), 374);
+    EXPECT_EQ(levelCommandId(47), 20200);
+    EXPECT_EQ(std::string(findMenuEntry(20200)->path), "&Game/pump-couple");
+    EXPECT_FALSE(levelOfCommand(379));
+}
+
+TEST(CommandTable, CheckGroupsHoldTheListedItems) {
+    std::map<CheckGroup, std::set<int>> groups;
+    for (const MenuEntry& e : mainMenu())
+        if (e.checkable())
+            groups[e.group].insert(e.id);
+    EXPECT_EQ(groups[CheckGroup::Snap],
+              (std::set<int>{246, 254, 253, 252, 251, 250, 249, 248, 247, 20206, 427}));
+    EXPECT_EQ(groups[CheckGroup::TimeFormat], (std::set<int>{233, 242, 232}));
+    EXPECT_EQ(groups[CheckGroup::Grid], (std::set<int>{20203, 432, 20201, 20202}));
+    EXPECT_EQ(groups[CheckGroup::Volume], (std::set<int>{347, 346}));
+    EXPECT_EQ(groups[CheckGroup::Layer], (std::set<int>{237, 236, 376, 314, 349}));
+    for (int i = 0; i < kSnapCount; ++i)
+        EXPECT_EQ(snapIndexOfCommand(snapCommandId(i)), i);
+    EXPECT_EQ(snapDivisions(10), 48);
+}
+
+} // namespace
+} // namespace quillex

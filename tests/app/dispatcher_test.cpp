@@ -1,0 +1,274 @@
+// The dispatcher: Open and dropped files by extension, the save prompt's answers,
+// level selection, the sync-mode guard, the wheel and mouse buttons.
+#include <gtest/gtest.h>
+
+#include "app/command_table.h"
+#include "app/dispatcher.h"
+#include "shell_fakes.h"
+
+namespace quillex {
+namespace {
+
+class DispatcherTest : public ::testing::Test {
+protected:
+    FixedMusicInfo music;
+    BusyCounter busy;
+    ItemStore store{music, busy};
+    RecordingMessages messages;
+    test::RecordingHooks hooks;
+    test::FakeUi ui;
+    test::FakeFiles files;
+    test::FakeTransport transport;
+    SaveFlow saveFlow{files, ui, hooks, store, "/nonexistent/backup"};
+    ShellState shell;
+    Options options;
+    KeyDownTable keys;
+    Dispatcher dispatcher{
+        {store, messages, hooks, ui, files, transport, saveFlow, shell, options, keys}};
+    std::vector<std::pair<int, int>> ran; // (id, argument) of registered handlers
+
+    void record(std::initializer_list<int> ids) {
+        for (int id : ids)
+            dispatcher.registerHandler(id, [this, id](int arg) { ran.push_back({id, arg}); });
+    }
+};
+
+TEST_F(DispatcherTest, OpenLoadsByExactExtension) {
+    ui.openAnswer = "/songs/a/Song.sm";
+    dispatcher.dispatch(CommandId::Open);
+    ui.openAnswer = "/songs/b/Music.ogg";
+    dispatcher.dispatch(CommandId::Open);
+    EXPECT_EQ(files.loaded, (std::vector<std::string>{"/songs/a/Song.sm", "/songs/b/Music.ogg"}));
+    EXPECT_EQ(dispatcher.songFolder(), "/songs/b/");
+    EXPECT_TRUE(messages.shown.empty());
+
+    ui.openAnswer = "/songs/a/SONG.SM";
+    dispatcher.dispatch(CommandId::Open);
+    EXPECT_EQ(messages.lastText(), "Sorry, quillex does not support this file type.");
+    EXPECT_EQ(messages.shown.back().caption, "Tip");
+    ui.openAnswer = "/songs/a/song.qxx";
+    dispatcher.dispatch(CommandId::Open);
+    EXPECT_EQ(messages.lastText(),
+              "Sorry, quillex cannot open .qxx files directly.  Open the .qx file instead.");
+    EXPECT_EQ(files.loaded.size(), 2u);
+}
+
+TEST_F(DispatcherTest, OpeningQxMakesSaveWriteInPlaceAndSmAsksForAFile) {
+    record({toInt(CommandId::LevelManager)});
+    ui.openAnswer = "/songs/song.qx";
+    dispatcher.dispatch(CommandId::Open);
+    EXPECT_TRUE(saveFlow.ownFormat());
+    EXPECT_EQ(ran.size(), 1u) << "the Level Manager opens after a song";
+    dispatcher.dispatch(CommandId::Save);
+    ASSERT_EQ(files.writes.size(), 1u);
+    EXPECT_EQ(files.writes[0].path, "/songs/song.qx");
+    EXPECT_TRUE(ui.saveDialogNames.empty());
+
+    ui.openAnswer = "/songs/other.sm";
+    dispatcher.dispatch(CommandId::Open);
+    dispatcher.dispatch(CommandId::Save);
+    EXPECT_EQ(ui.saveDialogNames.size(), 1u) << "Save of an .sm song is Save As";
+}
+
+TEST_F(DispatcherTest, CancelledOpenDialogLoadsNothing) {
+    dispatcher.dispatch(CommandId::Open);
+    EXPECT_EQ(ui.openDialogs, 1);
+    EXPECT_TRUE(files.loaded.empty());
+}
+
+TEST_F(DispatcherTest, SavePromptGuardsOpenCloseAndQuit) {
+    store.setModified(true);
+    ui.openAnswer = "/songs/new.ogg";
+
+    ui.promptAnswer = SavePromptAnswer::Cancel;
+    dispatcher.dispatch(CommandId::Open);
+    dispatcher.dispatch(CommandId::Close);
+    EXPECT_FALSE(dispatcher.confirmQuit());
+    EXPECT_EQ(ui.prompts, 3);
+    EXPECT_TRUE(files.loaded.empty());
+    EXPECT_EQ(files.closes, 0);
+    EXPECT_TRUE(store.modified()) << "Cancel keeps the song";
+
+    ui.promptAnswer = SavePromptAnswer::No;
+    dispatcher.dispatch(CommandId::Close);
+    EXPECT_EQ(files.closes, 1);
+    EXPECT_FALSE(store.modified());
+    EXPECT_TRUE(dispatcher.confirmQuit());
+    EXPECT_EQ(ui.prompts, 4) << "no prompt without changes";
+}
+
+TEST_F(DispatcherTest, YesWithAFailedOrCancelledSaveKeepsTheSong) {
+    store.setModified(true);
+    ui.promptAnswer = SavePromptAnswer::Yes;
+    // No own-format file: Save goes to Save As, and the user cancels it.
+    EXPECT_FALSE(dispatcher.confirmQuit());
+    EXPECT_TRUE(store.modified());
+
+    ui.saveAnswer = SaveTarget{"/songs/x.sm", 2};
+    files.writeSucceeds = false;
+    dispatcher.dispatch(CommandId::Close);
+    EXPECT_EQ(files.closes, 0);
+    EXPECT_TRUE(store.modified());
+
+    files.writeSucceeds = true;
+    EXPECT_TRUE(dispatcher.confirmQuit());
+    EXPECT_FALSE(store.modified());
+}
+
+TEST_F(DispatcherTest, DropOpensExactlyOneFile) {
+    dispatcher.dropFiles({"/a/one.wav", "/a/two.wav"});
+    EXPECT_TRUE(files.loaded.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    dispatcher.dropFiles({"/a/readme.txt"});
+    EXPECT_EQ(messages.lastText(), "Sorry, quillex does not support this file type.");
+    dispatcher.dropFiles({"/a/one.wav"});
+    EXPECT_EQ(files.loaded, std::vector<std::string>{"/a/one.wav"});
+    EXPECT_EQ(ui.openDialogs, 0);
+}
+
+TEST_F(DispatcherTest, LevelSelectionMarksExactlyOneLevelAndSwitchesNotesOn) {
+    dispatcher.dispatch(levelCommandId(20));
+    EXPECT_EQ(store.currentLevel(), 20);
+    EXPECT_TRUE(store.layerOn(Layer::Arrow));
+    EXPECT_TRUE(hooks.checks[levelCommandId(20)]);
+    EXPECT_TRUE(hooks.checks[314]);
+
+    dispatcher.dispatch(CommandId::SyncMode);
+    EXPECT_FALSE(store.layerOn(Layer::Arrow));
+    dispatcher.dispatch(CommandId::NextLevel);
+    EXPECT_EQ(store.currentLevel(), 21);
+    EXPECT_TRUE(store.layerOn(Layer::Arrow)) << "choosing a level in sync mode shows the notes";
+    int marked = 0;
+    for (LevelIndex l = 0; l < kLevelCount; ++l)
+        marked += hooks.checks[levelCommandId(l)] ? 1 : 0;
+    EXPECT_EQ(marked, 1);
+
+    dispatcher.selectLevel(47);
+    dispatcher.dispatch(CommandId::NextLevel);
+    EXPECT_EQ(store.currentLevel(), 47);
+    dispatcher.selectLevel(0);
+    dispatcher.dispatch(CommandId::PreviousLevel);
+    EXPECT_EQ(store.currentLevel(), 0);
+    dispatcher.selectLevel(48);
+    EXPECT_EQ(store.currentLevel(), 0);
+}
+
+TEST_F(DispatcherTest, SyncModeGuardRefusesBeatCommandsInNoteMode) {
+    record({235, 364, 41, 380});
+    dispatcher.selectLevel(0);
+    dispatcher.dispatch(CommandId::InsertBeat);
+    EXPECT_EQ(messages.lastText(),
+              "To insert beats, first press TAB (or go into Sync Mode) to disable the notes.");
+    dispatcher.dispatch(CommandId::InsertSubBeat);
+    EXPECT_EQ(messages.lastText(),
+              "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes.");
+    dispatcher.dispatch(CommandId::Nudge, 2);
+    EXPECT_EQ(messages.lastText(),
+              "To nudge the beats, first press TAB (or go into Sync Mode) to disable the notes.");
+    dispatcher.dispatch(CommandId::QuickGrow);
+    EXPECT_EQ(messages.lastText(),
+              "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.");
+    EXPECT_TRUE(ran.empty());
+
+    store.options().oneLayerEdit = false;
+    dispatcher.dispatch(CommandId::InsertBeat);
+    dispatcher.dispatch(CommandId::SyncMode);
+    store.options().oneLayerEdit = true;
+    dispatcher.dispatch(CommandId::Nudge, 2);
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{235, 0}, {41, 2}}));
+}
+
+TEST_F(DispatcherTest, UnwiredCommandsAreUnavailableAndDoNothing) {
+    EXPECT_FALSE(dispatcher.available(417));
+    EXPECT_TRUE(dispatcher.available(226));
+    EXPECT_TRUE(dispatcher.available(levelCommandId(33)));
+    dispatcher.dispatch(417);
+    record({417});
+    EXPECT_TRUE(dispatcher.available(417));
+}
+
+TEST_F(DispatcherTest, CommonTailEditsAreOneUndoEntryUnlessRecording) {
+    std::vector<std::string> undo;
+    bool recording = false;
+    dispatcher.openUndoEntry = [&](std::string_view label) { undo.push_back(std::string(label)); };
+    dispatcher.commitUndoEntry = [&] { undo.push_back("commit"); };
+    dispatcher.recordingEntryOpen = [&] { return recording; };
+    record({239, 16, 386, 223});
+    dispatcher.dispatch(CommandId::Delete);
+    dispatcher.dispatch(16);
+    dispatcher.dispatch(CommandId::Rewind);
+    recording = true;
+    dispatcher.dispatch(386);
+    EXPECT_EQ(undo, (std::vector<std::string>{"Delete", "commit", "Quantize", "commit"}));
+    EXPECT_EQ(ran.size(), 4u);
+}
+
+TEST_F(DispatcherTest, PlayPauseEscapeAndPlayFromStart) {
+    record({toInt(CommandId::NoSnap), toInt(CommandId::Rewind)});
+    dispatcher.dispatch(CommandId::PlayPause);
+    EXPECT_TRUE(transport.isPlaying);
+    dispatcher.dispatch(CommandId::Escape);
+    EXPECT_FALSE(transport.isPlaying);
+    EXPECT_TRUE(ran.empty()) << "Esc while playing only stops";
+    dispatcher.dispatch(CommandId::Escape);
+    EXPECT_EQ(ran.back().first, toInt(CommandId::NoSnap));
+    dispatcher.dispatch(CommandId::PlayFromStart);
+    EXPECT_EQ(ran.back().first, toInt(CommandId::Rewind));
+    EXPECT_TRUE(transport.isPlaying);
+}
+
+TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
+    record({17, 18, 19, 20, 41, 380, 381});
+    dispatcher.wheel(119, {});
+    EXPECT_TRUE(ran.empty()) << "less than a notch moves nothing";
+    dispatcher.wheel(240, {});
+    dispatcher.wheel(-120, {});
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{19, 0}, {19, 0}, {20, 0}}));
+
+    ran.clear();
+    transport.snap = true;
+    music.set(44100, 441000);
+    store.addItem(ItemKind::Beat, 0, 0, 0, 1);
+    store.addItem(ItemKind::Beat, 44100, 0, 0, 1);
+    store.refresh();
+    dispatcher.wheel(-120, {});
+    dispatcher.wheel(120, {true, false, false});
+    dispatcher.wheel(-120, {true, false, false});
+    dispatcher.wheel(120, {false, true, false});
+    dispatcher.wheel(-360, {false, true, false});
+    dispatcher.wheel(120, {true, true, false});
+    dispatcher.wheel(120, {false, false, true});
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{18, 0}, {41, 3}, {41, 0}, {381, 0}, {380, 0}}));
+
+    ran.clear();
+    keys.setDown('1', true);
+    dispatcher.wheel(120, {true, false, false});
+    dispatcher.wheel(120, {});
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{17, 0}})) << "a held column key blocks nudging";
+}
+
+TEST_F(DispatcherTest, RightAndMiddleButtons) {
+    record({227, 228, 235});
+    dispatcher.rightButtonDown({});
+    dispatcher.rightButtonDown({true, false, false});
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{227, 0}, {227, 0}, {228, 0}, {228, 0}}));
+
+    ran.clear();
+    dispatcher.middleButtonDown({10, 10});
+    EXPECT_EQ(ran.size(), 1u) << "the middle button inserts a beat by default";
+    options.mmbInsertBeat = false;
+    dispatcher.middleButtonDown({10, 10});
+    EXPECT_TRUE(shell.middleAutoscroll);
+    dispatcher.middleButtonUp({10, 10});
+    EXPECT_TRUE(shell.middleAutoscroll) << "a click toggles";
+    dispatcher.middleButtonUp({10, 60});
+    EXPECT_FALSE(shell.middleAutoscroll) << "a press-drag-release scrolls only while held";
+}
+
+TEST_F(DispatcherTest, ExitAsksTheWindowToClose) {
+    dispatcher.dispatch(CommandId::Exit);
+    EXPECT_EQ(ui.closeRequests, 1);
+}
+
+} // namespace
+} // namespace quillex

@@ -1,0 +1,95 @@
+// Fakes of the shell's ports for driving the dispatcher and the save flow headless:
+// they record what was asked of them and answer as the test sets up.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/shell_hooks.h"
+#include "app/shell_ports.h"
+#include "items/item_store.h"
+
+namespace quillex::test {
+
+class RecordingHooks : public NullShellHooks {
+public:
+    void setMenuCheck(int id, bool checked) override { checks[id] = checked; }
+    void drawFrame() override { ++frames; }
+    std::map<int, bool> checks;
+    int frames = 0;
+};
+
+class FakeUi : public ShellUi {
+public:
+    std::optional<std::string> askOpenPath() override {
+        ++openDialogs;
+        return openAnswer;
+    }
+    std::optional<SaveTarget> askSavePath(const std::string& baseName) override {
+        saveDialogNames.push_back(baseName);
+        return saveAnswer;
+    }
+    SavePromptAnswer askToSaveChanges() override {
+        ++prompts;
+        return promptAnswer;
+    }
+    void closeWindow() override { ++closeRequests; }
+    void setWaitCursor(bool) override {}
+
+    std::optional<std::string> openAnswer;
+    std::optional<SaveTarget> saveAnswer;
+    SavePromptAnswer promptAnswer = SavePromptAnswer::Cancel;
+    int openDialogs = 0;
+    int prompts = 0;
+    int closeRequests = 0;
+    std::vector<std::string> saveDialogNames;
+};
+
+class FakeFiles : public SongFiles {
+public:
+    struct Write {
+        std::string path;
+        bool updateTitle;
+        bool perBeatBpm;
+    };
+    bool loadSong(const std::string& path) override {
+        loaded.push_back(path);
+        return loadSucceeds;
+    }
+    bool loadMusic(const std::string& path) override {
+        music = path;
+        loaded.push_back(path);
+        return loadSucceeds;
+    }
+    void closeSong() override { ++closes; }
+    bool writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) override {
+        writes.push_back({path, updateTitle, perBeatBpm});
+        return writeSucceeds;
+    }
+    std::string songTitle() const override { return title; }
+    std::string musicPath() const override { return music; }
+
+    std::vector<std::string> loaded;
+    std::vector<Write> writes;
+    bool loadSucceeds = true;
+    bool writeSucceeds = true;
+    int closes = 0;
+    std::string title;
+    std::string music;
+};
+
+class FakeTransport : public Transport {
+public:
+    bool playing() const override { return isPlaying; }
+    void startPlayback() override { isPlaying = true; }
+    void stopPlayback() override { isPlaying = false; ++stops; }
+    bool snapSet() const override { return snap; }
+    bool isPlaying = false;
+    bool snap = false;
+    int stops = 0;
+};
+
+} // namespace quillex::test
