@@ -1,6 +1,7 @@
 // Musical and sample positions: the two coordinates every part of the editor speaks.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 
 namespace quillex {

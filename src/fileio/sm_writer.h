@@ -1,0 +1,29 @@
+// The text of a `.sm` song file (also the content of the own `.qx` song file): the
+// header from the song's properties, one BPM per beat interval or one for the song,
+// the pauses as stops with their rows taken out of the chart, the kept tags, the
+// charts measure by measure and the foreign charts as they were read.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "items/item_store.h"
+#include "model/game_type.h"
+#include "model/song.h"
+
+namespace quillex {
+
+struct SmWriteInput {
+    const Song& song;
+    const ItemStore& store; // refreshed, with at least two beat markers
+    const MeterTable& meters;
+    std::string_view musicPath;
+    int sampleRate;
+    int previewStart;
+    int previewEnd;
+};
+
+// The whole file, line breaks written as CR LF.
+std::string smSongText(const SmWriteInput& input);
+
+} // namespace quillex

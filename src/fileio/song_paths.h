@@ -1,0 +1,27 @@
+// Paths of song files: the song folder, file names written into songs, names read
+// from songs (which may come from Windows with "\" separators), the companion file's
+// path and the extension that picks a format.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillex {
+
+// The folder of a file, ending with "/" (empty for a bare file name).
+std::string songFolderOf(std::string_view path);
+// The text after the last "/" or "\" (the whole text when it has neither).
+std::string_view fileNameOf(std::string_view path);
+// The text from the last "." to the end ("" when there is none).
+std::string_view extensionOf(std::string_view path);
+// The path up to its last "." followed by ".qxx".
+std::string companionPathOf(std::string_view songPath);
+
+// Finds a file a song names (#MUSIC, #BANNER, #BACKGROUND) in the song folder: the
+// name with either separator as a path below the folder; failing that the bare file
+// name in the folder; failing that the same name in another case (songs made on
+// Windows often differ in case from the files beside them). Returns the first
+// candidate when none exists, so that the caller's failure names the expected path.
+std::string resolveSongFile(const std::string& songFolder, std::string_view name);
+
+} // namespace quillex

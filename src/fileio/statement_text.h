@@ -1,0 +1,78 @@
+// The text layer shared by the song readers and the companion reader: reading a file
+// into one joined buffer, splitting it into "#KEY:value;" statements and splitting
+// values into lists, and the C library's forgiving number conversions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillex {
+
+// The longest part of one line the readers take (a 262144-character line buffer).
+inline constexpr std::size_t kMaxLineLength = 262143;
+
+struct JoinedText {
+    bool opened = false; // false when the file could not be opened
+    std::string text;    // the lines joined with no separator
+};
+
+// How lines are joined.
+enum class TextKind {
+    // Song files: everything from the first "//" of a line on is a comment and left
+    // out; a line that starts with "#" (after blanks) begins a statement, so a
+    // statement before it that lacks its ";" is closed there.
+    Song,
+    // The companion file: lines joined exactly as they are.
+    Companion,
+};
+
+// Reads a file and joins its lines without separators, so line breaks vanish. A UTF-8
+// byte order mark at the very start is dropped. CR LF, LF and a lone CR all end a
+// line. A line longer than kMaxLineLength is cut there and ends the reading.
+JoinedText readJoinedText(const std::string& path, TextKind kind);
+// The same on text already in memory.
+std::string joinLines(std::string_view content, TextKind kind);
+
+struct Statement {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Splits at every ";" (empty pieces dropped), then each piece at its first ":" into
+// key and value, neither trimmed. A piece without ":" is both key and value. A text
+// without any ";" gives no statements. The views point into `text`.
+std::vector<Statement> splitStatements(std::string_view text);
+
+// Splits at every `separator`, dropping empty pieces.
+std::vector<std::string_view> splitNonEmpty(std::string_view text, char separator);
+
+// Splits at the first `separator`; `second` is empty when there is none.
+struct SplitPair {
+    std::string_view first;
+    std::string_view second;
+    bool found = false;
+};
+SplitPair splitFirst(std::string_view text, char separator);
+
+// Removes spaces at both ends (and nothing else).
+std::string_view trimSpaces(std::string_view text);
+// Removes blanks (spaces, tabs, line-break characters) at both ends.
+std::string_view trimBlanks(std::string_view text);
+// The text with every blank removed (note data spread over lines).
+std::string withoutBlanks(std::string_view text);
+std::string toLower(std::string_view text);
+std::string toUpper(std::string_view text);
+
+// C library text-to-double: leading blanks skipped, trailing text ignored, no number
+// gives 0. Values that are not finite (nan, inf) also give 0, so that no later
+// arithmetic turns them into undefined integers.
+double textToDouble(std::string_view text);
+// C library text-to-int, saturated at the limits of a 32-bit int instead of
+// overflowing.
+std::int32_t textToInt(std::string_view text);
+// A double converted to a 32-bit int by truncation, saturated at the limits.
+std::int32_t truncToInt32(double value);
+
+} // namespace quillex

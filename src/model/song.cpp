@@ -1,0 +1,38 @@
+#include "model/song.h"
+
+namespace quillex {
+
+namespace {
+
+MeasureResolution makeResolution(int rowsPerMeasure) {
+    std::string pattern(kRowsPerMeasure, '0');
+    const int step = kRowsPerMeasure / rowsPerMeasure;
+    for (int i = 0; i < kRowsPerMeasure; i += step)
+        pattern[i] = '1';
+    return {rowsPerMeasure, std::move(pattern)};
+}
+
+} // namespace
+
+Song::Song()
+    : resolutions_{makeResolution(4),  makeResolution(8),  makeResolution(12),
+                   makeResolution(16), makeResolution(24), makeResolution(32),
+                   makeResolution(48), makeResolution(64), makeResolution(96)} {}
+
+const std::array<std::string_view, 5>& Song::keptTags() {
+    static const std::array<std::string_view, 5> tags{
+        "#TITLETRANSLIT", "#SUBTITLETRANSLIT", "#ARTISTTRANSLIT", "#BGCHANGES", "#LYRICSPATH"};
+    return tags;
+}
+
+void Song::clearFileData() {
+    tags_.clear();
+    foreignCharts_.clear();
+}
+
+void Song::reset() {
+    properties_.reset();
+    clearFileData();
+}
+
+} // namespace quillex

@@ -1,0 +1,70 @@
+// The song as its files see it: the descriptive properties, the tags of the last file
+// read, the charts of game types the editor cannot edit, and the tables and options
+// the writer uses. The timing and the editable charts live in the ItemStore, the
+// music and its preview region in the music player.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/note_kind.h"
+#include "model/song_properties.h"
+#include "model/tag_map.h"
+
+namespace quillex {
+
+// One entry of the measure resolution table: a measure written with `rowsPerMeasure`
+// rows uses the 192-row grid positions where `pattern` holds '1'.
+struct MeasureResolution {
+    int rowsPerMeasure;
+    std::string pattern; // 192 characters
+};
+
+inline constexpr int kRowsPerMeasure = 192;
+
+class Song {
+public:
+    Song();
+
+    SongProperties& properties() { return properties_; }
+    const SongProperties& properties() const { return properties_; }
+
+    // Every statement of the last file read that the reader did not interpret.
+    TagMap& tags() { return tags_; }
+    const TagMap& tags() const { return tags_; }
+
+    // Charts of other game types, kept as read and written back after the others.
+    std::vector<ForeignChart>& foreignCharts() { return foreignCharts_; }
+    const std::vector<ForeignChart>& foreignCharts() const { return foreignCharts_; }
+
+    // The tags of the last file that the writer puts back, in the order written.
+    static const std::array<std::string_view, 5>& keptTags();
+
+    // 4, 8, 12, 16, 24, 32, 48, 64 and 96 rows per measure, in that order.
+    const std::array<MeasureResolution, 9>& measureResolutions() const { return resolutions_; }
+
+    // "Remove duplicate BPMs on save" (#REMOVEDUPLICATEBPMS).
+    bool removeDuplicateBpms() const { return removeDuplicateBpms_; }
+    void setRemoveDuplicateBpms(bool on) { removeDuplicateBpms_ = on; }
+    // One BPM per beat interval (true) or a single BPM for the song; Save As sets it
+    // from the chosen file type.
+    bool perBeatBpm() const { return perBeatBpm_; }
+    void setPerBeatBpm(bool on) { perBeatBpm_ = on; }
+
+    // Empties what a read fills: the tag map and the foreign charts.
+    void clearFileData();
+    // A song or a music file is being opened: default properties, no file data.
+    void reset();
+
+private:
+    SongProperties properties_;
+    TagMap tags_;
+    std::vector<ForeignChart> foreignCharts_;
+    std::array<MeasureResolution, 9> resolutions_;
+    bool removeDuplicateBpms_ = true;
+    bool perBeatBpm_ = true;
+};
+
+} // namespace quillex

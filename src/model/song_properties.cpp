@@ -1,0 +1,87 @@
+#include "model/song_properties.h"
+
+namespace quillex {
+
+namespace {
+
+std::vector<std::string_view> nonEmptyPiecesAtColon(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find(':', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > pos)
+            pieces.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return pieces;
+}
+
+std::string line(std::string_view key, std::string_view value) {
+    std::string out;
+    out.reserve(key.size() + value.size() + 2);
+    out.append(key).append(":").append(value).append(";");
+    return out;
+}
+
+} // namespace
+
+void SongProperties::applyTags(const TagMap& tags) {
+    title = tags.first("#TITLE");
+    subtitle = tags.first("#SUBTITLE");
+    artist = tags.first("#ARTIST");
+    credit = tags.first("#CREDIT");
+    cdTitle = tags.first("#CDTITLE");
+    selectable = tags.first("#SELECTABLE") == "YES";
+    setDisplayBpmFromText(tags.first("#DISPLAYBPM"));
+    banner = tags.first("#BANNER");
+}
+
+void SongProperties::setDisplayBpmFromText(std::string_view value) {
+    if (value.empty()) {
+        displayBpmMode = DisplayBpmMode::None;
+        return;
+    }
+    if (value == "*") {
+        displayBpmMode = DisplayBpmMode::Random;
+        return;
+    }
+    displayBpmMode = DisplayBpmMode::Range;
+    const std::vector<std::string_view> pieces = nonEmptyPiecesAtColon(value);
+    if (pieces.empty() || value.find(':') == std::string_view::npos) {
+        // No ":" at all, or nothing but colons: the value is both ends.
+        displayBpmLow = displayBpmHigh = std::string(value);
+        return;
+    }
+    displayBpmLow = std::string(pieces[0]);
+    // A single piece ("150:") is a range of one tempo.
+    displayBpmHigh = std::string(pieces.size() > 1 ? pieces[1] : pieces[0]);
+}
+
+void SongProperties::setDisplayBpm(DisplayBpmMode mode, std::string low, std::string high) {
+    displayBpmMode = mode;
+    displayBpmLow = std::move(low);
+    displayBpmHigh = std::move(high);
+}
+
+std::vector<std::string> SongProperties::headerLines(std::string_view musicFileName) const {
+    std::vector<std::string> lines{
+        line("#TITLE", title),
+        line("#SUBTITLE", subtitle),
+        line("#ARTIST", artist),
+        line("#CREDIT", credit),
+        line("#MUSIC", musicFileName),
+        line("#SELECTABLE", selectable ? "YES" : "NO"),
+        line("#BACKGROUND", background),
+        line("#BANNER", banner),
+        line("#CDTITLE", cdTitle),
+    };
+    if (displayBpmMode == DisplayBpmMode::Range)
+        lines.push_back(line("#DISPLAYBPM", displayBpmLow + ":" + displayBpmHigh));
+    else if (displayBpmMode == DisplayBpmMode::Random)
+        lines.push_back(line("#DISPLAYBPM", "*"));
+    return lines;
+}
+
+} // namespace quillex
