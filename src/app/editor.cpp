@@ -1,8 +1,27 @@
 #include "app/editor.h"
 
+#include "audio/silent_output.h"
+
 namespace quillex {
 
+namespace {
+
+AudioBackend silentAudio() {
+    AudioBackend audio;
+    audio.output = std::make_unique<SilentOutput>();
+    return audio;
+}
+
+} // namespace
+
 Editor::Editor(Messages& messages, const MusicInfo& music)
-    : messages_(messages), music_(music), store_(music_, busy_) {}
+    : messages_(messages), shell_(noShell_),
+      player_(silentAudio(), store_, waveView_, shell_, messages_), music_(music),
+      store_(music_, busy_) {}
+
+Editor::Editor(Messages& messages, ShellHooks& shell, AudioBackend audio)
+    : messages_(messages), shell_(shell),
+      player_(std::move(audio), store_, waveView_, shell_, messages_), music_(player_),
+      store_(music_, busy_) {}
 
 } // namespace quillex

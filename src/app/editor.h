@@ -5,6 +5,10 @@
 #include <memory>
 
 #include "app/messages.h"
+#include "app/shell_hooks.h"
+#include "audio/audio_backend.h"
+#include "audio/music_player.h"
+#include "audio/wave_view.h"
 #include "items/busy_counter.h"
 #include "items/item_store.h"
 #include "model/game_type.h"
@@ -16,7 +20,11 @@ class Editor {
 public:
     // `music` supplies the sample rate and length of the loaded music; `messages`
     // shows the "Tip" boxes. Both must outlive the editor.
+    // The player has no decoder and a silent output, the shell hooks do nothing.
     Editor(Messages& messages, const MusicInfo& music);
+    // The program's editor: the player decodes and plays through `audio` and is the
+    // MusicInfo of the store; `shell` is the window around it. Both must outlive it.
+    Editor(Messages& messages, ShellHooks& shell, AudioBackend audio);
 
     Messages& messages() { return messages_; }
     const MusicInfo& music() const { return music_; }
@@ -26,11 +34,22 @@ public:
     MeterTable& meters() { return meters_; }
     const MeterTable& meters() const { return meters_; }
     TimingMap timing() const { return store_.timing(); }
+    ShellHooks& shell() { return shell_; }
+    WaveView& waveView() { return waveView_; }
+    const WaveView& waveView() const { return waveView_; }
+    MusicPlayer& player() { return player_; }
+    const MusicPlayer& player() const { return player_; }
 
 private:
     Messages& messages_;
-    const MusicInfo& music_;
+    NullShellHooks noShell_;
+    ShellHooks& shell_;
     BusyCounter busy_;
+    WaveView waveView_;
+    // Made before the store, which reads the music's rate and length from it; the
+    // player only keeps a reference to the store until it is used.
+    MusicPlayer player_;
+    const MusicInfo& music_;
     ItemStore store_;
     MeterTable meters_;
 };

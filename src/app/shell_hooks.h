@@ -33,6 +33,19 @@ public:
     virtual void sampleRateChanged(int sampleRate) = 0;
     // The begin/end region of the selection commands is reset.
     virtual void resetRegion() = 0;
+
+    // Added for the music player; they do nothing unless the shell overrides them.
+    // The position bar's range (0 .. length) and whether it takes clicks.
+    virtual void setPositionBar(int /*length*/, bool /*enabled*/) {}
+    // Height of the editor area in rows (the wave's last row after a load).
+    virtual int windowHeight() const { return 0; }
+    // Arrow and beat recording: whether it runs, and switching it off (an unload).
+    virtual bool recordingOn() const { return false; }
+    virtual void switchRecordingOff() {}
+    // Queues a command for the main window, such as Record (384) at the music's end.
+    virtual void postCommand(int /*commandId*/) {}
+    // The text kept with the program settings for the current song is emptied.
+    virtual void clearSongSettingsText() {}
 };
 
 // Does nothing; for tests and tools that have no window.

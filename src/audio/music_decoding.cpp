@@ -1,0 +1,114 @@
+#include "audio/music_decoding.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quillex {
+
+namespace {
+
+constexpr std::int64_t kChunkFrames = 16384;
+// Reserving more than this up front is not trusted to a file's header.
+constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
+
+// Splits a chunk of reduced samples into left and right and hands it to the pyramid.
+class PeakFeeder {
+public:
+    PeakFeeder(PeakPyramid* peaks, int channels) : peaks_(peaks), channels_(channels) {}
+
+    void feed16(const std::int16_t* frames, std::int64_t count) {
+        if (!peaks_)
+            return;
+        for (std::int64_t i = 0; i < count; ++i) {
+            left_[i] = reduceSample16(frames[i * channels_]);
+            right_[i] = reduceSample16(frames[i * channels_ + channels_ - 1]);
+        }
+        peaks_->append(left_.data(), right_.data(), static_cast<std::size_t>(count));
+    }
+    void feed32(const std::int32_t* frames, std::int64_t count) {
+        if (!peaks_)
+            return;
+        for (std::int64_t i = 0; i < count; ++i) {
+            left_[i] = reduceSample(frames[i * channels_]);
+            right_[i] = reduceSample(frames[i * channels_ + channels_ - 1]);
+        }
+        peaks_->append(left_.data(), right_.data(), static_cast<std::size_t>(count));
+    }
+
+private:
+    PeakPyramid* peaks_;
+    int channels_;
+    std::array<std::int8_t, kChunkFrames> left_{};
+    std::array<std::int8_t, kChunkFrames> right_{};
+};
+
+} // namespace
+
+bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm,
+               PeakPyramid* peaks) {
+    const int channels = format.channels;
+    if (channels < 1 || channels > 2)
+        return false;
+    pcm.channels = channels;
+    pcm.frequency = format.frequency;
+    pcm.samples.clear();
+    if (format.frames > 0) {
+        const auto reserved = std::min(format.frames, kMaxReservedFrames);
+        pcm.samples.reserve(static_cast<std::size_t>(reserved * channels));
+        if (peaks)
+            peaks->reserve(static_cast<std::size_t>(reserved));
+    }
+
+    auto feeder = std::make_unique<PeakFeeder>(peaks, channels);
+    const bool wide = format.bits > 16 || format.floatingPoint;
+    std::vector<std::int32_t> wideChunk(wide ? kChunkFrames * channels : 0);
+    // Frames beyond the announced length arrive here first, so the reserved buffer
+    // only grows when the file really holds more.
+    std::vector<std::int16_t> spare;
+    std::int64_t total = 0;
+    for (;;) {
+        const std::size_t used = pcm.samples.size();
+        const auto room = static_cast<std::int64_t>(pcm.samples.capacity() - used) / channels;
+        const std::int64_t want = room > 0 ? std::min(room, kChunkFrames) : kChunkFrames;
+        std::int16_t* dest;
+        if (room > 0) {
+            pcm.samples.resize(used + static_cast<std::size_t>(want * channels));
+            dest = pcm.samples.data() + used;
+        } else {
+            spare.resize(static_cast<std::size_t>(kChunkFrames * channels));
+            dest = spare.data();
+        }
+        std::int64_t got;
+        if (wide) {
+            got = decoder.read32(wideChunk.data(), want);
+            for (std::int64_t i = 0; i < std::max<std::int64_t>(got, 0) * channels; ++i)
+                dest[i] = static_cast<std::int16_t>(wideChunk[i] >> 16);
+        } else {
+            got = decoder.read16(dest, want);
+        }
+        const std::size_t gotSamples =
+            static_cast<std::size_t>(std::clamp<std::int64_t>(got, 0, want) * channels);
+        if (room > 0)
+            pcm.samples.resize(used + gotSamples);
+        else
+            pcm.samples.insert(pcm.samples.end(), spare.begin(), spare.begin() + gotSamples);
+        if (got <= 0) {
+            if (got < 0)
+                return false;
+            break;
+        }
+        got = std::min(got, want);
+        if (wide)
+            feeder->feed32(wideChunk.data(), got);
+        else
+            feeder->feed16(pcm.samples.data() + used, got);
+        total += got;
+        if (total > kMaxMusicFrames)
+            return false;
+    }
+    if (pcm.samples.capacity() > pcm.samples.size() + pcm.samples.size() / 64)
+        pcm.samples.shrink_to_fit();
+    return total > 0 && decoder.complete();
+}
+
+} // namespace quillex

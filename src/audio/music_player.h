@@ -1,0 +1,188 @@
+// The program's one audio object: the loaded music, the three effect sounds and the
+// editor's play position. Loading decodes the file once; the waveform is built from
+// the decoded samples and the output plays those same samples.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/messages.h"
+#include "app/shell_hooks.h"
+#include "audio/audio_backend.h"
+#include "audio/player_settings.h"
+#include "audio/wave_view.h"
+#include "items/item_store.h"
+#include "model/music_info.h"
+
+namespace quillex {
+
+// The stepping moves of the transport.
+enum class TransportMove {
+    RowUp,
+    RowDown,
+    PageUp,
+    PageDown,
+    Start,
+    End,
+    NextSnap,
+    PreviousSnap,
+    FourBeatsUp,
+    FourBeatsDown,
+    Stop,
+};
+
+class MusicPlayer : public MusicInfo {
+public:
+    // Sets up the output and loads the effect sounds from sounds/ in the working
+    // folder (a missing one stays silent). When the backend has no device it says so
+    // once, on standard error and in status text slot 0.
+    MusicPlayer(AudioBackend backend, ItemStore& store, WaveView& wave, ShellHooks& shell,
+                Messages& messages);
+    ~MusicPlayer() override;
+    MusicPlayer(const MusicPlayer&) = delete;
+    MusicPlayer& operator=(const MusicPlayer&) = delete;
+
+    // MusicInfo: the loaded music's rate (the last one loaded, 44100 at first) and its
+    // length in frames (0 when nothing is loaded).
+    int sampleRate() const override { return sampleRate_; }
+    SamplePosition musicLength() const override;
+
+    // Opens, checks and decodes a music file, builds its waveform and makes it ready to
+    // play, paused at 0. Whatever was loaded before is dropped first, so a failed load
+    // leaves an empty editor. `titleFromPath` puts the path in the window title;
+    // otherwise the song's title, or `titleFallback` when it has none.
+    bool loadMusic(const std::string& path, const std::string& titleFallback,
+                   bool titleFromPath);
+    // Drops the music and empties the song. Always true.
+    bool unloadMusic();
+    // Returns the song's title for the window title (empty when it has none).
+    void setTitleProvider(std::function<std::string()> provider) {
+        titleProvider_ = std::move(provider);
+    }
+
+    bool loaded() const { return loaded_.load(std::memory_order_acquire); }
+    bool playing() const { return playing_.load(std::memory_order_acquire); }
+    const std::string& musicPath() const { return musicPath_; }
+    SamplePosition position() const { return position_.load(std::memory_order_acquire); }
+    int fileFrequency() const { return fileFrequency_; }
+    int fileBits() const { return fileBits_; }
+    int fileChannels() const { return fileChannels_; }
+    // The decoded music (for the wave filter); null when nothing is loaded.
+    std::shared_ptr<const PcmData> decodedMusic() const { return music_; }
+    // Whether a device plays the sound (false: the silent clock).
+    bool audible() const { return output_->audible(); }
+    AudioOutput& output() { return *output_; }
+
+    int previewStart() const { return previewStart_; }
+    int previewEnd() const { return previewEnd_; }
+    void setPreviewStart(int sample) { previewStart_ = sample; }
+    void setPreviewEnd(int sample) { previewEnd_ = sample; }
+
+    // --- Playback transport ---
+    bool play();
+    bool pause();
+    // Moves the position, clamped to 0 .. length - 1.
+    bool seek(SamplePosition target);
+    // Once per frame: takes the output's position while playing and pauses at the end.
+    bool pollPosition();
+    bool setVolume(int percent);
+    bool setSpeed(int percent);
+    int volumePercent() const { return volumePercent_; }
+    int speedPercent() const { return speedPercent_; }
+    // The volume and speed commands: Normal, Mute, Louder, Softer / Normal, Slower, Faster.
+    bool volumeNormal() { return setVolume(100); }
+    bool volumeMute() { return setVolume(0); }
+    bool volumeLouder();
+    bool volumeSofter();
+    bool speedNormal() { return setSpeed(100); }
+    bool speedSlower() { return setSpeed(speedPercent_ - 10); }
+    bool speedFaster() { return setSpeed(speedPercent_ + 10); }
+
+    // byIndex false: `value` is the divisions per beat; true: the snap menu index.
+    bool setSnap(int value, bool byIndex);
+    int snap(bool byIndex) const { return byIndex ? snapIndex_ : snapDivisions_; }
+    // The snap-cycling keys: previous wraps 0 to 10, next wraps 10 to 0.
+    bool previousSnap() { return setSnap(snapIndex_ == 0 ? 10 : snapIndex_ - 1, true); }
+    bool nextSnap() { return setSnap(snapIndex_ == 10 ? 0 : snapIndex_ + 1, true); }
+
+    bool transportStep(TransportMove move);
+    // Snaps a row to the grid and seeks there. Refused (false) without a snap.
+    bool snapRow(RowPosition row);
+    // The grid row a sample snaps to (keyboard entry); the row itself without a snap.
+    RowPosition snappedRowAt(SamplePosition sample) const;
+    // Seeks to a row, unless it lies before beat 1 or past the marked range.
+    bool seekToRow(RowPosition row);
+    double currentBpm() const;
+    // The position in seconds, "%.3f".
+    std::string secondsText() const;
+
+    int timeFormat() const { return timeFormat_; }
+    void setTimeFormat(int format);
+    // The T key: Seconds, Beats, Samples, Seconds...
+    void cycleTimeFormat();
+
+    // --- Assist tick settings and indices ---
+    bool beatTickOff() const { return beatTickOff_.load(); }
+    bool noteTickOff() const { return noteTickOff_.load(); }
+    void setBeatTickOff(bool off);
+    void setNoteTickOff(bool off);
+    bool tickSubBeats() const { return tickSubBeats_; }
+    void setTickSubBeats(bool on) { tickSubBeats_ = on; }
+    int beatTickVolume() const { return beatTickVolume_; }
+    int noteTickVolume() const { return noteTickVolume_; }
+    void setTickVolumes(int beatTick, int noteTick);
+    int nextBeatTick() const { return nextBeatTick_.load(); }
+    int nextNoteTick() const { return nextNoteTick_.load(); }
+    int currentRowIndex() const { return currentRowIndex_.load(); }
+    // Points the tick indices at the first beat marker and note at or after `p`.
+    void resetTickIndices(SamplePosition p);
+    int playStart() const { return playStart_; }
+    int lastResult() const { return lastResult_; }
+
+private:
+    void loadEffectSounds();
+    bool decodeInto(const std::string& path, MusicFormat& format);
+    void setLayers(bool on, bool withArrow);
+    bool report(const char* text);
+    void markSnap();
+
+    ItemStore& store_;
+    WaveView& wave_;
+    ShellHooks& shell_;
+    Messages& messages_;
+    std::function<std::unique_ptr<MusicDecoder>()> makeDecoder_;
+    std::unique_ptr<AudioOutput> output_;
+    std::function<std::string()> titleProvider_;
+
+    int timeFormat_ = kTimeSeconds;
+    int snapDivisions_ = 0;
+    int snapIndex_ = 0;
+    int lastResult_ = 0;
+    std::shared_ptr<const PcmData> music_;
+    int fileFrequency_ = 0;
+    int fileBits_ = 0;
+    int fileChannels_ = 0;
+    std::atomic<int> nextBeatTick_{-1};
+    std::atomic<int> nextNoteTick_{-1};
+    std::atomic<int> currentRowIndex_{-1};
+    std::atomic<bool> beatTickOff_{true};
+    std::atomic<bool> noteTickOff_{true};
+    bool tickSubBeats_ = true;
+    std::atomic<SamplePosition> position_{0};
+    SamplePosition tickPosition_ = 0;
+    int sampleRate_ = 44100;
+    std::string musicPath_;
+    std::atomic<bool> playing_{false};
+    std::atomic<bool> loaded_{false};
+    SamplePosition playStart_ = 0;
+    int speedPercent_ = 100;
+    int previewStart_ = 0;
+    int previewEnd_ = 0;
+    int volumePercent_ = 100;
+    int beatTickVolume_ = 100;
+    int noteTickVolume_ = 100;
+};
+
+} // namespace quillex

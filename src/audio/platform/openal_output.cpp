@@ -1,0 +1,261 @@
+#include "audio/platform/openal_output.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace quillex {
+
+namespace {
+
+std::int64_t steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+ALenum alFormatOf(const PcmData& pcm) {
+    return pcm.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+}
+
+ALsizei byteCount(std::int64_t frames, int channels) {
+    return static_cast<ALsizei>(frames * channels * static_cast<std::int64_t>(sizeof(std::int16_t)));
+}
+
+} // namespace
+
+std::unique_ptr<OpenAlOutput> OpenAlOutput::open() {
+    ALCdevice* device = alcOpenDevice(nullptr);
+    if (!device)
+        return nullptr;
+    ALCcontext* context = alcCreateContext(device, nullptr);
+    if (!context || !alcMakeContextCurrent(context)) {
+        if (context)
+            alcDestroyContext(context);
+        alcCloseDevice(device);
+        return nullptr;
+    }
+    return std::unique_ptr<OpenAlOutput>(new OpenAlOutput(device, context));
+}
+
+OpenAlOutput::OpenAlOutput(ALCdevice* device, ALCcontext* context)
+    : device_(device), context_(context) {
+    alGenSources(1, &musicSource_);
+    alGenBuffers(kQueueLength, buffers_.data());
+    freeBuffers_.assign(buffers_.begin(), buffers_.end());
+    alGenSources(static_cast<ALsizei>(effectSources_.size()), effectSources_.data());
+    if (alIsExtensionPresent("AL_SOFT_source_latency"))
+        sampleOffsetLatency_ =
+            reinterpret_cast<LatencyQuery>(alGetProcAddress("alGetSourcei64vSOFT"));
+    ALCint refresh = 0;
+    alcGetIntegerv(device_, ALC_REFRESH, 1, &refresh);
+    if (refresh > 0)
+        refreshPerSecond_ = refresh;
+    feeder_ = std::thread([this] { feed(); });
+}
+
+OpenAlOutput::~OpenAlOutput() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    feeder_.join();
+    alSourceStop(musicSource_);
+    alSourcei(musicSource_, AL_BUFFER, 0);
+    alDeleteSources(1, &musicSource_);
+    alDeleteBuffers(kQueueLength, buffers_.data());
+    for (ALuint source : effectSources_)
+        alSourcei(source, AL_BUFFER, 0);
+    alDeleteSources(static_cast<ALsizei>(effectSources_.size()), effectSources_.data());
+    for (ALuint buffer : effectBuffers_)
+        if (buffer)
+            alDeleteBuffers(1, &buffer);
+    if (alcGetCurrentContext() == context_)
+        alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context_);
+    alcCloseDevice(device_);
+}
+
+void OpenAlOutput::feed() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        wake_.wait_for(lock, std::chrono::milliseconds(10));
+        if (music_ && wantPlaying_)
+            refillLocked();
+    }
+}
+
+void OpenAlOutput::refillLocked() {
+    ALint processed = 0;
+    alGetSourcei(musicSource_, AL_BUFFERS_PROCESSED, &processed);
+    for (; processed > 0 && !queuedFrames_.empty(); --processed) {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(musicSource_, 1, &buffer);
+        freeBuffers_.push_back(buffer);
+        queueStart_ += queuedFrames_.front();
+        queuedFrames_.pop_front();
+    }
+    const std::int64_t length = music_->frames();
+    while (!freeBuffers_.empty() && nextFill_ < length) {
+        const std::int64_t frames = std::min(framesPerBuffer_, length - nextFill_);
+        const ALuint buffer = freeBuffers_.front();
+        freeBuffers_.pop_front();
+        alBufferData(buffer, alFormatOf(*music_), music_->samples.data() + nextFill_ * music_->channels,
+                     byteCount(frames, music_->channels), music_->frequency);
+        alSourceQueueBuffers(musicSource_, 1, &buffer);
+        queuedFrames_.push_back(frames);
+        nextFill_ += frames;
+    }
+    if (!wantPlaying_ || queuedFrames_.empty())
+        return;
+    // Not playing although it should: just started, or the queue ran dry.
+    ALint state = AL_STOPPED;
+    alGetSourcei(musicSource_, AL_SOURCE_STATE, &state);
+    if (state != AL_PLAYING)
+        alSourcePlay(musicSource_);
+}
+
+void OpenAlOutput::restartLocked(std::int64_t frame) {
+    alSourceStop(musicSource_);
+    alSourcei(musicSource_, AL_BUFFER, 0);
+    freeBuffers_.assign(buffers_.begin(), buffers_.end());
+    queuedFrames_.clear();
+    queueStart_ = nextFill_ = startFrame_ = pausedAt_ = frame;
+    clock_.reset();
+    refillLocked();
+}
+
+double OpenAlOutput::positionLocked() {
+    const auto length = static_cast<double>(music_->frames());
+    if (!wantPlaying_)
+        return static_cast<double>(pausedAt_);
+    ALint state = AL_STOPPED;
+    alGetSourcei(musicSource_, AL_SOURCE_STATE, &state);
+    if (state == AL_STOPPED && nextFill_ >= music_->frames())
+        return length;
+    double offset = 0;
+    double latency = 0;
+    if (sampleOffsetLatency_) {
+        ALint64SOFT values[2] = {0, 0};
+        sampleOffsetLatency_(musicSource_, AL_SAMPLE_OFFSET_LATENCY_SOFT, values);
+        offset = static_cast<double>(values[0]) / 4294967296.0;
+        latency = static_cast<double>(values[1]) * 1e-9;
+    } else {
+        ALint frames = 0;
+        alGetSourcei(musicSource_, AL_SAMPLE_OFFSET, &frames);
+        offset = frames;
+    }
+    const double rate = music_->frequency * static_cast<double>(pitch_);
+    // What is heard now left the mixer `latency` seconds ago.
+    const double raw = static_cast<double>(queueStart_) + offset - latency * rate;
+    const double refined = clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
+    return std::clamp(refined, static_cast<double>(startFrame_), length);
+}
+
+bool OpenAlOutput::openMusic(std::shared_ptr<const PcmData> music) {
+    std::lock_guard lock(mutex_);
+    if (!music || music->channels < 1 || music->channels > 2 || music->frequency <= 0)
+        return false;
+    alGetError();
+    music_ = std::move(music);
+    framesPerBuffer_ = std::max<std::int64_t>(4096, music_->frequency / 8);
+    wantPlaying_ = false;
+    pitch_ = 1;
+    alSourcef(musicSource_, AL_PITCH, 1);
+    alSourcef(musicSource_, AL_GAIN, 1);
+    restartLocked(0);
+    return ok();
+}
+
+void OpenAlOutput::closeMusic() {
+    std::lock_guard lock(mutex_);
+    alSourceStop(musicSource_);
+    alSourcei(musicSource_, AL_BUFFER, 0);
+    freeBuffers_.assign(buffers_.begin(), buffers_.end());
+    queuedFrames_.clear();
+    music_.reset();
+    wantPlaying_ = false;
+}
+
+bool OpenAlOutput::setPaused(bool paused) {
+    std::lock_guard lock(mutex_);
+    if (!music_)
+        return false;
+    alGetError();
+    if (paused && wantPlaying_) {
+        pausedAt_ = static_cast<std::int64_t>(std::floor(positionLocked()));
+        wantPlaying_ = false;
+        alSourcePause(musicSource_);
+    } else if (!paused && !wantPlaying_) {
+        wantPlaying_ = true;
+        restartLocked(pausedAt_);
+    }
+    return ok();
+}
+
+bool OpenAlOutput::setPosition(SamplePosition frame) {
+    std::lock_guard lock(mutex_);
+    if (!music_)
+        return false;
+    alGetError();
+    restartLocked(std::clamp<std::int64_t>(frame, 0, music_->frames()));
+    return ok();
+}
+
+bool OpenAlOutput::getPosition(SamplePosition& frame) {
+    std::lock_guard lock(mutex_);
+    if (!music_)
+        return false;
+    frame = static_cast<SamplePosition>(std::floor(positionLocked()));
+    return true;
+}
+
+bool OpenAlOutput::setVolume(float gain) {
+    std::lock_guard lock(mutex_);
+    alGetError();
+    alSourcef(musicSource_, AL_GAIN, gain);
+    return ok();
+}
+
+bool OpenAlOutput::setFrequency(float hz) {
+    std::lock_guard lock(mutex_);
+    if (!music_ || !(hz > 0))
+        return false;
+    alGetError();
+    const float pitch = hz / static_cast<float>(music_->frequency);
+    alSourcef(musicSource_, AL_PITCH, pitch);
+    if (!ok())
+        return false;
+    pitch_ = pitch;
+    return true;
+}
+
+bool OpenAlOutput::loadEffect(EffectSound sound, std::shared_ptr<const PcmData> pcm) {
+    if (!pcm || pcm->channels < 1 || pcm->channels > 2 || pcm->frames() == 0)
+        return false;
+    const auto i = static_cast<std::size_t>(sound);
+    alGetError();
+    alSourcei(effectSources_[i], AL_BUFFER, 0);
+    if (!effectBuffers_[i])
+        alGenBuffers(1, &effectBuffers_[i]);
+    alBufferData(effectBuffers_[i], alFormatOf(*pcm), pcm->samples.data(),
+                 byteCount(pcm->frames(), pcm->channels), pcm->frequency);
+    alSourcei(effectSources_[i], AL_BUFFER, static_cast<ALint>(effectBuffers_[i]));
+    return ok();
+}
+
+bool OpenAlOutput::playEffect(EffectSound sound) {
+    const auto i = static_cast<std::size_t>(sound);
+    if (!effectBuffers_[i])
+        return false;
+    alSourceStop(effectSources_[i]);
+    alSourcePlay(effectSources_[i]);
+    return true;
+}
+
+void OpenAlOutput::setEffectVolume(EffectSound sound, float gain) {
+    alSourcef(effectSources_[static_cast<std::size_t>(sound)], AL_GAIN, gain);
+}
+
+} // namespace quillex

@@ -1,0 +1,171 @@
+#include "audio/platform/sndfile_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "audio/mp3_info_frame.h"
+
+namespace quillex {
+
+namespace {
+
+// Frames of delay the MPEG layer III synthesis adds in front of the music.
+constexpr std::int64_t kMpegDecoderDelay = 529;
+
+using MemoryFile = SndfileDecoder::MemoryFile;
+
+sf_count_t memoryLength(void* user) {
+    return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size());
+}
+
+sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
+    auto* f = static_cast<MemoryFile*>(user);
+    const auto size = static_cast<sf_count_t>(f->bytes.size());
+    sf_count_t target = offset;
+    if (whence == SEEK_CUR)
+        target += f->position;
+    else if (whence == SEEK_END)
+        target += size;
+    if (target < 0 || target > size)
+        return -1;
+    f->position = target;
+    return target;
+}
+
+sf_count_t memoryRead(void* data, sf_count_t count, void* user) {
+    auto* f = static_cast<MemoryFile*>(user);
+    const auto size = static_cast<sf_count_t>(f->bytes.size());
+    const sf_count_t n = std::clamp<sf_count_t>(size - f->position, 0, count);
+    std::memcpy(data, f->bytes.data() + f->position, static_cast<std::size_t>(n));
+    f->position += n;
+    return n;
+}
+
+sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+
+// Bits per sample of the data as stored: compressed formats decode to 16 bits.
+int bitsOf(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8: return 8;
+    case SF_FORMAT_PCM_24: return 24;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT: return 32;
+    case SF_FORMAT_DOUBLE: return 64;
+    default: return 16;
+    }
+}
+
+} // namespace
+
+SndfileDecoder::~SndfileDecoder() { close(); }
+
+void SndfileDecoder::close() {
+    if (file_)
+        sf_close(file_);
+    file_ = nullptr;
+}
+
+// The MPEG library trims an MP3 "gaplessly" when its info frame gives a frame count:
+// it drops the encoder delay the LAME extension names plus its own decoder delay, and
+// the padding at the end. Clearing delay and padding in a copy of the file leaves only
+// the decoder delay dropped; that many frames of silence are put back in front, so the
+// decoded music lines up with the decoder's untrimmed output frame for frame.
+bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info) {
+    std::ifstream in(path, std::ios::binary);
+    memory_.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    memory_.position = 0;
+    const auto frame = findMp3InfoFrame(memory_.bytes.data(), memory_.bytes.size());
+    if (frame && frame->delayFieldOffset > 0)
+        std::fill_n(memory_.bytes.begin() + static_cast<std::ptrdiff_t>(frame->delayFieldOffset), 3, 0);
+    if (frame && frame->frameCount > 0)
+        leadIn_ = kMpegDecoderDelay;
+    static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    info = SF_INFO{};
+    file_ = sf_open_virtual(&io, SFM_READ, &info, &memory_);
+    return file_ != nullptr;
+}
+
+bool SndfileDecoder::open(const std::string& path, MusicFormat& format) {
+    close();
+    SF_INFO info{};
+    file_ = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file_)
+        return false;
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
+        close();
+        if (!openMp3Untrimmed(path, info))
+            return false;
+        announcedFrames_ = info.frames;
+    }
+    // Float data from lossy decoders can exceed full scale; clip rather than wrap.
+    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    channels_ = info.channels;
+    floatData_ = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_FLOAT;
+    format.frequency = info.samplerate;
+    format.channels = info.channels;
+    format.bits = bitsOf(info.format);
+    format.floatingPoint = floatData_;
+    format.frames = info.frames == SF_COUNT_MAX ? -1 : info.frames + leadIn_;
+    return true;
+}
+
+std::int64_t SndfileDecoder::finishRead(sf_count_t got) {
+    if (got <= 0 && sf_error(file_) != SF_ERR_NO_ERROR) {
+        failed_ = true;
+        return -1;
+    }
+    framesRead_ += std::max<sf_count_t>(got, 0);
+    return got;
+}
+
+std::int64_t SndfileDecoder::takeLeadIn(std::int64_t frames) {
+    const std::int64_t n = std::min(frames, leadIn_);
+    leadIn_ -= n;
+    return n;
+}
+
+std::int64_t SndfileDecoder::read16(std::int16_t* out, std::int64_t frames) {
+    if (!file_)
+        return -1;
+    if (const std::int64_t silent = takeLeadIn(frames)) {
+        std::fill_n(out, silent * channels_, 0);
+        return silent;
+    }
+    return finishRead(sf_readf_short(file_, out, frames));
+}
+
+std::int64_t SndfileDecoder::read32(std::int32_t* out, std::int64_t frames) {
+    if (!file_)
+        return -1;
+    if (const std::int64_t silent = takeLeadIn(frames)) {
+        std::fill_n(out, silent * channels_, 0);
+        return silent;
+    }
+    if (!floatData_)
+        return finishRead(sf_readf_int(file_, out, frames));
+    // Float data are scaled to the same signed range as 32-bit integers (1.0 is full
+    // scale) rather than read as integers.
+    floatChunk_.resize(static_cast<std::size_t>(frames * channels_));
+    const sf_count_t got = sf_readf_float(file_, floatChunk_.data(), frames);
+    for (sf_count_t i = 0; i < std::max<sf_count_t>(got, 0) * channels_; ++i) {
+        const double value = std::isnan(floatChunk_[i]) ? 0.0 : floatChunk_[i];
+        const double scaled = std::clamp(value, -1.0, 1.0) * 2147483648.0;
+        out[i] = static_cast<std::int32_t>(std::min(scaled, 2147483647.0));
+    }
+    return finishRead(got);
+}
+
+bool SndfileDecoder::complete() const {
+    if (failed_ || !file_)
+        return false;
+    // An MP3 that ends before the length its info frame announces is truncated.
+    return announcedFrames_ < 0 || framesRead_ >= announcedFrames_;
+}
+
+} // namespace quillex

@@ -1,0 +1,135 @@
+// The music player's grid moves: the snap setting, the stepping moves, snapping rows
+// to the grid and the time formats of the position display.
+#include <cmath>
+#include <cstdio>
+
+#include "audio/music_player.h"
+
+namespace quillex {
+
+namespace {
+
+// The grid row `row` snaps to with `divisions` steps per beat (divisions != 0): beat 1
+// for rows before it, the last marker's row for rows at or past it, else the nearest
+// step, which may carry into the next beat.
+RowPosition snapTarget(RowPosition row, int divisions, const ItemList& beats) {
+    const int step = kRowsPerBeat / divisions;
+    const auto k = static_cast<std::int64_t>(
+        std::floor(static_cast<double>(row.fraction) * divisions / kRowsPerBeat + 0.5));
+    if (row.beat < 1)
+        return {1, 0};
+    const std::int32_t lastRow = beats.empty() ? 0 : beats.items().back().row();
+    if (row.row() >= lastRow)
+        return RowPosition::fromRow(lastRow);
+    return RowPosition::fromRow(std::int64_t{row.beat} * kRowsPerBeat + k * step);
+}
+
+} // namespace
+
+bool MusicPlayer::setSnap(int value, bool byIndex) {
+    if (byIndex) {
+        if (value < 0 || value >= static_cast<int>(kSnapSettings.size()))
+            return false;
+        snapIndex_ = value;
+        snapDivisions_ = kSnapSettings[static_cast<std::size_t>(value)].divisions;
+    } else {
+        // More than 48 steps per beat (or fewer than none) has no grid row to land on.
+        if (value < 0 || value > kRowsPerBeat)
+            return false;
+        snapDivisions_ = value;
+    }
+    if (snapDivisions_ != 0)
+        snapRow(store_.timing().sampleToRow(position()));
+    else
+        seek(position());
+    markSnap();
+    return true;
+}
+
+void MusicPlayer::markSnap() {
+    const int index = snapIndexOfDivisions(snapDivisions_);
+    for (std::size_t i = 0; i < kSnapSettings.size(); ++i)
+        shell_.setMenuCheck(kSnapSettings[i].command, static_cast<int>(i) == index);
+    if (index >= 0)
+        snapIndex_ = index;
+}
+
+bool MusicPlayer::snapRow(RowPosition row) {
+    if (snapDivisions_ == 0)
+        return false;
+    return seekToRow(snapTarget(row, snapDivisions_, store_.beats()));
+}
+
+RowPosition MusicPlayer::snappedRowAt(SamplePosition sample) const {
+    const RowPosition row = store_.timing().sampleToRow(sample);
+    if (snapDivisions_ == 0)
+        return row;
+    return snapTarget(row, snapDivisions_, store_.beats());
+}
+
+bool MusicPlayer::seekToRow(RowPosition row) {
+    const std::int64_t total = row.row();
+    const auto limit = static_cast<std::int64_t>(store_.beats().size()) * kRowsPerBeat;
+    if (total <= kRowsPerBeat - 1 || total > limit)
+        return true;
+    return seek(store_.timing().rowToSample(row));
+}
+
+bool MusicPlayer::transportStep(TransportMove move) {
+    const SamplePosition p = position();
+    const SamplePosition length = musicLength();
+    const SamplePosition rowStep = wave_.samplesPerRow();
+    const SamplePosition page = 100 * rowStep;
+    auto snapBy = [&](std::int64_t rows) {
+        if (snapDivisions_ == 0)
+            return false;
+        return snapRow(store_.timing().sampleToRow(p).plusRows(rows));
+    };
+    switch (move) {
+    case TransportMove::RowUp: return seek(p - rowStep);
+    case TransportMove::RowDown: return seek(p + rowStep);
+    case TransportMove::PageUp: return seek(p - page >= 0 ? p - page : 0);
+    case TransportMove::PageDown: return seek(p + page < length ? p + page : length - 1);
+    case TransportMove::Start: return seek(0);
+    case TransportMove::End: return seek(length - 1);
+    case TransportMove::NextSnap:
+        return snapDivisions_ != 0 && snapBy(kRowsPerBeat / snapDivisions_);
+    case TransportMove::PreviousSnap:
+        return snapDivisions_ != 0 && snapBy(-(kRowsPerBeat / snapDivisions_));
+    case TransportMove::FourBeatsUp: return snapBy(-4 * kRowsPerBeat);
+    case TransportMove::FourBeatsDown: return snapBy(4 * kRowsPerBeat);
+    case TransportMove::Stop: {
+        const bool paused = pause();
+        return seek(playStart_) && paused;
+    }
+    }
+    return false;
+}
+
+double MusicPlayer::currentBpm() const { return store_.timing().bpmAt(position()); }
+
+std::string MusicPlayer::secondsText() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f",
+                  sampleRate_ > 0 ? static_cast<double>(position()) / sampleRate_ : 0.0);
+    return text;
+}
+
+void MusicPlayer::setTimeFormat(int format) {
+    timeFormat_ = format;
+    if (format != kTimeSamples && format != kTimeSeconds && format != kTimeBeats)
+        return;
+    shell_.setMenuCheck(command::kTimeFormatSamples, format == kTimeSamples);
+    shell_.setMenuCheck(command::kTimeFormatSeconds, format == kTimeSeconds);
+    shell_.setMenuCheck(command::kTimeFormatBeats, format == kTimeBeats);
+}
+
+void MusicPlayer::cycleTimeFormat() {
+    switch (timeFormat_) {
+    case kTimeSeconds: setTimeFormat(kTimeBeats); break;
+    case kTimeBeats: setTimeFormat(kTimeSamples); break;
+    default: setTimeFormat(kTimeSeconds); break;
+    }
+}
+
+} // namespace quillex

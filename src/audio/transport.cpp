@@ -1,0 +1,117 @@
+// The music player's transport: play, pause, seek, the per-frame position update,
+// volume and speed. Every failed output call shows one "Tip" and leaves the player's
+// fields as they were.
+#include <algorithm>
+
+#include "audio/music_player.h"
+
+namespace quillex {
+
+bool MusicPlayer::report(const char* text) {
+    lastResult_ = -1;
+    messages_.show(text);
+    return false;
+}
+
+void MusicPlayer::resetTickIndices(SamplePosition p) {
+    const ItemList& beats = store_.beats();
+    const auto beat = std::find_if(beats.begin(), beats.end(),
+                                   [p](const EditItem& b) { return b.sample >= p; });
+    nextBeatTick_ = beat == beats.end() ? -1 : static_cast<int>(beat - beats.begin());
+
+    // The current chart's note times double as its row list: one entry per time that
+    // holds notes, in order.
+    const std::vector<SamplePosition>& times = store_.noteTimes();
+    const auto note = std::lower_bound(times.begin(), times.end(), p);
+    nextNoteTick_ = note == times.end() ? -1 : static_cast<int>(note - times.begin());
+    if (times.empty())
+        currentRowIndex_ = -1;
+    else {
+        const auto after = std::upper_bound(times.begin(), times.end(), p);
+        currentRowIndex_ = after == times.begin() ? 0 : static_cast<int>(after - times.begin()) - 1;
+    }
+}
+
+bool MusicPlayer::play() {
+    const SamplePosition p = position();
+    resetTickIndices(p);
+    if (!loaded() || p >= musicLength() - 1)
+        return true;
+    if (!output_->setPosition(p))
+        return report("Non-fatal Error in Play - setposition.");
+    setVolume(volumePercent_);
+    if (!output_->setPaused(false))
+        return report("Non-fatal Error in Play - Unpause.");
+    setSpeed(speedPercent_);
+    playing_ = true;
+    playStart_ = p;
+    return true;
+}
+
+bool MusicPlayer::pause() {
+    if (!loaded())
+        return true;
+    // Back to the position last shown, so a pause never leaves the music ahead of the
+    // display.
+    if (!output_->setPosition(position()))
+        return report("Non-fatal Error in Pause - set position.");
+    if (!output_->setPaused(true))
+        return report("Non-fatal Error in Pause - Set Paused.");
+    playing_ = false;
+    return true;
+}
+
+bool MusicPlayer::seek(SamplePosition target) {
+    // Clamped to the music; with nothing loaded the only position is 0.
+    target = std::max(std::min(target, musicLength() - 1), 0);
+    if (playing() && !output_->setPosition(target))
+        return report("Non-fatal Error in Seek - Set Position.");
+    position_ = target;
+    resetTickIndices(target);
+    return true;
+}
+
+bool MusicPlayer::pollPosition() {
+    if (playing() && loaded()) {
+        SamplePosition p = 0;
+        if (!output_->getPosition(p))
+            return report("Non-fatal Error in Getposition SlowUpdate.");
+        position_ = p;
+    }
+    const SamplePosition last = musicLength() - 1;
+    if (position() <= last)
+        return true;
+    // Played past the end: stop on the last sample; a running recording ends with it.
+    output_->setPaused(true);
+    seek(last);
+    playing_ = false;
+    if (shell_.recordingOn())
+        shell_.postCommand(command::kRecord);
+    return true;
+}
+
+bool MusicPlayer::setVolume(int percent) {
+    if (loaded() && !output_->setVolume(static_cast<float>(percent) * 0.01f))
+        return report("Non-fatal Error in Set Music Volume.");
+    volumePercent_ = percent;
+    shell_.setMenuCheck(command::kVolumeMute, percent == 0);
+    shell_.setMenuCheck(command::kVolumeNormal, percent == 100);
+    return true;
+}
+
+bool MusicPlayer::volumeLouder() { return setVolume(std::min(volumePercent_ + 10, 100)); }
+
+bool MusicPlayer::volumeSofter() { return setVolume(std::max(volumePercent_ - 10, 0)); }
+
+bool MusicPlayer::setSpeed(int percent) {
+    if (percent < 10 || percent > 200)
+        return true;
+    shell_.setMenuCheck(command::kSpeedNormal, percent == 100);
+    speedPercent_ = percent;
+    if (loaded() &&
+        !output_->setFrequency(static_cast<float>(percent) * 0.01f * static_cast<float>(sampleRate_)))
+        return report("Non-fatal Error in SetPlaybackSpeed.");
+    return true;
+}
+
+} // namespace quillex
