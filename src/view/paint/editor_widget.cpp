@@ -1,0 +1,44 @@
+// Frame pacing and painting of the editor widget.
+#include "view/paint/editor_widget.h"
+
+#include <QPainter>
+
+#include "view/editor_view.h"
+#include "view/paint/renderer.h"
+
+namespace quillex {
+
+EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,
+                           std::function<TransportState()> transport, QWidget* parent)
+    : QOpenGLWidget(parent), view_(view), renderer_(renderer), transport_(std::move(transport)) {
+    setMinimumSize(200, 200);
+    // Each swapped frame asks for the next one: the swap waits for the screen's
+    // refresh, so frames come at the refresh rate.
+    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+        if (!suspended_)
+            update();
+    });
+}
+
+void EditorWidget::setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {
+    filteredPeaks_ = std::move(filteredPeaks);
+}
+
+void EditorWidget::setSuspended(bool on) {
+    suspended_ = on;
+    if (!on)
+        update();
+}
+
+void EditorWidget::resizeGL(int width, int height) { view_.setWindowSize(width, height); }
+
+void EditorWidget::paintGL() {
+    if (!renderer_.initialised())
+        return;
+    QPainter painter(this);
+    const TransportState transport = transport_ ? transport_() : TransportState{};
+    const PeakPyramid* filtered = filteredPeaks_ ? filteredPeaks_() : nullptr;
+    painter_.drawFrame(painter, renderer_, view_, transport, filtered);
+}
+
+} // namespace quillex

@@ -1,0 +1,59 @@
+// Everything one frame's layers read, gathered once before drawing: the view
+// geometry, the item lists (shared copies taken under the store's lock, so drawing
+// never holds the lock), the timing map, the transport's values and the view state.
+#pragma once
+
+#include <vector>
+
+#include "audio/peak_pyramid.h"
+#include "items/item_list.h"
+#include "model/timing_map.h"
+#include "view/editor_view.h"
+#include "view/grid.h"
+#include "view/transport_state.h"
+#include "view/view_geometry.h"
+
+namespace quillex {
+
+class Renderer;
+
+struct FrameContext {
+    const EditorView& view;
+    const TransportState& transport;
+    ViewGeometry geometry;
+    ArrowLayout arrow;
+    ItemList beats;
+    ItemList pauses;
+    ItemList notes; // the current level's
+    TimingMap timing;
+    // The play position's row on the grid (receptor and animation frames).
+    RowPosition positionRow;
+    const PeakPyramid* filteredPeaks = nullptr;
+    std::vector<GridEntry>* gridEntries = nullptr; // reused from frame to frame
+
+    bool layerOn(Layer layer) const { return view.store().layerOn(layer); }
+};
+
+// Gathers a frame's context. Takes the store's list lock only to copy the list
+// handles.
+FrameContext makeFrameContext(const EditorView& view, const TransportState& transport,
+                              const PeakPyramid* filteredPeaks,
+                              std::vector<GridEntry>& gridEntries);
+
+// The layers, each drawing only what lies in view. Their order is fixed in
+// drawFrame().
+void paintWaveLayer(const FrameContext& frame, Renderer& renderer);
+void paintBeatLayer(const FrameContext& frame, Renderer& renderer);
+void paintPauseLayer(const FrameContext& frame, Renderer& renderer);
+void paintArrowLayer(const FrameContext& frame, Renderer& renderer);
+void paintGridLayer(const FrameContext& frame, Renderer& renderer);
+void paintPositionBar(const FrameContext& frame, Renderer& renderer);
+void paintSelection(const FrameContext& frame, Renderer& renderer);
+void paintStatusLayer(const FrameContext& frame, Renderer& renderer);
+void paintRecording(const FrameContext& frame, Renderer& renderer);
+
+// Faint items (marked by Cut) use these alphas.
+constexpr int itemAlpha(bool faint) { return faint ? 63 : 255; }
+constexpr int selectionAlpha(bool faint) { return faint ? 32 : 64; }
+
+} // namespace quillex

@@ -1,0 +1,55 @@
+// The frame: its draw order is declared here and nowhere else.
+#include "view/paint/frame_painter.h"
+
+#include <array>
+#include <mutex>
+
+#include "view/paint/frame_context.h"
+#include "view/paint/renderer.h"
+
+namespace quillex {
+
+namespace {
+
+using LayerPainter = void (*)(const FrameContext&, Renderer&);
+
+// Back to front.
+constexpr std::array<LayerPainter, 9> kLayerOrder{
+    paintWaveLayer,   paintBeatLayer, paintPauseLayer,  paintArrowLayer, paintGridLayer,
+    paintPositionBar, paintSelection, paintStatusLayer, paintRecording,
+};
+
+} // namespace
+
+FrameContext makeFrameContext(const EditorView& view, const TransportState& transport,
+                              const PeakPyramid* filteredPeaks,
+                              std::vector<GridEntry>& gridEntries) {
+    const ItemStore& store = view.store();
+    FrameContext frame{view, transport, view.geometry(transport.position), view.arrowLayout(),
+                       {}, {}, {}, {}, {}, filteredPeaks, &gridEntries};
+    {
+        std::lock_guard lock(store.listsMutex());
+        frame.beats = store.beats();
+        frame.pauses = store.pauses();
+        frame.notes = store.notes(store.currentLevel());
+        frame.timing = store.timing();
+    }
+    frame.positionRow = frame.timing.sampleToRow(static_cast<SamplePosition>(transport.position));
+    return frame;
+}
+
+void FramePainter::drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
+                             const TransportState& transport, const PeakPyramid* filteredPeaks) {
+    renderer.beginFrame(painter, view.windowWidth(), view.windowHeight());
+    renderer.background(255);
+    {
+        const FrameContext frame = makeFrameContext(view, transport, filteredPeaks, gridEntries_);
+        for (LayerPainter paint : kLayerOrder)
+            paint(frame, renderer);
+    }
+    if (view.finishFrame(transport))
+        renderer.backgroundOpacityStep(view.store().layerOn(Layer::Wave));
+    renderer.endFrame();
+}
+
+} // namespace quillex

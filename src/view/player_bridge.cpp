@@ -1,0 +1,44 @@
+// The view's reading of the music player, and the position-bar seek.
+#include "view/player_bridge.h"
+
+#include "audio/music_player.h"
+#include "view/editor_view.h"
+
+namespace quillex {
+
+TransportState transportStateOf(const MusicPlayer& player) {
+    TransportState t;
+    t.position = player.position();
+    t.loaded = player.loaded();
+    t.playing = player.playing();
+    t.sampleRate = player.sampleRate();
+    t.length = player.musicLength();
+    t.snapIndex = player.snap(true);
+    t.snapDivisions = player.snap(false);
+    t.timeFormat = player.timeFormat();
+    t.beatTickOn = !player.beatTickOff();
+    t.noteTickOn = !player.noteTickOff();
+    t.volumePercent = player.volumePercent();
+    t.speedPercent = player.speedPercent();
+    t.fileFrequency = player.fileFrequency();
+    t.fileBits = player.fileBits();
+    t.fileChannels = player.fileChannels();
+    t.currentBpm = player.currentBpm();
+    return t;
+}
+
+bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y) {
+    const auto target = view.clickPositionBar(x, y, player.musicLength());
+    if (!target)
+        return false;
+    const bool beatOff = player.beatTickOff();
+    const bool noteOff = player.noteTickOff();
+    player.setBeatTickOff(true);
+    player.setNoteTickOff(true);
+    player.seek(*target);
+    player.setBeatTickOff(beatOff);
+    player.setNoteTickOff(noteOff);
+    return true;
+}
+
+} // namespace quillex

@@ -1,0 +1,214 @@
+// Frames rendered offscreen and probed pixel by pixel: beat lines, hold bodies,
+// clipping to the view, the status panels; and the renderer's picture loading,
+// colour keys, frame-rate display and song pictures.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "placeholder_pictures.h"
+#include "support/store_fixture.h"
+#include "view/editor_view.h"
+#include "view/paint/frame_painter.h"
+#include "view/paint/renderer.h"
+
+namespace quillex {
+namespace {
+
+const QColor kWallpaper = test::placeholderColour(PictureId::Wallpaper);
+
+struct RenderFixture : ::testing::Test, test::StoreFixture {
+    QTemporaryDir folder;
+    Renderer renderer;
+    NullShellHooks hooks;
+    EditorView view{store, editor.waveView(), hooks};
+    FramePainter painter;
+    TransportState transport;
+    QImage frame{800, 600, QImage::Format_ARGB32_Premultiplied};
+
+    RenderFixture() {
+        EXPECT_TRUE(test::writePlaceholderPictures(folder.path()));
+        EXPECT_TRUE(renderer.initialise(folder.path()));
+        renderer.setFrameRateShown(false);
+        view.setWindowSize(800, 600);
+        view.positionBar().setEnabled(false);
+        transport.loaded = true;
+        transport.position = 66150; // beat 2 on the cursor row (row 100)
+        // 120 BPM from one second in; beat 3 locked and white, the others blue.
+        for (int i = 0; i < 40; ++i)
+            addBeat(44100 + i * 22050, i == 2, i == 2);
+        store.refresh();
+    }
+    void draw() {
+        QPainter p(&frame);
+        painter.drawFrame(p, renderer, view, transport);
+    }
+    QColor at(int x, int y) const { return frame.pixelColor(x, y); }
+    int rowOf(double sample) const { return view.geometry(transport.position).rowOfSample(sample); }
+};
+
+TEST_F(RenderFixture, BeatLinesOnTheirRowsInTheirStyles) {
+    store.setLayer(Layer::Beat, true);
+    draw();
+    const int locked = rowOf(88200);
+    EXPECT_EQ(locked, 143);
+    EXPECT_EQ(at(400, locked), QColor(255, 255, 255));
+    EXPECT_EQ(at(400, locked - 1), kWallpaper);
+    EXPECT_EQ(at(400, locked + 1), kWallpaper);
+    EXPECT_EQ(at(89, locked), kWallpaper); // the line spans x 90..709
+    EXPECT_EQ(at(710, locked), kWallpaper);
+    // An unlocked blue beat is dotted: the dot picture tinted blue, 4 on, 4 off.
+    const int dotted = rowOf(110250);
+    EXPECT_EQ(at(90, dotted), QColor(0, 200, 200));
+    EXPECT_EQ(at(93, dotted), QColor(0, 200, 200));
+    EXPECT_EQ(at(94, dotted), kWallpaper);
+    EXPECT_EQ(at(98, dotted), QColor(0, 200, 200));
+}
+
+TEST_F(RenderFixture, HiddenBeatLayerDrawsNoBeats) {
+    draw();
+    EXPECT_EQ(at(400, 143), kWallpaper);
+}
+
+TEST_F(RenderFixture, HoldBodyRunsFromHeadToTail) {
+    store.setLayer(Layer::Arrow, true);
+    addNote(0, 0, 48 * 3, 48 * 4); // head on beat 3, four beats long
+    store.refresh();
+    draw();
+    const int head = rowOf(88200);
+    const int end = rowOf(88200 + 4 * 22050);
+    ASSERT_EQ(head, 143);
+    ASSERT_EQ(end, 315);
+    const int x = 295;
+    EXPECT_EQ(at(x, head), QColor(255, 0, 0));             // the head's tap picture
+    EXPECT_EQ(at(x, (head + end) / 2), QColor(0, 255, 0)); // the body
+    EXPECT_EQ(at(x - 31, 250), QColor(0, 255, 0));
+    EXPECT_EQ(at(x - 33, 250), kWallpaper); // the body is the note's width
+    EXPECT_EQ(at(x, end + 16), QColor(0, 0, 255)); // the tail, centred below the end row
+    EXPECT_EQ(at(x, end + 16 + 33), kWallpaper);
+}
+
+TEST_F(RenderFixture, NothingOutsideTheView) {
+    store.setLayer(Layer::Beat, true);
+    store.setLayer(Layer::Arrow, true);
+    addNote(0, 1, 48 * 2); // on the beat at 66150
+    addNote(0, 1, 48 * 5);
+    store.refresh();
+    // The beat and the note sit a fraction of a row above the window: their row
+    // truncates to 0, but they are outside the view and are not drawn.
+    transport.position = 66150 + 512 * 100 + 100;
+    draw();
+    EXPECT_EQ(at(400, 0), kWallpaper);
+    EXPECT_EQ(at(365, 10), kWallpaper);
+    // Later beats and notes are in view.
+    EXPECT_EQ(at(120, rowOf(88200)), QColor(255, 255, 255));
+    const int next = rowOf(132300);
+    EXPECT_EQ(at(365, next), QColor(255, 0, 0));
+    EXPECT_EQ(at(122, next), QColor(0, 200, 200)); // a dot: 32 pixels from the start
+}
+
+TEST_F(RenderFixture, ValuePanelsFadeWithTheStatusLayerHidden) {
+    draw();
+    const int h = 600 - kDefaultStatusBottomMargin;
+    EXPECT_EQ(at(300, h - 10), kWallpaper);
+    view.status().light(StatusPanel::Volume);
+    draw();
+    const QColor lit = at(300, h - 10);
+    EXPECT_NE(lit, kWallpaper);
+    EXPECT_GT(lit.blue(), lit.red());
+    EXPECT_EQ(at(330, h - 10), kWallpaper); // the Zoom panel stays dark
+}
+
+TEST_F(RenderFixture, WaveBandsAndCursorLine) {
+    view.setLayer(Layer::Wave, true);
+    draw();
+    EXPECT_EQ(at(250, 100), QColor(255, 255, 255)); // cursor line across the left band
+    EXPECT_EQ(at(600, 100), QColor(255, 255, 255));
+    EXPECT_EQ(at(150, 300), at(500, 300));  // both bands in the band colour
+    EXPECT_NE(at(150, 300), kWallpaper);
+    EXPECT_EQ(at(400, 300), kWallpaper);    // the gap between the bands
+}
+
+TEST(Renderer, MissingPictureFailsAndNamesTheFile) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(test::writePlaceholderPictures(folder.path(), PictureId::DanceSnapBase));
+    Renderer renderer;
+    EXPECT_FALSE(renderer.initialise(folder.path()));
+    EXPECT_TRUE(renderer.errorText().contains("graphics/dance/standard/snapbase.png"));
+    EXPECT_FALSE(renderer.initialised());
+}
+
+TEST(Renderer, ColourKeysBecomeTransparent) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(test::writePlaceholderPictures(folder.path()));
+    Renderer renderer;
+    ASSERT_TRUE(renderer.initialise(folder.path()));
+    const QImage& hatch = renderer.picture(PictureId::Crosshatch);
+    EXPECT_EQ(qAlpha(hatch.pixel(0, 0)), 255);
+    EXPECT_EQ(qAlpha(hatch.pixel(1, 0)), 0);
+    EXPECT_EQ(qAlpha(renderer.picture(PictureId::Dotted).pixel(5, 0)), 0);
+    // A picture with a size in the table is loaded at that size.
+    EXPECT_EQ(renderer.picture(PictureId::AnimMine).size(), QSize(256, 128));
+}
+
+TEST(Renderer, FrameRateChangesEvery61Frames) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(test::writePlaceholderPictures(folder.path()));
+    Renderer renderer;
+    ASSERT_TRUE(renderer.initialise(folder.path()));
+    QImage target(800, 600, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    auto frames = [&](int count, double seconds) {
+        renderer.setFrameDurationOverride(seconds);
+        for (int i = 0; i < count; ++i) {
+            renderer.beginFrame(painter, 800, 600);
+            renderer.endFrame();
+        }
+    };
+    frames(60, 0.02);
+    EXPECT_EQ(renderer.shownFrameRate(), 0);
+    frames(1, 0.02);
+    EXPECT_EQ(renderer.shownFrameRate(), 50);
+    frames(60, 0.04);
+    EXPECT_EQ(renderer.shownFrameRate(), 50);
+    frames(1, 0.04);
+    EXPECT_EQ(renderer.shownFrameRate(), (50 + 60 * 25) / 61);
+}
+
+TEST(Renderer, SongBackgroundAndBanner) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(test::writePlaceholderPictures(folder.path()));
+    Renderer renderer;
+    ASSERT_TRUE(renderer.initialise(folder.path()));
+    RecordingMessages messages;
+    EXPECT_FALSE(renderer.setSongBackground(folder.path(), "missing.png", messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.lastText(),
+              "I could not load the wallpaper.  Make sure the file name is correct.");
+    EXPECT_FALSE(renderer.hasSongBackground());
+    EXPECT_FALSE(renderer.setSongBanner(folder.path(), "missing.png"));
+    EXPECT_FALSE(renderer.setSongBackground(folder.path(), "", messages));
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    QImage song(40, 30, QImage::Format_RGB32);
+    song.fill(QColor(250, 0, 0));
+    ASSERT_TRUE(song.save(folder.filePath("bg.png")));
+    EXPECT_TRUE(renderer.setSongBackground(folder.path(), "bg.png", messages));
+    EXPECT_TRUE(renderer.setSongBanner(folder.path(), "bg.png"));
+    // The song background shows at its own opacity (64 at first) over black.
+    QImage target(100, 100, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    renderer.beginFrame(painter, 100, 100);
+    renderer.background(255);
+    renderer.endFrame();
+    EXPECT_NEAR(target.pixelColor(50, 50).red(), 250 * 64 / 255, 2);
+    for (int i = 0; i < 10; ++i)
+        renderer.backgroundOpacityStep(false);
+    EXPECT_EQ(renderer.backgroundOpacity(), 128);
+    renderer.backgroundOpacityStep(true);
+    EXPECT_EQ(renderer.backgroundOpacity(), 118);
+}
+
+} // namespace
+} // namespace quillex
