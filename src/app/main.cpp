@@ -1,31 +1,34 @@
-// Program entry: makes the editor and its window and runs the event loop.
+// Program entry: the window in its remembered place, then start-up and the event loop.
+// `quillex FILE` opens FILE instead of showing the Open dialog. QUILLEX_SMOKE_FRAMES=N
+// closes the window after N frames (the smoke test).
 #include <QApplication>
-#include <QMessageBox>
+#include <QDir>
+#include <QScreen>
 
-#include "app/editor.h"
 #include "app/main_window.h"
-
-namespace {
-
-// Shows "Tip" messages as modal boxes owned by the main window.
-class BoxMessages : public quillex::Messages {
-public:
-    void show(std::string_view text, std::string_view caption) override {
-        QMessageBox::information(parent, QString::fromUtf8(caption.data(), caption.size()),
-                                 QString::fromUtf8(text.data(), text.size()));
-    }
-    QWidget* parent = nullptr;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    BoxMessages messages;
-    quillex::FixedMusicInfo music(44100, 0);
-    quillex::Editor editor(messages, music);
-    quillex::MainWindow window(editor);
-    messages.parent = &window;
-    window.show();
+    QApplication::setApplicationName("quillex");
+
+    quillex::ShellPaths paths{QDir::currentPath().toStdString(),
+                              QCoreApplication::applicationDirPath().toStdString()};
+
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const quillex::WindowGeometry place = quillex::readWindowGeometry(
+        paths.window(), {available.left(), available.top(), available.right() + 1,
+                         available.bottom() + 1});
+
+    quillex::MainWindow window(paths);
+    window.setFrameLimit(qEnvironmentVariableIntValue("QUILLEX_SMOKE_FRAMES"));
+    window.resize(place.width, place.height);
+    window.move(place.left, place.top);
+    if (place.maximised)
+        window.showMaximized();
+    else
+        window.show();
+
+    const QStringList args = QCoreApplication::arguments();
+    window.start(args.size() > 1 ? args.at(1) : QString());
     return app.exec();
 }

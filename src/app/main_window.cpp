@@ -1,10 +1,419 @@
 #include "app/main_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/command_table.h"
+#include "app/file_filters.h"
+#include "app/key_map.h"
+#include "app/player_commands.h"
+#include "audio/platform/platform_audio.h"
+
 namespace quillex {
 
-MainWindow::MainWindow(Editor& editor) : editor_(editor) {
-    setWindowTitle("quillex");
-    resize(800, 600);
+namespace {
+
+QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Label (*.a *.b)": Qt reads the patterns from the last parentheses; the dialog is
+// told to hide them, so the label is shown as written.
+template <size_t N>
+QStringList nameFilters(const std::array<FileFilter, N>& filters) {
+    QStringList list;
+    for (const FileFilter& f : filters)
+        list << qstr(f.label) + " (" + qstr(f.patterns).replace(';', ' ') + ")";
+    return list;
+}
+
+constexpr int kResizeSettleMs = 150;
+constexpr int kSavePromptYes = 1;
+
+} // namespace
+
+MainWindow::MainWindow(ShellPaths paths) {
+    QMainWindow::setWindowTitle("quillex");
+    messages_.setOwner(this);
+    editor_ = std::make_unique<Editor>(messages_, *this, makePlatformAudio());
+    editor_->player().setTitleProvider([this] { return song_.properties().title; });
+    files_ = std::make_unique<EditorSongFiles>(*editor_, song_);
+    transport_ = std::make_unique<PlayerTransport>(editor_->player());
+    shell_ = std::make_unique<Shell>(
+        Shell::Parts{editor_->store(), editor_->busyCounter(), messages_, *this, *this, *files_,
+                     *transport_},
+        std::move(paths));
+    registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
+    shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
+
+    auto* surface = new QWidget(this);
+    surface->setAutoFillBackground(true);
+    QPalette palette = surface->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    surface->setPalette(palette);
+    editorWidget_ = surface;
+    editorWidget_->setFocusPolicy(Qt::StrongFocus);
+    editorWidget_->setMouseTracking(true);
+    editorWidget_->installEventFilter(this);
+    setCentralWidget(editorWidget_);
+
+    buildMenus();
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+
+    settleTimer_.setSingleShot(true);
+    settleTimer_.setInterval(kResizeSettleMs);
+    connect(&settleTimer_, &QTimer::timeout, this, &MainWindow::layoutChanged);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, &MainWindow::frameUpdate);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    shell_->stopInputTimer();
+}
+
+void MainWindow::buildMenus() {
+    QHash<QString, QMenu*> menus;
+    std::function<QMenu*(const QString&)> menuFor = [&](const QString& path) -> QMenu* {
+        if (QMenu* menu = menus.value(path))
+            return menu;
+        const qsizetype slash = path.lastIndexOf('/');
+        QMenu* menu = slash < 0 ? menuBar()->addMenu(path)
+                                : menuFor(path.left(slash))->addMenu(path.mid(slash + 1));
+        menus.insert(path, menu);
+        return menu;
+    };
+    QHash<int, QActionGroup*> groups;
+    for (const MenuEntry& entry : mainMenu()) {
+        QMenu* menu = menuFor(qstr(entry.path));
+        if (entry.isSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(qstr(entry.caption));
+        const int id = entry.id;
+        if (entry.checkable()) {
+            action->setCheckable(true);
+            // The owner of each setting sets the marks; a click only runs the command.
+            connect(action, &QAction::triggered, action, [action](bool on) { action->setChecked(!on); });
+        }
+        connect(action, &QAction::triggered, this, [this, id] { shell_->dispatcher.dispatch(id); });
+        actions_.insert(id, action);
+    }
+    refreshEnabledCommands();
+}
+
+void MainWindow::refreshEnabledCommands() {
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
+        it.value()->setEnabled(shell_->dispatcher.available(it.key()));
+}
+
+void MainWindow::start(const QString& file) {
+    const QRect client = editorWidget_->geometry();
+    shell_->state.lastWidth = width();
+    shell_->state.lastHeight = height();
+    shell_->state.maximised = isMaximized();
+    updateEditorScreenRect();
+    // Undo and Redo wait for the history; until then they stay greyed without a label.
+    actions_.value(toInt(CommandId::Undo))->setText("Undo \tCtrl+Z");
+    actions_.value(toInt(CommandId::Redo))->setText("Redo \tCtrl+Y");
+    shell_->initialise(client.height());
+    editor_->player().setTickVolumes(shell_->options.beatAssistVolume,
+                                     shell_->options.noteAssistVolume);
+    editor_->player().setTickSubBeats(shell_->options.assistOnBeatAndSubBeat);
+    song_.setRemoveDuplicateBpms(shell_->options.removeDuplicateBpms);
+    shell_->startInputTimer([this](CommandId id) { postCommand(toInt(id)); });
+
+    const qreal rate = screen() ? screen()->refreshRate() : 60.0;
+    frameTimer_.start(static_cast<int>(1000.0 / (rate > 1.0 ? rate : 60.0)));
+
+    if (file.isEmpty())
+        shell_->dispatcher.dispatch(CommandId::Open);
+    else
+        shell_->dispatcher.openPath(file.toStdString());
+    refreshEnabledCommands();
+}
+
+// ---------------------------------------------------------------- frame loop
+
+void MainWindow::frameUpdate() {
+    if (shell_->state.suspended.load() || closing_)
+        return;
+    ShellState& state = shell_->state;
+    MusicPlayer& player = editor_->player();
+    const QPoint cursor = QCursor::pos();
+    state.cursorPos = {cursor.x(), cursor.y()};
+    player.pollPosition();
+    if (state.middleAutoscroll) {
+        const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
+        player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);
+    }
+    editorWidget_->update();
+    state.halfRateToggle = !state.halfRateToggle;
+    ++framesDrawn_;
+    if (frameLimit_ > 0 && framesDrawn_ >= frameLimit_)
+        close();
+}
+
+void MainWindow::drawFrame() {
+    if (editorWidget_)
+        editorWidget_->repaint();
+}
+
+// ---------------------------------------------------------------- window state
+
+void MainWindow::updateSuspended() {
+    shell_->state.suspended = minimised_ || blocked_;
+}
+
+void MainWindow::updateEditorScreenRect() {
+    const QPoint topLeft = editorWidget_->mapToGlobal(QPoint(0, 0));
+    shell_->state.editorScreenRect = {topLeft.x(), topLeft.y(), topLeft.x() + editorWidget_->width(),
+                                      topLeft.y() + editorWidget_->height()};
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        const bool wasMaximised = shell_->state.maximised;
+        minimised_ = isMinimized();
+        updateSuspended();
+        if (!minimised_) {
+            shell_->state.maximised = isMaximized();
+            if (isMaximized() || wasMaximised)
+                layoutChanged();
+        }
+    } else if (event->type() == QEvent::ActivationChange) {
+        shell_->state.active = isActiveWindow();
+        if (!isActiveWindow())
+            shell_->keysDown.releaseAll(); // the releases would go elsewhere
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    updateEditorScreenRect();
+    QMainWindow::moveEvent(event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    settleTimer_.start(); // a drag-resize is laid out once, when it settles
+    QMainWindow::resizeEvent(event);
+}
+
+void MainWindow::layoutChanged() {
+    updateEditorScreenRect();
+    ShellState& state = shell_->state;
+    if (width() == state.lastWidth && height() == state.lastHeight)
+        return;
+    state.lastWidth = width();
+    state.lastHeight = height();
+    ItemStore& store = editor_->store();
+    store.geometry().windowHeight = editorWidget_->height();
+    store.layoutRegions();
+    store.refresh();
+}
+
+int MainWindow::windowHeight() const { return editorWidget_ ? editorWidget_->height() : 0; }
+
+WindowGeometry MainWindow::currentGeometry() const {
+    return WindowGeometry{x(), y(), width(), height(), isMaximized()};
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    writeWindowGeometry(shell_->paths().window(), currentGeometry());
+    if (editor_->store().modified() && isMinimized())
+        showNormal();
+    if (!shell_->dispatcher.confirmQuit()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    frameTimer_.stop();
+    shell_->stopInputTimer();
+    editor_->player().pause();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+// ---------------------------------------------------------------- hooks
+
+void MainWindow::setWindowTitle(std::string_view title) { QMainWindow::setWindowTitle(qstr(title)); }
+
+void MainWindow::setMenuCheck(int commandId, bool checked) {
+    if (QAction* action = actions_.value(commandId))
+        action->setChecked(checked);
+}
+
+void MainWindow::setStatusText(int, std::string_view) {}
+
+void MainWindow::startSaveNotice(SaveNotice) {}
+
+void MainWindow::postCommand(int commandId) {
+    QMetaObject::invokeMethod(
+        this, [this, commandId] { shell_->dispatcher.dispatch(commandId); }, Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- dialogs
+
+std::optional<std::string> MainWindow::askOpenPath() {
+    QFileDialog dialog(this, "Open");
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
+                      QFileDialog::ReadOnly);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(nameFilters(kOpenFilters));
+    dialog.setDefaultSuffix(qstr(kOpenDefaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
+    QFileDialog dialog(this, "Save As");
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(kSaveFilters);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(qstr(kSaveDefaultExtension));
+    dialog.selectFile(QString::fromStdString(baseName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const int index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+    return SaveTarget{dialog.selectedFiles().front().toStdString(), index < 0 ? 1 : index + 1};
+}
+
+SavePromptAnswer MainWindow::askToSaveChanges() {
+    if (isMinimized())
+        showNormal();
+    QMessageBox box(QMessageBox::NoIcon, "quillex", "Do you want to save the changes to this file?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText("&Yes");
+    box.button(QMessageBox::No)->setText("&No");
+    box.button(QMessageBox::Cancel)->setText("Cancel");
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return SavePromptAnswer::Yes;
+    case QMessageBox::No: return SavePromptAnswer::No;
+    default: return SavePromptAnswer::Cancel;
+    }
+}
+
+void MainWindow::setWaitCursor(bool waiting) {
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+// ---------------------------------------------------------------- input
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    shell_->dispatcher.dropFiles(paths);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::WindowBlocked:
+    case QEvent::WindowUnblocked:
+        // Any modal dialog or message box over the window suspends the frame loop
+        // and the input timer's key handling.
+        if (watched == this) {
+            blocked_ = event->type() == QEvent::WindowBlocked;
+            updateSuspended();
+        }
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride: return handleKey(watched, static_cast<QKeyEvent*>(event));
+    case QEvent::Wheel:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return watched == editorWidget_ && handleEditorMouse(event);
+    default: return false;
+    }
+}
+
+bool MainWindow::handleKey(QObject* watched, QKeyEvent* event) {
+    // Each key event passes the filter once per receiver; take it at the widget, and
+    // only while the main window has the keyboard (no dialog or open menu).
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
+        return false;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    const VirtualKey key = virtualKeyOf(*event);
+    if (event->type() != QEvent::ShortcutOverride && !event->isAutoRepeat() && key != 0) {
+        const bool down = event->type() == QEvent::KeyPress;
+        shell_->keysDown.setDown(key, down);
+        if (key == kVkLShift || key == kVkRShift)
+            shell_->keysDown.setDown(kVkShift, down);
+        if (key == kVkLControl || key == kVkRControl)
+            shell_->keysDown.setDown(kVkControl, down);
+    }
+    if (event->type() == QEvent::KeyRelease)
+        return false;
+    std::optional<int> command = findKeyAccelerator(key, modifiersOf(event->modifiers()));
+    if (!command && event->text().size() == 1)
+        command = findTypedAccelerator(event->text().front().toLatin1());
+    if (!command)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // the key is ours: no menu mnemonic takes it
+        return true;
+    }
+    shell_->dispatcher.dispatch(*command);
+    return true;
+}
+
+bool MainWindow::handleEditorMouse(QEvent* event) {
+    Dispatcher& dispatcher = shell_->dispatcher;
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const Qt::KeyboardModifiers mods = wheel->modifiers();
+        dispatcher.wheel(wheel->angleDelta().y(),
+                         MouseKeys{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
+                                   wheel->buttons() != Qt::NoButton});
+        return true;
+    }
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
+    const Qt::KeyboardModifiers mods = mouse->modifiers();
+    const bool otherButtons = (mouse->buttons() & ~mouse->button()) != Qt::NoButton;
+    const MouseKeys keys{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
+                         otherButtons};
+    if (event->type() == QEvent::MouseButtonPress) {
+        switch (mouse->button()) {
+        case Qt::RightButton: dispatcher.rightButtonDown(keys); return true;
+        case Qt::MiddleButton: dispatcher.middleButtonDown({global.x(), global.y()}); return true;
+        case Qt::LeftButton: shell_->state.middleAutoscroll = false; return false;
+        default: return false;
+        }
+    }
+    if (mouse->button() == Qt::MiddleButton) {
+        dispatcher.middleButtonUp({global.x(), global.y()});
+        return true;
+    }
+    return false;
 }
 
 } // namespace quillex

@@ -1,19 +1,103 @@
-// The program's one top-level window.
+// The program's one top-level window: it builds the menu bar from the command table,
+// turns key, mouse, wheel, drop, resize and close events into shell calls, shows the
+// shell's dialogs, and runs the frame loop. The logic behind all of it is the Shell.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+#include <QTimer>
 
+#include <functional>
+#include <memory>
+
+#include "app/box_messages.h"
 #include "app/editor.h"
+#include "app/editor_ports.h"
+#include "app/shell.h"
+#include "model/song.h"
+#include "settings/window_settings.h"
+
+class QAction;
 
 namespace quillex {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
 public:
-    explicit MainWindow(Editor& editor);
+    explicit MainWindow(ShellPaths paths);
+    ~MainWindow() override;
+
+    // Start-up after the window is shown: settings, the input timer, then the Open
+    // command, or `file` opened directly when one was given.
+    void start(const QString& file);
+    // Quits after this many frames (0: never); for the smoke test.
+    // Unattended runs also print messages instead of showing them.
+    void setFrameLimit(int frames) {
+        frameLimit_ = frames;
+        messages_.setUnattended(frames > 0);
+    }
+
+    Shell& shell() { return *shell_; }
+    Editor& editor() { return *editor_; }
+    QAction* action(int id) const { return actions_.value(id, nullptr); }
+    int framesDrawn() const { return framesDrawn_; }
+    // The window's geometry as window.ini stores it.
+    WindowGeometry currentGeometry() const;
+
+    // ShellHooks
+    void setWindowTitle(std::string_view title) override;
+    void setMenuCheck(int commandId, bool checked) override;
+    void setStatusText(int slot, std::string_view text) override;
+    void startSaveNotice(SaveNotice notice) override;
+    void drawFrame() override;
+    void clearUndoHistory() override {}
+    void discardFilteredWaves() override {}
+    void sampleRateChanged(int) override {}
+    void resetRegion() override {}
+    int windowHeight() const override;
+    void postCommand(int commandId) override;
+
+    // ShellUi
+    std::optional<std::string> askOpenPath() override;
+    std::optional<SaveTarget> askSavePath(const std::string& baseName) override;
+    SavePromptAnswer askToSaveChanges() override;
+    void closeWindow() override { close(); }
+    void setWaitCursor(bool waiting) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    Editor& editor_;
+    void buildMenus();
+    void refreshEnabledCommands();
+    bool handleKey(QObject* watched, QKeyEvent* event);
+    bool handleEditorMouse(QEvent* event);
+    void frameUpdate();
+    void layoutChanged();
+    void updateEditorScreenRect();
+    void updateSuspended();
+
+    BoxMessages messages_;
+    std::unique_ptr<Editor> editor_;
+    Song song_;
+    std::unique_ptr<EditorSongFiles> files_;
+    std::unique_ptr<PlayerTransport> transport_;
+    std::unique_ptr<Shell> shell_;
+    QWidget* editorWidget_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QTimer frameTimer_;
+    QTimer settleTimer_;
+    bool minimised_ = false;
+    bool blocked_ = false;
+    bool closing_ = false;
+    int frameLimit_ = 0;
+    int framesDrawn_ = 0;
 };
 
 } // namespace quillex

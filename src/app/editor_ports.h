@@ -1,0 +1,40 @@
+// The shell's ports over the real subsystems: the song files read and written through
+// the song reader and writer with the editor's player, and playback through the
+// player.
+#pragma once
+
+#include "app/editor.h"
+#include "app/shell_ports.h"
+#include "model/song.h"
+
+namespace quillex {
+
+class EditorSongFiles : public SongFiles {
+public:
+    EditorSongFiles(Editor& editor, Song& song) : editor_(editor), song_(song) {}
+
+    bool loadSong(const std::string& path) override;
+    bool loadMusic(const std::string& path) override;
+    void closeSong() override;
+    bool writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) override;
+    std::string songTitle() const override { return song_.properties().title; }
+    std::string musicPath() const override { return editor_.player().musicPath(); }
+
+private:
+    Editor& editor_;
+    Song& song_;
+};
+
+class PlayerTransport : public Transport {
+public:
+    explicit PlayerTransport(MusicPlayer& player) : player_(player) {}
+    bool playing() const override { return player_.playing(); }
+    void startPlayback() override { player_.play(); }
+    void stopPlayback() override { player_.pause(); }
+    bool snapSet() const override { return player_.snap(false) != 0; }
+
+private:
+    MusicPlayer& player_;
+};
+
+} // namespace quillex
