@@ -5,8 +5,9 @@
 namespace quillex {
 
 namespace {
-// How fast the estimate may give way to a slower device clock: 0.2 ms per second.
-constexpr double kCreepPerSecond = 0.0002;
+// How fast the estimate may give way to a slower device clock: 0.1 ms per second,
+// more than crystal clocks drift apart.
+constexpr double kCreepPerSecond = 0.0001;
 } // namespace
 
 double PlayClock::refine(std::int64_t nowNs, double raw, double framesPerSecond, double maxLead) {

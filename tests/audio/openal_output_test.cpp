@@ -1,0 +1,93 @@
+// The OpenAL Soft output on the library's null backend (ALSOFT_DRIVERS=null): the
+// music streams, its position advances with playback and stands still when paused,
+// and a seek moves it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "audio/platform/openal_output.h"
+#include "audio/platform/platform_audio.h"
+
+namespace quillex {
+namespace {
+
+std::shared_ptr<PcmData> silence(int seconds, int rate) {
+    auto pcm = std::make_shared<PcmData>();
+    pcm->channels = 2;
+    pcm->frequency = rate;
+    pcm->samples.assign(static_cast<std::size_t>(seconds) * rate * 2, 0);
+    return pcm;
+}
+
+SamplePosition positionOf(AudioOutput& out) {
+    SamplePosition p = -1;
+    EXPECT_TRUE(out.getPosition(p));
+    return p;
+}
+
+// Waits while the output plays, polling now and then like frames would.
+void playFor(AudioOutput& out, std::chrono::milliseconds time) {
+    const auto end = std::chrono::steady_clock::now() + time;
+    while (std::chrono::steady_clock::now() < end) {
+        positionOf(out);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+struct OpenAl : ::testing::Test {
+    void SetUp() override {
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        out = OpenAlOutput::open();
+        if (!out)
+            GTEST_SKIP() << "OpenAL could not open its null device";
+    }
+    std::unique_ptr<OpenAlOutput> out;
+};
+
+TEST_F(OpenAl, PlaysPausesAndSeeks) {
+    ASSERT_TRUE(out->openMusic(silence(20, 44100)));
+    EXPECT_EQ(positionOf(*out), 0);
+    ASSERT_TRUE(out->setPosition(44100));
+    ASSERT_TRUE(out->setPaused(false));
+    playFor(*out, std::chrono::milliseconds(400));
+    const SamplePosition played = positionOf(*out) - 44100;
+    // 400 ms of playback; the null device runs on the wall clock, loosely.
+    EXPECT_GT(played, 44100 / 10);
+    EXPECT_LT(played, 44100);
+
+    ASSERT_TRUE(out->setPaused(true));
+    const SamplePosition paused = positionOf(*out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(positionOf(*out), paused);
+
+    ASSERT_TRUE(out->setPosition(10 * 44100));
+    EXPECT_EQ(positionOf(*out), 10 * 44100);
+    EXPECT_TRUE(out->setVolume(0.5f));
+    EXPECT_FALSE(out->setVolume(-1.0f));
+    out->closeMusic();
+    SamplePosition p;
+    EXPECT_FALSE(out->getPosition(p));
+}
+
+TEST_F(OpenAl, DoubleSpeedPlaysTwiceAsFarAndTheEndIsReported) {
+    ASSERT_TRUE(out->openMusic(silence(1, 22050)));
+    ASSERT_TRUE(out->setFrequency(44100));
+    ASSERT_TRUE(out->setPaused(false));
+    playFor(*out, std::chrono::milliseconds(300));
+    EXPECT_GT(positionOf(*out), 22050 * 3 / 10);
+    playFor(*out, std::chrono::milliseconds(700));
+    EXPECT_EQ(positionOf(*out), 22050); // played to its end
+}
+
+TEST(PlatformAudio, OpensTheNullDeviceWithDecoders) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    AudioBackend audio = makePlatformAudio();
+    ASSERT_TRUE(audio.output);
+    ASSERT_TRUE(audio.makeDecoder);
+    EXPECT_EQ(audio.output->audible(), audio.deviceNotice.empty());
+}
+
+} // namespace
+} // namespace quillex
