@@ -17,11 +17,15 @@ AudioBackend silentAudio() {
 Editor::Editor(Messages& messages, const MusicInfo& music)
     : messages_(messages), shell_(noShell_),
       player_(silentAudio(), store_, waveView_, shell_, messages_), music_(music),
-      store_(music_, busy_) {}
+      store_(music_, busy_) {
+    player_.setTitleProvider([this] { return song_.properties().title; });
+}
 
 Editor::Editor(Messages& messages, ShellHooks& shell, AudioBackend audio)
     : messages_(messages), shell_(shell),
       player_(std::move(audio), store_, waveView_, shell_, messages_), music_(player_),
-      store_(music_, busy_) {}
+      store_(music_, busy_) {
+    player_.setTitleProvider([this] { return song_.properties().title; });
+}
 
 } // namespace quillex

@@ -13,6 +13,7 @@
 #include "items/item_store.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
+#include "model/song.h"
 
 namespace quillex {
 
@@ -39,6 +40,9 @@ public:
     const WaveView& waveView() const { return waveView_; }
     MusicPlayer& player() { return player_; }
     const MusicPlayer& player() const { return player_; }
+    // The song's properties, the tags of its file and its foreign charts.
+    Song& song() { return song_; }
+    const Song& song() const { return song_; }
 
 private:
     Messages& messages_;
@@ -52,6 +56,7 @@ private:
     const MusicInfo& music_;
     ItemStore store_;
     MeterTable meters_;
+    Song song_;
 };
 
 } // namespace quillex

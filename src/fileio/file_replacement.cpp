@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillex {
@@ -62,6 +63,16 @@ bool replaceFiles(const std::vector<FileContent>& files, std::string& error) {
         if (::close(fd) != 0 || !written) {
             error = "I could not save the file " + file.path + ".\n" +
                     reasonOf(written ? errno : writeError);
+            removeAll(temporaries);
+            return false;
+        }
+    }
+    // A rename can only fail now if a name is taken by a folder; check them all first
+    // so that no file is replaced unless every one can be.
+    for (const FileContent& file : files) {
+        struct stat info {};
+        if (::stat(file.path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            error = "I could not save the file " + file.path + ".\n" + reasonOf(EISDIR);
             removeAll(temporaries);
             return false;
         }

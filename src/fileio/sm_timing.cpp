@@ -228,6 +228,11 @@ std::vector<Event> buildTimingList(std::vector<Event>& events) {
     return unique;
 }
 
+// Marker times are rounded to the nearest sample, not truncated: a file written by
+// this editor carries tempos of six significant digits, and truncating the times they
+// give would move every beat a sample earlier on each save and reopen.
+double nearestSample(double sample) { return std::floor(sample + 0.5); }
+
 // Walks the rows from row 0, placing a beat marker on every whole beat and a sub-beat
 // on every timing event between beats, until the music ends. Rows whose sample lies
 // before the music are skipped; `shift` counts them so that pauses and notes move
@@ -253,14 +258,15 @@ std::int64_t placeMarkers(std::vector<Event>& timing, double startSample, int ra
             else
                 sample = timing[k - 1].sample +
                          rate * ((r - timing[k - 1].row) / 48.0) * (60 / timing[k - 1].bpm);
-            timing[k].sample = std::trunc(sample);
+            timing[k].sample = nearestSample(sample);
             hit = true;
         } else {
             sample = timing[k].sample + rate * ((r - timing[k].row) / 48.0) * (60 / timing[k].bpm);
         }
 
         if (sample >= 0) {
-            out.beats.push_back({truncToInt32(sample), clampToInt32(r - shift + kRowsPerBeat)});
+            out.beats.push_back(
+                {truncToInt32(nearestSample(sample)), clampToInt32(r - shift + kRowsPerBeat)});
             if (hit && timing[k].kind == EventKind::Stop)
                 out.pauses.push_back({clampToInt32(timing[k].row - shift + kRowsPerBeat),
                                       clampToInt32(timing[k].stopRows)});

@@ -1,0 +1,240 @@
+#include "fileio/qxx_companion.h"
+
+#include <array>
+#include <optional>
+
+#include "fileio/statement_text.h"
+#include "items/busy_counter.h"
+#include "model/note_kind.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+std::string notesKey(LevelIndex level) {
+    return std::string("#NOTES_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
+           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level))) + "_EX";
+}
+
+std::string footKey(LevelIndex level) {
+    return std::string("#FOOT_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
+           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level)));
+}
+
+// The level a "#NOTES_..._EX" or "#FOOT_..." key names.
+std::optional<LevelIndex> levelOfKey(std::string_view key, bool notes) {
+    static const auto keys = [] {
+        std::array<std::array<std::string, kLevelCount>, 2> k;
+        for (LevelIndex level = 0; level < kLevelCount; ++level) {
+            k[0][level] = footKey(level);
+            k[1][level] = notesKey(level);
+        }
+        return k;
+    }();
+    const auto& family = keys[notes ? 1 : 0];
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        if (family[level] == key)
+            return level;
+    return std::nullopt;
+}
+
+struct CompanionNote {
+    std::int32_t row, column, typeCode, lengthRows;
+};
+
+// Everything a companion holds, gathered before any of it enters the store.
+struct CompanionContent {
+    std::vector<std::pair<std::int32_t, SamplePosition>> beatLocations; // row, sample
+    std::vector<std::string> beatProps;
+    std::vector<std::pair<std::int32_t, std::int32_t>> pauses; // start row, length rows
+    std::array<std::vector<CompanionNote>, kLevelCount> notes;
+    std::optional<std::int32_t> previewStart, previewEnd;
+    bool anyNotes = false;
+};
+
+// The pieces of a list value: split at "," with empty pieces dropped.
+std::vector<std::string_view> listPieces(std::string_view value) {
+    return splitNonEmpty(value, ',');
+}
+
+void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters) {
+    if (s.key == "#BEATLOC_EX") {
+        c.beatLocations.clear();
+        if (s.value.find(',') == std::string_view::npos)
+            return; // a single location is no beat grid
+        for (std::string_view piece : listPieces(s.value)) {
+            const SplitPair pair = splitFirst(piece, '=');
+            if (pair.found)
+                c.beatLocations.push_back({textToInt(pair.first), textToInt(pair.second)});
+        }
+    } else if (s.key == "#BEATPROPS_EX") {
+        for (std::string_view piece : listPieces(s.value)) {
+            const SplitPair pair = splitFirst(piece, '=');
+            if (pair.found)
+                c.beatProps.emplace_back(pair.second);
+        }
+    } else if (s.key == "#PAUSES") {
+        c.pauses.clear();
+        for (std::string_view piece : listPieces(s.value)) {
+            const SplitPair pair = splitFirst(piece, '=');
+            if (pair.found)
+                c.pauses.push_back({textToInt(pair.first), textToInt(pair.second)});
+        }
+    } else if (s.key == "#SONGDEMOBEGIN") {
+        c.previewStart = textToInt(s.value);
+    } else if (s.key == "#SONGDEMOEND") {
+        c.previewEnd = textToInt(s.value);
+    } else if (const auto level = levelOfKey(s.key, true)) {
+        const std::vector<std::string_view> pieces = listPieces(s.value);
+        if (!pieces.empty())
+            c.anyNotes = true;
+        for (std::string_view piece : pieces) {
+            const SplitPair pair = splitFirst(piece, '=');
+            if (!pair.found)
+                continue;
+            // Missing "|" fields read as 0, like any text that is not a number.
+            std::array<std::int32_t, 3> fields{};
+            std::string_view rest = pair.second;
+            for (std::size_t i = 0; i < fields.size() && !rest.empty(); ++i) {
+                const SplitPair field = splitFirst(rest, '|');
+                fields[i] = textToInt(field.first);
+                rest = field.second;
+            }
+            c.notes[*level].push_back({textToInt(pair.first), fields[0], fields[1], fields[2]});
+        }
+    } else if (const auto level = levelOfKey(s.key, false)) {
+        meters.set(*level, textToInt(s.value));
+    }
+}
+
+void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
+    ItemStore& store = context.store;
+    if (!c.beatLocations.empty() && c.beatLocations.size() == c.beatProps.size()) {
+        for (std::size_t i = 0; i < c.beatLocations.size(); ++i) {
+            const std::string& props = c.beatProps[i];
+            const bool locked = props.size() == 4 && props[2] == '1';
+            const bool white = props.size() == 4 && props[3] == '1';
+            store.addItem(ItemKind::Beat, c.beatLocations[i].second, 0, locked ? 1 : 0,
+                          white ? 1 : 0, RowPosition::fromRow(c.beatLocations[i].first));
+        }
+    }
+    for (const auto& [start, length] : c.pauses)
+        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(start),
+                      RowPosition::fromRow(length));
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        for (const CompanionNote& n : c.notes[level]) {
+            const bool mineLike = n.typeCode == 1 || n.typeCode == 2;
+            store.addItem(ItemKind::Note, n.column, 0, level, mineLike ? 1 : 0,
+                          RowPosition::fromRow(n.row), RowPosition::fromRow(n.lengthRows));
+            if (n.typeCode == 2 || n.typeCode == 3)
+                store.editNotes(level).back().altKind = 1;
+        }
+    }
+}
+
+void appendInt(std::string& out, std::int64_t value) { out += std::to_string(value); }
+
+} // namespace
+
+void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
+    CompanionContent content;
+    for (const Statement& statement : splitStatements(joinedText))
+        parseStatement(statement, content, context.meters);
+    if (content.previewStart)
+        context.player.setPreviewStart(*content.previewStart);
+    if (content.previewEnd)
+        context.player.setPreviewEnd(*content.previewEnd);
+    if (content.anyNotes)
+        context.store.setLayer(Layer::Arrow, true);
+    {
+        BusyGuard busy(context.store.busyCounter());
+        addCompanionItems(context, content);
+    }
+    context.store.refresh();
+}
+
+bool readCompanion(SongFileContext& context, const std::string& companionPath) {
+    const JoinedText text = readJoinedText(companionPath, TextKind::Companion);
+    if (!text.opened) {
+        context.messages.show(kMissingCompanionMessage);
+        context.store.refresh();
+        return false;
+    }
+    applyCompanionText(context, text.text);
+    return true;
+}
+
+std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
+                          int previewEnd, SamplePosition cursor) {
+    std::string out;
+    const ItemList& beats = store.beats();
+    out += "#BEATLOC_EX:";
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendInt(out, beats[i].row());
+        out += '=';
+        appendInt(out, beats[i].sample);
+    }
+    out.append(";").append(kLineBreak);
+
+    out += "#BEATPROPS_EX:";
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendInt(out, beats[i].row());
+        out += "=0";
+        out += beats[i].isSubBeat ? '1' : '0';
+        out += beats[i].locked ? '1' : '0';
+        out += beats[i].colour.red == 255 ? '1' : '0';
+    }
+    out.append(";").append(kLineBreak);
+
+    out += "#PAUSES:";
+    const ItemList& pauses = store.pauses();
+    for (std::size_t i = 0; i < pauses.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendInt(out, pauses[i].row());
+        out += '=';
+        appendInt(out, pauses[i].lengthRows());
+    }
+    out.append(";").append(kLineBreak);
+
+    out.append("#SONGDEMOBEGIN:").append(std::to_string(previewStart)).append(";");
+    out.append(kLineBreak);
+    out.append("#SONGDEMOEND:").append(std::to_string(previewEnd)).append(";").append(kLineBreak);
+
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        const ItemList& notes = store.notes(level);
+        if (notes.empty())
+            continue;
+        out += notesKey(level);
+        out += ':';
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const EditItem& n = notes[i];
+            if (i > 0)
+                out += ',';
+            appendInt(out, n.row());
+            out += '=';
+            appendInt(out, n.column);
+            out += '|';
+            appendInt(out, qxxTypeCode(n));
+            out += '|';
+            appendInt(out, n.isHold ? n.lengthRows() : 0);
+        }
+        out.append(";").append(kLineBreak);
+    }
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        if (store.notes(level).empty())
+            continue;
+        out.append(footKey(level)).append(":").append(std::to_string(meters.get(level)));
+        out.append(";").append(kLineBreak);
+    }
+    out.append("#WAVECURSOR:").append(std::to_string(cursor)).append(";").append(kLineBreak);
+    return out;
+}
+
+} // namespace quillex

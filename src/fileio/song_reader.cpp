@@ -1,0 +1,118 @@
+#include "fileio/song_reader.h"
+
+#include <cmath>
+
+#include "fileio/qxx_companion.h"
+#include "fileio/sm_parser.h"
+#include "fileio/sm_timing.h"
+#include "fileio/song_paths.h"
+#include "fileio/statement_text.h"
+#include "items/busy_counter.h"
+
+namespace quillex {
+
+namespace {
+
+// Sets the properties from the tags and loads the music the song names. False (with
+// the music message) when the music does not load.
+bool loadPropertiesAndMusic(SongFileContext& context, const std::string& path) {
+    SongProperties& properties = context.song.properties();
+    const TagMap& tags = context.song.tags();
+    properties.applyTags(tags);
+    const std::string musicPath = resolveSongFile(songFolderOf(path), tags.first("#MUSIC"));
+    context.meters.reset();
+    if (!context.player.loadMusic(musicPath, path, false)) {
+        context.messages.show(kMusicErrorMessage);
+        return false;
+    }
+    properties.applyBackground(tags);
+    return true;
+}
+
+void setPreviewFromSeconds(SongFileContext& context) {
+    const TagMap& tags = context.song.tags();
+    const double rate = context.player.sampleRate();
+    const std::int32_t start = truncToInt32(textToDouble(tags.first("#SAMPLESTART")) * rate);
+    const double length = std::trunc(textToDouble(tags.first("#SAMPLELENGTH")) * rate);
+    context.player.setPreviewStart(start);
+    context.player.setPreviewEnd(truncToInt32(length + start));
+}
+
+void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
+    ItemStore& store = context.store;
+    for (const ConvertedBeat& beat : timing.beats)
+        store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0, RowPosition::fromRow(beat.row));
+    for (const ConvertedPause& pause : timing.pauses)
+        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(pause.startRow),
+                      RowPosition::fromRow(pause.lengthRows));
+    store.refresh();
+    store.setLayer(Layer::Arrow, true);
+
+    for (const ConvertedNote& note : timing.notes) {
+        const bool mineLike = note.smCharacter == 'M' || note.smCharacter == 'L';
+        store.addItem(ItemKind::Note, note.column, 0, note.level, mineLike ? 1 : 0,
+                      RowPosition::fromRow(note.row), RowPosition::fromRow(note.lengthRows));
+        if (note.smCharacter == '4' || note.smCharacter == 'L')
+            store.editNotes(note.level).back().altKind = 1;
+    }
+}
+
+bool readSmSong(SongFileContext& context, const std::string& path) {
+    const JoinedText text = readJoinedText(path, TextKind::Song);
+    SmFileContent content = parseSmText(text.text, context.song.tags(), context.messages);
+    context.song.foreignCharts() = std::move(content.foreignCharts);
+    if (!loadPropertiesAndMusic(context, path))
+        return false;
+    setPreviewFromSeconds(context);
+
+    SmTimingInput& input = content.timing;
+    if (input.bpms.empty()) {
+        context.messages.show(kNoBpmsMessage);
+        return false;
+    }
+    if (input.bpms.front().beat != 0) {
+        context.messages.show(kNoBeatZeroMessage);
+        return false;
+    }
+    if (!input.stops.empty())
+        context.messages.show(kStopsMessage);
+
+    input.offsetSeconds = textToDouble(context.song.tags().first("#OFFSET"));
+    const ConvertedTiming timing =
+        convertSmTiming(input, context.player.sampleRate(), context.player.musicLength());
+    {
+        BusyGuard busy(context.store.busyCounter());
+        addConvertedItems(context, timing);
+        for (LevelIndex level = 0; level < kLevelCount; ++level)
+            if (input.levels[level].meter > 0)
+                context.meters.set(level, input.levels[level].meter);
+    }
+    if (!context.song.foreignCharts().empty())
+        context.messages.show(kForeignChartsMessage);
+    context.store.refresh();
+    return true;
+}
+
+bool readQxSong(SongFileContext& context, const std::string& path) {
+    const JoinedText text = readJoinedText(path, TextKind::Song);
+    for (const Statement& statement : splitStatements(text.text))
+        context.song.tags().add(statement.key, statement.value);
+    if (!loadPropertiesAndMusic(context, path))
+        return false;
+    readCompanion(context, companionPathOf(path));
+    return true;
+}
+
+} // namespace
+
+bool readSong(SongFileContext& context, const std::string& path) {
+    const std::string_view extension = extensionOf(path);
+    if (extension != ".sm" && extension != ".qx")
+        return false;
+    context.song.reset();
+    if (extension == ".sm")
+        return readSmSong(context, path);
+    return readQxSong(context, path);
+}
+
+} // namespace quillex

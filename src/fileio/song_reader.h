@@ -1,0 +1,38 @@
+// Opening a song file: `.sm` files with the conversion of their tempo description
+// into beat markers, and the own `.qx` song file with its `.qxx` companion.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "fileio/song_file_context.h"
+
+namespace quillex {
+
+inline constexpr std::string_view kMusicErrorMessage =
+    "I did not find a proper music file.  I'll start with a blank editor.\n"
+    "You should verify that the music filename is correct\n"
+    "and the audio is in the proper format, and try again.";
+inline constexpr std::string_view kNoBpmsMessage =
+    "Song loaded, but I can't do anything now because I don't see any #BPMS information.";
+inline constexpr std::string_view kNoBeatZeroMessage =
+    "Song loaded, but I can't do anything now because Beat 0 is not defined in the #BPMS "
+    "information.";
+inline constexpr std::string_view kStopsMessage =
+    "I found pauses while reading this SM file. I will try to convert the pauses to the "
+    "Quillex format.\nWARNING: Depending on the number and nature of the pauses, this may "
+    "shift beats and arrows incorrectly.\nFor best results when working with pauses, edit "
+    "using the Quillex (QX) format, or the SM editor.";
+inline constexpr std::string_view kForeignChartsMessage =
+    "I found notes other than 'dance' and 'pump'. You won't be able to edit those in this "
+    "version of quillex.";
+
+// Reads a song file, chosen by the extension: ".sm" or ".qx" (exactly, case-sensitive);
+// any other extension returns false without a message. The song's properties are
+// reset first and its music is loaded from the song's folder, which replaces the
+// previous music, beats, pauses and notes. True when a song with music (and, for
+// ".sm", beat markers) was built; on false whatever was loaded stays, and the reason
+// has been shown.
+bool readSong(SongFileContext& context, const std::string& path);
+
+} // namespace quillex

@@ -1,0 +1,49 @@
+#include "fileio/song_writer.h"
+
+#include <vector>
+
+#include "fileio/file_replacement.h"
+#include "fileio/qxx_companion.h"
+#include "fileio/sm_writer.h"
+#include "fileio/song_paths.h"
+
+namespace quillex {
+
+bool writeSong(SongFileContext& context, const std::string& path, bool updateTitle) {
+    if (context.store.beats().size() < 2) {
+        context.messages.show(kTooFewBeatsMessage);
+        return false;
+    }
+    const MusicPlayer& player = context.player;
+    const SmWriteInput input{context.song,        context.store,        context.meters,
+                             player.musicPath(),  player.sampleRate(),  player.previewStart(),
+                             player.previewEnd()};
+    const std::string_view extension = extensionOf(path);
+    const bool ownFormat = extension == ".qx";
+
+    std::vector<FileContent> files{{path, smSongText(input)}};
+    if (ownFormat)
+        files.push_back({companionPathOf(path),
+                         companionText(context.store, context.meters, player.previewStart(),
+                                       player.previewEnd(), player.position())});
+    std::string error;
+    if (!replaceFiles(files, error)) {
+        context.messages.show(error);
+        return false;
+    }
+
+    if (!updateTitle)
+        return true;
+    const std::string& title = context.song.properties().title;
+    context.shell.setWindowTitle("quillex - [" + (title.empty() ? path : title) + "]");
+    if (extension == ".sm") {
+        context.shell.startSaveNotice(SaveNotice::SavedAsSm);
+        if (!context.song.perBeatBpm())
+            context.shell.startSaveNotice(SaveNotice::SingleBpm);
+    } else if (ownFormat) {
+        context.shell.startSaveNotice(SaveNotice::SavedAsQx);
+    }
+    return true;
+}
+
+} // namespace quillex

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "fileio/qxx_companion.h"
+#include "fileio/song_paths.h"
+#include "model/note_kind.h"
+#include "song_file_fixture.h"
+
+namespace quillex {
+namespace {
+
+class OwnFormatTest : public ::testing::Test, public test::SongFileFixture {
+protected:
+    // A song with music loaded (from a minimal `.sm`) and an empty store.
+    void loadEmptySong() {
+        ASSERT_TRUE(read(writeSongFile("start.sm", "#MUSIC:song.ogg;#BPMS:0=120;")));
+        store.clearSong();
+    }
+    void addBeat(SamplePosition s, RowPosition r = {}, bool locked = false, bool white = false) {
+        store.addItem(ItemKind::Beat, s, 0, locked ? 1 : 0, white ? 1 : 0, r);
+    }
+    void addNote(LevelIndex level, int column, std::int32_t row, NoteKind kind,
+                 std::int32_t length = 0) {
+        const NoteKindFields f = fieldsOfNoteKind(kind);
+        store.addItem(ItemKind::Note, column, 0, level, f.mineLike ? 1 : 0,
+                      RowPosition::fromRow(row), RowPosition::fromRow(f.isHold ? length : 0));
+        store.editNotes(level).back().altKind = f.altKind;
+    }
+};
+
+TEST_F(OwnFormatTest, CompanionTextMatchesTheFormat) {
+    loadEmptySong();
+    addBeat(0);
+    addBeat(22050);
+    store.refresh();
+    addNote(0, 0, 48, NoteKind::Tap);
+    store.refresh();
+    EXPECT_EQ(companionText(store, editor.meters(), 0, 0, 0),
+              "#BEATLOC_EX:48=0,96=22050;\r\n#BEATPROPS_EX:48=0000,96=0000;\r\n#PAUSES:;\r\n"
+              "#SONGDEMOBEGIN:0;\r\n#SONGDEMOEND:0;\r\n#NOTES_DANCE_SINGLE_BEGINNER_EX:48=0|0|0;\r\n"
+              "#FOOT_DANCE_SINGLE_BEGINNER:1;\r\n#WAVECURSOR:0;\r\n");
+}
+
+TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
+    loadEmptySong();
+    for (int i = 0; i < 12; ++i)
+        addBeat(1000 + i * 20000, {}, i == 3, i % 2 == 0);
+    addBeat(1000 + 4 * 20000 + 7000, {4, 12}, true, false); // a sub-beat
+    store.refresh();
+    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {6, 0}, {0, 24});
+    addNote(0, 1, 48, NoteKind::Tap);
+    addNote(0, 2, 60, NoteKind::Hold, 30);
+    addNote(29, 4, 150, NoteKind::Roll, 24);
+    addNote(29, 0, 200, NoteKind::Mine);
+    addNote(47, 9, 250, NoteKind::Lift);
+    addNote(47, 8, 260, NoteKind::Tap);
+    store.refresh();
+    editor.meters().set(29, 9);
+    editor.player().setPreviewStart(1234);
+    editor.player().setPreviewEnd(56789);
+    SongProperties& p = editor.song().properties();
+    p.title = "Round";
+    p.artist = "Trip";
+    p.selectable = false;
+    p.setDisplayBpmFromText("*");
+    p.banner = "b.png";
+    const ItemSnapshot before = store.snapshot();
+    const SongProperties propertiesBefore = p;
+
+    const std::string path = pathOf("round.qx");
+    ASSERT_TRUE(write(path));
+    EXPECT_EQ(shell.notices, std::vector<SaveNotice>{SaveNotice::SavedAsQx});
+    EXPECT_EQ(shell.title, "quillex - [Round]");
+    editor.meters().reset();
+    messages.shown.clear();
+    ASSERT_TRUE(read(path));
+    EXPECT_TRUE(messages.shown.empty());
+
+    EXPECT_EQ(editor.song().properties(), propertiesBefore);
+    EXPECT_EQ(editor.player().previewStart(), 1234);
+    EXPECT_EQ(editor.player().previewEnd(), 56789);
+    EXPECT_EQ(editor.meters().get(29), 9);
+    auto same = [](const ItemList& a, const ItemList& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const EditItem &x = a[i], &y = b[i];
+            if (x.sample != y.sample || x.row() != y.row() || x.isSubBeat != y.isSubBeat ||
+                x.locked != y.locked || x.colour != y.colour || x.column != y.column ||
+                x.lengthRows() != y.lengthRows() || noteKindOf(x) != noteKindOf(y) ||
+                x.altKind != y.altKind)
+                return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(same(store.beats(), before.beats));
+    EXPECT_TRUE(same(store.pauses(), before.pauses));
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        EXPECT_TRUE(same(store.notes(level), before.notes[level])) << level;
+}
+
+TEST_F(OwnFormatTest, CompanionStatementsReadAsTheFormatSays) {
+    loadEmptySong();
+    applyCompanionText(files, "#BEATLOC_EX:48=0;#BEATPROPS_EX:48=0000;");
+    EXPECT_TRUE(store.beats().empty()); // a single location without "," is no grid
+
+    applyCompanionText(files, "#BEATLOC_EX:48=0,96=22050,144=44100,192=66150;"
+                              "#BEATPROPS_EX:48=0000,96=0011,144=1100,192=0000;"
+                              "#NOTES_DANCE_SINGLE_EASY_EX:150=3|3|24,100=2;"
+                              "#FOOT_DANCE_SINGLE_EASY:0;#FOOT_PUMP_COUPLE_EDIT:7;");
+    ASSERT_EQ(store.beats().size(), 4u);
+    EXPECT_TRUE(store.beats()[1].locked);
+    EXPECT_EQ(store.beats()[1].colour, kWhiteMarker);
+    EXPECT_FALSE(store.beats()[2].locked);
+    EXPECT_EQ(store.beats()[2].colour, kBlueMarker);
+    ASSERT_EQ(store.notes(1).size(), 2u);
+    EXPECT_EQ(noteKindOf(store.notes(1)[0]), NoteKind::Tap); // missing fields read as 0
+    EXPECT_EQ(store.notes(1)[0].column, 2);
+    const EditItem& roll = store.notes(1)[1];
+    EXPECT_EQ(noteKindOf(roll), NoteKind::Roll);
+    EXPECT_EQ(roll.column, 3);
+    EXPECT_EQ(roll.start(), (RowPosition{3, 6}));
+    EXPECT_EQ(roll.lengthRows(), 24);
+    EXPECT_EQ(editor.meters().get(1), 1);
+    EXPECT_EQ(editor.meters().get(47), 7);
+    EXPECT_TRUE(store.layerOn(Layer::Arrow));
+}
+
+TEST_F(OwnFormatTest, AMissingCompanionLeavesASongWithoutBeats) {
+    const std::string path = writeSongFile("alone.qx", "#TITLE:Alone;#MUSIC:song.ogg;#BPMS:0=120;");
+    ASSERT_TRUE(read(path));
+    EXPECT_EQ(messages.lastText(), kMissingCompanionMessage);
+    EXPECT_EQ(editor.song().properties().title, "Alone");
+    EXPECT_EQ(editor.song().tags().first("#BPMS"), "0=120");
+    EXPECT_TRUE(store.beats().empty());
+}
+
+TEST_F(OwnFormatTest, PausesStayInTheCompanionAndLeaveTheSongFileRows) {
+    loadEmptySong();
+    for (int i = 0; i < 8; ++i)
+        addBeat(i * 22050);
+    store.refresh();
+    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 0}, {1, 0});
+    addNote(0, 0, 192, NoteKind::Tap);
+    store.refresh();
+    const std::string path = pathOf("p.qx");
+    ASSERT_TRUE(write(path));
+    const std::string song = test::readFileBytes(path);
+    const std::string companion = test::readFileBytes(companionPathOf(path));
+    EXPECT_NE(song.find("#STOPS:2=0.5;\r\n"), std::string::npos);
+    EXPECT_NE(song.find("\r\n0000\r\n0000\r\n1000\r\n"), std::string::npos); // row 144
+    EXPECT_NE(companion.find("#PAUSES:144=48;\r\n"), std::string::npos);
+    EXPECT_NE(companion.find("_EX:192=0|0|0;"), std::string::npos);
+}
+
+} // namespace
+} // namespace quillex

@@ -1,0 +1,48 @@
+// Music for reading songs without real audio files: a decoder that serves silence of a
+// chosen rate and length for any file that exists, and a backend that pairs it with
+// the silent output.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+
+#include "audio/audio_backend.h"
+#include "audio/silent_output.h"
+
+namespace quillex::test {
+
+struct SilentMusicFormat {
+    int rate = 44100;
+    std::int64_t frames = 44100 * 20;
+};
+
+class SilentMusicDecoder : public MusicDecoder {
+public:
+    explicit SilentMusicDecoder(const SilentMusicFormat& format) : format_(format) {}
+    bool open(const std::string&, MusicFormat& format) override {
+        format = {format_.rate, 16, 1, false, format_.frames};
+        return true;
+    }
+    std::int64_t read16(std::int16_t* out, std::int64_t frames) override {
+        const std::int64_t n = std::min(frames, format_.frames - next_);
+        std::fill_n(out, n, std::int16_t{0});
+        next_ += n;
+        return n;
+    }
+    std::int64_t read32(std::int32_t*, std::int64_t) override { return -1; }
+    bool complete() const override { return true; }
+
+private:
+    SilentMusicFormat format_;
+    std::int64_t next_ = 0;
+};
+
+// `format` is read at every load, so a test may change it between reads.
+inline AudioBackend silentMusicBackend(const SilentMusicFormat& format) {
+    AudioBackend backend;
+    backend.makeDecoder = [&format] { return std::make_unique<SilentMusicDecoder>(format); };
+    backend.output = std::make_unique<SilentOutput>();
+    return backend;
+}
+
+} // namespace quillex::test

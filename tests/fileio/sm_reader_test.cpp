@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "fileio/sm_parser.h"
+#include "model/note_kind.h"
+#include "song_file_fixture.h"
+
+namespace quillex {
+namespace {
+
+class SmReaderTest : public ::testing::Test, public test::SongFileFixture {
+protected:
+    // A song around a header and a dance-single chart of `difficulty`.
+    static std::string song(const std::string& header, const std::string& notes = "",
+                            const std::string& difficulty = "Easy") {
+        std::string text = "#MUSIC:song.ogg;\n" + header + "\n";
+        if (!notes.empty())
+            text += "#NOTES:\n     dance-single:\n     :\n     " + difficulty +
+                    ":\n     3:\n     0,0,0,0,0:\n" + notes + ";\n";
+        return text;
+    }
+    std::vector<NoteKind> kinds(LevelIndex level) const {
+        std::vector<NoteKind> out;
+        for (const EditItem& n : store.notes(level))
+            out.push_back(noteKindOf(n));
+        return out;
+    }
+};
+
+TEST_F(SmReaderTest, ReadsPropertiesMusicAndPreview) {
+    const std::string path = writeSongFile(
+        "a.sm", "\xEF\xBB\xBF#TITLE:Title;#TITLE:Second;#SUBTITLE:Sub;#ARTIST:Art;"
+                "#CREDIT:Cred;#MUSIC:sub\\..\\song.ogg;#BANNER:bn.png;#BACKGROUND:bg.png;"
+                "#CDTITLE:cd.png;#SELECTABLE:YES;#DISPLAYBPM:150;#SAMPLESTART:12.5;"
+                "#SAMPLELENGTH:10;#GENRE:Rock;#BPMS:0=120;");
+    std::filesystem::create_directory(folder / "sub");
+    ASSERT_TRUE(read(path));
+    const SongProperties& p = editor.song().properties();
+    EXPECT_EQ(p.title, "Title");
+    EXPECT_EQ(p.subtitle, "Sub");
+    EXPECT_EQ(p.artist, "Art");
+    EXPECT_EQ(p.credit, "Cred");
+    EXPECT_EQ(p.banner, "bn.png");
+    EXPECT_EQ(p.background, "bg.png");
+    EXPECT_EQ(p.cdTitle, "cd.png");
+    EXPECT_TRUE(p.selectable);
+    EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Range);
+    EXPECT_EQ(p.displayBpmLow, "150");
+    EXPECT_EQ(p.displayBpmHigh, "150");
+    EXPECT_EQ(editor.player().previewStart(), 551250);
+    EXPECT_EQ(editor.player().previewEnd(), 992250);
+    EXPECT_EQ(editor.song().tags().first("#GENRE"), "Rock");
+    EXPECT_EQ(shell.title, "quillex - [Title]");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SmReaderTest, PropertyRulesForSelectableAndDisplayBpm) {
+    SongProperties p;
+    TagMap tags;
+    tags.add("#SELECTABLE", "yes");
+    tags.add("#DISPLAYBPM", "120:180");
+    p.applyTags(tags);
+    EXPECT_FALSE(p.selectable);
+    EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Range);
+    EXPECT_EQ(p.headerLines("m.ogg").back(), "#DISPLAYBPM:120:180;");
+    p.setDisplayBpmFromText("*");
+    EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Random);
+    EXPECT_EQ(p.headerLines("m.ogg").back(), "#DISPLAYBPM:*;");
+    p.setDisplayBpmFromText("150:");
+    EXPECT_EQ(p.headerLines("m.ogg").back(), "#DISPLAYBPM:150:150;");
+    p.applyTags(TagMap{});
+    EXPECT_FALSE(p.selectable);
+    EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::None);
+    EXPECT_EQ(p.headerLines("m.ogg").size(), 9u);
+    EXPECT_TRUE(SongProperties{}.selectable);
+}
+
+TEST_F(SmReaderTest, ReadsBeatsNotesOfEveryKindAndMeters) {
+    const std::string notes = "2M00\n0040\n3000\n0L31\n";
+    ASSERT_TRUE(read(writeSongFile("a.sm", song("#OFFSET:-0.5;#BPMS:0=120;", notes, "HARD"))));
+    const LevelIndex level = 3;
+    EXPECT_EQ(store.beats()[0].sample, 22050);
+    EXPECT_EQ(store.beats()[1].sample, 44100);
+    EXPECT_EQ(kinds(level), (std::vector<NoteKind>{NoteKind::Hold, NoteKind::Mine, NoteKind::Roll,
+                                                   NoteKind::Lift, NoteKind::Tap}));
+    EXPECT_EQ(store.notes(level)[0].lengthRows(), 96);
+    EXPECT_EQ(store.notes(level)[2].lengthRows(), 96);
+    EXPECT_EQ(store.notes(level)[3].row(), 48 + 144);
+    EXPECT_EQ(editor.meters().get(level), 3);
+    EXPECT_TRUE(store.layerOn(Layer::Arrow));
+}
+
+TEST_F(SmReaderTest, EveryMessageWithItsResult) {
+    // Five #NOTES fields: the statement is skipped, reading goes on.
+    EXPECT_TRUE(read(writeSongFile("a.sm", song("#BPMS:0=120;#NOTES:dance-single::Easy:1:0:1000;"))));
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kNotesErrorMessage)});
+
+    messages.shown.clear();
+    EXPECT_FALSE(read(writeSongFile("b.sm", "#MUSIC:missing.ogg;#BPMS:0=120;")));
+    EXPECT_EQ(messages.lastText(), kMusicErrorMessage);
+    EXPECT_EQ(messages.shown.back().caption, "Tip");
+
+    EXPECT_FALSE(read(writeSongFile("c.sm", song("#BPMS:;"))));
+    EXPECT_EQ(messages.lastText(), kNoBpmsMessage);
+
+    EXPECT_FALSE(read(writeSongFile("d.sm", song("#BPMS:1=120,0=120;"))));
+    EXPECT_EQ(messages.lastText(), kNoBeatZeroMessage);
+
+    messages.shown.clear();
+    EXPECT_TRUE(read(writeSongFile("e.sm", song("#BPMS:0=120;#STOPS:4=0.5;"))));
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kStopsMessage)});
+    EXPECT_EQ(store.pauses().size(), 1u);
+
+    messages.shown.clear();
+    EXPECT_TRUE(read(writeSongFile(
+        "f.sm", song("#BPMS:0=120;#NOTES:ez2-single:d:hard:2:1,2:10000,01000;"))));
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kForeignChartsMessage)});
+    ASSERT_EQ(editor.song().foreignCharts().size(), 1u);
+    EXPECT_EQ(editor.song().foreignCharts()[0].measures,
+              (std::vector<std::string>{"10000", "01000"}));
+
+    messages.shown.clear();
+    EXPECT_FALSE(read(writeSongFile("g.txt", song("#BPMS:0=120;"))));
+    EXPECT_FALSE(read(pathOf("G.SM")));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SmReaderTest, KeysAreExactButChartsAndTempoToleratePlainSpelling) {
+    ASSERT_TRUE(read(writeSongFile(
+        "a.sm", song(" #TITLE:spaced;#bpms:0=120;", "") +
+                    "#notes:\n\tDance-Single:\n\tdesc:\n\tmedium:\n\t2:\n\t0,0,0,0,0:\n\t1000\n"
+                    "\t0000 \n0000\n0000\n;")));
+    EXPECT_EQ(editor.song().properties().title, "");
+    EXPECT_EQ(editor.song().tags().first(" #TITLE"), "spaced");
+    EXPECT_EQ(store.notes(2).size(), 1u);
+}
+
+TEST_F(SmReaderTest, ALaterChartOfTheSameLevelWinsAndUnknownDifficultiesAreDropped) {
+    const std::string text = song("#BPMS:0=120;", "1000\n0000\n0000\n0000\n", "Easy") +
+                             "#NOTES:dance-single: :easy:0:0:0100,0000;" +
+                             "#NOTES:dance-single: :expert:1:0:0010;";
+    ASSERT_TRUE(read(writeSongFile("a.sm", text)));
+    ASSERT_EQ(store.notes(1).size(), 1u);
+    EXPECT_EQ(store.notes(1)[0].column, 1);
+    EXPECT_EQ(editor.meters().get(1), 1);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+} // namespace quillex
