@@ -106,6 +106,11 @@ void EditorView::layoutBoxes(double playPosition) {
     layoutItemBoxes(store_, g, arrowLayout(), store_.layerOn(Layer::Beat) || grid_.any());
 }
 
+void EditorView::beginFrame(const TransportState& transport) {
+    positionBar_.setRange(0, transport.loaded ? transport.length : 100);
+    syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
+}
+
 bool EditorView::finishFrame(const TransportState& transport) {
     ++frameCount_;
     if (frameCount_ % 2 != 0)

@@ -79,6 +79,9 @@ public:
     // before hit-testing).
     void layoutBoxes(double playPosition);
 
+    // Before drawing a frame: the position bar spans the loaded music, and the store's
+    // copy of the layout (for new items and the fixed regions) follows the view.
+    void beginFrame(const TransportState& transport);
     // The per-frame steps after drawing: the scrolling cursor, the status texts, the
     // fades (every second frame; the background opacity step is the renderer's).
     // Returns true on the frames that ran the second-frame steps.

@@ -130,6 +130,17 @@ TEST_F(RenderFixture, WaveBandsAndCursorLine) {
     EXPECT_EQ(at(400, 300), kWallpaper);    // the gap between the bands
 }
 
+TEST_F(RenderFixture, PositionBarMarksThePlayPositionInTheMusic) {
+    view.positionBar().setEnabled(true);
+    transport.length = 44100 * 600;
+    transport.position = transport.length / 2;
+    draw();
+    EXPECT_EQ(at(771, 300), QColor(255, 255, 255)); // the frame
+    EXPECT_EQ(at(781, 1 + 596 / 2), QColor(255, 0, 0));
+    EXPECT_EQ(at(781, 1 + 596 / 2 + 1), kWallpaper);
+    EXPECT_EQ(at(771, 2), QColor(255, 255, 255));
+}
+
 TEST(Renderer, MissingPictureFailsAndNamesTheFile) {
     QTemporaryDir folder;
     ASSERT_TRUE(test::writePlaceholderPictures(folder.path(), PictureId::DanceSnapBase));

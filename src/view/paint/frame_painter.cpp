@@ -40,6 +40,7 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
 
 void FramePainter::drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
                              const TransportState& transport, const PeakPyramid* filteredPeaks) {
+    view.beginFrame(transport);
     renderer.beginFrame(painter, view.windowWidth(), view.windowHeight());
     renderer.background(255);
     {
