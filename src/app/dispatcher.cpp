@@ -18,6 +18,9 @@ constexpr std::string_view kGrowGuard =
     "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.";
 constexpr std::string_view kQxxRefused =
     "Sorry, quillex cannot open .qxx files directly.  Open the .qx file instead.";
+constexpr int kBannerLoading = 0;
+constexpr int kBannerDone = 2;
+
 constexpr std::string_view kUnsupported = "Sorry, quillex does not support this file type.";
 
 // The guard's message for a command that is refused in note mode, or empty.
@@ -204,6 +207,7 @@ void Dispatcher::openChosenPath(const std::string& path) {
 
     if (extension == ".sm" || extension == ".qx") {
         p_.ui.setWaitCursor(true);
+        bannerMode(kBannerLoading);
         p_.hooks.drawFrame();
         bool ownFormat = extension == ".qx";
         if (p_.files.loadSong(path))
@@ -211,14 +215,17 @@ void Dispatcher::openChosenPath(const std::string& path) {
         else
             p_.saveFlow.songOpened("", false);
         p_.ui.setWaitCursor(false);
+        bannerMode(kBannerDone);
         p_.hooks.drawFrame();
         p_.store.setModified(false);
         dispatch(CommandId::LevelManager);
     } else if (extension == ".ogg" || extension == ".wav" || extension == ".mp3") {
         p_.ui.setWaitCursor(true);
+        bannerMode(kBannerLoading);
         p_.hooks.drawFrame();
         p_.files.loadMusic(path);
         p_.ui.setWaitCursor(false);
+        bannerMode(kBannerDone);
         p_.hooks.drawFrame();
         p_.saveFlow.songOpened("", false);
         p_.store.setModified(false);

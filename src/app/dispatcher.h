@@ -69,6 +69,8 @@ public:
     std::function<void()> endArrowRecording = [] {};
     std::function<void()> resetStatusHighlights = [] {};
     std::function<void(LevelIndex)> levelChanged = [](LevelIndex) {};
+    // The status layer's banner: 0 while a file is loaded, 2 when done.
+    std::function<void(int mode)> bannerMode = [](int) {};
 
     // Opens a file as Open does after its dialog (a start-up argument).
     void openPath(const std::string& path);

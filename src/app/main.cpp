@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         paths.window(), {available.left(), available.top(), available.right() + 1,
                          available.bottom() + 1});
 
-    quillex::MainWindow window(paths);
+    // The pictures and sounds are installed beside the program.
+    quillex::MainWindow window(paths, QCoreApplication::applicationDirPath());
     window.setFrameLimit(qEnvironmentVariableIntValue("QUILLEX_SMOKE_FRAMES"));
     window.resize(place.width, place.height);
     window.move(place.left, place.top);
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         window.show();
 
     const QStringList args = QCoreApplication::arguments();
-    window.start(args.size() > 1 ? args.at(1) : QString());
+    if (!window.start(args.size() > 1 ? args.at(1) : QString()))
+        return 1;
     return app.exec();
 }

@@ -13,11 +13,18 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cstdio>
+
 #include "app/command_table.h"
 #include "app/file_filters.h"
 #include "app/key_map.h"
 #include "app/player_commands.h"
+#include "app/view_commands.h"
 #include "audio/platform/platform_audio.h"
+#include "view/editor_view.h"
+#include "view/paint/editor_widget.h"
+#include "view/paint/renderer.h"
+#include "view/player_bridge.h"
 
 namespace quillex {
 
@@ -42,7 +49,7 @@ constexpr int kSavePromptYes = 1;
 
 } // namespace
 
-MainWindow::MainWindow(ShellPaths paths) {
+MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder_(dataFolder) {
     QMainWindow::setWindowTitle("quillex");
     messages_.setOwner(this);
     editor_ = std::make_unique<Editor>(messages_, *this, makePlatformAudio());
@@ -55,13 +62,26 @@ MainWindow::MainWindow(ShellPaths paths) {
         std::move(paths));
     registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
     shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
+    view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
+    registerViewCommands(shell_->dispatcher, *view_);
+    shell_->saveFlow.setBannerMode = [this](int mode) { view_->status().setBannerMode(mode); };
+    shell_->dispatcher.bannerMode = shell_->saveFlow.setBannerMode;
 
-    auto* surface = new QWidget(this);
-    surface->setAutoFillBackground(true);
-    QPalette palette = surface->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    surface->setPalette(palette);
-    editorWidget_ = surface;
+    if (dataFolder_.isEmpty()) {
+        auto* surface = new QWidget(this);
+        surface->setAutoFillBackground(true);
+        QPalette palette = surface->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        surface->setPalette(palette);
+        editorWidget_ = surface;
+    } else {
+        renderer_ = std::make_unique<Renderer>();
+        auto* widget = new EditorWidget(
+            *view_, *renderer_, [this] { return transportStateOf(editor_->player()); }, this);
+        connect(widget, &QOpenGLWidget::frameSwapped, this, &MainWindow::countFrame);
+        glWidget_ = widget;
+        editorWidget_ = widget;
+    }
     editorWidget_->setFocusPolicy(Qt::StrongFocus);
     editorWidget_->setMouseTracking(true);
     editorWidget_->installEventFilter(this);
@@ -119,8 +139,13 @@ void MainWindow::refreshEnabledCommands() {
         it.value()->setEnabled(shell_->dispatcher.available(it.key()));
 }
 
-void MainWindow::start(const QString& file) {
+bool MainWindow::start(const QString& file) {
+    if (renderer_ && !renderer_->initialise(dataFolder_)) {
+        std::fprintf(stderr, "quillex: %s\n", qPrintable(renderer_->errorText()));
+        return false;
+    }
     const QRect client = editorWidget_->geometry();
+    view_->setWindowSize(client.width(), client.height());
     shell_->state.lastWidth = width();
     shell_->state.lastHeight = height();
     shell_->state.maximised = isMaximized();
@@ -143,6 +168,7 @@ void MainWindow::start(const QString& file) {
     else
         shell_->dispatcher.openPath(file.toStdString());
     refreshEnabledCommands();
+    return true;
 }
 
 // ---------------------------------------------------------------- frame loop
@@ -161,9 +187,14 @@ void MainWindow::frameUpdate() {
     }
     editorWidget_->update();
     state.halfRateToggle = !state.halfRateToggle;
+    if (!glWidget_)
+        countFrame(); // without drawing, every pass counts as a frame
+}
+
+void MainWindow::countFrame() {
     ++framesDrawn_;
-    if (frameLimit_ > 0 && framesDrawn_ >= frameLimit_)
-        close();
+    if (frameLimit_ > 0 && framesDrawn_ == frameLimit_)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void MainWindow::drawFrame() {
@@ -175,6 +206,8 @@ void MainWindow::drawFrame() {
 
 void MainWindow::updateSuspended() {
     shell_->state.suspended = minimised_ || blocked_;
+    if (auto* widget = qobject_cast<EditorWidget*>(glWidget_))
+        widget->setSuspended(shell_->state.suspended.load());
 }
 
 void MainWindow::updateEditorScreenRect() {
@@ -221,6 +254,7 @@ void MainWindow::layoutChanged() {
     ItemStore& store = editor_->store();
     store.geometry().windowHeight = editorWidget_->height();
     store.layoutRegions();
+    view_->setWindowSize(editorWidget_->width(), editorWidget_->height());
     store.refresh();
 }
 
@@ -255,9 +289,11 @@ void MainWindow::setMenuCheck(int commandId, bool checked) {
         action->setChecked(checked);
 }
 
-void MainWindow::setStatusText(int, std::string_view) {}
+void MainWindow::setStatusText(int slot, std::string_view text) {
+    view_->status().setSlot(slot, text);
+}
 
-void MainWindow::startSaveNotice(SaveNotice) {}
+void MainWindow::startSaveNotice(SaveNotice notice) { view_->status().startSaveNotice(notice); }
 
 void MainWindow::postCommand(int commandId) {
     QMetaObject::invokeMethod(

@@ -18,18 +18,25 @@
 #include "settings/window_settings.h"
 
 class QAction;
+class QOpenGLWidget;
 
 namespace quillex {
+
+class EditorView;
+class Renderer;
 
 class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
 public:
-    explicit MainWindow(ShellPaths paths);
+    // `dataFolder` holds graphics/ for the editor's drawing; an empty one gives a plain
+    // surface without drawing (tests).
+    MainWindow(ShellPaths paths, const QString& dataFolder);
     ~MainWindow() override;
 
     // Start-up after the window is shown: settings, the input timer, then the Open
     // command, or `file` opened directly when one was given.
-    void start(const QString& file);
+    // False when the editor's pictures could not be loaded: the program then ends.
+    bool start(const QString& file);
     // Quits after this many frames (0: never); for the smoke test.
     // Unattended runs also print messages instead of showing them.
     void setFrameLimit(int frames) {
@@ -82,6 +89,7 @@ private:
     void layoutChanged();
     void updateEditorScreenRect();
     void updateSuspended();
+    void countFrame();
 
     BoxMessages messages_;
     std::unique_ptr<Editor> editor_;
@@ -89,7 +97,11 @@ private:
     std::unique_ptr<EditorSongFiles> files_;
     std::unique_ptr<PlayerTransport> transport_;
     std::unique_ptr<Shell> shell_;
+    std::unique_ptr<EditorView> view_;
+    std::unique_ptr<Renderer> renderer_;
+    QString dataFolder_;
     QWidget* editorWidget_ = nullptr;
+    QOpenGLWidget* glWidget_ = nullptr;
     QHash<int, QAction*> actions_;
     QTimer frameTimer_;
     QTimer settleTimer_;

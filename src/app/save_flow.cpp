@@ -9,6 +9,9 @@ namespace quillex {
 
 namespace {
 
+constexpr int kBannerSaving = 1;
+constexpr int kBannerDone = 2;
+
 // The file name between the last separator and the last '.'.
 std::string fileStem(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
@@ -36,10 +39,12 @@ bool SaveFlow::save() {
     if (!ownFormat_)
         return saveAs();
     const std::string base = baseName();
+    setBannerMode(kBannerSaving);
     hooks_.drawFrame();
     bool written = files_.writeSong(savePath_, true, perBeatBpm_);
     if (saveBackups_)
         backupSave(base);
+    setBannerMode(kBannerDone);
     hooks_.drawFrame();
     if (written)
         store_.setModified(false);
@@ -52,6 +57,7 @@ bool SaveFlow::saveAs() {
     if (!target)
         return false;
     perBeatBpm_ = target->filterIndex != kSingleBpmFilter;
+    setBannerMode(kBannerSaving);
     hooks_.drawFrame();
     bool written = files_.writeSong(target->path, true, perBeatBpm_);
     if (written) {
@@ -61,6 +67,7 @@ bool SaveFlow::saveAs() {
             backupSave(base);
         store_.setModified(false);
     }
+    setBannerMode(kBannerDone);
     hooks_.drawFrame();
     return written;
 }

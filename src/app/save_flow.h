@@ -2,6 +2,7 @@
 // form, the name an untitled song gets, and the backup folder with its nextid.ini.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/shell_hooks.h"
@@ -40,6 +41,9 @@ public:
     bool perBeatBpm() const { return perBeatBpm_; }
     const std::string& backupFolder() const { return backupFolder_; }
     void setSaveBackups(bool on) { saveBackups_ = on; }
+
+    // The status layer's banner: 1 while saving, 2 when done.
+    std::function<void(int mode)> setBannerMode = [](int) {};
 
 private:
     SongFiles& files_;

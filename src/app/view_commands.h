@@ -1,0 +1,11 @@
+// Wires the view's commands (zoom, note size, layer switches, grid) to the editor view.
+#pragma once
+
+#include "app/dispatcher.h"
+#include "view/editor_view.h"
+
+namespace quillex {
+
+void registerViewCommands(Dispatcher& dispatcher, EditorView& view);
+
+} // namespace quillex
