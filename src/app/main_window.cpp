@@ -168,6 +168,8 @@ bool MainWindow::start(const QString& file) {
     else
         shell_->dispatcher.openPath(file.toStdString());
     refreshEnabledCommands();
+    if (frameLimit_ > 0) // an unattended run plays the song while it counts frames
+        postCommand(toInt(CommandId::PlayPause));
     return true;
 }
 
@@ -193,8 +195,10 @@ void MainWindow::frameUpdate() {
 
 void MainWindow::countFrame() {
     ++framesDrawn_;
-    if (frameLimit_ > 0 && framesDrawn_ == frameLimit_)
+    if (frameLimit_ > 0 && framesDrawn_ == frameLimit_) {
+        std::fprintf(stderr, "quillex: %d frames drawn\n", framesDrawn_);
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::drawFrame() {
