@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/large_buffer.h"
 #include "audio/music_format.h"
 #include "model/row_position.h"
 
@@ -17,7 +18,7 @@ namespace quillex {
 // Decoded sound held in memory: interleaved 16-bit frames. The music is decoded once
 // into this; the waveform is built from it and the output plays it.
 struct PcmData {
-    std::vector<std::int16_t> samples;
+    LargeBuffer<std::int16_t> samples;
     int channels = 0;
     int frequency = 0;
     std::int64_t frames() const {

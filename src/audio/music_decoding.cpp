@@ -2,44 +2,58 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+
+#include "audio/peak_worker.h"
 
 namespace quillex {
 
 namespace {
 
-constexpr std::int64_t kChunkFrames = 16384;
+constexpr auto kChunkFrames = static_cast<std::int64_t>(PeakWorker::kChunkFrames);
 // Reserving more than this up front is not trusted to a file's header.
 constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
 
-// Splits a chunk of reduced samples into left and right and hands it to the pyramid.
+// Reduces chunks of decoded frames to signed bytes, left and right apart, and hands
+// them to the worker that builds the pyramid.
 class PeakFeeder {
 public:
-    PeakFeeder(PeakPyramid* peaks, int channels) : peaks_(peaks), channels_(channels) {}
-
+    PeakFeeder(PeakPyramid* peaks, int channels) : channels_(channels) {
+        if (peaks)
+            worker_.emplace(*peaks);
+    }
     void feed16(const std::int16_t* frames, std::int64_t count) {
-        if (!peaks_)
-            return;
-        for (std::int64_t i = 0; i < count; ++i) {
-            left_[i] = reduceSample16(frames[i * channels_]);
-            right_[i] = reduceSample16(frames[i * channels_ + channels_ - 1]);
-        }
-        peaks_->append(left_.data(), right_.data(), static_cast<std::size_t>(count));
+        feed(count, [frames](std::int64_t at) { return reduceSample16(frames[at]); });
     }
     void feed32(const std::int32_t* frames, std::int64_t count) {
-        if (!peaks_)
-            return;
-        for (std::int64_t i = 0; i < count; ++i) {
-            left_[i] = reduceSample(frames[i * channels_]);
-            right_[i] = reduceSample(frames[i * channels_ + channels_ - 1]);
-        }
-        peaks_->append(left_.data(), right_.data(), static_cast<std::size_t>(count));
+        feed(count, [frames](std::int64_t at) { return reduceSample(frames[at]); });
     }
+    bool finish() { return !worker_ || worker_->finish(); }
 
 private:
-    PeakPyramid* peaks_;
+    template <class Reduce> void feed(std::int64_t count, Reduce reduce) {
+        if (!worker_)
+            return;
+        PeakWorker::Chunk& chunk = worker_->acquire();
+        // Fixed strides per channel count, so the loops vectorise; mono gives both
+        // sides the one channel.
+        if (channels_ == 2)
+            split<2>(chunk, count, reduce);
+        else
+            split<1>(chunk, count, reduce);
+        chunk.count = static_cast<std::size_t>(count);
+        worker_->submit(chunk);
+    }
+    template <int Channels, class Reduce>
+    static void split(PeakWorker::Chunk& chunk, std::int64_t count, Reduce reduce) {
+        for (std::int64_t i = 0; i < count; ++i) {
+            chunk.left[static_cast<std::size_t>(i)] = reduce(i * Channels);
+            chunk.right[static_cast<std::size_t>(i)] = reduce(i * Channels + Channels - 1);
+        }
+    }
+
     int channels_;
-    std::array<std::int8_t, kChunkFrames> left_{};
-    std::array<std::int8_t, kChunkFrames> right_{};
+    std::optional<PeakWorker> worker_;
 };
 
 } // namespace
@@ -106,6 +120,8 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm,
         if (total > kMaxMusicFrames)
             return false;
     }
+    if (!feeder->finish())
+        return false;
     if (pcm.samples.capacity() > pcm.samples.size() + pcm.samples.size() / 64)
         pcm.samples.shrink_to_fit();
     return total > 0 && decoder.complete();

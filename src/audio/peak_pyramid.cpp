@@ -42,6 +42,25 @@ void PeakPyramid::append(const std::int8_t* left, const std::int8_t* right, std:
         extendLevel(k);
 }
 
+namespace {
+
+// out[j] = the smaller / larger of in[2j] and in[2j + 1], and of 0 when `withZero`.
+// Plain loops over one array each, so the compiler can vectorise them.
+void pairMinima(const std::int8_t* in, std::int8_t* out, std::size_t from, std::size_t to,
+                bool withZero) {
+    const std::int8_t floor = withZero ? 0 : 127;
+    for (std::size_t j = from; j < to; ++j)
+        out[j] = std::min(std::min(in[2 * j], in[2 * j + 1]), floor);
+}
+void pairMaxima(const std::int8_t* in, std::int8_t* out, std::size_t from, std::size_t to,
+                bool withZero) {
+    const std::int8_t ceiling = withZero ? 0 : -128;
+    for (std::size_t j = from; j < to; ++j)
+        out[j] = std::max(std::max(in[2 * j], in[2 * j + 1]), ceiling);
+}
+
+} // namespace
+
 // Level 2 pairs the samples themselves. The running values of a block start at 0,
 // so 0 takes part in every minimum and maximum.
 void PeakPyramid::extendLevel2() {
@@ -53,16 +72,10 @@ void PeakPyramid::extendLevel2() {
         return;
     for (auto* a : {&two.leftMin, &two.leftMax, &two.rightMin, &two.rightMax})
         a->resize(target);
-    const std::int8_t* l = one.leftMax.data();
-    const std::int8_t* r = one.rightMax.data();
-    for (std::size_t j = have; j < target; ++j) {
-        const std::int8_t l0 = l[2 * j], l1 = l[2 * j + 1];
-        const std::int8_t r0 = r[2 * j], r1 = r[2 * j + 1];
-        two.leftMin[j] = std::min<std::int8_t>({0, l0, l1});
-        two.leftMax[j] = std::max<std::int8_t>({0, l0, l1});
-        two.rightMin[j] = std::min<std::int8_t>({0, r0, r1});
-        two.rightMax[j] = std::max<std::int8_t>({0, r0, r1});
-    }
+    pairMinima(one.leftMax.data(), two.leftMin.data(), have, target, true);
+    pairMaxima(one.leftMax.data(), two.leftMax.data(), have, target, true);
+    pairMinima(one.rightMax.data(), two.rightMin.data(), have, target, true);
+    pairMaxima(one.rightMax.data(), two.rightMax.data(), have, target, true);
 }
 
 // A block of level k is exactly two neighbouring blocks of level k - 1 (blocks start
@@ -76,12 +89,10 @@ void PeakPyramid::extendLevel(int k) {
         return;
     for (auto* a : {&level.leftMin, &level.leftMax, &level.rightMin, &level.rightMax})
         a->resize(target);
-    for (std::size_t j = have; j < target; ++j) {
-        level.leftMin[j] = std::min(below.leftMin[2 * j], below.leftMin[2 * j + 1]);
-        level.leftMax[j] = std::max(below.leftMax[2 * j], below.leftMax[2 * j + 1]);
-        level.rightMin[j] = std::min(below.rightMin[2 * j], below.rightMin[2 * j + 1]);
-        level.rightMax[j] = std::max(below.rightMax[2 * j], below.rightMax[2 * j + 1]);
-    }
+    pairMinima(below.leftMin.data(), level.leftMin.data(), have, target, false);
+    pairMaxima(below.leftMax.data(), level.leftMax.data(), have, target, false);
+    pairMinima(below.rightMin.data(), level.rightMin.data(), have, target, false);
+    pairMaxima(below.rightMax.data(), level.rightMax.data(), have, target, false);
 }
 
 std::size_t PeakPyramid::memoryBytes() const {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/large_buffer.h"
+
 namespace quillex {
 
 inline constexpr int kPeakLevels = 14;
@@ -33,7 +35,7 @@ public:
     // One level's four arrays, one entry per block. Level 1 keeps its samples in
     // leftMax and rightMax and leaves the minimum arrays empty.
     struct Level {
-        std::vector<std::int8_t> leftMin, leftMax, rightMin, rightMax;
+        LargeBuffer<std::int8_t> leftMin, leftMax, rightMin, rightMax;
         std::size_t size() const { return leftMax.size(); }
     };
 
