@@ -21,7 +21,9 @@ int main(int argc, char** argv) {
 
     // The pictures and sounds are installed beside the program.
     quillex::MainWindow window(paths, QCoreApplication::applicationDirPath());
-    window.setFrameLimit(qEnvironmentVariableIntValue("QUILLEX_SMOKE_FRAMES"));
+    const int smokeFrames = qEnvironmentVariableIntValue("QUILLEX_SMOKE_FRAMES");
+    window.setFrameLimit(smokeFrames);
+    window.setUnattended(smokeFrames > 0);
     window.resize(place.width, place.height);
     window.move(place.left, place.top);
     if (place.maximised)

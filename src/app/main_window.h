@@ -38,11 +38,9 @@ public:
     // False when the editor's pictures could not be loaded: the program then ends.
     bool start(const QString& file);
     // Quits after this many frames (0: never); for the smoke test.
-    // Unattended runs also print messages instead of showing them.
-    void setFrameLimit(int frames) {
-        frameLimit_ = frames;
-        messages_.setUnattended(frames > 0);
-    }
+    void setFrameLimit(int frames) { frameLimit_ = frames; }
+    // Unattended runs print the "Tip" messages instead of waiting on them.
+    void setUnattended(bool on) { messages_.setUnattended(on); }
 
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }

@@ -1,0 +1,155 @@
+// The Qt window around the shell: menus as the table lists them, keys reaching their
+// commands, exclusive check marks, suspension under modal boxes, window.ini on close
+// and the save prompt's Cancel.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "../settings/temp_folder.h"
+#include "app/command_table.h"
+#include "app/main_window.h"
+
+namespace quillex {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window->setUnattended(true);
+        window->resize(800, 600);
+        window->show();
+        // A file of no supported type: start-up opens it instead of the Open dialog.
+        ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
+    }
+    void TearDown() override {
+        window->editor().store().setModified(false);
+        window->close();
+    }
+
+    void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        QWidget* target = window->centralWidget();
+        QKeyEvent down(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(target, &up);
+    }
+    int checkedIn(CheckGroup group) {
+        int checked = 0;
+        for (const MenuEntry& e : mainMenu())
+            if (e.group == group && window->action(e.id)->isChecked())
+                ++checked;
+        return checked;
+    }
+
+    test::TempFolder folder;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
+    QStringList titles;
+    for (QAction* menu : window->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Play", "&Insert", "&Select", "&Notes", "&Beats",
+                                   "&View", "&Game", "S&nap", "Ti&me", "&Zoom", "&Tools", "&Help"}));
+    for (const MenuEntry& e : mainMenu()) {
+        if (e.isSeparator() || e.id == 417 || e.id == 418)
+            continue;
+        ASSERT_TRUE(window->action(e.id)) << e.id;
+        EXPECT_EQ(window->action(e.id)->text().toStdString(), std::string(e.caption));
+        EXPECT_EQ(window->action(e.id)->isCheckable(), e.checkable());
+    }
+    EXPECT_EQ(window->action(417)->text(), "Undo \tCtrl+Z");
+    EXPECT_FALSE(window->action(417)->isEnabled()) << "greyed until the history exists";
+    EXPECT_FALSE(window->action(418)->isEnabled());
+    EXPECT_TRUE(window->action(226)->isEnabled());
+    EXPECT_TRUE(window->action(424)->isChecked()) << "note size Auto is marked at start";
+    EXPECT_EQ(window->windowTitle(), "quillex");
+}
+
+TEST_F(MainWindowTest, StartUpReadsAndCreatesTheSettingsFiles) {
+    EXPECT_EQ(folder.read("noteskin.ini"),
+              "#DANCE_SINGLE:STANDARD;\n#DANCE_DOUBLE:STANDARD;\n#DANCE_COUPLE:STANDARD;\n");
+    EXPECT_FALSE(window->editor().store().layerOn(Layer::Arrow));
+    EXPECT_TRUE(window->shell().timer.running());
+}
+
+TEST_F(MainWindowTest, KeysReachTheirCommands) {
+    ItemStore& store = window->editor().store();
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(store.layerOn(Layer::Arrow));
+    EXPECT_TRUE(window->action(314)->isChecked());
+    press(Qt::Key_F6);
+    EXPECT_EQ(store.currentLevel(), 1);
+    press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(store.currentLevel(), 2);
+    EXPECT_EQ(checkedIn(CheckGroup::Level), 1);
+    EXPECT_TRUE(window->action(levelCommandId(2))->isChecked());
+
+    const int zoom = window->editor().waveView().zoomLevel;
+    press(Qt::Key_Plus, Qt::KeypadModifier, "+");
+    EXPECT_EQ(window->editor().waveView().zoomLevel, zoom - 1) << "typed + zooms in";
+    press(Qt::Key_Minus, Qt::NoModifier, "-");
+    EXPECT_EQ(window->editor().waveView().zoomLevel, zoom);
+
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window->action(432)->isChecked()) << "Shift+Tab: next grid";
+    EXPECT_EQ(checkedIn(CheckGroup::Grid), 1);
+}
+
+TEST_F(MainWindowTest, MenuChoicesMoveExclusiveMarks) {
+    window->action(250)->trigger();
+    EXPECT_TRUE(window->action(250)->isChecked());
+    EXPECT_EQ(checkedIn(CheckGroup::Snap), 1);
+    window->action(250)->trigger();
+    EXPECT_TRUE(window->action(250)->isChecked()) << "choosing the marked item keeps it marked";
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(window->action(246)->isChecked()) << "Esc while stopped is No Snap";
+    EXPECT_EQ(checkedIn(CheckGroup::Snap), 1);
+    press(Qt::Key_T);
+    EXPECT_TRUE(window->action(242)->isChecked());
+    EXPECT_EQ(checkedIn(CheckGroup::TimeFormat), 1);
+    window->action(346)->trigger();
+    EXPECT_TRUE(window->action(346)->isChecked());
+    EXPECT_FALSE(window->action(347)->isChecked());
+}
+
+TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
+    bool suspendedDuringBox = false;
+    QTimer::singleShot(0, [&] {
+        suspendedDuringBox = window->shell().state.suspended.load();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(window->askToSaveChanges(), SavePromptAnswer::Cancel);
+    EXPECT_TRUE(suspendedDuringBox);
+    EXPECT_FALSE(window->shell().state.suspended.load());
+}
+
+TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
+    window->editor().store().setModified(true);
+    QString prompt;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            prompt = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompt, "Do you want to save the changes to this file?");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->editor().store().modified());
+    const std::optional<WindowGeometry> written = parseWindowFile(folder.read("window.ini"));
+    ASSERT_TRUE(written) << "window.ini is written before the prompt";
+    EXPECT_EQ(written->width, window->width());
+    EXPECT_FALSE(written->maximised);
+}
+
+} // namespace
+} // namespace quillex
