@@ -42,6 +42,8 @@ void EditorView::applyNoteSize(NoteSizeSetting setting) {
     noteSize_ = setting.size;
     wave_.manualNoteSize = setting.manual;
     hooks_.setMenuCheck(kNoteSizeAutoCommand, !setting.manual);
+    // The notes' boxes follow the new size (and, after a zoom, the new scale) at once.
+    layoutBoxes(store_.geometry().playPosition);
 }
 
 int EditorView::layerCommandId(Layer layer) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "audio/wave_view.h"
 #include "items/item_store.h"
@@ -94,6 +95,8 @@ public:
 
     SelectionBand band;
     RegionMarkers region;
+    // Where the middle button started autoscrolling (the mark is drawn there).
+    std::optional<std::pair<int, int>> autoscrollMark;
     bool recording = false;
     bool practiceMode = false;
     bool showFilteredWave = false; // a filtered wave is available

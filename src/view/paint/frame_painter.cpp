@@ -14,9 +14,10 @@ namespace {
 using LayerPainter = void (*)(const FrameContext&, Renderer&);
 
 // Back to front.
-constexpr std::array<LayerPainter, 9> kLayerOrder{
-    paintWaveLayer,   paintBeatLayer, paintPauseLayer,  paintArrowLayer, paintGridLayer,
-    paintPositionBar, paintSelection, paintStatusLayer, paintRecording,
+constexpr std::array<LayerPainter, 10> kLayerOrder{
+    paintWaveLayer,   paintBeatLayer,   paintPauseLayer,     paintArrowLayer, paintGridLayer,
+    paintPositionBar, paintSelection,   paintStatusLayer,    paintAutoscrollMark,
+    paintRecording,
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 // What lies over the layers: the song-position bar, the rubber-band selection and
-// the region markers, and the "Recording..." band.
+// the region markers, the middle-button autoscroll mark and the "Recording..." band.
 #include "view/paint/frame_context.h"
 #include "view/paint/renderer.h"
 
@@ -43,6 +43,14 @@ void paintSelection(const FrameContext& frame, Renderer& renderer) {
             renderer.rectangle(60, begin, 740, end, kMarker, false);
         }
     }
+}
+
+void paintAutoscrollMark(const FrameContext& frame, Renderer& renderer) {
+    const auto& mark = frame.view.autoscrollMark;
+    if (!mark)
+        return;
+    renderer.sprite(PictureId::AutoScroll, QRect(0, 0, 32, 32), mark->first, mark->second, 16,
+                    Turn::None, 255);
 }
 
 void paintRecording(const FrameContext& frame, Renderer& renderer) {
