@@ -1,9 +1,10 @@
 // Music for reading songs without real audio files: a decoder that serves silence of a
-// chosen rate and length for any file that exists, and a backend that pairs it with
+// chosen rate and length for any regular file, and a backend that pairs it with
 // the silent output.
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "audio/audio_backend.h"
@@ -19,7 +20,10 @@ struct SilentMusicFormat {
 class SilentMusicDecoder : public MusicDecoder {
 public:
     explicit SilentMusicDecoder(const SilentMusicFormat& format) : format_(format) {}
-    bool open(const std::string&, MusicFormat& format) override {
+    bool open(const std::string& path, MusicFormat& format) override {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error))
+            return false;
         format = {format_.rate, 16, 1, false, format_.frames};
         return true;
     }

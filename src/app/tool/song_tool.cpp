@@ -1,0 +1,177 @@
+#include "app/tool/song_tool.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "app/editor.h"
+#include "fileio/open_routing.h"
+#include "fileio/song_file_context.h"
+#include "fileio/song_reader.h"
+#include "fileio/song_writer.h"
+#include "model/note_kind.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: quillex-tool info FILE\n"
+    "       quillex-tool beats FILE\n"
+    "       quillex-tool pauses FILE\n"
+    "       quillex-tool notes FILE\n"
+    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n";
+
+// The "Tip" boxes of the editor, one per line on standard error.
+class StreamMessages : public Messages {
+public:
+    explicit StreamMessages(std::ostream& err) : err_(err) {}
+    void show(std::string_view text, std::string_view) override { err_ << text << '\n'; }
+
+private:
+    std::ostream& err_;
+};
+
+std::string formatted(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string seconds(SamplePosition sample, int rate) {
+    return formatted("%.6f", rate > 0 ? static_cast<double>(sample) / rate : 0.0);
+}
+
+// Opens a file as the Open command does. False when nothing usable was loaded.
+bool openFile(Editor& editor, const std::string& path, std::ostream& err) {
+    SongFileContext files = songFileContext(editor);
+    switch (openKindOf(path)) {
+    case OpenKind::Song: return readSong(files, path);
+    case OpenKind::Music:
+        editor.song().reset();
+        if (editor.player().loadMusic(path, "", true))
+            return true;
+        err << "quillex-tool: cannot load the music " << path << '\n';
+        return false;
+    case OpenKind::Companion: editor.messages().show(kCompanionRefusedMessage); return false;
+    case OpenKind::Unsupported: editor.messages().show(kUnsupportedFileMessage); return false;
+    }
+    return false;
+}
+
+void printInfo(const Editor& editor, std::ostream& out) {
+    const SongProperties& p = editor.song().properties();
+    const MusicPlayer& player = editor.player();
+    const ItemStore& store = editor.store();
+    const TimingMap timing = store.timing();
+    std::size_t subBeats = 0;
+    for (const EditItem& b : store.beats())
+        subBeats += b.isSubBeat;
+    out << "title\t" << p.title << '\n'
+        << "artist\t" << p.artist << '\n'
+        << "music\t" << player.musicPath() << '\n'
+        << "sample rate\t" << player.sampleRate() << '\n'
+        << "length\t" << player.musicLength() << '\n'
+        << "beat markers\t" << store.beats().size() - subBeats << '\n'
+        << "sub-beats\t" << subBeats << '\n'
+        << "pauses\t" << store.pauses().size() << '\n';
+    if (store.beats().size() >= 2)
+        out << "lowest bpm\t" << formatted("%.3f", timing.lowestBpm()) << '\n'
+            << "highest bpm\t" << formatted("%.3f", timing.highestBpm()) << '\n';
+    else
+        out << "lowest bpm\t-\nhighest bpm\t-\n";
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        const ItemList& notes = store.notes(level);
+        if (notes.empty())
+            continue;
+        std::array<int, 5> counts{};
+        for (const EditItem& n : notes)
+            ++counts[static_cast<int>(noteKindOf(n))];
+        out << "chart\t" << level << '\t' << gameTypeInfo(gameTypeOfLevel(level)).smName << ' '
+            << difficultySmName(difficultyOfLevel(level)) << "\tmeter " << editor.meters().get(level);
+        for (NoteKind kind : {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine,
+                              NoteKind::Lift})
+            out << '\t' << counts[static_cast<int>(kind)] << ' ' << noteKindName(kind);
+        out << '\n';
+    }
+}
+
+void printBeats(const Editor& editor, std::ostream& out) {
+    const int rate = editor.player().sampleRate();
+    for (const EditItem& b : editor.store().beats())
+        out << b.row() << '\t' << b.sample << '\t' << seconds(b.sample, rate) << '\t'
+            << (b.isSubBeat ? "sub" : "beat") << '\t' << (b.locked ? "locked" : "-") << '\t'
+            << (b.colour == kWhiteMarker ? "white" : "blue") << '\n';
+}
+
+void printPauses(const Editor& editor, std::ostream& out) {
+    const TimingMap timing = editor.store().timing();
+    for (const EditItem& p : editor.store().pauses())
+        out << p.row() << '\t' << p.lengthRows() << '\t'
+            << formatted("%.6f", timing.pauseSeconds(p)) << '\n';
+}
+
+void printNotes(const Editor& editor, std::ostream& out) {
+    const int rate = editor.player().sampleRate();
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        for (const EditItem& n : editor.store().notes(level))
+            out << level << '\t' << n.row() << '\t' << n.column << '\t'
+                << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0) << '\t'
+                << seconds(n.sample, rate) << '\n';
+}
+
+} // namespace
+
+int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                AudioBackend audio) {
+    if (arguments.empty()) {
+        err << kUsage;
+        return kToolUsage;
+    }
+    const std::string& command = arguments[0];
+    const bool listing =
+        command == "info" || command == "beats" || command == "pauses" || command == "notes";
+    bool singleBpm = false;
+    bool keepDuplicates = false;
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (command == "convert" && arguments[i] == "--single-bpm")
+            singleBpm = true;
+        else if (command == "convert" && arguments[i] == "--keep-duplicate-bpms")
+            keepDuplicates = true;
+        else if (arguments[i].rfind("--", 0) == 0) {
+            err << "quillex-tool: unknown option " << arguments[i] << '\n' << kUsage;
+            return kToolUsage;
+        } else
+            files.push_back(arguments[i]);
+    }
+    if (!(listing && files.size() == 1) && !(command == "convert" && files.size() == 2)) {
+        err << kUsage;
+        return kToolUsage;
+    }
+
+    StreamMessages messages(err);
+    NullShellHooks shell;
+    Editor editor(messages, shell, std::move(audio));
+    if (!openFile(editor, files[0], err))
+        return kToolFailed;
+
+    if (command == "info")
+        printInfo(editor, out);
+    else if (command == "beats")
+        printBeats(editor, out);
+    else if (command == "pauses")
+        printPauses(editor, out);
+    else if (command == "notes")
+        printNotes(editor, out);
+    else {
+        editor.song().setPerBeatBpm(!singleBpm);
+        editor.song().setRemoveDuplicateBpms(!keepDuplicates);
+        SongFileContext context = songFileContext(editor);
+        if (!writeSong(context, files[1], false))
+            return kToolFailed;
+    }
+    return kToolSuccess;
+}
+
+} // namespace quillex

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/tool/song_tool.h"
+#include "song_file_fixture.h"
+
+namespace quillex {
+namespace {
+
+class SongToolTest : public ::testing::Test, public test::SongFileFixture {
+protected:
+    int run(std::vector<std::string> arguments) {
+        out.str("");
+        err.str("");
+        return runSongTool(arguments, out, err, test::silentMusicBackend(music));
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+const std::string kSong =
+    "#TITLE:Tool;#ARTIST:Me;#MUSIC:song.ogg;#BPMS:0=120,2.5=60;#STOPS:4=0.5;\n"
+    "#NOTES:dance-single: :Medium:4:0,0,0,0,0:2000\n0000\n3000\nM000\n,0100\n0000\n0000\n0000\n;\n";
+
+TEST_F(SongToolTest, ListsWhatTheEditorReads) {
+    music.frames = 44100 * 5;
+    const std::string path = writeSongFile("a.sm", kSong);
+    ASSERT_EQ(run({"info", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "title\tTool\nartist\tMe\nmusic\t" + pathOf("song.ogg") +
+                             "\nsample rate\t44100\nlength\t220500\nbeat markers\t7\n"
+                             "sub-beats\t1\npauses\t1\nlowest bpm\t60.000\nhighest bpm\t120.000\n"
+                             "chart\t2\tdance-single Medium\tmeter 4\t1 tap\t1 hold\t0 roll\t"
+                             "1 mine\t0 lift\n");
+    // The stop's message goes where the editor would show it; the read still succeeds.
+    EXPECT_EQ(err.str(), std::string(kStopsMessage) + "\n");
+
+    ASSERT_EQ(run({"beats", path}), kToolSuccess);
+    std::istringstream beats(out.str());
+    std::string line;
+    std::getline(beats, line);
+    EXPECT_EQ(line, "48\t0\t0.000000\tbeat\t-\tblue");
+    for (int i = 0; i < 3; ++i)
+        std::getline(beats, line);
+    EXPECT_EQ(line, "168\t55125\t1.250000\tsub\t-\tblue");
+
+    ASSERT_EQ(run({"pauses", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "240\t24\t0.500000\n");
+
+    ASSERT_EQ(run({"notes", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "2\t48\t0\thold\t96\t0.000000\n"
+                         "2\t192\t0\tmine\t0\t1.750000\n"
+                         "2\t240\t1\ttap\t0\t2.750000\n");
+}
+
+TEST_F(SongToolTest, ConvertsByTheOutputsExtension) {
+    const std::string path = writeSongFile("a.sm", kSong);
+    ASSERT_EQ(run({"convert", path, pathOf("b.qx"), "--single-bpm", "--keep-duplicate-bpms"}),
+              kToolSuccess);
+    EXPECT_TRUE(std::filesystem::exists(pathOf("b.qxx")));
+    const std::string written = test::readFileBytes(pathOf("b.qx"));
+    EXPECT_NE(written.find("\r\n#BPMS:0="), std::string::npos);
+    EXPECT_EQ(written.find("#BPMS:0=120,"), std::string::npos);
+    ASSERT_EQ(run({"notes", pathOf("b.qx")}), kToolSuccess);
+    const std::string notes = out.str();
+    EXPECT_EQ(std::count(notes.begin(), notes.end(), '\n'), 3);
+}
+
+TEST_F(SongToolTest, FailuresAndUsage) {
+    EXPECT_EQ(run({}), kToolUsage);
+    EXPECT_EQ(run({"info"}), kToolUsage);
+    EXPECT_EQ(run({"info", "a.sm", "b.sm"}), kToolUsage);
+    EXPECT_EQ(run({"frobnicate", "a.sm"}), kToolUsage);
+    EXPECT_EQ(run({"info", "a.sm", "--single-bpm"}), kToolUsage);
+    EXPECT_NE(err.str().find("usage:"), std::string::npos);
+
+    EXPECT_EQ(run({"info", pathOf("x.qxx")}), kToolFailed);
+    EXPECT_EQ(err.str(), "Sorry, quillex cannot open .qxx files directly.  Open the .qx file "
+                         "instead.\n");
+    EXPECT_EQ(run({"info", pathOf("x.txt")}), kToolFailed);
+    EXPECT_EQ(err.str(), "Sorry, quillex does not support this file type.\n");
+    EXPECT_EQ(run({"info", writeFile("nomusic.sm", "#MUSIC:none.ogg;#BPMS:0=120;")}),
+              kToolFailed);
+    EXPECT_EQ(err.str(), std::string(kMusicErrorMessage) + "\n");
+
+    const std::string path = writeSongFile("a.sm", kSong);
+    EXPECT_EQ(run({"convert", path, pathOf("missing/b.sm")}), kToolFailed);
+    EXPECT_NE(err.str().find("I could not save the file"), std::string::npos);
+}
+
+} // namespace
+} // namespace quillex
