@@ -5,8 +5,10 @@
 #include <map>
 
 #include "app/shell_hooks.h"
+#include "audio/player_fixture.h"
 #include "support/store_fixture.h"
 #include "view/editor_view.h"
+#include "view/player_bridge.h"
 
 namespace quillex {
 namespace {
@@ -140,6 +142,31 @@ TEST_F(ViewFixture, UnchangedBoxesLeaveSharedListsAlone) {
     view.layoutBoxes(66150 + 512 * 5);
     EXPECT_FALSE(store.beats().sharesStorageWith(before.beats));
     EXPECT_EQ(store.beats()[1].box.top, before.beats[1].box.top - 5);
+}
+
+} // namespace
+} // namespace quillex
+
+namespace quillex {
+namespace {
+
+struct BarFixture : ::testing::Test, test::PlayerFixture {
+    MarkHooks hooks;
+    EditorView view{store, editor.waveView(), hooks};
+};
+
+TEST_F(BarFixture, PositionBarClickSeeksAndRestoresTheTicks) {
+    ASSERT_TRUE(player.loadMusic(addMusic("song.wav", 44100 * 10), "", true));
+    view.setWindowSize(800, 600);
+    player.setBeatTickOff(false);
+    player.setNoteTickOff(true);
+    EXPECT_TRUE(clickPositionBar(view, player, 780, 299));
+    EXPECT_EQ(player.position(), static_cast<SamplePosition>(298.0 / 596 * 44100 * 10));
+    EXPECT_FALSE(player.beatTickOff());
+    EXPECT_TRUE(player.noteTickOff());
+    // Outside the bar: no seek.
+    EXPECT_FALSE(clickPositionBar(view, player, 700, 50));
+    EXPECT_EQ(player.position(), static_cast<SamplePosition>(298.0 / 596 * 44100 * 10));
 }
 
 } // namespace
