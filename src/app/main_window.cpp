@@ -153,6 +153,15 @@ bool MainWindow::start(const QString& file) {
     // Undo and Redo wait for the history; until then they stay greyed without a label.
     actions_.value(toInt(CommandId::Undo))->setText("Undo \tCtrl+Z");
     actions_.value(toInt(CommandId::Redo))->setText("Redo \tCtrl+Y");
+    // The start-up defaults, set through their owners so the menu marks follow.
+    MusicPlayer& player = editor_->player();
+    player.setSpeed(100);
+    player.setTimeFormat(kTimeSeconds);
+    player.setSnap(0, true);
+    player.setVolume(100);
+    player.setBeatTickOff(true);
+    player.setNoteTickOff(true);
+    view_->chooseGrid(GridChoice::None);
     shell_->initialise(client.height());
     editor_->player().setTickVolumes(shell_->options.beatAssistVolume,
                                      shell_->options.noteAssistVolume);
@@ -186,6 +195,11 @@ void MainWindow::frameUpdate() {
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);
+        const EditorScreenRect& rect = state.editorScreenRect;
+        view_->autoscrollMark = std::pair(state.middleAnchor.x - rect.left,
+                                          state.middleAnchor.y - rect.top);
+    } else {
+        view_->autoscrollMark.reset();
     }
     editorWidget_->update();
     state.halfRateToggle = !state.halfRateToggle;
@@ -445,7 +459,11 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
         switch (mouse->button()) {
         case Qt::RightButton: dispatcher.rightButtonDown(keys); return true;
         case Qt::MiddleButton: dispatcher.middleButtonDown({global.x(), global.y()}); return true;
-        case Qt::LeftButton: shell_->state.middleAutoscroll = false; return false;
+        case Qt::LeftButton: {
+            shell_->state.middleAutoscroll = false;
+            const QPoint at = mouse->position().toPoint();
+            return clickPositionBar(*view_, editor_->player(), at.x(), at.y());
+        }
         default: return false;
         }
     }

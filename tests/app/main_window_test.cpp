@@ -70,6 +70,10 @@ TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
     EXPECT_FALSE(window->action(418)->isEnabled());
     EXPECT_TRUE(window->action(226)->isEnabled());
     EXPECT_TRUE(window->action(424)->isChecked()) << "note size Auto is marked at start";
+    for (int id : {246, 233, 347, 338, 20203})
+        EXPECT_TRUE(window->action(id)->isChecked()) << id << " is marked at start";
+    for (int id : {237, 236, 376, 314, 349, 348, 350})
+        EXPECT_FALSE(window->action(id)->isChecked()) << id << " is off at start";
     EXPECT_EQ(window->windowTitle(), "quillex");
 }
 
