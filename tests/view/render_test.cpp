@@ -141,6 +141,26 @@ TEST_F(RenderFixture, PositionBarMarksThePlayPositionInTheMusic) {
     EXPECT_EQ(at(771, 2), QColor(255, 255, 255));
 }
 
+TEST_F(RenderFixture, BannerBoxAndRecordingBand) {
+    view.status().setBannerMode(kBannerOpening);
+    view.recording = true;
+    draw();
+    // The splash picture in a light blue box centred in the window.
+    EXPECT_EQ(at(520, 280), test::placeholderColour(PictureId::Splash));
+    EXPECT_EQ(at(400 - 129, 300 - 61), QColor(165, 217, 255));
+    EXPECT_EQ(at(400 - 131, 300 - 61), kWallpaper);
+    // The red "Recording..." band below the cursor row, with its white outline.
+    const QColor band = at(300, 100 + 175);
+    EXPECT_GT(band.red(), 150);
+    EXPECT_LT(band.green(), 60);
+    EXPECT_GT(at(295, 100 + 175).green(), 150);
+    view.status().setBannerMode(kBannerHidden);
+    view.recording = false;
+    draw();
+    EXPECT_EQ(at(520, 280), kWallpaper);
+    EXPECT_EQ(at(300, 100 + 175), kWallpaper);
+}
+
 TEST(Renderer, MissingPictureFailsAndNamesTheFile) {
     QTemporaryDir folder;
     ASSERT_TRUE(test::writePlaceholderPictures(folder.path(), PictureId::DanceSnapBase));
