@@ -37,7 +37,7 @@ MusicPlayer::MusicPlayer(AudioBackend backend, ItemStore& store, WaveView& wave,
         std::cerr << "quillex: " << backend.deviceNotice << '\n';
         shell_.setStatusText(0, backend.deviceNotice);
     }
-    loadEffectSounds();
+    loadEffectSounds("sounds");
 }
 
 MusicPlayer::~MusicPlayer() {
@@ -46,11 +46,11 @@ MusicPlayer::~MusicPlayer() {
     musicPath_.clear();
 }
 
-void MusicPlayer::loadEffectSounds() {
+void MusicPlayer::loadEffectSounds(const std::string& folder) {
     if (!makeDecoder_)
         return;
     for (const EffectFile& effect : kEffectFiles) {
-        const std::string path = std::string("sounds/") + effect.name;
+        const std::string path = folder + "/" + effect.name;
         auto decoder = makeDecoder_();
         MusicFormat format;
         auto pcm = std::make_shared<PcmData>();

@@ -71,6 +71,11 @@ public:
     int fileChannels() const { return fileChannels_; }
     // The decoded music (for the wave filter); null when nothing is loaded.
     std::shared_ptr<const PcmData> decodedMusic() const { return music_; }
+    // (Re)loads beattick.wav, notetick.wav and minesound.wav from `folder`; a missing
+    // or unreadable one stays silent. The constructor loads them from "sounds" in the
+    // working folder.
+    void loadEffectSounds(const std::string& folder);
+    bool playEffect(EffectSound sound) { return output_->playEffect(sound); }
     // Whether a device plays the sound (false: the silent clock).
     bool audible() const { return output_->audible(); }
     AudioOutput& output() { return *output_; }
@@ -142,7 +147,6 @@ public:
     int lastResult() const { return lastResult_; }
 
 private:
-    void loadEffectSounds();
     bool decodeInto(const std::string& path, MusicFormat& format);
     void setLayers(bool on, bool withArrow);
     bool report(const char* text);
