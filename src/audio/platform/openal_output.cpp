@@ -122,6 +122,7 @@ void OpenAlOutput::restartLocked(std::int64_t frame) {
     freeBuffers_.assign(buffers_.begin(), buffers_.end());
     queuedFrames_.clear();
     queueStart_ = nextFill_ = startFrame_ = pausedAt_ = frame;
+    lastPosition_ = static_cast<double>(frame);
     clock_.reset();
     refillLocked();
 }
@@ -132,8 +133,13 @@ double OpenAlOutput::positionLocked() {
         return static_cast<double>(pausedAt_);
     ALint state = AL_STOPPED;
     alGetSourcei(musicSource_, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && nextFill_ >= music_->frames())
-        return length;
+    if (state == AL_STOPPED) {
+        // Played to the end, or the queue ran dry and the feeder is about to restart
+        // it: then the offset says nothing, and the position holds still.
+        if (nextFill_ >= music_->frames())
+            return length;
+        return lastPosition_;
+    }
     double offset = 0;
     double latency = 0;
     if (sampleOffsetLatency_) {
@@ -150,7 +156,8 @@ double OpenAlOutput::positionLocked() {
     // What is heard now left the mixer `latency` seconds ago.
     const double raw = static_cast<double>(queueStart_) + offset - latency * rate;
     const double refined = clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
-    return std::clamp(refined, static_cast<double>(startFrame_), length);
+    lastPosition_ = std::clamp(refined, static_cast<double>(startFrame_), length);
+    return lastPosition_;
 }
 
 bool OpenAlOutput::openMusic(std::shared_ptr<const PcmData> music) {

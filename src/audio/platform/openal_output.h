@@ -72,6 +72,7 @@ private:
     std::int64_t nextFill_ = 0;   // frame the next queued buffer starts with
     std::int64_t startFrame_ = 0; // frame of the last start or seek
     std::int64_t pausedAt_ = 0;
+    double lastPosition_ = 0;
     bool wantPlaying_ = false;
     float pitch_ = 1;
     PlayClock clock_;
