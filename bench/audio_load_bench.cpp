@@ -95,7 +95,8 @@ void LoadVersusDecode(benchmark::State& state, const std::string& path) {
 }
 
 void BM_LoadWav(benchmark::State& state) {
-    static const std::string path = makeSong("quillex-bench-song.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    static const std::string path =
+        makeSong("quillex-bench-song.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     LoadVersusDecode(state, path);
 }
 void BM_LoadMp3(benchmark::State& state) {

@@ -27,7 +27,7 @@ struct PcmData {
 };
 
 class MusicDecoder {
-public:
+  public:
     virtual ~MusicDecoder() = default;
     // Opens a file and reports its format. False when the file cannot be read or is
     // not audio this decoder knows; nothing is reported then.
@@ -47,7 +47,7 @@ public:
 enum class EffectSound { BeatTick, NoteTick, Mine };
 
 class AudioOutput {
-public:
+  public:
     virtual ~AudioOutput() = default;
     // True when a device plays the sound; false for the silent clock.
     virtual bool audible() const = 0;

@@ -14,7 +14,7 @@
 namespace quillex {
 
 template <class T> class LargeBufferAllocator {
-public:
+  public:
     using value_type = T;
     // Below this, ordinary heap memory is cheaper.
     static constexpr std::size_t kMappedBytes = std::size_t{2} << 20;
@@ -45,7 +45,9 @@ public:
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 
-    friend bool operator==(const LargeBufferAllocator&, const LargeBufferAllocator&) { return true; }
+    friend bool operator==(const LargeBufferAllocator&, const LargeBufferAllocator&) {
+        return true;
+    }
 };
 
 template <class T> using LargeBuffer = std::vector<T, LargeBufferAllocator<T>>;

@@ -7,7 +7,8 @@ namespace quillex {
 namespace {
 
 // Layer III bit rates in kbit/s by index, for MPEG 1 and for MPEG 2 and 2.5.
-constexpr int kBitRatesV1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+constexpr int kBitRatesV1[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                 112, 128, 160, 192, 224, 256, 320, 0};
 constexpr int kBitRatesV2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
 constexpr int kSampleRatesV1[4] = {44100, 48000, 32000, 0};
 // How far after the ID3 tag the first frame may start.

@@ -17,7 +17,7 @@ constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
 // Reduces chunks of decoded frames to signed bytes, left and right apart, and hands
 // them to the worker that builds the pyramid.
 class PeakFeeder {
-public:
+  public:
     PeakFeeder(PeakPyramid* peaks, int channels) : channels_(channels) {
         if (peaks)
             worker_.emplace(*peaks);
@@ -30,7 +30,7 @@ public:
     }
     bool finish() { return !worker_ || worker_->finish(); }
 
-private:
+  private:
     template <class Reduce> void feed(std::int64_t count, Reduce reduce) {
         if (!worker_)
             return;
@@ -58,8 +58,7 @@ private:
 
 } // namespace
 
-bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm,
-               PeakPyramid* peaks) {
+bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, PeakPyramid* peaks) {
     const int channels = format.channels;
     if (channels < 1 || channels > 2)
         return false;

@@ -14,7 +14,6 @@ inline constexpr std::int64_t kMaxMusicFrames = 0x7fffffff;
 // `pcm`, and into `peaks` when given. False when the decoder fails or reports the data
 // incomplete, when nothing was decoded, or when the music is too long; `pcm` and
 // `peaks` then hold whatever was read so far.
-bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm,
-               PeakPyramid* peaks);
+bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, PeakPyramid* peaks);
 
 } // namespace quillex

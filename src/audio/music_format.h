@@ -9,11 +9,11 @@
 namespace quillex {
 
 struct MusicFormat {
-    int frequency = 0;            // Hz
-    int bits = 0;                 // bits per sample as stored in the file
+    int frequency = 0; // Hz
+    int bits = 0;      // bits per sample as stored in the file
     int channels = 0;
-    bool floatingPoint = false;   // 32-bit float data (scaled, never read as integers)
-    std::int64_t frames = -1;     // length the file announces; -1 when unknown
+    bool floatingPoint = false; // 32-bit float data (scaled, never read as integers)
+    std::int64_t frames = -1;   // length the file announces; -1 when unknown
 };
 
 inline constexpr int kHighestFrequency = 192000;

@@ -28,8 +28,8 @@ bool readable(const std::string& path) {
 
 } // namespace
 
-MusicPlayer::MusicPlayer(AudioBackend backend, ItemStore& store, WaveView& wave,
-                         ShellHooks& shell, Messages& messages)
+MusicPlayer::MusicPlayer(AudioBackend backend, ItemStore& store, WaveView& wave, ShellHooks& shell,
+                         Messages& messages)
     : store_(store), wave_(wave), shell_(shell), messages_(messages),
       makeDecoder_(std::move(backend.makeDecoder)), output_(std::move(backend.output)) {
     setTimeFormat(kTimeSeconds);

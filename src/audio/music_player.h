@@ -34,7 +34,7 @@ enum class TransportMove {
 };
 
 class MusicPlayer : public MusicInfo {
-public:
+  public:
     // Sets up the output and loads the effect sounds from sounds/ in the working
     // folder (a missing one stays silent). When the backend has no device it says so
     // once, on standard error and in status text slot 0.
@@ -53,8 +53,7 @@ public:
     // play, paused at 0. Whatever was loaded before is dropped first, so a failed load
     // leaves an empty editor. `titleFromPath` puts the path in the window title;
     // otherwise the song's title, or `titleFallback` when it has none.
-    bool loadMusic(const std::string& path, const std::string& titleFallback,
-                   bool titleFromPath);
+    bool loadMusic(const std::string& path, const std::string& titleFallback, bool titleFromPath);
     // Drops the music and empties the song. Always true.
     bool unloadMusic();
     // Returns the song's title for the window title (empty when it has none).
@@ -146,7 +145,7 @@ public:
     int playStart() const { return playStart_; }
     int lastResult() const { return lastResult_; }
 
-private:
+  private:
     bool decodeInto(const std::string& path, MusicFormat& format);
     void setLayers(bool on, bool withArrow);
     bool report(const char* text);

@@ -31,7 +31,7 @@ constexpr std::int8_t reduceSample16(std::int16_t sample) {
 }
 
 class PeakPyramid {
-public:
+  public:
     // One level's four arrays, one entry per block. Level 1 keeps its samples in
     // leftMax and rightMax and leaves the minimum arrays empty.
     struct Level {
@@ -59,7 +59,7 @@ public:
     // Bytes held by all arrays (their capacity).
     std::size_t memoryBytes() const;
 
-private:
+  private:
     void extendLevel2();
     void extendLevel(int k);
 

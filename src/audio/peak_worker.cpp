@@ -10,7 +10,9 @@ PeakWorker::PeakWorker(PeakPyramid& peaks) : peaks_(peaks) {
     thread_ = std::thread([this] { run(); });
 }
 
-PeakWorker::~PeakWorker() { finish(); }
+PeakWorker::~PeakWorker() {
+    finish();
+}
 
 PeakWorker::Chunk& PeakWorker::acquire() {
     std::unique_lock lock(mutex_);

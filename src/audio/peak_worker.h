@@ -16,7 +16,7 @@
 namespace quillex {
 
 class PeakWorker {
-public:
+  public:
     static constexpr std::size_t kChunkFrames = 16384;
     struct Chunk {
         std::array<std::int8_t, kChunkFrames> left;
@@ -37,7 +37,7 @@ public:
     // not grow (out of memory).
     bool finish();
 
-private:
+  private:
     void run();
 
     PeakPyramid& peaks_;

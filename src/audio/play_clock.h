@@ -12,7 +12,7 @@
 namespace quillex {
 
 class PlayClock {
-public:
+  public:
     // Restarts the estimate (after a seek, a pause, a speed change).
     void reset() { valid_ = false; }
     // Given the steady time now (ns), the raw position read now (frames, with
@@ -21,9 +21,9 @@ public:
     // ahead of it.
     double refine(std::int64_t nowNs, double raw, double framesPerSecond, double maxLead);
 
-private:
+  private:
     bool valid_ = false;
-    double offset_ = 0;        // smallest (clock frames - raw) seen
+    double offset_ = 0; // smallest (clock frames - raw) seen
     std::int64_t lastNs_ = 0;
     std::int64_t baseNs_ = 0;
     double rate_ = 0;

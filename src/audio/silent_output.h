@@ -11,7 +11,7 @@
 namespace quillex {
 
 class SilentOutput : public AudioOutput {
-public:
+  public:
     // Nanoseconds of a steady clock; tests pass a clock they move by hand.
     using Clock = std::function<std::int64_t()>;
     SilentOutput();
@@ -29,7 +29,7 @@ public:
     bool playEffect(EffectSound) override { return true; }
     void setEffectVolume(EffectSound, float) override {}
 
-private:
+  private:
     // Position now, in frames with fraction; the caller holds the lock.
     double positionNow() const;
     void restartFrom(double frame);

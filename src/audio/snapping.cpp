@@ -86,18 +86,26 @@ bool MusicPlayer::transportStep(TransportMove move) {
         return snapRow(store_.timing().sampleToRow(p).plusRows(rows));
     };
     switch (move) {
-    case TransportMove::RowUp: return seek(p - rowStep);
-    case TransportMove::RowDown: return seek(p + rowStep);
-    case TransportMove::PageUp: return seek(p - page >= 0 ? p - page : 0);
-    case TransportMove::PageDown: return seek(p + page < length ? p + page : length - 1);
-    case TransportMove::Start: return seek(0);
-    case TransportMove::End: return seek(length - 1);
+    case TransportMove::RowUp:
+        return seek(p - rowStep);
+    case TransportMove::RowDown:
+        return seek(p + rowStep);
+    case TransportMove::PageUp:
+        return seek(p - page >= 0 ? p - page : 0);
+    case TransportMove::PageDown:
+        return seek(p + page < length ? p + page : length - 1);
+    case TransportMove::Start:
+        return seek(0);
+    case TransportMove::End:
+        return seek(length - 1);
     case TransportMove::NextSnap:
         return snapDivisions_ != 0 && snapBy(kRowsPerBeat / snapDivisions_);
     case TransportMove::PreviousSnap:
         return snapDivisions_ != 0 && snapBy(-(kRowsPerBeat / snapDivisions_));
-    case TransportMove::FourBeatsUp: return snapBy(-4 * kRowsPerBeat);
-    case TransportMove::FourBeatsDown: return snapBy(4 * kRowsPerBeat);
+    case TransportMove::FourBeatsUp:
+        return snapBy(-4 * kRowsPerBeat);
+    case TransportMove::FourBeatsDown:
+        return snapBy(4 * kRowsPerBeat);
     case TransportMove::Stop: {
         const bool paused = pause();
         return seek(playStart_) && paused;
@@ -106,7 +114,9 @@ bool MusicPlayer::transportStep(TransportMove move) {
     return false;
 }
 
-double MusicPlayer::currentBpm() const { return store_.timing().bpmAt(position()); }
+double MusicPlayer::currentBpm() const {
+    return store_.timing().bpmAt(position());
+}
 
 std::string MusicPlayer::secondsText() const {
     char text[32];
@@ -126,9 +136,15 @@ void MusicPlayer::setTimeFormat(int format) {
 
 void MusicPlayer::cycleTimeFormat() {
     switch (timeFormat_) {
-    case kTimeSeconds: setTimeFormat(kTimeBeats); break;
-    case kTimeBeats: setTimeFormat(kTimeSamples); break;
-    default: setTimeFormat(kTimeSeconds); break;
+    case kTimeSeconds:
+        setTimeFormat(kTimeBeats);
+        break;
+    case kTimeBeats:
+        setTimeFormat(kTimeSamples);
+        break;
+    default:
+        setTimeFormat(kTimeSeconds);
+        break;
     }
 }
 

@@ -15,8 +15,8 @@ bool MusicPlayer::report(const char* text) {
 
 void MusicPlayer::resetTickIndices(SamplePosition p) {
     const ItemList& beats = store_.beats();
-    const auto beat = std::find_if(beats.begin(), beats.end(),
-                                   [p](const EditItem& b) { return b.sample >= p; });
+    const auto beat =
+        std::find_if(beats.begin(), beats.end(), [p](const EditItem& b) { return b.sample >= p; });
     nextBeatTick_ = beat == beats.end() ? -1 : static_cast<int>(beat - beats.begin());
 
     // The current chart's note times double as its row list: one entry per time that
@@ -99,17 +99,21 @@ bool MusicPlayer::setVolume(int percent) {
     return true;
 }
 
-bool MusicPlayer::volumeLouder() { return setVolume(std::min(volumePercent_ + 10, 100)); }
+bool MusicPlayer::volumeLouder() {
+    return setVolume(std::min(volumePercent_ + 10, 100));
+}
 
-bool MusicPlayer::volumeSofter() { return setVolume(std::max(volumePercent_ - 10, 0)); }
+bool MusicPlayer::volumeSofter() {
+    return setVolume(std::max(volumePercent_ - 10, 0));
+}
 
 bool MusicPlayer::setSpeed(int percent) {
     if (percent < 10 || percent > 200)
         return true;
     shell_.setMenuCheck(command::kSpeedNormal, percent == 100);
     speedPercent_ = percent;
-    if (loaded() &&
-        !output_->setFrequency(static_cast<float>(percent) * 0.01f * static_cast<float>(sampleRate_)))
+    if (loaded() && !output_->setFrequency(static_cast<float>(percent) * 0.01f *
+                                           static_cast<float>(sampleRate_)))
         return report("Non-fatal Error in SetPlaybackSpeed.");
     return true;
 }

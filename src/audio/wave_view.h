@@ -10,7 +10,7 @@
 namespace quillex {
 
 class WaveView {
-public:
+  public:
     static constexpr int kDefaultZoomLevel = 10;
     static constexpr int kDefaultHomeRow = 100;
     static constexpr int kDefaultWaveX = 250;

@@ -20,7 +20,7 @@ struct FakeMusic {
 };
 
 class FakeDecoder : public MusicDecoder {
-public:
+  public:
     explicit FakeDecoder(const std::map<std::string, FakeMusic>& library) : library_(library) {}
     bool open(const std::string& path, MusicFormat& format) override {
         auto it = library_.find(path);
@@ -41,21 +41,21 @@ public:
     std::int64_t read32(std::int32_t*, std::int64_t) override { return -1; }
     bool complete() const override { return true; }
 
-private:
+  private:
     const std::map<std::string, FakeMusic>& library_;
     const FakeMusic* music_ = nullptr;
     std::int64_t next_ = 0;
 };
 
 class FakeOutput : public AudioOutput {
-public:
+  public:
     struct State {
         bool open = false;
         bool paused = true;
         SamplePosition position = 0;
         float gain = 1;
         float frequency = 0;
-        int calls = 0;        // every call but getPosition
+        int calls = 0; // every call but getPosition
         int openCount = 0;
         int closeCount = 0;
         // Names of operations that fail: "paused", "position", "getPosition",
@@ -84,7 +84,9 @@ public:
         ++s_.closeCount;
         s_.open = false;
     }
-    bool setPaused(bool paused) override { return change("paused", [&] { s_.paused = paused; }); }
+    bool setPaused(bool paused) override {
+        return change("paused", [&] { s_.paused = paused; });
+    }
     bool setPosition(SamplePosition frame) override {
         return change("position", [&] { s_.position = frame; });
     }
@@ -94,13 +96,17 @@ public:
         frame = s_.position;
         return true;
     }
-    bool setVolume(float gain) override { return change("volume", [&] { s_.gain = gain; }); }
-    bool setFrequency(float hz) override { return change("frequency", [&] { s_.frequency = hz; }); }
+    bool setVolume(float gain) override {
+        return change("volume", [&] { s_.gain = gain; });
+    }
+    bool setFrequency(float hz) override {
+        return change("frequency", [&] { s_.frequency = hz; });
+    }
     bool loadEffect(EffectSound, std::shared_ptr<const PcmData>) override { return true; }
     bool playEffect(EffectSound) override { return true; }
     void setEffectVolume(EffectSound, float) override {}
 
-private:
+  private:
     template <class F> bool change(const std::string& op, F apply) {
         ++s_.calls;
         if (s_.fails(op))
@@ -113,7 +119,7 @@ private:
 
 // Records what the player asks of the window.
 class RecordingShell : public NullShellHooks {
-public:
+  public:
     void setWindowTitle(std::string_view t) override { title = t; }
     void setMenuCheck(int id, bool on) override { checks[id] = on; }
     void setStatusText(int slot, std::string_view text) override { status[slot] = text; }

@@ -44,7 +44,8 @@ std::array<PeakPyramid::Level, kPeakLevels> referenceBuild(const std::vector<std
     return levels;
 }
 
-std::vector<std::int8_t> randomSamples(std::size_t n, unsigned seed, int low = -128, int high = 127) {
+std::vector<std::int8_t> randomSamples(std::size_t n, unsigned seed, int low = -128,
+                                       int high = 127) {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> dist(low, high);
     std::vector<std::int8_t> v(n);

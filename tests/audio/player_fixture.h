@@ -42,7 +42,7 @@ struct PlayerFixture {
         store.refresh();
     }
 
-private:
+  private:
     static std::filesystem::path makeFolder() {
         static int counter = 0;
         auto p = std::filesystem::temp_directory_path() /

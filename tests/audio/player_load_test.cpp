@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/music_format.h"
+#include "audio/silent_output.h"
 #include "player_fixture.h"
 
 namespace quillex {
@@ -58,8 +59,8 @@ TEST(LoadMusic, ALoadedMusicIsReadyPausedAtTheStart) {
     EXPECT_TRUE(f.shell.barEnabled);
     for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Status})
         EXPECT_TRUE(f.store.layerOn(layer));
-    for (int id : {command::kWaveLayer, command::kBeatLayer, command::kPauseLayer,
-                   command::kStatusLayer})
+    for (int id :
+         {command::kWaveLayer, command::kBeatLayer, command::kPauseLayer, command::kStatusLayer})
         EXPECT_TRUE(f.shell.checks[id]);
     EXPECT_TRUE(f.editor.waveView().visible);
 }
@@ -167,6 +168,18 @@ TEST(MusicPlayer, StartsWithSecondsMarkedAndTicksOff) {
     EXPECT_TRUE(f.player.tickSubBeats());
     EXPECT_EQ(f.player.sampleRate(), 44100);
     EXPECT_EQ(f.player.musicLength(), 0);
+}
+
+TEST(MusicPlayer, WithoutADeviceItSaysSoOnceWithoutAMessageBox) {
+    RecordingMessages messages;
+    test::RecordingShell shell;
+    AudioBackend audio;
+    audio.output = std::make_unique<SilentOutput>();
+    audio.deviceNotice = "No audio device could be opened: the music plays silently.";
+    Editor editor(messages, shell, std::move(audio));
+    EXPECT_EQ(shell.status[0], "No audio device could be opened: the music plays silently.");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(editor.player().audible());
 }
 
 } // namespace

@@ -17,11 +17,13 @@ namespace {
 
 const std::string kData = QUILLEX_AUDIO_TEST_DATA;
 
-std::vector<std::int8_t> bytes(const LargeBuffer<std::int8_t>& b) { return {b.begin(), b.end()}; }
+std::vector<std::int8_t> bytes(const LargeBuffer<std::int8_t>& b) {
+    return {b.begin(), b.end()};
+}
 
 struct RealDecoding : ::testing::Test {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("quillex-decode-" + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillex-decode-" + std::to_string(::getpid()));
     RecordingMessages messages;
     test::RecordingShell shell;
     std::unique_ptr<Editor> editor;
@@ -75,14 +77,17 @@ TEST_F(RealDecoding, EveryIntegerBitDepthReducesToSignedBytes) {
     };
     const std::vector<Case> cases = {
         {SF_FORMAT_PCM_U8, 8, {INT32_MIN, 127 << 24, 0, 1 << 24}, {-128, 127, 0, 1}},
-        {SF_FORMAT_PCM_16, 16, {-1 << 16, -256 << 16, 32767 << 16, 255 << 16, 256 << 16},
+        {SF_FORMAT_PCM_16,
+         16,
+         {-1 << 16, -256 << 16, 32767 << 16, 255 << 16, 256 << 16},
          {0, -1, 127, 0, 1}},
         {SF_FORMAT_PCM_24, 24, {-1 << 8, -65535 << 8, -65536 << 8, 8388607 << 8}, {0, 0, -1, 127}},
         {SF_FORMAT_PCM_32, 32, {-16777215, -16777216, INT32_MAX, INT32_MIN}, {0, -1, 127, -128}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
-        const std::string path = writeWav("d" + std::to_string(c.bits) + ".wav", c.subtype, 1, 44100, c.written);
+        const std::string path =
+            writeWav("d" + std::to_string(c.bits) + ".wav", c.subtype, 1, 44100, c.written);
         ASSERT_TRUE(player().loadMusic(path, "", true));
         EXPECT_EQ(player().fileBits(), c.bits);
         EXPECT_EQ(player().fileChannels(), 1);
@@ -97,7 +102,8 @@ TEST_F(RealDecoding, EveryIntegerBitDepthReducesToSignedBytes) {
 }
 
 TEST_F(RealDecoding, FloatDataAreScaledNotReadAsIntegers) {
-    const std::string path = writeFloatWav("f.wav", SF_FORMAT_FLOAT, {0.5, -1.0, 1.5, -0.00001, 0.25});
+    const std::string path =
+        writeFloatWav("f.wav", SF_FORMAT_FLOAT, {0.5, -1.0, 1.5, -0.00001, 0.25});
     ASSERT_TRUE(player().loadMusic(path, "", true));
     EXPECT_EQ(player().fileBits(), 32);
     EXPECT_EQ(levelOneLeft(), (std::vector<std::int8_t>{64, -128, 127, 0, 32}));
@@ -122,12 +128,15 @@ TEST_F(RealDecoding, StereoKeepsItsSidesApart) {
 TEST_F(RealDecoding, RatesUpTo192000AndOneOrTwoChannelsAreAccepted) {
     const std::vector<int> second(2 * 1000, 1 << 20);
     for (int rate : {44100, 48000, 192000}) {
-        ASSERT_TRUE(player().loadMusic(writeWav("r.wav", SF_FORMAT_PCM_16, 2, rate, second), "", true));
+        ASSERT_TRUE(
+            player().loadMusic(writeWav("r.wav", SF_FORMAT_PCM_16, 2, rate, second), "", true));
         EXPECT_EQ(player().sampleRate(), rate);
     }
-    EXPECT_FALSE(player().loadMusic(writeWav("h.wav", SF_FORMAT_PCM_16, 2, 196000, second), "", true));
+    EXPECT_FALSE(
+        player().loadMusic(writeWav("h.wav", SF_FORMAT_PCM_16, 2, 196000, second), "", true));
     EXPECT_NE(messages.lastText().find("196000 hz, 16-bit, Stereo audio."), std::string::npos);
-    EXPECT_FALSE(player().loadMusic(writeWav("6.wav", SF_FORMAT_PCM_24, 6, 48000, second), "", true));
+    EXPECT_FALSE(
+        player().loadMusic(writeWav("6.wav", SF_FORMAT_PCM_24, 6, 48000, second), "", true));
     EXPECT_NE(messages.lastText().find("48000 hz, 24-bit, Other multi-channel audio."),
               std::string::npos);
     EXPECT_EQ(messages.shown.size(), 2u);
@@ -170,8 +179,8 @@ TEST_F(RealDecoding, Mp3MatchesTheLibrarysOwnUntrimmedOutput) {
     const std::size_t infoFrame = 417; // 128 kbit/s at 44100 Hz, no padding
     ASSERT_EQ(static_cast<unsigned char>(bytes[infoFrame]), 0xFF);
     const std::string bare = (folder / "bare.mp3").string();
-    std::ofstream(bare, std::ios::binary).write(bytes.data() + infoFrame,
-                                                static_cast<std::streamsize>(bytes.size() - infoFrame));
+    std::ofstream(bare, std::ios::binary)
+        .write(bytes.data() + infoFrame, static_cast<std::streamsize>(bytes.size() - infoFrame));
     SF_INFO info{};
     SNDFILE* file = sf_open(bare.c_str(), SFM_READ, &info);
     ASSERT_NE(file, nullptr);

@@ -19,7 +19,8 @@ ALenum alFormatOf(const PcmData& pcm) {
 }
 
 ALsizei byteCount(std::int64_t frames, int channels) {
-    return static_cast<ALsizei>(frames * channels * static_cast<std::int64_t>(sizeof(std::int16_t)));
+    return static_cast<ALsizei>(frames * channels *
+                                static_cast<std::int64_t>(sizeof(std::int16_t)));
 }
 
 } // namespace
@@ -101,7 +102,8 @@ void OpenAlOutput::refillLocked() {
         const std::int64_t frames = std::min(framesPerBuffer_, length - nextFill_);
         const ALuint buffer = freeBuffers_.front();
         freeBuffers_.pop_front();
-        alBufferData(buffer, alFormatOf(*music_), music_->samples.data() + nextFill_ * music_->channels,
+        alBufferData(buffer, alFormatOf(*music_),
+                     music_->samples.data() + nextFill_ * music_->channels,
                      byteCount(frames, music_->channels), music_->frequency);
         alSourceQueueBuffers(musicSource_, 1, &buffer);
         queuedFrames_.push_back(frames);
@@ -155,7 +157,8 @@ double OpenAlOutput::positionLocked() {
     const double rate = music_->frequency * static_cast<double>(pitch_);
     // What is heard now left the mixer `latency` seconds ago.
     const double raw = static_cast<double>(queueStart_) + offset - latency * rate;
-    const double refined = clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
+    const double refined =
+        clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
     lastPosition_ = std::clamp(refined, static_cast<double>(startFrame_), length);
     return lastPosition_;
 }

@@ -22,7 +22,7 @@
 namespace quillex {
 
 class OpenAlOutput : public AudioOutput {
-public:
+  public:
     // Opens the default device; null when there is none.
     static std::unique_ptr<OpenAlOutput> open();
     ~OpenAlOutput() override;
@@ -39,7 +39,7 @@ public:
     bool playEffect(EffectSound sound) override;
     void setEffectVolume(EffectSound sound, float gain) override;
 
-private:
+  private:
     static constexpr int kQueueLength = 6;
     using LatencyQuery = void(AL_APIENTRY*)(ALuint, ALenum, ALint64SOFT*);
 

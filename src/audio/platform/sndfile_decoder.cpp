@@ -44,26 +44,37 @@ sf_count_t memoryRead(void* data, sf_count_t count, void* user) {
     return n;
 }
 
-sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t memoryWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
 
-sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+sf_count_t memoryTell(void* user) {
+    return static_cast<MemoryFile*>(user)->position;
+}
 
 // Bits per sample of the data as stored: compressed formats decode to 16 bits.
 int bitsOf(int format) {
     switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8: return 8;
-    case SF_FORMAT_PCM_24: return 24;
+    case SF_FORMAT_PCM_U8:
+        return 8;
+    case SF_FORMAT_PCM_24:
+        return 24;
     case SF_FORMAT_PCM_32:
-    case SF_FORMAT_FLOAT: return 32;
-    case SF_FORMAT_DOUBLE: return 64;
-    default: return 16;
+    case SF_FORMAT_FLOAT:
+        return 32;
+    case SF_FORMAT_DOUBLE:
+        return 64;
+    default:
+        return 16;
     }
 }
 
 } // namespace
 
-SndfileDecoder::~SndfileDecoder() { close(); }
+SndfileDecoder::~SndfileDecoder() {
+    close();
+}
 
 void SndfileDecoder::close() {
     if (file_)
@@ -82,7 +93,8 @@ bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info) {
     memory_.position = 0;
     const auto frame = findMp3InfoFrame(memory_.bytes.data(), memory_.bytes.size());
     if (frame && frame->delayFieldOffset > 0)
-        std::fill_n(memory_.bytes.begin() + static_cast<std::ptrdiff_t>(frame->delayFieldOffset), 3, 0);
+        std::fill_n(memory_.bytes.begin() + static_cast<std::ptrdiff_t>(frame->delayFieldOffset), 3,
+                    0);
     if (frame && frame->frameCount > 0)
         leadIn_ = kMpegDecoderDelay;
     static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};

@@ -12,7 +12,7 @@
 namespace quillex {
 
 class SndfileDecoder : public MusicDecoder {
-public:
+  public:
     SndfileDecoder() = default;
     ~SndfileDecoder() override;
     SndfileDecoder(const SndfileDecoder&) = delete;
@@ -30,7 +30,7 @@ public:
         sf_count_t position = 0;
     };
 
-private:
+  private:
     bool openMp3Untrimmed(const std::string& path, SF_INFO& info);
     std::int64_t takeLeadIn(std::int64_t frames);
     std::int64_t finishRead(sf_count_t got);
