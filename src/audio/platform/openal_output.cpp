@@ -159,7 +159,10 @@ double OpenAlOutput::positionLocked() {
     const double raw = static_cast<double>(queueStart_) + offset - latency * rate;
     const double refined =
         clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
-    lastPosition_ = std::clamp(refined, static_cast<double>(startFrame_), length);
+    // Within one run of playback the position never goes back, also not when a speed
+    // change restarts the refinement from a block-old reading.
+    lastPosition_ =
+        std::clamp(std::max(refined, lastPosition_), static_cast<double>(startFrame_), length);
     return lastPosition_;
 }
 
