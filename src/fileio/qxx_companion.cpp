@@ -117,17 +117,18 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
             const bool locked = props.size() == 4 && props[2] == '1';
             const bool white = props.size() == 4 && props[3] == '1';
             store.addItem(ItemKind::Beat, c.beatLocations[i].second, 0, locked ? 1 : 0,
-                          white ? 1 : 0, RowPosition::fromRow(c.beatLocations[i].first));
+                          white ? 1 : 0, RowPosition::fromRow(fileRow(c.beatLocations[i].first)));
         }
     }
     for (const auto& [start, length] : c.pauses)
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(start),
-                      RowPosition::fromRow(length));
+        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(start)),
+                      RowPosition::fromRow(fileRow(length)));
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         for (const CompanionNote& n : c.notes[level]) {
             const bool mineLike = n.typeCode == 1 || n.typeCode == 2;
             store.addItem(ItemKind::Note, n.column, 0, level, mineLike ? 1 : 0,
-                          RowPosition::fromRow(n.row), RowPosition::fromRow(n.lengthRows));
+                          RowPosition::fromRow(fileRow(n.row)),
+                          RowPosition::fromRow(fileRow(n.lengthRows)));
             if (n.typeCode == 2 || n.typeCode == 3)
                 store.editNotes(level).back().altKind = 1;
         }

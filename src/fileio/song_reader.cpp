@@ -41,17 +41,19 @@ void setPreviewFromSeconds(SongFileContext& context) {
 void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
     ItemStore& store = context.store;
     for (const ConvertedBeat& beat : timing.beats)
-        store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0, RowPosition::fromRow(beat.row));
+        store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0,
+                      RowPosition::fromRow(fileRow(beat.row)));
     for (const ConvertedPause& pause : timing.pauses)
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(pause.startRow),
-                      RowPosition::fromRow(pause.lengthRows));
+        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(pause.startRow)),
+                      RowPosition::fromRow(fileRow(pause.lengthRows)));
     store.refresh();
     store.setLayer(Layer::Arrow, true);
 
     for (const ConvertedNote& note : timing.notes) {
         const bool mineLike = note.smCharacter == 'M' || note.smCharacter == 'L';
         store.addItem(ItemKind::Note, note.column, 0, note.level, mineLike ? 1 : 0,
-                      RowPosition::fromRow(note.row), RowPosition::fromRow(note.lengthRows));
+                      RowPosition::fromRow(fileRow(note.row)),
+                      RowPosition::fromRow(fileRow(note.lengthRows)));
         if (note.smCharacter == '4' || note.smCharacter == 'L')
             store.editNotes(note.level).back().altKind = 1;
     }

@@ -75,4 +75,12 @@ std::int32_t textToInt(std::string_view text);
 // A double converted to a 32-bit int by truncation, saturated at the limits.
 std::int32_t truncToInt32(double value);
 
+// The largest row or length in rows a file may give (some five million beats): far
+// beyond any song, and small enough that a row plus a length never overflows.
+inline constexpr std::int32_t kLargestFileRow = 1 << 28;
+// A row or length read from a file, kept within 0 .. kLargestFileRow.
+inline std::int32_t fileRow(std::int64_t row) {
+    return row < 0 ? 0 : row > kLargestFileRow ? kLargestFileRow : static_cast<std::int32_t>(row);
+}
+
 } // namespace quillex
