@@ -129,11 +129,19 @@ void drawFrames(benchmark::State& state, int minutes, int zoomLevel, bool grid) 
 }
 
 // The most items in view: zoom level 13 over a long song.
-void BM_FrameZoom13(benchmark::State& state) { drawFrames(state, 60, 13, false); }
-void BM_FrameZoom13With16thGrid(benchmark::State& state) { drawFrames(state, 60, 13, true); }
+void BM_FrameZoom13(benchmark::State& state) {
+    drawFrames(state, 60, 13, false);
+}
+void BM_FrameZoom13With16thGrid(benchmark::State& state) {
+    drawFrames(state, 60, 13, true);
+}
 // The same view of a short and a long song.
-void BM_FrameZoom12Song1Minute(benchmark::State& state) { drawFrames(state, 1, 12, false); }
-void BM_FrameZoom12Song60Minutes(benchmark::State& state) { drawFrames(state, 60, 12, false); }
+void BM_FrameZoom12Song1Minute(benchmark::State& state) {
+    drawFrames(state, 1, 12, false);
+}
+void BM_FrameZoom12Song60Minutes(benchmark::State& state) {
+    drawFrames(state, 60, 12, false);
+}
 
 BENCHMARK(BM_FrameZoom13)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoom13With16thGrid)->Unit(benchmark::kMillisecond);

@@ -75,11 +75,15 @@ int validColumn(int gameTypeIndex, int column) {
     return column >= 0 && column < columnCount(gameTypeIndex) ? column : 0;
 }
 
-int validNoteSize(int noteSize) { return noteSize >= 0 && noteSize < 4 ? noteSize : 0; }
+int validNoteSize(int noteSize) {
+    return noteSize >= 0 && noteSize < 4 ? noteSize : 0;
+}
 
 } // namespace
 
-int noteHalfSize(int noteSize) { return 32 >> validNoteSize(noteSize); }
+int noteHalfSize(int noteSize) {
+    return 32 >> validNoteSize(noteSize);
+}
 
 int columnX(int gameTypeIndex, int noteSize, int column) {
     const int type = validGameType(gameTypeIndex);

@@ -25,6 +25,8 @@ bool isPumpGameType(int gameTypeIndex);
 int receptorFrame(int subBeatRow);
 
 // The sub-beat row (0..47) of any row, also for rows before the grid.
-constexpr int subBeatRow(int row) { return ((row % kRowsPerBeat) + kRowsPerBeat) % kRowsPerBeat; }
+constexpr int subBeatRow(int row) {
+    return ((row % kRowsPerBeat) + kRowsPerBeat) % kRowsPerBeat;
+}
 
 } // namespace quillex

@@ -48,11 +48,16 @@ void EditorView::applyNoteSize(NoteSizeSetting setting) {
 
 int EditorView::layerCommandId(Layer layer) {
     switch (layer) {
-    case Layer::Wave: return 237;
-    case Layer::Beat: return 236;
-    case Layer::Pause: return 376;
-    case Layer::Arrow: return 314;
-    case Layer::Status: return 349;
+    case Layer::Wave:
+        return 237;
+    case Layer::Beat:
+        return 236;
+    case Layer::Pause:
+        return 376;
+    case Layer::Arrow:
+        return 314;
+    case Layer::Status:
+        return 349;
     }
     return 0;
 }
@@ -64,7 +69,9 @@ void EditorView::setLayer(Layer layer, bool on) {
     hooks_.setMenuCheck(layerCommandId(layer), on);
 }
 
-void EditorView::toggleLayer(Layer layer) { setLayer(layer, !store_.layerOn(layer)); }
+void EditorView::toggleLayer(Layer layer) {
+    setLayer(layer, !store_.layerOn(layer));
+}
 
 void EditorView::chooseGrid(GridChoice choice) {
     grid_.choose(choice);

@@ -38,7 +38,7 @@ struct RegionMarkers {
 };
 
 class EditorView {
-public:
+  public:
     EditorView(ItemStore& store, WaveView& wave, ShellHooks& hooks);
 
     // Zoom In/Out/In Full/Out Full: the picture scales around the cursor row; the note
@@ -107,7 +107,7 @@ public:
     WaveView& wave() { return wave_; }
     const WaveView& wave() const { return wave_; }
 
-private:
+  private:
     void applyNoteSize(NoteSizeSetting setting);
     void markGrid();
 

@@ -8,10 +8,18 @@ namespace quillex {
 
 void Grid::choose(GridChoice choice) {
     switch (choice) {
-    case GridChoice::None: flags_ = 0; break;
-    case GridChoice::Quarter: flags_ = kQuarterBit; break;
-    case GridChoice::Eighth: flags_ = kQuarterBit | kEighthBit; break;
-    case GridChoice::Sixteenth: flags_ = kQuarterBit | kEighthBit | kSixteenthBit; break;
+    case GridChoice::None:
+        flags_ = 0;
+        break;
+    case GridChoice::Quarter:
+        flags_ = kQuarterBit;
+        break;
+    case GridChoice::Eighth:
+        flags_ = kQuarterBit | kEighthBit;
+        break;
+    case GridChoice::Sixteenth:
+        flags_ = kQuarterBit | kEighthBit | kSixteenthBit;
+        break;
     }
 }
 
@@ -27,10 +35,14 @@ GridChoice Grid::choice() const {
 
 int Grid::commandId(GridChoice choice) {
     switch (choice) {
-    case GridChoice::None: return 20203;
-    case GridChoice::Quarter: return 432;
-    case GridChoice::Eighth: return 20201;
-    case GridChoice::Sixteenth: return 20202;
+    case GridChoice::None:
+        return 20203;
+    case GridChoice::Quarter:
+        return 432;
+    case GridChoice::Eighth:
+        return 20201;
+    case GridChoice::Sixteenth:
+        return 20202;
     }
     return 20203;
 }

@@ -15,7 +15,7 @@ namespace quillex {
 enum class GridChoice { None, Quarter, Eighth, Sixteenth };
 
 class Grid {
-public:
+  public:
     static constexpr int kQuarterBit = 1;
     static constexpr int kEighthBit = 2;
     static constexpr int kSixteenthBit = 4;
@@ -31,13 +31,13 @@ public:
     // The Tools/Grid command of each choice (No Grid, 4th, 8th, 16th).
     static int commandId(GridChoice choice);
 
-private:
+  private:
     int flags_ = 0;
 };
 
 struct GridEntry {
-    int x = 0;   // right end of the line (the marker's right edge)
-    int y = 0;   // three rows above the line
+    int x = 0; // right end of the line (the marker's right edge)
+    int y = 0; // three rows above the line
     int style = 0;
     bool faint = false;
     bool labelled = false;

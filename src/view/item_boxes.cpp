@@ -49,11 +49,12 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
     std::lock_guard lock(store.listsMutex());
     auto marker = [&view](const EditItem& m) { return markerBox(m, view); };
     if (beatsHaveBoxes)
-        updateVisibleBoxes(store.beats().items(), view, marker,
-                           [&store]() -> auto& { return store.editBeats(); });
+        updateVisibleBoxes(
+            store.beats().items(), view, marker, [&store]() -> auto& { return store.editBeats(); });
     if (store.layerOn(Layer::Pause))
-        updateVisibleBoxes(store.pauses().items(), view, marker,
-                           [&store]() -> auto& { return store.editPauses(); });
+        updateVisibleBoxes(
+            store.pauses().items(), view,
+            marker, [&store]() -> auto& { return store.editPauses(); });
     if (!store.layerOn(Layer::Arrow))
         return;
     // The timing map shares the beat list, so it is made only after the beats' boxes
@@ -65,8 +66,9 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
         return noteBox(n, end, view, arrow);
     };
     const LevelIndex level = store.currentLevel();
-    updateVisibleBoxes(store.notes(level).items(), view, note,
-                       [&store, level]() -> auto& { return store.editNotes(level); });
+    updateVisibleBoxes(
+        store.notes(level).items(), view, note,
+        [&store, level ]() -> auto& { return store.editNotes(level); });
 }
 
 void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {

@@ -10,7 +10,7 @@
 namespace quillex {
 
 class PositionBar {
-public:
+  public:
     static constexpr int kX = 771;
     static constexpr int kWidth = 20;
     static constexpr int kTop = 0;
@@ -31,7 +31,7 @@ public:
     int lastClickX() const { return clickX_; }
     int lastClickY() const { return clickY_; }
 
-private:
+  private:
     bool enabled_ = true;
     SamplePosition begin_ = 0;
     SamplePosition end_ = 100;

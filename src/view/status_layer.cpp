@@ -17,7 +17,9 @@ void StatusLayer::lightAll() {
     panelFades_.fill(200);
 }
 
-void StatusLayer::startSaveNotice(SaveNotice notice) { saveFades_[static_cast<int>(notice)] = 255; }
+void StatusLayer::startSaveNotice(SaveNotice notice) {
+    saveFades_[static_cast<int>(notice)] = 255;
+}
 
 void StatusLayer::fadeStep() {
     auto fade = [](int& v) { v = std::max(0, v - 2); };
@@ -53,6 +55,8 @@ void StatusLayer::updateTransportSlots(const TransportState& transport, const Ti
     setSlot(4, noteMark + positionText(sample, transport.timeFormat, transport.sampleRate, timing));
 }
 
-void StatusLayer::setPracticeMode(bool on) { setSlot(5, on ? "" : "[AP]"); }
+void StatusLayer::setPracticeMode(bool on) {
+    setSlot(5, on ? "" : "[AP]");
+}
 
 } // namespace quillex

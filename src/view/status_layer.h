@@ -27,7 +27,7 @@ inline constexpr int kBannerHidden = 2;
 inline constexpr int kDefaultStatusBottomMargin = 84;
 
 class StatusLayer {
-public:
+  public:
     // A change of the panel's value: its text shows fully, its box at 200.
     void light(StatusPanel panel);
     // Escape: every bottom panel lights up.
@@ -57,7 +57,7 @@ public:
     int bottomMargin() const { return bottomMargin_; }
     void setBottomMargin(int margin) { bottomMargin_ = margin; }
 
-private:
+  private:
     static int index(StatusPanel panel) { return static_cast<int>(panel); }
 
     std::array<int, kStatusPanelCount> textFades_{};

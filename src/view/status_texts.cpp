@@ -8,8 +8,8 @@ namespace quillex {
 
 const char* snapName(int snapIndex) {
     static constexpr std::array<const char*, 11> kNames{
-        "No Snap",   "4th (1)",   "8th (2)",   "12th (3)",  "16th (4)",  "24th (6)",
-        "32nd (8)",  "48th (12)", "64th (16)", "96th (24)", "192nd (48)"};
+        "No Snap",  "4th (1)",   "8th (2)",   "12th (3)",  "16th (4)",  "24th (6)",
+        "32nd (8)", "48th (12)", "64th (16)", "96th (24)", "192nd (48)"};
     if (snapIndex < 0 || snapIndex >= static_cast<int>(kNames.size()))
         return "";
     return kNames[snapIndex];
@@ -30,10 +30,12 @@ std::string beatText(RowPosition row) {
 std::string positionText(SamplePosition sample, int timeFormat, int sampleRate,
                          const TimingMap& timing) {
     switch (static_cast<TimeFormat>(timeFormat)) {
-    case TimeFormat::Samples: return std::to_string(sample);
+    case TimeFormat::Samples:
+        return std::to_string(sample);
     case TimeFormat::Seconds:
         return threeDecimals(sampleRate > 0 ? static_cast<double>(sample) / sampleRate : 0.0);
-    case TimeFormat::Beats: return beatText(timing.sampleToRow(sample));
+    case TimeFormat::Beats:
+        return beatText(timing.sampleToRow(sample));
     }
     return std::to_string(sample);
 }

@@ -10,12 +10,12 @@ namespace quillex {
 enum class TimeFormat { Samples = 28, Seconds = 29, Beats = 30 };
 
 struct TransportState {
-    double position = 0;   // play position in samples
+    double position = 0; // play position in samples
     bool loaded = false;
     bool playing = false;
     int sampleRate = 44100;
     SamplePosition length = 0;
-    int snapIndex = 0;     // 0 "No Snap" .. 10 "192nd (48)"
+    int snapIndex = 0; // 0 "No Snap" .. 10 "192nd (48)"
     int snapDivisions = 0;
     int timeFormat = static_cast<int>(TimeFormat::Seconds);
     bool beatTickOn = false;

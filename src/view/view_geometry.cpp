@@ -7,19 +7,23 @@ namespace quillex {
 
 int zoomLevelAfter(ZoomCommand command, int zoomLevel) {
     switch (command) {
-    case ZoomCommand::In: return std::max(kMinZoomLevel, zoomLevel - 1);
-    case ZoomCommand::Out: return std::min(kMaxZoomLevel, zoomLevel + 1);
-    case ZoomCommand::InFull: return kMinZoomLevel;
-    case ZoomCommand::OutFull: return kMaxZoomLevel;
+    case ZoomCommand::In:
+        return std::max(kMinZoomLevel, zoomLevel - 1);
+    case ZoomCommand::Out:
+        return std::min(kMaxZoomLevel, zoomLevel + 1);
+    case ZoomCommand::InFull:
+        return kMinZoomLevel;
+    case ZoomCommand::OutFull:
+        return kMaxZoomLevel;
     }
     return zoomLevel;
 }
 
-NoteSizeSetting noteSizeAfter(NoteSizeCommand command, NoteSizeSetting current,
-                              int automaticSize) {
+NoteSizeSetting noteSizeAfter(NoteSizeCommand command, NoteSizeSetting current, int automaticSize) {
     const NoteSizeSetting automatic{automaticSize, false};
     switch (command) {
-    case NoteSizeCommand::Auto: return automatic;
+    case NoteSizeCommand::Auto:
+        return automatic;
     case NoteSizeCommand::Smaller:
         if (current.size >= kNoteSizeCount - 1)
             return automatic;

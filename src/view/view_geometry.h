@@ -16,10 +16,10 @@ inline constexpr int kNoteSizeCount = 4; // 0 the largest .. 3 the smallest
 inline constexpr int kPageRows = 100;
 
 struct ViewGeometry {
-    double position = 0;      // play position in samples, shown on the cursor row
+    double position = 0; // play position in samples, shown on the cursor row
     double samplesPerRow = 512;
     int cursorRow = 100;
-    int width = 800;          // the window's client size
+    int width = 800; // the window's client size
     int height = 600;
 
     // Screen row of a sample. Truncates toward zero, so samples a fraction of a row
@@ -34,9 +34,7 @@ struct ViewGeometry {
     double visibleEnd() const { return visibleBegin() + samplesPerRow * height; }
     // An item is drawn and given a screen box only when its sample lies strictly
     // inside the visible range.
-    bool inView(double sample) const {
-        return sample > visibleBegin() && sample < visibleEnd();
-    }
+    bool inView(double sample) const { return sample > visibleBegin() && sample < visibleEnd(); }
 };
 
 enum class ZoomCommand { In, Out, InFull, OutFull };
@@ -56,8 +54,7 @@ struct NoteSizeSetting {
 // The note size after a Note Size command; `automaticSize` is the size that goes with
 // the current zoom level. Smaller at the smallest size and Larger at the largest act
 // as Auto.
-NoteSizeSetting noteSizeAfter(NoteSizeCommand command, NoteSizeSetting current,
-                              int automaticSize);
+NoteSizeSetting noteSizeAfter(NoteSizeCommand command, NoteSizeSetting current, int automaticSize);
 // The note size after a zoom change: follows the zoom unless set by hand.
 NoteSizeSetting noteSizeAfterZoom(NoteSizeSetting current, int automaticSize);
 

@@ -14,7 +14,7 @@ namespace quillex {
 namespace {
 
 class MarkHooks : public NullShellHooks {
-public:
+  public:
     void setMenuCheck(int commandId, bool checked) override { marks[commandId] = checked; }
     std::map<int, bool> marks;
 };

@@ -9,11 +9,16 @@ namespace quillex::test {
 
 QColor placeholderColour(PictureId id) {
     switch (id) {
-    case PictureId::Wallpaper: return QColor(10, 20, 30);
-    case PictureId::DanceFreezeBody: return QColor(0, 255, 0);
-    case PictureId::DanceFreezeTail: return QColor(0, 0, 255);
-    case PictureId::Crosshatch: return QColor(255, 255, 255);
-    default: break;
+    case PictureId::Wallpaper:
+        return QColor(10, 20, 30);
+    case PictureId::DanceFreezeBody:
+        return QColor(0, 255, 0);
+    case PictureId::DanceFreezeTail:
+        return QColor(0, 0, 255);
+    case PictureId::Crosshatch:
+        return QColor(255, 255, 255);
+    default:
+        break;
     }
     if (id >= PictureId::DanceTap04 && id < PictureId::DanceArrowGlow)
         return QColor(255, 0, 0);

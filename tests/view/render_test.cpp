@@ -84,7 +84,7 @@ TEST_F(RenderFixture, HoldBodyRunsFromHeadToTail) {
     EXPECT_EQ(at(x, head), QColor(255, 0, 0));             // the head's tap picture
     EXPECT_EQ(at(x, (head + end) / 2), QColor(0, 255, 0)); // the body
     EXPECT_EQ(at(x - 31, 250), QColor(0, 255, 0));
-    EXPECT_EQ(at(x - 33, 250), kWallpaper); // the body is the note's width
+    EXPECT_EQ(at(x - 33, 250), kWallpaper);        // the body is the note's width
     EXPECT_EQ(at(x, end + 16), QColor(0, 0, 255)); // the tail, centred below the end row
     EXPECT_EQ(at(x, end + 16 + 33), kWallpaper);
 }
@@ -125,9 +125,9 @@ TEST_F(RenderFixture, WaveBandsAndCursorLine) {
     draw();
     EXPECT_EQ(at(250, 100), QColor(255, 255, 255)); // cursor line across the left band
     EXPECT_EQ(at(600, 100), QColor(255, 255, 255));
-    EXPECT_EQ(at(150, 300), at(500, 300));  // both bands in the band colour
+    EXPECT_EQ(at(150, 300), at(500, 300)); // both bands in the band colour
     EXPECT_NE(at(150, 300), kWallpaper);
-    EXPECT_EQ(at(400, 300), kWallpaper);    // the gap between the bands
+    EXPECT_EQ(at(400, 300), kWallpaper); // the gap between the bands
 }
 
 TEST_F(RenderFixture, PositionBarMarksThePlayPositionInTheMusic) {

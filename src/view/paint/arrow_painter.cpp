@@ -44,9 +44,9 @@ struct NotePainter {
     const Noteskin& skin;
     Renderer& renderer;
     int half;
-    int animation;    // 0..15 through each beat
-    int mineFrame;    // (current beat - 1) mod 4
-    int liftFrame;    // 0..7 through each beat
+    int animation; // 0..15 through each beat
+    int mineFrame; // (current beat - 1) mod 4
+    int liftFrame; // 0..7 through each beat
 
     void paint(const EditItem& note) const {
         const ViewGeometry& g = frame.geometry;
@@ -58,13 +58,13 @@ struct NotePainter {
         int boxBottom = head + half;
 
         if (note.isMineLike()) {
-            const SkinPart part = note.altKind == 1 ? Noteskin::lift(liftFrame)
-                                                    : Noteskin::mine(mineFrame);
+            const SkinPart part =
+                note.altKind == 1 ? Noteskin::lift(liftFrame) : Noteskin::mine(mineFrame);
             renderer.sprite(part.picture, part.cell, x, head, half, part.turn, alpha);
         } else {
             if (note.isHold) {
-                const int end = g.rowOfSample(
-                    frame.timing.rowToSample(RowPosition::fromRow(note.endRow())));
+                const int end =
+                    g.rowOfSample(frame.timing.rowToSample(RowPosition::fromRow(note.endRow())));
                 if (end < head)
                     return;
                 paintHoldBodyAndTail(note, code, x, head, end, alpha);
@@ -105,12 +105,9 @@ void paintArrowLayer(const FrameContext& frame, Renderer& renderer) {
     paintReceptors(frame, skin, renderer);
 
     const int fraction = frame.positionRow.fraction;
-    const NotePainter painter{frame,
-                              skin,
-                              renderer,
-                              noteHalfSize(frame.arrow.noteSize),
-                              fraction / 3,
-                              ((frame.positionRow.beat - 1) % 4 + 4) % 4,
+    const NotePainter painter{frame,        skin,
+                              renderer,     noteHalfSize(frame.arrow.noteSize),
+                              fraction / 3, ((frame.positionRow.beat - 1) % 4 + 4) % 4,
                               fraction / 6};
     const auto& notes = frame.notes.items();
     const IndexRange range = visibleRange(notes, frame.geometry);

@@ -30,7 +30,9 @@ void EditorWidget::setSuspended(bool on) {
         update();
 }
 
-void EditorWidget::resizeGL(int width, int height) { view_.setWindowSize(width, height); }
+void EditorWidget::resizeGL(int width, int height) {
+    view_.setWindowSize(width, height);
+}
 
 void EditorWidget::paintGL() {
     if (!renderer_.initialised())

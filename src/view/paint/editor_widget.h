@@ -18,7 +18,7 @@ class PeakPyramid;
 
 class EditorWidget : public QOpenGLWidget {
     Q_OBJECT
-public:
+  public:
     // `transport` is asked once per frame for the player's values; `filteredPeaks`
     // (may be empty) for the filtered wave when one is shown.
     EditorWidget(EditorView& view, Renderer& renderer, std::function<TransportState()> transport,
@@ -29,11 +29,11 @@ public:
     void setSuspended(bool on);
     bool suspended() const { return suspended_; }
 
-protected:
+  protected:
     void paintGL() override;
     void resizeGL(int width, int height) override;
 
-private:
+  private:
     EditorView& view_;
     Renderer& renderer_;
     std::function<TransportState()> transport_;

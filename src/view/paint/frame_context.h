@@ -54,7 +54,11 @@ void paintAutoscrollMark(const FrameContext& frame, Renderer& renderer);
 void paintRecording(const FrameContext& frame, Renderer& renderer);
 
 // Faint items (marked by Cut) use these alphas.
-constexpr int itemAlpha(bool faint) { return faint ? 63 : 255; }
-constexpr int selectionAlpha(bool faint) { return faint ? 32 : 64; }
+constexpr int itemAlpha(bool faint) {
+    return faint ? 63 : 255;
+}
+constexpr int selectionAlpha(bool faint) {
+    return faint ? 32 : 64;
+}
 
 } // namespace quillex

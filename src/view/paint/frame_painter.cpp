@@ -15,9 +15,8 @@ using LayerPainter = void (*)(const FrameContext&, Renderer&);
 
 // Back to front.
 constexpr std::array<LayerPainter, 10> kLayerOrder{
-    paintWaveLayer,   paintBeatLayer,   paintPauseLayer,     paintArrowLayer, paintGridLayer,
-    paintPositionBar, paintSelection,   paintStatusLayer,    paintAutoscrollMark,
-    paintRecording,
+    paintWaveLayer,   paintBeatLayer, paintPauseLayer,  paintArrowLayer,     paintGridLayer,
+    paintPositionBar, paintSelection, paintStatusLayer, paintAutoscrollMark, paintRecording,
 };
 
 } // namespace
@@ -26,8 +25,17 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
                               const PeakPyramid* filteredPeaks,
                               std::vector<GridEntry>& gridEntries) {
     const ItemStore& store = view.store();
-    FrameContext frame{view, transport, view.geometry(transport.position), view.arrowLayout(),
-                       {}, {}, {}, {}, {}, filteredPeaks, &gridEntries};
+    FrameContext frame{view,
+                       transport,
+                       view.geometry(transport.position),
+                       view.arrowLayout(),
+                       {},
+                       {},
+                       {},
+                       {},
+                       {},
+                       filteredPeaks,
+                       &gridEntries};
     {
         std::lock_guard lock(store.listsMutex());
         frame.beats = store.beats();

@@ -16,13 +16,13 @@ namespace quillex {
 class Renderer;
 
 class FramePainter {
-public:
+  public:
     // Paints a frame of `view` on `painter` (a surface of the view's window size).
     // `filteredPeaks` is the filtered wave when one is available.
     void drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
                    const TransportState& transport, const PeakPyramid* filteredPeaks = nullptr);
 
-private:
+  private:
     std::vector<GridEntry> gridEntries_;
 };
 

@@ -34,7 +34,8 @@ void paintBeatLayer(const FrameContext& frame, Renderer& renderer) {
         const int row = g.rowOfSample(b.sample);
         const int x1 = b.box.left;
         const int x2 = b.box.right;
-        renderer.line(x1, row, x2, row, withAlpha(b.colour, itemAlpha(b.cutMark)), beatLineStyle(b));
+        renderer.line(x1, row, x2, row, withAlpha(b.colour, itemAlpha(b.cutMark)),
+                      beatLineStyle(b));
         if (b.selected)
             renderer.rectangle(x1, row - kMarkerHalfHeight, x2, row + 2 * kMarkerHalfHeight,
                                withAlpha(b.colour, selectionAlpha(b.cutMark)), true);
@@ -52,8 +53,7 @@ void paintPauseLayer(const FrameContext& frame, Renderer& renderer) {
     for (std::size_t i = range.first; i < range.last; ++i) {
         const EditItem& p = pauses[i];
         const int start = g.rowOfSample(frame.timing.rowToSample(p.start()));
-        const int end = g.rowOfSample(
-            frame.timing.rowToSample(RowPosition::fromRow(p.endRow())));
+        const int end = g.rowOfSample(frame.timing.rowToSample(RowPosition::fromRow(p.endRow())));
         const int x1 = p.box.left;
         const int x2 = p.box.right;
         renderer.line(x1, start, x2, start, {p.cutMark ? 64 : 128, 255, 0, 0});
@@ -62,9 +62,9 @@ void paintPauseLayer(const FrameContext& frame, Renderer& renderer) {
                                {selectionAlpha(p.cutMark), 255, 0, 0}, true);
         const int bodyTop = start + kMarkerHalfHeight;
         if (end > bodyTop)
-            renderer.tiled(PictureId::Crosshatch, hatchCell, QRect(x1, bodyTop, x2 - x1, end - bodyTop),
-                           hatchCell.width(), hatchCell.height(), x1, bodyTop,
-                           itemAlpha(p.cutMark));
+            renderer.tiled(PictureId::Crosshatch, hatchCell,
+                           QRect(x1, bodyTop, x2 - x1, end - bodyTop), hatchCell.width(),
+                           hatchCell.height(), x1, bodyTop, itemAlpha(p.cutMark));
     }
 }
 

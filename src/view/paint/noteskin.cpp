@@ -11,19 +11,28 @@ namespace {
 
 constexpr int kFrame = 64;
 
-QRect stripCell(int frame) { return {frame * kFrame, 0, kFrame, kFrame}; }
+QRect stripCell(int frame) {
+    return {frame * kFrame, 0, kFrame, kFrame};
+}
 
 } // namespace
 
-bool Noteskin::pump() const { return isPumpGameType(gameType_); }
+bool Noteskin::pump() const {
+    return isPumpGameType(gameType_);
+}
 
 Turn Noteskin::danceTurn(int code) const {
     switch (code) {
-    case 1: return Turn::CounterClockwise; // down
-    case 2: return Turn::Clockwise;        // up
-    case 3: return Turn::HalfTurn;         // right
-    case 5: return Turn::Clockwise;        // up-right from up-left
-    default: return Turn::None;            // left, up-left
+    case 1:
+        return Turn::CounterClockwise; // down
+    case 2:
+        return Turn::Clockwise; // up
+    case 3:
+        return Turn::HalfTurn; // right
+    case 5:
+        return Turn::Clockwise; // up-right from up-left
+    default:
+        return Turn::None; // left, up-left
     }
 }
 
@@ -58,9 +67,8 @@ SkinPart Noteskin::receptor(int code, int frame) const {
 SkinPart Noteskin::tap(int code, int divisionClass, int animation) const {
     const int cls = std::clamp(divisionClass, 0, kQuantisationClasses - 1);
     if (pump()) {
-        static constexpr PictureId kShapes[3] = {PictureId::PumpNoteDownLeft,
-                                                 PictureId::PumpNoteUpLeft,
-                                                 PictureId::PumpNoteCenter};
+        static constexpr PictureId kShapes[3] = {
+            PictureId::PumpNoteDownLeft, PictureId::PumpNoteUpLeft, PictureId::PumpNoteCenter};
         const int frame = std::clamp(animation, 0, 15) * 6 / 16;
         return {kShapes[pumpShape(code)], stripCell(frame), pumpTurn(code)};
     }
@@ -105,15 +113,17 @@ SkinPart Noteskin::holdTail(int code, bool roll) const {
             Turn::None};
 }
 
-SkinPart Noteskin::mine(int frame) { return {PictureId::AnimMine, stripCell(frame & 3), Turn::None}; }
+SkinPart Noteskin::mine(int frame) {
+    return {PictureId::AnimMine, stripCell(frame & 3), Turn::None};
+}
 
 SkinPart Noteskin::lift(int frame) {
     return {PictureId::AnimLift, QRect((frame & 7) * 32, 0, 32, 32), Turn::None};
 }
 
 SkinPart Noteskin::snapMarker(int snapIndex) const {
-    const PictureId picture = enhanced_ && !pump() ? PictureId::EnhancedSnapBase
-                                                   : PictureId::DanceSnapBase;
+    const PictureId picture =
+        enhanced_ && !pump() ? PictureId::EnhancedSnapBase : PictureId::DanceSnapBase;
     if (snapIndex >= 9)
         return {picture, QRect(0, 32, 32, 32), Turn::None};
     return {picture, QRect((std::clamp(snapIndex, 1, 8) - 1) * 32, 0, 32, 32), Turn::None};

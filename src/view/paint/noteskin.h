@@ -23,7 +23,7 @@ struct SkinPart {
 };
 
 class Noteskin {
-public:
+  public:
     Noteskin(int gameType, bool enhanced) : gameType_(gameType), enhanced_(enhanced) {}
 
     // The receptor of a column for a receptor frame 0..3.
@@ -39,7 +39,7 @@ public:
     // The snap marker of a snap index 1..10.
     SkinPart snapMarker(int snapIndex) const;
 
-private:
+  private:
     bool pump() const;
     bool diagonal(int directionCode) const { return !pump() && directionCode >= 4; }
     Turn danceTurn(int directionCode) const;

@@ -89,6 +89,8 @@ constexpr std::array<PictureSpec, kPictureCount> kTable{{
 
 } // namespace
 
-const std::array<PictureSpec, kPictureCount>& pictureTable() { return kTable; }
+const std::array<PictureSpec, kPictureCount>& pictureTable() {
+    return kTable;
+}
 
 } // namespace quillex

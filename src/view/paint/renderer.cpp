@@ -46,7 +46,9 @@ QFont fontWithCellHeight(int cellHeight) {
     return font;
 }
 
-QColor toQColor(Colour c) { return QColor(c.red, c.green, c.blue, std::clamp(c.alpha, 0, 255)); }
+QColor toQColor(Colour c) {
+    return QColor(c.red, c.green, c.blue, std::clamp(c.alpha, 0, 255));
+}
 
 } // namespace
 
@@ -100,15 +102,16 @@ void Renderer::endFrame() {
             for (int rate : frameRates_)
                 sum += rate;
             shownFrameRate_ =
-                frameRates_.empty() ? 0 : static_cast<int>(sum / static_cast<long long>(frameRates_.size()));
+                frameRates_.empty()
+                    ? 0
+                    : static_cast<int>(sum / static_cast<long long>(frameRates_.size()));
             frameRates_.clear();
             frameCount_ = 0;
         }
         const Colour white{255, 255, 255, 255};
         text(std::to_string(shownFrameRate_), width_ - 140, 2, white, FontSize::Large);
         text("FPS", width_ - 80, 2, white, FontSize::Large);
-        const double seconds =
-            frameDurationOverride_ >= 0 ? frameDurationOverride_ : frameSeconds_;
+        const double seconds = frameDurationOverride_ >= 0 ? frameDurationOverride_ : frameSeconds_;
         if (seconds > 0)
             frameRates_.push_back(static_cast<int>(1.0 / seconds));
     }
@@ -128,8 +131,8 @@ const QImage& Renderer::composedBackground(int alpha) {
     const QImage* source = hasSongBackground() ? &songBackground_ : &picture(PictureId::Wallpaper);
     const int useAlpha = hasSongBackground() ? backgroundOpacity_ : alpha;
     const qint64 key = source->cacheKey();
-    if (background_.width() != width_ || background_.height() != height_ ||
-        backgroundKey_ != key || backgroundAlpha_ != useAlpha || backgroundSource_ != source) {
+    if (background_.width() != width_ || background_.height() != height_ || backgroundKey_ != key ||
+        backgroundAlpha_ != useAlpha || backgroundSource_ != source) {
         // Opaque black with the picture over it: one blit per frame afterwards.
         background_ = QImage(width_, height_, QImage::Format_RGB32);
         background_.fill(Qt::black);
@@ -174,7 +177,8 @@ const QImage& Renderer::dottedTile(int style, Colour colour) {
                             qAlpha(p) * std::clamp(colour.alpha, 0, 255) / 255);
         }
     }
-    dottedTiles_.push_back({style, colour, tile.convertToFormat(QImage::Format_ARGB32_Premultiplied)});
+    dottedTiles_.push_back(
+        {style, colour, tile.convertToFormat(QImage::Format_ARGB32_Premultiplied)});
     return dottedTiles_.back().tile;
 }
 

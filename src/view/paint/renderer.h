@@ -29,7 +29,7 @@ class Messages;
 enum class FontSize { Large, Small };
 
 class Renderer {
-public:
+  public:
     Renderer();
 
     // Loads every picture of the table from `dataFolder` (which holds graphics/), in
@@ -85,8 +85,7 @@ public:
     // The song's own background and banner, from the song's folder. An empty name
     // only drops the old picture. A background that cannot be read shows the
     // wallpaper message once (when a path was given); a banner fails silently.
-    bool setSongBackground(const QString& songFolder, const QString& fileName,
-                           Messages& messages);
+    bool setSongBackground(const QString& songFolder, const QString& fileName, Messages& messages);
     bool setSongBanner(const QString& songFolder, const QString& fileName);
     bool hasSongBackground() const { return !songBackground_.isNull(); }
     bool hasSongBanner() const { return !songBanner_.isNull(); }
@@ -95,7 +94,7 @@ public:
     const QImage& picture(PictureId id) const { return pictures_[static_cast<int>(id)]; }
     QPainter& painter() { return *painter_; }
 
-private:
+  private:
     void setOpacity(int alpha);
     void fillSpan(int x, int y, int length, bool horizontal, Colour colour, int style);
     const QImage& dottedTile(int style, Colour colour);

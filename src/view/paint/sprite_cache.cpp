@@ -14,7 +14,8 @@ SpriteCache::Key keyOf(int pictureId, QRect cell, int width, int height, Turn tu
     auto pack = [](int a, int b, int c, int d) {
         return (static_cast<std::uint64_t>(a & 0xffff) << 48) |
                (static_cast<std::uint64_t>(b & 0xffff) << 32) |
-               (static_cast<std::uint64_t>(c & 0xffff) << 16) | static_cast<std::uint64_t>(d & 0xffff);
+               (static_cast<std::uint64_t>(c & 0xffff) << 16) |
+               static_cast<std::uint64_t>(d & 0xffff);
     };
     return {pack(pictureId, static_cast<int>(turn), width, height),
             pack(cell.x(), cell.y(), cell.width(), cell.height())};
@@ -24,12 +25,18 @@ SpriteCache::Key keyOf(int pictureId, QRect cell, int width, int height, Turn tu
 
 QImage turned(const QImage& image, Turn turn) {
     switch (turn) {
-    case Turn::None: return image;
-    case Turn::Clockwise: return image.transformed(QTransform().rotate(90));
-    case Turn::HalfTurn: return image.transformed(QTransform().rotate(180));
-    case Turn::CounterClockwise: return image.transformed(QTransform().rotate(270));
-    case Turn::MirrorX: return image.mirrored(true, false);
-    case Turn::MirrorY: return image.mirrored(false, true);
+    case Turn::None:
+        return image;
+    case Turn::Clockwise:
+        return image.transformed(QTransform().rotate(90));
+    case Turn::HalfTurn:
+        return image.transformed(QTransform().rotate(180));
+    case Turn::CounterClockwise:
+        return image.transformed(QTransform().rotate(270));
+    case Turn::MirrorX:
+        return image.mirrored(true, false);
+    case Turn::MirrorY:
+        return image.mirrored(false, true);
     }
     return image;
 }

@@ -16,7 +16,7 @@ namespace quillex {
 enum class Turn : std::uint8_t { None, Clockwise, HalfTurn, CounterClockwise, MirrorX, MirrorY };
 
 class SpriteCache {
-public:
+  public:
     // The cell of `source` scaled to width × height and turned. `pictureId` with the
     // other arguments identifies the entry; the cache is emptied when it grows large.
     const QImage& get(const QImage& source, int pictureId, QRect cell, int width, int height,
@@ -30,7 +30,7 @@ public:
         friend bool operator==(const Key&, const Key&) = default;
     };
 
-private:
+  private:
     struct KeyHash {
         std::size_t operator()(const Key& k) const {
             return std::hash<std::uint64_t>()(k.picture * 0x9e3779b97f4a7c15ULL ^ k.cell);

@@ -12,8 +12,12 @@ namespace {
 
 constexpr Colour kWhite{255, 255, 255, 255};
 
-Colour panelColour(int alpha) { return {alpha, 38, 61, 191}; }
-Colour whiteAt(int alpha) { return {alpha, 255, 255, 255}; }
+Colour panelColour(int alpha) {
+    return {alpha, 38, 61, 191};
+}
+Colour whiteAt(int alpha) {
+    return {alpha, 255, 255, 255};
+}
 
 void paintSavePanels(const StatusLayer& status, Renderer& renderer) {
     struct SavePanel {

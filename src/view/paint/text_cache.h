@@ -14,12 +14,12 @@
 namespace quillex {
 
 class TextCache {
-public:
+  public:
     // The laid-out text for `font` (0 or 1, the renderer's two fonts).
     const QStaticText& get(std::string_view text, int font, const QFont& qfont);
     std::size_t size() const { return entries_[0].size() + entries_[1].size(); }
 
-private:
+  private:
     std::unordered_map<std::string, QStaticText> entries_[2];
 };
 
