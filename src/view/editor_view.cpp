@@ -2,6 +2,7 @@
 #include "view/editor_view.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "app/shell_hooks.h"
 
@@ -128,7 +129,12 @@ bool EditorView::finishFrame(const TransportState& transport) {
         wave_.cursorRow = cursorRowStepTowardHome(wave_.cursorRow, wave_.homeRow);
         syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
     }
-    status_.updateTransportSlots(transport, store_.timing());
+    TimingMap timing;
+    {
+        std::lock_guard lock(store_.listsMutex());
+        timing = store_.timing();
+    }
+    status_.updateTransportSlots(transport, timing);
     status_.setPracticeMode(practiceMode);
     status_.fadeStep();
     return true;

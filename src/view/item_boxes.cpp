@@ -72,6 +72,8 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
 }
 
 void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {
+    // The input timer reads the layout when it inserts items.
+    std::lock_guard lock(store.listsMutex());
     ItemGeometry& g = store.geometry();
     g.playPosition = view.position;
     g.samplesPerRow = view.samplesPerRow;

@@ -30,9 +30,8 @@ void EditorWidget::setSuspended(bool on) {
         update();
 }
 
-void EditorWidget::resizeGL(int width, int height) {
-    view_.setWindowSize(width, height);
-}
+// The painter works in the widget's own (device-independent) pixels.
+void EditorWidget::resizeGL(int, int) { view_.setWindowSize(width(), height()); }
 
 void EditorWidget::paintGL() {
     if (!renderer_.initialised())
