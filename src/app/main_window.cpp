@@ -163,10 +163,17 @@ bool MainWindow::start(const QString& file) {
     player.setNoteTickOff(true);
     view_->chooseGrid(GridChoice::None);
     shell_->initialise(client.height());
-    editor_->player().setTickVolumes(shell_->options.beatAssistVolume,
-                                     shell_->options.noteAssistVolume);
-    editor_->player().setTickSubBeats(shell_->options.assistOnBeatAndSubBeat);
-    song_.setRemoveDuplicateBpms(shell_->options.removeDuplicateBpms);
+    // The options each owner keeps (the item store's are handed over by the shell).
+    const Options& options = shell_->options;
+    player.setTickVolumes(options.beatAssistVolume, options.noteAssistVolume);
+    player.setTickSubBeats(options.assistOnBeatAndSubBeat);
+    song_.setRemoveDuplicateBpms(options.removeDuplicateBpms);
+    editor_->waveView().scrollingCursor = options.scrollingCursor;
+    view_->status().setBottomMargin(options.statusBarExtraY);
+    if (renderer_)
+        renderer_->setFrameRateShown(!options.noShowFps);
+    for (int gameType = 0; gameType < 3; ++gameType)
+        view_->setEnhancedNoteskin(gameType, shell_->noteskins.enhancedFor(gameType));
     shell_->startInputTimer([this](CommandId id) { postCommand(toInt(id)); });
 
     const qreal rate = screen() ? screen()->refreshRate() : 60.0;

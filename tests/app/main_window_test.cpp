@@ -20,7 +20,9 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    virtual void prepareFolder() {}
     void SetUp() override {
+        prepareFolder();
         window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
         window->setUnattended(true);
         window->resize(800, 600);
@@ -153,6 +155,24 @@ TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
     ASSERT_TRUE(written) << "window.ini is written before the prompt";
     EXPECT_EQ(written->width, window->width());
     EXPECT_FALSE(written->maximised);
+}
+
+class MainWindowWithSettingsTest : public MainWindowTest {
+protected:
+    void prepareFolder() override {
+        folder.write("options.ini", "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
+                                    "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n");
+        folder.write("noteskin.ini", "#DANCE_COUPLE:ENHANCED;");
+    }
+};
+
+TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
+    EXPECT_FALSE(window->editor().waveView().scrollingCursor);
+    EXPECT_FALSE(window->editor().store().options().oneLayerEdit);
+    EXPECT_EQ(window->editor().player().beatTickVolume(), 30);
+    EXPECT_EQ(window->editor().player().noteTickVolume(), 100);
+    EXPECT_TRUE(window->shell().noteskins.enhancedFor(2));
+    EXPECT_EQ(folder.read("noteskin.ini"), "#DANCE_COUPLE:ENHANCED;") << "an existing file is kept";
 }
 
 } // namespace
