@@ -1,0 +1,104 @@
+// The shipped pictures against the picture table: every file is there at the size the
+// renderer loads it at, keyed pictures are opaque and use their key only where they
+// mean to be transparent, and no frame a note can be drawn from is empty.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <string>
+
+#include "view/paint/picture_table.h"
+
+namespace quillex {
+namespace {
+
+const QString kDataDir = QStringLiteral(QUILLEX_SOURCE_DIR "/data/");
+
+QImage load(const PictureSpec& spec) {
+    return QImage(kDataDir +
+                  QString::fromUtf8(spec.path.data(), static_cast<int>(spec.path.size())));
+}
+
+int pixelsOfColour(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
+    return count;
+}
+
+bool hasVisiblePixel(const QImage& image, const QRect& cell) {
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 64)
+                return true;
+    return false;
+}
+
+bool endsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+TEST(ShippedPictures, EveryPictureOfTheTableIsThereAtItsSize) {
+    for (const PictureSpec& spec : pictureTable()) {
+        SCOPED_TRACE(std::string(spec.path));
+        const QImage image = load(spec);
+        ASSERT_FALSE(image.isNull());
+        if (spec.width > 0) {
+            EXPECT_EQ(image.width(), spec.width);
+            EXPECT_EQ(image.height(), spec.height);
+        }
+        if (spec.key == ColourKey::None) {
+            EXPECT_TRUE(hasVisiblePixel(image, image.rect()));
+        }
+    }
+}
+
+TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
+    for (const PictureSpec& spec : pictureTable()) {
+        if (spec.key == ColourKey::None)
+            continue;
+        SCOPED_TRACE(std::string(spec.path));
+        const QImage image = load(spec);
+        EXPECT_FALSE(image.hasAlphaChannel());
+        const QRgb key = spec.key == ColourKey::OpaqueBlack ? qRgb(0, 0, 0) : qRgb(255, 0, 255);
+        const int keyed = pixelsOfColour(image, key);
+        if (endsWith(spec.path, "wallpaper.png")) {
+            EXPECT_EQ(keyed, 0); // a key pixel would punch a hole in the background
+        } else {
+            EXPECT_GT(keyed, 0);
+            EXPECT_LT(keyed, image.width() * image.height());
+        }
+    }
+}
+
+TEST(ShippedPictures, EveryNoteAndReceptorFrameHasAPicture) {
+    for (const PictureSpec& spec : pictureTable()) {
+        const bool noteStrip = endsWith(spec.path, "note.png") ||
+                               endsWith(spec.path, "hudarrow.png") ||
+                               endsWith(spec.path, "hudcenter.png") ||
+                               spec.path.find("/note") != std::string_view::npos;
+        if (!noteStrip)
+            continue;
+        SCOPED_TRACE(std::string(spec.path));
+        const QImage image = load(spec);
+        ASSERT_EQ(image.width() % 64, 0);
+        ASSERT_EQ(image.height() % 64, 0);
+        for (int y = 0; y < image.height(); y += 64)
+            for (int x = 0; x < image.width(); x += 64) {
+                EXPECT_TRUE(hasVisiblePixel(image, QRect(x, y, 64, 64))) << x << "," << y;
+            }
+    }
+    // Mines: four 64-pixel frames on the top row; lifts: eight 32-pixel frames.
+    const QImage mine = load(pictureTable()[static_cast<int>(PictureId::AnimMine)]);
+    const QImage lift = load(pictureTable()[static_cast<int>(PictureId::AnimLift)]);
+    for (int frame = 0; frame < 8; ++frame) {
+        EXPECT_TRUE(hasVisiblePixel(mine, QRect((frame % 4) * 64, 0, 64, 64)));
+        EXPECT_TRUE(hasVisiblePixel(lift, QRect(frame * 32, 0, 32, 32)));
+    }
+}
+
+} // namespace
+} // namespace quillex
