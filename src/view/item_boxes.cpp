@@ -24,22 +24,41 @@ ScreenBox noteBox(const EditItem& note, SamplePosition endSample, const ViewGeom
     return {x - h, head - h, x + h, end + h};
 }
 
+ScreenBox holdTailBox(const EditItem& note, SamplePosition endSample, const ViewGeometry& view,
+                      const ArrowLayout& arrow) {
+    if (!note.isHold)
+        return {};
+    const int h = noteHalfSize(arrow.noteSize);
+    const int x = columnX(arrow.gameType, arrow.noteSize, note.column);
+    const int tailCentre = view.rowOfSample(endSample) + h / 2;
+    return {x - h, tailCentre - h, x + h, tailCentre + h};
+}
+
 namespace {
+
+struct ItemBoxes {
+    ScreenBox box;
+    ScreenBox tail;
+    bool sameAs(const EditItem& item) const { return item.box == box && item.tailBox == tail; }
+};
 
 // Recomputes the boxes of the items in view, asking for write access (which copies a
 // list the undo history shares) only when some box really changed.
-template <typename BoxOf, typename Edit>
-void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view, BoxOf boxOf,
+template <typename Place, typename Edit>
+void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view, Place place,
                         Edit edit) {
     const IndexRange range = visibleRange(current, view);
     std::size_t i = range.first;
-    while (i < range.last && current[i].box == boxOf(current[i]))
+    while (i < range.last && place(current[i]).sameAs(current[i]))
         ++i;
     if (i == range.last)
         return;
     ItemList::Items& items = edit();
-    for (; i < range.last; ++i)
-        items[i].box = boxOf(items[i]);
+    for (; i < range.last; ++i) {
+        const ItemBoxes boxes = place(items[i]);
+        items[i].box = boxes.box;
+        items[i].tailBox = boxes.tail;
+    }
 }
 
 } // namespace
@@ -47,7 +66,7 @@ void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view
 void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow,
                      bool beatsHaveBoxes) {
     std::lock_guard lock(store.listsMutex());
-    auto marker = [&view](const EditItem& m) { return markerBox(m, view); };
+    auto marker = [&view](const EditItem& m) { return ItemBoxes{markerBox(m, view), m.tailBox}; };
     if (beatsHaveBoxes)
         updateVisibleBoxes(
             store.beats().items(), view, marker, [&store]() -> auto& { return store.editBeats(); });
@@ -63,7 +82,7 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
     auto note = [&](const EditItem& n) {
         const SamplePosition end =
             n.isHold ? timing.rowToSample(RowPosition::fromRow(n.endRow())) : n.sample;
-        return noteBox(n, end, view, arrow);
+        return ItemBoxes{noteBox(n, end, view, arrow), holdTailBox(n, end, view, arrow)};
     };
     const LevelIndex level = store.currentLevel();
     updateVisibleBoxes(

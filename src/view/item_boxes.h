@@ -26,6 +26,10 @@ ScreenBox markerBox(const EditItem& marker, const ViewGeometry& view);
 // end (ignored for taps).
 ScreenBox noteBox(const EditItem& note, SamplePosition endSample, const ViewGeometry& view,
                   const ArrowLayout& arrow);
+// Box of a hold's tail picture, centred half a half-size below its end row; empty for
+// notes that are not holds.
+ScreenBox holdTailBox(const EditItem& note, SamplePosition endSample, const ViewGeometry& view,
+                      const ArrowLayout& arrow);
 
 // Updates the boxes of the beats, pauses and current-level notes in view. Items out of
 // view keep their old boxes, as they are neither drawn nor hit. Lists whose boxes are

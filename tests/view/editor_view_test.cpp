@@ -113,6 +113,8 @@ TEST_F(ViewFixture, BoxesOfItemsInViewOnly) {
     const int holdHead = g.rowOfSample(88200);
     const int holdEnd = g.rowOfSample(88200 + 2 * 22050);
     EXPECT_EQ(hold.box, (ScreenBox{505 - 32, holdHead - 32, 505 + 32, holdEnd + 32}));
+    EXPECT_EQ(hold.tailBox, (ScreenBox{505 - 32, holdEnd + 16 - 32, 505 + 32, holdEnd + 16 + 32}));
+    EXPECT_EQ(tap.tailBox, ScreenBox{});
     EXPECT_EQ(store.pauses()[0].box.top, holdHead - 3);
     // A beat far below the window keeps the box it was given when created.
     const ScreenBox far = store.beats()[300].box;
