@@ -1,4 +1,4 @@
-// Frame pacing and painting of the editor widget.
+// Painting of the editor widget.
 #include "view/paint/editor_widget.h"
 
 #include <QPainter>
@@ -12,12 +12,6 @@ EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,
                            std::function<TransportState()> transport, QWidget* parent)
     : QOpenGLWidget(parent), view_(view), renderer_(renderer), transport_(std::move(transport)) {
     setMinimumSize(200, 200);
-    // Each swapped frame asks for the next one: the swap waits for the screen's
-    // refresh, so frames come at the refresh rate.
-    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-        if (!suspended_)
-            update();
-    });
 }
 
 void EditorWidget::setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {

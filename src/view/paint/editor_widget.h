@@ -1,6 +1,6 @@
 // The editor's drawing surface: a GL-composited widget that paints one frame of the
-// editor view through the renderer each time it is shown, and keeps asking for the
-// next frame (paced by the screen's refresh) unless suspended.
+// editor view through the renderer each time it is updated. The main loop paces the
+// updates to the screen's refresh; nothing is drawn while suspended.
 #pragma once
 
 #include <QOpenGLWidget>
