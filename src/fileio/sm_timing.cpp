@@ -92,8 +92,32 @@ void addNoteEvents(const SmLevelData& data, LevelIndex level, std::vector<Event>
             events[head].stopRows = measureStart - events[head].row;
 }
 
+// Sorts by beat, keeping the creation order of equal beats. The records are large, so
+// the sort runs on (beat, index) keys and the records are moved once.
+void sortByBeat(std::vector<Event>& events) {
+    std::vector<std::pair<double, std::uint32_t>> keys(events.size());
+    for (std::size_t i = 0; i < events.size(); ++i)
+        keys[i] = {events[i].beat, static_cast<std::uint32_t>(i)};
+    std::sort(keys.begin(), keys.end());
+    std::vector<Event> sorted;
+    sorted.reserve(events.size());
+    for (const auto& key : keys)
+        sorted.push_back(events[key.second]);
+    events = std::move(sorted);
+}
+
+std::size_t characterCount(const SmTimingInput& input) {
+    std::size_t count = 0;
+    for (const SmLevelData& level : input.levels)
+        for (const std::string& measure : level.measures)
+            count += measure.size();
+    return count;
+}
+
 std::vector<Event> buildEvents(const SmTimingInput& input) {
     std::vector<Event> events;
+    // Rows are mostly empty: a quarter of the characters is a generous first guess.
+    events.reserve(input.stops.size() + input.bpms.size() + characterCount(input) / 4);
     for (const SmTimedValue& stop : input.stops) {
         Event e;
         e.kind = EventKind::Stop;
@@ -112,8 +136,7 @@ std::vector<Event> buildEvents(const SmTimingInput& input) {
         e.bpm = tempo.value;
         events.push_back(e);
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event& a, const Event& b) { return a.beat < b.beat; });
+    sortByBeat(events);
     return events;
 }
 
@@ -136,6 +159,9 @@ void dropCrowdedNearStopEvents(std::vector<Event>& events) {
             ++tooFar;
         e.nearStop = tooFar < before;
     }
+    const auto nearStop = [](const Event& e) { return e.nearStop; };
+    if (std::none_of(events.begin(), events.end(), nearStop))
+        return;
     std::vector<Event> kept;
     kept.reserve(events.size());
     for (std::size_t i = 0; i < events.size(); ++i)

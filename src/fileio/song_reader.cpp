@@ -1,5 +1,6 @@
 #include "fileio/song_reader.h"
 
+#include <array>
 #include <cmath>
 
 #include "fileio/qxx_companion.h"
@@ -49,6 +50,12 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
     store.refresh();
     store.setLayer(Layer::Arrow, true);
 
+    std::array<std::size_t, kLevelCount> perLevel{};
+    for (const ConvertedNote& note : timing.notes)
+        ++perLevel[note.level];
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        if (perLevel[level] > 0)
+            store.editNotes(level).reserve(store.notes(level).size() + perLevel[level]);
     for (const ConvertedNote& note : timing.notes) {
         const bool mineLike = note.smCharacter == 'M' || note.smCharacter == 'L';
         store.addItem(ItemKind::Note, note.column, 0, note.level, mineLike ? 1 : 0,
@@ -65,9 +72,24 @@ bool readSmSong(SongFileContext& context, const std::string& path) {
     context.song.foreignCharts() = std::move(content.foreignCharts);
     if (!loadPropertiesAndMusic(context, path))
         return false;
+    return buildSmSong(context, content.timing);
+}
+
+bool readQxSong(SongFileContext& context, const std::string& path) {
+    const JoinedText text = readJoinedText(path, TextKind::Song);
+    for (const Statement& statement : splitStatements(text.text))
+        context.song.tags().add(statement.key, statement.value);
+    if (!loadPropertiesAndMusic(context, path))
+        return false;
+    readCompanion(context, companionPathOf(path));
+    return true;
+}
+
+} // namespace
+
+bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
     setPreviewFromSeconds(context);
 
-    SmTimingInput& input = content.timing;
     if (input.bpms.empty()) {
         context.messages.show(kNoBpmsMessage);
         return false;
@@ -94,18 +116,6 @@ bool readSmSong(SongFileContext& context, const std::string& path) {
     context.store.refresh();
     return true;
 }
-
-bool readQxSong(SongFileContext& context, const std::string& path) {
-    const JoinedText text = readJoinedText(path, TextKind::Song);
-    for (const Statement& statement : splitStatements(text.text))
-        context.song.tags().add(statement.key, statement.value);
-    if (!loadPropertiesAndMusic(context, path))
-        return false;
-    readCompanion(context, companionPathOf(path));
-    return true;
-}
-
-} // namespace
 
 bool readSong(SongFileContext& context, const std::string& path) {
     const std::string_view extension = extensionOf(path);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "fileio/sm_timing.h"
 #include "fileio/song_file_context.h"
 
 namespace quillex {
@@ -34,5 +35,11 @@ inline constexpr std::string_view kForeignChartsMessage =
 // ".sm", beat markers) was built; on false whatever was loaded stays, and the reason
 // has been shown.
 bool readSong(SongFileContext& context, const std::string& path);
+
+// The part of reading a `.sm` file after its music has loaded: the preview region from
+// the song's tags, the tempo checks with their messages, the timing conversion, the
+// beat markers, pauses, notes and meters, and the foreign-chart message. The song's
+// tags and foreign charts are already in place.
+bool buildSmSong(SongFileContext& context, SmTimingInput& input);
 
 } // namespace quillex

@@ -65,12 +65,14 @@ TEST_F(CorpusTest, EveryFileReadsAndThoseWithMusicAndTempoReadTheirCharts) {
             if (expected == 0)
                 continue;
             ++charts;
-            if (readable)
+            if (readable) {
                 EXPECT_EQ(store.notes(level).size(), expected) << "level " << level;
+            }
         }
         EXPECT_GT(charts, 0u);
-        if (readable)
+        if (readable) {
             EXPECT_GT(store.beats().size(), 10u);
+        }
         if (!musicName.empty())
             fs::remove(pathOf(std::string(fileNameOf(musicName))));
     }
