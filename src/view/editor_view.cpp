@@ -118,6 +118,8 @@ void EditorView::layoutBoxes(double playPosition) {
 
 void EditorView::beginFrame(const TransportState& transport) {
     positionBar_.setRange(0, transport.loaded ? transport.length : 100);
+    // A music load resets the wave's rows; its bottom always follows the window.
+    wave_.waveBottom = height_;
     syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
 }
 
