@@ -9,6 +9,7 @@
 #include "demo_music.h"
 
 #include "demo_timing.h"
+#include "ogg_serial.h"
 #include "synth.h"
 
 #include <cmath>
@@ -135,7 +136,7 @@ bool writeDemoMusic(const std::string& path) {
     bass(mix, lastBeat, 0);
     mix.resize(static_cast<size_t>(at(lastBeat) + synth::sampleAt(1.7)), 0.0f);
     synth::normalise(mix, 0.9f);
-    return synth::writeOggVorbis(path, mix, 0.35);
+    return synth::writeOggVorbis(path, mix, 0.35) && synth::setOggSerial(path, 0x71786465);
 }
 
 } // namespace demo
