@@ -14,8 +14,9 @@ constexpr auto kChunkFrames = static_cast<std::int64_t>(PeakWorker::kChunkFrames
 // Reserving more than this up front is not trusted to a file's header.
 constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
 
-// Reduces chunks of decoded frames to signed bytes, left and right apart, and hands
-// them to the worker that builds the pyramid.
+// Hands chunks of decoded frames to the worker that builds the pyramid: 16-bit frames
+// as they lie in the decoded music (the worker reduces them), wider samples reduced
+// here, since their chunk buffer is reused at once.
 class PeakFeeder {
   public:
     PeakFeeder(PeakPyramid* peaks, int channels) : channels_(channels) {
@@ -23,35 +24,35 @@ class PeakFeeder {
             worker_.emplace(*peaks);
     }
     void feed16(const std::int16_t* frames, std::int64_t count) {
-        feed(count, [frames](std::int64_t at) { return reduceSample16(frames[at]); });
+        if (!worker_)
+            return;
+        PeakWorker::Chunk& chunk = worker_->acquire();
+        chunk.frames = frames;
+        chunk.channels = channels_;
+        chunk.count = static_cast<std::size_t>(count);
+        worker_->submit(chunk);
     }
     void feed32(const std::int32_t* frames, std::int64_t count) {
-        feed(count, [frames](std::int64_t at) { return reduceSample(frames[at]); });
+        if (!worker_)
+            return;
+        PeakWorker::Chunk& chunk = worker_->acquire();
+        const int last = channels_ - 1;
+        for (std::int64_t i = 0; i < count; ++i) {
+            chunk.left[static_cast<std::size_t>(i)] = reduceSample(frames[i * channels_]);
+            chunk.right[static_cast<std::size_t>(i)] = reduceSample(frames[i * channels_ + last]);
+        }
+        chunk.frames = nullptr;
+        chunk.count = static_cast<std::size_t>(count);
+        worker_->submit(chunk);
+    }
+    // Before the decoded music may move in memory.
+    void drain() {
+        if (worker_)
+            worker_->drain();
     }
     bool finish() { return !worker_ || worker_->finish(); }
 
   private:
-    template <class Reduce> void feed(std::int64_t count, Reduce reduce) {
-        if (!worker_)
-            return;
-        PeakWorker::Chunk& chunk = worker_->acquire();
-        // Fixed strides per channel count, so the loops vectorise; mono gives both
-        // sides the one channel.
-        if (channels_ == 2)
-            split<2>(chunk, count, reduce);
-        else
-            split<1>(chunk, count, reduce);
-        chunk.count = static_cast<std::size_t>(count);
-        worker_->submit(chunk);
-    }
-    template <int Channels, class Reduce>
-    static void split(PeakWorker::Chunk& chunk, std::int64_t count, Reduce reduce) {
-        for (std::int64_t i = 0; i < count; ++i) {
-            chunk.left[static_cast<std::size_t>(i)] = reduce(i * Channels);
-            chunk.right[static_cast<std::size_t>(i)] = reduce(i * Channels + Channels - 1);
-        }
-    }
-
     int channels_;
     std::optional<PeakWorker> worker_;
 };
@@ -101,10 +102,13 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, P
         }
         const std::size_t gotSamples =
             static_cast<std::size_t>(std::clamp<std::int64_t>(got, 0, want) * channels);
-        if (room > 0)
+        if (room > 0) {
             pcm.samples.resize(used + gotSamples);
-        else
+        } else if (gotSamples > 0) {
+            // Growing may move the frames the worker still reads.
+            feeder->drain();
             pcm.samples.insert(pcm.samples.end(), spare.begin(), spare.begin() + gotSamples);
+        }
         if (got <= 0) {
             if (got < 0)
                 return false;

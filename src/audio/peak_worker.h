@@ -1,6 +1,6 @@
 // Builds a peak pyramid on a second thread while the music is still being decoded:
-// the decoding thread reduces each chunk of frames to signed bytes and hands it over,
-// the worker appends it to the pyramid. Opening a song then costs little more than
+// the decoding thread hands over each chunk of frames, the worker reduces it to signed
+// bytes and appends it to the pyramid. Opening a song then costs little more than
 // decoding it.
 #pragma once
 
@@ -18,9 +18,14 @@ namespace quillex {
 class PeakWorker {
   public:
     static constexpr std::size_t kChunkFrames = 16384;
+    // Either 16-bit frames for the worker to reduce (`frames` set; they must stay in
+    // place until the worker is done with them), or samples already reduced into
+    // `left` and `right`.
     struct Chunk {
         std::array<std::int8_t, kChunkFrames> left;
         std::array<std::int8_t, kChunkFrames> right;
+        const std::int16_t* frames = nullptr;
+        int channels = 1;
         std::size_t count = 0;
     };
 
@@ -33,9 +38,16 @@ class PeakWorker {
     Chunk& acquire();
     // Queues a filled chunk (its `count` set) for the pyramid.
     void submit(Chunk& chunk);
+    // Waits until the worker has taken in every chunk queued so far.
+    void drain();
     // Waits until every queued chunk is in the pyramid. False when the pyramid could
     // not grow (out of memory).
     bool finish();
+
+    // Reduces interleaved 16-bit frames (one or two channels) into left and right
+    // bytes; mono gives both sides the one channel.
+    static void split16(const std::int16_t* frames, int channels, std::size_t count,
+                        std::int8_t* left, std::int8_t* right);
 
   private:
     void run();

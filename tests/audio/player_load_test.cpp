@@ -132,6 +132,24 @@ TEST(LoadMusic, LoadingAnotherMusicWhilePlayingDropsTheFirstAndTheSong) {
     EXPECT_GE(f.shell.undoClears, 2);
 }
 
+// Files may announce a wrong length or none; the music is whatever decodes, and the
+// buffers grow (while the pyramid's worker still reads them) without losing a frame.
+TEST(LoadMusic, AWronglyAnnouncedLengthStillDecodesEverything) {
+    for (std::int64_t announced : {std::int64_t{-1}, std::int64_t{1000}, std::int64_t{70000}}) {
+        PlayerFixture f;
+        const std::string path = f.addMusic("long.ogg", 200000);
+        f.library[path].format.frames = announced;
+        ASSERT_TRUE(f.player.loadMusic(path, "", true));
+        EXPECT_EQ(f.player.musicLength(), 200000);
+        const auto& pcm = f.player.decodedMusic()->samples;
+        ASSERT_TRUE(std::equal(pcm.begin(), pcm.end(), f.library[path].samples.begin()));
+        const PeakPyramid& peaks = f.editor.waveView().peaks;
+        EXPECT_EQ(peaks.level(13).size(), 199999u / 4096);
+        for (std::size_t i = 0; i < 200000; i += 997)
+            ASSERT_EQ(peaks.level(1).rightMax[i], reduceSample16(pcm[2 * i + 1]));
+    }
+}
+
 TEST(UnloadMusic, TakesDownLayersTitleAndPositionBar) {
     PlayerFixture f;
     ASSERT_TRUE(f.player.loadMusic(f.addMusic("x.wav", 3000), "", true));
