@@ -136,7 +136,8 @@ void MainWindow::buildMenus() {
 
 void MainWindow::refreshEnabledCommands() {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
-        it.value()->setEnabled(shell_->dispatcher.available(it.key()));
+        if (!ownerEnabled_.contains(it.key()))
+            it.value()->setEnabled(shell_->dispatcher.available(it.key()));
 }
 
 bool MainWindow::start(const QString& file) {
@@ -151,8 +152,8 @@ bool MainWindow::start(const QString& file) {
     shell_->state.maximised = isMaximized();
     updateEditorScreenRect();
     // Undo and Redo wait for the history; until then they stay greyed without a label.
-    actions_.value(toInt(CommandId::Undo))->setText("Undo \tCtrl+Z");
-    actions_.value(toInt(CommandId::Redo))->setText("Redo \tCtrl+Y");
+    setMenuItem(toInt(CommandId::Undo), "Undo \tCtrl+Z", false);
+    setMenuItem(toInt(CommandId::Redo), "Redo \tCtrl+Y", false);
     // The start-up defaults, set through their owners so the menu marks follow.
     MusicPlayer& player = editor_->player();
     player.setSpeed(100);
@@ -319,6 +320,19 @@ void MainWindow::setStatusText(int slot, std::string_view text) {
 }
 
 void MainWindow::startSaveNotice(SaveNotice notice) { view_->status().startSaveNotice(notice); }
+
+void MainWindow::setPositionBar(int length, bool enabled) {
+    view_->positionBar().setRange(0, length);
+    view_->positionBar().setEnabled(enabled);
+}
+
+void MainWindow::setMenuItem(int commandId, std::string_view caption, bool enabled) {
+    if (QAction* action = actions_.value(commandId)) {
+        ownerEnabled_.insert(commandId);
+        action->setText(qstr(caption));
+        action->setEnabled(enabled);
+    }
+}
 
 void MainWindow::postCommand(int commandId) {
     QMetaObject::invokeMethod(

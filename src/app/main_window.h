@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -61,6 +62,8 @@ public:
     void resetRegion() override {}
     int windowHeight() const override;
     void postCommand(int commandId) override;
+    void setPositionBar(int length, bool enabled) override;
+    void setMenuItem(int commandId, std::string_view caption, bool enabled) override;
 
     // ShellUi
     std::optional<std::string> askOpenPath() override;
@@ -101,6 +104,7 @@ private:
     QWidget* editorWidget_ = nullptr;
     QOpenGLWidget* glWidget_ = nullptr;
     QHash<int, QAction*> actions_;
+    QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
     QTimer frameTimer_;
     QTimer settleTimer_;
     bool minimised_ = false;

@@ -46,6 +46,10 @@ public:
     virtual void postCommand(int /*commandId*/) {}
     // The text kept with the program settings for the current song is emptied.
     virtual void clearSongSettingsText() {}
+    // Sets a menu item's caption (with the key text after a tab) and whether it can be
+    // chosen; from then on its owner, not the shell, keeps it enabled or greyed (the
+    // Undo and Redo items).
+    virtual void setMenuItem(int /*commandId*/, std::string_view /*caption*/, bool /*enabled*/) {}
 };
 
 // Does nothing; for tests and tools that have no window.
