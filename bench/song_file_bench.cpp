@@ -33,7 +33,8 @@ std::string largeSongText() {
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         const int columns = columnCountOfLevel(level);
         text += "#NOTES:\r\n     " + std::string(gameTypeInfo(gameTypeOfLevel(level)).smName) +
-                ":\r\n     bench:\r\n     " + std::string(difficultySmName(difficultyOfLevel(level))) +
+                ":\r\n     bench:\r\n     " +
+                std::string(difficultySmName(difficultyOfLevel(level))) +
                 ":\r\n     5:\r\n     0,0,0,0,0:\r\n";
         for (int m = 0; m < kMeasures; ++m) {
             for (int r = 0; r < kRowsPerMeasure; ++r) {
@@ -50,8 +51,8 @@ std::string largeSongText() {
 }
 
 struct LargeSongFiles {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("quillex-bench-" + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillex-bench-" + std::to_string(::getpid()));
     test::SilentMusicFormat music;
     RecordingMessages messages;
     NullShellHooks shell;
@@ -115,9 +116,9 @@ void BM_LargeSmText(benchmark::State& state) {
     LargeSongFiles& s = largeSong();
     const MusicPlayer& player = s.editor.player();
     for (auto _ : state)
-        benchmark::DoNotOptimize(smSongText({s.editor.song(), s.editor.store(), s.editor.meters(),
-                                             player.musicPath(), player.sampleRate(),
-                                             player.previewStart(), player.previewEnd()}));
+        benchmark::DoNotOptimize(
+            smSongText({s.editor.song(), s.editor.store(), s.editor.meters(), player.musicPath(),
+                        player.sampleRate(), player.previewStart(), player.previewEnd()}));
 }
 BENCHMARK(BM_LargeSmText)->Unit(benchmark::kMillisecond);
 

@@ -11,14 +11,16 @@ namespace quillex {
 
 namespace {
 
-std::string reasonOf(int error) { return std::strerror(error); }
+std::string reasonOf(int error) {
+    return std::strerror(error);
+}
 
 // Creates a new temporary file beside `path` (so that renaming it is a move within one
 // file system) with the permissions a new file would get.
 int createTemporary(const std::string& path, std::string& temporaryPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = path + ".saving-" + std::to_string(::getpid()) + "-" +
-                        std::to_string(attempt);
+        temporaryPath =
+            path + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

@@ -14,13 +14,13 @@ namespace {
 constexpr std::string_view kLineBreak = "\r\n";
 
 std::string notesKey(LevelIndex level) {
-    return std::string("#NOTES_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
-           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level))) + "_EX";
+    return std::string("#NOTES_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) + "_" +
+           std::string(difficultyQxxTag(difficultyOfLevel(level))) + "_EX";
 }
 
 std::string footKey(LevelIndex level) {
-    return std::string("#FOOT_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
-           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level)));
+    return std::string("#FOOT_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) + "_" +
+           std::string(difficultyQxxTag(difficultyOfLevel(level)));
 }
 
 // The level a "#NOTES_..._EX" or "#FOOT_..." key names.
@@ -135,7 +135,9 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
     }
 }
 
-void appendInt(std::string& out, std::int64_t value) { out += std::to_string(value); }
+void appendInt(std::string& out, std::int64_t value) {
+    out += std::to_string(value);
+}
 
 } // namespace
 
@@ -148,7 +150,7 @@ void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
     if (content.previewEnd)
         context.player.setPreviewEnd(*content.previewEnd);
     if (content.anyNotes)
-        context.store.setLayer(Layer::Arrow, true);
+        showArrowLayer(context);
     {
         BusyGuard busy(context.store.busyCounter());
         addCompanionItems(context, content);

@@ -36,13 +36,17 @@ std::int64_t clampRow(double rows) {
         std::clamp(rows, static_cast<double>(-kRowLimit), static_cast<double>(kRowLimit)));
 }
 
-std::int64_t rowOfBeat(double beat) { return clampRow(std::floor(beat * kRowsPerBeat + 0.5)); }
+std::int64_t rowOfBeat(double beat) {
+    return clampRow(std::floor(beat * kRowsPerBeat + 0.5));
+}
 
 std::int32_t clampToInt32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-bool isNoteCharacter(char c) { return c == '1' || c == '2' || c == '4' || c == 'M' || c == 'L'; }
+bool isNoteCharacter(char c) {
+    return c == '1' || c == '2' || c == '4' || c == 'M' || c == 'L';
+}
 
 // Expands the measures of one level into rows (a measure of R rows fills 192 rows when
 // R divides 192) and adds a note event for every note character. A hold or roll head
@@ -58,8 +62,7 @@ void addNoteEvents(const SmLevelData& data, LevelIndex level, std::vector<Event>
         if (rowCount == 0)
             continue;
         const std::size_t width = length / rowCount;
-        const std::int64_t spacing =
-            rowCount > 96 ? 1 : static_cast<std::int64_t>(192 / rowCount);
+        const std::int64_t spacing = rowCount > 96 ? 1 : static_cast<std::int64_t>(192 / rowCount);
         for (std::size_t i = 0; i < rowCount; ++i) {
             const std::int64_t n = measureStart + static_cast<std::int64_t>(i) * spacing;
             const char* text = measure.data() + i * width;
@@ -196,8 +199,8 @@ void makeRoomForStops(std::vector<Event>& events) {
     // note event at or after i.
     std::vector<std::size_t> groupEnd(count), firstNote(count + 1, count);
     for (std::size_t i = count; i-- > 0;) {
-        groupEnd[i] = (i + 1 < count && events[i + 1].beat == events[i].beat) ? groupEnd[i + 1]
-                                                                              : i + 1;
+        groupEnd[i] =
+            (i + 1 < count && events[i + 1].beat == events[i].beat) ? groupEnd[i + 1] : i + 1;
         firstNote[i] = events[i].kind == EventKind::Note ? i : firstNote[i + 1];
     }
     std::vector<std::int64_t> added(count + 1, 0);
@@ -257,7 +260,9 @@ std::vector<Event> buildTimingList(std::vector<Event>& events) {
 // Marker times are rounded to the nearest sample, not truncated: a file written by
 // this editor carries tempos of six significant digits, and truncating the times they
 // give would move every beat a sample earlier on each save and reopen.
-double nearestSample(double sample) { return std::floor(sample + 0.5); }
+double nearestSample(double sample) {
+    return std::floor(sample + 0.5);
+}
 
 // Walks the rows from row 0, placing a beat marker on every whole beat and a sub-beat
 // on every timing event between beats, until the music ends. Rows whose sample lies

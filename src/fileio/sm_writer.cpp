@@ -13,13 +13,15 @@ namespace {
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kIndent = "     ";
 
-void appendLine(std::string& out, std::string_view text) { out.append(text).append(kLineBreak); }
+void appendLine(std::string& out, std::string_view text) {
+    out.append(text).append(kLineBreak);
+}
 
 // The pauses of the song and the arithmetic that takes their rows out of the grid:
 // what lies inside a pause is not written, and what lies after it moves up by its
 // length, so that the file's beats run on as a game expects around a stop.
 class PauseRemoval {
-public:
+  public:
     PauseRemoval(const ItemList& pauseList, const TimingMap& map, int sampleRate) {
         std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
         std::stable_sort(pauses.begin(), pauses.end(),
@@ -44,15 +46,15 @@ public:
     // Strictly inside a pause: after its start and before its end.
     bool inside(std::int32_t row) const {
         const std::size_t before = pausesStartingBefore(row);
-        return before > 0 && row < static_cast<std::int64_t>(starts_[before - 1]) +
-                                        lengths_[before - 1];
+        return before > 0 &&
+               row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1];
     }
     // The row with the rows of every pause that starts before it taken out.
     std::int64_t shifted(std::int32_t row) const {
         return row - removedBefore_[pausesStartingBefore(row)];
     }
 
-private:
+  private:
     std::size_t pausesStartingBefore(std::int32_t row) const {
         return static_cast<std::size_t>(std::lower_bound(starts_.begin(), starts_.end(), row) -
                                         starts_.begin());
@@ -64,7 +66,9 @@ private:
     std::vector<std::int64_t> removedBefore_;
 };
 
-double fileBeat(std::int64_t row) { return static_cast<double>(row - kRowsPerBeat) / kRowsPerBeat; }
+double fileBeat(std::int64_t row) {
+    return static_cast<double>(row - kRowsPerBeat) / kRowsPerBeat;
+}
 
 void appendHeader(std::string& out, const SmWriteInput& in) {
     for (const std::string& line : in.song.properties().headerLines(fileNameOf(in.musicPath)))
@@ -261,14 +265,13 @@ std::string smSongText(const SmWriteInput& in) {
     const std::int64_t measures = std::max<std::int64_t>(1, (keptMarkers + 3) / 4);
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         const ItemList& notes = in.store.notes(level);
-        const bool used = std::any_of(notes.begin(), notes.end(), [&](const EditItem& n) {
-            return !pauses.inside(n.row());
-        });
+        const bool used = std::any_of(notes.begin(), notes.end(),
+                                      [&](const EditItem& n) { return !pauses.inside(n.row()); });
         if (used)
-            appendChart(out, in, level,
-                        gridMarks(notes, pauses, columnCountOfLevel(level),
-                                  measures * kRowsPerMeasure),
-                        measures);
+            appendChart(
+                out, in, level,
+                gridMarks(notes, pauses, columnCountOfLevel(level), measures * kRowsPerMeasure),
+                measures);
     }
     for (const ForeignChart& chart : in.song.foreignCharts())
         appendForeignChart(out, chart);

@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "app/shell_hooks.h"
 #include "audio/music_player.h"
+#include "audio/player_settings.h"
 #include "items/item_store.h"
 #include "model/game_type.h"
 #include "model/song.h"
@@ -21,6 +22,13 @@ struct SongFileContext {
     ShellHooks& shell;
     Messages& messages;
 };
+
+// Switches the arrow layer on with its View-menu check, as a read does once the song
+// has notes to show.
+inline void showArrowLayer(SongFileContext& context) {
+    context.store.setLayer(Layer::Arrow, true);
+    context.shell.setMenuCheck(command::kArrowLayer, true);
+}
 
 // The context of the editor's own song.
 inline SongFileContext songFileContext(Editor& editor) {

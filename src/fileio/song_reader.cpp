@@ -48,7 +48,7 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
         store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(pause.startRow)),
                       RowPosition::fromRow(fileRow(pause.lengthRows)));
     store.refresh();
-    store.setLayer(Layer::Arrow, true);
+    showArrowLayer(context);
 
     std::array<std::size_t, kLevelCount> perLevel{};
     for (const ConvertedNote& note : timing.notes)

@@ -15,8 +15,8 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
         return false;
     }
     const MusicPlayer& player = context.player;
-    const SmWriteInput input{context.song,        context.store,        context.meters,
-                             player.musicPath(),  player.sampleRate(),  player.previewStart(),
+    const SmWriteInput input{context.song,       context.store,       context.meters,
+                             player.musicPath(), player.sampleRate(), player.previewStart(),
                              player.previewEnd()};
     const std::string_view extension = extensionOf(path);
     const bool ownFormat = extension == ".qx";

@@ -25,7 +25,7 @@ struct MeasureResolution {
 inline constexpr int kRowsPerMeasure = 192;
 
 class Song {
-public:
+  public:
     Song();
 
     SongProperties& properties() { return properties_; }
@@ -58,7 +58,7 @@ public:
     // A song or a music file is being opened: default properties, no file data.
     void reset();
 
-private:
+  private:
     SongProperties properties_;
     TagMap tags_;
     std::vector<ForeignChart> foreignCharts_;

@@ -67,14 +67,10 @@ void SongProperties::setDisplayBpm(DisplayBpmMode mode, std::string low, std::st
 
 std::vector<std::string> SongProperties::headerLines(std::string_view musicFileName) const {
     std::vector<std::string> lines{
-        line("#TITLE", title),
-        line("#SUBTITLE", subtitle),
-        line("#ARTIST", artist),
-        line("#CREDIT", credit),
-        line("#MUSIC", musicFileName),
-        line("#SELECTABLE", selectable ? "YES" : "NO"),
-        line("#BACKGROUND", background),
-        line("#BANNER", banner),
+        line("#TITLE", title),           line("#SUBTITLE", subtitle),
+        line("#ARTIST", artist),         line("#CREDIT", credit),
+        line("#MUSIC", musicFileName),   line("#SELECTABLE", selectable ? "YES" : "NO"),
+        line("#BACKGROUND", background), line("#BANNER", banner),
         line("#CDTITLE", cdTitle),
     };
     if (displayBpmMode == DisplayBpmMode::Range)

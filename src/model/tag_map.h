@@ -11,7 +11,7 @@
 namespace quillex {
 
 class TagMap {
-public:
+  public:
     void add(std::string_view key, std::string_view value) {
         auto [it, inserted] = index_.try_emplace(std::string(key), entries_.size());
         if (inserted)
@@ -43,7 +43,7 @@ public:
         index_.clear();
     }
 
-private:
+  private:
     std::vector<Entry> entries_;
     std::unordered_map<std::string, std::size_t> index_;
 };

@@ -9,7 +9,7 @@ namespace quillex {
 namespace {
 
 class OwnFormatTest : public ::testing::Test, public test::SongFileFixture {
-protected:
+  protected:
     // A song with music loaded (from a minimal `.sm`) and an empty store.
     void loadEmptySong() {
         ASSERT_TRUE(read(writeSongFile("start.sm", "#MUSIC:song.ogg;#BPMS:0=120;")));
@@ -34,10 +34,11 @@ TEST_F(OwnFormatTest, CompanionTextMatchesTheFormat) {
     store.refresh();
     addNote(0, 0, 48, NoteKind::Tap);
     store.refresh();
-    EXPECT_EQ(companionText(store, editor.meters(), 0, 0, 0),
-              "#BEATLOC_EX:48=0,96=22050;\r\n#BEATPROPS_EX:48=0000,96=0000;\r\n#PAUSES:;\r\n"
-              "#SONGDEMOBEGIN:0;\r\n#SONGDEMOEND:0;\r\n#NOTES_DANCE_SINGLE_BEGINNER_EX:48=0|0|0;\r\n"
-              "#FOOT_DANCE_SINGLE_BEGINNER:1;\r\n#WAVECURSOR:0;\r\n");
+    EXPECT_EQ(
+        companionText(store, editor.meters(), 0, 0, 0),
+        "#BEATLOC_EX:48=0,96=22050;\r\n#BEATPROPS_EX:48=0000,96=0000;\r\n#PAUSES:;\r\n"
+        "#SONGDEMOBEGIN:0;\r\n#SONGDEMOEND:0;\r\n#NOTES_DANCE_SINGLE_BEGINNER_EX:48=0|0|0;\r\n"
+        "#FOOT_DANCE_SINGLE_BEGINNER:1;\r\n#WAVECURSOR:0;\r\n");
 }
 
 TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
@@ -123,6 +124,7 @@ TEST_F(OwnFormatTest, CompanionStatementsReadAsTheFormatSays) {
     EXPECT_EQ(editor.meters().get(1), 1);
     EXPECT_EQ(editor.meters().get(47), 7);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
+    EXPECT_TRUE(shell.checks[314]);
 }
 
 TEST_F(OwnFormatTest, AMissingCompanionLeavesASongWithoutBeats) {

@@ -19,7 +19,7 @@ struct SilentMusicFormat {
 };
 
 class SilentMusicDecoder : public MusicDecoder {
-public:
+  public:
     explicit SilentMusicDecoder(const SilentMusicFormat& format) : format_(format) {}
     bool open(const std::string& path, MusicFormat& format) override {
         std::error_code error;
@@ -37,7 +37,7 @@ public:
     std::int64_t read32(std::int32_t*, std::int64_t) override { return -1; }
     bool complete() const override { return true; }
 
-private:
+  private:
     SilentMusicFormat format_;
     std::int64_t next_ = 0;
 };

@@ -8,7 +8,7 @@ namespace quillex {
 namespace {
 
 class SmReaderTest : public ::testing::Test, public test::SongFileFixture {
-protected:
+  protected:
     // A song around a header and a dance-single chart of `difficulty`.
     static std::string song(const std::string& header, const std::string& notes = "",
                             const std::string& difficulty = "Easy") {
@@ -87,11 +87,13 @@ TEST_F(SmReaderTest, ReadsBeatsNotesOfEveryKindAndMeters) {
     EXPECT_EQ(store.notes(level)[3].row(), 48 + 144);
     EXPECT_EQ(editor.meters().get(level), 3);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
+    EXPECT_TRUE(shell.checks[314]);
 }
 
 TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     // Five #NOTES fields: the statement is skipped, reading goes on.
-    EXPECT_TRUE(read(writeSongFile("a.sm", song("#BPMS:0=120;#NOTES:dance-single::Easy:1:0:1000;"))));
+    EXPECT_TRUE(
+        read(writeSongFile("a.sm", song("#BPMS:0=120;#NOTES:dance-single::Easy:1:0:1000;"))));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kNotesErrorMessage)});
 
     messages.shown.clear();
@@ -111,8 +113,8 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     EXPECT_EQ(store.pauses().size(), 1u);
 
     messages.shown.clear();
-    EXPECT_TRUE(read(writeSongFile(
-        "f.sm", song("#BPMS:0=120;#NOTES:ez2-single:d:hard:2:1,2:10000,01000;"))));
+    EXPECT_TRUE(read(
+        writeSongFile("f.sm", song("#BPMS:0=120;#NOTES:ez2-single:d:hard:2:1,2:10000,01000;"))));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kForeignChartsMessage)});
     ASSERT_EQ(editor.song().foreignCharts().size(), 1u);
     EXPECT_EQ(editor.song().foreignCharts()[0].measures,

@@ -40,8 +40,8 @@ TEST(SmTiming, OffsetPlacesTheFirstBeatAndTheMusicEndsTheMarkers) {
 
 TEST(SmTiming, BeatsBeforeTheMusicAreDroppedAndNotesMoveWithThem) {
     // .sm beat 0 sounds at -22050: no marker. .sm beat 1 at sample 0 becomes marker 1.
-    const ConvertedTiming t = convertSmTiming(
-        songWith({{0, 120}}, {}, {"0000100000000000"}, 0.5), kRate, 44100);
+    const ConvertedTiming t =
+        convertSmTiming(songWith({{0, 120}}, {}, {"0000100000000000"}, 0.5), kRate, 44100);
     EXPECT_EQ(samplesOf(t), (std::vector<SamplePosition>{0, 22050, 44100}));
     EXPECT_EQ(t.beats.front().row, 48);
     ASSERT_EQ(t.notes.size(), 1u);
@@ -59,8 +59,7 @@ TEST(SmTiming, ATempoChangeOffTheBeatMakesASubBeat) {
 
 TEST(SmTiming, AStopBecomesAPauseAndLaterNotesMoveByItsRows) {
     // Notes at .sm beats 4 and 5; a stop of 0.5 s at beat 4 at 120 BPM.
-    std::vector<std::string> measures{"0000000000000000", "1000000000000000",
-                                      "0100000000000000"};
+    std::vector<std::string> measures{"0000000000000000", "1000000000000000", "0100000000000000"};
     const ConvertedTiming t =
         convertSmTiming(songWith({{0, 120}}, {{4, 0.5}}, measures), kRate, kRate * 6);
     ASSERT_EQ(t.pauses.size(), 1u);
@@ -77,8 +76,8 @@ TEST(SmTiming, MeasuresOfAnyRowCountSpreadOver192Rows) {
     const ConvertedTiming t = convertSmTiming(songWith({{0, 120}}, {}, measures), kRate, kRate * 8);
     // 3 rows at 0, 64, 128; 5 rows every 38 rows fill only 190, so the next measure
     // starts 2 rows early.
-    EXPECT_EQ(noteRows(t), (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192,
-                                                      48 + 192 + 190}));
+    EXPECT_EQ(noteRows(t),
+              (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192, 48 + 192 + 190}));
 }
 
 TEST(SmTiming, HoldsReachTheirTailOrOnePastTheLastRow) {
@@ -108,8 +107,8 @@ TEST(SmTiming, AbsurdTempiEndWithoutHanging) {
         const ConvertedTiming t = convertSmTiming(songWith({{0, bpm}}), kRate, kRate * 2);
         EXPECT_LE(t.beats.size(), static_cast<std::size_t>(kRate * 2 + 3)) << bpm;
     }
-    const ConvertedTiming t = convertSmTiming(songWith({{0, 120}, {1e9, -5}}, {{2, -1e9}}),
-                                              kRate, kRate * 2);
+    const ConvertedTiming t =
+        convertSmTiming(songWith({{0, 120}, {1e9, -5}}, {{2, -1e9}}), kRate, kRate * 2);
     EXPECT_FALSE(t.beats.empty());
 }
 

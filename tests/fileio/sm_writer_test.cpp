@@ -6,7 +6,7 @@ namespace quillex {
 namespace {
 
 class SmWriterTest : public ::testing::Test, public test::WriterFixture {
-protected:
+  protected:
     // The line of the text that starts with `key`, without its line break.
     std::string lineOf(const std::string& text, const std::string& key) {
         const std::size_t at = text.find("\r\n" + key);

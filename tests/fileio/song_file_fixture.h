@@ -17,7 +17,7 @@
 namespace quillex::test {
 
 class SaveRecordingShell : public RecordingShell {
-public:
+  public:
     void startSaveNotice(SaveNotice notice) override { notices.push_back(notice); }
     std::vector<SaveNotice> notices;
 };
@@ -54,7 +54,7 @@ struct SongFileFixture {
         return out;
     }
 
-private:
+  private:
     static std::filesystem::path makeFolder() {
         static int counter = 0;
         auto p = std::filesystem::temp_directory_path() /

@@ -9,7 +9,7 @@ namespace quillex {
 namespace {
 
 class SongToolTest : public ::testing::Test, public test::SongFileFixture {
-protected:
+  protected:
     int run(std::vector<std::string> arguments) {
         out.str("");
         err.str("");
@@ -79,8 +79,7 @@ TEST_F(SongToolTest, FailuresAndUsage) {
                          "instead.\n");
     EXPECT_EQ(run({"info", pathOf("x.txt")}), kToolFailed);
     EXPECT_EQ(err.str(), "Sorry, quillex does not support this file type.\n");
-    EXPECT_EQ(run({"info", writeFile("nomusic.sm", "#MUSIC:none.ogg;#BPMS:0=120;")}),
-              kToolFailed);
+    EXPECT_EQ(run({"info", writeFile("nomusic.sm", "#MUSIC:none.ogg;#BPMS:0=120;")}), kToolFailed);
     EXPECT_EQ(err.str(), std::string(kMusicErrorMessage) + "\n");
 
     const std::string path = writeSongFile("a.sm", kSong);

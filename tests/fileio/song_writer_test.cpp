@@ -8,7 +8,7 @@ namespace quillex {
 namespace {
 
 class SongWriterTest : public ::testing::Test, public test::SongFileFixture {
-protected:
+  protected:
     void loadSong(const std::string& text) {
         ASSERT_TRUE(read(writeSongFile("start.sm", text)));
         messages.shown.clear();

@@ -24,8 +24,9 @@ TEST(StatementText, LinesJoinWithoutSeparatorsAndCommentsAreDropped) {
 }
 
 TEST(StatementText, StatementsSplitAtSemicolonsAndTheFirstColon) {
-    EXPECT_EQ(statementsOf("#NOTES:a:b;;#EMPTY:;#NOCOLON; #TITLE:x;"),
-              (Pairs{{"#NOTES", "a:b"}, {"#EMPTY", ""}, {"#NOCOLON", "#NOCOLON"}, {" #TITLE", "x"}}));
+    EXPECT_EQ(
+        statementsOf("#NOTES:a:b;;#EMPTY:;#NOCOLON; #TITLE:x;"),
+        (Pairs{{"#NOTES", "a:b"}, {"#EMPTY", ""}, {"#NOCOLON", "#NOCOLON"}, {" #TITLE", "x"}}));
     EXPECT_TRUE(statementsOf("#TITLE:no semicolon").empty());
 }
 

@@ -40,8 +40,8 @@ struct WriterFixture {
     }
     void note(LevelIndex level, int column, std::int32_t row, std::int32_t length = 0,
               bool mineLike = false, bool alt = false) {
-        store.addItem(ItemKind::Note, column, 0, level, mineLike ? 1 : 0,
-                      RowPosition::fromRow(row), RowPosition::fromRow(length));
+        store.addItem(ItemKind::Note, column, 0, level, mineLike ? 1 : 0, RowPosition::fromRow(row),
+                      RowPosition::fromRow(length));
         if (alt)
             store.editNotes(level).back().altKind = 1;
     }
@@ -51,8 +51,8 @@ struct WriterFixture {
     }
     std::string text() {
         store.refresh();
-        return smSongText({song, store, meters, musicPath, music.sampleRate(), previewStart,
-                           previewEnd});
+        return smSongText(
+            {song, store, meters, musicPath, music.sampleRate(), previewStart, previewEnd});
     }
 };
 

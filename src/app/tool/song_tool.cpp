@@ -24,11 +24,11 @@ constexpr std::string_view kUsage =
 
 // The "Tip" boxes of the editor, one per line on standard error.
 class StreamMessages : public Messages {
-public:
+  public:
     explicit StreamMessages(std::ostream& err) : err_(err) {}
     void show(std::string_view text, std::string_view) override { err_ << text << '\n'; }
 
-private:
+  private:
     std::ostream& err_;
 };
 
@@ -46,15 +46,20 @@ std::string seconds(SamplePosition sample, int rate) {
 bool openFile(Editor& editor, const std::string& path, std::ostream& err) {
     SongFileContext files = songFileContext(editor);
     switch (openKindOf(path)) {
-    case OpenKind::Song: return readSong(files, path);
+    case OpenKind::Song:
+        return readSong(files, path);
     case OpenKind::Music:
         editor.song().reset();
         if (editor.player().loadMusic(path, "", true))
             return true;
         err << "quillex-tool: cannot load the music " << path << '\n';
         return false;
-    case OpenKind::Companion: editor.messages().show(kCompanionRefusedMessage); return false;
-    case OpenKind::Unsupported: editor.messages().show(kUnsupportedFileMessage); return false;
+    case OpenKind::Companion:
+        editor.messages().show(kCompanionRefusedMessage);
+        return false;
+    case OpenKind::Unsupported:
+        editor.messages().show(kUnsupportedFileMessage);
+        return false;
     }
     return false;
 }
@@ -88,9 +93,10 @@ void printInfo(const Editor& editor, std::ostream& out) {
         for (const EditItem& n : notes)
             ++counts[static_cast<int>(noteKindOf(n))];
         out << "chart\t" << level << '\t' << gameTypeInfo(gameTypeOfLevel(level)).smName << ' '
-            << difficultySmName(difficultyOfLevel(level)) << "\tmeter " << editor.meters().get(level);
-        for (NoteKind kind : {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine,
-                              NoteKind::Lift})
+            << difficultySmName(difficultyOfLevel(level)) << "\tmeter "
+            << editor.meters().get(level);
+        for (NoteKind kind :
+             {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine, NoteKind::Lift})
             out << '\t' << counts[static_cast<int>(kind)] << ' ' << noteKindName(kind);
         out << '\n';
     }

@@ -15,7 +15,7 @@
 namespace quillex::fuzz {
 
 class QuietMessages : public Messages {
-public:
+  public:
     void show(std::string_view, std::string_view) override {}
 };
 
