@@ -296,8 +296,9 @@ std::int64_t placeMarkers(std::vector<Event>& timing, double startSample, int ra
         }
 
         if (sample >= 0) {
-            out.beats.push_back(
-                {truncToInt32(nearestSample(sample)), clampToInt32(r - shift + kRowsPerBeat)});
+            out.beats.push_back({truncToInt32(nearestSample(sample)),
+                                 clampToInt32(r - shift + kRowsPerBeat),
+                                 static_cast<std::int32_t>(r % kRowsPerBeat)});
             if (hit && timing[k].kind == EventKind::Stop)
                 out.pauses.push_back({clampToInt32(timing[k].row - shift + kRowsPerBeat),
                                       clampToInt32(timing[k].stopRows)});

@@ -37,7 +37,8 @@ struct SmTimingInput {
 
 struct ConvertedBeat {
     SamplePosition sample;
-    std::int32_t row; // a regular beat when row mod 48 is 0, else a sub-beat
+    std::int32_t row;      // where the beat lies in the converted grid
+    std::int32_t fraction; // 0 for a regular beat, else the sub-beat's fraction
 };
 struct ConvertedPause {
     std::int32_t startRow;

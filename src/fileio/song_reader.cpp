@@ -43,7 +43,7 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
     ItemStore& store = context.store;
     for (const ConvertedBeat& beat : timing.beats)
         store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0,
-                      RowPosition::fromRow(fileRow(beat.row)));
+                      {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
     for (const ConvertedPause& pause : timing.pauses)
         store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(pause.startRow)),
                       RowPosition::fromRow(fileRow(pause.lengthRows)));

@@ -48,10 +48,23 @@ TEST(SmTiming, BeatsBeforeTheMusicAreDroppedAndNotesMoveWithThem) {
     EXPECT_EQ(t.notes[0].row, 48); // .sm beat 1 is beat marker 1
 }
 
+TEST(SmTiming, ASubBeatFirstInTheMusicKeepsTheBeatsAfterItRegular) {
+    // .sm beat 0 lies before the music, the tempo change at beat 0.5 just inside it.
+    const ConvertedTiming t =
+        convertSmTiming(songWith({{0, 120}, {0.5, 120}}, {}, {}, 0.1), kRate, kRate);
+    ASSERT_GE(t.beats.size(), 2u);
+    EXPECT_EQ(t.beats[0].sample, 6615);
+    EXPECT_EQ(t.beats[0].fraction, 24);
+    EXPECT_EQ(t.beats[1].sample, 17640);
+    EXPECT_EQ(t.beats[1].fraction, 0);
+}
+
 TEST(SmTiming, ATempoChangeOffTheBeatMakesASubBeat) {
     const ConvertedTiming t = convertSmTiming(songWith({{0, 120}, {2.5, 60}}), kRate, 5 * 22050);
     ASSERT_GE(t.beats.size(), 5u);
     EXPECT_EQ(t.beats[3].row, 48 + 2 * 48 + 24);
+    EXPECT_EQ(t.beats[3].fraction, 24);
+    EXPECT_EQ(t.beats[4].fraction, 0);
     EXPECT_EQ(t.beats[3].sample, 55125);
     EXPECT_EQ(t.beats[4].row, 48 + 3 * 48);
     EXPECT_EQ(t.beats[4].sample, 55125 + 22050); // half a beat at 60 BPM
