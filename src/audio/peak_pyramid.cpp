@@ -37,6 +37,44 @@ void PeakPyramid::append(const std::int8_t* left, const std::int8_t* right, std:
     Level& one = levels_[1];
     one.leftMax.insert(one.leftMax.end(), left, left + count);
     one.rightMax.insert(one.rightMax.end(), right, right + count);
+    extendHigherLevels();
+}
+
+namespace {
+
+// The hot loops are built twice, for AVX2 and for any x86-64, and the better one is
+// picked when the program loads.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define QUILLEX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define QUILLEX_VECTOR_CLONES
+#endif
+
+// Fixed strides, so the loop vectorises.
+template <int Channels>
+QUILLEX_VECTOR_CLONES void splitFrames(const std::int16_t* frames, std::size_t count,
+                                       std::int8_t* left, std::int8_t* right) {
+    for (std::size_t i = 0; i < count; ++i) {
+        left[i] = reduceSample16(frames[i * Channels]);
+        right[i] = reduceSample16(frames[i * Channels + Channels - 1]);
+    }
+}
+
+} // namespace
+
+void PeakPyramid::appendFrames16(const std::int16_t* frames, int channels, std::size_t count) {
+    Level& one = levels_[1];
+    const std::size_t at = one.leftMax.size();
+    one.leftMax.resize(at + count);
+    one.rightMax.resize(at + count);
+    if (channels == 2)
+        splitFrames<2>(frames, count, one.leftMax.data() + at, one.rightMax.data() + at);
+    else
+        splitFrames<1>(frames, count, one.leftMax.data() + at, one.rightMax.data() + at);
+    extendHigherLevels();
+}
+
+void PeakPyramid::extendHigherLevels() {
     extendLevel2();
     for (int k = 3; k < kPeakLevels; ++k)
         extendLevel(k);
@@ -46,14 +84,14 @@ namespace {
 
 // out[j] = the smaller / larger of in[2j] and in[2j + 1], and of 0 when `withZero`.
 // Plain loops over one array each, so the compiler can vectorise them.
-void pairMinima(const std::int8_t* in, std::int8_t* out, std::size_t from, std::size_t to,
-                bool withZero) {
+QUILLEX_VECTOR_CLONES void pairMinima(const std::int8_t* in, std::int8_t* out, std::size_t from,
+                                      std::size_t to, bool withZero) {
     const std::int8_t floor = withZero ? 0 : 127;
     for (std::size_t j = from; j < to; ++j)
         out[j] = std::min(std::min(in[2 * j], in[2 * j + 1]), floor);
 }
-void pairMaxima(const std::int8_t* in, std::int8_t* out, std::size_t from, std::size_t to,
-                bool withZero) {
+QUILLEX_VECTOR_CLONES void pairMaxima(const std::int8_t* in, std::int8_t* out, std::size_t from,
+                                      std::size_t to, bool withZero) {
     const std::int8_t ceiling = withZero ? 0 : -128;
     for (std::size_t j = from; j < to; ++j)
         out[j] = std::max(std::max(in[2 * j], in[2 * j + 1]), ceiling);

@@ -55,11 +55,15 @@ class PeakPyramid {
     // sample after it has arrived, so the last, partly or just filled block of each
     // level is never stored: n samples give floor((n - 1) / blockSize) entries.
     void append(const std::int8_t* left, const std::int8_t* right, std::size_t count);
+    // The same for interleaved 16-bit frames of one or two channels, reduced straight
+    // into level 1 (mono gives both sides the one channel).
+    void appendFrames16(const std::int16_t* frames, int channels, std::size_t count);
 
     // Bytes held by all arrays (their capacity).
     std::size_t memoryBytes() const;
 
   private:
+    void extendHigherLevels();
     void extendLevel2();
     void extendLevel(int k);
 

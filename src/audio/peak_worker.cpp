@@ -35,28 +35,6 @@ void PeakWorker::drain() {
     changed_.wait(lock, [this] { return free_.size() == chunks_.size(); });
 }
 
-namespace {
-
-// Fixed strides, so the loop vectorises.
-template <int Channels>
-void splitFrames(const std::int16_t* frames, std::size_t count, std::int8_t* left,
-                 std::int8_t* right) {
-    for (std::size_t i = 0; i < count; ++i) {
-        left[i] = reduceSample16(frames[i * Channels]);
-        right[i] = reduceSample16(frames[i * Channels + Channels - 1]);
-    }
-}
-
-} // namespace
-
-void PeakWorker::split16(const std::int16_t* frames, int channels, std::size_t count,
-                         std::int8_t* left, std::int8_t* right) {
-    if (channels == 2)
-        splitFrames<2>(frames, count, left, right);
-    else
-        splitFrames<1>(frames, count, left, right);
-}
-
 bool PeakWorker::finish() {
     {
         std::lock_guard lock(mutex_);
@@ -77,12 +55,12 @@ void PeakWorker::run() {
         Chunk* chunk = ready_.front();
         ready_.pop_front();
         lock.unlock();
-        if (chunk->frames)
-            split16(chunk->frames, chunk->channels, chunk->count, chunk->left.data(),
-                    chunk->right.data());
         if (!failed_) {
             try {
-                peaks_.append(chunk->left.data(), chunk->right.data(), chunk->count);
+                if (chunk->frames)
+                    peaks_.appendFrames16(chunk->frames, chunk->channels, chunk->count);
+                else
+                    peaks_.append(chunk->left.data(), chunk->right.data(), chunk->count);
             } catch (const std::bad_alloc&) {
                 failed_ = true;
             }

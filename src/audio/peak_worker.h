@@ -44,11 +44,6 @@ class PeakWorker {
     // not grow (out of memory).
     bool finish();
 
-    // Reduces interleaved 16-bit frames (one or two channels) into left and right
-    // bytes; mono gives both sides the one channel.
-    static void split16(const std::int16_t* frames, int channels, std::size_t count,
-                        std::int8_t* left, std::int8_t* right);
-
   private:
     void run();
 

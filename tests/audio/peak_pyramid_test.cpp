@@ -101,6 +101,30 @@ TEST(PeakPyramid, MatchesTheSampleBySampleRuleWhateverTheChunking) {
     }
 }
 
+TEST(PeakPyramid, SixteenBitFramesReduceStraightIntoLevelOne) {
+    std::mt19937 gen(9);
+    std::uniform_int_distribution<int> dist(-32768, 32767);
+    for (int channels : {1, 2}) {
+        const std::size_t n = 50001;
+        std::vector<std::int16_t> frames(n * static_cast<std::size_t>(channels));
+        for (auto& s : frames)
+            s = static_cast<std::int16_t>(dist(gen));
+        std::vector<std::int8_t> left(n), right(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            left[i] = reduceSample16(frames[i * channels]);
+            right[i] = reduceSample16(frames[i * channels + channels - 1]);
+        }
+        const auto expected = referenceBuild(left, right);
+        PeakPyramid p;
+        for (std::size_t at = 0, step = 7; at < n; at += step, step = step * 5 % 7919 + 1)
+            p.appendFrames16(frames.data() + at * channels, channels, std::min(step, n - at));
+        for (int k = 1; k < kPeakLevels; ++k) {
+            EXPECT_EQ(p.level(k).leftMax, expected[k].leftMax);
+            EXPECT_EQ(p.level(k).rightMin, expected[k].rightMin);
+        }
+    }
+}
+
 TEST(PeakPyramid, EntryCountsDropTheLastBlock) {
     const std::vector<std::int8_t> samples(4096, 5);
     PeakPyramid p;
