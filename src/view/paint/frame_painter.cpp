@@ -50,7 +50,8 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
 void FramePainter::drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
                              const TransportState& transport, const PeakPyramid* filteredPeaks) {
     view.beginFrame(transport);
-    renderer.beginFrame(painter, view.windowWidth(), view.windowHeight());
+    // The background is opaque black with the picture over it, so it is the clear.
+    renderer.beginFrame(painter, view.windowWidth(), view.windowHeight(), false);
     renderer.background(255);
     {
         const FrameContext frame = makeFrameContext(view, transport, filteredPeaks, gridEntries_);

@@ -80,7 +80,7 @@ bool Renderer::initialise(const QString& dataFolder) {
     return true;
 }
 
-void Renderer::beginFrame(QPainter& painter, int width, int height) {
+void Renderer::beginFrame(QPainter& painter, int width, int height, bool clear) {
     const auto now = std::chrono::steady_clock::now();
     frameSeconds_ = std::chrono::duration<double>(now - frameMark_).count();
     frameMark_ = now;
@@ -91,7 +91,8 @@ void Renderer::beginFrame(QPainter& painter, int width, int height) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setOpacity(1.0);
     opacity_ = 1.0;
-    painter.fillRect(QRect(0, 0, width, height), Qt::black);
+    if (clear)
+        painter.fillRect(QRect(0, 0, width, height), Qt::black);
 }
 
 void Renderer::endFrame() {

@@ -40,8 +40,9 @@ class Renderer {
     bool initialised() const { return initialised_; }
 
     // Starts a frame on `painter` for a surface of width × height: marks the frame
-    // clock and clears to opaque black.
-    void beginFrame(QPainter& painter, int width, int height);
+    // clock and clears to opaque black. A caller that draws the background next may
+    // skip the clear: the background is opaque and covers the whole surface.
+    void beginFrame(QPainter& painter, int width, int height, bool clear = true);
     // Draws the frame-rate display (when on) and finishes the frame.
     void endFrame();
     int width() const { return width_; }
