@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <queue>
 
 #include "fileio/statement_text.h"
 
@@ -95,18 +97,36 @@ void addNoteEvents(const SmLevelData& data, LevelIndex level, std::vector<Event>
             events[head].stopRows = measureStart - events[head].row;
 }
 
-// Sorts by beat, keeping the creation order of equal beats. The records are large, so
-// the sort runs on (beat, index) keys and the records are moved once.
-void sortByBeat(std::vector<Event>& events) {
-    std::vector<std::pair<double, std::uint32_t>> keys(events.size());
-    for (std::size_t i = 0; i < events.size(); ++i)
-        keys[i] = {events[i].beat, static_cast<std::uint32_t>(i)};
-    std::sort(keys.begin(), keys.end());
+// A stretch of the event list created in beat order (a chart's notes) or not (the
+// stops and tempo changes as the file lists them).
+struct EventRun {
+    std::size_t begin, end;
+};
+
+// Sorts by beat, keeping the creation order of equal beats. The notes of each chart
+// already come in beat order, so the runs are merged rather than the whole list
+// sorted: the stops and tempo changes are sorted on their own, then the smallest head
+// of all runs is taken until they are empty (ties go to the earlier run).
+std::vector<Event> mergeByBeat(std::vector<Event>& events, std::vector<EventRun> runs) {
+    const auto byBeat = [](const Event& a, const Event& b) { return a.beat < b.beat; };
+    for (const EventRun& run : runs)
+        if (!std::is_sorted(events.begin() + run.begin, events.begin() + run.end, byBeat))
+            std::stable_sort(events.begin() + run.begin, events.begin() + run.end, byBeat);
+    using Head = std::pair<double, std::size_t>; // beat, run index
+    std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        if (runs[r].begin < runs[r].end)
+            heads.push({events[runs[r].begin].beat, r});
     std::vector<Event> sorted;
     sorted.reserve(events.size());
-    for (const auto& key : keys)
-        sorted.push_back(events[key.second]);
-    events = std::move(sorted);
+    while (!heads.empty()) {
+        const std::size_t r = heads.top().second;
+        heads.pop();
+        sorted.push_back(events[runs[r].begin++]);
+        if (runs[r].begin < runs[r].end)
+            heads.push({events[runs[r].begin].beat, r});
+    }
+    return sorted;
 }
 
 std::size_t characterCount(const SmTimingInput& input) {
@@ -121,6 +141,7 @@ std::vector<Event> buildEvents(const SmTimingInput& input) {
     std::vector<Event> events;
     // Rows are mostly empty: a quarter of the characters is a generous first guess.
     events.reserve(input.stops.size() + input.bpms.size() + characterCount(input) / 4);
+    std::vector<EventRun> runs;
     for (const SmTimedValue& stop : input.stops) {
         Event e;
         e.kind = EventKind::Stop;
@@ -129,8 +150,13 @@ std::vector<Event> buildEvents(const SmTimingInput& input) {
         e.stopSeconds = stop.value;
         events.push_back(e);
     }
-    for (LevelIndex level = 0; level < kLevelCount; ++level)
+    runs.push_back({0, events.size()});
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        const std::size_t begin = events.size();
         addNoteEvents(input.levels[level], level, events);
+        runs.push_back({begin, events.size()});
+    }
+    const std::size_t tempoBegin = events.size();
     for (const SmTimedValue& tempo : input.bpms) {
         Event e;
         e.kind = EventKind::Tempo;
@@ -139,8 +165,8 @@ std::vector<Event> buildEvents(const SmTimingInput& input) {
         e.bpm = tempo.value;
         events.push_back(e);
     }
-    sortByBeat(events);
-    return events;
+    runs.push_back({tempoBegin, events.size()});
+    return mergeByBeat(events, std::move(runs));
 }
 
 // Events a hair after a stop (0.001 to 0.02 beats) are "near" it; of a run of such
