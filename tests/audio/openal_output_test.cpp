@@ -27,13 +27,15 @@ SamplePosition positionOf(AudioOutput& out) {
     return p;
 }
 
-// Waits while the output plays, polling now and then like frames would.
-void playFor(AudioOutput& out, std::chrono::milliseconds time) {
-    const auto end = std::chrono::steady_clock::now() + time;
-    while (std::chrono::steady_clock::now() < end) {
+// Waits while the output plays, polling now and then like frames would; returns the
+// seconds that really passed (a busy machine may oversleep).
+double playFor(AudioOutput& out, std::chrono::milliseconds time) {
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < start + time) {
         positionOf(out);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct OpenAl : ::testing::Test {
@@ -51,11 +53,11 @@ TEST_F(OpenAl, PlaysPausesAndSeeks) {
     EXPECT_EQ(positionOf(*out), 0);
     ASSERT_TRUE(out->setPosition(44100));
     ASSERT_TRUE(out->setPaused(false));
-    playFor(*out, std::chrono::milliseconds(400));
-    const SamplePosition played = positionOf(*out) - 44100;
-    // 400 ms of playback; the null device runs on the wall clock, loosely.
-    EXPECT_GT(played, 44100 / 10);
-    EXPECT_LT(played, 44100);
+    const double seconds = playFor(*out, std::chrono::milliseconds(400));
+    const double played = (positionOf(*out) - 44100) / 44100.0;
+    // The null device runs on the wall clock; the device latency is taken off.
+    EXPECT_GT(played, seconds * 0.5 - 0.1);
+    EXPECT_LT(played, seconds * 1.1);
 
     ASSERT_TRUE(out->setPaused(true));
     const SamplePosition paused = positionOf(*out);
@@ -75,9 +77,13 @@ TEST_F(OpenAl, DoubleSpeedPlaysTwiceAsFarAndTheEndIsReported) {
     ASSERT_TRUE(out->openMusic(silence(1, 22050)));
     ASSERT_TRUE(out->setFrequency(44100));
     ASSERT_TRUE(out->setPaused(false));
-    playFor(*out, std::chrono::milliseconds(300));
-    EXPECT_GT(positionOf(*out), 22050 * 3 / 10);
-    playFor(*out, std::chrono::milliseconds(700));
+    const double seconds = playFor(*out, std::chrono::milliseconds(200));
+    const double played = positionOf(*out) / 22050.0;
+    EXPECT_GT(played, 2 * seconds * 0.5 - 0.1);
+    EXPECT_LT(played, 2 * seconds * 1.1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (positionOf(*out) < 22050 && std::chrono::steady_clock::now() < deadline)
+        playFor(*out, std::chrono::milliseconds(50));
     EXPECT_EQ(positionOf(*out), 22050); // played to its end
 }
 
