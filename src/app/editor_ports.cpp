@@ -1,35 +1,29 @@
 #include "app/editor_ports.h"
 
+#include "fileio/song_file_context.h"
 #include "fileio/song_reader.h"
 #include "fileio/song_writer.h"
 
 namespace quillex {
 
-namespace {
-SongFileContext contextOf(Editor& editor, Song& song) {
-    return SongFileContext{song,          editor.store(), editor.meters(),
-                           editor.player(), editor.shell(), editor.messages()};
-}
-} // namespace
-
 bool EditorSongFiles::loadSong(const std::string& path) {
-    SongFileContext context = contextOf(editor_, song_);
+    SongFileContext context = songFileContext(editor_);
     return readSong(context, path);
 }
 
 bool EditorSongFiles::loadMusic(const std::string& path) {
-    song_.reset();
+    editor_.song().reset();
     return editor_.player().loadMusic(path, std::string(), true);
 }
 
 void EditorSongFiles::closeSong() {
     editor_.player().unloadMusic();
-    song_.reset();
+    editor_.song().reset();
 }
 
 bool EditorSongFiles::writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) {
-    song_.setPerBeatBpm(perBeatBpm);
-    SongFileContext context = contextOf(editor_, song_);
+    editor_.song().setPerBeatBpm(perBeatBpm);
+    SongFileContext context = songFileContext(editor_);
     return quillex::writeSong(context, path, updateTitle);
 }
 

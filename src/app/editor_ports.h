@@ -5,24 +5,22 @@
 
 #include "app/editor.h"
 #include "app/shell_ports.h"
-#include "model/song.h"
 
 namespace quillex {
 
 class EditorSongFiles : public SongFiles {
 public:
-    EditorSongFiles(Editor& editor, Song& song) : editor_(editor), song_(song) {}
+    explicit EditorSongFiles(Editor& editor) : editor_(editor) {}
 
     bool loadSong(const std::string& path) override;
     bool loadMusic(const std::string& path) override;
     void closeSong() override;
     bool writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) override;
-    std::string songTitle() const override { return song_.properties().title; }
+    std::string songTitle() const override { return editor_.song().properties().title; }
     std::string musicPath() const override { return editor_.player().musicPath(); }
 
 private:
     Editor& editor_;
-    Song& song_;
 };
 
 class PlayerTransport : public Transport {

@@ -53,8 +53,8 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     QMainWindow::setWindowTitle("quillex");
     messages_.setOwner(this);
     editor_ = std::make_unique<Editor>(messages_, *this, makePlatformAudio());
-    editor_->player().setTitleProvider([this] { return song_.properties().title; });
-    files_ = std::make_unique<EditorSongFiles>(*editor_, song_);
+    editor_->player().setTitleProvider([this] { return editor_->song().properties().title; });
+    files_ = std::make_unique<EditorSongFiles>(*editor_);
     transport_ = std::make_unique<PlayerTransport>(editor_->player());
     shell_ = std::make_unique<Shell>(
         Shell::Parts{editor_->store(), editor_->busyCounter(), messages_, *this, *this, *files_,
@@ -168,7 +168,7 @@ bool MainWindow::start(const QString& file) {
     const Options& options = shell_->options;
     player.setTickVolumes(options.beatAssistVolume, options.noteAssistVolume);
     player.setTickSubBeats(options.assistOnBeatAndSubBeat);
-    song_.setRemoveDuplicateBpms(options.removeDuplicateBpms);
+    editor_->song().setRemoveDuplicateBpms(options.removeDuplicateBpms);
     editor_->waveView().scrollingCursor = options.scrollingCursor;
     view_->status().setBottomMargin(options.statusBarExtraY);
     if (renderer_)
@@ -365,8 +365,13 @@ std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
     dialog.selectFile(QString::fromStdString(baseName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const int index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
-    return SaveTarget{dialog.selectedFiles().front().toStdString(), index < 0 ? 1 : index + 1};
+    // The chosen type, whether the dialog reports it with or without its patterns.
+    const QString chosen = dialog.selectedNameFilter();
+    int type = 1;
+    for (size_t i = 0; i < kSaveFilters.size(); ++i)
+        if (chosen == filters.at(static_cast<qsizetype>(i)) || chosen == qstr(kSaveFilters[i].label))
+            type = static_cast<int>(i) + 1;
+    return SaveTarget{dialog.selectedFiles().front().toStdString(), type};
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {

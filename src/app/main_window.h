@@ -15,7 +15,6 @@
 #include "app/editor.h"
 #include "app/editor_ports.h"
 #include "app/shell.h"
-#include "model/song.h"
 #include "settings/window_settings.h"
 
 class QAction;
@@ -94,7 +93,6 @@ private:
 
     BoxMessages messages_;
     std::unique_ptr<Editor> editor_;
-    Song song_;
     std::unique_ptr<EditorSongFiles> files_;
     std::unique_ptr<PlayerTransport> transport_;
     std::unique_ptr<Shell> shell_;

@@ -1,0 +1,92 @@
+// The whole road of a song through the window: open the demo, save it as each file
+// type through the Save As dialog, save again in place, and the title and flags that
+// follow.
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "../settings/temp_folder.h"
+#include "app/main_window.h"
+#include "settings/settings_syntax.h"
+
+namespace quillex {
+namespace {
+
+class SongRoundTripTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.write("options.ini", "");
+        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window->setUnattended(true);
+        window->show();
+        ASSERT_TRUE(window->start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
+    }
+    void TearDown() override {
+        window->editor().store().setModified(false);
+        window->close();
+    }
+
+    // Answers the next Save As dialog with `name` in the folder and file type `type`.
+    void answerSaveAs(const std::string& name, int type) {
+        QTimer::singleShot(0, [this, name, type] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            dialog->selectNameFilter(dialog->nameFilters().at(type - 1));
+            dialog->selectFile(QString::fromStdString(folder.file(name)));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+    }
+    int bpmEntries(const std::string& name) {
+        std::string text = folder.read(name);
+        size_t start = text.find("#BPMS:");
+        std::string bpms = text.substr(start, text.find(';', start) - start);
+        return 1 + static_cast<int>(std::count(bpms.begin(), bpms.end(), ','));
+    }
+
+    test::TempFolder folder;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(SongRoundTripTest, DemoOpensWithItsBeatsAndMusic) {
+    EXPECT_TRUE(window->editor().player().loaded());
+    EXPECT_GE(window->editor().store().beats().size(), 2u);
+    EXPECT_FALSE(window->editor().store().modified());
+    EXPECT_FALSE(window->shell().saveFlow.ownFormat());
+}
+
+TEST_F(SongRoundTripTest, SaveAsTypesAndSaveInPlace) {
+    Dispatcher& dispatcher = window->shell().dispatcher;
+    window->editor().store().setModified(true);
+    answerSaveAs("single.sm", 3);
+    dispatcher.dispatch(CommandId::Save); // an .sm song: Save is Save As
+    EXPECT_EQ(bpmEntries("single.sm"), 1);
+    EXPECT_FALSE(window->editor().store().modified());
+    EXPECT_EQ(window->windowTitle(), "quillex - [quillex demo]");
+
+    answerSaveAs("perbeat.sm", 2);
+    dispatcher.dispatch(CommandId::SaveAs);
+    EXPECT_GT(bpmEntries("perbeat.sm"), 1) << "another type restores per-beat BPMs";
+
+    answerSaveAs("song.qx", 1);
+    dispatcher.dispatch(CommandId::SaveAs);
+    EXPECT_FALSE(folder.read("song.qx").empty());
+    EXPECT_FALSE(folder.read("song.qxx").empty());
+
+    std::filesystem::remove(folder.file("song.qx"));
+    window->editor().store().setModified(true);
+    dispatcher.dispatch(CommandId::Save); // now in place, no dialog
+    EXPECT_FALSE(folder.read("song.qx").empty());
+    EXPECT_FALSE(window->editor().store().modified());
+}
+
+TEST_F(SongRoundTripTest, CloseEmptiesTheEditor) {
+    window->shell().dispatcher.dispatch(CommandId::Close);
+    EXPECT_FALSE(window->editor().player().loaded());
+    EXPECT_TRUE(window->editor().store().beats().empty());
+    EXPECT_FALSE(window->editor().store().modified());
+}
+
+} // namespace
+} // namespace quillex
