@@ -31,8 +31,8 @@ bool writePlaceholderPictures(const QString& folder, PictureId skip) {
         const auto id = static_cast<PictureId>(i);
         if (id == skip)
             continue;
-        const PictureSpec& spec = table[i];
-        int w = spec.width, h = spec.height;
+        const PictureEntry& entry = table[i];
+        int w = entry.width, h = entry.height;
         if (w == 0) {
             w = id == PictureId::Wallpaper ? 800 : 8;
             h = id == PictureId::Wallpaper ? 600 : (id == PictureId::Crosshatch ? 8 : 1);
@@ -49,7 +49,7 @@ bool writePlaceholderPictures(const QString& folder, PictureId skip) {
             for (int x = 4; x < w; ++x)
                 image.setPixel(x, 0, qRgb(255, 0, 255));
         const QString path =
-            QDir(folder).filePath(QString::fromUtf8(spec.path.data(), spec.path.size()));
+            QDir(folder).filePath(QString::fromUtf8(entry.path.data(), entry.path.size()));
         QDir().mkpath(QFileInfo(path).path());
         if (!image.save(path, "PNG"))
             return false;

@@ -7,7 +7,7 @@ namespace {
 
 using K = ColourKey;
 
-constexpr std::array<PictureSpec, kPictureCount> kTable{{
+constexpr std::array<PictureEntry, kPictureCount> kTable{{
     {"graphics/common/animmine.png", 256, 128},
     {"graphics/common/combolabel.png", 96, 32},
     {"graphics/common/combonumbers.png", 440, 66},
@@ -89,7 +89,7 @@ constexpr std::array<PictureSpec, kPictureCount> kTable{{
 
 } // namespace
 
-const std::array<PictureSpec, kPictureCount>& pictureTable() {
+const std::array<PictureEntry, kPictureCount>& pictureTable() {
     return kTable;
 }
 

@@ -9,7 +9,7 @@ namespace quillex {
 
 enum class ColourKey { None, OpaqueBlack, OpaqueMagenta };
 
-struct PictureSpec {
+struct PictureEntry {
     std::string_view path; // relative to the data folder, "/" separated
     int width = 0;         // 0: the file's own size
     int height = 0;
@@ -78,7 +78,7 @@ enum class PictureId : int {
 
 inline constexpr int kPictureCount = static_cast<int>(PictureId::Count);
 
-const std::array<PictureSpec, kPictureCount>& pictureTable();
+const std::array<PictureEntry, kPictureCount>& pictureTable();
 
 constexpr PictureId pictureAt(PictureId first, int offset) {
     return static_cast<PictureId>(static_cast<int>(first) + offset);

@@ -59,17 +59,17 @@ bool Renderer::initialise(const QString& dataFolder) {
     const QDir folder(dataFolder);
     const auto& table = pictureTable();
     for (int i = 0; i < kPictureCount; ++i) {
-        const PictureSpec& spec = table[i];
-        const QString path = QString::fromUtf8(spec.path.data(), spec.path.size());
+        const PictureEntry& entry = table[i];
+        const QString path = QString::fromUtf8(entry.path.data(), entry.path.size());
         QImage image(folder.filePath(path));
         if (image.isNull()) {
             error_ = QStringLiteral("I could not load the picture %1.").arg(path);
             return false;
         }
-        if (spec.width > 0 && (image.width() != spec.width || image.height() != spec.height))
-            image = image.scaled(spec.width, spec.height, Qt::IgnoreAspectRatio,
+        if (entry.width > 0 && (image.width() != entry.width || image.height() != entry.height))
+            image = image.scaled(entry.width, entry.height, Qt::IgnoreAspectRatio,
                                  Qt::SmoothTransformation);
-        applyColourKey(image, spec.key);
+        applyColourKey(image, entry.key);
         pictures_[i] = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     fonts_[0] = fontWithCellHeight(18);
