@@ -54,6 +54,11 @@ TEST_F(SongRoundTripTest, DemoOpensWithItsBeatsAndMusic) {
     EXPECT_GE(window->editor().store().beats().size(), 2u);
     EXPECT_FALSE(window->editor().store().modified());
     EXPECT_FALSE(window->shell().saveFlow.ownFormat());
+
+    window->shell().dispatcher.dispatch(CommandId::PlayPause);
+    EXPECT_TRUE(window->editor().player().playing());
+    window->shell().dispatcher.dispatch(CommandId::PlayPause);
+    EXPECT_FALSE(window->editor().player().playing());
 }
 
 TEST_F(SongRoundTripTest, SaveAsTypesAndSaveInPlace) {
