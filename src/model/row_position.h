@@ -2,6 +2,7 @@
 #pragma once
 
 #include <compare>
+#include <compare>
 #include <cstdint>
 
 namespace quillex {
