@@ -2,7 +2,6 @@
 #pragma once
 
 #include <compare>
-#include <compare>
 #include <cstdint>
 
 namespace quillex {
