@@ -25,7 +25,9 @@ void ArrowNavigation::navigate() {
             repeatCountdown_ = kRepeatTicks;
             states_.set(arrow.key, KeyStateTable::kPressed);
             break;
-        case KeyStateTable::kPressed: states_.set(arrow.key, KeyStateTable::kHeld); break;
+        case KeyStateTable::kPressed:
+            states_.set(arrow.key, KeyStateTable::kHeld);
+            break;
         default:
             if (--repeatCountdown_ < 0) {
                 post_(arrow.command);

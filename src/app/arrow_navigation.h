@@ -15,7 +15,7 @@
 namespace quillex {
 
 class ArrowNavigation {
-public:
+  public:
     using Post = std::function<void(CommandId)>;
 
     // The arrow keys in polling order with the command each posts.
@@ -43,7 +43,7 @@ public:
     void tick();
     void resetArrows() { arrows_ = kDefaultArrows; }
 
-private:
+  private:
     void navigate();
 
     const BusyCounter& busy_;

@@ -11,14 +11,14 @@
 namespace quillex {
 
 class BoxMessages : public Messages {
-public:
+  public:
     void show(std::string_view text, std::string_view caption = kTipCaption) override;
     void setOwner(QWidget* owner) { owner_ = owner; }
     // Unattended runs (the smoke test) print the messages on standard error instead
     // of waiting for someone to close them.
     void setUnattended(bool on) { unattended_ = on; }
 
-private:
+  private:
     QPointer<QWidget> owner_;
     bool unattended_ = false;
 };

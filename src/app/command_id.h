@@ -84,6 +84,8 @@ enum class CommandId : std::uint16_t {
     PracticeMode = 451,
 };
 
-constexpr int toInt(CommandId id) { return static_cast<int>(id); }
+constexpr int toInt(CommandId id) {
+    return static_cast<int>(id);
+}
 
 } // namespace quillex

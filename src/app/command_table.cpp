@@ -34,14 +34,18 @@ constexpr std::array<int, kLevelCount> kLevelIds{
     20190, 20192, 20194, 20196, 20198, 20200, // pump-couple
 };
 
-constexpr std::array<int, kSnapCount> kSnapIds{246, 254, 253, 252, 251, 250,
+constexpr std::array<int, kSnapCount> kSnapIds{246, 254, 253, 252,   251, 250,
                                                249, 248, 247, 20206, 427};
 constexpr std::array<int, kSnapCount> kSnapDivisions{0, 1, 2, 3, 4, 6, 8, 12, 16, 24, 48};
 
 } // namespace
 
-std::span<const MenuEntry> mainMenu() { return kMainMenu; }
-std::span<const Accelerator> acceleratorTable() { return kAccelerators; }
+std::span<const MenuEntry> mainMenu() {
+    return kMainMenu;
+}
+std::span<const Accelerator> acceleratorTable() {
+    return kAccelerators;
+}
 
 std::optional<int> findKeyAccelerator(VirtualKey key, KeyModifiers modifiers) {
     if (key == 0)
@@ -66,7 +70,9 @@ const MenuEntry* findMenuEntry(int id) {
     return nullptr;
 }
 
-int levelCommandId(LevelIndex level) { return isValidLevel(level) ? kLevelIds[level] : 0; }
+int levelCommandId(LevelIndex level) {
+    return isValidLevel(level) ? kLevelIds[level] : 0;
+}
 
 std::optional<LevelIndex> levelOfCommand(int id) {
     auto found = std::find(kLevelIds.begin(), kLevelIds.end(), id);

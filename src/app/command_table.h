@@ -30,8 +30,8 @@ struct MenuEntry {
 
 struct Accelerator {
     KeyModifiers modifiers;
-    VirtualKey key;  // 0 for a typed-character entry
-    char typed;      // the character of a typed entry, else 0
+    VirtualKey key; // 0 for a typed-character entry
+    char typed;     // the character of a typed entry, else 0
     int id;
 };
 

@@ -28,13 +28,18 @@ std::string_view syncModeGuardMessage(int id) {
     switch (id) {
     case 235:
     case 255:
-    case 256: return kInsertBeatsGuard;
-    case 364: return kInsertSubBeatsGuard;
-    case 41: return kNudgeGuard;
+    case 256:
+        return kInsertBeatsGuard;
+    case 364:
+        return kInsertSubBeatsGuard;
+    case 41:
+        return kNudgeGuard;
     case 380:
     case 381:
-    case 382: return kGrowGuard;
-    default: return {};
+    case 382:
+        return kGrowGuard;
+    default:
+        return {};
     }
 }
 
@@ -48,18 +53,25 @@ std::string_view commonTailUndoLabel(int id) {
     case 24:
     case 32:
     case 48:
-    case 64: return "Quantize";
-    case 239: return "Delete";
+    case 64:
+        return "Quantize";
+    case 239:
+        return "Delete";
     case 318:
-    case 319: return "Beat Color";
-    case 322: return "Lock/Unlock";
+    case 319:
+        return "Beat Color";
+    case 322:
+        return "Lock/Unlock";
     case 386:
     case 387:
     case 388:
     case 389:
-    case 390: return "Turn";
-    case 433: return "Change Note Type";
-    default: return {};
+    case 390:
+        return "Turn";
+    case 433:
+        return "Change Note Type";
+    default:
+        return {};
     }
 }
 
@@ -75,16 +87,22 @@ bool isOwnCommand(int id) {
     case CommandId::PlayFromStart:
     case CommandId::PreviousLevel:
     case CommandId::NextLevel:
-    case CommandId::SyncMode: return true;
-    default: return levelOfCommand(id).has_value();
+    case CommandId::SyncMode:
+        return true;
+    default:
+        return levelOfCommand(id).has_value();
     }
 }
 
 } // namespace
 
-void Dispatcher::registerHandler(int id, Handler handler) { handlers_[id] = std::move(handler); }
+void Dispatcher::registerHandler(int id, Handler handler) {
+    handlers_[id] = std::move(handler);
+}
 
-bool Dispatcher::available(int id) const { return isOwnCommand(id) || handlers_.count(id) != 0; }
+bool Dispatcher::available(int id) const {
+    return isOwnCommand(id) || handlers_.count(id) != 0;
+}
 
 void Dispatcher::dispatch(int id, int argument) {
     if (syncModeGuardRefuses(id))
@@ -119,13 +137,27 @@ bool Dispatcher::runOwnCommand(int id, int /*argument*/) {
         return true;
     }
     switch (static_cast<CommandId>(id)) {
-    case CommandId::Open: open(); return true;
-    case CommandId::Close: close(); return true;
-    case CommandId::Save: p_.saveFlow.save(); return true;
-    case CommandId::SaveAs: p_.saveFlow.saveAs(); return true;
-    case CommandId::Exit: p_.ui.closeWindow(); return true;
-    case CommandId::PlayPause: playPause(); return true;
-    case CommandId::Escape: escape(); return true;
+    case CommandId::Open:
+        open();
+        return true;
+    case CommandId::Close:
+        close();
+        return true;
+    case CommandId::Save:
+        p_.saveFlow.save();
+        return true;
+    case CommandId::SaveAs:
+        p_.saveFlow.saveAs();
+        return true;
+    case CommandId::Exit:
+        p_.ui.closeWindow();
+        return true;
+    case CommandId::PlayPause:
+        playPause();
+        return true;
+    case CommandId::Escape:
+        escape();
+        return true;
     case CommandId::PlayFromStart:
         dispatch(CommandId::Rewind);
         if (!p_.transport.playing())
@@ -137,8 +169,11 @@ bool Dispatcher::runOwnCommand(int id, int /*argument*/) {
     case CommandId::NextLevel:
         selectLevel(currentLevel() < kLevelCount - 1 ? currentLevel() + 1 : kLevelCount - 1);
         return true;
-    case CommandId::SyncMode: setArrowLayer(false); return true;
-    default: return false;
+    case CommandId::SyncMode:
+        setArrowLayer(false);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -170,13 +205,18 @@ bool Dispatcher::settleChanges() {
         // Going on after a save that did not happen would lose the changes.
         p_.saveFlow.save();
         return !p_.store.modified();
-    case SavePromptAnswer::No: p_.store.setModified(false); return true;
-    case SavePromptAnswer::Cancel: return false;
+    case SavePromptAnswer::No:
+        p_.store.setModified(false);
+        return true;
+    case SavePromptAnswer::Cancel:
+        return false;
     }
     return false;
 }
 
-bool Dispatcher::confirmQuit() { return settleChanges(); }
+bool Dispatcher::confirmQuit() {
+    return settleChanges();
+}
 
 void Dispatcher::open() {
     p_.shell.middleAutoscroll = false;
@@ -301,8 +341,8 @@ void Dispatcher::wheel(int delta, MouseKeys keys) {
 }
 
 void Dispatcher::rightButtonDown(MouseKeys keys) {
-    CommandId zoom = keys.shift && !keys.ctrl && !keys.anyButton ? CommandId::ZoomOut
-                                                                 : CommandId::ZoomIn;
+    CommandId zoom =
+        keys.shift && !keys.ctrl && !keys.anyButton ? CommandId::ZoomOut : CommandId::ZoomIn;
     dispatch(zoom);
     dispatch(zoom);
 }

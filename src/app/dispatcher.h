@@ -32,7 +32,7 @@ struct MouseKeys {
 };
 
 class Dispatcher {
-public:
+  public:
     using Handler = std::function<void(int argument)>;
 
     struct Parts {
@@ -95,7 +95,7 @@ public:
     // The folder of the song last opened, with a trailing separator.
     const std::string& songFolder() const { return songFolder_; }
 
-private:
+  private:
     bool runOwnCommand(int id, int argument);
     bool syncModeGuardRefuses(int id);
     bool settleChanges();

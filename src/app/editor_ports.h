@@ -9,7 +9,7 @@
 namespace quillex {
 
 class EditorSongFiles : public SongFiles {
-public:
+  public:
     explicit EditorSongFiles(Editor& editor) : editor_(editor) {}
 
     bool loadSong(const std::string& path) override;
@@ -19,19 +19,19 @@ public:
     std::string songTitle() const override { return editor_.song().properties().title; }
     std::string musicPath() const override { return editor_.player().musicPath(); }
 
-private:
+  private:
     Editor& editor_;
 };
 
 class PlayerTransport : public Transport {
-public:
+  public:
     explicit PlayerTransport(MusicPlayer& player) : player_(player) {}
     bool playing() const override { return player_.playing(); }
     void startPlayback() override { player_.play(); }
     void stopPlayback() override { player_.pause(); }
     bool snapSet() const override { return player_.snap(false) != 0; }
 
-private:
+  private:
     MusicPlayer& player_;
 };
 

@@ -10,7 +10,7 @@
 namespace quillex {
 
 class InputTimer {
-public:
+  public:
     InputTimer() = default;
     ~InputTimer() { stop(); }
     InputTimer(const InputTimer&) = delete;
@@ -23,7 +23,7 @@ public:
     void stop();
     bool running() const { return thread_.joinable(); }
 
-private:
+  private:
     void run(std::chrono::microseconds period);
 
     std::function<void()> tick_;

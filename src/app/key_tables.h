@@ -13,7 +13,7 @@ namespace quillex {
 
 // Written by the main thread's key events, read by the timer thread without locking.
 class KeyDownTable {
-public:
+  public:
     void setDown(VirtualKey key, bool down) { keys_[key].store(down, std::memory_order_relaxed); }
     bool isDown(VirtualKey key) const { return keys_[key].load(std::memory_order_relaxed); }
     // Either Ctrl key (or a Ctrl whose side is unknown).
@@ -28,12 +28,12 @@ public:
             key.store(false, std::memory_order_relaxed);
     }
 
-private:
+  private:
     std::array<std::atomic<bool>, 256> keys_{};
 };
 
 class KeyStateTable {
-public:
+  public:
     static constexpr std::uint8_t kUp = 0;
     static constexpr std::uint8_t kPressed = 1;
     static constexpr std::uint8_t kHeld = 2;
@@ -47,7 +47,7 @@ public:
             s.store(kUp, std::memory_order_relaxed);
     }
 
-private:
+  private:
     std::array<std::atomic<std::uint8_t>, 256> states_{};
 };
 

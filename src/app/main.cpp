@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
 
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const quillex::WindowGeometry place = quillex::readWindowGeometry(
-        paths.window(), {available.left(), available.top(), available.right() + 1,
-                         available.bottom() + 1});
+        paths.window(),
+        {available.left(), available.top(), available.right() + 1, available.bottom() + 1});
 
     // The pictures and sounds are installed beside the program.
     quillex::MainWindow window(paths, QCoreApplication::applicationDirPath());

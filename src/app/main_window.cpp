@@ -36,8 +36,7 @@ QString qstr(std::string_view text) {
 
 // "Label (*.a *.b)": Qt reads the patterns from the last parentheses; the dialog is
 // told to hide them, so the label is shown as written.
-template <size_t N>
-QStringList nameFilters(const std::array<FileFilter, N>& filters) {
+template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& filters) {
     QStringList list;
     for (const FileFilter& f : filters)
         list << qstr(f.label) + " (" + qstr(f.patterns).replace(';', ' ') + ")";
@@ -56,10 +55,9 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     editor_->player().setTitleProvider([this] { return editor_->song().properties().title; });
     files_ = std::make_unique<EditorSongFiles>(*editor_);
     transport_ = std::make_unique<PlayerTransport>(editor_->player());
-    shell_ = std::make_unique<Shell>(
-        Shell::Parts{editor_->store(), editor_->busyCounter(), messages_, *this, *this, *files_,
-                     *transport_},
-        std::move(paths));
+    shell_ = std::make_unique<Shell>(Shell::Parts{editor_->store(), editor_->busyCounter(),
+                                                  messages_, *this, *this, *files_, *transport_},
+                                     std::move(paths));
     registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
     shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
@@ -126,7 +124,8 @@ void MainWindow::buildMenus() {
         if (entry.checkable()) {
             action->setCheckable(true);
             // The owner of each setting sets the marks; a click only runs the command.
-            connect(action, &QAction::triggered, action, [action](bool on) { action->setChecked(!on); });
+            connect(action, &QAction::triggered, action,
+                    [action](bool on) { action->setChecked(!on); });
         }
         connect(action, &QAction::triggered, this, [this, id] { shell_->dispatcher.dispatch(id); });
         actions_.insert(id, action);
@@ -204,8 +203,8 @@ void MainWindow::frameUpdate() {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);
         const EditorScreenRect& rect = state.editorScreenRect;
-        view_->autoscrollMark = std::pair(state.middleAnchor.x - rect.left,
-                                          state.middleAnchor.y - rect.top);
+        view_->autoscrollMark =
+            std::pair(state.middleAnchor.x - rect.left, state.middleAnchor.y - rect.top);
     } else {
         view_->autoscrollMark.reset();
     }
@@ -238,7 +237,8 @@ void MainWindow::updateSuspended() {
 
 void MainWindow::updateEditorScreenRect() {
     const QPoint topLeft = editorWidget_->mapToGlobal(QPoint(0, 0));
-    shell_->state.editorScreenRect = {topLeft.x(), topLeft.y(), topLeft.x() + editorWidget_->width(),
+    shell_->state.editorScreenRect = {topLeft.x(), topLeft.y(),
+                                      topLeft.x() + editorWidget_->width(),
                                       topLeft.y() + editorWidget_->height()};
 }
 
@@ -284,7 +284,9 @@ void MainWindow::layoutChanged() {
     store.refresh();
 }
 
-int MainWindow::windowHeight() const { return editorWidget_ ? editorWidget_->height() : 0; }
+int MainWindow::windowHeight() const {
+    return editorWidget_ ? editorWidget_->height() : 0;
+}
 
 WindowGeometry MainWindow::currentGeometry() const {
     return WindowGeometry{x(), y(), width(), height(), isMaximized()};
@@ -308,7 +310,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- hooks
 
-void MainWindow::setWindowTitle(std::string_view title) { QMainWindow::setWindowTitle(qstr(title)); }
+void MainWindow::setWindowTitle(std::string_view title) {
+    QMainWindow::setWindowTitle(qstr(title));
+}
 
 void MainWindow::setMenuCheck(int commandId, bool checked) {
     if (QAction* action = actions_.value(commandId))
@@ -319,7 +323,9 @@ void MainWindow::setStatusText(int slot, std::string_view text) {
     view_->status().setSlot(slot, text);
 }
 
-void MainWindow::startSaveNotice(SaveNotice notice) { view_->status().startSaveNotice(notice); }
+void MainWindow::startSaveNotice(SaveNotice notice) {
+    view_->status().startSaveNotice(notice);
+}
 
 void MainWindow::setPositionBar(int length, bool enabled) {
     view_->positionBar().setRange(0, length);
@@ -369,7 +375,8 @@ std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
     const QString chosen = dialog.selectedNameFilter();
     int type = 1;
     for (size_t i = 0; i < kSaveFilters.size(); ++i)
-        if (chosen == filters.at(static_cast<qsizetype>(i)) || chosen == qstr(kSaveFilters[i].label))
+        if (chosen == filters.at(static_cast<qsizetype>(i)) ||
+            chosen == qstr(kSaveFilters[i].label))
             type = static_cast<int>(i) + 1;
     return SaveTarget{dialog.selectedFiles().front().toStdString(), type};
 }
@@ -384,9 +391,12 @@ SavePromptAnswer MainWindow::askToSaveChanges() {
     box.button(QMessageBox::Cancel)->setText("Cancel");
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes: return SavePromptAnswer::Yes;
-    case QMessageBox::No: return SavePromptAnswer::No;
-    default: return SavePromptAnswer::Cancel;
+    case QMessageBox::Yes:
+        return SavePromptAnswer::Yes;
+    case QMessageBox::No:
+        return SavePromptAnswer::No;
+    default:
+        return SavePromptAnswer::Cancel;
     }
 }
 
@@ -425,12 +435,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride: return handleKey(watched, static_cast<QKeyEvent*>(event));
+    case QEvent::ShortcutOverride:
+        return handleKey(watched, static_cast<QKeyEvent*>(event));
     case QEvent::Wheel:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
         return watched == editorWidget_ && handleEditorMouse(event);
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -470,9 +482,9 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         const Qt::KeyboardModifiers mods = wheel->modifiers();
-        dispatcher.wheel(wheel->angleDelta().y(),
-                         MouseKeys{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
-                                   wheel->buttons() != Qt::NoButton});
+        dispatcher.wheel(wheel->angleDelta().y(), MouseKeys{mods.testFlag(Qt::ShiftModifier),
+                                                            mods.testFlag(Qt::ControlModifier),
+                                                            wheel->buttons() != Qt::NoButton});
         return true;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
@@ -483,14 +495,19 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
                          otherButtons};
     if (event->type() == QEvent::MouseButtonPress) {
         switch (mouse->button()) {
-        case Qt::RightButton: dispatcher.rightButtonDown(keys); return true;
-        case Qt::MiddleButton: dispatcher.middleButtonDown({global.x(), global.y()}); return true;
+        case Qt::RightButton:
+            dispatcher.rightButtonDown(keys);
+            return true;
+        case Qt::MiddleButton:
+            dispatcher.middleButtonDown({global.x(), global.y()});
+            return true;
         case Qt::LeftButton: {
             shell_->state.middleAutoscroll = false;
             const QPoint at = mouse->position().toPoint();
             return clickPositionBar(*view_, editor_->player(), at.x(), at.y());
         }
-        default: return false;
+        default:
+            return false;
         }
     }
     if (mouse->button() == Qt::MiddleButton) {

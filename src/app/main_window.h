@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <QMainWindow>
+#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -27,7 +27,7 @@ class Renderer;
 
 class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
-public:
+  public:
     // `dataFolder` holds graphics/ for the editor's drawing; an empty one gives a plain
     // surface without drawing (tests).
     MainWindow(ShellPaths paths, const QString& dataFolder);
@@ -71,7 +71,7 @@ public:
     void closeWindow() override { close(); }
     void setWaitCursor(bool waiting) override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -80,7 +80,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void refreshEnabledCommands();
     bool handleKey(QObject* watched, QKeyEvent* event);

@@ -6,10 +6,15 @@ namespace quillex {
 
 void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore& store) {
     // With a snap and at least two beats the steps follow the grid, otherwise rows.
-    auto bySnap = [&player, &store] { return player.snap(false) != 0 && store.beats().size() >= 2; };
-    auto step = [&player](TransportMove move) { return [&player, move](int) { player.transportStep(move); }; };
+    auto bySnap = [&player, &store] {
+        return player.snap(false) != 0 && store.beats().size() >= 2;
+    };
+    auto step = [&player](TransportMove move) {
+        return [&player, move](int) { player.transportStep(move); };
+    };
     auto stepEither = [&player, bySnap](TransportMove grid, TransportMove plain) {
-        return [&player, bySnap, grid, plain](int) { player.transportStep(bySnap() ? grid : plain); };
+        return
+            [&player, bySnap, grid, plain](int) { player.transportStep(bySnap() ? grid : plain); };
     };
 
     d.registerHandler(toInt(CommandId::PreviousRow),
@@ -24,15 +29,19 @@ void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore&
     d.registerHandler(toInt(CommandId::Rewind), step(TransportMove::Start));
     d.registerHandler(toInt(CommandId::ToEnd), step(TransportMove::End));
     d.registerHandler(toInt(CommandId::StopAndReturn), step(TransportMove::Stop));
-    d.registerHandler(toInt(CommandId::NextTimeFormat), [&player](int) { player.cycleTimeFormat(); });
+    d.registerHandler(toInt(CommandId::NextTimeFormat),
+                      [&player](int) { player.cycleTimeFormat(); });
     d.registerHandler(toInt(CommandId::PreviousSnap), [&player](int) { player.previousSnap(); });
     d.registerHandler(toInt(CommandId::NextSnap), [&player](int) { player.nextSnap(); });
     for (int i = 0; i < kSnapCount; ++i)
         d.registerHandler(snapCommandId(i), [&player, i](int) { player.setSnap(i, true); });
 
-    d.registerHandler(toInt(CommandId::TimeSeconds), [&player](int) { player.setTimeFormat(kTimeSeconds); });
-    d.registerHandler(toInt(CommandId::TimeBeats), [&player](int) { player.setTimeFormat(kTimeBeats); });
-    d.registerHandler(toInt(CommandId::TimeSamples), [&player](int) { player.setTimeFormat(kTimeSamples); });
+    d.registerHandler(toInt(CommandId::TimeSeconds),
+                      [&player](int) { player.setTimeFormat(kTimeSeconds); });
+    d.registerHandler(toInt(CommandId::TimeBeats),
+                      [&player](int) { player.setTimeFormat(kTimeBeats); });
+    d.registerHandler(toInt(CommandId::TimeSamples),
+                      [&player](int) { player.setTimeFormat(kTimeSamples); });
 
     d.registerHandler(toInt(CommandId::VolumeNormal), [&player](int) { player.volumeNormal(); });
     d.registerHandler(toInt(CommandId::VolumeDown), [&player](int) { player.volumeSofter(); });

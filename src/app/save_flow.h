@@ -12,7 +12,7 @@
 namespace quillex {
 
 class SaveFlow {
-public:
+  public:
     // `backupFolder` is an absolute path fixed at start-up.
     SaveFlow(SongFiles& files, ShellUi& ui, ShellHooks& hooks, ItemStore& store,
              std::string backupFolder)
@@ -45,7 +45,7 @@ public:
     // The status layer's banner: 1 while saving, 2 when done.
     std::function<void(int mode)> setBannerMode = [](int) {};
 
-private:
+  private:
     SongFiles& files_;
     ShellUi& ui_;
     ShellHooks& hooks_;

@@ -6,9 +6,8 @@ namespace quillex {
 
 Shell::Shell(Parts parts, ShellPaths paths)
     : saveFlow(parts.files, parts.ui, parts.hooks, parts.store, paths.backupFolder()),
-      dispatcher(Dispatcher::Parts{parts.store, parts.messages, parts.hooks, parts.ui,
-                                   parts.files, parts.transport, saveFlow, state, options,
-                                   keysDown}),
+      dispatcher(Dispatcher::Parts{parts.store, parts.messages, parts.hooks, parts.ui, parts.files,
+                                   parts.transport, saveFlow, state, options, keysDown}),
       p_(parts), paths_(std::move(paths)) {}
 
 void Shell::initialise(int editorHeight) {
@@ -43,8 +42,8 @@ void Shell::initialise(int editorHeight) {
 }
 
 void Shell::startInputTimer(std::function<void(CommandId)> post) {
-    navigation = std::make_unique<ArrowNavigation>(p_.busy, state, keysDown, keyStates,
-                                                   std::move(post));
+    navigation =
+        std::make_unique<ArrowNavigation>(p_.busy, state, keysDown, keyStates, std::move(post));
     navigation->isPlaying = [this] { return p_.transport.playing(); };
     timer.start(std::chrono::milliseconds(1), [this] { navigation->tick(); });
 }

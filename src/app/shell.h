@@ -32,7 +32,7 @@ struct ShellPaths {
 };
 
 class Shell {
-public:
+  public:
     struct Parts {
         ItemStore& store;
         BusyCounter& busy;
@@ -65,7 +65,7 @@ public:
     InputTimer timer;
     std::unique_ptr<ArrowNavigation> navigation;
 
-private:
+  private:
     Parts p_;
     ShellPaths paths_;
 };

@@ -12,7 +12,7 @@
 namespace quillex {
 
 class SongFiles {
-public:
+  public:
     virtual ~SongFiles() = default;
     // Reads a .sm or .qx song and its music. False when it could not be read.
     virtual bool loadSong(const std::string& path) = 0;
@@ -30,7 +30,7 @@ public:
 };
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     virtual bool playing() const = 0;
     // Starts playback from the play position.
@@ -48,7 +48,7 @@ struct SaveTarget {
 };
 
 class ShellUi {
-public:
+  public:
     virtual ~ShellUi() = default;
     // The Open dialog; nothing when the user cancels.
     virtual std::optional<std::string> askOpenPath() = 0;

@@ -3,7 +3,9 @@
 namespace quillex {
 
 void registerViewCommands(Dispatcher& d, EditorView& view) {
-    auto zoom = [&view](ZoomCommand command) { return [&view, command](int) { view.zoom(command); }; };
+    auto zoom = [&view](ZoomCommand command) {
+        return [&view, command](int) { view.zoom(command); };
+    };
     d.registerHandler(toInt(CommandId::ZoomIn), zoom(ZoomCommand::In));
     d.registerHandler(toInt(CommandId::ZoomOut), zoom(ZoomCommand::Out));
     d.registerHandler(toInt(CommandId::ZoomInFull), zoom(ZoomCommand::InFull));
@@ -22,7 +24,8 @@ void registerViewCommands(Dispatcher& d, EditorView& view) {
 
     for (GridChoice choice :
          {GridChoice::None, GridChoice::Quarter, GridChoice::Eighth, GridChoice::Sixteenth})
-        d.registerHandler(Grid::commandId(choice), [&view, choice](int) { view.chooseGrid(choice); });
+        d.registerHandler(Grid::commandId(choice),
+                          [&view, choice](int) { view.chooseGrid(choice); });
     // Shift+Tab: the next grid, the last wrapping to none.
     d.registerHandler(toInt(CommandId::NextGrid), [&view](int) {
         const int next = (static_cast<int>(view.grid().choice()) + 1) % 4;

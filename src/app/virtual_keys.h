@@ -51,18 +51,18 @@ inline constexpr VirtualKey kVkLControl = 0xA2;
 inline constexpr VirtualKey kVkRControl = 0xA3;
 inline constexpr VirtualKey kVkLMenu = 0xA4;
 inline constexpr VirtualKey kVkRMenu = 0xA5;
-inline constexpr VirtualKey kVkOem1 = 0xBA;      // ";:" on US keyboards
-inline constexpr VirtualKey kVkOemPlus = 0xBB;   // "=+"
+inline constexpr VirtualKey kVkOem1 = 0xBA;    // ";:" on US keyboards
+inline constexpr VirtualKey kVkOemPlus = 0xBB; // "=+"
 inline constexpr VirtualKey kVkOemComma = 0xBC;
 inline constexpr VirtualKey kVkOemMinus = 0xBD;
 inline constexpr VirtualKey kVkOemPeriod = 0xBE;
-inline constexpr VirtualKey kVkOem2 = 0xBF;      // "/?"
-inline constexpr VirtualKey kVkOem3 = 0xC0;      // "`~", the key left of 1
-inline constexpr VirtualKey kVkOem4 = 0xDB;      // "[{"
-inline constexpr VirtualKey kVkOem5 = 0xDC;      // "\|"
-inline constexpr VirtualKey kVkOem6 = 0xDD;      // "]}"
-inline constexpr VirtualKey kVkOem7 = 0xDE;      // "'\""
-inline constexpr VirtualKey kVkOem102 = 0xE2;    // the extra key beside left Shift
+inline constexpr VirtualKey kVkOem2 = 0xBF;   // "/?"
+inline constexpr VirtualKey kVkOem3 = 0xC0;   // "`~", the key left of 1
+inline constexpr VirtualKey kVkOem4 = 0xDB;   // "[{"
+inline constexpr VirtualKey kVkOem5 = 0xDC;   // "\|"
+inline constexpr VirtualKey kVkOem6 = 0xDD;   // "]}"
+inline constexpr VirtualKey kVkOem7 = 0xDE;   // "'\""
+inline constexpr VirtualKey kVkOem102 = 0xE2; // the extra key beside left Shift
 
 // Modifier state of a shortcut, compared exactly.
 enum class KeyModifiers : std::uint8_t {

@@ -13,7 +13,9 @@ namespace {
 
 const Options kDefaults;
 
-void readBool(bool& field, const std::string& value) { field = settingsBool(value); }
+void readBool(bool& field, const std::string& value) {
+    field = settingsBool(value);
+}
 
 void readVolume(int& field, const std::string& value) {
     int volume = leadingInt(value);
@@ -41,7 +43,8 @@ Reader windowReader(double Options::*field) {
 
 const std::map<std::string, Reader>& readers() {
     static const std::map<std::string, Reader> table = {
-        {"#SCROLLINGCURSOR", [](Options& o, const std::string& v) { readBool(o.scrollingCursor, v); }},
+        {"#SCROLLINGCURSOR",
+         [](Options& o, const std::string& v) { readBool(o.scrollingCursor, v); }},
         {"#MMBINSERTBEAT", [](Options& o, const std::string& v) { readBool(o.mmbInsertBeat, v); }},
         {"#TOGGLEDELETE", [](Options& o, const std::string& v) { readBool(o.toggleDelete, v); }},
         {"#ONELAYEREDIT", [](Options& o, const std::string& v) { readBool(o.oneLayerEdit, v); }},
@@ -55,8 +58,10 @@ const std::map<std::string, Reader>& readers() {
          [](Options& o, const std::string& v) { readBool(o.removeDuplicateBpms, v); }},
         {"#SAVEBACKUPS", [](Options& o, const std::string& v) { readBool(o.saveBackups, v); }},
         {"#NOSHOWFPS", [](Options& o, const std::string& v) { readBool(o.noShowFps, v); }},
-        {"#BEAT_ASSIST_VOL", [](Options& o, const std::string& v) { readVolume(o.beatAssistVolume, v); }},
-        {"#NOTE_ASSIST_VOL", [](Options& o, const std::string& v) { readVolume(o.noteAssistVolume, v); }},
+        {"#BEAT_ASSIST_VOL",
+         [](Options& o, const std::string& v) { readVolume(o.beatAssistVolume, v); }},
+        {"#NOTE_ASSIST_VOL",
+         [](Options& o, const std::string& v) { readVolume(o.noteAssistVolume, v); }},
         {"#PRACTICEMODE", [](Options& o, const std::string& v) { readBool(o.practiceMode, v); }},
         {"#PRACTICEMODESCALE",
          [](Options& o, const std::string& v) {
@@ -73,7 +78,8 @@ const std::map<std::string, Reader>& readers() {
          [](Options& o, const std::string& v) { readKey(o.alternateKeyLeft, v, 90); }},
         {"#ALTERNATE_KEY_DOWN",
          [](Options& o, const std::string& v) { readKey(o.alternateKeyDown, v, 88); }},
-        {"#ALTERNATE_KEY_UP", [](Options& o, const std::string& v) { readKey(o.alternateKeyUp, v, 190); }},
+        {"#ALTERNATE_KEY_UP",
+         [](Options& o, const std::string& v) { readKey(o.alternateKeyUp, v, 190); }},
         {"#ALTERNATE_KEY_RIGHT",
          [](Options& o, const std::string& v) { readKey(o.alternateKeyRight, v, 191); }},
         {"#STATUSBAR_EXTRAY",
@@ -83,8 +89,12 @@ const std::map<std::string, Reader>& readers() {
     return table;
 }
 
-std::string yesNo(bool on) { return on ? "YES" : "NO"; }
-std::string ms(double seconds) { return formatReal(seconds * 1000.0); }
+std::string yesNo(bool on) {
+    return on ? "YES" : "NO";
+}
+std::string ms(double seconds) {
+    return formatReal(seconds * 1000.0);
+}
 
 } // namespace
 

@@ -32,12 +32,12 @@ struct Options {
     double booWindow = 0.180;
     double freezeOkWindow = 0.250;
     double mineWindow = 0.090;
-    int alternateKeyLeft = 90;          // Z
-    int alternateKeyDown = 88;          // X
-    int alternateKeyUp = 190;           // the "." key
-    int alternateKeyRight = 191;        // the "/" key
-    int statusBarExtraY = 84;           // #STATUSBAR_EXTRAY, pixels
-    double keyboardLagMs = 0;           // #KBLAGCOMP
+    int alternateKeyLeft = 90;   // Z
+    int alternateKeyDown = 88;   // X
+    int alternateKeyUp = 190;    // the "." key
+    int alternateKeyRight = 191; // the "/" key
+    int statusBarExtraY = 84;    // #STATUSBAR_EXTRAY, pixels
+    double keyboardLagMs = 0;    // #KBLAGCOMP
 };
 
 // Reads the entries of `text` over `options`; keys not given keep their values.

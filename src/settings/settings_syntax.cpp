@@ -29,12 +29,15 @@ std::vector<SettingsEntry> parseSettingsEntries(std::string_view text) {
         size_t colon = piece.find(':');
         if (colon == std::string_view::npos)
             continue;
-        entries.push_back({std::string(piece.substr(0, colon)), std::string(piece.substr(colon + 1))});
+        entries.push_back(
+            {std::string(piece.substr(0, colon)), std::string(piece.substr(colon + 1))});
     }
     return entries;
 }
 
-bool settingsBool(std::string_view value) { return value != "NO"; }
+bool settingsBool(std::string_view value) {
+    return value != "NO";
+}
 
 int leadingInt(std::string_view value) {
     std::string text(value); // strtol needs a terminated string

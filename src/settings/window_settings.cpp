@@ -16,7 +16,8 @@ std::optional<WindowGeometry> parseWindowFile(const std::string& text) {
     return g;
 }
 
-WindowGeometry placeWindow(const std::optional<WindowGeometry>& stored, const ScreenArea& workArea) {
+WindowGeometry placeWindow(const std::optional<WindowGeometry>& stored,
+                           const ScreenArea& workArea) {
     WindowGeometry centred;
     // Centred in the work area (the area may start right of or below the screen's origin).
     centred.left = (workArea.left + workArea.right - kMinWindowWidth) / 2;
@@ -44,7 +45,10 @@ WindowGeometry readWindowGeometry(const std::string& path, const ScreenArea& wor
 
 std::string formatWindowFile(const WindowGeometry& g) {
     std::ostringstream out;
-    out << g.left << '\n' << g.top << '\n' << g.width << '\n' << g.height << '\n'
+    out << g.left << '\n'
+        << g.top << '\n'
+        << g.width << '\n'
+        << g.height << '\n'
         << (g.maximised ? 1 : 0) << '\n';
     return out.str();
 }

@@ -18,8 +18,8 @@ TEST(CommandTable, IdsAreUniqueAndEveryShortcutHasAPlaceToGo) {
         }
     }
     // Commands reached only by keys (or internally).
-    const std::set<int> keyOnly{17, 18, 19, 20, 21, 22, 23, 31, 34, 35, 39, 40, 43, 44, 45, 46,
-                                450, 451};
+    const std::set<int> keyOnly{17, 18, 19, 20, 21, 22, 23, 31,  34,
+                                35, 39, 40, 43, 44, 45, 46, 450, 451};
     for (const Accelerator& a : acceleratorTable())
         EXPECT_TRUE(ids.count(a.id) || keyOnly.count(a.id)) << "key for unknown id " << a.id;
 }
@@ -27,8 +27,7 @@ TEST(CommandTable, IdsAreUniqueAndEveryShortcutHasAPlaceToGo) {
 TEST(CommandTable, ShortcutsAreUnambiguous) {
     std::set<std::pair<int, int>> keys;
     for (const Accelerator& a : acceleratorTable()) {
-        auto key = a.typed ? std::pair(-1, int(a.typed))
-                           : std::pair(int(a.modifiers), int(a.key));
+        auto key = a.typed ? std::pair(-1, int(a.typed)) : std::pair(int(a.modifiers), int(a.key));
         EXPECT_TRUE(keys.insert(key).second) << "key bound twice, id " << a.id;
     }
     EXPECT_EQ(acceleratorTable().size(), 86u);

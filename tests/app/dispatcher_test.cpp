@@ -10,7 +10,7 @@ namespace quillex {
 namespace {
 
 class DispatcherTest : public ::testing::Test {
-protected:
+  protected:
     FixedMusicInfo music;
     BusyCounter busy;
     ItemStore store{music, busy};
@@ -238,13 +238,15 @@ TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
     dispatcher.wheel(-360, {false, true, false});
     dispatcher.wheel(120, {true, true, false});
     dispatcher.wheel(120, {false, false, true});
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{18, 0}, {41, 3}, {41, 0}, {381, 0}, {380, 0}}));
+    EXPECT_EQ(ran,
+              (std::vector<std::pair<int, int>>{{18, 0}, {41, 3}, {41, 0}, {381, 0}, {380, 0}}));
 
     ran.clear();
     keys.setDown('1', true);
     dispatcher.wheel(120, {true, false, false});
     dispatcher.wheel(120, {});
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{17, 0}})) << "a held column key blocks nudging";
+    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{17, 0}}))
+        << "a held column key blocks nudging";
 }
 
 TEST_F(DispatcherTest, RightAndMiddleButtons) {

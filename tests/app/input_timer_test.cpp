@@ -11,15 +11,16 @@ namespace quillex {
 namespace {
 
 class NavigationTest : public ::testing::Test {
-protected:
+  protected:
     BusyCounter busy;
     ShellState shell;
     KeyDownTable down;
     KeyStateTable states;
     std::vector<std::pair<int, CommandId>> posted; // (tick, command)
     int tickNumber = 0;
-    ArrowNavigation nav{busy, shell, down, states,
-                        [this](CommandId id) { posted.push_back({tickNumber, id}); }};
+    ArrowNavigation nav{busy, shell, down, states, [this](CommandId id) {
+                            posted.push_back({tickNumber, id});
+                        }};
 
     void run(int ticks) {
         for (int i = 0; i < ticks; ++i, ++tickNumber)
@@ -48,7 +49,7 @@ TEST_F(NavigationTest, EachArrowPostsItsCommandOncePerPress) {
     for (auto& p : posted)
         ids.push_back(p.second);
     EXPECT_EQ(ids, (std::vector<CommandId>{CommandId::PreviousSnap, CommandId::NextSnap,
-                                          CommandId::NextRow}));
+                                           CommandId::NextRow}));
     EXPECT_EQ(states.get(kVkDown), KeyStateTable::kUp);
 }
 

@@ -19,7 +19,7 @@ namespace quillex {
 namespace {
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     virtual void prepareFolder() {}
     void SetUp() override {
         prepareFolder();
@@ -58,8 +58,9 @@ TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
     QStringList titles;
     for (QAction* menu : window->menuBar()->actions())
         titles << menu->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Play", "&Insert", "&Select", "&Notes", "&Beats",
-                                   "&View", "&Game", "S&nap", "Ti&me", "&Zoom", "&Tools", "&Help"}));
+    EXPECT_EQ(titles,
+              (QStringList{"&File", "&Edit", "&Play", "&Insert", "&Select", "&Notes", "&Beats",
+                           "&View", "&Game", "S&nap", "Ti&me", "&Zoom", "&Tools", "&Help"}));
     for (const MenuEntry& e : mainMenu()) {
         if (e.isSeparator() || e.id == 417 || e.id == 418)
             continue;
@@ -158,7 +159,7 @@ TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
 }
 
 class MainWindowWithSettingsTest : public MainWindowTest {
-protected:
+  protected:
     void prepareFolder() override {
         folder.write("options.ini", "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
                                     "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n");

@@ -10,7 +10,7 @@ namespace quillex {
 namespace {
 
 class SaveFlowTest : public ::testing::Test {
-protected:
+  protected:
     test::TempFolder folder;
     FixedMusicInfo music;
     BusyCounter busy;

@@ -15,7 +15,7 @@
 namespace quillex::test {
 
 class RecordingHooks : public NullShellHooks {
-public:
+  public:
     void setMenuCheck(int id, bool checked) override { checks[id] = checked; }
     void drawFrame() override { ++frames; }
     std::map<int, bool> checks;
@@ -23,7 +23,7 @@ public:
 };
 
 class FakeUi : public ShellUi {
-public:
+  public:
     std::optional<std::string> askOpenPath() override {
         ++openDialogs;
         return openAnswer;
@@ -49,7 +49,7 @@ public:
 };
 
 class FakeFiles : public SongFiles {
-public:
+  public:
     struct Write {
         std::string path;
         bool updateTitle;
@@ -82,10 +82,13 @@ public:
 };
 
 class FakeTransport : public Transport {
-public:
+  public:
     bool playing() const override { return isPlaying; }
     void startPlayback() override { isPlaying = true; }
-    void stopPlayback() override { isPlaying = false; ++stops; }
+    void stopPlayback() override {
+        isPlaying = false;
+        ++stops;
+    }
     bool snapSet() const override { return snap; }
     bool isPlaying = false;
     bool snap = false;

@@ -15,7 +15,7 @@ namespace quillex {
 namespace {
 
 class SongRoundTripTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder.write("options.ini", "");
         window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());

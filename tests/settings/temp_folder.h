@@ -11,7 +11,7 @@
 namespace quillex::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         static int counter = 0;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -34,7 +34,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
