@@ -198,6 +198,13 @@ void MainWindow::frameUpdate() {
     MusicPlayer& player = editor_->player();
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
+    const ScreenPoint outside = mouseDragActive()
+                                    ? dragScrollDistance(state.editorScreenRect, state.cursorPos)
+                                    : ScreenPoint{};
+    state.dragScrollDx = outside.x;
+    state.dragScrollDy = outside.y;
+    if (outside.y != 0)
+        player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
     player.pollPosition();
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);

@@ -42,6 +42,10 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     // Unattended runs print the "Tip" messages instead of waiting on them.
     void setUnattended(bool on) { messages_.setUnattended(on); }
 
+    // Whether a mouse drag of items is in progress; the frame loop then scrolls while
+    // the cursor is outside the editor. Set by the mouse editing.
+    std::function<bool()> mouseDragActive = [] { return false; };
+
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
