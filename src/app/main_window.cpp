@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -99,6 +98,9 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     shell_->stopInputTimer();
+    frameTimer_.stop();
+    // The editor widget draws from the view and the renderer: it goes before them.
+    delete takeCentralWidget();
 }
 
 void MainWindow::buildMenus() {
@@ -112,7 +114,6 @@ void MainWindow::buildMenus() {
         menus.insert(path, menu);
         return menu;
     };
-    QHash<int, QActionGroup*> groups;
     for (const MenuEntry& entry : mainMenu()) {
         QMenu* menu = menuFor(qstr(entry.path));
         if (entry.isSeparator()) {
