@@ -3,6 +3,7 @@
 // and the save prompt's Cancel.
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -156,6 +157,30 @@ TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
     ASSERT_TRUE(written) << "window.ini is written before the prompt";
     EXPECT_EQ(written->width, window->width());
     EXPECT_FALSE(written->maximised);
+}
+
+TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
+    auto filters = std::make_shared<QStringList>();
+    auto grab = [filters] {
+        QTimer::singleShot(0, [filters] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            *filters = dialog->nameFilters();
+            dialog->reject();
+        });
+    };
+    grab();
+    EXPECT_FALSE(window->askOpenPath());
+    EXPECT_EQ(*filters,
+              (QStringList{"Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
+                           "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
+                           "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
+                           "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
+    grab();
+    EXPECT_FALSE(window->askSavePath("My Song"));
+    EXPECT_EQ(*filters, (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
+                                     "StepMania/ITG, Single BPM (*.sm) (*.sm)",
+                                     "All Files (*.*) (*.*)"}));
 }
 
 class MainWindowWithSettingsTest : public MainWindowTest {
