@@ -296,9 +296,11 @@ double nearestSample(double sample) {
 // with the beats.
 std::int64_t placeMarkers(std::vector<Event>& timing, double startSample, int rate,
                           SamplePosition musicLength, ConvertedTiming& out) {
-    // Bounds against absurd tempos, which would otherwise place markers for ever.
+    // Bounds against absurd tempos, which would otherwise place markers for ever or
+    // by the million: no more markers than samples, and no more rows visited than a
+    // million beats (over 16 hours at 1000 BPM) beside the timing events themselves.
     const std::size_t maxMarkers = static_cast<std::size_t>(std::max(musicLength, 0)) + 2;
-    const std::int64_t maxSteps = 4'000'000 + 4 * static_cast<std::int64_t>(timing.size());
+    const std::int64_t maxSteps = 1'000'000 + 4 * static_cast<std::int64_t>(timing.size());
 
     const std::size_t last = timing.size() - 1;
     std::int64_t r = 0;
