@@ -175,6 +175,12 @@ bool MainWindow::start(const QString& file) {
         renderer_->setFrameRateShown(!options.noShowFps);
     for (int gameType = 0; gameType < 3; ++gameType)
         view_->setEnhancedNoteskin(gameType, shell_->noteskins.enhancedFor(gameType));
+    // From now on a level change shows the level's names in the free status slots (set
+    // after start-up so a notice in slot 0, such as a missing audio device, stays).
+    shell_->dispatcher.levelChanged = [this](LevelIndex level) {
+        view_->status().setSlot(0, gameTypeInfo(gameTypeOfLevel(level)).shortName);
+        view_->status().setSlot(1, difficultySmName(difficultyOfLevel(level)));
+    };
     shell_->startInputTimer([this](CommandId id) { postCommand(toInt(id)); });
 
     const qreal rate = screen() ? screen()->refreshRate() : 60.0;

@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
 
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }
+    EditorView& view() { return *view_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
     // The window's geometry as window.ini stores it.

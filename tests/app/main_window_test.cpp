@@ -15,6 +15,7 @@
 #include "../settings/temp_folder.h"
 #include "app/command_table.h"
 #include "app/main_window.h"
+#include "view/editor_view.h"
 
 namespace quillex {
 namespace {
@@ -99,6 +100,10 @@ TEST_F(MainWindowTest, KeysReachTheirCommands) {
     EXPECT_EQ(store.currentLevel(), 2);
     EXPECT_EQ(checkedIn(CheckGroup::Level), 1);
     EXPECT_TRUE(window->action(levelCommandId(2))->isChecked());
+    window->action(levelCommandId(45))->trigger();
+    EXPECT_EQ(store.currentLevel(), 45);
+    EXPECT_EQ(window->view().status().slot(0), "pump-couple");
+    EXPECT_EQ(window->view().status().slot(1), "Hard");
 
     const int zoom = window->editor().waveView().zoomLevel;
     press(Qt::Key_Plus, Qt::KeypadModifier, "+");
@@ -172,15 +177,16 @@ TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
     grab();
     EXPECT_FALSE(window->askOpenPath());
     EXPECT_EQ(*filters,
-              (QStringList{"Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
-                           "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
-                           "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
-                           "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
+              (QStringList{
+                  "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
+                  "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
+                  "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
+                  "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
     grab();
     EXPECT_FALSE(window->askSavePath("My Song"));
-    EXPECT_EQ(*filters, (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
-                                     "StepMania/ITG, Single BPM (*.sm) (*.sm)",
-                                     "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(*filters,
+              (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
+                           "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
 }
 
 class MainWindowWithSettingsTest : public MainWindowTest {
