@@ -444,6 +444,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // and the input timer's key handling.
         if (watched == this) {
             blocked_ = event->type() == QEvent::WindowBlocked;
+            if (blocked_)
+                shell_->keysDown.releaseAll(); // their releases go to the dialog
             updateSuspended();
         }
         return false;

@@ -140,8 +140,10 @@ TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             box->button(QMessageBox::Cancel)->click();
     });
+    window->shell().keysDown.setDown(kVkUp, true);
     EXPECT_EQ(window->askToSaveChanges(), SavePromptAnswer::Cancel);
     EXPECT_TRUE(suspendedDuringBox);
+    EXPECT_FALSE(window->shell().keysDown.isDown(kVkUp)) << "a key released over the box";
     EXPECT_FALSE(window->shell().state.suspended.load());
 }
 
