@@ -219,23 +219,21 @@ bool Dispatcher::confirmQuit() {
 }
 
 void Dispatcher::open() {
-    p_.shell.middleAutoscroll = false;
-    songFolder_.clear();
-    if (!settleChanges())
-        return;
-    p_.transport.stopPlayback();
-    if (std::optional<std::string> path = p_.ui.askOpenPath())
-        openChosenPath(*path);
-    resetStatusHighlights();
+    openFrom([this] { return p_.ui.askOpenPath(); });
 }
 
 void Dispatcher::openPath(const std::string& path) {
+    openFrom([&path] { return std::optional<std::string>(path); });
+}
+
+void Dispatcher::openFrom(const std::function<std::optional<std::string>()>& choosePath) {
     p_.shell.middleAutoscroll = false;
     songFolder_.clear();
     if (!settleChanges())
         return;
     p_.transport.stopPlayback();
-    openChosenPath(path);
+    if (std::optional<std::string> path = choosePath())
+        openChosenPath(*path);
     resetStatusHighlights();
 }
 

@@ -100,6 +100,9 @@ class Dispatcher {
     bool syncModeGuardRefuses(int id);
     bool settleChanges();
     void open();
+    // Open after the save prompt: `choosePath` gives the file (the dialog, or a path
+    // given from outside), nothing when the user cancels.
+    void openFrom(const std::function<std::optional<std::string>()>& choosePath);
     void openChosenPath(const std::string& path);
     void close();
     void playPause();
