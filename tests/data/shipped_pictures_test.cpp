@@ -16,7 +16,7 @@ namespace {
 
 const QString kDataDir = QStringLiteral(QUILLEX_SOURCE_DIR "/data/");
 
-QImage load(const PictureSpec& spec) {
+QImage load(const PictureEntry& spec) {
     return QImage(kDataDir +
                   QString::fromUtf8(spec.path.data(), static_cast<int>(spec.path.size())));
 }
@@ -42,7 +42,7 @@ bool endsWith(std::string_view text, std::string_view tail) {
 }
 
 TEST(ShippedPictures, EveryPictureOfTheTableIsThereAtItsSize) {
-    for (const PictureSpec& spec : pictureTable()) {
+    for (const PictureEntry& spec : pictureTable()) {
         SCOPED_TRACE(std::string(spec.path));
         const QImage image = load(spec);
         ASSERT_FALSE(image.isNull());
@@ -57,7 +57,7 @@ TEST(ShippedPictures, EveryPictureOfTheTableIsThereAtItsSize) {
 }
 
 TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
-    for (const PictureSpec& spec : pictureTable()) {
+    for (const PictureEntry& spec : pictureTable()) {
         if (spec.key == ColourKey::None)
             continue;
         SCOPED_TRACE(std::string(spec.path));
@@ -75,7 +75,7 @@ TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
 }
 
 TEST(ShippedPictures, EveryNoteAndReceptorFrameHasAPicture) {
-    for (const PictureSpec& spec : pictureTable()) {
+    for (const PictureEntry& spec : pictureTable()) {
         const bool noteStrip = endsWith(spec.path, "note.png") ||
                                endsWith(spec.path, "hudarrow.png") ||
                                endsWith(spec.path, "hudcenter.png") ||
