@@ -100,20 +100,6 @@ std::vector<Statement> splitStatements(std::string_view text) {
     return statements;
 }
 
-std::vector<std::string_view> splitNonEmpty(std::string_view text, char separator) {
-    std::vector<std::string_view> pieces;
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find(separator, pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end > pos)
-            pieces.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return pieces;
-}
-
 SplitPair splitFirst(std::string_view text, char separator) {
     const std::size_t at = text.find(separator);
     if (at == std::string_view::npos)

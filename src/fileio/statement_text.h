@@ -3,6 +3,8 @@
 // values into lists, and the C library's forgiving number conversions.
 #pragma once
 
+#include "model/text_pieces.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,8 +47,6 @@ struct Statement {
 // without any ";" gives no statements. The views point into `text`.
 std::vector<Statement> splitStatements(std::string_view text);
 
-// Splits at every `separator`, dropping empty pieces.
-std::vector<std::string_view> splitNonEmpty(std::string_view text, char separator);
 
 // Splits at the first `separator`; `second` is empty when there is none.
 struct SplitPair {

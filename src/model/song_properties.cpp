@@ -1,22 +1,9 @@
 #include "model/song_properties.h"
+#include "model/text_pieces.h"
 
 namespace quillex {
 
 namespace {
-
-std::vector<std::string_view> nonEmptyPiecesAtColon(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find(':', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end > pos)
-            pieces.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return pieces;
-}
 
 std::string line(std::string_view key, std::string_view value) {
     std::string out;
@@ -48,7 +35,7 @@ void SongProperties::setDisplayBpmFromText(std::string_view value) {
         return;
     }
     displayBpmMode = DisplayBpmMode::Range;
-    const std::vector<std::string_view> pieces = nonEmptyPiecesAtColon(value);
+    const std::vector<std::string_view> pieces = splitNonEmpty(value, ':');
     if (pieces.empty() || value.find(':') == std::string_view::npos) {
         // No ":" at all, or nothing but colons: the value is both ends.
         displayBpmLow = displayBpmHigh = std::string(value);
