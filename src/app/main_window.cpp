@@ -60,7 +60,13 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
     shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
+    for (const auto& [slot, text] : earlyStatusTexts_)
+        view_->status().setSlot(slot, text);
+    earlyStatusTexts_.clear();
     registerViewCommands(shell_->dispatcher, *view_);
+    // The effect sounds are data beside the program, like the pictures.
+    if (!dataFolder_.isEmpty())
+        editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
     shell_->saveFlow.setBannerMode = [this](int mode) { view_->status().setBannerMode(mode); };
     shell_->dispatcher.bannerMode = shell_->saveFlow.setBannerMode;
 
@@ -334,6 +340,12 @@ void MainWindow::setMenuCheck(int commandId, bool checked) {
 }
 
 void MainWindow::setStatusText(int slot, std::string_view text) {
+    // The player reports a missing audio device while the editor is being made,
+    // before the view exists; the text waits for it.
+    if (!view_) {
+        earlyStatusTexts_.emplace_back(slot, std::string(text));
+        return;
+    }
     view_->status().setSlot(slot, text);
 }
 

@@ -3,6 +3,10 @@
 // shell's dialogs, and runs the frame loop. The logic behind all of it is the Shell.
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <QHash>
 #include <QMainWindow>
 #include <QSet>
@@ -102,6 +106,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<PlayerTransport> transport_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<EditorView> view_;
+    std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;
     QString dataFolder_;
     QWidget* editorWidget_ = nullptr;

@@ -211,3 +211,22 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
 
 } // namespace
 } // namespace quillex
+
+namespace quillex {
+namespace {
+
+// Without any audio device the window still starts, plays on a silent clock and says
+// so in the status layer's first slot.
+TEST(MainWindowWithoutAudioTest, StartsAndReportsTheSilentClock) {
+    const QByteArray drivers = qgetenv("ALSOFT_DRIVERS");
+    qputenv("ALSOFT_DRIVERS", "no-such-driver");
+    test::TempFolder folder;
+    MainWindow window(ShellPaths{folder.path(), folder.path()}, QString());
+    qputenv("ALSOFT_DRIVERS", drivers);
+    window.setUnattended(true);
+    EXPECT_FALSE(window.editor().player().audible());
+    EXPECT_NE(window.view().status().slot(0).find("silent"), std::string::npos);
+}
+
+} // namespace
+} // namespace quillex
