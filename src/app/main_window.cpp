@@ -79,11 +79,17 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         editorWidget_ = surface;
     } else {
         renderer_ = std::make_unique<Renderer>();
-        auto* widget = new EditorWidget(
-            *view_, *renderer_, [this] { return transportStateOf(editor_->player()); }, this);
-        connect(widget, &QOpenGLWidget::frameSwapped, this, &MainWindow::countFrame);
-        glWidget_ = widget;
-        editorWidget_ = widget;
+        auto transport = [this] { return transportStateOf(editor_->player()); };
+        if (openGlAvailable()) {
+            auto* widget = new EditorWidget(*view_, *renderer_, transport, this);
+            connect(widget, &QOpenGLWidget::frameSwapped, this, &MainWindow::countFrame);
+            surface_ = widget;
+        } else {
+            auto* widget = new RasterEditorWidget(*view_, *renderer_, transport, this);
+            connect(widget, &RasterEditorWidget::frameDrawn, this, &MainWindow::countFrame);
+            surface_ = widget;
+        }
+        editorWidget_ = surface_->widget();
     }
     editorWidget_->setFocusPolicy(Qt::StrongFocus);
     editorWidget_->setMouseTracking(true);
@@ -230,7 +236,7 @@ void MainWindow::frameUpdate() {
     }
     editorWidget_->update();
     state.halfRateToggle = !state.halfRateToggle;
-    if (!glWidget_)
+    if (!surface_)
         countFrame(); // without drawing, every pass counts as a frame
 }
 
@@ -251,8 +257,8 @@ void MainWindow::drawFrame() {
 
 void MainWindow::updateSuspended() {
     shell_->state.suspended = minimised_ || blocked_;
-    if (auto* widget = qobject_cast<EditorWidget*>(glWidget_))
-        widget->setSuspended(shell_->state.suspended.load());
+    if (surface_)
+        surface_->setSuspended(shell_->state.suspended.load());
 }
 
 void MainWindow::updateEditorScreenRect() {

@@ -22,12 +22,13 @@
 #include "settings/window_settings.h"
 
 class QAction;
-class QOpenGLWidget;
+
 
 namespace quillex {
 
 class EditorView;
 class Renderer;
+class EditorSurface;
 
 class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
@@ -110,7 +111,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<Renderer> renderer_;
     QString dataFolder_;
     QWidget* editorWidget_ = nullptr;
-    QOpenGLWidget* glWidget_ = nullptr;
+    EditorSurface* surface_ = nullptr; // the drawing widget, when there are pictures
     QHash<int, QAction*> actions_;
     QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
     QTimer frameTimer_;

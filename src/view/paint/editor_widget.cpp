@@ -1,39 +1,72 @@
-// Painting of the editor widget.
+// Painting of the editor widgets.
 #include "view/paint/editor_widget.h"
 
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include "view/editor_view.h"
 #include "view/paint/renderer.h"
 
 namespace quillex {
 
-EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,
-                           std::function<TransportState()> transport, QWidget* parent)
-    : QOpenGLWidget(parent), view_(view), renderer_(renderer), transport_(std::move(transport)) {
-    setMinimumSize(200, 200);
-}
-
-void EditorWidget::setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {
-    filteredPeaks_ = std::move(filteredPeaks);
-}
-
-void EditorWidget::setSuspended(bool on) {
+void EditorSurface::setSuspended(bool on) {
     suspended_ = on;
     if (!on)
-        update();
+        widget()->update();
 }
 
 // The painter works in the widget's own (device-independent) pixels.
-void EditorWidget::resizeGL(int, int) { view_.setWindowSize(width(), height()); }
+void EditorSurface::sizeChanged(int width, int height) { view_.setWindowSize(width, height); }
 
-void EditorWidget::paintGL() {
+void EditorSurface::paint(QPainter& painter) {
     if (!renderer_.initialised())
         return;
-    QPainter painter(this);
     const TransportState transport = transport_ ? transport_() : TransportState{};
     const PeakPyramid* filtered = filteredPeaks_ ? filteredPeaks_() : nullptr;
     painter_.drawFrame(painter, renderer_, view_, transport, filtered);
+}
+
+EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,
+                           std::function<TransportState()> transport, QWidget* parent)
+    : QOpenGLWidget(parent), EditorSurface(view, renderer, std::move(transport)) {
+    setMinimumSize(200, 200);
+}
+
+void EditorWidget::resizeGL(int, int) { sizeChanged(width(), height()); }
+
+void EditorWidget::paintGL() {
+    QPainter painter(this);
+    paint(painter);
+}
+
+RasterEditorWidget::RasterEditorWidget(EditorView& view, Renderer& renderer,
+                                       std::function<TransportState()> transport, QWidget* parent)
+    : QWidget(parent), EditorSurface(view, renderer, std::move(transport)) {
+    setMinimumSize(200, 200);
+    // Every pixel is painted each frame; Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void RasterEditorWidget::resizeEvent(QResizeEvent* event) {
+    sizeChanged(event->size().width(), event->size().height());
+}
+
+void RasterEditorWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter);
+    emit frameDrawn();
+}
+
+bool openGlAvailable() {
+    QOpenGLContext context;
+    if (!context.create())
+        return false;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    return surface.isValid() && context.makeCurrent(&surface);
 }
 
 } // namespace quillex

@@ -1,9 +1,12 @@
-// The editor's drawing surface: a GL-composited widget that paints one frame of the
-// editor view through the renderer each time it is updated. The main loop paces the
-// updates to the screen's refresh; nothing is drawn while suspended.
+// The editor's drawing surface: a widget that paints one frame of the editor view
+// through the renderer each time it is updated. Where the platform offers OpenGL the
+// widget is GL-composited; elsewhere (a display without GL, the offscreen platform) a
+// plain raster widget paints the same frame. The main loop paces the updates to the
+// screen's refresh; nothing is drawn while suspended.
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QWidget>
 
 #include <functional>
 
@@ -16,22 +19,26 @@ class EditorView;
 class Renderer;
 class PeakPyramid;
 
-class EditorWidget : public QOpenGLWidget {
-    Q_OBJECT
+// What both kinds of widget share: the view to draw and how to draw one frame.
+class EditorSurface {
   public:
     // `transport` is asked once per frame for the player's values; `filteredPeaks`
     // (may be empty) for the filtered wave when one is shown.
-    EditorWidget(EditorView& view, Renderer& renderer, std::function<TransportState()> transport,
-                 QWidget* parent = nullptr);
+    EditorSurface(EditorView& view, Renderer& renderer, std::function<TransportState()> transport)
+        : view_(view), renderer_(renderer), transport_(std::move(transport)) {}
+    virtual ~EditorSurface() = default;
 
-    void setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks);
+    void setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {
+        filteredPeaks_ = std::move(filteredPeaks);
+    }
     // No frame is drawn while suspended (a modal dialog or a minimised window).
     void setSuspended(bool on);
     bool suspended() const { return suspended_; }
+    virtual QWidget* widget() = 0;
 
   protected:
-    void paintGL() override;
-    void resizeGL(int width, int height) override;
+    void sizeChanged(int width, int height);
+    void paint(QPainter& painter);
 
   private:
     EditorView& view_;
@@ -41,5 +48,35 @@ class EditorWidget : public QOpenGLWidget {
     FramePainter painter_;
     bool suspended_ = false;
 };
+
+class EditorWidget : public QOpenGLWidget, public EditorSurface {
+    Q_OBJECT
+  public:
+    EditorWidget(EditorView& view, Renderer& renderer, std::function<TransportState()> transport,
+                 QWidget* parent = nullptr);
+    QWidget* widget() override { return this; }
+
+  protected:
+    void paintGL() override;
+    void resizeGL(int width, int height) override;
+};
+
+class RasterEditorWidget : public QWidget, public EditorSurface {
+    Q_OBJECT
+  public:
+    RasterEditorWidget(EditorView& view, Renderer& renderer,
+                       std::function<TransportState()> transport, QWidget* parent = nullptr);
+    QWidget* widget() override { return this; }
+
+  signals:
+    void frameDrawn();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+// True when OpenGL contexts can be made on this platform.
+bool openGlAvailable();
 
 } // namespace quillex
