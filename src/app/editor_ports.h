@@ -3,6 +3,9 @@
 // player.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "app/editor.h"
 #include "app/shell_ports.h"
 
@@ -12,6 +15,11 @@ class EditorSongFiles : public SongFiles {
   public:
     explicit EditorSongFiles(Editor& editor) : editor_(editor) {}
 
+    // Told the song's banner and background files (full paths, empty for none) after
+    // every read, music load and close, so the renderer can show or drop them.
+    std::function<void(const std::string& banner, const std::string& background)>
+        songPicturesChanged;
+
     bool loadSong(const std::string& path) override;
     bool loadMusic(const std::string& path) override;
     void closeSong() override;
@@ -20,6 +28,8 @@ class EditorSongFiles : public SongFiles {
     std::string musicPath() const override { return editor_.player().musicPath(); }
 
   private:
+    void announceSongPictures(const std::string& folder);
+
     Editor& editor_;
 };
 

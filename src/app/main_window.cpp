@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -79,6 +80,16 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         editorWidget_ = surface;
     } else {
         renderer_ = std::make_unique<Renderer>();
+        files_->songPicturesChanged = [this](const std::string& banner,
+                                             const std::string& background) {
+            const QFileInfo bannerFile(QString::fromStdString(banner));
+            renderer_->setSongBanner(bannerFile.absolutePath(),
+                                     banner.empty() ? QString() : bannerFile.fileName());
+            const QFileInfo backgroundFile(QString::fromStdString(background));
+            renderer_->setSongBackground(backgroundFile.absolutePath(),
+                                         background.empty() ? QString() : backgroundFile.fileName(),
+                                         messages_);
+        };
         auto transport = [this] { return transportStateOf(editor_->player()); };
         if (openGlAvailable()) {
             auto* widget = new EditorWidget(*view_, *renderer_, transport, this);
