@@ -188,6 +188,7 @@ TEST(Renderer, FrameRateChangesEvery61Frames) {
     ASSERT_TRUE(test::writePlaceholderPictures(folder.path()));
     Renderer renderer;
     ASSERT_TRUE(renderer.initialise(folder.path()));
+    renderer.setFrameRateShown(true);
     QImage target(800, 600, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&target);
     auto frames = [&](int count, double seconds) {

@@ -128,7 +128,7 @@ class Renderer {
     };
     std::vector<DottedTile> dottedTiles_;
 
-    bool frameRateShown_ = true;
+    bool frameRateShown_ = false; // "Don't Show FPS" is on until the options say otherwise
     std::chrono::steady_clock::time_point frameMark_{};
     double frameSeconds_ = 0;
     double frameDurationOverride_ = -1;
