@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "audio/peak_kernels.h"
+
 namespace quillex {
 
 namespace {
@@ -40,37 +42,12 @@ void PeakPyramid::append(const std::int8_t* left, const std::int8_t* right, std:
     extendHigherLevels();
 }
 
-namespace {
-
-// The hot loops are built twice, for AVX2 and for any x86-64, and the better one is
-// picked when the program loads.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define QUILLEX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define QUILLEX_VECTOR_CLONES
-#endif
-
-// Fixed strides, so the loop vectorises.
-template <int Channels>
-QUILLEX_VECTOR_CLONES void splitFrames(const std::int16_t* frames, std::size_t count,
-                                       std::int8_t* left, std::int8_t* right) {
-    for (std::size_t i = 0; i < count; ++i) {
-        left[i] = reduceSample16(frames[i * Channels]);
-        right[i] = reduceSample16(frames[i * Channels + Channels - 1]);
-    }
-}
-
-} // namespace
-
 void PeakPyramid::appendFrames16(const std::int16_t* frames, int channels, std::size_t count) {
     Level& one = levels_[1];
     const std::size_t at = one.leftMax.size();
     one.leftMax.resize(at + count);
     one.rightMax.resize(at + count);
-    if (channels == 2)
-        splitFrames<2>(frames, count, one.leftMax.data() + at, one.rightMax.data() + at);
-    else
-        splitFrames<1>(frames, count, one.leftMax.data() + at, one.rightMax.data() + at);
+    reduceFrames16(frames, channels, count, one.leftMax.data() + at, one.rightMax.data() + at);
     extendHigherLevels();
 }
 
@@ -79,25 +56,6 @@ void PeakPyramid::extendHigherLevels() {
     for (int k = 3; k < kPeakLevels; ++k)
         extendLevel(k);
 }
-
-namespace {
-
-// out[j] = the smaller / larger of in[2j] and in[2j + 1], and of 0 when `withZero`.
-// Plain loops over one array each, so the compiler can vectorise them.
-QUILLEX_VECTOR_CLONES void pairMinima(const std::int8_t* in, std::int8_t* out, std::size_t from,
-                                      std::size_t to, bool withZero) {
-    const std::int8_t floor = withZero ? 0 : 127;
-    for (std::size_t j = from; j < to; ++j)
-        out[j] = std::min(std::min(in[2 * j], in[2 * j + 1]), floor);
-}
-QUILLEX_VECTOR_CLONES void pairMaxima(const std::int8_t* in, std::int8_t* out, std::size_t from,
-                                      std::size_t to, bool withZero) {
-    const std::int8_t ceiling = withZero ? 0 : -128;
-    for (std::size_t j = from; j < to; ++j)
-        out[j] = std::max(std::max(in[2 * j], in[2 * j + 1]), ceiling);
-}
-
-} // namespace
 
 // Level 2 pairs the samples themselves. The running values of a block start at 0,
 // so 0 takes part in every minimum and maximum.
@@ -110,10 +68,11 @@ void PeakPyramid::extendLevel2() {
         return;
     for (auto* a : {&two.leftMin, &two.leftMax, &two.rightMin, &two.rightMax})
         a->resize(target);
-    pairMinima(one.leftMax.data(), two.leftMin.data(), have, target, true);
-    pairMaxima(one.leftMax.data(), two.leftMax.data(), have, target, true);
-    pairMinima(one.rightMax.data(), two.rightMin.data(), have, target, true);
-    pairMaxima(one.rightMax.data(), two.rightMax.data(), have, target, true);
+    const std::size_t from = 2 * have, count = target - have;
+    pairRangesWithZero(one.leftMax.data() + from, two.leftMin.data() + have,
+                       two.leftMax.data() + have, count);
+    pairRangesWithZero(one.rightMax.data() + from, two.rightMin.data() + have,
+                       two.rightMax.data() + have, count);
 }
 
 // A block of level k is exactly two neighbouring blocks of level k - 1 (blocks start
@@ -127,10 +86,11 @@ void PeakPyramid::extendLevel(int k) {
         return;
     for (auto* a : {&level.leftMin, &level.leftMax, &level.rightMin, &level.rightMax})
         a->resize(target);
-    pairMinima(below.leftMin.data(), level.leftMin.data(), have, target, false);
-    pairMaxima(below.leftMax.data(), level.leftMax.data(), have, target, false);
-    pairMinima(below.rightMin.data(), level.rightMin.data(), have, target, false);
-    pairMaxima(below.rightMax.data(), level.rightMax.data(), have, target, false);
+    const std::size_t from = 2 * have, count = target - have;
+    pairMinima(below.leftMin.data() + from, level.leftMin.data() + have, count);
+    pairMaxima(below.leftMax.data() + from, level.leftMax.data() + have, count);
+    pairMinima(below.rightMin.data() + from, level.rightMin.data() + have, count);
+    pairMaxima(below.rightMax.data() + from, level.rightMax.data() + have, count);
 }
 
 std::size_t PeakPyramid::memoryBytes() const {
