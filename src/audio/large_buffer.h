@@ -5,8 +5,10 @@
 #pragma once
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <utility>
 #include <vector>
@@ -51,5 +53,22 @@ template <class T> class LargeBufferAllocator {
 };
 
 template <class T> using LargeBuffer = std::vector<T, LargeBufferAllocator<T>>;
+
+// Has the kernel map in the pages under [p, p + bytes) without writing to them (their
+// contents do not change), so whoever writes there later does not stop for page faults
+// and the kernel's clearing of new pages. Only whole pages inside the range are taken.
+// Does nothing on kernels without MADV_POPULATE_WRITE (before Linux 5.14).
+inline void prefaultPages(const void* p, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+    static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
 
 } // namespace quillex

@@ -17,19 +17,29 @@ constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
 // Hands chunks of decoded frames to the worker that builds the pyramid: 16-bit frames
 // as they lie in the decoded music (the worker reduces them), wider samples reduced
 // here, since their chunk buffer is reused at once.
+//
+// The worker has more to do per frame than a fast decoder (a WAV is little more than a
+// copy), and most of that is the kernel clearing the pyramid's new pages as they are
+// first written. So while the decoding thread waits for the worker, it maps in the
+// pyramid's reserved memory ahead of the worker instead of sleeping.
 class PeakFeeder {
   public:
-    PeakFeeder(PeakPyramid* peaks, int channels) : channels_(channels) {
-        if (peaks)
-            worker_.emplace(*peaks);
+    // `reservedFrames` is what `peaks` was reserved for.
+    PeakFeeder(PeakPyramid* peaks, int channels, std::size_t reservedFrames)
+        : channels_(channels), reservedFrames_(reservedFrames) {
+        if (!peaks)
+            return;
+        regions_ = peaks->regions();
+        worker_.emplace(*peaks);
     }
     void feed16(const std::int16_t* frames, std::int64_t count) {
         if (!worker_)
             return;
-        PeakWorker::Chunk& chunk = worker_->acquire();
+        PeakWorker::Chunk& chunk = worker_->acquire([this] { return prefaultAhead(); });
         chunk.frames = frames;
         chunk.channels = channels_;
         chunk.count = static_cast<std::size_t>(count);
+        submitted_ += chunk.count;
         worker_->submit(chunk);
     }
     void feed32(const std::int32_t* frames, std::int64_t count) {
@@ -43,6 +53,7 @@ class PeakFeeder {
         }
         chunk.frames = nullptr;
         chunk.count = static_cast<std::size_t>(count);
+        submitted_ += chunk.count;
         worker_->submit(chunk);
     }
     // Before the decoded music may move in memory.
@@ -53,7 +64,30 @@ class PeakFeeder {
     bool finish() { return !worker_ || worker_->finish(); }
 
   private:
+    static constexpr std::size_t kPrefaultFrames = 16384;
+
+    // Maps in the next stretch of every array past what the worker has been given. Only
+    // inside the reservation: beyond it the arrays may move. False when nothing is left.
+    bool prefaultAhead() {
+        prefaulted_ = std::max(prefaulted_, submitted_);
+        if (prefaulted_ >= reservedFrames_)
+            return false;
+        const std::size_t to = std::min(prefaulted_ + kPrefaultFrames, reservedFrames_);
+        for (const PeakPyramid::Region& r : regions_) {
+            const std::size_t begin = prefaulted_ / r.blockSize;
+            const std::size_t end = std::min(to / r.blockSize, r.bytes);
+            if (end > begin)
+                prefaultPages(r.data + begin, end - begin);
+        }
+        prefaulted_ = to;
+        return true;
+    }
+
     int channels_;
+    std::size_t reservedFrames_;
+    std::vector<PeakPyramid::Region> regions_;
+    std::size_t submitted_ = 0;
+    std::size_t prefaulted_ = 0;
     std::optional<PeakWorker> worker_;
 };
 
@@ -66,14 +100,15 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, P
     pcm.channels = channels;
     pcm.frequency = format.frequency;
     pcm.samples.clear();
+    std::int64_t reserved = 0;
     if (format.frames > 0) {
-        const auto reserved = std::min(format.frames, kMaxReservedFrames);
+        reserved = std::min(format.frames, kMaxReservedFrames);
         pcm.samples.reserve(static_cast<std::size_t>(reserved * channels));
         if (peaks)
             peaks->reserve(static_cast<std::size_t>(reserved));
     }
 
-    auto feeder = std::make_unique<PeakFeeder>(peaks, channels);
+    auto feeder = std::make_unique<PeakFeeder>(peaks, channels, static_cast<std::size_t>(reserved));
     const bool wide = format.bits > 16 || format.floatingPoint;
     std::vector<std::int32_t> wideChunk(wide ? kChunkFrames * channels : 0);
     // Frames beyond the announced length arrive here first, so the reserved buffer

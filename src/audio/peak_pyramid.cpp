@@ -35,6 +35,18 @@ void PeakPyramid::reserve(std::size_t frames) {
     }
 }
 
+std::vector<PeakPyramid::Region> PeakPyramid::regions() const {
+    std::vector<Region> out;
+    for (int k = 1; k < kPeakLevels; ++k) {
+        const Level& l = levels_[k];
+        const auto block = static_cast<std::size_t>(kLevelBlockSizes[k]);
+        for (const auto* a : {&l.leftMin, &l.leftMax, &l.rightMin, &l.rightMax})
+            if (a->capacity() > 0)
+                out.push_back({a->data(), a->capacity(), block});
+    }
+    return out;
+}
+
 void PeakPyramid::append(const std::int8_t* left, const std::int8_t* right, std::size_t count) {
     Level& one = levels_[1];
     one.leftMax.insert(one.leftMax.end(), left, left + count);

@@ -50,6 +50,15 @@ class PeakPyramid {
     // never over-allocate when the announced length is right.
     void reserve(std::size_t frames);
 
+    // Where the arrays reserved for samples [0, `reservedFrames`) lie, one entry per
+    // array: samples [a, b) land in bytes [a / blockSize, b / blockSize) of `data`.
+    struct Region {
+        const std::int8_t* data;
+        std::size_t bytes;
+        std::size_t blockSize;
+    };
+    std::vector<Region> regions() const;
+
     // Appends reduced samples (one value per channel and frame) and extends every
     // higher level by the blocks they complete. A block counts as complete once the
     // sample after it has arrived, so the last, partly or just filled block of each

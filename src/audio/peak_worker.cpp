@@ -14,9 +14,18 @@ PeakWorker::~PeakWorker() {
     finish();
 }
 
-PeakWorker::Chunk& PeakWorker::acquire() {
+PeakWorker::Chunk& PeakWorker::acquire(const std::function<bool()>& whileWaiting) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !free_.empty(); });
+    bool working = static_cast<bool>(whileWaiting);
+    while (free_.empty()) {
+        if (working) {
+            lock.unlock();
+            working = whileWaiting();
+            lock.lock();
+        } else {
+            changed_.wait(lock);
+        }
+    }
     Chunk* chunk = free_.front();
     free_.pop_front();
     return *chunk;

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -34,8 +35,9 @@ class PeakWorker {
     PeakWorker(const PeakWorker&) = delete;
     PeakWorker& operator=(const PeakWorker&) = delete;
 
-    // A chunk to fill; waits while every chunk is still queued for the worker.
-    Chunk& acquire();
+    // A chunk to fill. While every chunk is still queued for the worker, calls
+    // `whileWaiting` (when given) until it returns false, then waits.
+    Chunk& acquire(const std::function<bool()>& whileWaiting = {});
     // Queues a filled chunk (its `count` set) for the pyramid.
     void submit(Chunk& chunk);
     // Waits until the worker has taken in every chunk queued so far.
@@ -48,7 +50,10 @@ class PeakWorker {
     void run();
 
     PeakPyramid& peaks_;
-    std::array<Chunk, 4> chunks_;
+    // Enough chunks that the worker always has some queued while the decoding thread is
+    // busy mapping in a large page (see PeakFeeder); the reduced-sample arrays of a
+    // chunk are only touched for samples wider than 16 bits.
+    std::array<Chunk, 32> chunks_;
     std::deque<Chunk*> free_;
     std::deque<Chunk*> ready_;
     std::mutex mutex_;
