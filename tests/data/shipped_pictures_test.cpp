@@ -16,9 +16,9 @@ namespace {
 
 const QString kDataDir = QStringLiteral(QUILLEX_SOURCE_DIR "/data/");
 
-QImage load(const PictureEntry& spec) {
+QImage load(const PictureEntry& entry) {
     return QImage(kDataDir +
-                  QString::fromUtf8(spec.path.data(), static_cast<int>(spec.path.size())));
+                  QString::fromUtf8(entry.path.data(), static_cast<int>(entry.path.size())));
 }
 
 int pixelsOfColour(const QImage& image, QRgb colour) {
@@ -42,30 +42,30 @@ bool endsWith(std::string_view text, std::string_view tail) {
 }
 
 TEST(ShippedPictures, EveryPictureOfTheTableIsThereAtItsSize) {
-    for (const PictureEntry& spec : pictureTable()) {
-        SCOPED_TRACE(std::string(spec.path));
-        const QImage image = load(spec);
+    for (const PictureEntry& entry : pictureTable()) {
+        SCOPED_TRACE(std::string(entry.path));
+        const QImage image = load(entry);
         ASSERT_FALSE(image.isNull());
-        if (spec.width > 0) {
-            EXPECT_EQ(image.width(), spec.width);
-            EXPECT_EQ(image.height(), spec.height);
+        if (entry.width > 0) {
+            EXPECT_EQ(image.width(), entry.width);
+            EXPECT_EQ(image.height(), entry.height);
         }
-        if (spec.key == ColourKey::None) {
+        if (entry.key == ColourKey::None) {
             EXPECT_TRUE(hasVisiblePixel(image, image.rect()));
         }
     }
 }
 
 TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
-    for (const PictureEntry& spec : pictureTable()) {
-        if (spec.key == ColourKey::None)
+    for (const PictureEntry& entry : pictureTable()) {
+        if (entry.key == ColourKey::None)
             continue;
-        SCOPED_TRACE(std::string(spec.path));
-        const QImage image = load(spec);
+        SCOPED_TRACE(std::string(entry.path));
+        const QImage image = load(entry);
         EXPECT_FALSE(image.hasAlphaChannel());
-        const QRgb key = spec.key == ColourKey::OpaqueBlack ? qRgb(0, 0, 0) : qRgb(255, 0, 255);
+        const QRgb key = entry.key == ColourKey::OpaqueBlack ? qRgb(0, 0, 0) : qRgb(255, 0, 255);
         const int keyed = pixelsOfColour(image, key);
-        if (endsWith(spec.path, "wallpaper.png")) {
+        if (endsWith(entry.path, "wallpaper.png")) {
             EXPECT_EQ(keyed, 0); // a key pixel would punch a hole in the background
         } else {
             EXPECT_GT(keyed, 0);
@@ -75,15 +75,15 @@ TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
 }
 
 TEST(ShippedPictures, EveryNoteAndReceptorFrameHasAPicture) {
-    for (const PictureEntry& spec : pictureTable()) {
-        const bool noteStrip = endsWith(spec.path, "note.png") ||
-                               endsWith(spec.path, "hudarrow.png") ||
-                               endsWith(spec.path, "hudcenter.png") ||
-                               spec.path.find("/note") != std::string_view::npos;
+    for (const PictureEntry& entry : pictureTable()) {
+        const bool noteStrip = endsWith(entry.path, "note.png") ||
+                               endsWith(entry.path, "hudarrow.png") ||
+                               endsWith(entry.path, "hudcenter.png") ||
+                               entry.path.find("/note") != std::string_view::npos;
         if (!noteStrip)
             continue;
-        SCOPED_TRACE(std::string(spec.path));
-        const QImage image = load(spec);
+        SCOPED_TRACE(std::string(entry.path));
+        const QImage image = load(entry);
         ASSERT_EQ(image.width() % 64, 0);
         ASSERT_EQ(image.height() % 64, 0);
         for (int y = 0; y < image.height(); y += 64)
