@@ -137,19 +137,26 @@ std::size_t characterCount(const SmTimingInput& input) {
     return count;
 }
 
+// A stop (its value in seconds) or a tempo change (its value in BPM) of the file.
+Event timingEvent(EventKind kind, const SmTimedValue& timed) {
+    Event e;
+    e.kind = kind;
+    e.beat = timed.beat;
+    e.row = rowOfBeat(timed.beat);
+    if (kind == EventKind::Stop)
+        e.stopSeconds = timed.value;
+    else
+        e.bpm = timed.value;
+    return e;
+}
+
 std::vector<Event> buildEvents(const SmTimingInput& input) {
     std::vector<Event> events;
     // Rows are mostly empty: a quarter of the characters is a generous first guess.
     events.reserve(input.stops.size() + input.bpms.size() + characterCount(input) / 4);
     std::vector<EventRun> runs;
-    for (const SmTimedValue& stop : input.stops) {
-        Event e;
-        e.kind = EventKind::Stop;
-        e.beat = stop.beat;
-        e.row = rowOfBeat(stop.beat);
-        e.stopSeconds = stop.value;
-        events.push_back(e);
-    }
+    for (const SmTimedValue& stop : input.stops)
+        events.push_back(timingEvent(EventKind::Stop, stop));
     runs.push_back({0, events.size()});
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         const std::size_t begin = events.size();
@@ -157,14 +164,8 @@ std::vector<Event> buildEvents(const SmTimingInput& input) {
         runs.push_back({begin, events.size()});
     }
     const std::size_t tempoBegin = events.size();
-    for (const SmTimedValue& tempo : input.bpms) {
-        Event e;
-        e.kind = EventKind::Tempo;
-        e.beat = tempo.beat;
-        e.row = rowOfBeat(tempo.beat);
-        e.bpm = tempo.value;
-        events.push_back(e);
-    }
+    for (const SmTimedValue& tempo : input.bpms)
+        events.push_back(timingEvent(EventKind::Tempo, tempo));
     runs.push_back({tempoBegin, events.size()});
     return mergeByBeat(events, std::move(runs));
 }
