@@ -182,18 +182,22 @@ int rowsForMeasure(const Song& song, const GridMark* first, const GridMark* last
     return kRowsPerMeasure;
 }
 
+// The comment line and "#NOTES:" a chart starts with, then its type, description,
+// difficulty and meter fields, one indented line each.
+void appendChartHeader(std::string& out, std::string_view typeName, std::string_view description,
+                       std::string_view difficulty, std::string_view meter) {
+    out.append("//---------------").append(typeName).append(" - ----------------");
+    out.append(kLineBreak);
+    appendLine(out, "#NOTES:");
+    for (std::string_view field : {typeName, description, difficulty, meter})
+        out.append(kIndent).append(field).append(":").append(kLineBreak);
+}
+
 void appendChart(std::string& out, const SmWriteInput& in, LevelIndex level,
                  const std::vector<GridMark>& marks, std::int64_t measures) {
     const GameTypeInfo& type = gameTypeInfo(gameTypeOfLevel(level));
-    out.append("//---------------").append(type.smName).append(" - ----------------");
-    out.append(kLineBreak);
-    appendLine(out, "#NOTES:");
-    out.append(kIndent).append(type.smName).append(":").append(kLineBreak);
-    out.append(kIndent).append(":").append(kLineBreak);
-    out.append(kIndent).append(difficultySmName(difficultyOfLevel(level))).append(":");
-    out.append(kLineBreak);
-    out.append(kIndent).append(std::to_string(in.meters.get(level))).append(":");
-    out.append(kLineBreak);
+    appendChartHeader(out, type.smName, "", difficultySmName(difficultyOfLevel(level)),
+                      std::to_string(in.meters.get(level)));
     out.append(kIndent).append("0.000,0.000,0.000,0.000,0.000:").append(kLineBreak);
 
     std::string row;
@@ -218,13 +222,8 @@ void appendChart(std::string& out, const SmWriteInput& in, LevelIndex level,
 
 void appendForeignChart(std::string& out, const ForeignChart& chart) {
     out.append(kLineBreak);
-    out.append("//---------------").append(chart.typeName).append(" - ----------------");
-    out.append(kLineBreak);
-    appendLine(out, "#NOTES:");
-    out.append(kIndent).append(chart.typeName).append(":").append(kLineBreak);
-    out.append(kIndent).append(chart.description).append(":").append(kLineBreak);
-    out.append(kIndent).append(chart.difficultyName).append(":").append(kLineBreak);
-    out.append(kIndent).append(chart.meterText).append(":").append(kLineBreak);
+    appendChartHeader(out, chart.typeName, chart.description, chart.difficultyName,
+                      chart.meterText);
     out.append(kIndent);
     // Every radar value read is written back; a chart read with fewer than five gets
     // zeros for the missing ones.
