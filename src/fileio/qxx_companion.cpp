@@ -44,11 +44,13 @@ struct CompanionNote {
     std::int32_t row, column, typeCode, lengthRows;
 };
 
+using IntPair = std::pair<std::int32_t, std::int32_t>;
+
 // Everything a companion holds, gathered before any of it enters the store.
 struct CompanionContent {
-    std::vector<std::pair<std::int32_t, SamplePosition>> beatLocations; // row, sample
+    std::vector<IntPair> beatLocations; // row, sample
     std::vector<std::string> beatProps;
-    std::vector<std::pair<std::int32_t, std::int32_t>> pauses; // start row, length rows
+    std::vector<IntPair> pauses; // start row, length rows
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
     bool anyNotes = false;
@@ -59,16 +61,23 @@ std::vector<std::string_view> listPieces(std::string_view value) {
     return splitNonEmpty(value, ',');
 }
 
+// The "a=b" pieces of a list value as numbers; pieces without "=" are skipped.
+std::vector<IntPair> intPairs(std::string_view value) {
+    std::vector<IntPair> pairs;
+    for (std::string_view piece : listPieces(value)) {
+        const SplitPair pair = splitFirst(piece, '=');
+        if (pair.found)
+            pairs.push_back({textToInt(pair.first), textToInt(pair.second)});
+    }
+    return pairs;
+}
+
 void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters) {
     if (s.key == "#BEATLOC_EX") {
         c.beatLocations.clear();
         if (s.value.find(',') == std::string_view::npos)
             return; // a single location is no beat grid
-        for (std::string_view piece : listPieces(s.value)) {
-            const SplitPair pair = splitFirst(piece, '=');
-            if (pair.found)
-                c.beatLocations.push_back({textToInt(pair.first), textToInt(pair.second)});
-        }
+        c.beatLocations = intPairs(s.value);
     } else if (s.key == "#BEATPROPS_EX") {
         for (std::string_view piece : listPieces(s.value)) {
             const SplitPair pair = splitFirst(piece, '=');
@@ -76,12 +85,7 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
                 c.beatProps.emplace_back(pair.second);
         }
     } else if (s.key == "#PAUSES") {
-        c.pauses.clear();
-        for (std::string_view piece : listPieces(s.value)) {
-            const SplitPair pair = splitFirst(piece, '=');
-            if (pair.found)
-                c.pauses.push_back({textToInt(pair.first), textToInt(pair.second)});
-        }
+        c.pauses = intPairs(s.value);
     } else if (s.key == "#SONGDEMOBEGIN") {
         c.previewStart = textToInt(s.value);
     } else if (s.key == "#SONGDEMOEND") {
