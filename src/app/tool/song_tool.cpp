@@ -5,10 +5,8 @@
 #include <string_view>
 
 #include "app/editor.h"
+#include "app/editor_ports.h"
 #include "fileio/open_routing.h"
-#include "fileio/song_file_context.h"
-#include "fileio/song_reader.h"
-#include "fileio/song_writer.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -43,14 +41,12 @@ std::string seconds(SamplePosition sample, int rate) {
 }
 
 // Opens a file as the Open command does. False when nothing usable was loaded.
-bool openFile(Editor& editor, const std::string& path, std::ostream& err) {
-    SongFileContext files = songFileContext(editor);
+bool openFile(Editor& editor, EditorSongFiles& files, const std::string& path, std::ostream& err) {
     switch (openKindOf(path)) {
     case OpenKind::Song:
-        return readSong(files, path);
+        return files.loadSong(path);
     case OpenKind::Music:
-        editor.song().reset();
-        if (editor.player().loadMusic(path, "", true))
+        if (files.loadMusic(path))
             return true;
         err << "quillex-tool: cannot load the music " << path << '\n';
         return false;
@@ -159,7 +155,8 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
     StreamMessages messages(err);
     NullShellHooks shell;
     Editor editor(messages, shell, std::move(audio));
-    if (!openFile(editor, files[0], err))
+    EditorSongFiles songFiles(editor);
+    if (!openFile(editor, songFiles, files[0], err))
         return kToolFailed;
 
     if (command == "info")
@@ -171,10 +168,8 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
     else if (command == "notes")
         printNotes(editor, out);
     else {
-        editor.song().setPerBeatBpm(!singleBpm);
         editor.song().setRemoveDuplicateBpms(!keepDuplicates);
-        SongFileContext context = songFileContext(editor);
-        if (!writeSong(context, files[1], false))
+        if (!songFiles.writeSong(files[1], false, !singleBpm))
             return kToolFailed;
     }
     return kToolSuccess;
