@@ -34,7 +34,6 @@ public:
     const ItemStore& store() const { return store_; }
     MeterTable& meters() { return meters_; }
     const MeterTable& meters() const { return meters_; }
-    TimingMap timing() const { return store_.timing(); }
     ShellHooks& shell() { return shell_; }
     WaveView& waveView() { return waveView_; }
     const WaveView& waveView() const { return waveView_; }

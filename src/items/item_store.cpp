@@ -145,6 +145,19 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
     }
 }
 
+int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
+                       NoteKind kind, bool selected) {
+    const NoteKindFields fields = fieldsOfNoteKind(kind);
+    const int count =
+        addItem(ItemKind::Note, column, selected ? 1 : 0, level, fields.mineLike ? 1 : 0, start,
+                length);
+    if (count > 0 && fields.altKind != 0) {
+        std::lock_guard lock(listsMutex_);
+        notes_[level].edit().back().altKind = fields.altKind;
+    }
+    return count;
+}
+
 void ItemStore::layoutRegions() {
     for (EditItem& r : regions_)
         r.box = regionBox(r.kind);

@@ -15,6 +15,7 @@
 #include "items/item_list.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
+#include "model/note_kind.h"
 #include "model/timing_map.h"
 
 namespace quillex {
@@ -55,6 +56,12 @@ public:
     int addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
                 RowPosition start = {}, RowPosition length = {});
 
+    // Adds a note of a kind to a level: add-item with the mine-like flag of the kind,
+    // then the roll/lift switch on the note just added. isHold still follows the
+    // length, as add-item sets it. Returns what addItem returns.
+    int addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
+                NoteKind kind, bool selected = false);
+
     // Puts the lists back into canonical order and removes what may not exist.
     void refresh();
 
@@ -68,7 +75,6 @@ public:
     ItemList::Items& editPauses() { return pauses_.edit(); }
     ItemList::Items& editNotes(LevelIndex level);
     const std::vector<EditItem>& regions() const { return regions_; }
-    std::vector<EditItem>& editRegions() { return regions_; }
     EditItem* region(ItemKind kind);
 
     // Empties beats, pauses and every note list (a song closed or replaced).

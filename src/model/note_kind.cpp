@@ -43,6 +43,14 @@ char smHeadCharacter(NoteKind kind) {
     return '1';
 }
 
+std::optional<NoteKind> noteKindFromSmHead(char head) {
+    for (NoteKind kind : {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine,
+                          NoteKind::Lift})
+        if (smHeadCharacter(kind) == head)
+            return kind;
+    return std::nullopt;
+}
+
 int qxxTypeCode(const EditItem& note) {
     if (!note.isHold && note.isMineLike())
         return note.altKind == 1 ? 2 : 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@ std::string_view noteKindName(NoteKind kind); // "tap", "hold", "roll", "mine", 
 
 // `.sm` character at the note's row: '1', '2', '4', 'M' or 'L'. A hold or roll tail is '3'.
 char smHeadCharacter(NoteKind kind);
+// The kind a head character stands for; nothing for any other character.
+std::optional<NoteKind> noteKindFromSmHead(char head);
 inline constexpr char kSmTailCharacter = '3';
 
 // Companion-file type code: 0 tap or hold, 1 mine, 2 lift, 3 roll.

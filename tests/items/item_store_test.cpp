@@ -50,6 +50,21 @@ TEST_F(ItemStoreTest, NotesTakeTheirKindFromTheArguments) {
     EXPECT_EQ(notes[0].priority, 5);
 }
 
+TEST_F(ItemStoreTest, AddNoteSetsTheFieldsOfItsKind) {
+    addBeats(8, 0, 22050);
+    for (NoteKind kind : {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine,
+                          NoteKind::Lift}) {
+        const bool long_ = kind == NoteKind::Hold || kind == NoteKind::Roll;
+        const int count = store.addNote(2, static_cast<int>(kind) % 4, {2, 0},
+                                        long_ ? RowPosition{1, 0} : RowPosition{}, kind);
+        EXPECT_EQ(noteKindOf(store.notes(2)[count - 1]), kind);
+    }
+    EXPECT_EQ(noteKindFromSmHead('4'), NoteKind::Roll);
+    EXPECT_EQ(noteKindFromSmHead('L'), NoteKind::Lift);
+    EXPECT_FALSE(noteKindFromSmHead('3').has_value());
+    EXPECT_FALSE(noteKindFromSmHead('0').has_value());
+}
+
 TEST_F(ItemStoreTest, RegionsGetTheirBoxesFromTheGeometry) {
     store.geometry().windowHeight = 700;
     store.geometry().cursorRow = 120;
