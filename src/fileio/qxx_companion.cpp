@@ -129,12 +129,9 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
                       RowPosition::fromRow(fileRow(length)));
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         for (const CompanionNote& n : c.notes[level]) {
-            const bool mineLike = n.typeCode == 1 || n.typeCode == 2;
-            store.addItem(ItemKind::Note, n.column, 0, level, mineLike ? 1 : 0,
-                          RowPosition::fromRow(fileRow(n.row)),
-                          RowPosition::fromRow(fileRow(n.lengthRows)));
-            if (n.typeCode == 2 || n.typeCode == 3)
-                store.editNotes(level).back().altKind = 1;
+            const RowPosition length = RowPosition::fromRow(fileRow(n.lengthRows));
+            store.addNote(level, n.column, RowPosition::fromRow(fileRow(n.row)), length,
+                          noteKindFromQxxTypeCode(n.typeCode, length.row() > 0));
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "fileio/song_paths.h"
 #include "fileio/statement_text.h"
 #include "items/busy_counter.h"
+#include "model/note_kind.h"
 
 namespace quillex {
 
@@ -56,14 +57,10 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         if (perLevel[level] > 0)
             store.editNotes(level).reserve(store.notes(level).size() + perLevel[level]);
-    for (const ConvertedNote& note : timing.notes) {
-        const bool mineLike = note.smCharacter == 'M' || note.smCharacter == 'L';
-        store.addItem(ItemKind::Note, note.column, 0, note.level, mineLike ? 1 : 0,
-                      RowPosition::fromRow(fileRow(note.row)),
-                      RowPosition::fromRow(fileRow(note.lengthRows)));
-        if (note.smCharacter == '4' || note.smCharacter == 'L')
-            store.editNotes(note.level).back().altKind = 1;
-    }
+    for (const ConvertedNote& note : timing.notes)
+        store.addNote(note.level, note.column, RowPosition::fromRow(fileRow(note.row)),
+                      RowPosition::fromRow(fileRow(note.lengthRows)),
+                      noteKindFromSmHead(note.smCharacter).value_or(NoteKind::Tap));
 }
 
 bool readSmSong(SongFileContext& context, const std::string& path) {
