@@ -43,7 +43,6 @@ void parseNotes(std::string_view value, SmFileContent& content, Messages& messag
     const std::string_view description = trimBlanks(fields[1]);
     const std::string difficulty = toLower(trimBlanks(fields[2]));
     const std::string_view meter = trimBlanks(fields[3]);
-    const std::vector<std::string_view> radar = splitNonEmpty(trimBlanks(fields[4]), ',');
     const std::string_view noteData = trimBlanks(fields[5]);
 
     const std::optional<int> gameType = gameTypeFromSmName(type);
@@ -53,7 +52,7 @@ void parseNotes(std::string_view value, SmFileContent& content, Messages& messag
         chart.description = std::string(description);
         chart.difficultyName = difficulty;
         chart.meterText = std::string(meter);
-        for (std::string_view r : radar)
+        for (std::string_view r : splitNonEmpty(trimBlanks(fields[4]), ','))
             chart.radarValues.emplace_back(trimBlanks(r));
         chart.measures = splitMeasures(noteData);
         content.foreignCharts.push_back(std::move(chart));
@@ -65,9 +64,6 @@ void parseNotes(std::string_view value, SmFileContent& content, Messages& messag
     SmLevelData& level = content.timing.levels[levelIndex(*gameType, *difficultyIndex)];
     const std::int32_t meterValue = textToInt(meter);
     level.meter = meterValue < 1 ? 1 : meterValue;
-    level.radar.fill(0);
-    for (std::size_t i = 0; i < radar.size() && i < level.radar.size(); ++i)
-        level.radar[i] = textToDouble(radar[i]);
     level.measures = splitMeasures(noteData);
 }
 

@@ -20,11 +20,10 @@ struct SmTimedValue {
     double value = 0;
 };
 
-// The chart of one level as read: its meter (0 when the file has none for it), the
-// five radar values and the measures as texts.
+// The chart of one level as read: its meter (0 when the file has none for it) and the
+// measures as texts. Its radar values are not kept: the writer puts zeros.
 struct SmLevelData {
     std::int32_t meter = 0;
-    std::array<double, 5> radar{};
     std::vector<std::string> measures;
 };
 
