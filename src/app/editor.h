@@ -28,7 +28,6 @@ public:
     Editor(Messages& messages, ShellHooks& shell, AudioBackend audio);
 
     Messages& messages() { return messages_; }
-    const MusicInfo& music() const { return music_; }
     BusyCounter& busyCounter() { return busy_; }
     ItemStore& store() { return store_; }
     const ItemStore& store() const { return store_; }

@@ -121,8 +121,6 @@ public:
     std::mutex& listsMutex() const { return listsMutex_; }
     BusyCounter& busyCounter() const { return busy_; }
 
-    const MusicInfo& music() const { return music_; }
-
 private:
     ScreenBox regionBox(ItemKind kind) const;
     ScreenBox beatBox(SamplePosition sample) const;
