@@ -13,14 +13,18 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
+// "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
+std::string levelKey(std::string_view prefix, LevelIndex level) {
+    return std::string(prefix) + "_" + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
+           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level)));
+}
+
 std::string notesKey(LevelIndex level) {
-    return std::string("#NOTES_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) + "_" +
-           std::string(difficultyQxxTag(difficultyOfLevel(level))) + "_EX";
+    return levelKey("#NOTES", level) + "_EX";
 }
 
 std::string footKey(LevelIndex level) {
-    return std::string("#FOOT_") + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) + "_" +
-           std::string(difficultyQxxTag(difficultyOfLevel(level)));
+    return levelKey("#FOOT", level);
 }
 
 // The level a "#NOTES_..._EX" or "#FOOT_..." key names.
