@@ -1,6 +1,7 @@
 #include "audio/play_clock.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace quillex {
 
@@ -9,6 +10,12 @@ namespace {
 // more than crystal clocks drift apart.
 constexpr double kCreepPerSecond = 0.0001;
 } // namespace
+
+std::int64_t steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 double PlayClock::refine(std::int64_t nowNs, double raw, double framesPerSecond, double maxLead) {
     if (!valid_ || framesPerSecond != rate_) {

@@ -11,6 +11,10 @@
 
 namespace quillex {
 
+// Nanoseconds of the steady clock: the time base of PlayClock and of the silent
+// output's position.
+std::int64_t steadyNanoseconds();
+
 class PlayClock {
   public:
     // Restarts the estimate (after a seek, a pause, a speed change).

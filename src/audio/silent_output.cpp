@@ -1,20 +1,11 @@
 #include "audio/silent_output.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
+#include "audio/play_clock.h"
+
 namespace quillex {
-
-namespace {
-
-std::int64_t steadyNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-} // namespace
 
 SilentOutput::SilentOutput() : SilentOutput(steadyNanoseconds) {}
 

@@ -8,12 +8,6 @@ namespace quillex {
 
 namespace {
 
-std::int64_t steadyNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 ALenum alFormatOf(const PcmData& pcm) {
     return pcm.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
 }
@@ -118,11 +112,15 @@ void OpenAlOutput::refillLocked() {
         alSourcePlay(musicSource_);
 }
 
-void OpenAlOutput::restartLocked(std::int64_t frame) {
+void OpenAlOutput::emptyQueueLocked() {
     alSourceStop(musicSource_);
     alSourcei(musicSource_, AL_BUFFER, 0);
     freeBuffers_.assign(buffers_.begin(), buffers_.end());
     queuedFrames_.clear();
+}
+
+void OpenAlOutput::restartLocked(std::int64_t frame) {
+    emptyQueueLocked();
     queueStart_ = nextFill_ = startFrame_ = pausedAt_ = frame;
     lastPosition_ = static_cast<double>(frame);
     clock_.reset();
@@ -183,10 +181,7 @@ bool OpenAlOutput::openMusic(std::shared_ptr<const PcmData> music) {
 
 void OpenAlOutput::closeMusic() {
     std::lock_guard lock(mutex_);
-    alSourceStop(musicSource_);
-    alSourcei(musicSource_, AL_BUFFER, 0);
-    freeBuffers_.assign(buffers_.begin(), buffers_.end());
-    queuedFrames_.clear();
+    emptyQueueLocked();
     music_.reset();
     wantPlaying_ = false;
 }

@@ -47,6 +47,8 @@ class OpenAlOutput : public AudioOutput {
     void feed();
     // Unqueues what has played and queues more; the caller holds the lock.
     void refillLocked();
+    // Stops the music source and takes every buffer off it; the caller holds the lock.
+    void emptyQueueLocked();
     // Empties the queue and fills it again from `frame`; the caller holds the lock.
     void restartLocked(std::int64_t frame);
     double positionLocked();
