@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "audio/peak_pyramid.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define QUILLEX_HAVE_AVX2_PATH 1
@@ -17,8 +19,8 @@ template <int Channels>
 void reduceFramesPlain(const std::int16_t* __restrict frames, std::size_t count,
                        std::int8_t* __restrict left, std::int8_t* __restrict right) {
     for (std::size_t i = 0; i < count; ++i) {
-        left[i] = static_cast<std::int8_t>(frames[i * Channels] / 256);
-        right[i] = static_cast<std::int8_t>(frames[i * Channels + Channels - 1] / 256);
+        left[i] = reduceSample16(frames[i * Channels]);
+        right[i] = reduceSample16(frames[i * Channels + Channels - 1]);
     }
 }
 

@@ -1,9 +1,9 @@
 // The music player's grid moves: the snap setting, the stepping moves, snapping rows
 // to the grid and the time formats of the position display.
 #include <cmath>
-#include <cstdio>
 
 #include "audio/music_player.h"
+#include "fileio/number_format.h"
 
 namespace quillex {
 
@@ -119,10 +119,7 @@ double MusicPlayer::currentBpm() const {
 }
 
 std::string MusicPlayer::secondsText() const {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f",
-                  sampleRate_ > 0 ? static_cast<double>(position()) / sampleRate_ : 0.0);
-    return text;
+    return formatFixed3(sampleRate_ > 0 ? static_cast<double>(position()) / sampleRate_ : 0.0);
 }
 
 void MusicPlayer::setTimeFormat(int format) {
