@@ -55,16 +55,15 @@ std::optional<Mp3InfoFrame> findMp3InfoFrame(const std::uint8_t* data, std::size
     if (bitRate == 0)
         return std::nullopt;
 
-    Mp3InfoFrame frame;
-    frame.offset = pos;
-    frame.samplesPerFrame = v1 ? 1152 : 576;
-    frame.length = static_cast<std::size_t>((v1 ? 144 : 72) * bitRate / sampleRate + padding);
+    const std::size_t frameEnd =
+        pos + static_cast<std::size_t>((v1 ? 144 : 72) * bitRate / sampleRate + padding);
     const std::size_t sideInfo = v1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
     const std::size_t tag = pos + 4 + sideInfo;
-    if (tag + 8 > size || tag + 8 > pos + frame.length)
+    if (tag + 8 > size || tag + 8 > frameEnd)
         return std::nullopt;
     if (std::memcmp(data + tag, "Xing", 4) != 0 && std::memcmp(data + tag, "Info", 4) != 0)
         return std::nullopt;
+    Mp3InfoFrame frame;
     const std::uint32_t flags = bigEndian32(data + tag + 4);
     if ((flags & 1u) && tag + 12 <= size)
         frame.frameCount = bigEndian32(data + tag + 8);
@@ -72,7 +71,7 @@ std::optional<Mp3InfoFrame> findMp3InfoFrame(const std::uint8_t* data, std::size
     // of contents, quality. Its delay and padding sit 21 bytes in.
     const std::size_t extension = tag + 8 + ((flags & 1u) ? 4 : 0) + ((flags & 2u) ? 4 : 0) +
                                   ((flags & 4u) ? 100 : 0) + ((flags & 8u) ? 4 : 0);
-    if (extension + 24 <= pos + frame.length && extension + 24 <= size)
+    if (extension + 24 <= frameEnd && extension + 24 <= size)
         frame.delayFieldOffset = extension + 21;
     return frame;
 }

@@ -11,10 +11,7 @@
 namespace quillex {
 
 struct Mp3InfoFrame {
-    std::size_t offset = 0;       // where the frame starts in the file
-    std::size_t length = 0;       // its length in bytes
     std::int64_t frameCount = -1; // audio frames the tag announces; -1 when it has none
-    int samplesPerFrame = 0;      // decoded frames per MPEG frame (1152 or 576)
     // Where the 3 bytes of encoder delay and padding lie in the file; 0 when the
     // frame has no LAME extension.
     std::size_t delayFieldOffset = 0;

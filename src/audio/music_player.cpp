@@ -1,6 +1,5 @@
 #include "audio/music_player.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <new>
@@ -43,7 +42,6 @@ MusicPlayer::MusicPlayer(AudioBackend backend, ItemStore& store, WaveView& wave,
 MusicPlayer::~MusicPlayer() {
     if (loaded())
         output_->closeMusic();
-    musicPath_.clear();
 }
 
 void MusicPlayer::loadEffectSounds(const std::string& folder) {
@@ -109,7 +107,6 @@ bool MusicPlayer::loadMusic(const std::string& path, const std::string& titleFal
     musicPath_ = path;
     sampleRate_ = fileFrequency_;
     shell_.sampleRateChanged(sampleRate_);
-    wave_.zoomLevel = WaveView::kDefaultZoomLevel;
 
     std::string title = titleFromPath ? path : std::string();
     if (!titleFromPath) {

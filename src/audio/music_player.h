@@ -77,7 +77,6 @@ class MusicPlayer : public MusicInfo {
     bool playEffect(EffectSound sound) { return output_->playEffect(sound); }
     // Whether a device plays the sound (false: the silent clock).
     bool audible() const { return output_->audible(); }
-    AudioOutput& output() { return *output_; }
 
     int previewStart() const { return previewStart_; }
     int previewEnd() const { return previewEnd_; }

@@ -22,7 +22,6 @@ class WaveView {
     std::array<int, kPeakLevels> noteSizeForZoom = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3};
     bool manualNoteSize = false;
     PeakPyramid peaks;
-    int lastResult = 0;
     int homeRow = kDefaultHomeRow;
     int waveX = kDefaultWaveX;
     int waveTop = 0;
