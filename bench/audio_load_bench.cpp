@@ -55,9 +55,6 @@ std::string makeSong(const std::string& name, int format) {
     return path;
 }
 
-// libsndfile decoding the whole file into memory, into the same kind of buffer the
-// player uses (huge pages, no zero-fill), so the comparison shows only the player's
-// own extra work.
 // CPU time of the whole process (all threads), in ms: unlike wall time it hardly
 // depends on what else the machine runs.
 double processCpuMs() {
@@ -66,6 +63,9 @@ double processCpuMs() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
 }
 
+// libsndfile decoding the whole file into memory, into the same kind of buffer the
+// player uses (huge pages, no zero-fill), so the comparison shows only the player's
+// own extra work.
 double decodeAloneMs(const std::string& path) {
     const auto start = Clock::now();
     SF_INFO info{};
