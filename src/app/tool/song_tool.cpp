@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "fileio/number_format.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"
 
@@ -30,14 +31,14 @@ class StreamMessages : public Messages {
     std::ostream& err_;
 };
 
-std::string formatted(const char* format, double value) {
+std::string sixDecimals(double value) {
     char text[64];
-    std::snprintf(text, sizeof text, format, value);
+    std::snprintf(text, sizeof text, "%.6f", value);
     return text;
 }
 
 std::string seconds(SamplePosition sample, int rate) {
-    return formatted("%.6f", rate > 0 ? static_cast<double>(sample) / rate : 0.0);
+    return sixDecimals(rate > 0 ? static_cast<double>(sample) / rate : 0.0);
 }
 
 // Opens a file as the Open command does. False when nothing usable was loaded.
@@ -77,8 +78,8 @@ void printInfo(const Editor& editor, std::ostream& out) {
         << "sub-beats\t" << subBeats << '\n'
         << "pauses\t" << store.pauses().size() << '\n';
     if (store.beats().size() >= 2)
-        out << "lowest bpm\t" << formatted("%.3f", timing.lowestBpm()) << '\n'
-            << "highest bpm\t" << formatted("%.3f", timing.highestBpm()) << '\n';
+        out << "lowest bpm\t" << formatFixed3(timing.lowestBpm()) << '\n'
+            << "highest bpm\t" << formatFixed3(timing.highestBpm()) << '\n';
     else
         out << "lowest bpm\t-\nhighest bpm\t-\n";
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
@@ -109,8 +110,8 @@ void printBeats(const Editor& editor, std::ostream& out) {
 void printPauses(const Editor& editor, std::ostream& out) {
     const TimingMap timing = editor.store().timing();
     for (const EditItem& p : editor.store().pauses())
-        out << p.row() << '\t' << p.lengthRows() << '\t'
-            << formatted("%.6f", timing.pauseSeconds(p)) << '\n';
+        out << p.row() << '\t' << p.lengthRows() << '\t' << sixDecimals(timing.pauseSeconds(p))
+            << '\n';
 }
 
 void printNotes(const Editor& editor, std::ostream& out) {
