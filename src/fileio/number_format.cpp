@@ -1,6 +1,5 @@
 #include "fileio/number_format.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
