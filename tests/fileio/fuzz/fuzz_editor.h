@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 #include "app/editor.h"
@@ -25,6 +26,7 @@ struct FuzzEditor {
         music.frames = 8000 * 6;
         music.anyPath = true;
         std::filesystem::create_directories(folder);
+        std::ofstream(musicPath()).put('x'); // the music every fuzzed song names
     }
     test::SilentMusicFormat music;
     QuietMessages messages;
@@ -33,6 +35,8 @@ struct FuzzEditor {
     SongFileContext files = songFileContext(editor);
     std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("quillex-fuzz-" + std::to_string(::getpid()));
+
+    std::string musicPath() const { return (folder / "song.ogg").string(); }
 
     // Writes the song and its companion to memory when the store holds enough beats.
     void writeBack() {

@@ -2,7 +2,6 @@
 // and written back.
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string_view>
 
 #include "fileio/statement_text.h"
@@ -10,11 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static quillex::fuzz::FuzzEditor fuzz;
-    static const bool loaded = [] {
-        const std::string music = (fuzz.folder / "song.ogg").string();
-        std::ofstream(music).put('x');
-        return fuzz.editor.player().loadMusic(music, "", true);
-    }();
+    static const bool loaded = fuzz.editor.player().loadMusic(fuzz.musicPath(), "", true);
     if (!loaded)
         __builtin_trap();
     fuzz.editor.store().clearSong();
