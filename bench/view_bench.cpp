@@ -75,7 +75,6 @@ struct Song {
         transport.fileFrequency = kRate;
         transport.fileBits = 16;
         transport.fileChannels = 2;
-        transport.currentBpm = 120;
     }
 
     // A saw-tooth music: the wave layer has something to draw on every row.

@@ -1,8 +1,8 @@
 // Grid choice and the grid layer's label entries.
 #include "view/grid.h"
 
+#include "fileio/number_format.h"
 #include "view/status_texts.h"
-#include "view/transport_state.h"
 
 namespace quillex {
 
@@ -78,7 +78,7 @@ void buildGridEntries(const Grid& grid, const TimingMap& timing, const ViewGeome
         e.faint = m.cutMark;
         e.labelled = true;
         e.position = positionText(m.sample, timeFormat, timing.sampleRate(), timing);
-        e.bpm = threeDecimals(timing.bpmAt(m.sample));
+        e.bpm = formatFixed3(timing.bpmAt(m.sample));
         if (!subdivide || m.isSubBeat)
             continue;
         const int row = m.row();

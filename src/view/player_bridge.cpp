@@ -14,7 +14,6 @@ TransportState transportStateOf(const MusicPlayer& player) {
     t.sampleRate = player.sampleRate();
     t.length = player.musicLength();
     t.snapIndex = player.snap(true);
-    t.snapDivisions = player.snap(false);
     t.timeFormat = player.timeFormat();
     t.beatTickOn = !player.beatTickOff();
     t.noteTickOn = !player.noteTickOff();
@@ -23,7 +22,6 @@ TransportState transportStateOf(const MusicPlayer& player) {
     t.fileFrequency = player.fileFrequency();
     t.fileBits = player.fileBits();
     t.fileChannels = player.fileChannels();
-    t.currentBpm = player.currentBpm();
     return t;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "fileio/number_format.h"
 #include "view/status_texts.h"
 
 namespace quillex {
@@ -50,8 +51,8 @@ void StatusLayer::updateTransportSlots(const TransportState& transport, const Ti
         setSlot(2, snap);
     const char* beatMark = transport.beatTickOn ? "* " : "";
     const char* noteMark = transport.noteTickOn ? "* " : "";
-    setSlot(3, beatMark + threeDecimals(transport.currentBpm) + " bpm");
     const auto sample = static_cast<SamplePosition>(transport.position);
+    setSlot(3, beatMark + formatFixed3(timing.bpmAt(sample)) + " bpm");
     setSlot(4, noteMark + positionText(sample, transport.timeFormat, transport.sampleRate, timing));
 }
 

@@ -1,24 +1,18 @@
 // Text formatting shared by the status layer and the grid labels.
 #include "view/status_texts.h"
 
-#include <array>
 #include <cstdio>
+
+#include "audio/player_settings.h"
+#include "fileio/number_format.h"
 
 namespace quillex {
 
 const char* snapName(int snapIndex) {
-    static constexpr std::array<const char*, 11> kNames{
-        "No Snap",  "4th (1)",   "8th (2)",   "12th (3)",  "16th (4)",  "24th (6)",
-        "32nd (8)", "48th (12)", "64th (16)", "96th (24)", "192nd (48)"};
-    if (snapIndex < 0 || snapIndex >= static_cast<int>(kNames.size()))
+    if (snapIndex < 0 || snapIndex >= static_cast<int>(kSnapSettings.size()))
         return "";
-    return kNames[snapIndex];
-}
-
-std::string threeDecimals(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
+    // The table's names are string literals, so their data is NUL-terminated.
+    return kSnapSettings[static_cast<std::size_t>(snapIndex)].statusName.data();
 }
 
 std::string beatText(RowPosition row) {
@@ -29,15 +23,14 @@ std::string beatText(RowPosition row) {
 
 std::string positionText(SamplePosition sample, int timeFormat, int sampleRate,
                          const TimingMap& timing) {
-    switch (static_cast<TimeFormat>(timeFormat)) {
-    case TimeFormat::Samples:
-        return std::to_string(sample);
-    case TimeFormat::Seconds:
-        return threeDecimals(sampleRate > 0 ? static_cast<double>(sample) / sampleRate : 0.0);
-    case TimeFormat::Beats:
+    switch (timeFormat) {
+    case kTimeSeconds:
+        return formatFixed3(sampleRate > 0 ? static_cast<double>(sample) / sampleRate : 0.0);
+    case kTimeBeats:
         return beatText(timing.sampleToRow(sample));
+    default: // kTimeSamples
+        return std::to_string(sample);
     }
-    return std::to_string(sample);
 }
 
 const char* channelName(int channels) {

@@ -13,9 +13,6 @@ namespace quillex {
 // 0..10.
 const char* snapName(int snapIndex);
 
-// "%.3f" of a value (seconds, BPMs).
-std::string threeDecimals(double value);
-
 // A row as beat, ":" and the sub-beat with two digits ("12:05", "3:24").
 std::string beatText(RowPosition row);
 

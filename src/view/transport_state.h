@@ -2,12 +2,10 @@
 // that the layers and the status texts do not depend on how the player keeps them.
 #pragma once
 
+#include "audio/player_settings.h"
 #include "model/row_position.h"
 
 namespace quillex {
-
-// Time formats of the position display (their View/Time Format command ids).
-enum class TimeFormat { Samples = 28, Seconds = 29, Beats = 30 };
 
 struct TransportState {
     double position = 0; // play position in samples
@@ -15,9 +13,8 @@ struct TransportState {
     bool playing = false;
     int sampleRate = 44100;
     SamplePosition length = 0;
-    int snapIndex = 0; // 0 "No Snap" .. 10 "192nd (48)"
-    int snapDivisions = 0;
-    int timeFormat = static_cast<int>(TimeFormat::Seconds);
+    int snapIndex = 0;             // 0 "No Snap" .. 10 "192nd (48)"
+    int timeFormat = kTimeSeconds; // kTimeSamples, kTimeSeconds or kTimeBeats
     bool beatTickOn = false;
     bool noteTickOn = false;
     int volumePercent = 100;
@@ -25,7 +22,6 @@ struct TransportState {
     int fileFrequency = 0;
     int fileBits = 0;
     int fileChannels = 0;
-    double currentBpm = 0;
 };
 
 } // namespace quillex

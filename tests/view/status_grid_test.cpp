@@ -57,7 +57,6 @@ TEST(StatusLayer, SlotsTakeTheTransportTexts) {
     TransportState t;
     t.position = 66150;
     t.snapIndex = 4;
-    t.currentBpm = 120;
     t.beatTickOn = true;
     t.timeFormat = kBeats;
     status.updateTransportSlots(t, f.store.timing());
