@@ -4,15 +4,10 @@
 #include <algorithm>
 #include <mutex>
 
+#include "app/command_id.h"
 #include "app/shell_hooks.h"
 
 namespace quillex {
-
-namespace {
-
-constexpr int kNoteSizeAutoCommand = 424;
-
-} // namespace
 
 EditorView::EditorView(ItemStore& store, WaveView& wave, ShellHooks& hooks)
     : store_(store), wave_(wave), hooks_(hooks) {}
@@ -42,7 +37,7 @@ bool EditorView::setNoteSize(int size) {
 void EditorView::applyNoteSize(NoteSizeSetting setting) {
     noteSize_ = setting.size;
     wave_.manualNoteSize = setting.manual;
-    hooks_.setMenuCheck(kNoteSizeAutoCommand, !setting.manual);
+    hooks_.setMenuCheck(toInt(CommandId::NoteSizeAuto), !setting.manual);
     // The notes' boxes follow the new size (and, after a zoom, the new scale) at once.
     layoutBoxes(store_.geometry().playPosition);
 }
@@ -50,15 +45,15 @@ void EditorView::applyNoteSize(NoteSizeSetting setting) {
 int EditorView::layerCommandId(Layer layer) {
     switch (layer) {
     case Layer::Wave:
-        return 237;
+        return toInt(CommandId::WaveLayer);
     case Layer::Beat:
-        return 236;
+        return toInt(CommandId::BeatLayer);
     case Layer::Pause:
-        return 376;
+        return toInt(CommandId::PauseLayer);
     case Layer::Arrow:
-        return 314;
+        return toInt(CommandId::ArrowLayer);
     case Layer::Status:
-        return 349;
+        return toInt(CommandId::StatusLayer);
     }
     return 0;
 }
