@@ -11,6 +11,11 @@ namespace {
 
 constexpr int kFrame = 64;
 
+// Each pump picture group runs down-left, up-left, centre, as pumpShape() numbers them.
+static_assert(pictureAt(PictureId::PumpNoteDownLeft, 2) == PictureId::PumpNoteCenter);
+static_assert(pictureAt(PictureId::PumpFreezeBodyDownLeft, 2) == PictureId::PumpFreezeBodyCenter);
+static_assert(pictureAt(PictureId::PumpFreezeTailDownLeft, 2) == PictureId::PumpFreezeTailCenter);
+
 QRect stripCell(int frame) {
     return {frame * kFrame, 0, kFrame, kFrame};
 }
@@ -67,10 +72,9 @@ SkinPart Noteskin::receptor(int code, int frame) const {
 SkinPart Noteskin::tap(int code, int divisionClass, int animation) const {
     const int cls = std::clamp(divisionClass, 0, kQuantisationClasses - 1);
     if (pump()) {
-        static constexpr PictureId kShapes[3] = {
-            PictureId::PumpNoteDownLeft, PictureId::PumpNoteUpLeft, PictureId::PumpNoteCenter};
         const int frame = std::clamp(animation, 0, 15) * 6 / 16;
-        return {kShapes[pumpShape(code)], stripCell(frame), pumpTurn(code)};
+        return {pictureAt(PictureId::PumpNoteDownLeft, pumpShape(code)), stripCell(frame),
+                pumpTurn(code)};
     }
     if (diagonal(code))
         return {pictureAt(PictureId::DiagonalTap04, cls), stripCell(0), danceTurn(code)};
@@ -85,12 +89,9 @@ SkinPart Noteskin::tap(int code, int divisionClass, int animation) const {
 SkinPart Noteskin::holdBody(int code, bool roll) const {
     if (roll)
         return {PictureId::RollBody, QRect(0, 0, 64, 256), Turn::None};
-    if (pump()) {
-        static constexpr PictureId kBodies[3] = {PictureId::PumpFreezeBodyDownLeft,
-                                                 PictureId::PumpFreezeBodyUpLeft,
-                                                 PictureId::PumpFreezeBodyCenter};
-        return {kBodies[pumpShape(code)], QRect(0, 0, 64, 64), Turn::None};
-    }
+    if (pump())
+        return {pictureAt(PictureId::PumpFreezeBodyDownLeft, pumpShape(code)), QRect(0, 0, 64, 64),
+                Turn::None};
     if (diagonal(code))
         return {PictureId::DiagonalFreezeBody, QRect(0, 0, 64, 128), Turn::None};
     if (enhanced_)
@@ -101,12 +102,9 @@ SkinPart Noteskin::holdBody(int code, bool roll) const {
 SkinPart Noteskin::holdTail(int code, bool roll) const {
     if (roll)
         return {PictureId::RollTail, QRect(0, 0, 64, 32), Turn::None};
-    if (pump()) {
-        static constexpr PictureId kTails[3] = {PictureId::PumpFreezeTailDownLeft,
-                                                PictureId::PumpFreezeTailUpLeft,
-                                                PictureId::PumpFreezeTailCenter};
-        return {kTails[pumpShape(code)], QRect(0, 0, 64, 32), Turn::None};
-    }
+    if (pump())
+        return {pictureAt(PictureId::PumpFreezeTailDownLeft, pumpShape(code)), QRect(0, 0, 64, 32),
+                Turn::None};
     if (diagonal(code))
         return {PictureId::DiagonalFreezeTail, stripCell(0), Turn::None};
     return {enhanced_ ? PictureId::EnhancedFreezeTail : PictureId::DanceFreezeTail, stripCell(0),

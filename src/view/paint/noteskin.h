@@ -44,7 +44,8 @@ class Noteskin {
     bool diagonal(int directionCode) const { return !pump() && directionCode >= 4; }
     Turn danceTurn(int directionCode) const;
     Turn pumpTurn(int directionCode) const;
-    // Pump shapes: 0 down-left (codes 0, 4), 1 up-left (1, 3), 2 centre.
+    // Pump shapes: 0 down-left (codes 0, 4), 1 up-left (1, 3), 2 centre; the offset
+    // of the shape's picture from the down-left one in each pump picture group.
     static int pumpShape(int directionCode);
 
     int gameType_;
