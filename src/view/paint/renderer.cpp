@@ -46,11 +46,11 @@ QFont fontWithCellHeight(int cellHeight) {
     return font;
 }
 
+} // namespace
+
 QColor toQColor(Colour c) {
     return QColor(c.red, c.green, c.blue, std::clamp(c.alpha, 0, 255));
 }
-
-} // namespace
 
 Renderer::Renderer() = default;
 

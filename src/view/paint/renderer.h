@@ -6,6 +6,7 @@
 // drawn on: the editor widget, or an image in tests and benchmarks.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -27,6 +28,9 @@ namespace quillex {
 class Messages;
 
 enum class FontSize { Large, Small };
+
+// An item colour as Qt's, its alpha clamped to 0..255.
+QColor toQColor(Colour c);
 
 class Renderer {
   public:

@@ -22,10 +22,6 @@ Colour filteredColour(bool alone) {
     return {alone ? 255 : 191, 234, 51, 67};
 }
 
-QColor toQColor(Colour c) {
-    return QColor(c.red, c.green, c.blue, c.alpha);
-}
-
 // A horizontal span from x0 to x1 on a row, as one-row rectangle (empty when equal).
 void addSpan(std::vector<QRect>& spans, int x0, int x1, int y) {
     if (x0 == x1)
