@@ -39,25 +39,42 @@ void paintSavePanels(const StatusLayer& status, Renderer& renderer) {
     }
 }
 
+// The value a panel shows; only asked for while the panel's text is visible.
+std::string panelValue(StatusPanel panel, const TransportState& t, const WaveView& wave) {
+    switch (panel) {
+    case StatusPanel::Volume:
+        return std::to_string(t.volumePercent);
+    case StatusPanel::Zoom:
+        return std::to_string(14 - wave.zoomLevel);
+    case StatusPanel::Speed:
+        return std::to_string(t.speedPercent);
+    case StatusPanel::Freq:
+        return std::to_string(t.fileFrequency);
+    case StatusPanel::Bits:
+        return std::to_string(t.fileBits);
+    case StatusPanel::Chan:
+        return channelName(t.fileChannels);
+    }
+    return {};
+}
+
 void paintValuePanels(const FrameContext& frame, int h, Renderer& renderer) {
     const StatusLayer& status = frame.view.status();
-    const TransportState& t = frame.transport;
     const WaveView& wave = frame.view.wave();
     struct ValuePanel {
         StatusPanel panel;
         const char* label;
         int x, rowOffset, valueX;
-        std::string value;
     };
-    const ValuePanel panels[] = {
-        {StatusPanel::Volume, "Volume:", 190, 30, 265, std::to_string(t.volumePercent)},
-        {StatusPanel::Zoom, "Zoom   :", 340, 30, 410, std::to_string(14 - wave.zoomLevel)},
-        {StatusPanel::Speed, "Speed :", 490, 30, 565, std::to_string(t.speedPercent)},
-        {StatusPanel::Freq, "Freq:", 190, 60, 247, std::to_string(t.fileFrequency)},
-        {StatusPanel::Bits, "Bits:", 340, 60, 410, std::to_string(t.fileBits)},
-        {StatusPanel::Chan, "Chan:", 490, 60, 550, channelName(t.fileChannels)},
+    static constexpr ValuePanel kPanels[] = {
+        {StatusPanel::Volume, "Volume:", 190, 30, 265},
+        {StatusPanel::Zoom, "Zoom   :", 340, 30, 410},
+        {StatusPanel::Speed, "Speed :", 490, 30, 565},
+        {StatusPanel::Freq, "Freq:", 190, 60, 247},
+        {StatusPanel::Bits, "Bits:", 340, 60, 410},
+        {StatusPanel::Chan, "Chan:", 490, 60, 550},
     };
-    for (const ValuePanel& p : panels) {
+    for (const ValuePanel& p : kPanels) {
         const int panelFade = status.panelFade(p.panel);
         const int textFade = status.textFade(p.panel);
         const int top = h - p.rowOffset;
@@ -66,7 +83,8 @@ void paintValuePanels(const FrameContext& frame, int h, Renderer& renderer) {
         if (textFade <= 0)
             continue;
         renderer.text(p.label, p.x + 5, top + 5, whiteAt(textFade), FontSize::Large);
-        renderer.text(p.value, p.valueX, top + 5, whiteAt(textFade), FontSize::Large);
+        renderer.text(panelValue(p.panel, frame.transport, wave), p.valueX, top + 5,
+                      whiteAt(textFade), FontSize::Large);
         if (p.panel == StatusPanel::Zoom)
             renderer.text(wave.manualNoteSize ? "[M]" : "[A]", 430, top + 5, whiteAt(textFade),
                           FontSize::Large);
