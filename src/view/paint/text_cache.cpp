@@ -11,7 +11,7 @@ constexpr std::size_t kMaxEntries = 4096;
 
 const QStaticText& TextCache::get(std::string_view text, int font, const QFont& qfont) {
     auto& entries = entries_[font == 0 ? 0 : 1];
-    auto found = entries.find(std::string(text));
+    auto found = entries.find(text);
     if (found != entries.end())
         return found->second;
     if (entries.size() >= kMaxEntries)

@@ -7,6 +7,7 @@
 #include <QStaticText>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,7 +21,14 @@ class TextCache {
     std::size_t size() const { return entries_[0].size() + entries_[1].size(); }
 
   private:
-    std::unordered_map<std::string, QStaticText> entries_[2];
+    // Looked up by string_view, so a frame's lookups make no strings.
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, QStaticText, Hash, std::equal_to<>> entries_[2];
 };
 
 } // namespace quillex
