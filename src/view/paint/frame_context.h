@@ -22,10 +22,9 @@ struct FrameContext {
     const TransportState& transport;
     ViewGeometry geometry;
     ArrowLayout arrow;
-    ItemList beats;
     ItemList pauses;
-    ItemList notes; // the current level's
-    TimingMap timing;
+    ItemList notes;   // the current level's
+    TimingMap timing; // holds the beat list
     // The play position's row on the grid (receptor and animation frames).
     RowPosition positionRow;
     const PeakPyramid* filteredPeaks = nullptr;

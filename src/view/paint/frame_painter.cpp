@@ -33,12 +33,10 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
                        {},
                        {},
                        {},
-                       {},
                        filteredPeaks,
                        &gridEntries};
     {
         std::lock_guard lock(store.listsMutex());
-        frame.beats = store.beats();
         frame.pauses = store.pauses();
         frame.notes = store.notes(store.currentLevel());
         frame.timing = store.timing();

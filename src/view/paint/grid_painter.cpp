@@ -10,7 +10,7 @@ void paintGridLayer(const FrameContext& frame, Renderer& renderer) {
     const Grid& grid = frame.view.grid();
     if (!grid.has(Grid::kQuarterBit))
         return;
-    const IndexRange range = visibleRange(frame.beats.items(), frame.geometry);
+    const IndexRange range = visibleRange(frame.timing.beats().items(), frame.geometry);
     std::vector<GridEntry>& entries = *frame.gridEntries;
     buildGridEntries(grid, frame.timing, frame.geometry, range.first, range.last,
                      frame.transport.timeFormat, entries);

@@ -27,7 +27,7 @@ void paintBeatLayer(const FrameContext& frame, Renderer& renderer) {
     if (!frame.layerOn(Layer::Beat))
         return;
     const ViewGeometry& g = frame.geometry;
-    const auto& beats = frame.beats.items();
+    const auto& beats = frame.timing.beats().items();
     const IndexRange range = visibleRange(beats, g);
     for (std::size_t i = range.first; i < range.last; ++i) {
         const EditItem& b = beats[i];
