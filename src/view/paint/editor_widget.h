@@ -22,12 +22,12 @@ class PeakPyramid;
 // What both kinds of widget share: the view to draw and how to draw one frame.
 class EditorSurface {
   public:
-    // `transport` is asked once per frame for the player's values; `filteredPeaks`
-    // (may be empty) for the filtered wave when one is shown.
+    // `transport` is asked once per frame for the player's values.
     EditorSurface(EditorView& view, Renderer& renderer, std::function<TransportState()> transport)
         : view_(view), renderer_(renderer), transport_(std::move(transport)) {}
     virtual ~EditorSurface() = default;
 
+    // Asked once per frame for the filtered wave (null when there is none).
     void setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {
         filteredPeaks_ = std::move(filteredPeaks);
     }
