@@ -37,10 +37,6 @@ bool hasVisiblePixel(const QImage& image, const QRect& cell) {
     return false;
 }
 
-bool endsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 TEST(ShippedPictures, EveryPictureOfTheTableIsThereAtItsSize) {
     for (const PictureEntry& entry : pictureTable()) {
         SCOPED_TRACE(std::string(entry.path));
@@ -65,7 +61,7 @@ TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
         EXPECT_FALSE(image.hasAlphaChannel());
         const QRgb key = entry.key == ColourKey::OpaqueBlack ? qRgb(0, 0, 0) : qRgb(255, 0, 255);
         const int keyed = pixelsOfColour(image, key);
-        if (endsWith(entry.path, "wallpaper.png")) {
+        if (entry.path.ends_with("wallpaper.png")) {
             EXPECT_EQ(keyed, 0); // a key pixel would punch a hole in the background
         } else {
             EXPECT_GT(keyed, 0);
@@ -76,9 +72,9 @@ TEST(ShippedPictures, KeyedPicturesAreOpaqueAndKeyOnlyTheirGaps) {
 
 TEST(ShippedPictures, EveryNoteAndReceptorFrameHasAPicture) {
     for (const PictureEntry& entry : pictureTable()) {
-        const bool noteStrip = endsWith(entry.path, "note.png") ||
-                               endsWith(entry.path, "hudarrow.png") ||
-                               endsWith(entry.path, "hudcenter.png") ||
+        const bool noteStrip = entry.path.ends_with("note.png") ||
+                               entry.path.ends_with("hudarrow.png") ||
+                               entry.path.ends_with("hudcenter.png") ||
                                entry.path.find("/note") != std::string_view::npos;
         if (!noteStrip)
             continue;
