@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "app/file_filters.h"
+#include "fileio/song_paths.h"
+#include "fileio/statement_text.h"
 #include "settings/settings_syntax.h"
 
 namespace quillex {
@@ -14,8 +16,7 @@ constexpr int kBannerDone = 2;
 
 // The file name between the last separator and the last '.'.
 std::string fileStem(const std::string& path) {
-    size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name(fileNameOf(path));
     size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
@@ -82,7 +83,7 @@ void SaveFlow::backupSave(const std::string& baseName) {
         fs::create_directories(folder, error);
         writeFileWhole(counterFile, "1\n");
     } else if (auto counter = readWholeFile(counterFile)) {
-        number = leadingInt(*counter);
+        number = textToInt(*counter);
         writeFileWhole(counterFile, std::to_string(number + 1) + "\n");
     } else {
         writeFileWhole(counterFile, "1\n");

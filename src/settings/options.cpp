@@ -1,9 +1,11 @@
 #include "settings/options.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <vector>
 
+#include "fileio/statement_text.h"
 #include "items/item_store.h"
 #include "settings/settings_syntax.h"
 
@@ -13,96 +15,112 @@ namespace {
 
 const Options kDefaults;
 
-void readBool(bool& field, const std::string& value) {
-    field = settingsBool(value);
-}
-
-void readVolume(int& field, const std::string& value) {
-    int volume = leadingInt(value);
-    field = volume < 0 || volume > 100 ? 100 : volume;
-}
-
-// Windows and the scale must be above 0; otherwise the default stays.
-void readPositive(double& field, const std::string& value, double fallback, double unit) {
-    double read = leadingReal(value);
-    field = read > 0 ? read * unit : fallback;
-}
-
-void readKey(int& field, const std::string& value, int fallback) {
-    int key = leadingInt(value);
-    field = key < 0 || key > 255 ? fallback : key;
-}
-
-using Reader = std::function<void(Options&, const std::string&)>;
-
-Reader windowReader(double Options::*field) {
-    return [field](Options& o, const std::string& v) {
-        readPositive(o.*field, v, kDefaults.*field, 0.001);
-    };
-}
-
-const std::map<std::string, Reader>& readers() {
-    static const std::map<std::string, Reader> table = {
-        {"#SCROLLINGCURSOR",
-         [](Options& o, const std::string& v) { readBool(o.scrollingCursor, v); }},
-        {"#MMBINSERTBEAT", [](Options& o, const std::string& v) { readBool(o.mmbInsertBeat, v); }},
-        {"#TOGGLEDELETE", [](Options& o, const std::string& v) { readBool(o.toggleDelete, v); }},
-        {"#ONELAYEREDIT", [](Options& o, const std::string& v) { readBool(o.oneLayerEdit, v); }},
-        {"#PASTEOVERRIDE", [](Options& o, const std::string& v) { readBool(o.pasteOverride, v); }},
-        {"#SELECTPASTED", [](Options& o, const std::string& v) { readBool(o.selectPasted, v); }},
-        {"#NUDGEBASEDONZOOM",
-         [](Options& o, const std::string& v) { readBool(o.nudgeBasedOnZoom, v); }},
-        {"#ASSISTONBEATANDSUBBEAT",
-         [](Options& o, const std::string& v) { readBool(o.assistOnBeatAndSubBeat, v); }},
-        {"#REMOVEDUPLICATEBPMS",
-         [](Options& o, const std::string& v) { readBool(o.removeDuplicateBpms, v); }},
-        {"#SAVEBACKUPS", [](Options& o, const std::string& v) { readBool(o.saveBackups, v); }},
-        {"#NOSHOWFPS", [](Options& o, const std::string& v) { readBool(o.noShowFps, v); }},
-        {"#BEAT_ASSIST_VOL",
-         [](Options& o, const std::string& v) { readVolume(o.beatAssistVolume, v); }},
-        {"#NOTE_ASSIST_VOL",
-         [](Options& o, const std::string& v) { readVolume(o.noteAssistVolume, v); }},
-        {"#PRACTICEMODE", [](Options& o, const std::string& v) { readBool(o.practiceMode, v); }},
-        {"#PRACTICEMODESCALE",
-         [](Options& o, const std::string& v) {
-             readPositive(o.practiceScale, v, kDefaults.practiceScale, 1.0);
-         }},
-        {"#PRACTICEMODEMARVELOUS", windowReader(&Options::marvelousWindow)},
-        {"#PRACTICEMODEPERFECT", windowReader(&Options::perfectWindow)},
-        {"#PRACTICEMODEGREAT", windowReader(&Options::greatWindow)},
-        {"#PRACTICEMODEGOOD", windowReader(&Options::goodWindow)},
-        {"#PRACTICEMODEBOO", windowReader(&Options::booWindow)},
-        {"#PRACTICEMODEFREEZEOK", windowReader(&Options::freezeOkWindow)},
-        {"#PRACTICEMODEMINE", windowReader(&Options::mineWindow)},
-        {"#ALTERNATE_KEY_LEFT",
-         [](Options& o, const std::string& v) { readKey(o.alternateKeyLeft, v, 90); }},
-        {"#ALTERNATE_KEY_DOWN",
-         [](Options& o, const std::string& v) { readKey(o.alternateKeyDown, v, 88); }},
-        {"#ALTERNATE_KEY_UP",
-         [](Options& o, const std::string& v) { readKey(o.alternateKeyUp, v, 190); }},
-        {"#ALTERNATE_KEY_RIGHT",
-         [](Options& o, const std::string& v) { readKey(o.alternateKeyRight, v, 191); }},
-        {"#STATUSBAR_EXTRAY",
-         [](Options& o, const std::string& v) { o.statusBarExtraY = leadingInt(v); }},
-        {"#KBLAGCOMP", [](Options& o, const std::string& v) { o.keyboardLagMs = leadingReal(v); }},
-    };
-    return table;
-}
-
 std::string yesNo(bool on) {
     return on ? "YES" : "NO";
 }
-std::string ms(double seconds) {
-    return formatReal(seconds * 1000.0);
+
+// One entry of options.ini: its key, how its value is read over the options and how
+// it is written. The table below lists the entries in file order, so reading and
+// writing cannot drift apart.
+struct OptionField {
+    const char* key;
+    std::function<void(Options&, const std::string&)> read;
+    std::function<std::string(const Options&)> format;
+};
+
+OptionField boolField(const char* key, bool Options::*field) {
+    return {key, [field](Options& o, const std::string& v) { o.*field = settingsBool(v); },
+            [field](const Options& o) { return yesNo(o.*field); }};
+}
+
+OptionField intField(const char* key, int Options::*field) {
+    return {key, [field](Options& o, const std::string& v) { o.*field = textToInt(v); },
+            [field](const Options& o) { return std::to_string(o.*field); }};
+}
+
+// A percentage; anything outside 0..100 reads as 100.
+OptionField volumeField(const char* key, int Options::*field) {
+    return {key,
+            [field](Options& o, const std::string& v) {
+                int volume = textToInt(v);
+                o.*field = volume < 0 || volume > 100 ? 100 : volume;
+            },
+            [field](const Options& o) { return std::to_string(o.*field); }};
+}
+
+// A virtual key code; anything outside 0..255 reads as the default key.
+OptionField keyField(const char* key, int Options::*field) {
+    return {key,
+            [field](Options& o, const std::string& v) {
+                int code = textToInt(v);
+                o.*field = code < 0 || code > 255 ? kDefaults.*field : code;
+            },
+            [field](const Options& o) { return std::to_string(o.*field); }};
+}
+
+OptionField realField(const char* key, double Options::*field) {
+    return {key, [field](Options& o, const std::string& v) { o.*field = textToDouble(v); },
+            [field](const Options& o) { return formatReal(o.*field); }};
+}
+
+// Windows and the scale must be above 0; otherwise the default stays. The windows are
+// kept in seconds and written in milliseconds.
+OptionField positiveField(const char* key, double Options::*field, double fromFile, double toFile) {
+    return {key,
+            [field, fromFile](Options& o, const std::string& v) {
+                double read = textToDouble(v);
+                o.*field = read > 0 ? read * fromFile : kDefaults.*field;
+            },
+            [field, toFile](const Options& o) { return formatReal(o.*field * toFile); }};
+}
+
+OptionField windowField(const char* key, double Options::*field) {
+    return positiveField(key, field, 0.001, 1000.0);
+}
+
+const std::vector<OptionField>& optionFields() {
+    static const std::vector<OptionField> fields = {
+        boolField("#SCROLLINGCURSOR", &Options::scrollingCursor),
+        boolField("#MMBINSERTBEAT", &Options::mmbInsertBeat),
+        boolField("#TOGGLEDELETE", &Options::toggleDelete),
+        boolField("#ONELAYEREDIT", &Options::oneLayerEdit),
+        boolField("#PASTEOVERRIDE", &Options::pasteOverride),
+        boolField("#SELECTPASTED", &Options::selectPasted),
+        boolField("#NUDGEBASEDONZOOM", &Options::nudgeBasedOnZoom),
+        boolField("#ASSISTONBEATANDSUBBEAT", &Options::assistOnBeatAndSubBeat),
+        boolField("#REMOVEDUPLICATEBPMS", &Options::removeDuplicateBpms),
+        boolField("#SAVEBACKUPS", &Options::saveBackups),
+        boolField("#NOSHOWFPS", &Options::noShowFps),
+        volumeField("#BEAT_ASSIST_VOL", &Options::beatAssistVolume),
+        volumeField("#NOTE_ASSIST_VOL", &Options::noteAssistVolume),
+        boolField("#PRACTICEMODE", &Options::practiceMode),
+        positiveField("#PRACTICEMODESCALE", &Options::practiceScale, 1.0, 1.0),
+        windowField("#PRACTICEMODEMARVELOUS", &Options::marvelousWindow),
+        windowField("#PRACTICEMODEPERFECT", &Options::perfectWindow),
+        windowField("#PRACTICEMODEGREAT", &Options::greatWindow),
+        windowField("#PRACTICEMODEGOOD", &Options::goodWindow),
+        windowField("#PRACTICEMODEBOO", &Options::booWindow),
+        windowField("#PRACTICEMODEFREEZEOK", &Options::freezeOkWindow),
+        windowField("#PRACTICEMODEMINE", &Options::mineWindow),
+        keyField("#ALTERNATE_KEY_LEFT", &Options::alternateKeyLeft),
+        keyField("#ALTERNATE_KEY_DOWN", &Options::alternateKeyDown),
+        keyField("#ALTERNATE_KEY_UP", &Options::alternateKeyUp),
+        keyField("#ALTERNATE_KEY_RIGHT", &Options::alternateKeyRight),
+        intField("#STATUSBAR_EXTRAY", &Options::statusBarExtraY),
+        realField("#KBLAGCOMP", &Options::keyboardLagMs),
+    };
+    return fields;
 }
 
 } // namespace
 
 void parseOptions(const std::string& text, Options& options) {
+    const std::vector<OptionField>& fields = optionFields();
     for (const SettingsEntry& entry : parseSettingsEntries(text)) {
-        auto reader = readers().find(entry.key);
-        if (reader != readers().end())
-            reader->second(options, entry.value);
+        auto field = std::find_if(fields.begin(), fields.end(),
+                                  [&entry](const OptionField& f) { return entry.key == f.key; });
+        if (field != fields.end())
+            field->read(options, entry.value);
     }
 }
 
@@ -115,42 +133,14 @@ bool readOptions(const std::string& path, Options& options) {
     return true;
 }
 
-std::string formatOptions(const Options& o) {
+std::string formatOptions(const Options& options) {
     std::string text;
-    auto entry = [&text](const char* key, const std::string& value) {
-        text += key;
+    for (const OptionField& field : optionFields()) {
+        text += field.key;
         text += ':';
-        text += value;
+        text += field.format(options);
         text += ";\n";
-    };
-    entry("#SCROLLINGCURSOR", yesNo(o.scrollingCursor));
-    entry("#MMBINSERTBEAT", yesNo(o.mmbInsertBeat));
-    entry("#TOGGLEDELETE", yesNo(o.toggleDelete));
-    entry("#ONELAYEREDIT", yesNo(o.oneLayerEdit));
-    entry("#PASTEOVERRIDE", yesNo(o.pasteOverride));
-    entry("#SELECTPASTED", yesNo(o.selectPasted));
-    entry("#NUDGEBASEDONZOOM", yesNo(o.nudgeBasedOnZoom));
-    entry("#ASSISTONBEATANDSUBBEAT", yesNo(o.assistOnBeatAndSubBeat));
-    entry("#REMOVEDUPLICATEBPMS", yesNo(o.removeDuplicateBpms));
-    entry("#SAVEBACKUPS", yesNo(o.saveBackups));
-    entry("#NOSHOWFPS", yesNo(o.noShowFps));
-    entry("#BEAT_ASSIST_VOL", std::to_string(o.beatAssistVolume));
-    entry("#NOTE_ASSIST_VOL", std::to_string(o.noteAssistVolume));
-    entry("#PRACTICEMODE", yesNo(o.practiceMode));
-    entry("#PRACTICEMODESCALE", formatReal(o.practiceScale));
-    entry("#PRACTICEMODEMARVELOUS", ms(o.marvelousWindow));
-    entry("#PRACTICEMODEPERFECT", ms(o.perfectWindow));
-    entry("#PRACTICEMODEGREAT", ms(o.greatWindow));
-    entry("#PRACTICEMODEGOOD", ms(o.goodWindow));
-    entry("#PRACTICEMODEBOO", ms(o.booWindow));
-    entry("#PRACTICEMODEFREEZEOK", ms(o.freezeOkWindow));
-    entry("#PRACTICEMODEMINE", ms(o.mineWindow));
-    entry("#ALTERNATE_KEY_LEFT", std::to_string(o.alternateKeyLeft));
-    entry("#ALTERNATE_KEY_DOWN", std::to_string(o.alternateKeyDown));
-    entry("#ALTERNATE_KEY_UP", std::to_string(o.alternateKeyUp));
-    entry("#ALTERNATE_KEY_RIGHT", std::to_string(o.alternateKeyRight));
-    entry("#STATUSBAR_EXTRAY", std::to_string(o.statusBarExtraY));
-    entry("#KBLAGCOMP", formatReal(o.keyboardLagMs));
+    }
     return text;
 }
 

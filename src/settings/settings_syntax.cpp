@@ -1,9 +1,6 @@
 #include "settings/settings_syntax.h"
 
-#include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -37,20 +34,6 @@ std::vector<SettingsEntry> parseSettingsEntries(std::string_view text) {
 
 bool settingsBool(std::string_view value) {
     return value != "NO";
-}
-
-int leadingInt(std::string_view value) {
-    std::string text(value); // strtol needs a terminated string
-    errno = 0;
-    long n = std::strtol(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || n > INT32_MAX || n < INT32_MIN)
-        return n < 0 ? INT32_MIN : INT32_MAX;
-    return static_cast<int>(n);
-}
-
-double leadingReal(std::string_view value) {
-    std::string text(value);
-    return std::strtod(text.c_str(), nullptr);
 }
 
 std::string formatReal(double value) {

@@ -1,5 +1,6 @@
-// The entry syntax shared by options.ini and noteskin.ini ("#KEY:VALUE;"), the C-style
-// number reading those files rely on, and whole-file reading and writing.
+// The entry syntax shared by options.ini and noteskin.ini ("#KEY:VALUE;") and
+// whole-file reading and writing. Numbers in values are read with textToInt and
+// textToDouble from fileio/statement_text.h.
 #pragma once
 
 #include <optional>
@@ -21,10 +22,6 @@ std::vector<SettingsEntry> parseSettingsEntries(std::string_view text);
 
 // Exactly "NO" is false; any other value is true.
 bool settingsBool(std::string_view value);
-// A leading decimal integer as C's atoi reads it (blanks, sign, digits); 0 if none.
-int leadingInt(std::string_view value);
-// A leading real number as C's atof reads it; 0 if none.
-double leadingReal(std::string_view value);
 // A real in the stream's default format: up to 6 significant digits, no trailing zeros.
 std::string formatReal(double value);
 
