@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/command_table.h"
+#include "fileio/open_routing.h"
 
 namespace quillex {
 
@@ -16,12 +17,8 @@ constexpr std::string_view kNudgeGuard =
     "To nudge the beats, first press TAB (or go into Sync Mode) to disable the notes.";
 constexpr std::string_view kGrowGuard =
     "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.";
-constexpr std::string_view kQxxRefused =
-    "Sorry, quillex cannot open .qxx files directly.  Open the .qx file instead.";
 constexpr int kBannerLoading = 0;
 constexpr int kBannerDone = 2;
-
-constexpr std::string_view kUnsupported = "Sorry, quillex does not support this file type.";
 
 // The guard's message for a command that is refused in note mode, or empty.
 std::string_view syncModeGuardMessage(int id) {
@@ -238,40 +235,36 @@ void Dispatcher::openFrom(const std::function<std::optional<std::string>()>& cho
 }
 
 void Dispatcher::openChosenPath(const std::string& path) {
-    size_t dot = path.rfind('.');
-    const std::string extension = dot == std::string::npos ? std::string() : path.substr(dot);
-    size_t slash = path.find_last_of("/\\");
-    songFolder_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-
-    if (extension == ".sm" || extension == ".qx") {
-        p_.ui.setWaitCursor(true);
-        bannerMode(kBannerLoading);
-        p_.hooks.drawFrame();
-        bool ownFormat = extension == ".qx";
-        if (p_.files.loadSong(path))
-            p_.saveFlow.songOpened(path, ownFormat);
-        else
-            p_.saveFlow.songOpened("", false);
-        p_.ui.setWaitCursor(false);
-        bannerMode(kBannerDone);
-        p_.hooks.drawFrame();
-        p_.store.setModified(false);
-        dispatch(CommandId::LevelManager);
-    } else if (extension == ".ogg" || extension == ".wav" || extension == ".mp3") {
-        p_.ui.setWaitCursor(true);
-        bannerMode(kBannerLoading);
-        p_.hooks.drawFrame();
-        p_.files.loadMusic(path);
-        p_.ui.setWaitCursor(false);
-        bannerMode(kBannerDone);
-        p_.hooks.drawFrame();
-        p_.saveFlow.songOpened("", false);
-        p_.store.setModified(false);
-    } else if (extension == ".qxx") {
-        p_.messages.show(kQxxRefused);
-    } else {
-        p_.messages.show(kUnsupported);
+    songFolder_ = songFolderOf(path);
+    const OpenKind kind = openKindOf(path);
+    if (kind == OpenKind::Companion) {
+        p_.messages.show(kCompanionRefusedMessage);
+        return;
     }
+    if (kind == OpenKind::Unsupported) {
+        p_.messages.show(kUnsupportedFileMessage);
+        return;
+    }
+
+    p_.ui.setWaitCursor(true);
+    bannerMode(kBannerLoading);
+    p_.hooks.drawFrame();
+    const bool isSong = kind == OpenKind::Song;
+    bool songLoaded = false;
+    if (isSong)
+        songLoaded = p_.files.loadSong(path);
+    else
+        p_.files.loadMusic(path);
+    p_.ui.setWaitCursor(false);
+    bannerMode(kBannerDone);
+    p_.hooks.drawFrame();
+    if (songLoaded)
+        p_.saveFlow.songOpened(path, extensionOf(path) == ".qx");
+    else
+        p_.saveFlow.songOpened("", false);
+    p_.store.setModified(false);
+    if (isSong)
+        dispatch(CommandId::LevelManager);
 }
 
 void Dispatcher::dropFiles(const std::vector<std::string>& paths) {
