@@ -25,6 +25,56 @@ constexpr std::array<std::pair<quint32, VirtualKey>, 34> kPlaceKeys{{
 constexpr std::array<const char*, 3> kLetterRows{"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
 constexpr std::array<quint32, 3> kLetterRowStart{24, 38, 52};
 
+// Qt keys with a fixed key number: the editing keys, the modifiers, both
+// characters of each punctuation key, and the shifted number row of a US keyboard
+// (for when no place is known).
+constexpr std::array<std::pair<int, VirtualKey>, 52> kQtKeys{{
+    {Qt::Key_Left, kVkLeft},         {Qt::Key_Up, kVkUp},
+    {Qt::Key_Right, kVkRight},       {Qt::Key_Down, kVkDown},
+    {Qt::Key_Home, kVkHome},         {Qt::Key_End, kVkEnd},
+    {Qt::Key_PageUp, kVkPrior},      {Qt::Key_PageDown, kVkNext},
+    {Qt::Key_Insert, kVkInsert},     {Qt::Key_Delete, kVkDelete},
+    {Qt::Key_Escape, kVkEscape},     {Qt::Key_Tab, kVkTab},
+    {Qt::Key_Backtab, kVkTab},       {Qt::Key_Space, kVkSpace},
+    {Qt::Key_Return, kVkReturn},     {Qt::Key_Enter, kVkReturn},
+    {Qt::Key_Backspace, kVkBack},    {Qt::Key_Shift, kVkShift},
+    {Qt::Key_Control, kVkControl},   {Qt::Key_Alt, kVkMenu},
+    {Qt::Key_Equal, kVkOemPlus},     {Qt::Key_Plus, kVkOemPlus},
+    {Qt::Key_Minus, kVkOemMinus},    {Qt::Key_Underscore, kVkOemMinus},
+    {Qt::Key_QuoteLeft, kVkOem3},    {Qt::Key_AsciiTilde, kVkOem3},
+    {Qt::Key_Period, kVkOemPeriod},  {Qt::Key_Greater, kVkOemPeriod},
+    {Qt::Key_Slash, kVkOem2},        {Qt::Key_Question, kVkOem2},
+    {Qt::Key_Comma, kVkOemComma},    {Qt::Key_Less, kVkOemComma},
+    {Qt::Key_Semicolon, kVkOem1},    {Qt::Key_Colon, kVkOem1},
+    {Qt::Key_Apostrophe, kVkOem7},   {Qt::Key_QuoteDbl, kVkOem7},
+    {Qt::Key_BracketLeft, kVkOem4},  {Qt::Key_BraceLeft, kVkOem4},
+    {Qt::Key_BracketRight, kVkOem6}, {Qt::Key_BraceRight, kVkOem6},
+    {Qt::Key_Backslash, kVkOem5},    {Qt::Key_Bar, kVkOem5},
+    {Qt::Key_Exclam, '1'},           {Qt::Key_At, '2'},
+    {Qt::Key_NumberSign, '3'},       {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},          {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},        {Qt::Key_Asterisk, '8'},
+    {Qt::Key_ParenLeft, '9'},        {Qt::Key_ParenRight, '0'},
+}};
+
+// The keypad's operator keys (its digits are a run of their own).
+constexpr std::array<std::pair<int, VirtualKey>, 6> kKeypadKeys{{
+    {Qt::Key_Plus, kVkAdd},
+    {Qt::Key_Minus, kVkSubtract},
+    {Qt::Key_Asterisk, kVkMultiply},
+    {Qt::Key_Slash, kVkDivide},
+    {Qt::Key_Period, kVkDecimal},
+    {Qt::Key_Comma, kVkDecimal},
+}};
+
+// The key number paired with `key` in `table`, or 0.
+template <typename Table, typename Key> VirtualKey lookUp(const Table& table, Key key) {
+    for (const auto& [tableKey, virtualKey] : table)
+        if (tableKey == key)
+            return virtualKey;
+    return 0;
+}
+
 bool platformReportsPlaces() {
     const QString platform = QGuiApplication::platformName();
     return platform == "xcb" || platform.startsWith("wayland");
@@ -45,21 +95,9 @@ VirtualKey virtualKeyOfQtKey(int key, bool keypad) {
     if (keypad) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9)
             return static_cast<VirtualKey>(kVkNumpad0 + (key - Qt::Key_0));
-        switch (key) {
-        case Qt::Key_Plus:
-            return kVkAdd;
-        case Qt::Key_Minus:
-            return kVkSubtract;
-        case Qt::Key_Asterisk:
-            return kVkMultiply;
-        case Qt::Key_Slash:
-            return kVkDivide;
-        case Qt::Key_Period:
-        case Qt::Key_Comma:
-            return kVkDecimal;
-        default:
-            break; // the keypad's arrows, Home, End... are the keys themselves
-        }
+        if (VirtualKey found = lookUp(kKeypadKeys, key))
+            return found;
+        // The keypad's arrows, Home, End... are the keys themselves.
     }
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return static_cast<VirtualKey>('A' + (key - Qt::Key_A));
@@ -67,111 +105,15 @@ VirtualKey virtualKeyOfQtKey(int key, bool keypad) {
         return static_cast<VirtualKey>('0' + (key - Qt::Key_0));
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
         return static_cast<VirtualKey>(kVkF1 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Left:
-        return kVkLeft;
-    case Qt::Key_Up:
-        return kVkUp;
-    case Qt::Key_Right:
-        return kVkRight;
-    case Qt::Key_Down:
-        return kVkDown;
-    case Qt::Key_Home:
-        return kVkHome;
-    case Qt::Key_End:
-        return kVkEnd;
-    case Qt::Key_PageUp:
-        return kVkPrior;
-    case Qt::Key_PageDown:
-        return kVkNext;
-    case Qt::Key_Insert:
-        return kVkInsert;
-    case Qt::Key_Delete:
-        return kVkDelete;
-    case Qt::Key_Escape:
-        return kVkEscape;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return kVkTab;
-    case Qt::Key_Space:
-        return kVkSpace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kVkReturn;
-    case Qt::Key_Backspace:
-        return kVkBack;
-    case Qt::Key_Shift:
-        return kVkShift;
-    case Qt::Key_Control:
-        return kVkControl;
-    case Qt::Key_Alt:
-        return kVkMenu;
-    case Qt::Key_Equal:
-    case Qt::Key_Plus:
-        return kVkOemPlus;
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore:
-        return kVkOemMinus;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde:
-        return kVkOem3;
-    case Qt::Key_Period:
-    case Qt::Key_Greater:
-        return kVkOemPeriod;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        return kVkOem2;
-    case Qt::Key_Comma:
-    case Qt::Key_Less:
-        return kVkOemComma;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon:
-        return kVkOem1;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl:
-        return kVkOem7;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft:
-        return kVkOem4;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight:
-        return kVkOem6;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar:
-        return kVkOem5;
-    // The shifted number row of a US keyboard, when no place is known.
-    case Qt::Key_Exclam:
-        return '1';
-    case Qt::Key_At:
-        return '2';
-    case Qt::Key_NumberSign:
-        return '3';
-    case Qt::Key_Dollar:
-        return '4';
-    case Qt::Key_Percent:
-        return '5';
-    case Qt::Key_AsciiCircum:
-        return '6';
-    case Qt::Key_Ampersand:
-        return '7';
-    case Qt::Key_Asterisk:
-        return '8';
-    case Qt::Key_ParenLeft:
-        return '9';
-    case Qt::Key_ParenRight:
-        return '0';
-    default:
-        return 0;
-    }
+    return lookUp(kQtKeys, key);
 }
 
 VirtualKey virtualKeyOf(const QKeyEvent& event) {
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
     const quint32 code = event.nativeScanCode();
     if (!keypad && code != 0 && platformReportsPlaces()) {
-        for (const auto& [place, key] : kPlaceKeys)
-            if (place == code)
-                return key;
+        if (VirtualKey byPlace = lookUp(kPlaceKeys, code))
+            return byPlace;
     }
     VirtualKey key = virtualKeyOfQtKey(event.key(), keypad);
     if (key == 0 && code != 0 && platformReportsPlaces())
