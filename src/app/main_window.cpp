@@ -44,7 +44,6 @@ template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& fil
 }
 
 constexpr int kResizeSettleMs = 150;
-constexpr int kSavePromptYes = 1;
 
 } // namespace
 
