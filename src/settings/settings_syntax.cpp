@@ -1,12 +1,9 @@
 #include "settings/settings_syntax.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
-#include <filesystem>
-#include <unistd.h>
+#include "fileio/file_replacement.h"
 
 namespace quillex {
 
@@ -54,26 +51,8 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 bool writeFileWhole(const std::string& path, std::string_view content) {
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    std::string error;
+    return replaceFiles({{path, std::string(content)}}, error);
 }
 
 } // namespace quillex
