@@ -28,6 +28,7 @@ const std::array<std::string_view, 5>& Song::keptTags() {
 void Song::clearFileData() {
     tags_.clear();
     foreignCharts_.clear();
+    beatsBeforeFirstMarker_ = 0;
 }
 
 void Song::reset() {

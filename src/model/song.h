@@ -53,7 +53,15 @@ class Song {
     bool perBeatBpm() const { return perBeatBpm_; }
     void setPerBeatBpm(bool on) { perBeatBpm_ = on; }
 
-    // Empties what a read fills: the tag map and the foreign charts.
+    // Whole beats of the file's beat grid that lie before the first beat marker: a
+    // positive #OFFSET puts the file's first beats before the music's first sample,
+    // where no marker can sit. The writer numbers the file's beats from there again,
+    // so that every measure keeps its number and notes before marker 1 have a row.
+    int beatsBeforeFirstMarker() const { return beatsBeforeFirstMarker_; }
+    void setBeatsBeforeFirstMarker(int beats) { beatsBeforeFirstMarker_ = beats; }
+
+    // Empties what a read fills: the tag map, the foreign charts and the beats before
+    // the first marker.
     void clearFileData();
     // A song or a music file is being opened: default properties, no file data.
     void reset();
@@ -65,6 +73,7 @@ class Song {
     std::array<MeasureResolution, 9> resolutions_;
     bool removeDuplicateBpms_ = true;
     bool perBeatBpm_ = true;
+    int beatsBeforeFirstMarker_ = 0;
 };
 
 } // namespace quillex
