@@ -74,6 +74,11 @@ public:
     ItemList::Items& editBeats() { return beats_.edit(); }
     ItemList::Items& editPauses() { return pauses_.edit(); }
     ItemList::Items& editNotes(LevelIndex level);
+    // The lists themselves, for edits that copy a list only when they really change
+    // it (the caller holds listsMutex()).
+    ItemList& beatList() { return beats_; }
+    ItemList& pauseList() { return pauses_; }
+    ItemList& noteList(LevelIndex level) { return notes_[isValidLevel(level) ? level : 0]; }
     const std::vector<EditItem>& regions() const { return regions_; }
     EditItem* region(ItemKind kind);
 
