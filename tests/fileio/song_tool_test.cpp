@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "app/tool/song_tool.h"
+#include "tools/note_transforms.h"
 #include "song_file_fixture.h"
 
 namespace quillex {
@@ -85,6 +86,38 @@ TEST_F(SongToolTest, FailuresAndUsage) {
     const std::string path = writeSongFile("a.sm", kSong);
     EXPECT_EQ(run({"convert", path, pathOf("missing/b.sm")}), kToolFailed);
     EXPECT_NE(err.str().find("I could not save the file"), std::string::npos);
+}
+
+TEST_F(SongToolTest, TransformsTheNotesOfOneLevelAndSaves) {
+    music.frames = 44100 * 5;
+    const std::string path = writeSongFile("a.sm", kSong);
+    const std::string out = pathOf("t.sm");
+    ASSERT_EQ(run({"transform", path, "--level", "dance-single:medium", "--turn", "mirror", "-o",
+                   out}),
+              kToolSuccess);
+    ASSERT_EQ(run({"notes", out}), kToolSuccess);
+    EXPECT_EQ(this->out.str(), "2\t48\t3\thold\t96\t0.000000\n"
+                               "2\t192\t3\tmine\t0\t1.750000\n"
+                               "2\t240\t2\ttap\t0\t2.750000\n");
+
+    // Only the rows asked for; a level without notes is refused with the editor's words.
+    ASSERT_EQ(run({"transform", path, "--level", "dance-single:Medium", "--rows", "190:250",
+                   "--change-type", "-o", out}),
+              kToolSuccess);
+    ASSERT_EQ(run({"notes", out}), kToolSuccess);
+    EXPECT_NE(this->out.str().find("\t192\t0\tlift"), std::string::npos);
+    EXPECT_NE(this->out.str().find("\t48\t0\thold"), std::string::npos);
+    EXPECT_EQ(run({"transform", path, "--level", "dance-single:Hard", "--quantize", "4", "-o", out}),
+              kToolFailed);
+    EXPECT_NE(err.str().find(kNothingToQuantizeMessage), std::string::npos);
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"transform", path, "--level", "dance-single:Medium", "-o", out},
+             {"transform", path, "--level", "dance-single:Medium", "--quantize", "5", "-o", out},
+             {"transform", path, "--level", "tango:Hard", "--turn", "left", "-o", out},
+             {"transform", path, "--level", "dance-single:Medium", "--scale", "0/2", "-o", out},
+             {"transform", path, "--level", "dance-single:Medium", "--turn", "left"}})
+        EXPECT_EQ(run(bad), kToolUsage) << bad[3] << ' ' << bad[4];
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/tool/transform_command.h"
 #include "fileio/number_format.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"
@@ -20,6 +21,8 @@ constexpr std::string_view kUsage =
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
     "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n";
+
+std::string usage() { return std::string(kUsage) + kTransformUsage; }
 
 // The "Tip" boxes of the editor, one per line on standard error.
 class StreamMessages : public Messages {
@@ -128,10 +131,24 @@ void printNotes(const Editor& editor, std::ostream& out) {
 int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                 AudioBackend audio) {
     if (arguments.empty()) {
-        err << kUsage;
+        err << usage();
         return kToolUsage;
     }
     const std::string& command = arguments[0];
+    if (command == "transform") {
+        const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
+        if (!request) {
+            err << usage();
+            return kToolUsage;
+        }
+        StreamMessages messages(err);
+        NullShellHooks shell;
+        Editor editor(messages, shell, std::move(audio));
+        EditorSongFiles songFiles(editor);
+        if (!openFile(editor, songFiles, request->song, err))
+            return kToolFailed;
+        return runTransform(editor, songFiles, *request) ? kToolSuccess : kToolFailed;
+    }
     const bool listing =
         command == "info" || command == "beats" || command == "pauses" || command == "notes";
     bool singleBpm = false;
@@ -143,13 +160,13 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         else if (command == "convert" && arguments[i] == "--keep-duplicate-bpms")
             keepDuplicates = true;
         else if (arguments[i].rfind("--", 0) == 0) {
-            err << "quillex-tool: unknown option " << arguments[i] << '\n' << kUsage;
+            err << "quillex-tool: unknown option " << arguments[i] << '\n' << usage();
             return kToolUsage;
         } else
             files.push_back(arguments[i]);
     }
     if (!(listing && files.size() == 1) && !(command == "convert" && files.size() == 2)) {
-        err << kUsage;
+        err << usage();
         return kToolUsage;
     }
 
