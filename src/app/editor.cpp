@@ -28,4 +28,9 @@ Editor::Editor(Messages& messages, ShellHooks& shell, AudioBackend audio)
     player_.setTitleProvider([this] { return song_.properties().title; });
 }
 
+EditState Editor::editState() const {
+    return EditState{store_.snapshot(), player_.position(), store_.currentLevel(),
+                     store_.layerOn(Layer::Arrow)};
+}
+
 } // namespace quillex

@@ -10,7 +10,10 @@
 #include "audio/music_player.h"
 #include "audio/wave_view.h"
 #include "items/busy_counter.h"
+#include "items/clipboard.h"
 #include "items/item_store.h"
+#include "items/selection.h"
+#include "items/undo_history.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/song.h"
@@ -41,6 +44,14 @@ public:
     // The song's properties, the tags of its file and its foreign charts.
     Song& song() { return song_; }
     const Song& song() const { return song_; }
+    UndoHistory& history() { return history_; }
+    Clipboard& clipboard() { return clipboard_; }
+    RegionSelection& region() { return region_; }
+    const RegionSelection& region() const { return region_; }
+
+    // The editable state the undo history keeps: the lists, the play position, the
+    // current level and whether note mode is on.
+    EditState editState() const;
 
 private:
     Messages& messages_;
@@ -55,6 +66,9 @@ private:
     ItemStore store_;
     MeterTable meters_;
     Song song_;
+    UndoHistory history_;
+    Clipboard clipboard_;
+    RegionSelection region_;
 };
 
 } // namespace quillex
