@@ -4,21 +4,22 @@
 
 #include <memory>
 
-#include "app/messages.h"
-#include "app/shell_hooks.h"
 #include "audio/audio_backend.h"
 #include "audio/music_player.h"
 #include "audio/wave_view.h"
+#include "fileio/song_file_context.h"
 #include "items/busy_counter.h"
 #include "items/item_store.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/song.h"
+#include "ports/messages.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 
 class Editor {
-public:
+  public:
     // `music` supplies the sample rate and length of the loaded music; `messages`
     // shows the "Tip" boxes. Both must outlive the editor.
     // The player has no decoder and a silent output, the shell hooks do nothing.
@@ -42,7 +43,7 @@ public:
     Song& song() { return song_; }
     const Song& song() const { return song_; }
 
-private:
+  private:
     Messages& messages_;
     NullShellHooks noShell_;
     ShellHooks& shell_;
@@ -56,5 +57,11 @@ private:
     MeterTable meters_;
     Song song_;
 };
+
+// What reading and writing the editor's own song touch.
+inline SongFileContext songFileContext(Editor& editor) {
+    return {editor.song(),   editor.store(), editor.meters(),
+            editor.player(), editor.shell(), editor.messages()};
+}
 
 } // namespace quillex
