@@ -4,19 +4,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
 #include <cstdio>
 
 #include "app/command_table.h"
-#include "app/file_filters.h"
+#include "app/file_dialogs.h"
 #include "app/key_map.h"
 #include "app/player_commands.h"
 #include "app/view_commands.h"
@@ -32,15 +29,6 @@ namespace {
 
 QString qstr(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// "Label (*.a *.b)": Qt reads the patterns from the last parentheses; the dialog is
-// told to hide them, so the label is shown as written.
-template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& filters) {
-    QStringList list;
-    for (const FileFilter& f : filters)
-        list << qstr(f.label) + " (" + qstr(f.patterns).replace(';', ' ') + ")";
-    return list;
 }
 
 constexpr int kResizeSettleMs = 150;
@@ -390,56 +378,17 @@ void MainWindow::postCommand(int commandId) {
 // ---------------------------------------------------------------- dialogs
 
 std::optional<std::string> MainWindow::askOpenPath() {
-    QFileDialog dialog(this, "Open");
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
-                      QFileDialog::ReadOnly);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(nameFilters(kOpenFilters));
-    dialog.setDefaultSuffix(qstr(kOpenDefaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    return runOpenDialog(this);
 }
 
 std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
-    QFileDialog dialog(this, "Save As");
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = nameFilters(kSaveFilters);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(qstr(kSaveDefaultExtension));
-    dialog.selectFile(QString::fromStdString(baseName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    // The chosen type, whether the dialog reports it with or without its patterns.
-    const QString chosen = dialog.selectedNameFilter();
-    int type = 1;
-    for (size_t i = 0; i < kSaveFilters.size(); ++i)
-        if (chosen == filters.at(static_cast<qsizetype>(i)) ||
-            chosen == qstr(kSaveFilters[i].label))
-            type = static_cast<int>(i) + 1;
-    return SaveTarget{dialog.selectedFiles().front().toStdString(), type};
+    return runSaveAsDialog(this, baseName);
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {
     if (isMinimized())
         showNormal();
-    QMessageBox box(QMessageBox::NoIcon, "quillex", "Do you want to save the changes to this file?",
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText("&Yes");
-    box.button(QMessageBox::No)->setText("&No");
-    box.button(QMessageBox::Cancel)->setText("Cancel");
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return SavePromptAnswer::Yes;
-    case QMessageBox::No:
-        return SavePromptAnswer::No;
-    default:
-        return SavePromptAnswer::Cancel;
-    }
+    return runSavePrompt(this);
 }
 
 void MainWindow::setWaitCursor(bool waiting) {

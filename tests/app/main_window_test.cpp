@@ -3,6 +3,7 @@
 // and the save prompt's Cancel.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -193,6 +194,28 @@ TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
     EXPECT_EQ(*filters,
               (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
                            "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
+}
+
+TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
+    for (const auto& [type, extension] : {std::pair(0, ".qx"), std::pair(3, ".sm")}) {
+        QTimer::singleShot(0, [type, this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            // The type chosen as a user does, with the arrow keys in its list.
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            ASSERT_TRUE(types);
+            for (int i = 0; i < type; ++i) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QApplication::sendEvent(types, &down);
+            }
+            dialog->selectFile(QString::fromStdString(folder.file("tune")));
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        });
+        const std::optional<SaveTarget> target = window->askSavePath("tune");
+        ASSERT_TRUE(target);
+        EXPECT_EQ(target->path, folder.file("tune") + extension);
+        EXPECT_EQ(target->filterIndex, type + 1);
+    }
 }
 
 class MainWindowWithSettingsTest : public MainWindowTest {
