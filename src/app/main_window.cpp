@@ -439,24 +439,33 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+void MainWindow::recordKey(VirtualKey key, bool down) {
+    if (key == 0)
+        return;
+    shell_->keysDown.setDown(key, down);
+    if (key == kVkLShift || key == kVkRShift)
+        shell_->keysDown.setDown(kVkShift, down);
+    if (key == kVkLControl || key == kVkRControl)
+        shell_->keysDown.setDown(kVkControl, down);
+}
+
 bool MainWindow::handleKey(QObject* watched, QKeyEvent* event) {
+    const VirtualKey key = virtualKeyOf(*event);
+    // A release counts whoever receives it: a key pressed in the editor may come up
+    // while a menu is open, and the input timer would otherwise keep acting on it.
+    if (event->type() == QEvent::KeyRelease) {
+        if (!event->isAutoRepeat())
+            recordKey(key, false);
+        return false;
+    }
     // Each key event passes the filter once per receiver; take it at the widget, and
     // only while the main window has the keyboard (no dialog or open menu).
     if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
         return false;
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return false;
-    const VirtualKey key = virtualKeyOf(*event);
-    if (event->type() != QEvent::ShortcutOverride && !event->isAutoRepeat() && key != 0) {
-        const bool down = event->type() == QEvent::KeyPress;
-        shell_->keysDown.setDown(key, down);
-        if (key == kVkLShift || key == kVkRShift)
-            shell_->keysDown.setDown(kVkShift, down);
-        if (key == kVkLControl || key == kVkRControl)
-            shell_->keysDown.setDown(kVkControl, down);
-    }
-    if (event->type() == QEvent::KeyRelease)
-        return false;
+    if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
+        recordKey(key, true);
     std::optional<int> command = findKeyAccelerator(key, modifiersOf(event->modifiers()));
     if (!command && event->text().size() == 1)
         command = findTypedAccelerator(event->text().front().toLatin1());

@@ -94,6 +94,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void buildMenus();
     void refreshEnabledCommands();
     bool handleKey(QObject* watched, QKeyEvent* event);
+    // The key table the input timer polls, with the side-less Shift and Ctrl.
+    void recordKey(VirtualKey key, bool down);
     bool handleEditorMouse(QEvent* event);
     void frameUpdate();
     void layoutChanged();

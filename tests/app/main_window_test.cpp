@@ -152,6 +152,19 @@ TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
     EXPECT_FALSE(window->shell().state.suspended.load());
 }
 
+TEST_F(MainWindowTest, KeyReleasedWhileAMenuIsOpenIsUp) {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(window->centralWidget(), &down);
+    ASSERT_TRUE(window->shell().keysDown.isDown(kVkDown));
+    QMenu* edit = window->menuBar()->actions().at(1)->menu();
+    edit->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_EQ(QApplication::activePopupWidget(), edit);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(edit, &up);
+    edit->close();
+    EXPECT_FALSE(window->shell().keysDown.isDown(kVkDown));
+}
+
 TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
     window->editor().store().setModified(true);
     QString prompt;
