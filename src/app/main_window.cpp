@@ -45,9 +45,10 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     shell_ = std::make_unique<Shell>(Shell::Parts{editor_->store(), editor_->busyCounter(),
                                                   messages_, *this, *this, *files_, *transport_},
                                      std::move(paths));
-    registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
     shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
+    registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store(),
+                           view_->status());
     for (const auto& [slot, text] : earlyStatusTexts_)
         view_->status().setSlot(slot, text);
     earlyStatusTexts_.clear();
@@ -181,6 +182,7 @@ bool MainWindow::start(const QString& file) {
     editor_->song().setRemoveDuplicateBpms(options.removeDuplicateBpms);
     editor_->waveView().scrollingCursor = options.scrollingCursor;
     view_->status().setBottomMargin(options.statusBarExtraY);
+    view_->practiceMode = options.practiceMode;
     if (renderer_)
         renderer_->setFrameRateShown(!options.noShowFps);
     for (int gameType = 0; gameType < 3; ++gameType)

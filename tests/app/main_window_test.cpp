@@ -138,6 +138,37 @@ TEST_F(MainWindowTest, MenuChoicesMoveExclusiveMarks) {
     EXPECT_FALSE(window->action(347)->isChecked());
 }
 
+TEST_F(MainWindowTest, ValueCommandsAndResetsLightTheirStatusPanels) {
+    StatusLayer& status = window->view().status();
+    const std::vector<StatusPanel> all{StatusPanel::Volume, StatusPanel::Zoom, StatusPanel::Speed,
+                                       StatusPanel::Freq,   StatusPanel::Bits, StatusPanel::Chan};
+    const std::string none = folder.file("none.txt");
+    const std::pair<std::function<void()>, std::vector<StatusPanel>> cases[] = {
+        {[&] { window->action(36)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { press(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier); },
+         {StatusPanel::Volume}},
+        {[&] { window->action(346)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { window->action(338)->trigger(); }, {StatusPanel::Speed}},
+        {[&] { press(Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier); }, {StatusPanel::Speed}},
+        {[&] { press(Qt::Key_Escape); }, all},
+        {[&] { window->shell().dispatcher.openPath(none); }, all},
+    };
+    for (size_t c = 0; c < std::size(cases); ++c) {
+        for (int i = 0; i < 128; ++i) // every fade down to 0
+            status.fadeStep();
+        cases[c].first();
+        std::vector<StatusPanel> lit;
+        for (StatusPanel p : all)
+            if (status.textFade(p) == 255 && status.panelFade(p) == 200)
+                lit.push_back(p);
+        EXPECT_EQ(lit, cases[c].second) << "case " << c;
+    }
+    // "[AP]" (the notes play themselves) only while practice mode is off; it is on by default.
+    window->view().finishFrame(TransportState{});
+    window->view().finishFrame(TransportState{});
+    EXPECT_EQ(status.slot(5), "");
+}
+
 TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
     bool suspendedDuringBox = false;
     QTimer::singleShot(0, [&] {
@@ -234,8 +265,9 @@ TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
 class MainWindowWithSettingsTest : public MainWindowTest {
   protected:
     void prepareFolder() override {
-        folder.write("options.ini", "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
-                                    "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n");
+        folder.write("options.ini",
+                     "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
+                     "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n#PRACTICEMODE:NO;\n");
         folder.write("noteskin.ini", "#DANCE_COUPLE:ENHANCED;");
     }
 };
@@ -246,6 +278,9 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
     EXPECT_EQ(window->editor().player().beatTickVolume(), 30);
     EXPECT_EQ(window->editor().player().noteTickVolume(), 100);
     EXPECT_TRUE(window->shell().noteskins.enhancedFor(2));
+    window->view().finishFrame(TransportState{});
+    window->view().finishFrame(TransportState{});
+    EXPECT_EQ(window->view().status().slot(5), "[AP]") << "practice mode off";
     EXPECT_EQ(folder.read("noteskin.ini"), "#DANCE_COUPLE:ENHANCED;") << "an existing file is kept";
 }
 
