@@ -151,11 +151,16 @@ void MainWindow::refreshEnabledCommands() {
             it.value()->setEnabled(shell_->dispatcher.available(it.key()));
 }
 
-bool MainWindow::start(const QString& file) {
+bool MainWindow::start(const QString& file, bool maximised) {
+    // The pictures load before the window appears: without them there is no window.
     if (renderer_ && !renderer_->initialise(dataFolder_)) {
         std::fprintf(stderr, "quillex: %s\n", qPrintable(renderer_->errorText()));
         return false;
     }
+    if (maximised)
+        showMaximized();
+    else
+        show();
     const QRect client = editorWidget_->geometry();
     view_->setWindowSize(client.width(), client.height());
     shell_->state.lastWidth = width();

@@ -30,7 +30,6 @@ class MainWindowTest : public ::testing::Test {
         window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
         window->setUnattended(true);
         window->resize(800, 600);
-        window->show();
         // A file of no supported type: start-up opens it instead of the Open dialog.
         ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
     }
@@ -289,6 +288,20 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
 
 namespace quillex {
 namespace {
+
+// The pictures load before the window shows: a missing one means no window at all.
+TEST(MainWindowStartUpTest, WindowShowsOnlyOnceThePicturesHaveLoaded) {
+    test::TempFolder folder;
+    const QString song = QString::fromStdString(folder.file("none.txt"));
+    for (const auto& [data, starts] : {std::pair(QString::fromStdString(folder.path()), false),
+                                       std::pair(QString(QUILLEX_DATA_DIR), true)}) {
+        MainWindow window(ShellPaths{folder.path(), folder.path()}, data);
+        window.setUnattended(true);
+        EXPECT_EQ(window.start(song), starts);
+        EXPECT_EQ(window.isVisible(), starts);
+        window.close();
+    }
+}
 
 // Without any audio device the window still starts, plays on a silent clock and says
 // so in the status layer's first slot.
