@@ -188,6 +188,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
     editor_->waveView().scrollingCursor = options.scrollingCursor;
     view_->status().setBottomMargin(options.statusBarExtraY);
     view_->practiceMode = options.practiceMode;
+    view_->status().setPracticeMode(options.practiceMode);
     if (renderer_)
         renderer_->setFrameRateShown(!options.noShowFps);
     for (int gameType = 0; gameType < 3; ++gameType)
