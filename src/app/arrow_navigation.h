@@ -7,10 +7,10 @@
 #include <array>
 #include <functional>
 
-#include "app/command_id.h"
 #include "app/key_tables.h"
 #include "app/shell_state.h"
 #include "items/busy_counter.h"
+#include "ports/command_id.h"
 
 namespace quillex {
 

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/messages.h"
+#include "ports/messages.h"
 
 namespace quillex {
 

@@ -8,9 +8,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/command_id.h"
 #include "app/virtual_keys.h"
 #include "model/game_type.h"
+#include "ports/command_id.h"
 
 namespace quillex {
 

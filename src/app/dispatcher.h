@@ -12,14 +12,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/command_id.h"
 #include "app/key_tables.h"
-#include "app/messages.h"
 #include "app/save_flow.h"
-#include "app/shell_hooks.h"
 #include "app/shell_ports.h"
 #include "app/shell_state.h"
 #include "items/item_store.h"
+#include "ports/command_id.h"
+#include "ports/messages.h"
+#include "ports/shell_hooks.h"
 #include "settings/options.h"
 
 namespace quillex {

@@ -4,11 +4,10 @@
 
 #include <memory>
 
-#include "app/messages.h"
-#include "app/shell_hooks.h"
 #include "audio/audio_backend.h"
 #include "audio/music_player.h"
 #include "audio/wave_view.h"
+#include "fileio/song_file_context.h"
 #include "items/busy_counter.h"
 #include "items/clipboard.h"
 #include "items/item_store.h"
@@ -17,11 +16,13 @@
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/song.h"
+#include "ports/messages.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 
 class Editor {
-public:
+  public:
     // `music` supplies the sample rate and length of the loaded music; `messages`
     // shows the "Tip" boxes. Both must outlive the editor.
     // The player has no decoder and a silent output, the shell hooks do nothing.
@@ -53,7 +54,7 @@ public:
     // current level and whether note mode is on.
     EditState editState() const;
 
-private:
+  private:
     Messages& messages_;
     NullShellHooks noShell_;
     ShellHooks& shell_;
@@ -70,5 +71,11 @@ private:
     Clipboard clipboard_;
     RegionSelection region_;
 };
+
+// What reading and writing the editor's own song touch.
+inline SongFileContext songFileContext(Editor& editor) {
+    return {editor.song(),   editor.store(), editor.meters(),
+            editor.player(), editor.shell(), editor.messages()};
+}
 
 } // namespace quillex

@@ -1,7 +1,9 @@
-// The file types offered by the Open and Save As dialogs, in the order shown.
+// The file types offered by the Open and Save As dialogs, in the order shown, and the
+// name a Save As writes for the type chosen.
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace quillex {
@@ -31,5 +33,12 @@ inline constexpr std::array<FileFilter, 4> kSaveFilters{{
 inline constexpr std::string_view kSaveDefaultExtension = "sm";
 // The Save As type that writes one BPM for the whole song (1-based).
 inline constexpr int kSingleBpmFilter = 3;
+
+// The extension a name typed without one gets under a Save As type (1-based): the
+// type's own ("qx", "sm"), the default "sm" for "All Files" and unknown types.
+std::string_view saveTypeExtension(int filterIndex);
+// The file Save As writes: the name as typed when its file name has a ".", else the
+// name with the chosen type's extension.
+std::string savePathForType(const std::string& typed, int filterIndex);
 
 } // namespace quillex

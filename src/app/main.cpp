@@ -1,4 +1,5 @@
-// Program entry: the window in its remembered place, then start-up and the event loop.
+// Program entry: the window placed where it was last, then start-up (which shows it
+// once its pictures are loaded) and the event loop.
 // `quillex FILE` opens FILE instead of showing the Open dialog. QUILLEX_SMOKE_FRAMES=N
 // closes the window after N frames (the smoke test).
 #include <QApplication>
@@ -26,13 +27,9 @@ int main(int argc, char** argv) {
     window.setUnattended(smokeFrames > 0);
     window.resize(place.width, place.height);
     window.move(place.left, place.top);
-    if (place.maximised)
-        window.showMaximized();
-    else
-        window.show();
 
     const QStringList args = QCoreApplication::arguments();
-    if (!window.start(args.size() > 1 ? args.at(1) : QString()))
+    if (!window.start(args.size() > 1 ? args.at(1) : QString(), place.maximised))
         return 1;
     return app.exec();
 }

@@ -4,19 +4,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
 #include <cstdio>
 
 #include "app/command_table.h"
-#include "app/file_filters.h"
+#include "app/file_dialogs.h"
 #include "app/key_map.h"
 #include "app/player_commands.h"
 #include "app/view_commands.h"
@@ -34,15 +31,6 @@ QString qstr(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// "Label (*.a *.b)": Qt reads the patterns from the last parentheses; the dialog is
-// told to hide them, so the label is shown as written.
-template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& filters) {
-    QStringList list;
-    for (const FileFilter& f : filters)
-        list << qstr(f.label) + " (" + qstr(f.patterns).replace(';', ' ') + ")";
-    return list;
-}
-
 constexpr int kResizeSettleMs = 150;
 
 } // namespace
@@ -57,9 +45,10 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     shell_ = std::make_unique<Shell>(Shell::Parts{editor_->store(), editor_->busyCounter(),
                                                   messages_, *this, *this, *files_, *transport_},
                                      std::move(paths));
-    registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store());
     shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
+    registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store(),
+                           view_->status());
     for (const auto& [slot, text] : earlyStatusTexts_)
         view_->status().setSlot(slot, text);
     earlyStatusTexts_.clear();
@@ -162,11 +151,16 @@ void MainWindow::refreshEnabledCommands() {
             it.value()->setEnabled(shell_->dispatcher.available(it.key()));
 }
 
-bool MainWindow::start(const QString& file) {
+bool MainWindow::start(const QString& file, bool maximised) {
+    // The pictures load before the window appears: without them there is no window.
     if (renderer_ && !renderer_->initialise(dataFolder_)) {
         std::fprintf(stderr, "quillex: %s\n", qPrintable(renderer_->errorText()));
         return false;
     }
+    if (maximised)
+        showMaximized();
+    else
+        show();
     const QRect client = editorWidget_->geometry();
     view_->setWindowSize(client.width(), client.height());
     shell_->state.lastWidth = width();
@@ -193,6 +187,8 @@ bool MainWindow::start(const QString& file) {
     editor_->song().setRemoveDuplicateBpms(options.removeDuplicateBpms);
     editor_->waveView().scrollingCursor = options.scrollingCursor;
     view_->status().setBottomMargin(options.statusBarExtraY);
+    view_->practiceMode = options.practiceMode;
+    view_->status().setPracticeMode(options.practiceMode);
     if (renderer_)
         renderer_->setFrameRateShown(!options.noShowFps);
     for (int gameType = 0; gameType < 3; ++gameType)
@@ -390,56 +386,17 @@ void MainWindow::postCommand(int commandId) {
 // ---------------------------------------------------------------- dialogs
 
 std::optional<std::string> MainWindow::askOpenPath() {
-    QFileDialog dialog(this, "Open");
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
-                      QFileDialog::ReadOnly);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(nameFilters(kOpenFilters));
-    dialog.setDefaultSuffix(qstr(kOpenDefaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    return runOpenDialog(this);
 }
 
 std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
-    QFileDialog dialog(this, "Save As");
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = nameFilters(kSaveFilters);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(qstr(kSaveDefaultExtension));
-    dialog.selectFile(QString::fromStdString(baseName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    // The chosen type, whether the dialog reports it with or without its patterns.
-    const QString chosen = dialog.selectedNameFilter();
-    int type = 1;
-    for (size_t i = 0; i < kSaveFilters.size(); ++i)
-        if (chosen == filters.at(static_cast<qsizetype>(i)) ||
-            chosen == qstr(kSaveFilters[i].label))
-            type = static_cast<int>(i) + 1;
-    return SaveTarget{dialog.selectedFiles().front().toStdString(), type};
+    return runSaveAsDialog(this, baseName);
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {
     if (isMinimized())
         showNormal();
-    QMessageBox box(QMessageBox::NoIcon, "quillex", "Do you want to save the changes to this file?",
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText("&Yes");
-    box.button(QMessageBox::No)->setText("&No");
-    box.button(QMessageBox::Cancel)->setText("Cancel");
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return SavePromptAnswer::Yes;
-    case QMessageBox::No:
-        return SavePromptAnswer::No;
-    default:
-        return SavePromptAnswer::Cancel;
-    }
+    return runSavePrompt(this);
 }
 
 void MainWindow::setWaitCursor(bool waiting) {
@@ -490,24 +447,33 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+void MainWindow::recordKey(VirtualKey key, bool down) {
+    if (key == 0)
+        return;
+    shell_->keysDown.setDown(key, down);
+    if (key == kVkLShift || key == kVkRShift)
+        shell_->keysDown.setDown(kVkShift, down);
+    if (key == kVkLControl || key == kVkRControl)
+        shell_->keysDown.setDown(kVkControl, down);
+}
+
 bool MainWindow::handleKey(QObject* watched, QKeyEvent* event) {
+    const VirtualKey key = virtualKeyOf(*event);
+    // A release counts whoever receives it: a key pressed in the editor may come up
+    // while a menu is open, and the input timer would otherwise keep acting on it.
+    if (event->type() == QEvent::KeyRelease) {
+        if (!event->isAutoRepeat())
+            recordKey(key, false);
+        return false;
+    }
     // Each key event passes the filter once per receiver; take it at the widget, and
     // only while the main window has the keyboard (no dialog or open menu).
     if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
         return false;
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return false;
-    const VirtualKey key = virtualKeyOf(*event);
-    if (event->type() != QEvent::ShortcutOverride && !event->isAutoRepeat() && key != 0) {
-        const bool down = event->type() == QEvent::KeyPress;
-        shell_->keysDown.setDown(key, down);
-        if (key == kVkLShift || key == kVkRShift)
-            shell_->keysDown.setDown(kVkShift, down);
-        if (key == kVkLControl || key == kVkRControl)
-            shell_->keysDown.setDown(kVkControl, down);
-    }
-    if (event->type() == QEvent::KeyRelease)
-        return false;
+    if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
+        recordKey(key, true);
     std::optional<int> command = findKeyAccelerator(key, modifiersOf(event->modifiers()));
     if (!command && event->text().size() == 1)
         command = findTypedAccelerator(event->text().front().toLatin1());

@@ -38,10 +38,11 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     MainWindow(ShellPaths paths, const QString& dataFolder);
     ~MainWindow() override;
 
-    // Start-up after the window is shown: settings, the input timer, then the Open
-    // command, or `file` opened directly when one was given.
-    // False when the editor's pictures could not be loaded: the program then ends.
-    bool start(const QString& file);
+    // Start-up: the editor's pictures, then the window is shown (maximised or in its
+    // set geometry), then the settings, the input timer and the Open command, or
+    // `file` opened directly when one was given. False, with the window never shown,
+    // when the pictures could not be loaded: the program then ends.
+    bool start(const QString& file, bool maximised = false);
     // Quits after this many frames (0: never); for the smoke test.
     void setFrameLimit(int frames) { frameLimit_ = frames; }
     // Unattended runs print the "Tip" messages instead of waiting on them.
@@ -94,6 +95,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void buildMenus();
     void refreshEnabledCommands();
     bool handleKey(QObject* watched, QKeyEvent* event);
+    // The key table the input timer polls, with the side-less Shift and Ctrl.
+    void recordKey(VirtualKey key, bool down);
     bool handleEditorMouse(QEvent* event);
     void frameUpdate();
     void layoutChanged();

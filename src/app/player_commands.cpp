@@ -4,7 +4,8 @@
 
 namespace quillex {
 
-void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore& store) {
+void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore& store,
+                            StatusLayer& status) {
     // With a snap and at least two beats the steps follow the grid, otherwise rows.
     auto bySnap = [&player, &store] {
         return player.snap(false) != 0 && store.beats().size() >= 2;
@@ -43,13 +44,27 @@ void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore&
     d.registerHandler(toInt(CommandId::TimeSamples),
                       [&player](int) { player.setTimeFormat(kTimeSamples); });
 
-    d.registerHandler(toInt(CommandId::VolumeNormal), [&player](int) { player.volumeNormal(); });
-    d.registerHandler(toInt(CommandId::VolumeDown), [&player](int) { player.volumeSofter(); });
-    d.registerHandler(toInt(CommandId::VolumeUp), [&player](int) { player.volumeLouder(); });
-    d.registerHandler(toInt(CommandId::Mute), [&player](int) { player.volumeMute(); });
-    d.registerHandler(toInt(CommandId::SpeedNormal), [&player](int) { player.speedNormal(); });
-    d.registerHandler(toInt(CommandId::SpeedSlower), [&player](int) { player.speedSlower(); });
-    d.registerHandler(toInt(CommandId::SpeedFaster), [&player](int) { player.speedFaster(); });
+    // Each volume and speed command shows its panel, whether or not the value moved.
+    auto lighting = [&player, &status](StatusPanel panel, bool (MusicPlayer::*change)()) {
+        return [&player, &status, panel, change](int) {
+            (player.*change)();
+            status.light(panel);
+        };
+    };
+    d.registerHandler(toInt(CommandId::VolumeNormal),
+                      lighting(StatusPanel::Volume, &MusicPlayer::volumeNormal));
+    d.registerHandler(toInt(CommandId::VolumeDown),
+                      lighting(StatusPanel::Volume, &MusicPlayer::volumeSofter));
+    d.registerHandler(toInt(CommandId::VolumeUp),
+                      lighting(StatusPanel::Volume, &MusicPlayer::volumeLouder));
+    d.registerHandler(toInt(CommandId::Mute),
+                      lighting(StatusPanel::Volume, &MusicPlayer::volumeMute));
+    d.registerHandler(toInt(CommandId::SpeedNormal),
+                      lighting(StatusPanel::Speed, &MusicPlayer::speedNormal));
+    d.registerHandler(toInt(CommandId::SpeedSlower),
+                      lighting(StatusPanel::Speed, &MusicPlayer::speedSlower));
+    d.registerHandler(toInt(CommandId::SpeedFaster),
+                      lighting(StatusPanel::Speed, &MusicPlayer::speedFaster));
     d.registerHandler(toInt(CommandId::BeatTick),
                       [&player](int) { player.setBeatTickOff(!player.beatTickOff()); });
     d.registerHandler(toInt(CommandId::NoteTick),

@@ -58,12 +58,13 @@ bool SaveFlow::saveAs() {
     if (!target)
         return false;
     perBeatBpm_ = target->filterIndex != kSingleBpmFilter;
+    const std::string path = savePathForType(target->path, target->filterIndex);
     setBannerMode(kBannerSaving);
     hooks_.drawFrame();
-    bool written = files_.writeSong(target->path, true, perBeatBpm_);
+    bool written = files_.writeSong(path, true, perBeatBpm_);
     if (written) {
         ownFormat_ = true;
-        savePath_ = target->path;
+        savePath_ = path;
         if (saveBackups_)
             backupSave(base);
         store_.setModified(false);

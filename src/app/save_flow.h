@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/shell_hooks.h"
 #include "app/shell_ports.h"
 #include "items/item_store.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 

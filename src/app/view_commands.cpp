@@ -3,6 +3,8 @@
 namespace quillex {
 
 void registerViewCommands(Dispatcher& d, EditorView& view) {
+    d.resetStatusHighlights = [&view] { view.status().lightAll(); };
+
     auto zoom = [&view](ZoomCommand command) {
         return [&view, command](int) { view.zoom(command); };
     };

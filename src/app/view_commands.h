@@ -1,4 +1,5 @@
-// Wires the view's commands (zoom, note size, layer switches, grid) to the editor view.
+// Wires the view's commands (zoom, note size, layer switches, grid) to the editor view,
+// and the reset of the status highlights (Escape, Open) to its status layer.
 #pragma once
 
 #include "app/dispatcher.h"

@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "app/messages.h"
-#include "app/shell_hooks.h"
 #include "audio/audio_backend.h"
 #include "audio/player_settings.h"
 #include "audio/wave_view.h"
 #include "items/item_store.h"
 #include "model/music_info.h"
+#include "ports/messages.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 

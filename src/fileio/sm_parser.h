@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/messages.h"
 #include "fileio/sm_timing.h"
 #include "model/note_kind.h"
 #include "model/tag_map.h"
+#include "ports/messages.h"
 
 namespace quillex {
 

@@ -3,14 +3,13 @@
 // around the editor and the "Tip" boxes.
 #pragma once
 
-#include "app/editor.h"
-#include "app/messages.h"
-#include "app/shell_hooks.h"
 #include "audio/music_player.h"
 #include "audio/player_settings.h"
 #include "items/item_store.h"
 #include "model/game_type.h"
 #include "model/song.h"
+#include "ports/messages.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 
@@ -28,12 +27,6 @@ struct SongFileContext {
 inline void showArrowLayer(SongFileContext& context) {
     context.store.setLayer(Layer::Arrow, true);
     context.shell.setMenuCheck(command::kArrowLayer, true);
-}
-
-// The context of the editor's own song.
-inline SongFileContext songFileContext(Editor& editor) {
-    return {editor.song(),   editor.store(), editor.meters(),
-            editor.player(), editor.shell(), editor.messages()};
 }
 
 } // namespace quillex

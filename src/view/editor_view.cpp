@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/command_id.h"
-#include "app/shell_hooks.h"
+#include "ports/command_id.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/shell_hooks.h"
 #include "model/timing_map.h"
+#include "ports/shell_hooks.h"
 #include "view/transport_state.h"
 
 namespace quillex {

@@ -3,8 +3,10 @@
 // and the save prompt's Cancel.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,7 +30,6 @@ class MainWindowTest : public ::testing::Test {
         window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
         window->setUnattended(true);
         window->resize(800, 600);
-        window->show();
         // A file of no supported type: start-up opens it instead of the Open dialog.
         ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
     }
@@ -60,9 +61,12 @@ TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
     QStringList titles;
     for (QAction* menu : window->menuBar()->actions())
         titles << menu->text();
-    EXPECT_EQ(titles,
-              (QStringList{"&File", "&Edit", "&Play", "&Insert", "&Select", "&Notes", "&Beats",
-                           "&View", "&Game", "S&nap", "Ti&me", "&Zoom", "&Tools", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Game", "S&nap", "Ti&me", "&Zoom",
+                                   "&Tools", "&Help"}));
+    auto* special = qobject_cast<QMenu*>(window->action(318)->parent());
+    ASSERT_TRUE(special);
+    EXPECT_EQ(special->title(), "Special");
+    EXPECT_EQ(qobject_cast<QMenu*>(special->parent())->title(), "&Edit");
     for (const MenuEntry& e : mainMenu()) {
         if (e.isSeparator() || e.id == 417 || e.id == 418)
             continue;
@@ -133,6 +137,37 @@ TEST_F(MainWindowTest, MenuChoicesMoveExclusiveMarks) {
     EXPECT_FALSE(window->action(347)->isChecked());
 }
 
+TEST_F(MainWindowTest, ValueCommandsAndResetsLightTheirStatusPanels) {
+    StatusLayer& status = window->view().status();
+    const std::vector<StatusPanel> all{StatusPanel::Volume, StatusPanel::Zoom, StatusPanel::Speed,
+                                       StatusPanel::Freq,   StatusPanel::Bits, StatusPanel::Chan};
+    const std::string none = folder.file("none.txt");
+    const std::pair<std::function<void()>, std::vector<StatusPanel>> cases[] = {
+        {[&] { window->action(36)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { press(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier); },
+         {StatusPanel::Volume}},
+        {[&] { window->action(346)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { window->action(338)->trigger(); }, {StatusPanel::Speed}},
+        {[&] { press(Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier); }, {StatusPanel::Speed}},
+        {[&] { press(Qt::Key_Escape); }, all},
+        {[&] { window->shell().dispatcher.openPath(none); }, all},
+    };
+    for (size_t c = 0; c < std::size(cases); ++c) {
+        for (int i = 0; i < 128; ++i) // every fade down to 0
+            status.fadeStep();
+        cases[c].first();
+        std::vector<StatusPanel> lit;
+        for (StatusPanel p : all)
+            if (status.textFade(p) == 255 && status.panelFade(p) == 200)
+                lit.push_back(p);
+        EXPECT_EQ(lit, cases[c].second) << "case " << c;
+    }
+    // "[AP]" (the notes play themselves) only while practice mode is off; it is on by default.
+    window->view().finishFrame(TransportState{});
+    window->view().finishFrame(TransportState{});
+    EXPECT_EQ(status.slot(5), "");
+}
+
 TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
     bool suspendedDuringBox = false;
     QTimer::singleShot(0, [&] {
@@ -145,6 +180,19 @@ TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
     EXPECT_TRUE(suspendedDuringBox);
     EXPECT_FALSE(window->shell().keysDown.isDown(kVkUp)) << "a key released over the box";
     EXPECT_FALSE(window->shell().state.suspended.load());
+}
+
+TEST_F(MainWindowTest, KeyReleasedWhileAMenuIsOpenIsUp) {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(window->centralWidget(), &down);
+    ASSERT_TRUE(window->shell().keysDown.isDown(kVkDown));
+    QMenu* edit = window->menuBar()->actions().at(1)->menu();
+    edit->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_EQ(QApplication::activePopupWidget(), edit);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(edit, &up);
+    edit->close();
+    EXPECT_FALSE(window->shell().keysDown.isDown(kVkDown));
 }
 
 TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
@@ -191,11 +239,34 @@ TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
                            "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
 }
 
+TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
+    for (const auto& [type, extension] : {std::pair(0, ".qx"), std::pair(3, ".sm")}) {
+        QTimer::singleShot(0, [type, this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            // The type chosen as a user does, with the arrow keys in its list.
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            ASSERT_TRUE(types);
+            for (int i = 0; i < type; ++i) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QApplication::sendEvent(types, &down);
+            }
+            dialog->selectFile(QString::fromStdString(folder.file("tune")));
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        });
+        const std::optional<SaveTarget> target = window->askSavePath("tune");
+        ASSERT_TRUE(target);
+        EXPECT_EQ(target->path, folder.file("tune") + extension);
+        EXPECT_EQ(target->filterIndex, type + 1);
+    }
+}
+
 class MainWindowWithSettingsTest : public MainWindowTest {
   protected:
     void prepareFolder() override {
-        folder.write("options.ini", "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
-                                    "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n");
+        folder.write("options.ini",
+                     "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
+                     "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n#PRACTICEMODE:NO;\n");
         folder.write("noteskin.ini", "#DANCE_COUPLE:ENHANCED;");
     }
 };
@@ -206,6 +277,9 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
     EXPECT_EQ(window->editor().player().beatTickVolume(), 30);
     EXPECT_EQ(window->editor().player().noteTickVolume(), 100);
     EXPECT_TRUE(window->shell().noteskins.enhancedFor(2));
+    window->view().finishFrame(TransportState{});
+    window->view().finishFrame(TransportState{});
+    EXPECT_EQ(window->view().status().slot(5), "[AP]") << "practice mode off";
     EXPECT_EQ(folder.read("noteskin.ini"), "#DANCE_COUPLE:ENHANCED;") << "an existing file is kept";
 }
 
@@ -214,6 +288,20 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
 
 namespace quillex {
 namespace {
+
+// The pictures load before the window shows: a missing one means no window at all.
+TEST(MainWindowStartUpTest, WindowShowsOnlyOnceThePicturesHaveLoaded) {
+    test::TempFolder folder;
+    const QString song = QString::fromStdString(folder.file("none.txt"));
+    for (const auto& [data, starts] : {std::pair(QString::fromStdString(folder.path()), false),
+                                       std::pair(QString(QUILLEX_DATA_DIR), true)}) {
+        MainWindow window(ShellPaths{folder.path(), folder.path()}, data);
+        window.setUnattended(true);
+        EXPECT_EQ(window.start(song), starts);
+        EXPECT_EQ(window.isVisible(), starts);
+        window.close();
+    }
+}
 
 // Without any audio device the window still starts, plays on a silent clock and says
 // so in the status layer's first slot.

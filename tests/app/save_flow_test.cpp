@@ -40,6 +40,26 @@ TEST_F(SaveFlowTest, SaveAsTypeDecidesBpmsAndSuccessMakesSaveWriteInPlace) {
     EXPECT_FALSE(store.modified());
 }
 
+TEST_F(SaveFlowTest, ChosenTypeGivesABareNameItsExtension) {
+    struct Case {
+        const char* typed;
+        int type;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"/x/song", 1, "/x/song.qx"},     {"/x/song", 2, "/x/song.sm"},
+        {"/x/song", 3, "/x/song.sm"},     {"/x/song", 4, "/x/song.sm"},
+        {"/x/song.sm", 1, "/x/song.sm"},  {"/x/song.txt", 4, "/x/song.txt"},
+        {"/x.d/song", 1, "/x.d/song.qx"}, {"/x/song.v2", 1, "/x/song.v2"},
+    };
+    for (const Case& c : cases) {
+        ui.saveAnswer = SaveTarget{c.typed, c.type};
+        ASSERT_TRUE(flow.saveAs());
+        EXPECT_EQ(files.writes.back().path, c.written) << c.typed << " as type " << c.type;
+        EXPECT_EQ(flow.savePath(), c.written);
+    }
+}
+
 TEST_F(SaveFlowTest, CancelledOrFailedSaveKeepsTheModifiedFlag) {
     store.setModified(true);
     EXPECT_FALSE(flow.saveAs());

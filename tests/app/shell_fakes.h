@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_hooks.h"
 #include "app/shell_ports.h"
 #include "items/item_store.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex::test {
 

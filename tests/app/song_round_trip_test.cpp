@@ -20,7 +20,6 @@ class SongRoundTripTest : public ::testing::Test {
         folder.write("options.ini", "");
         window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
         window->setUnattended(true);
-        window->show();
         ASSERT_TRUE(window->start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
     }
     void TearDown() override {

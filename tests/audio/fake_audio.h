@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_hooks.h"
 #include "audio/audio_backend.h"
+#include "ports/shell_hooks.h"
 
 namespace quillex::test {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
 #include "fileio/statement_text.h"
 #include "model/tag_map.h"
+#include "ports/messages.h"
 
 namespace quillex {
 namespace {

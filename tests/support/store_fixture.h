@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "app/editor.h"
-#include "app/messages.h"
+#include "ports/messages.h"
 
 namespace quillex::test {
 

@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "app/shell_hooks.h"
 #include "audio/player_fixture.h"
+#include "ports/shell_hooks.h"
 #include "support/store_fixture.h"
 #include "view/editor_view.h"
 #include "view/player_bridge.h"

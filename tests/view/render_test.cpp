@@ -141,6 +141,16 @@ TEST_F(RenderFixture, PositionBarMarksThePlayPositionInTheMusic) {
     EXPECT_EQ(at(771, 2), QColor(255, 255, 255));
 }
 
+TEST_F(RenderFixture, AutoscrollMarkIsSlightlySeeThrough) {
+    view.autoscrollMark = std::pair(400, 300);
+    draw();
+    // The mark's picture at alpha 220 over the wallpaper.
+    const QColor mark = test::placeholderColour(PictureId::AutoScroll);
+    const QColor seen = at(400, 300);
+    EXPECT_NEAR(seen.red(), (mark.red() * 220 + kWallpaper.red() * 35) / 255, 2);
+    EXPECT_NEAR(seen.blue(), (mark.blue() * 220 + kWallpaper.blue() * 35) / 255, 2);
+}
+
 TEST_F(RenderFixture, BannerBoxAndRecordingBand) {
     view.status().setBannerMode(kBannerOpening);
     view.recording = true;

@@ -50,7 +50,7 @@ void paintAutoscrollMark(const FrameContext& frame, Renderer& renderer) {
     if (!mark)
         return;
     renderer.sprite(PictureId::AutoScroll, QRect(0, 0, 32, 32), mark->first, mark->second, 16,
-                    Turn::None, 255);
+                    Turn::None, 220);
 }
 
 void paintRecording(const FrameContext& frame, Renderer& renderer) {

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "ports/messages.h"
 
 namespace quillex {
 

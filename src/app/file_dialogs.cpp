@@ -1,0 +1,88 @@
+#include "app/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/file_filters.h"
+
+namespace quillex {
+
+namespace {
+
+QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Label (*.a *.b)": Qt reads the patterns from the last parentheses; the dialog is
+// told to hide them, so the label is shown as written.
+template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& filters) {
+    QStringList list;
+    for (const FileFilter& f : filters)
+        list << qstr(f.label) + " (" + qstr(f.patterns).replace(';', ' ') + ")";
+    return list;
+}
+
+} // namespace
+
+std::optional<std::string> runOpenDialog(QWidget* owner) {
+    QFileDialog dialog(owner, "Open");
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
+                      QFileDialog::ReadOnly);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(nameFilters(kOpenFilters));
+    dialog.setDefaultSuffix(qstr(kOpenDefaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName) {
+    QFileDialog dialog(owner, "Save As");
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(kSaveFilters);
+    dialog.setNameFilters(filters);
+    // The chosen type (1-based), whether the dialog reports it with or without its
+    // patterns.
+    auto typeOf = [&filters](const QString& chosen) {
+        for (size_t i = 0; i < kSaveFilters.size(); ++i)
+            if (chosen == filters.at(static_cast<qsizetype>(i)) ||
+                chosen == qstr(kSaveFilters[i].label))
+                return static_cast<int>(i) + 1;
+        return 1;
+    };
+    // A name typed without an extension gets the chosen type's, so the dialog's
+    // overwrite question is about the file that will really be written.
+    auto followType = [&dialog, &typeOf](const QString& chosen) {
+        dialog.setDefaultSuffix(qstr(saveTypeExtension(typeOf(chosen))));
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
+    followType(dialog.selectedNameFilter());
+    dialog.selectFile(QString::fromStdString(baseName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SaveTarget{dialog.selectedFiles().front().toStdString(),
+                      typeOf(dialog.selectedNameFilter())};
+}
+
+SavePromptAnswer runSavePrompt(QWidget* owner) {
+    QMessageBox box(QMessageBox::NoIcon, "quillex", "Do you want to save the changes to this file?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+    box.button(QMessageBox::Yes)->setText("&Yes");
+    box.button(QMessageBox::No)->setText("&No");
+    box.button(QMessageBox::Cancel)->setText("Cancel");
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return SavePromptAnswer::Yes;
+    case QMessageBox::No:
+        return SavePromptAnswer::No;
+    default:
+        return SavePromptAnswer::Cancel;
+    }
+}
+
+} // namespace quillex

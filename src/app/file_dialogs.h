@@ -1,0 +1,22 @@
+// The window's modal questions: the Open and Save As file dialogs with the program's
+// file types, and the save-changes prompt.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/shell_ports.h"
+
+class QWidget;
+
+namespace quillex {
+
+// The file chosen to open; nothing when the user cancels.
+std::optional<std::string> runOpenDialog(QWidget* owner);
+// The file and type chosen to save as, starting with `baseName`; nothing on Cancel.
+std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName);
+// "Do you want to save the changes to this file?" with Yes, No and Cancel (also
+// Escape and the close box).
+SavePromptAnswer runSavePrompt(QWidget* owner);
+
+} // namespace quillex
