@@ -1,5 +1,6 @@
 #include "audio/mp3_first_frame.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace quillex {
@@ -58,12 +59,12 @@ std::optional<Mp3FirstFrame> findFirstMp3Frame(const std::uint8_t* data, std::si
     Mp3FirstFrame first;
     first.offset = pos;
     first.samplesPerFrame = v1 ? 1152 : 576;
-    // A frame holds samplesPerFrame / 8 bytes per bit/s of rate, plus the padding byte
-    // that comes in often enough to keep the bit rate exact.
-    const int bytesPerSecondFactor = v1 ? 144 : 72;
-    first.averageBytes = static_cast<double>(bytesPerSecondFactor) * bitRate / sampleRate;
-    const std::size_t frameEnd =
-        pos + static_cast<std::size_t>(bytesPerSecondFactor * bitRate / sampleRate + padding);
+    // A frame's bytes are its duration times the bit rate; a padding byte comes in
+    // often enough to keep the bit rate exact.
+    first.averageBytes =
+        static_cast<double>(first.samplesPerFrame) * bitRate / (8.0 * sampleRate);
+    first.bytes = static_cast<std::size_t>(first.averageBytes) + static_cast<std::size_t>(padding);
+    const std::size_t frameEnd = pos + first.bytes;
 
     const std::size_t sideInfo = v1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
     const std::size_t tag = pos + 4 + sideInfo;
@@ -87,12 +88,11 @@ std::optional<Mp3FirstFrame> findFirstMp3Frame(const std::uint8_t* data, std::si
 }
 
 std::int64_t estimateMp3Frames(const Mp3FirstFrame& first, std::size_t fileSize) {
-    double audioBytes = static_cast<double>(fileSize) - static_cast<double>(first.offset);
-    if (first.infoFrame)
-        audioBytes -= first.averageBytes;
-    if (audioBytes <= 0 || first.averageBytes <= 0)
+    const std::size_t audioStart = first.offset + (first.infoFrame ? first.bytes : 0);
+    if (fileSize <= audioStart || first.averageBytes <= 0)
         return 0;
-    return static_cast<std::int64_t>(audioBytes / first.averageBytes) * first.samplesPerFrame;
+    const double frames = static_cast<double>(fileSize - audioStart) / first.averageBytes;
+    return (static_cast<std::int64_t>(std::ceil(frames)) + 1) * first.samplesPerFrame;
 }
 
 } // namespace quillex

@@ -22,6 +22,7 @@ struct Mp3InfoFrame {
 
 struct Mp3FirstFrame {
     std::size_t offset = 0;   // where the frame starts in the file
+    std::size_t bytes = 0;    // its size
     int samplesPerFrame = 0;  // 1152 at MPEG-1, 576 at MPEG-2 and 2.5
     double averageBytes = 0;  // bytes of a frame at its bit rate, padding averaged in
     std::optional<Mp3InfoFrame> infoFrame; // when the frame is an Xing or Info frame
@@ -31,8 +32,10 @@ struct Mp3FirstFrame {
 // layer III frame.
 std::optional<Mp3FirstFrame> findFirstMp3Frame(const std::uint8_t* data, std::size_t size);
 
-// The frames a file of `fileSize` bytes holds if all its frames are like the first
-// one: exact up to a frame or so for a constant bit rate, a guess otherwise.
+// Room to reserve for the decoded music of a file of `fileSize` bytes: the frames it
+// holds if all its audio frames are like the first, rounded up and one more, so that
+// a constant-bit-rate file fits (its tags may make the guess a little long); for a
+// variable bit rate only a guess.
 std::int64_t estimateMp3Frames(const Mp3FirstFrame& first, std::size_t fileSize);
 
 } // namespace quillex

@@ -235,10 +235,9 @@ TEST_F(RealDecoding, Mp3ClicksLandWhereTheGameHasThem) {
         const std::string wav = writeWav(std::string(c.name) + ".wav", SF_FORMAT_PCM_16,
                                          c.channels, c.rate, samples);
         const std::string mp3 = (folder / (std::string(c.name) + ".mp3")).string();
-        ASSERT_EQ(std::system(("lame --quiet " + std::string(c.lameOptions) + " " + wav + " " +
-                               mp3)
-                                  .c_str()),
-                  0)
+        const std::string lame =
+            "lame --quiet " + std::string(c.lameOptions) + " '" + wav + "' '" + mp3 + "'";
+        ASSERT_EQ(std::system(lame.c_str()), 0)
             << "the lame encoder (in the test packages) makes these files";
 
         ASSERT_TRUE(player().loadMusic(mp3, "", true));
