@@ -67,14 +67,14 @@ std::string makeMp3WithoutInfoFrame() {
     const auto path = (std::filesystem::temp_directory_path() / "quillex-bench-bare.mp3").string();
     if (std::filesystem::exists(path))
         return path;
-    const std::string tagged = makeSong("quillex-bench-cbr.mp3",
-                                        SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III,
-                                        SF_BITRATE_MODE_CONSTANT);
+    const std::string tagged =
+        makeSong("quillex-bench-cbr.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III,
+                 SF_BITRATE_MODE_CONSTANT);
     std::ifstream in(tagged, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                   std::istreambuf_iterator<char>());
-    const auto first = findFirstMp3Frame(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                         bytes.size());
+    const auto first =
+        findFirstMp3Frame(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (!first || !first->infoFrame)
         std::abort();
     const std::size_t audio = first->offset + first->bytes;

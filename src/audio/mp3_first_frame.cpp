@@ -61,8 +61,7 @@ std::optional<Mp3FirstFrame> findFirstMp3Frame(const std::uint8_t* data, std::si
     first.samplesPerFrame = v1 ? 1152 : 576;
     // A frame's bytes are its duration times the bit rate; a padding byte comes in
     // often enough to keep the bit rate exact.
-    first.averageBytes =
-        static_cast<double>(first.samplesPerFrame) * bitRate / (8.0 * sampleRate);
+    first.averageBytes = static_cast<double>(first.samplesPerFrame) * bitRate / (8.0 * sampleRate);
     first.bytes = static_cast<std::size_t>(first.averageBytes) + static_cast<std::size_t>(padding);
     const std::size_t frameEnd = pos + first.bytes;
 

@@ -21,10 +21,10 @@ struct Mp3InfoFrame {
 };
 
 struct Mp3FirstFrame {
-    std::size_t offset = 0;   // where the frame starts in the file
-    std::size_t bytes = 0;    // its size
-    int samplesPerFrame = 0;  // 1152 at MPEG-1, 576 at MPEG-2 and 2.5
-    double averageBytes = 0;  // bytes of a frame at its bit rate, padding averaged in
+    std::size_t offset = 0;                // where the frame starts in the file
+    std::size_t bytes = 0;                 // its size
+    int samplesPerFrame = 0;               // 1152 at MPEG-1, 576 at MPEG-2 and 2.5
+    double averageBytes = 0;               // bytes of a frame at its bit rate, padding averaged in
     std::optional<Mp3InfoFrame> infoFrame; // when the frame is an Xing or Info frame
 };
 

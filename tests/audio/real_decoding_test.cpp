@@ -232,8 +232,8 @@ TEST_F(RealDecoding, Mp3ClicksLandWhereTheGameHasThem) {
         }
         for (int at : clicks)
             std::fill_n(samples.begin() + at * c.channels, 8 * c.channels, 0x73000000);
-        const std::string wav = writeWav(std::string(c.name) + ".wav", SF_FORMAT_PCM_16,
-                                         c.channels, c.rate, samples);
+        const std::string wav =
+            writeWav(std::string(c.name) + ".wav", SF_FORMAT_PCM_16, c.channels, c.rate, samples);
         const std::string mp3 = (folder / (std::string(c.name) + ".mp3")).string();
         const std::string lame =
             "lame --quiet " + std::string(c.lameOptions) + " '" + wav + "' '" + mp3 + "'";

@@ -100,8 +100,7 @@ void SndfileDecoder::close() {
 // frame of silence, where it skips an "Xing" frame; so one frame of silence, of the
 // file's own frame size (576 samples at MPEG-2 and 2.5), goes in front of the music of
 // an Info-tagged file here too.
-bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info,
-                                      MusicFormat& format) {
+bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info, MusicFormat& format) {
     std::ifstream in(path, std::ios::binary);
     memory_.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     memory_.position = 0;
