@@ -1,5 +1,6 @@
 // Music files decoded with libsndfile through the player: every bit depth, float
-// data, channel counts and rates, the committed Ogg and MP3 files, and damaged input.
+// data, channel counts and rates, the committed Ogg and MP3 files, MP3s the lame
+// encoder writes during the test, and damaged input.
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
