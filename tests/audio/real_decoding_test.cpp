@@ -215,7 +215,7 @@ TEST_F(RealDecoding, Mp3ClicksLandWhereTheGameHasThem) {
         {"info-mono", 44100, 1, "-b 64", 1152, 0},
         {"info-mpeg2", 22050, 1, "-b 64", 576, 0},
         {"xing-vbr", 44100, 2, "-V 2", 0, 0},
-        {"bare-cbr", 44100, 2, "-t -b 128", 0, -1},
+        {"bare-tagged-cbr", 44100, 2, "-t -b 128 --add-id3v2 --tt Song", 0, -1},
         {"bare-vbr", 44100, 1, "-t -V 2", 0, +1},
     };
     constexpr int kDelays = 576 + 529;

@@ -27,6 +27,8 @@ sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
     sf_count_t target = offset;
     if (whence == SEEK_CUR)
         target += f->position;
+    else if (whence == SEEK_END && f->endHidden)
+        return -1;
     else if (whence == SEEK_END)
         target += size;
     if (target < 0 || target > size)
@@ -80,7 +82,6 @@ void SndfileDecoder::close() {
     if (file_)
         sf_close(file_);
     file_ = nullptr;
-    feed_.reset();
 }
 
 // The decoded music of an MP3 is the MPEG decoder's output left untrimmed, with every
@@ -93,8 +94,9 @@ void SndfileDecoder::close() {
 // the file leaves only the decoder delay dropped; that many frames of silence are put
 // back in front, so the decoded music lines up with the untrimmed output frame for
 // frame. Only such a frame count makes the length libsndfile announces exact; without
-// one it is a guess from the file's size, at which libsndfile would stop reading a
-// file. So such MP3s are read through a socket, which it reads to the end.
+// one the MPEG reader guesses it from the file's size, and libsndfile would stop
+// reading there. Such MP3s are read with their end hidden (no seeking from it), so
+// that no size is known: the length is left open and the music read to its end.
 //
 // The game decodes an "Info" frame (LAME's tag on constant-bit-rate files) as one
 // frame of silence, where it skips an "Xing" frame; so one frame of silence, of the
@@ -110,22 +112,18 @@ bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info, Mu
         std::fill_n(memory_.bytes.begin() + static_cast<std::ptrdiff_t>(frame->delayFieldOffset), 3,
                     0);
     const bool lengthKnown = frame && frame->frameCount > 0;
+    memory_.endHidden = !lengthKnown;
+    static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     info = SF_INFO{};
-    if (lengthKnown) {
-        static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-        file_ = sf_open_virtual(&io, SFM_READ, &info, &memory_);
-        leadIn_ = kMpegDecoderDelay;
-    } else {
-        feed_ = std::make_unique<SocketFeed>(memory_.bytes);
-        if (feed_->readEnd() >= 0)
-            file_ = sf_open_fd(feed_->readEnd(), SFM_READ, &info, SF_FALSE);
-    }
+    file_ = sf_open_virtual(&io, SFM_READ, &info, &memory_);
     if (!file_)
         return false;
+    if (lengthKnown) {
+        leadIn_ = kMpegDecoderDelay;
+        announcedFrames_ = info.frames;
+    }
     if (frame && frame->info)
         leadIn_ += first->samplesPerFrame;
-    if (lengthKnown)
-        announcedFrames_ = info.frames;
     format.frames = lengthKnown ? info.frames + leadIn_
                     : first     ? estimateMp3Frames(*first, memory_.bytes.size()) + leadIn_
                                 : -1;

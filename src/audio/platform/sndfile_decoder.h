@@ -6,11 +6,9 @@
 
 #include <sndfile.h>
 
-#include <memory>
 #include <vector>
 
 #include "audio/audio_backend.h"
-#include "audio/platform/socket_feed.h"
 
 namespace quillex {
 
@@ -27,10 +25,12 @@ class SndfileDecoder : public MusicDecoder {
     bool complete() const override;
 
     // An MP3 held in memory with its gapless fields cleared; libsndfile reads it
-    // through callbacks, or from a SocketFeed when its length is not known.
+    // through callbacks. With its end hidden, seeking from the end fails, so that the
+    // reader cannot work out the size.
     struct MemoryFile {
         std::vector<unsigned char> bytes;
         sf_count_t position = 0;
+        bool endHidden = false;
     };
 
   private:
@@ -41,7 +41,6 @@ class SndfileDecoder : public MusicDecoder {
 
     SNDFILE* file_ = nullptr;
     MemoryFile memory_;
-    std::unique_ptr<SocketFeed> feed_;
     int channels_ = 0;
     bool floatData_ = false;
     bool failed_ = false;
