@@ -1,6 +1,8 @@
 // Opening a five-minute 44.1 kHz stereo song: the whole loadMusic (decode, peak
 // pyramid, ready to play) against libsndfile decoding the same file alone, in the same
-// run, for a WAV and an MP3 made at start. Also reports the memory the pyramid and the
+// run, for a WAV and two MP3s made at start (one as libsndfile writes it, with its
+// Xing frame; one at a constant bit rate without an Info frame, whose length is only
+// known once decoded). Also reports the memory the pyramid and the
 // kept frames take per sample frame.
 #include <benchmark/benchmark.h>
 
@@ -12,10 +14,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "app/editor.h"
 #include "audio/large_buffer.h"
+#include "audio/mp3_first_frame.h"
 #include "audio/platform/platform_audio.h"
 
 namespace {
@@ -28,7 +33,7 @@ constexpr int kSeconds = 300;
 
 // A song-like signal: a few tones with a beat-like envelope, so the MP3 encoder has
 // real work.
-std::string makeSong(const std::string& name, int format) {
+std::string makeSong(const std::string& name, int format, int bitrateMode = -1) {
     const auto path = (std::filesystem::temp_directory_path() / name).string();
     if (std::filesystem::exists(path))
         return path;
@@ -39,6 +44,8 @@ std::string makeSong(const std::string& name, int format) {
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file)
         std::abort();
+    if (bitrateMode >= 0)
+        sf_command(file, SFC_SET_BITRATE_MODE, &bitrateMode, sizeof bitrateMode);
     std::vector<float> chunk(kRate * 2);
     for (int s = 0; s < kSeconds; ++s) {
         for (int i = 0; i < kRate; ++i) {
@@ -52,6 +59,27 @@ std::string makeSong(const std::string& name, int format) {
         sf_writef_float(file, chunk.data(), kRate);
     }
     sf_close(file);
+    return path;
+}
+
+// A constant-bit-rate MP3 with its Info frame cut off, as some encoders write them.
+std::string makeMp3WithoutInfoFrame() {
+    const auto path = (std::filesystem::temp_directory_path() / "quillex-bench-bare.mp3").string();
+    if (std::filesystem::exists(path))
+        return path;
+    const std::string tagged =
+        makeSong("quillex-bench-cbr.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III,
+                 SF_BITRATE_MODE_CONSTANT);
+    std::ifstream in(tagged, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    const auto first =
+        findFirstMp3Frame(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!first || !first->infoFrame)
+        std::abort();
+    const std::size_t audio = first->offset + first->bytes;
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data() + audio, static_cast<std::streamsize>(bytes.size() - audio));
     return path;
 }
 
@@ -126,7 +154,16 @@ void BM_LoadMp3(benchmark::State& state) {
     LoadVersusDecode(state, path);
 }
 
+void BM_LoadMp3WithoutInfoFrame(benchmark::State& state) {
+    static const std::string path = makeMp3WithoutInfoFrame();
+    LoadVersusDecode(state, path);
+}
+
 BENCHMARK(BM_LoadWav)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMp3)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMp3WithoutInfoFrame)
+    ->Iterations(6)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "audio/mp3_info_frame.h"
+#include "audio/mp3_first_frame.h"
 
 namespace quillex {
 
@@ -27,6 +27,8 @@ sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
     sf_count_t target = offset;
     if (whence == SEEK_CUR)
         target += f->position;
+    else if (whence == SEEK_END && f->endHidden)
+        return -1;
     else if (whence == SEEK_END)
         target += size;
     if (target < 0 || target > size)
@@ -82,25 +84,50 @@ void SndfileDecoder::close() {
     file_ = nullptr;
 }
 
-// The MPEG library trims an MP3 "gaplessly" when its info frame gives a frame count:
-// it drops the encoder delay the LAME extension names plus its own decoder delay, and
-// the padding at the end. Clearing delay and padding in a copy of the file leaves only
-// the decoder delay dropped; that many frames of silence are put back in front, so the
-// decoded music lines up with the decoder's untrimmed output frame for frame.
-bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info) {
+// The decoded music of an MP3 is the MPEG decoder's output left untrimmed, with every
+// sample where the rhythm game that plays the finished song has it, so that beats
+// placed here are heard on time there.
+//
+// libsndfile's MPEG reader trims an MP3 "gaplessly" when its Xing/Info frame gives a
+// frame count: it drops the encoder delay the LAME extension names plus its own
+// decoder delay, and the padding at the end. Clearing delay and padding in a copy of
+// the file leaves only the decoder delay dropped; that many frames of silence are put
+// back in front, so the decoded music lines up with the untrimmed output frame for
+// frame. Only such a frame count makes the length libsndfile announces exact; without
+// one the MPEG reader guesses it from the file's size, and libsndfile would stop
+// reading there. Such MP3s are read with their end hidden (no seeking from it), so
+// that no size is known: the length is left open and the music read to its end.
+//
+// The game decodes an "Info" frame (LAME's tag on constant-bit-rate files) as one
+// frame of silence, where it skips an "Xing" frame; so one frame of silence, of the
+// file's own frame size (576 samples at MPEG-2 and 2.5), goes in front of the music of
+// an Info-tagged file here too.
+bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info, MusicFormat& format) {
     std::ifstream in(path, std::ios::binary);
     memory_.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     memory_.position = 0;
-    const auto frame = findMp3InfoFrame(memory_.bytes.data(), memory_.bytes.size());
+    const auto first = findFirstMp3Frame(memory_.bytes.data(), memory_.bytes.size());
+    const Mp3InfoFrame* frame = first && first->infoFrame ? &*first->infoFrame : nullptr;
     if (frame && frame->delayFieldOffset > 0)
         std::fill_n(memory_.bytes.begin() + static_cast<std::ptrdiff_t>(frame->delayFieldOffset), 3,
                     0);
-    if (frame && frame->frameCount > 0)
-        leadIn_ = kMpegDecoderDelay;
+    const bool lengthKnown = frame && frame->frameCount > 0;
+    memory_.endHidden = !lengthKnown;
     static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     info = SF_INFO{};
     file_ = sf_open_virtual(&io, SFM_READ, &info, &memory_);
-    return file_ != nullptr;
+    if (!file_)
+        return false;
+    if (lengthKnown) {
+        leadIn_ = kMpegDecoderDelay;
+        announcedFrames_ = info.frames;
+    }
+    if (frame && frame->info)
+        leadIn_ += first->samplesPerFrame;
+    format.frames = lengthKnown ? info.frames + leadIn_
+                    : first     ? estimateMp3Frames(*first, memory_.bytes.size()) + leadIn_
+                                : -1;
+    return true;
 }
 
 bool SndfileDecoder::open(const std::string& path, MusicFormat& format) {
@@ -109,11 +136,11 @@ bool SndfileDecoder::open(const std::string& path, MusicFormat& format) {
     file_ = sf_open(path.c_str(), SFM_READ, &info);
     if (!file_)
         return false;
+    format.frames = info.frames == SF_COUNT_MAX ? -1 : info.frames;
     if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
         close();
-        if (!openMp3Untrimmed(path, info))
+        if (!openMp3Untrimmed(path, info, format))
             return false;
-        announcedFrames_ = info.frames;
     }
     // Float data from lossy decoders can exceed full scale; clip rather than wrap.
     sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
@@ -123,7 +150,6 @@ bool SndfileDecoder::open(const std::string& path, MusicFormat& format) {
     format.channels = info.channels;
     format.bits = bitsOf(info.format);
     format.floatingPoint = floatData_;
-    format.frames = info.frames == SF_COUNT_MAX ? -1 : info.frames + leadIn_;
     return true;
 }
 
@@ -176,8 +202,9 @@ std::int64_t SndfileDecoder::read32(std::int32_t* out, std::int64_t frames) {
 bool SndfileDecoder::complete() const {
     if (failed_ || !file_)
         return false;
-    // An MP3 that ends before the length its info frame announces is truncated.
-    return announcedFrames_ < 0 || framesRead_ >= announcedFrames_;
+    // An MP3 that ends before the length its info frame announces is truncated; one
+    // that yields nothing but the silence put in front of it holds no music.
+    return framesRead_ > 0 && (announcedFrames_ < 0 || framesRead_ >= announcedFrames_);
 }
 
 } // namespace quillex

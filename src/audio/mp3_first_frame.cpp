@@ -1,5 +1,6 @@
-#include "audio/mp3_info_frame.h"
+#include "audio/mp3_first_frame.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace quillex {
@@ -31,7 +32,7 @@ std::size_t id3v2Size(const std::uint8_t* data, std::size_t size) {
 
 } // namespace
 
-std::optional<Mp3InfoFrame> findMp3InfoFrame(const std::uint8_t* data, std::size_t size) {
+std::optional<Mp3FirstFrame> findFirstMp3Frame(const std::uint8_t* data, std::size_t size) {
     std::size_t pos = id3v2Size(data, size);
     const std::size_t searchEnd = pos + kSyncSearch;
     while (pos + 4 <= size && pos < searchEnd &&
@@ -55,15 +56,24 @@ std::optional<Mp3InfoFrame> findMp3InfoFrame(const std::uint8_t* data, std::size
     if (bitRate == 0)
         return std::nullopt;
 
-    const std::size_t frameEnd =
-        pos + static_cast<std::size_t>((v1 ? 144 : 72) * bitRate / sampleRate + padding);
+    Mp3FirstFrame first;
+    first.offset = pos;
+    first.samplesPerFrame = v1 ? 1152 : 576;
+    // A frame's bytes are its duration times the bit rate; a padding byte comes in
+    // often enough to keep the bit rate exact.
+    first.averageBytes = static_cast<double>(first.samplesPerFrame) * bitRate / (8.0 * sampleRate);
+    first.bytes = static_cast<std::size_t>(first.averageBytes) + static_cast<std::size_t>(padding);
+    const std::size_t frameEnd = pos + first.bytes;
+
     const std::size_t sideInfo = v1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
     const std::size_t tag = pos + 4 + sideInfo;
     if (tag + 8 > size || tag + 8 > frameEnd)
-        return std::nullopt;
-    if (std::memcmp(data + tag, "Xing", 4) != 0 && std::memcmp(data + tag, "Info", 4) != 0)
-        return std::nullopt;
-    Mp3InfoFrame frame;
+        return first;
+    const bool info = std::memcmp(data + tag, "Info", 4) == 0;
+    if (!info && std::memcmp(data + tag, "Xing", 4) != 0)
+        return first;
+    Mp3InfoFrame& frame = first.infoFrame.emplace();
+    frame.info = info;
     const std::uint32_t flags = bigEndian32(data + tag + 4);
     if ((flags & 1u) && tag + 12 <= size)
         frame.frameCount = bigEndian32(data + tag + 8);
@@ -73,7 +83,15 @@ std::optional<Mp3InfoFrame> findMp3InfoFrame(const std::uint8_t* data, std::size
                                   ((flags & 4u) ? 100 : 0) + ((flags & 8u) ? 4 : 0);
     if (extension + 24 <= frameEnd && extension + 24 <= size)
         frame.delayFieldOffset = extension + 21;
-    return frame;
+    return first;
+}
+
+std::int64_t estimateMp3Frames(const Mp3FirstFrame& first, std::size_t fileSize) {
+    const std::size_t audioStart = first.offset + (first.infoFrame ? first.bytes : 0);
+    if (fileSize <= audioStart || first.averageBytes <= 0)
+        return 0;
+    const double frames = static_cast<double>(fileSize - audioStart) / first.averageBytes;
+    return (static_cast<std::int64_t>(std::ceil(frames)) + 1) * first.samplesPerFrame;
 }
 
 } // namespace quillex
