@@ -49,11 +49,11 @@ bool movesForward(double samplesPerRow) {
 // tempo, or a row with stops. Positions are exact sample counts (not rounded), carried
 // from one timing row to the next so that no rounding accumulates.
 struct TimingRow {
-    std::int64_t row = 0;     // 48 per beat, row 0 is the file's beat 0
-    double bpm = 0;           // the tempo in force from this row on
-    bool namesTempo = false;  // a #BPMS entry lies on this row
-    double stopSeconds = 0;   // the stops on this row together
-    double sample = 0;        // where the row sounds: the start of its stop
+    std::int64_t row = 0;    // 48 per beat, row 0 is the file's beat 0
+    double bpm = 0;          // the tempo in force from this row on
+    bool namesTempo = false; // a #BPMS entry lies on this row
+    double stopSeconds = 0;  // the stops on this row together
+    double sample = 0;       // where the row sounds: the start of its stop
     double sampleAfterStop = 0;
     double samplesPerRow = 0; // from the end of the stop to the next timing row
     std::int64_t editorRow = 0;
@@ -94,7 +94,8 @@ std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
     for (; s < stops.size() && stops[s].row < 0; ++s)
         startSeconds += stops[s].value;
     while (t < tempos.size() || s < stops.size()) {
-        const bool tempoFirst = s == stops.size() || (t < tempos.size() && tempos[t].row <= stops[s].row);
+        const bool tempoFirst =
+            s == stops.size() || (t < tempos.size() && tempos[t].row <= stops[s].row);
         const std::int64_t row = tempoFirst ? tempos[t].row : stops[s].row;
         if (rows.back().row != row) {
             TimingRow next;
@@ -117,7 +118,8 @@ std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
         r.sampleAfterStop = sample + r.stopSeconds * rate;
         r.samplesPerRow = rate * 60.0 / (r.bpm * kRowsPerBeat);
         if (i + 1 < rows.size())
-            sample = r.sampleAfterStop + static_cast<double>(rows[i + 1].row - r.row) * r.samplesPerRow;
+            sample =
+                r.sampleAfterStop + static_cast<double>(rows[i + 1].row - r.row) * r.samplesPerRow;
     }
     return rows;
 }
@@ -133,7 +135,8 @@ std::int64_t firstMarkerRow(const std::vector<TimingRow>& rows) {
             continue;
         std::int64_t beat = wholeBeatAfter(r.row);
         if (r.sampleAfterStop < 0) {
-            const std::int64_t rowsToZero = clampRow(std::ceil(-r.sampleAfterStop / r.samplesPerRow));
+            const std::int64_t rowsToZero =
+                clampRow(std::ceil(-r.sampleAfterStop / r.samplesPerRow));
             beat = std::max(beat, wholeBeatAfter(r.row + rowsToZero - 1));
         }
         const std::int64_t end = i + 1 < rows.size() ? rows[i + 1].row : kRowLimit;
@@ -244,7 +247,8 @@ void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength
         std::int64_t from = r.editorRow;
         if (r.pauseRows > 0) {
             const std::int64_t end = r.editorRow + r.pauseRows;
-            const double rowSamples = (r.sampleAfterStop - r.sample) / static_cast<double>(r.pauseRows);
+            const double rowSamples =
+                (r.sampleAfterStop - r.sample) / static_cast<double>(r.pauseRows);
             if (!markers.add(r.sample, r.editorRow) ||
                 !markers.addWholeBeats(r.editorRow, r.sample, rowSamples, end) ||
                 !markers.add(r.sampleAfterStop, end))
@@ -268,7 +272,7 @@ class EditorRowOf {
         : rows_(rows), firstRow_(firstRow) {}
     std::int64_t operator()(std::int64_t fileRow) {
         while (next_ < rows_.size() && rows_[next_].row < fileRow)
-            added_ += rows_[next_++].pauseRows;
+            added_ = std::min(added_ + rows_[next_++].pauseRows, kRowLimit);
         return fileRow - firstRow_ + added_;
     }
 
@@ -296,7 +300,8 @@ void addNotes(const SmLevelData& data, LevelIndex level, EditorRowOf editorRowOf
     std::int64_t measureStart = 0;
     const auto closeHolds = [&](int column, std::int64_t tailRow) {
         for (std::size_t head : openHolds[column])
-            notes[head].lengthRows = clampToInt32(std::max<std::int64_t>(0, tailRow - notes[head].row));
+            notes[head].lengthRows =
+                clampToInt32(std::max<std::int64_t>(0, tailRow - notes[head].row));
         openHolds[column].clear();
     };
     for (const std::string& measure : data.measures) {

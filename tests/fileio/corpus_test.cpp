@@ -39,16 +39,18 @@ class CorpusTest : public ::testing::Test, public test::SongFileFixture {
   protected:
     // Every note of the chart is kept, and those from beat marker 1 on sound within
     // 0.05 ms of where the game plays them (rows 0..47 lie before the first marker).
-    void expectNotesWhereTheGamePlaysThem(LevelIndex level, const std::vector<test::NoteBeat>& expected,
+    void expectNotesWhereTheGamePlaysThem(LevelIndex level,
+                                          const std::vector<test::NoteBeat>& expected,
                                           const test::GameTimeline& game) {
         const ItemList& notes = store.notes(level);
         ASSERT_EQ(notes.size(), expected.size()) << "level " << level;
         for (std::size_t i = 0; i < notes.size(); ++i) {
             EXPECT_EQ(notes[i].column, expected[i].column);
-            if (notes[i].row() >= kRowsPerBeat)
+            if (notes[i].row() >= kRowsPerBeat) {
                 EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate),
                             0.05e-3 * music.rate)
                     << "level " << level << " note " << i << " at beat " << expected[i].beat;
+            }
         }
     }
 };

@@ -68,7 +68,9 @@ inline std::vector<NoteBeat> noteBeatsOf(const std::vector<std::string>& measure
             for (int c = 0; c < columns; ++c) {
                 const char ch = text[i * (text.size() / lines) + static_cast<std::size_t>(c)];
                 if (ch == '1' || ch == '2' || ch == '4' || ch == 'M' || ch == 'L')
-                    out.push_back({4.0 * static_cast<double>(m) + 4.0 * static_cast<double>(i) / static_cast<double>(lines), c});
+                    out.push_back({4.0 * static_cast<double>(m) +
+                                       4.0 * static_cast<double>(i) / static_cast<double>(lines),
+                                   c});
             }
     }
     return out;

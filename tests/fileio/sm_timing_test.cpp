@@ -98,8 +98,8 @@ TEST(SmTiming, EveryMeasureSpansFourBeatsWhateverItsLineCount) {
     measures.push_back(std::string(4, '0') + "1000" + "1000" + std::string(381 * 4, '0'));
     const ConvertedTiming t = convertSmTiming(songWith({{0, 120}}, {}, measures), kRate, kRate * 9);
     // 3 lines at 0, 64, 128; 5 lines from 0 by 38.4 rows, the next measure on its beat.
-    EXPECT_EQ(noteRows(t), (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192,
-                                                      48 + 384, 48 + 576 + 1, 48 + 576 + 2}));
+    EXPECT_EQ(noteRows(t), (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192, 48 + 384,
+                                                      48 + 576 + 1, 48 + 576 + 2}));
 }
 
 TEST(SmTiming, HoldsReachTheirTailOrOnePastTheLastRow) {
@@ -170,7 +170,8 @@ TimingCase manyEvents() {
 
 const std::vector<TimingCase>& timingCases() {
     static const std::vector<TimingCase> cases{
-        {"tempo changes on and off the beat", "#OFFSET:-0.5;#BPMS:0=120,2.5=60,6=200.5;",
+        {"tempo changes on and off the beat",
+         "#OFFSET:-0.5;#BPMS:0=120,2.5=60,6=200.5;",
          {measure(4, {0, 1, 2, 3}), measure(8, {1, 3, 4, 6}), measure(4, {1})}},
         {"a note on a stop's row sounds as the stop begins",
          "#BPMS:0=150;#STOPS:4.333=0.4,8.667=0.25;",
@@ -178,21 +179,30 @@ const std::vector<TimingCase>& timingCases() {
         {"a stop and a tempo change a hair around a beat share its row",
          "#BPMS:0=120,4.01=90;#STOPS:3.99=0.3;",
          {measure(4, {3}), "1111000000001000", measure(4, {0, 2})}},
-        {"a stop at beat 0", "#OFFSET:-0.1;#BPMS:0=120;#STOPS:0=0.5;",
+        {"a stop at beat 0",
+         "#OFFSET:-0.1;#BPMS:0=120;#STOPS:0=0.5;",
          {measure(8, {0, 1, 2, 5}), measure(4, {0})}},
         {"a stop of no length", "#BPMS:0=120;#STOPS:0.000=0.000;", {measure(4, {0, 1, 2, 3})}},
-        {"a tempo change on the row of a stop of no length", "#BPMS:0=120,4=180;#STOPS:4=0.000;",
+        {"a tempo change on the row of a stop of no length",
+         "#BPMS:0=120,4=180;#STOPS:4=0.000;",
          {measure(4, {1}), measure(4, {0, 1, 3}), measure(4, {0})}},
         {"a tempo change on a stop's row, and stops that add up",
-         "#BPMS:0=120,4=180;#STOPS:4=0.5,4=0.25;", {measure(4, {3}), measure(8, {0, 1, 2})}},
-        {"measures of lines that do not divide 192", "#OFFSET:-0.02;#BPMS:0=133;",
+         "#BPMS:0=120,4=180;#STOPS:4=0.5,4=0.25;",
+         {measure(4, {3}), measure(8, {0, 1, 2})}},
+        {"measures of lines that do not divide 192",
+         "#OFFSET:-0.02;#BPMS:0=133;",
          {measure(5, {0, 1, 3, 4}), measure(7, {1, 2, 6}), measure(10, {3, 9}),
           measure(20, {1, 7, 19}), measure(40, {13, 39}), measure(100, {1, 33, 99}),
           measure(4, {0, 3})}},
-        {"a positive offset: beat 0 lies before the music", "#OFFSET:0.3;#BPMS:0=120;",
-         {measure(8, {0, 1, 2, 4, 7})}, 1},
-        {"notes more than a beat before marker 1 are left out", "#OFFSET:0.8;#BPMS:0=120;",
-         {measure(8, {0, 3, 4, 6})}, 2, 1},
+        {"a positive offset: beat 0 lies before the music",
+         "#OFFSET:0.3;#BPMS:0=120;",
+         {measure(8, {0, 1, 2, 4, 7})},
+         1},
+        {"notes more than a beat before marker 1 are left out",
+         "#OFFSET:0.8;#BPMS:0=120;",
+         {measure(8, {0, 3, 4, 6})},
+         2,
+         1},
         manyEvents(),
     };
     return cases;
@@ -221,15 +231,18 @@ void SmTimingAgainstGame::expectPlayedAsTheGameDoes(const TimingCase& c) {
         game.stops.push_back({s.beat, s.value});
 
     std::vector<test::NoteBeat> expected = test::noteBeatsOf(c.measures, 4);
-    expected.erase(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(c.notesLeftOut));
+    expected.erase(expected.begin(),
+                   expected.begin() + static_cast<std::ptrdiff_t>(c.notesLeftOut));
     const ItemList& notes = store.notes(0);
     ASSERT_EQ(notes.size(), expected.size());
     const double rate = music.rate;
     for (std::size_t i = 0; i < notes.size(); ++i) {
         SCOPED_TRACE("note " + std::to_string(i) + " at beat " + std::to_string(expected[i].beat));
         EXPECT_EQ(notes[i].column, expected[i].column);
-        if (notes[i].row() >= kRowsPerBeat) // rows 0..47 lie before the first marker
-            EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate), 0.05e-3 * rate);
+        if (notes[i].row() >= kRowsPerBeat) { // rows 0..47 lie before the first marker
+            EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate),
+                        0.05e-3 * rate);
+        }
     }
 
     // Each pause lasts its stops' seconds to the sample.
