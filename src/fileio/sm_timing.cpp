@@ -231,9 +231,9 @@ class MarkerPlacer {
 };
 
 // A beat marker on every whole beat from marker 1 to the end of the music, and one on
-// every tempo change and at both ends of every pause that is not on a whole beat. A
-// pause's two end markers hold the exact start and end of its stop; the whole beats
-// inside it are spread evenly between them.
+// every tempo change and at both ends of every pause (a sub-beat where that row is not
+// a whole beat). A pause's two end markers hold the exact start and end of its stop;
+// the whole beats inside it are spread evenly between them.
 void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
                   ConvertedTiming& out) {
     // Pauses beyond the end of the music are kept too: the store drops what has no marker.
