@@ -1,9 +1,11 @@
-// Real `.sm` files written by other tools, each read with silent music of its name.
+// Real `.sm` files written by other tools, each read with silent music of its name;
+// every note must sound where the game plays it.
 #include <gtest/gtest.h>
 
 #include "fileio/sm_parser.h"
 #include "fileio/song_paths.h"
 #include "fileio/statement_text.h"
+#include "game_timeline.h"
 #include "song_file_fixture.h"
 
 namespace quillex {
@@ -23,18 +25,37 @@ std::vector<fs::path> corpusFiles() {
     return files;
 }
 
-// Notes a level's measures hold.
-std::size_t notesIn(const SmLevelData& level) {
-    std::size_t count = 0;
-    for (const std::string& measure : level.measures)
-        for (char c : measure)
-            count += c == '1' || c == '2' || c == '4' || c == 'M' || c == 'L';
-    return count;
+test::GameTimeline gameTimelineOf(const SmTimingInput& timing, const TagMap& tags) {
+    test::GameTimeline game;
+    game.offsetSeconds = textToDouble(tags.first("#OFFSET"));
+    for (const SmTimedValue& b : timing.bpms)
+        game.bpms.push_back({b.beat, b.value});
+    for (const SmTimedValue& s : timing.stops)
+        game.stops.push_back({s.beat, s.value});
+    return game;
 }
 
-class CorpusTest : public ::testing::Test, public test::SongFileFixture {};
+class CorpusTest : public ::testing::Test, public test::SongFileFixture {
+  protected:
+    // Every note of the chart is kept, and those from beat marker 1 on sound within
+    // 0.05 ms of where the game plays them (rows 0..47 lie before the first marker).
+    void expectNotesWhereTheGamePlaysThem(LevelIndex level,
+                                          const std::vector<test::NoteBeat>& expected,
+                                          const test::GameTimeline& game) {
+        const ItemList& notes = store.notes(level);
+        ASSERT_EQ(notes.size(), expected.size()) << "level " << level;
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            EXPECT_EQ(notes[i].column, expected[i].column);
+            if (notes[i].row() >= kRowsPerBeat) {
+                EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate),
+                            0.05e-3 * music.rate)
+                    << "level " << level << " note " << i << " at beat " << expected[i].beat;
+            }
+        }
+    }
+};
 
-TEST_F(CorpusTest, EveryFileReadsAndThoseWithMusicAndTempoReadTheirCharts) {
+TEST_F(CorpusTest, EveryFileReadsAndEveryNoteSoundsWhereTheGamePlaysIt) {
     const std::vector<fs::path> files = corpusFiles();
     if (files.empty())
         GTEST_SKIP() << "no corpus at " << QUILLEX_SM_CORPUS;
@@ -59,15 +80,16 @@ TEST_F(CorpusTest, EveryFileReadsAndThoseWithMusicAndTempoReadTheirCharts) {
                               parsed.timing.bpms.front().beat == 0;
         EXPECT_EQ(read, readable);
         songsRead += read;
+        const test::GameTimeline game = gameTimelineOf(parsed.timing, tags);
         std::size_t charts = 0;
         for (LevelIndex level = 0; level < kLevelCount; ++level) {
-            const std::size_t expected = notesIn(parsed.timing.levels[level]);
-            if (expected == 0)
+            const std::vector<test::NoteBeat> expected =
+                test::noteBeatsOf(parsed.timing.levels[level].measures, columnCountOfLevel(level));
+            if (expected.empty())
                 continue;
             ++charts;
-            if (readable) {
-                EXPECT_EQ(store.notes(level).size(), expected) << "level " << level;
-            }
+            if (readable)
+                expectNotesWhereTheGamePlaysThem(level, expected, game);
         }
         EXPECT_GT(charts, 0u);
         if (readable) {

@@ -126,6 +126,31 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(SmReaderTest, NegativeTemposAndStopsRefuseTheSongBeforeAnythingChanges) {
+    ASSERT_TRUE(read(writeSongFile("kept.sm", song("#TITLE:Kept;#BPMS:0=120;", "1000"))));
+    const std::size_t beats = store.beats().size();
+    writeFile("other.ogg", "x");
+    const struct {
+        std::string timing, message;
+    } cases[] = {
+        {"#BPMS:0=120,16=-120,12.5=-60;#STOPS:2=-1;",
+         "I can't open this song: it has a negative tempo at beat 12.5 (#BPMS).  Negative "
+         "tempos are not supported."},
+        {"#BPMS:0=120;#STOPS:2=0.5,7.25=-0.5;",
+         "I can't open this song: it has a negative stop at beat 7.25 (#STOPS).  Negative "
+         "stops are not supported."},
+    };
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        EXPECT_FALSE(read(writeFile("negative.sm", "#TITLE:New;#MUSIC:other.ogg;" + c.timing)));
+        EXPECT_EQ(shownTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(editor.song().properties().title, "Kept");
+        EXPECT_EQ(editor.player().musicPath(), pathOf("song.ogg"));
+        EXPECT_EQ(store.beats().size(), beats);
+        EXPECT_EQ(store.notes(1).size(), 1u);
+    }
+}
+
 TEST_F(SmReaderTest, KeysAreExactButChartsAndTempoToleratePlainSpelling) {
     ASSERT_TRUE(read(writeSongFile(
         "a.sm", song(" #TITLE:spaced;#bpms:0=120;", "") +
