@@ -1,0 +1,398 @@
+#include "fileio/sm_tempo_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <tuple>
+#include <utility>
+
+#include "fileio/number_format.h"
+#include "fileio/statement_text.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr double kRowsPerBeat = 48.0;
+// How far the reader's exact position may lie from a marker's sample for the marker to
+// come back on it (positions are rounded to the nearest sample), less a hair for the
+// reader's own floating-point sums.
+constexpr double kReach = 0.5 - 1e-6;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Decimals tried for a tempo before its range's middle is written in full.
+constexpr int kTempoDecimals = 3;
+// Decimals tried for a stop's seconds.
+constexpr int kStopDecimals = 6;
+// Offsets tried before the best of them is taken.
+constexpr int kOffsetCandidates = 64;
+
+// A number as it is written and as it reads back.
+struct WrittenNumber {
+    std::string text;
+    double value = 0;
+};
+
+WrittenNumber written(double value) {
+    WrittenNumber w{formatNumber(value), 0};
+    w.value = textToDouble(w.text);
+    return w;
+}
+
+// The simplest number of [lo, hi] as it reads back: the fewest decimals up to
+// maxDecimals (the one nearest the middle among those), else the middle in the number
+// format's six significant digits. Nothing when not even that reads back inside.
+std::optional<WrittenNumber> simplestIn(double lo, double hi, int maxDecimals) {
+    const double middle = lo / 2 + hi / 2;
+    double scale = 1;
+    for (int d = 0; d <= maxDecimals; ++d, scale *= 10) {
+        const double first = std::ceil(lo * scale), last = std::floor(hi * scale);
+        if (first > last)
+            continue;
+        WrittenNumber w = written(std::clamp(std::round(middle * scale), first, last) / scale);
+        if (w.value >= lo && w.value <= hi)
+            return w;
+    }
+    WrittenNumber w = written(middle);
+    if (w.value >= lo && w.value <= hi)
+        return w;
+    return std::nullopt;
+}
+
+// Whether [lo, hi] (positive) holds a number of six significant digits.
+bool holdsSixDigitNumber(double lo, double hi) {
+    if (hi - lo >= lo * 1e-5)
+        return true;
+    const double step = std::pow(10.0, std::floor(std::log10(lo)) - 5);
+    return std::floor(hi / step) >= std::ceil(lo / step);
+}
+
+// Where the reader puts a row `rows` after the exact position x, at `bpm`.
+double advance(double x, double rows, double bpm, int rate) {
+    return x + rate * (rows / kRowsPerBeat) * (60 / bpm);
+}
+
+double bpmOfSlope(double samplesPerRow, int rate) {
+    return 60.0 * rate / (samplesPerRow * kRowsPerBeat);
+}
+
+// One tempo run: it starts at the reader's exact position x on a row, and the tempos
+// that keep every marker of the run within reach of its sample form a range of samples
+// per row, narrowed by each marker taken in.
+class RunFit {
+  public:
+    explicit RunFit(int rate) : rate_(rate) {}
+
+    void start(double x, std::int64_t row) {
+        x_ = x;
+        startRow_ = lastRow_ = row;
+        lo_ = -kInfinity;
+        hi_ = kInfinity;
+    }
+    double x() const { return x_; }
+    std::int64_t startRow() const { return startRow_; }
+    std::int64_t lastRow() const { return lastRow_; }
+
+    // Takes a marker in when a tempo that can be written keeps it and all before it
+    // within reach. A marker on the start row leaves the range as it is.
+    bool add(std::int64_t row, double sample) {
+        if (row <= startRow_)
+            return true;
+        auto [lo, hi] = bounds(row, sample);
+        lo = std::max(lo, lo_);
+        hi = std::min(hi, hi_);
+        if (!(lo <= hi) || !writable(lo, hi))
+            return false;
+        lo_ = lo;
+        hi_ = hi;
+        lastRow_ = row;
+        return true;
+    }
+    // Takes a marker in on its own, whether or not a tempo can be written for it.
+    void force(std::int64_t row, double sample) {
+        std::tie(lo_, hi_) = bounds(row, sample);
+        lastRow_ = row;
+    }
+
+    // The simplest tempo of the range; `fallback` when no marker limits it.
+    WrittenNumber tempo(const WrittenNumber& fallback) const {
+        if (!(hi_ < kInfinity) || !(hi_ > 0))
+            return fallback;
+        const auto [bpmLo, bpmHi] = bpmRange(lo_, hi_);
+        if (auto w = simplestIn(bpmLo, bpmHi, kTempoDecimals))
+            return *std::move(w);
+        return written(bpmLo / 2 + bpmHi / 2);
+    }
+
+  private:
+    std::pair<double, double> bounds(std::int64_t row, double sample) const {
+        const double rows = static_cast<double>(row - startRow_);
+        return {(sample - kReach - x_) / rows, (sample + kReach - x_) / rows};
+    }
+    // The BPM range of a range of samples per row; a range reaching zero samples per
+    // row is cut at a thousandth of its top.
+    std::pair<double, double> bpmRange(double lo, double hi) const {
+        return {bpmOfSlope(hi, rate_), bpmOfSlope(std::max(lo, hi / 1000), rate_)};
+    }
+    bool writable(double lo, double hi) const {
+        if (!(hi > 0))
+            return false;
+        const auto [bpmLo, bpmHi] = bpmRange(lo, hi);
+        return holdsSixDigitNumber(bpmLo, bpmHi);
+    }
+
+    int rate_;
+    double x_ = 0;
+    std::int64_t startRow_ = 0, lastRow_ = 0;
+    double lo_ = -kInfinity, hi_ = kInfinity;
+};
+
+// How far the first tempo run reaches from a position x0 of the file's beat 0: the last
+// row it keeps, and whether it ran on to a pause, a sub-beat or the end (no offset can
+// do better). Row -1 when x0 misses a first marker on row 0.
+struct FirstRunReach {
+    std::int64_t row;
+    bool complete;
+};
+
+FirstRunReach firstRunReach(const SmTempoFitInput& in, double x0) {
+    RunFit fit(in.sampleRate);
+    fit.start(x0, 0);
+    for (const SmTimingPoint& p : in.points) {
+        if (p.kind == SmTimingPoint::Kind::Pause)
+            return {p.fileRow, true};
+        if (p.fileRow <= 0 && std::abs(p.sample - x0) > kReach)
+            return {-1, false};
+        if (!fit.add(p.fileRow, p.sample))
+            return {fit.lastRow(), false};
+        if (p.subBeat && p.fileRow > 0)
+            return {p.fileRow, true};
+    }
+    return {fit.lastRow(), true};
+}
+
+// The #OFFSET: the simplest number (fewest decimals, nearest the likely value among
+// equals) whose first tempo run reaches furthest. Its window is where beat 0 can lie:
+// within reach of the first marker, or extrapolated back from it at the first
+// interval's tempo when the file has beats before the first marker.
+WrittenNumber chooseOffset(const SmTempoFitInput& in) {
+    const SmTimingPoint* first = nullptr;
+    const SmTimingPoint* second = nullptr;
+    for (const SmTimingPoint& p : in.points) {
+        if (p.kind == SmTimingPoint::Kind::Pause) {
+            if (first)
+                break;
+            continue;
+        }
+        if (!first) {
+            first = &p;
+        } else if (p.fileRow > first->fileRow) {
+            second = &p;
+            break;
+        }
+    }
+    const double rate = in.sampleRate;
+    if (!first)
+        return written(0);
+    double slope = rate * 60 / in.averageBpm / kRowsPerBeat;
+    double slopeDoubt = 0;
+    if (second) {
+        const double rows = static_cast<double>(second->fileRow - first->fileRow);
+        slope = (second->sample - first->sample) / rows;
+        slopeDoubt = 1 / rows;
+    }
+    const double before = static_cast<double>(first->fileRow);
+    const double centre = first->sample - before * slope;
+    const double half = kReach + before * slopeDoubt;
+    const double lo = -(centre + half) / rate, hi = -(centre - half) / rate;
+    const double magnitude = std::max(std::abs(lo), std::abs(hi));
+    const int maxDecimals =
+        magnitude > 0 ? std::clamp(5 - static_cast<int>(std::floor(std::log10(magnitude))), 0, 9)
+                      : 0;
+
+    std::optional<WrittenNumber> best;
+    std::int64_t bestRow = -1;
+    int tried = 0;
+    double scale = 1;
+    for (int d = 0; d <= maxDecimals && tried < kOffsetCandidates; ++d, scale *= 10) {
+        const double firstK = std::ceil(lo * scale), lastK = std::floor(hi * scale);
+        if (firstK > lastK)
+            continue;
+        const double middleK = std::clamp(std::round(-centre / rate * scale), firstK, lastK);
+        for (double step = 0; tried < kOffsetCandidates; ++step) {
+            bool inside = false;
+            for (int side = 0; side < (step == 0 ? 1 : 2); ++side) {
+                const double k = side == 0 ? middleK - step : middleK + step;
+                if (k < firstK || k > lastK)
+                    continue;
+                inside = true;
+                if (d > 0 && std::fmod(k, 10) == 0)
+                    continue; // tried with fewer decimals
+                WrittenNumber candidate = written(k / scale);
+                ++tried;
+                const FirstRunReach reach = firstRunReach(in, -candidate.value * rate);
+                if (reach.complete && reach.row >= 0)
+                    return candidate;
+                if (reach.row > bestRow) {
+                    bestRow = reach.row;
+                    best = std::move(candidate);
+                }
+            }
+            if (!inside)
+                break;
+        }
+    }
+    return best ? *best : written(-centre / rate);
+}
+
+// A stop's seconds: the simplest number that brings the reader's position after the
+// stop within reach of the sample where the pause ends (never zero: a stop of zero
+// seconds makes no pause).
+WrittenNumber stopSeconds(double x, double endSample, int rate) {
+    constexpr double kShortest = 1e-6;
+    const double lo = std::max((endSample - kReach - x) / rate, kShortest);
+    const double hi = std::max((endSample + kReach - x) / rate, kShortest);
+    if (auto w = simplestIn(lo, hi, kStopDecimals))
+        return *std::move(w);
+    return written(lo);
+}
+
+struct TempoRun {
+    std::int64_t startRow;
+    WrittenNumber bpm;
+    bool pinned; // starts on a sub-beat marker: its entry is written even when repeated
+};
+
+struct Entry {
+    std::int64_t row;
+    const WrittenNumber* value;
+};
+
+std::string entryList(const std::vector<Entry>& entries) {
+    std::string out;
+    for (const Entry& e : entries) {
+        if (!out.empty())
+            out += ',';
+        appendNumber(out, static_cast<double>(e.row) / kRowsPerBeat);
+        out += '=';
+        out += e.value->text;
+    }
+    return out;
+}
+
+// One entry per run, a repeated tempo left out unless its run starts on a sub-beat; or,
+// with duplicates kept, one on every marker's row and every run's start.
+std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& runs) {
+    std::vector<Entry> entries;
+    if (in.removeDuplicateBpms) {
+        for (const TempoRun& run : runs)
+            if (entries.empty() || run.pinned || run.bpm.text != entries.back().value->text)
+                entries.push_back({run.startRow, &run.bpm});
+        return entryList(entries);
+    }
+    std::vector<std::int64_t> rows;
+    for (const SmTimingPoint& p : in.points)
+        if (p.kind == SmTimingPoint::Kind::Marker)
+            rows.push_back(p.fileRow);
+    for (const TempoRun& run : runs)
+        rows.push_back(run.startRow);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::size_t run = 0;
+    for (std::int64_t row : rows) {
+        if (row < 0)
+            continue;
+        while (run + 1 < runs.size() && runs[run + 1].startRow <= row)
+            ++run;
+        entries.push_back({row, &runs[run].bpm});
+    }
+    return entryList(entries);
+}
+
+// Walks the markers and pauses as the reader will, ending a tempo run where no written
+// tempo keeps its markers any longer, at a sub-beat and at a pause.
+SmTempoText fitPerBeat(const SmTempoFitInput& in) {
+    const int rate = in.sampleRate;
+    SmTempoText text;
+    const WrittenNumber offset = chooseOffset(in);
+    text.offset = offset.text;
+    const WrittenNumber fallback = written(in.averageBpm);
+
+    RunFit fit(rate);
+    fit.start(-offset.value * rate, 0);
+    std::vector<TempoRun> runs;
+    std::vector<Entry> stops;
+    std::vector<WrittenNumber> stopValues;
+    stopValues.reserve(in.points.size());
+    bool pinned = false;
+    const auto closeRun = [&](std::int64_t endRow) {
+        if (endRow <= fit.startRow())
+            return;
+        WrittenNumber bpm = fit.tempo(runs.empty() ? fallback : runs.back().bpm);
+        const double x =
+            advance(fit.x(), static_cast<double>(endRow - fit.startRow()), bpm.value, rate);
+        runs.push_back({fit.startRow(), std::move(bpm), pinned});
+        pinned = false;
+        fit.start(x, endRow);
+    };
+    for (const SmTimingPoint& p : in.points) {
+        if (p.kind == SmTimingPoint::Kind::Pause) {
+            closeRun(p.fileRow);
+            stopValues.push_back(stopSeconds(fit.x(), p.sample, rate));
+            stops.push_back({p.fileRow, &stopValues.back()});
+            fit.start(fit.x() + stopValues.back().value * rate, p.fileRow);
+            continue;
+        }
+        if (!fit.add(p.fileRow, p.sample)) {
+            closeRun(fit.lastRow());
+            if (!fit.add(p.fileRow, p.sample))
+                fit.force(p.fileRow, p.sample);
+        }
+        if (p.subBeat && p.fileRow > fit.startRow()) {
+            closeRun(p.fileRow);
+            pinned = true;
+        }
+    }
+    closeRun(fit.lastRow());
+    if (runs.empty())
+        runs.push_back({0, fallback, false});
+    runs.front().startRow = 0; // the reader needs a tempo on beat 0
+    text.bpms = tempoList(in, runs);
+    text.stops = entryList(stops);
+    return text;
+}
+
+// One tempo for the song; the offset extrapolated back from the first marker at that
+// tempo, the stops as long as their pauses last.
+SmTempoText fitSingle(const SmTempoFitInput& in) {
+    SmTempoText text;
+    const WrittenNumber bpm = written(in.averageBpm);
+    text.bpms = "0=" + bpm.text;
+    const auto first = std::find_if(in.points.begin(), in.points.end(), [](const SmTimingPoint& p) {
+        return p.kind == SmTimingPoint::Kind::Marker;
+    });
+    const double firstSample = first == in.points.end() ? 0 : first->sample;
+    const double before =
+        first == in.points.end() ? 0 : advance(0, static_cast<double>(first->fileRow),
+                                               in.averageBpm, in.sampleRate);
+    text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
+    std::vector<WrittenNumber> seconds;
+    std::vector<Entry> stops;
+    seconds.reserve(in.points.size());
+    for (const SmTimingPoint& p : in.points) {
+        if (p.kind != SmTimingPoint::Kind::Pause)
+            continue;
+        seconds.push_back(written((p.sample - p.startSample) / in.sampleRate));
+        stops.push_back({p.fileRow, &seconds.back()});
+    }
+    text.stops = entryList(stops);
+    return text;
+}
+
+} // namespace
+
+SmTempoText fitSmTempo(const SmTempoFitInput& input) {
+    return input.perBeatBpm ? fitPerBeat(input) : fitSingle(input);
+}
+
+} // namespace quillex
