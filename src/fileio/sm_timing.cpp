@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <queue>
 
 #include "fileio/statement_text.h"
 
@@ -11,25 +9,10 @@ namespace quillex {
 
 namespace {
 
-enum class EventKind { Tempo = 1, Stop = 3, Note = 5 };
-
-// A working record of the conversion. Rows are 64-bit so that no sum of absurd stop
-// lengths can overflow; they are clamped to a range far beyond any real song.
-struct Event {
-    double beat = 0;
-    std::int64_t row = 0;
-    EventKind kind = EventKind::Note;
-    std::int64_t stopRows = 0; // a stop's length in rows; a note's hold length
-    bool nearStop = false;
-    LevelIndex level = 0;
-    double stopSeconds = 0;
-    double bpm = 0;
-    char noteChar = 0;
-    std::int32_t column = 0;
-    double sample = 0; // truncated sample of a timing event, once reached
-};
-
+// Rows are 64-bit so that no sum of absurd stop lengths can overflow; they are clamped
+// to a range far beyond any real song.
 constexpr std::int64_t kRowLimit = std::int64_t{1} << 40;
+constexpr std::int64_t kRowsPerMeasure = 4 * kRowsPerBeat;
 
 std::int64_t clampRow(double rows) {
     if (!(rows == rows))
@@ -38,95 +21,320 @@ std::int64_t clampRow(double rows) {
         std::clamp(rows, static_cast<double>(-kRowLimit), static_cast<double>(kRowLimit)));
 }
 
+// Games place every beat of a file on the nearest 48th of a beat (halves away from
+// zero), and so does the conversion: events on one row happen together.
 std::int64_t rowOfBeat(double beat) {
-    return clampRow(std::floor(beat * kRowsPerBeat + 0.5));
+    return clampRow(std::round(beat * kRowsPerBeat));
 }
 
 std::int32_t clampToInt32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
+// The first whole beat strictly after a row (rows may be negative).
+std::int64_t wholeBeatAfter(std::int64_t row) {
+    const std::int64_t beat = row >= 0 ? row / kRowsPerBeat : -((-row - 1) / kRowsPerBeat) - 1;
+    return (beat + 1) * kRowsPerBeat;
+}
+
 bool isNoteCharacter(char c) {
     return c == '1' || c == '2' || c == '4' || c == 'M' || c == 'L';
 }
 
-// Expands the measures of one level into rows (a measure of R rows fills 192 rows when
-// R divides 192) and adds a note event for every note character. A hold or roll head
-// is as long as the distance to the next "3" of its column, or to one row past the
-// chart's last row when no tail follows.
-void addNoteEvents(const SmLevelData& data, LevelIndex level, std::vector<Event>& events) {
-    const int columns = columnCountOfLevel(level);
-    std::array<std::vector<std::size_t>, kMaxColumns> openHolds;
-    std::int64_t measureStart = 0;
-    for (const std::string& measure : data.measures) {
-        const std::size_t length = measure.size();
-        const std::size_t rowCount = length / static_cast<std::size_t>(columns);
-        if (rowCount == 0)
-            continue;
-        const std::size_t width = length / rowCount;
-        const std::int64_t spacing = rowCount > 96 ? 1 : static_cast<std::int64_t>(192 / rowCount);
-        for (std::size_t i = 0; i < rowCount; ++i) {
-            const std::int64_t n = measureStart + static_cast<std::int64_t>(i) * spacing;
-            const char* text = measure.data() + i * width;
-            for (int j = 0; j < columns; ++j) {
-                const char ch = text[j];
-                if (ch == '3') {
-                    for (std::size_t head : openHolds[j])
-                        events[head].stopRows = n - events[head].row;
-                    openHolds[j].clear();
-                    continue;
-                }
-                if (!isNoteCharacter(ch))
-                    continue;
-                Event e;
-                e.kind = EventKind::Note;
-                e.row = n;
-                e.beat = static_cast<double>(n) / kRowsPerBeat;
-                e.noteChar = ch;
-                e.column = j;
-                e.level = level;
-                if (ch == '2' || ch == '4')
-                    openHolds[j].push_back(events.size());
-                events.push_back(e);
-            }
-        }
-        measureStart += static_cast<std::int64_t>(rowCount) * spacing;
-    }
-    for (auto& heads : openHolds)
-        for (std::size_t head : heads)
-            events[head].stopRows = measureStart - events[head].row;
+bool movesForward(double samplesPerRow) {
+    return samplesPerRow > 0 && std::isfinite(samplesPerRow);
 }
 
-// A stretch of the event list created in beat order (a chart's notes) or not (the
-// stops and tempo changes as the file lists them).
-struct EventRun {
-    std::size_t begin, end;
+// A row of the file's grid where the timing changes: the first row, a row that names a
+// tempo, or a row with stops. Positions are exact sample counts (not rounded), carried
+// from one timing row to the next so that no rounding accumulates.
+struct TimingRow {
+    std::int64_t row = 0;     // 48 per beat, row 0 is the file's beat 0
+    double bpm = 0;           // the tempo in force from this row on
+    bool namesTempo = false;  // a #BPMS entry lies on this row
+    double stopSeconds = 0;   // the stops on this row together
+    double sample = 0;        // where the row sounds: the start of its stop
+    double sampleAfterStop = 0;
+    double samplesPerRow = 0; // from the end of the stop to the next timing row
+    std::int64_t editorRow = 0;
+    std::int64_t pauseRows = 0; // rows the stop spans in the editor's grid; 0: no pause
 };
 
-// Sorts by beat, keeping the creation order of equal beats. The notes of each chart
-// already come in beat order, so the runs are merged rather than the whole list
-// sorted: the stops and tempo changes are sorted on their own, then the smallest head
-// of all runs is taken until they are empty (ties go to the earlier run).
-std::vector<Event> mergeByBeat(std::vector<Event>& events, std::vector<EventRun> runs) {
-    const auto byBeat = [](const Event& a, const Event& b) { return a.beat < b.beat; };
-    for (const EventRun& run : runs)
-        if (!std::is_sorted(events.begin() + run.begin, events.begin() + run.end, byBeat))
-            std::stable_sort(events.begin() + run.begin, events.begin() + run.end, byBeat);
-    using Head = std::pair<double, std::size_t>; // beat, run index
-    std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
-    for (std::size_t r = 0; r < runs.size(); ++r)
-        if (runs[r].begin < runs[r].end)
-            heads.push({events[runs[r].begin].beat, r});
-    std::vector<Event> sorted;
-    sorted.reserve(events.size());
-    while (!heads.empty()) {
-        const std::size_t r = heads.top().second;
-        heads.pop();
-        sorted.push_back(events[runs[r].begin++]);
-        if (runs[r].begin < runs[r].end)
-            heads.push({events[runs[r].begin].beat, r});
+struct RowValue {
+    std::int64_t row;
+    double value;
+};
+
+std::vector<RowValue> byRow(const std::vector<SmTimedValue>& entries) {
+    std::vector<RowValue> out;
+    out.reserve(entries.size());
+    for (const SmTimedValue& e : entries)
+        out.push_back({rowOfBeat(e.beat), e.value});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const RowValue& a, const RowValue& b) { return a.row < b.row; });
+    return out;
+}
+
+// The file's tempo changes and stops merged into timing rows with their positions. Of
+// several tempos on one row the last in the file counts; stops on one row add up. The
+// tempo in force at row 0 is the last one at or before it (the first one when every
+// tempo lies later). Stops before row 0 delay the whole grid. Stops that are not
+// positive take no time (a file with negative ones is refused before it gets here).
+std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
+    const std::vector<RowValue> tempos = byRow(input.bpms);
+    std::vector<RowValue> stops = byRow(input.stops);
+    std::erase_if(stops, [](const RowValue& s) { return !(s.value > 0); });
+
+    std::vector<TimingRow> rows(1);
+    rows[0].bpm = tempos.front().value;
+    double startSeconds = -input.offsetSeconds;
+    std::size_t t = 0, s = 0;
+    for (; t < tempos.size() && tempos[t].row <= 0; ++t)
+        rows[0].bpm = tempos[t].value;
+    for (; s < stops.size() && stops[s].row < 0; ++s)
+        startSeconds += stops[s].value;
+    while (t < tempos.size() || s < stops.size()) {
+        const bool tempoFirst = s == stops.size() || (t < tempos.size() && tempos[t].row <= stops[s].row);
+        const std::int64_t row = tempoFirst ? tempos[t].row : stops[s].row;
+        if (rows.back().row != row) {
+            TimingRow next;
+            next.row = row;
+            next.bpm = rows.back().bpm;
+            rows.push_back(next);
+        }
+        if (tempoFirst) {
+            rows.back().bpm = tempos[t++].value;
+            rows.back().namesTempo = true;
+        } else {
+            rows.back().stopSeconds += stops[s++].value;
+        }
     }
-    return sorted;
+
+    double sample = startSeconds * rate;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TimingRow& r = rows[i];
+        r.sample = sample;
+        r.sampleAfterStop = sample + r.stopSeconds * rate;
+        r.samplesPerRow = rate * 60.0 / (r.bpm * kRowsPerBeat);
+        if (i + 1 < rows.size())
+            sample = r.sampleAfterStop + static_cast<double>(rows[i + 1].row - r.row) * r.samplesPerRow;
+    }
+    return rows;
+}
+
+// The file row of beat marker 1: the first whole beat that sounds at or after the
+// music's first sample. -1 when the grid never gets there.
+std::int64_t firstMarkerRow(const std::vector<TimingRow>& rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TimingRow& r = rows[i];
+        if (r.row % kRowsPerBeat == 0 && r.sample >= 0)
+            return r.row;
+        if (!movesForward(r.samplesPerRow) || !std::isfinite(r.sampleAfterStop))
+            continue;
+        std::int64_t beat = wholeBeatAfter(r.row);
+        if (r.sampleAfterStop < 0) {
+            const std::int64_t rowsToZero = clampRow(std::ceil(-r.sampleAfterStop / r.samplesPerRow));
+            beat = std::max(beat, wholeBeatAfter(r.row + rowsToZero - 1));
+        }
+        const std::int64_t end = i + 1 < rows.size() ? rows[i + 1].row : kRowLimit;
+        if (beat < end)
+            return beat;
+    }
+    return -1;
+}
+
+// A stop of S seconds at tempo T is drawn as a pause of S × T × 48 / 60 rows, at least
+// one. The rows only give it a width on screen: its duration lies in the markers at
+// its two ends.
+std::int64_t pauseRowsOf(const TimingRow& r) {
+    const double rows = std::round(r.stopSeconds * r.bpm * kRowsPerBeat / 60.0);
+    return rows >= 1 ? clampRow(rows) : 1;
+}
+
+// Puts the timing rows on the editor's grid. Editor row 48 (beat marker 1) is file row
+// `firstRow` + 48; every stop from there on becomes a pause that moves the later rows
+// by its length. Stops before beat marker 1 have no marker to start from: they delay
+// the grid but take no rows.
+void placeOnEditorGrid(std::vector<TimingRow>& rows, std::int64_t firstRow) {
+    std::int64_t added = 0;
+    for (TimingRow& r : rows) {
+        r.editorRow = clampRow(static_cast<double>(r.row - firstRow + added));
+        if (r.stopSeconds > 0 && r.editorRow >= kRowsPerBeat) {
+            r.pauseRows = pauseRowsOf(r);
+            added = clampRow(static_cast<double>(added + r.pauseRows));
+        }
+    }
+}
+
+// Marker times are rounded to the nearest sample, not truncated: a file written by
+// this editor carries tempos of six significant digits, and truncating the times they
+// give would move every beat a sample earlier on each save and reopen.
+double nearestSample(double sample) {
+    return std::floor(sample + 0.5);
+}
+
+// Adds markers in row order until the music ends. Bounded against absurd tempos,
+// which would otherwise place markers for ever or by the million: no more markers
+// than samples, and no more rows visited than a million beside them.
+class MarkerPlacer {
+  public:
+    MarkerPlacer(std::vector<ConvertedBeat>& beats, SamplePosition musicLength)
+        : beats_(beats), musicLength_(musicLength),
+          maxMarkers_(static_cast<std::size_t>(std::max(musicLength, 0)) + 2),
+          stepsLeft_(static_cast<std::int64_t>(maxMarkers_) + 1'000'000) {}
+
+    // False once the music has ended (or the bounds are reached).
+    bool add(double exactSample, std::int64_t row) {
+        if (--stepsLeft_ < 0 || !std::isfinite(exactSample))
+            return false;
+        const double sample = nearestSample(exactSample);
+        if (sample > musicLength_)
+            return false;
+        if (sample < 0 || row <= 0)
+            return true;
+        const ConvertedBeat beat{static_cast<SamplePosition>(sample), clampToInt32(row),
+                                 static_cast<std::int32_t>(row % kRowsPerBeat)};
+        // Markers must not share a sample: the store would keep one of them, and a
+        // regular beat lost there would renumber every later beat. A sub-beat gives way.
+        if (!beats_.empty() && beats_.back().sample == beat.sample) {
+            if (beat.fraction != 0)
+                return true;
+            if (beats_.back().fraction != 0) {
+                beats_.back() = beat;
+                return true;
+            }
+        }
+        beats_.push_back(beat);
+        return beats_.size() <= maxMarkers_;
+    }
+
+    // The whole beats from marker 1 on strictly after `row` and before `until`,
+    // `samplesPerRow` apart from `sample` at `row`.
+    bool addWholeBeats(std::int64_t row, double sample, double samplesPerRow, std::int64_t until) {
+        if (!movesForward(samplesPerRow))
+            return until < kRowLimit; // this stretch never ends: nothing comes after it
+        for (std::int64_t beat = std::max<std::int64_t>(kRowsPerBeat, wholeBeatAfter(row));
+             beat < until; beat += kRowsPerBeat)
+            if (!add(sample + static_cast<double>(beat - row) * samplesPerRow, beat))
+                return false;
+        return true;
+    }
+
+  private:
+    std::vector<ConvertedBeat>& beats_;
+    SamplePosition musicLength_;
+    std::size_t maxMarkers_;
+    std::int64_t stepsLeft_;
+};
+
+// A beat marker on every whole beat from marker 1 to the end of the music, and one on
+// every tempo change and at both ends of every pause that is not on a whole beat. A
+// pause's two end markers hold the exact start and end of its stop; the whole beats
+// inside it are spread evenly between them.
+void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
+                  ConvertedTiming& out) {
+    // Pauses beyond the end of the music are kept too: the store drops what has no marker.
+    for (const TimingRow& r : rows)
+        if (r.pauseRows > 0)
+            out.pauses.push_back({clampToInt32(r.editorRow), clampToInt32(r.pauseRows)});
+    MarkerPlacer markers(out.beats, musicLength);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TimingRow& r = rows[i];
+        const std::int64_t until = i + 1 < rows.size() ? rows[i + 1].editorRow : kRowLimit;
+        std::int64_t from = r.editorRow;
+        if (r.pauseRows > 0) {
+            const std::int64_t end = r.editorRow + r.pauseRows;
+            const double rowSamples = (r.sampleAfterStop - r.sample) / static_cast<double>(r.pauseRows);
+            if (!markers.add(r.sample, r.editorRow) ||
+                !markers.addWholeBeats(r.editorRow, r.sample, rowSamples, end) ||
+                !markers.add(r.sampleAfterStop, end))
+                break;
+            from = end;
+        } else if (r.namesTempo || r.editorRow % kRowsPerBeat == 0) {
+            if (!markers.add(r.sampleAfterStop, r.editorRow))
+                break;
+        }
+        if (!markers.addWholeBeats(from, r.sampleAfterStop, r.samplesPerRow, until))
+            break;
+    }
+}
+
+// The editor row of file rows given in ascending order: moved by the pauses before it.
+// A row with a stop of its own stays at the pause's start, as its notes sound when the
+// stop begins.
+class EditorRowOf {
+  public:
+    EditorRowOf(const std::vector<TimingRow>& rows, std::int64_t firstRow)
+        : rows_(rows), firstRow_(firstRow) {}
+    std::int64_t operator()(std::int64_t fileRow) {
+        while (next_ < rows_.size() && rows_[next_].row < fileRow)
+            added_ += rows_[next_++].pauseRows;
+        return fileRow - firstRow_ + added_;
+    }
+
+  private:
+    const std::vector<TimingRow>& rows_;
+    std::int64_t firstRow_;
+    std::size_t next_ = 0;
+    std::int64_t added_ = 0;
+};
+
+// Adds the notes of one level. Every measure spans four beats whatever its line count:
+// line i of R lies on the row nearest to 192 × i / R. Past 192 lines two lines can
+// fall on one row; a note whose column is taken there moves to the next row, and is
+// lost only when the measure has no row left for it. A hold or roll head reaches the
+// next "3" of its column, or one row past the chart's last row when no tail follows.
+// Notes more than a beat before beat marker 1 sound before the music starts where the
+// grid has no row for them (rows 0..47 hold the one beat before marker 1): they are
+// left out.
+void addNotes(const SmLevelData& data, LevelIndex level, EditorRowOf editorRowOf,
+              std::int64_t firstRow, std::vector<ConvertedNote>& notes) {
+    const int columns = columnCountOfLevel(level);
+    std::array<std::vector<std::size_t>, kMaxColumns> openHolds; // indices into notes
+    std::array<std::int64_t, kMaxColumns> lastRow;
+    lastRow.fill(-1);
+    std::int64_t measureStart = 0;
+    const auto closeHolds = [&](int column, std::int64_t tailRow) {
+        for (std::size_t head : openHolds[column])
+            notes[head].lengthRows = clampToInt32(std::max<std::int64_t>(0, tailRow - notes[head].row));
+        openHolds[column].clear();
+    };
+    for (const std::string& measure : data.measures) {
+        const std::size_t lineCount = measure.size() / static_cast<std::size_t>(columns);
+        const std::size_t width = lineCount == 0 ? 0 : measure.size() / lineCount;
+        const auto lines = static_cast<std::int64_t>(lineCount);
+        for (std::int64_t i = 0; i < lines; ++i) {
+            const std::int64_t nearest =
+                measureStart + (2 * kRowsPerMeasure * i + lines) / (2 * lines);
+            const char* text = measure.data() + static_cast<std::size_t>(i) * width;
+            for (int j = 0; j < columns; ++j) {
+                const char ch = text[j];
+                if (ch != '3' && !isNoteCharacter(ch))
+                    continue;
+                std::int64_t row = nearest;
+                if (row <= lastRow[j]) {
+                    row = lastRow[j] + 1;
+                    if (row >= measureStart + kRowsPerMeasure)
+                        continue;
+                }
+                lastRow[j] = row;
+                const std::int64_t editorRow = editorRowOf(row);
+                if (ch == '3') {
+                    closeHolds(j, editorRow);
+                    continue;
+                }
+                if (row < firstRow)
+                    continue;
+                if (ch == '2' || ch == '4')
+                    openHolds[j].push_back(notes.size());
+                notes.push_back({level, j, clampToInt32(editorRow), 0, ch});
+            }
+        }
+        measureStart += kRowsPerMeasure;
+    }
+    const std::int64_t chartEnd = editorRowOf(measureStart);
+    for (int j = 0; j < columns; ++j)
+        closeHolds(j, chartEnd);
 }
 
 std::size_t characterCount(const SmTimingInput& input) {
@@ -137,226 +345,6 @@ std::size_t characterCount(const SmTimingInput& input) {
     return count;
 }
 
-// A stop (its value in seconds) or a tempo change (its value in BPM) of the file.
-Event timingEvent(EventKind kind, const SmTimedValue& timed) {
-    Event e;
-    e.kind = kind;
-    e.beat = timed.beat;
-    e.row = rowOfBeat(timed.beat);
-    if (kind == EventKind::Stop)
-        e.stopSeconds = timed.value;
-    else
-        e.bpm = timed.value;
-    return e;
-}
-
-std::vector<Event> buildEvents(const SmTimingInput& input) {
-    std::vector<Event> events;
-    // Rows are mostly empty: a quarter of the characters is a generous first guess.
-    events.reserve(input.stops.size() + input.bpms.size() + characterCount(input) / 4);
-    std::vector<EventRun> runs;
-    for (const SmTimedValue& stop : input.stops)
-        events.push_back(timingEvent(EventKind::Stop, stop));
-    runs.push_back({0, events.size()});
-    for (LevelIndex level = 0; level < kLevelCount; ++level) {
-        const std::size_t begin = events.size();
-        addNoteEvents(input.levels[level], level, events);
-        runs.push_back({begin, events.size()});
-    }
-    const std::size_t tempoBegin = events.size();
-    for (const SmTimedValue& tempo : input.bpms)
-        events.push_back(timingEvent(EventKind::Tempo, tempo));
-    runs.push_back({tempoBegin, events.size()});
-    return mergeByBeat(events, std::move(runs));
-}
-
-// Events a hair after a stop (0.001 to 0.02 beats) are "near" it; of a run of such
-// events only the last is kept. The list is sorted by beat, so the stops that make an
-// event near form a window that only moves forward.
-void dropCrowdedNearStopEvents(std::vector<Event>& events) {
-    std::vector<double> stopBeats;
-    for (const Event& e : events)
-        if (e.kind == EventKind::Stop)
-            stopBeats.push_back(e.beat);
-    if (stopBeats.empty())
-        return;
-    std::size_t tooFar = 0; // stops at least 0.02 beats before the event
-    std::size_t before = 0; // stops more than 0.001 beats before the event
-    for (Event& e : events) {
-        while (before < stopBeats.size() && e.beat - stopBeats[before] > 0.001)
-            ++before;
-        while (tooFar < before && e.beat - stopBeats[tooFar] >= 0.02)
-            ++tooFar;
-        e.nearStop = tooFar < before;
-    }
-    const auto nearStop = [](const Event& e) { return e.nearStop; };
-    if (std::none_of(events.begin(), events.end(), nearStop))
-        return;
-    std::vector<Event> kept;
-    kept.reserve(events.size());
-    for (std::size_t i = 0; i < events.size(); ++i)
-        if (!(events[i].nearStop && i + 1 < events.size() && events[i + 1].nearStop))
-            kept.push_back(events[i]);
-    events = std::move(kept);
-}
-
-// Each stop runs at the tempo of the nearest tempo event before its beat; its length
-// in rows follows from that tempo.
-void measureStops(std::vector<Event>& events) {
-    std::ptrdiff_t lastTempo = -1;
-    std::ptrdiff_t tempoBeforeGroup = -1;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        if (i == 0 || events[i].beat != events[i - 1].beat)
-            tempoBeforeGroup = lastTempo;
-        Event& e = events[i];
-        if (e.kind == EventKind::Stop && tempoBeforeGroup >= 0) {
-            e.bpm = events[tempoBeforeGroup].bpm;
-            e.stopRows = clampRow(std::floor(e.stopSeconds / 60 * e.bpm * kRowsPerBeat + 0.5));
-        }
-        if (e.kind == EventKind::Tempo)
-            lastTempo = static_cast<std::ptrdiff_t>(i);
-    }
-}
-
-// Every note after a stop's beat moves later by the stop's rows: the pause is made
-// room for in the chart.
-void makeRoomForStops(std::vector<Event>& events) {
-    const std::size_t count = events.size();
-    // groupEnd[i]: first index whose beat differs from event i's; firstNote[i]: first
-    // note event at or after i.
-    std::vector<std::size_t> groupEnd(count), firstNote(count + 1, count);
-    for (std::size_t i = count; i-- > 0;) {
-        groupEnd[i] =
-            (i + 1 < count && events[i + 1].beat == events[i].beat) ? groupEnd[i + 1] : i + 1;
-        firstNote[i] = events[i].kind == EventKind::Note ? i : firstNote[i + 1];
-    }
-    std::vector<std::int64_t> added(count + 1, 0);
-    for (std::size_t i = 0; i < count; ++i)
-        if (events[i].kind == EventKind::Stop)
-            added[firstNote[groupEnd[i]]] += events[i].stopRows;
-    std::int64_t shift = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        shift = clampRow(static_cast<double>(shift + added[i]));
-        if (events[i].kind == EventKind::Note)
-            events[i].row = clampRow(static_cast<double>(events[i].row + shift));
-    }
-}
-
-// Stops and tempo changes in beat order, each moved later by the stops before it,
-// ending on a whole beat and with at most one event per row.
-std::vector<Event> buildTimingList(std::vector<Event>& events) {
-    for (Event& e : events)
-        if (e.nearStop)
-            e.beat -= 0.003;
-    std::vector<Event> timing;
-    for (const Event& e : events)
-        if (e.kind == EventKind::Stop)
-            timing.push_back(e);
-    for (const Event& e : events)
-        if (e.kind == EventKind::Tempo)
-            timing.push_back(e);
-    std::stable_sort(timing.begin(), timing.end(),
-                     [](const Event& a, const Event& b) { return a.beat < b.beat; });
-    std::int64_t shift = 0;
-    for (Event& e : timing) {
-        e.row = clampRow(static_cast<double>(e.row + shift));
-        if (e.kind == EventKind::Stop)
-            shift = clampRow(static_cast<double>(shift + e.stopRows));
-    }
-    if (!timing.empty() && timing.back().row % kRowsPerBeat != 0) {
-        Event closing = timing.back();
-        closing.kind = EventKind::Tempo;
-        closing.row = closing.row - closing.row % kRowsPerBeat + kRowsPerBeat;
-        closing.stopRows = 0;
-        timing.push_back(closing);
-    }
-    // Of two events on one row, a tempo change gives way; otherwise the first stays.
-    std::vector<Event> unique;
-    unique.reserve(timing.size());
-    for (const Event& e : timing) {
-        if (!unique.empty() && unique.back().row == e.row) {
-            if (unique.back().kind == EventKind::Tempo)
-                unique.back() = e;
-            continue;
-        }
-        unique.push_back(e);
-    }
-    return unique;
-}
-
-// Marker times are rounded to the nearest sample, not truncated: a file written by
-// this editor carries tempos of six significant digits, and truncating the times they
-// give would move every beat a sample earlier on each save and reopen.
-double nearestSample(double sample) {
-    return std::floor(sample + 0.5);
-}
-
-// Walks the rows from row 0, placing a beat marker on every whole beat and a sub-beat
-// on every timing event between beats, until the music ends. Rows whose sample lies
-// before the music are skipped; `shift` counts them so that pauses and notes move
-// with the beats.
-std::int64_t placeMarkers(std::vector<Event>& timing, double startSample, int rate,
-                          SamplePosition musicLength, ConvertedTiming& out) {
-    // Bounds against absurd tempos, which would otherwise place markers for ever or
-    // by the million: no more markers than samples, and no more rows visited than a
-    // million beats (over 16 hours at 1000 BPM) beside the timing events themselves.
-    const std::size_t maxMarkers = static_cast<std::size_t>(std::max(musicLength, 0)) + 2;
-    const std::int64_t maxSteps = 1'000'000 + 4 * static_cast<std::int64_t>(timing.size());
-
-    const std::size_t last = timing.size() - 1;
-    std::int64_t r = 0;
-    std::int64_t shift = 0;
-    std::size_t k = 0;
-    double sample = 0;
-    for (std::int64_t step = 0; step < maxSteps; ++step) {
-        while (k < last && timing[k + 1].row <= r)
-            ++k;
-        bool hit = false;
-        if (timing[k].row == r) {
-            if (k == 0)
-                sample = startSample + rate * (60 / timing[0].bpm) * (r / 48.0);
-            else
-                sample = timing[k - 1].sample +
-                         rate * ((r - timing[k - 1].row) / 48.0) * (60 / timing[k - 1].bpm);
-            timing[k].sample = nearestSample(sample);
-            hit = true;
-        } else {
-            sample = timing[k].sample + rate * ((r - timing[k].row) / 48.0) * (60 / timing[k].bpm);
-        }
-
-        if (sample >= 0) {
-            out.beats.push_back({truncToInt32(nearestSample(sample)),
-                                 clampToInt32(r - shift + kRowsPerBeat),
-                                 static_cast<std::int32_t>(r % kRowsPerBeat)});
-            if (hit && timing[k].kind == EventKind::Stop)
-                out.pauses.push_back({clampToInt32(timing[k].row - shift + kRowsPerBeat),
-                                      clampToInt32(timing[k].stopRows)});
-        }
-
-        std::int64_t next;
-        const std::int64_t nextWholeBeat = r - r % kRowsPerBeat + kRowsPerBeat;
-        if (k == last)
-            next = r + kRowsPerBeat;
-        else if (r % kRowsPerBeat == 0)
-            next = timing[k + 1].row <= r + kRowsPerBeat ? timing[k + 1].row : r + kRowsPerBeat;
-        else
-            next = std::min(nextWholeBeat, timing[k + 1].row);
-        if (next <= r)
-            next = nextWholeBeat; // rows out of order after negative stops
-        if (sample < 0)
-            shift += next - r;
-        r = next;
-
-        if (!(sample < musicLength) || out.beats.size() > maxMarkers || r > kRowLimit)
-            break;
-        // Past the last event the tempo no longer changes: a tempo that does not move
-        // forward in time never reaches the end of the music.
-        if (k == last && !(60 / timing[k].bpm > 0))
-            break;
-    }
-    return shift;
-}
-
 } // namespace
 
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
@@ -364,24 +352,19 @@ ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
     ConvertedTiming out;
     if (input.bpms.empty())
         return out;
-    std::vector<Event> events = buildEvents(input);
-    dropCrowdedNearStopEvents(events);
-    measureStops(events);
-    makeRoomForStops(events);
-    std::vector<Event> timing = buildTimingList(events);
-    if (timing.empty())
+    std::vector<TimingRow> rows = timingRowsOf(input, sampleRate);
+    const std::int64_t markerRow = firstMarkerRow(rows);
+    if (markerRow < 0)
         return out;
+    out.beatsBeforeFirstMarker = clampToInt32(markerRow / kRowsPerBeat);
+    const std::int64_t firstRow = markerRow - kRowsPerBeat; // the file row of editor row 0
+    placeOnEditorGrid(rows, firstRow);
+    placeMarkers(rows, musicLength, out);
 
-    const double startSample = -input.offsetSeconds * sampleRate;
-    const std::int64_t shift = placeMarkers(timing, startSample, sampleRate, musicLength, out);
-
-    for (const Event& e : events) {
-        if (e.kind != EventKind::Note)
-            continue;
-        const bool hasLength = e.noteChar == '2' || e.noteChar == '4';
-        out.notes.push_back({e.level, e.column, clampToInt32(e.row - shift + kRowsPerBeat),
-                             hasLength ? clampToInt32(e.stopRows) : 0, e.noteChar});
-    }
+    // Rows are mostly empty: a quarter of the characters is a generous first guess.
+    out.notes.reserve(characterCount(input) / 4);
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        addNotes(input.levels[level], level, EditorRowOf(rows, firstRow), firstRow, out.notes);
     return out;
 }
 

@@ -55,11 +55,20 @@ struct ConvertedTiming {
     std::vector<ConvertedBeat> beats;
     std::vector<ConvertedPause> pauses;
     std::vector<ConvertedNote> notes;
+    // Whole beats of the file before beat marker 1: marker 1 is the file's beat n.
+    std::int32_t beatsBeforeFirstMarker = 0;
 };
 
 // Runs the whole conversion for music of `sampleRate` Hz and `musicLength` samples.
-// Beat markers run from the first non-negative sample to the end of the music; rows
-// of the result count the first beat marker as row 48 when it is a regular beat.
+// Every beat of the file is first put on its nearest 48th of a beat, as games play
+// it. Beat marker 1 (row 48) is the file's first whole beat that sounds at or after
+// the music's first sample; markers run from there to the end of the music, with a
+// sub-beat on every tempo change off the beat. Each stop of S seconds becomes a pause
+// of max(1, round(S × bpm × 48 / 60)) rows (bpm: the tempo in force from the stop's
+// row on) that moves every later row; the markers at the pause's two ends hold the
+// stop's exact start and end, and later markers continue from the exact end, so every
+// marker is its exact position rounded to the nearest sample. Rows 0..47 hold the
+// file's beat before marker 1.
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
                                 SamplePosition musicLength);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "fileio/number_format.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
@@ -63,9 +64,38 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
                       noteKindFromSmHead(note.smCharacter).value_or(NoteKind::Tap));
 }
 
+// Negative tempos and stops (an old trick for skipping part of a song) cannot be
+// represented by beat markers on the music. The message names the earliest one; empty
+// when there is none.
+std::string negativeTimingMessage(const SmTimingInput& timing) {
+    const auto earliestNegative = [](const std::vector<SmTimedValue>& entries) {
+        const SmTimedValue* found = nullptr;
+        for (const SmTimedValue& e : entries)
+            if (e.value < 0 && (!found || e.beat < found->beat))
+                found = &e;
+        return found;
+    };
+    if (const SmTimedValue* tempo = earliestNegative(timing.bpms))
+        return "I can't open this song: it has a negative tempo at beat " +
+               formatNumber(tempo->beat) + " (#BPMS).  Negative tempos are not supported.";
+    if (const SmTimedValue* stop = earliestNegative(timing.stops))
+        return "I can't open this song: it has a negative stop at beat " +
+               formatNumber(stop->beat) + " (#STOPS).  Negative stops are not supported.";
+    return std::string();
+}
+
+// The file is read and checked before the open song is touched: a song that cannot be
+// opened leaves the previous one as it was.
 bool readSmSong(SongFileContext& context, const std::string& path) {
     const JoinedText text = readJoinedText(path, TextKind::Song);
-    SmFileContent content = parseSmText(text.text, context.song.tags(), context.messages);
+    TagMap tags;
+    SmFileContent content = parseSmText(text.text, tags, context.messages);
+    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
+        context.messages.show(refusal);
+        return false;
+    }
+    context.song.reset();
+    context.song.tags() = std::move(tags);
     context.song.foreignCharts() = std::move(content.foreignCharts);
     if (!loadPropertiesAndMusic(context, path))
         return false;
@@ -101,6 +131,7 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
     input.offsetSeconds = textToDouble(context.song.tags().first("#OFFSET"));
     const ConvertedTiming timing =
         convertSmTiming(input, context.player.sampleRate(), context.player.musicLength());
+    context.song.setBeatsBeforeFirstMarker(timing.beatsBeforeFirstMarker);
     {
         BusyGuard busy(context.store.busyCounter());
         addConvertedItems(context, timing);
@@ -118,9 +149,9 @@ bool readSong(SongFileContext& context, const std::string& path) {
     const std::string_view extension = extensionOf(path);
     if (extension != ".sm" && extension != ".qx")
         return false;
-    context.song.reset();
     if (extension == ".sm")
         return readSmSong(context, path);
+    context.song.reset();
     return readQxSong(context, path);
 }
 

@@ -33,7 +33,8 @@ inline constexpr std::string_view kForeignChartsMessage =
 // reset first and its music is loaded from the song's folder, which replaces the
 // previous music, beats, pauses and notes. True when a song with music (and, for
 // ".sm", beat markers) was built; on false whatever was loaded stays, and the reason
-// has been shown.
+// has been shown. A ".sm" file with a negative tempo or stop is refused before
+// anything changes.
 bool readSong(SongFileContext& context, const std::string& path);
 
 // The part of reading a `.sm` file after its music has loaded: the preview region from

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace quillex::test {
@@ -49,5 +50,28 @@ struct GameTimeline {
     }
     double sampleAt(double beat, int rate) const { return secondsAt(beat) * rate; }
 };
+
+// A note of a chart as the game reads it: its `.sm` beat and column. Line i of a
+// measure of R lines lies 4 × i / R beats into it, whatever R is.
+struct NoteBeat {
+    double beat;
+    int column;
+};
+
+// The notes (taps, hold and roll heads, mines, lifts) of a chart's measures, in file order.
+inline std::vector<NoteBeat> noteBeatsOf(const std::vector<std::string>& measures, int columns) {
+    std::vector<NoteBeat> out;
+    for (std::size_t m = 0; m < measures.size(); ++m) {
+        const std::string& text = measures[m];
+        const std::size_t lines = text.size() / static_cast<std::size_t>(columns);
+        for (std::size_t i = 0; i < lines; ++i)
+            for (int c = 0; c < columns; ++c) {
+                const char ch = text[i * (text.size() / lines) + static_cast<std::size_t>(c)];
+                if (ch == '1' || ch == '2' || ch == '4' || ch == 'M' || ch == 'L')
+                    out.push_back({4.0 * static_cast<double>(m) + 4.0 * static_cast<double>(i) / static_cast<double>(lines), c});
+            }
+    }
+    return out;
+}
 
 } // namespace quillex::test

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
+
+#include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
+#include "fileio/statement_text.h"
+#include "game_timeline.h"
+#include "song_file_fixture.h"
 
 namespace quillex {
 namespace {
@@ -46,6 +53,7 @@ TEST(SmTiming, BeatsBeforeTheMusicAreDroppedAndNotesMoveWithThem) {
     EXPECT_EQ(t.beats.front().row, 48);
     ASSERT_EQ(t.notes.size(), 1u);
     EXPECT_EQ(t.notes[0].row, 48); // .sm beat 1 is beat marker 1
+    EXPECT_EQ(t.beatsBeforeFirstMarker, 1);
 }
 
 TEST(SmTiming, ASubBeatFirstInTheMusicKeepsTheBeatsAfterItRegular) {
@@ -84,13 +92,14 @@ TEST(SmTiming, AStopBecomesAPauseAndLaterNotesMoveByItsRows) {
     EXPECT_EQ(t.beats[6].sample, 6 * 22050);
 }
 
-TEST(SmTiming, MeasuresOfAnyRowCountSpreadOver192Rows) {
+TEST(SmTiming, EveryMeasureSpansFourBeatsWhateverItsLineCount) {
     std::vector<std::string> measures{"100010001000", "10000000000000000000", "1000"};
-    const ConvertedTiming t = convertSmTiming(songWith({{0, 120}}, {}, measures), kRate, kRate * 8);
-    // 3 rows at 0, 64, 128; 5 rows every 38 rows fill only 190, so the next measure
-    // starts 2 rows early.
-    EXPECT_EQ(noteRows(t),
-              (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192, 48 + 192 + 190}));
+    // A 384-line measure: lines 1 and 2 both lie nearest to row 1; the second moves on.
+    measures.push_back(std::string(4, '0') + "1000" + "1000" + std::string(381 * 4, '0'));
+    const ConvertedTiming t = convertSmTiming(songWith({{0, 120}}, {}, measures), kRate, kRate * 9);
+    // 3 lines at 0, 64, 128; 5 lines from 0 by 38.4 rows, the next measure on its beat.
+    EXPECT_EQ(noteRows(t), (std::vector<std::int32_t>{48, 48 + 64, 48 + 128, 48 + 192,
+                                                      48 + 384, 48 + 576 + 1, 48 + 576 + 2}));
 }
 
 TEST(SmTiming, HoldsReachTheirTailOrOnePastTheLastRow) {
@@ -102,17 +111,11 @@ TEST(SmTiming, HoldsReachTheirTailOrOnePastTheLastRow) {
     EXPECT_EQ(t.notes[1].smCharacter, '4');
     EXPECT_EQ(t.notes[1].column, 1);
     EXPECT_EQ(t.notes[1].lengthRows, 384 - 48); // no tail: to the end of both measures
-}
 
-TEST(SmTiming, OfEventsCrowdingAfterAStopOnlyTheLastStays) {
-    // Tempo changes 0.005 and 0.01 beats after a stop are both near it; the first goes.
-    const ConvertedTiming t = convertSmTiming(
-        songWith({{0, 120}, {4.005, 100}, {4.01, 60}}, {{4, 0.5}}), kRate, kRate * 4);
-    // Beat 4 (stop) is a marker; afterwards the tempo is 60: a beat takes 44100 samples.
-    const auto& b = t.beats;
-    ASSERT_GE(b.size(), 8u);
-    EXPECT_EQ(b[4].sample, 4 * 22050);
-    EXPECT_EQ(b[6].sample - b[5].sample, 44100);
+    // A hold over a stop reaches its tail, which has moved by the pause's rows.
+    const ConvertedTiming stopped =
+        convertSmTiming(songWith({{0, 120}}, {{1, 0.5}}, measures), kRate, kRate * 8);
+    EXPECT_EQ(stopped.notes[0].lengthRows, 96 + 48);
 }
 
 TEST(SmTiming, AbsurdTempiEndWithoutHanging) {
@@ -123,6 +126,129 @@ TEST(SmTiming, AbsurdTempiEndWithoutHanging) {
     const ConvertedTiming t =
         convertSmTiming(songWith({{0, 120}, {1e9, -5}}, {{2, -1e9}}), kRate, kRate * 2);
     EXPECT_FALSE(t.beats.empty());
+}
+
+// Songs read from `.sm` text, every note checked against where the game plays it.
+
+// A dance-single measure of `lines` lines with a tap on each of `noteLines`, in the
+// column of the line's number.
+std::string measure(int lines, std::vector<int> noteLines) {
+    std::string text(static_cast<std::size_t>(lines) * 4, '0');
+    for (int line : noteLines)
+        text[static_cast<std::size_t>(line * 4 + line % 4)] = '1';
+    return text;
+}
+
+struct TimingCase {
+    std::string name;
+    std::string header; // #OFFSET, #BPMS and #STOPS
+    std::vector<std::string> measures;
+    int beatsBeforeFirstMarker = 0;
+    std::size_t notesLeftOut = 0; // the first notes, more than a beat before marker 1
+};
+
+// 150 tempo changes off the beat and 83 stops, two of them on one row, with notes on
+// and around them: no rounding may add up over so many events.
+TimingCase manyEvents() {
+    TimingCase c{"many tempo changes and stops", "#OFFSET:-0.0371;#BPMS:0=137.7", {}};
+    char number[64];
+    for (int k = 1; k <= 150; ++k) {
+        std::snprintf(number, sizeof number, ",%.4f=%.2f", 0.7 * k, 120 + (k * 7) % 53 + 0.37);
+        c.header += number;
+    }
+    c.header += ";#STOPS:";
+    for (int k = 0; k < 83; ++k) {
+        std::snprintf(number, sizeof number, "%s%.3f=%.4f", k ? "," : "", 1.25 * k + 1.0 / 3,
+                      0.0123 * (k % 7 + 1));
+        c.header += number;
+    }
+    c.header += ",1.333=0.1;";
+    for (int m = 0; m < 30; ++m)
+        c.measures.push_back(measure(12, {0, 1, 2, 4, 5, 7, 9, 10}));
+    return c;
+}
+
+const std::vector<TimingCase>& timingCases() {
+    static const std::vector<TimingCase> cases{
+        {"tempo changes on and off the beat", "#OFFSET:-0.5;#BPMS:0=120,2.5=60,6=200.5;",
+         {measure(4, {0, 1, 2, 3}), measure(8, {1, 3, 4, 6}), measure(4, {1})}},
+        {"a note on a stop's row sounds as the stop begins",
+         "#BPMS:0=150;#STOPS:4.333=0.4,8.667=0.25;",
+         {measure(4, {}), measure(12, {0, 1, 2, 11}), measure(12, {1, 2, 3})}},
+        {"a stop and a tempo change a hair around a beat share its row",
+         "#BPMS:0=120,4.01=90;#STOPS:3.99=0.3;",
+         {measure(4, {3}), "1111000000001000", measure(4, {0, 2})}},
+        {"a stop at beat 0", "#OFFSET:-0.1;#BPMS:0=120;#STOPS:0=0.5;",
+         {measure(8, {0, 1, 2, 5}), measure(4, {0})}},
+        {"a stop of no length", "#BPMS:0=120;#STOPS:0.000=0.000;", {measure(4, {0, 1, 2, 3})}},
+        {"a tempo change on the row of a stop of no length", "#BPMS:0=120,4=180;#STOPS:4=0.000;",
+         {measure(4, {1}), measure(4, {0, 1, 3}), measure(4, {0})}},
+        {"a tempo change on a stop's row, and stops that add up",
+         "#BPMS:0=120,4=180;#STOPS:4=0.5,4=0.25;", {measure(4, {3}), measure(8, {0, 1, 2})}},
+        {"measures of lines that do not divide 192", "#OFFSET:-0.02;#BPMS:0=133;",
+         {measure(5, {0, 1, 3, 4}), measure(7, {1, 2, 6}), measure(10, {3, 9}),
+          measure(20, {1, 7, 19}), measure(40, {13, 39}), measure(100, {1, 33, 99}),
+          measure(4, {0, 3})}},
+        {"a positive offset: beat 0 lies before the music", "#OFFSET:0.3;#BPMS:0=120;",
+         {measure(8, {0, 1, 2, 4, 7})}, 1},
+        {"notes more than a beat before marker 1 are left out", "#OFFSET:0.8;#BPMS:0=120;",
+         {measure(8, {0, 3, 4, 6})}, 2, 1},
+        manyEvents(),
+    };
+    return cases;
+}
+
+class SmTimingAgainstGame : public ::testing::Test, public test::SongFileFixture {
+  protected:
+    void expectPlayedAsTheGameDoes(const TimingCase& c);
+};
+
+void SmTimingAgainstGame::expectPlayedAsTheGameDoes(const TimingCase& c) {
+    std::string text = "#MUSIC:song.ogg;" + c.header + "#NOTES:dance-single: :Beginner:1:0:";
+    for (std::size_t m = 0; m < c.measures.size(); ++m)
+        text += (m ? "," : "") + c.measures[m];
+    ASSERT_TRUE(read(writeSongFile("timing.sm", text + ";")));
+    EXPECT_EQ(editor.song().beatsBeforeFirstMarker(), c.beatsBeforeFirstMarker);
+
+    TagMap tags;
+    RecordingMessages unused;
+    const SmFileContent parsed = parseSmText(text, tags, unused);
+    test::GameTimeline game;
+    game.offsetSeconds = textToDouble(tags.first("#OFFSET"));
+    for (const SmTimedValue& b : parsed.timing.bpms)
+        game.bpms.push_back({b.beat, b.value});
+    for (const SmTimedValue& s : parsed.timing.stops)
+        game.stops.push_back({s.beat, s.value});
+
+    std::vector<test::NoteBeat> expected = test::noteBeatsOf(c.measures, 4);
+    expected.erase(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(c.notesLeftOut));
+    const ItemList& notes = store.notes(0);
+    ASSERT_EQ(notes.size(), expected.size());
+    const double rate = music.rate;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        SCOPED_TRACE("note " + std::to_string(i) + " at beat " + std::to_string(expected[i].beat));
+        EXPECT_EQ(notes[i].column, expected[i].column);
+        if (notes[i].row() >= kRowsPerBeat) // rows 0..47 lie before the first marker
+            EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate), 0.05e-3 * rate);
+    }
+
+    // Each pause lasts its stops' seconds to the sample.
+    std::map<std::int64_t, double> stopsByRow;
+    for (const test::GameTimeline::Change& s : game.stops)
+        stopsByRow[test::GameTimeline::rowOf(s.beat)] += s.value;
+    std::erase_if(stopsByRow, [](const auto& s) { return s.second <= 0; });
+    ASSERT_EQ(store.pauses().size(), stopsByRow.size());
+    auto stop = stopsByRow.begin();
+    for (const EditItem& pause : store.pauses())
+        EXPECT_NEAR(store.timing().pauseSeconds(pause), (stop++)->second, 1 / rate);
+}
+
+TEST_F(SmTimingAgainstGame, EveryNoteSoundsWhereTheGamePlaysIt) {
+    music.frames = 44100 * 90;
+    for (const TimingCase& c : timingCases()) {
+        SCOPED_TRACE(c.name);
+        expectPlayedAsTheGameDoes(c);
+    }
 }
 
 } // namespace
