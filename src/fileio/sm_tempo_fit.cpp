@@ -338,6 +338,7 @@ SmTempoText fitPerBeat(const SmTempoFitInput& in) {
     for (const SmTimingPoint& p : in.points) {
         if (p.kind == SmTimingPoint::Kind::Pause) {
             closeRun(p.fileRow);
+            pinned = false; // the stop puts a marker on its row anyway
             stopValues.push_back(stopSeconds(fit.x(), p.sample, rate));
             stops.push_back({p.fileRow, &stopValues.back()});
             fit.start(fit.x() + stopValues.back().value * rate, p.fileRow);

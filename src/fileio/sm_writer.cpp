@@ -52,9 +52,13 @@ class PauseRemoval {
         return before > 0 &&
                row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1];
     }
-    // The row with the rows of every pause that starts before it taken out.
+    // The row with the rows of every pause that starts before it taken out; a row
+    // inside a pause goes to where the pause starts.
     std::int64_t shifted(std::int32_t row) const {
-        return row - removedBefore_[pausesStartingBefore(row)];
+        const std::size_t before = pausesStartingBefore(row);
+        if (before > 0 && row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
+            return starts_[before - 1] - removedBefore_[before - 1];
+        return row - removedBefore_[before];
     }
 
   private:
@@ -176,7 +180,8 @@ std::vector<GridMark> gridMarks(const ItemList& notes, const FileGrid& grid, int
                                   ? (note.altKind == 1 ? NoteKind::Lift : NoteKind::Mine)
                                   : noteKindOf(note);
         if (kind == NoteKind::Hold || kind == NoteKind::Roll) {
-            const std::int64_t tail = head + note.lengthRows();
+            // The rows of a pause the hold spans are not in the file either.
+            const std::int64_t tail = grid.fileRow(note.endRow());
             if (tail > head && tail < gridRows) {
                 marks.push_back({head, note.column, smHeadCharacter(kind)});
                 marks.push_back({tail, note.column, kSmTailCharacter});
