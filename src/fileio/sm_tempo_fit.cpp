@@ -15,15 +15,13 @@ namespace quillex {
 namespace {
 
 constexpr double kRowsPerBeat = 48.0;
-// How far the reader's exact position may lie from a marker's sample for the marker to
-// come back on it (positions are rounded to the nearest sample), less a hair for the
-// reader's own floating-point sums.
-constexpr double kReach = 0.5 - 1e-6;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-// Decimals tried for a tempo before its range's middle is written in full.
+// Decimals tried for a tempo before numbers of six significant digits.
 constexpr int kTempoDecimals = 3;
 // Decimals tried for a stop's seconds.
 constexpr int kStopDecimals = 6;
+// Numbers tried with each count of decimals.
+constexpr int kCandidatesPerLevel = 16;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
 
@@ -39,24 +37,71 @@ WrittenNumber written(double value) {
     return w;
 }
 
-// The simplest number of [lo, hi] as it reads back: the fewest decimals up to
-// maxDecimals (the one nearest the middle among those), else the middle in the number
-// format's six significant digits. Nothing when not even that reads back inside.
-std::optional<WrittenNumber> simplestIn(double lo, double hi, int maxDecimals) {
+// The reader's arithmetic, term for term, so that the simulated positions are the
+// ones it computes: samples per row of a tempo, a position some rows on, the end of a
+// stop, and the rounding of a position to the marker's sample.
+double samplesPerRow(double bpm, int rate) {
+    return rate * 60.0 / (bpm * kRowsPerBeat);
+}
+double advance(double x, std::int64_t rows, double bpm, int rate) {
+    return x + static_cast<double>(rows) * samplesPerRow(bpm, rate);
+}
+double afterStop(double x, double seconds, int rate) {
+    return x + seconds * rate;
+}
+double markerSample(double x) {
+    return std::floor(x + 0.5);
+}
+
+// Calls `tryK` for the integers of [first, last] nearest `centre` first, at most
+// `limit` of them, until it returns true. Returns whether one did.
+template <class TryK>
+bool nearestFirst(double first, double last, double centre, int limit, const TryK& tryK) {
+    if (first > last)
+        return false;
+    centre = std::clamp(centre, first, last);
+    for (double step = 0; limit > 0 && (centre - step >= first || centre + step <= last); ++step)
+        for (int side = 0; side < (step == 0 ? 1 : 2) && limit > 0; ++side) {
+            const double k = side == 0 ? centre - step : centre + step;
+            if (k < first || k > last)
+                continue;
+            --limit;
+            if (tryK(k))
+                return true;
+        }
+    return false;
+}
+
+// The simplest number near [lo, hi] that `keeps` accepts as it reads back: the fewest
+// decimals up to maxDecimals (nearest the middle among those), then numbers of six
+// significant digits nearest the middle. The range only guides the search: `keeps`
+// decides, exactly as the reader will compute.
+template <class Keeps>
+std::optional<WrittenNumber> simplestKept(double lo, double hi, int maxDecimals,
+                                          const Keeps& keeps) {
     const double middle = lo / 2 + hi / 2;
+    const double slack = (std::abs(lo) + std::abs(hi)) * 1e-12; // a range edge may be exact
+    lo -= slack;
+    hi += slack;
+    std::optional<WrittenNumber> found;
+    const auto tryValue = [&](double value) {
+        WrittenNumber w = written(value);
+        if (!keeps(w.value))
+            return false;
+        found = std::move(w);
+        return true;
+    };
     double scale = 1;
-    for (int d = 0; d <= maxDecimals; ++d, scale *= 10) {
-        const double first = std::ceil(lo * scale), last = std::floor(hi * scale);
-        if (first > last)
-            continue;
-        WrittenNumber w = written(std::clamp(std::round(middle * scale), first, last) / scale);
-        if (w.value >= lo && w.value <= hi)
-            return w;
-    }
-    WrittenNumber w = written(middle);
-    if (w.value >= lo && w.value <= hi)
-        return w;
-    return std::nullopt;
+    for (int d = 0; d <= maxDecimals; ++d, scale *= 10)
+        if (nearestFirst(std::ceil(lo * scale), std::floor(hi * scale), std::round(middle * scale),
+                         kCandidatesPerLevel, [&](double k) { return tryValue(k / scale); }))
+            return found;
+    if (!(middle != 0) || !std::isfinite(middle))
+        return std::nullopt;
+    const double step = std::pow(10.0, std::floor(std::log10(std::abs(middle))) - 5);
+    nearestFirst(std::ceil(lo / step), std::floor(hi / step), std::round(middle / step),
+                 kCandidatesPerLevel, [&](double k) { return tryValue(k * step); });
+    return found;
 }
 
 // Whether [lo, hi] (positive) holds a number of six significant digits.
@@ -67,18 +112,13 @@ bool holdsSixDigitNumber(double lo, double hi) {
     return std::floor(hi / step) >= std::ceil(lo / step);
 }
 
-// Where the reader puts a row `rows` after the exact position x, at `bpm`.
-double advance(double x, double rows, double bpm, int rate) {
-    return x + rate * (rows / kRowsPerBeat) * (60 / bpm);
+double bpmOfSlope(double slope, int rate) {
+    return 60.0 * rate / (slope * kRowsPerBeat);
 }
 
-double bpmOfSlope(double samplesPerRow, int rate) {
-    return 60.0 * rate / (samplesPerRow * kRowsPerBeat);
-}
-
-// One tempo run: it starts at the reader's exact position x on a row, and the tempos
-// that keep every marker of the run within reach of its sample form a range of samples
-// per row, narrowed by each marker taken in.
+// One tempo run: it starts at the reader's exact position x on a row. The tempos that
+// keep every marker of the run on its sample form a range of samples per row, narrowed
+// by each marker taken in; the markers are kept to check a tempo exactly.
 class RunFit {
   public:
     explicit RunFit(int rate) : rate_(rate) {}
@@ -88,13 +128,14 @@ class RunFit {
         startRow_ = lastRow_ = row;
         lo_ = -kInfinity;
         hi_ = kInfinity;
+        members_.clear();
     }
     double x() const { return x_; }
     std::int64_t startRow() const { return startRow_; }
     std::int64_t lastRow() const { return lastRow_; }
 
-    // Takes a marker in when a tempo that can be written keeps it and all before it
-    // within reach. A marker on the start row leaves the range as it is.
+    // Takes a marker in when a tempo that can be written keeps it and all before it on
+    // their samples. A marker on the start row leaves the range as it is.
     bool add(std::int64_t row, double sample) {
         if (row <= startRow_)
             return true;
@@ -105,29 +146,43 @@ class RunFit {
             return false;
         lo_ = lo;
         hi_ = hi;
-        lastRow_ = row;
+        take(row, sample);
         return true;
     }
     // Takes a marker in on its own, whether or not a tempo can be written for it.
     void force(std::int64_t row, double sample) {
         std::tie(lo_, hi_) = bounds(row, sample);
-        lastRow_ = row;
+        members_.clear();
+        take(row, sample);
     }
 
-    // The simplest tempo of the range; `fallback` when no marker limits it.
+    // The simplest tempo that keeps the run's markers; `fallback` when no marker
+    // limits it.
     WrittenNumber tempo(const WrittenNumber& fallback) const {
-        if (!(hi_ < kInfinity) || !(hi_ > 0))
+        if (members_.empty() || !(hi_ > 0))
             return fallback;
         const auto [bpmLo, bpmHi] = bpmRange(lo_, hi_);
-        if (auto w = simplestIn(bpmLo, bpmHi, kTempoDecimals))
+        const auto keeps = [this](double bpm) { return keepsAll(bpm); };
+        if (auto w = simplestKept(bpmLo, bpmHi, kTempoDecimals, keeps))
             return *std::move(w);
         return written(bpmLo / 2 + bpmHi / 2);
     }
 
   private:
+    struct Member {
+        std::int64_t rows;
+        double sample;
+    };
+
+    void take(std::int64_t row, double sample) {
+        members_.push_back({row - startRow_, sample});
+        lastRow_ = row;
+    }
+    // The samples per row that put the reader's position within half a sample of the
+    // marker's sample.
     std::pair<double, double> bounds(std::int64_t row, double sample) const {
         const double rows = static_cast<double>(row - startRow_);
-        return {(sample - kReach - x_) / rows, (sample + kReach - x_) / rows};
+        return {(sample - 0.5 - x_) / rows, (sample + 0.5 - x_) / rows};
     }
     // The BPM range of a range of samples per row; a range reaching zero samples per
     // row is cut at a thousandth of its top.
@@ -140,11 +195,17 @@ class RunFit {
         const auto [bpmLo, bpmHi] = bpmRange(lo, hi);
         return holdsSixDigitNumber(bpmLo, bpmHi);
     }
+    bool keepsAll(double bpm) const {
+        return std::all_of(members_.begin(), members_.end(), [&](const Member& m) {
+            return markerSample(advance(x_, m.rows, bpm, rate_)) == m.sample;
+        });
+    }
 
     int rate_;
     double x_ = 0;
     std::int64_t startRow_ = 0, lastRow_ = 0;
     double lo_ = -kInfinity, hi_ = kInfinity;
+    std::vector<Member> members_;
 };
 
 // How far the first tempo run reaches from a position x0 of the file's beat 0: the last
@@ -161,7 +222,7 @@ FirstRunReach firstRunReach(const SmTempoFitInput& in, double x0) {
     for (const SmTimingPoint& p : in.points) {
         if (p.kind == SmTimingPoint::Kind::Pause)
             return {p.fileRow, true};
-        if (p.fileRow <= 0 && std::abs(p.sample - x0) > kReach)
+        if (p.fileRow <= 0 && markerSample(x0) != p.sample)
             return {-1, false};
         if (!fit.add(p.fileRow, p.sample))
             return {fit.lastRow(), false};
@@ -203,7 +264,7 @@ WrittenNumber chooseOffset(const SmTempoFitInput& in) {
     }
     const double before = static_cast<double>(first->fileRow);
     const double centre = first->sample - before * slope;
-    const double half = kReach + before * slopeDoubt;
+    const double half = 0.5 + before * slopeDoubt;
     const double lo = -(centre + half) / rate, hi = -(centre - half) / rate;
     const double magnitude = std::max(std::abs(lo), std::abs(hi));
     const int maxDecimals =
@@ -212,49 +273,42 @@ WrittenNumber chooseOffset(const SmTempoFitInput& in) {
 
     std::optional<WrittenNumber> best;
     std::int64_t bestRow = -1;
-    int tried = 0;
+    int left = kOffsetCandidates;
     double scale = 1;
-    for (int d = 0; d <= maxDecimals && tried < kOffsetCandidates; ++d, scale *= 10) {
-        const double firstK = std::ceil(lo * scale), lastK = std::floor(hi * scale);
-        if (firstK > lastK)
-            continue;
-        const double middleK = std::clamp(std::round(-centre / rate * scale), firstK, lastK);
-        for (double step = 0; tried < kOffsetCandidates; ++step) {
-            bool inside = false;
-            for (int side = 0; side < (step == 0 ? 1 : 2); ++side) {
-                const double k = side == 0 ? middleK - step : middleK + step;
-                if (k < firstK || k > lastK)
-                    continue;
-                inside = true;
+    for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
+        const bool complete = nearestFirst(
+            std::ceil(lo * scale), std::floor(hi * scale), std::round(-centre / rate * scale), left,
+            [&](double k) {
+                --left;
                 if (d > 0 && std::fmod(k, 10) == 0)
-                    continue; // tried with fewer decimals
+                    return false; // tried with fewer decimals
                 WrittenNumber candidate = written(k / scale);
-                ++tried;
                 const FirstRunReach reach = firstRunReach(in, -candidate.value * rate);
-                if (reach.complete && reach.row >= 0)
-                    return candidate;
-                if (reach.row > bestRow) {
+                if (reach.row > bestRow || (reach.complete && reach.row >= 0)) {
                     bestRow = reach.row;
                     best = std::move(candidate);
                 }
-            }
-            if (!inside)
-                break;
-        }
+                return reach.complete && reach.row >= 0;
+            });
+        if (complete)
+            break;
     }
     return best ? *best : written(-centre / rate);
 }
 
 // A stop's seconds: the simplest number that brings the reader's position after the
-// stop within reach of the sample where the pause ends (never zero: a stop of zero
-// seconds makes no pause).
+// stop onto the sample where the pause ends (never zero: a stop of zero seconds makes
+// no pause).
 WrittenNumber stopSeconds(double x, double endSample, int rate) {
     constexpr double kShortest = 1e-6;
-    const double lo = std::max((endSample - kReach - x) / rate, kShortest);
-    const double hi = std::max((endSample + kReach - x) / rate, kShortest);
-    if (auto w = simplestIn(lo, hi, kStopDecimals))
+    const double lo = std::max((endSample - 0.5 - x) / rate, kShortest);
+    const double hi = std::max((endSample + 0.5 - x) / rate, kShortest);
+    const auto keeps = [&](double seconds) {
+        return seconds > 0 && markerSample(afterStop(x, seconds, rate)) == endSample;
+    };
+    if (auto w = simplestKept(lo, hi, kStopDecimals, keeps))
         return *std::move(w);
-    return written(lo);
+    return written(lo / 2 + hi / 2);
 }
 
 struct TempoRun {
@@ -329,8 +383,7 @@ SmTempoText fitPerBeat(const SmTempoFitInput& in) {
         if (endRow <= fit.startRow())
             return;
         WrittenNumber bpm = fit.tempo(runs.empty() ? fallback : runs.back().bpm);
-        const double x =
-            advance(fit.x(), static_cast<double>(endRow - fit.startRow()), bpm.value, rate);
+        const double x = advance(fit.x(), endRow - fit.startRow(), bpm.value, rate);
         runs.push_back({fit.startRow(), std::move(bpm), pinned});
         pinned = false;
         fit.start(x, endRow);
@@ -341,7 +394,7 @@ SmTempoText fitPerBeat(const SmTempoFitInput& in) {
             pinned = false; // the stop puts a marker on its row anyway
             stopValues.push_back(stopSeconds(fit.x(), p.sample, rate));
             stops.push_back({p.fileRow, &stopValues.back()});
-            fit.start(fit.x() + stopValues.back().value * rate, p.fileRow);
+            fit.start(afterStop(fit.x(), stopValues.back().value, rate), p.fileRow);
             continue;
         }
         if (!fit.add(p.fileRow, p.sample)) {
@@ -374,8 +427,7 @@ SmTempoText fitSingle(const SmTempoFitInput& in) {
     });
     const double firstSample = first == in.points.end() ? 0 : first->sample;
     const double before =
-        first == in.points.end() ? 0 : advance(0, static_cast<double>(first->fileRow),
-                                               in.averageBpm, in.sampleRate);
+        first == in.points.end() ? 0 : advance(0, first->fileRow, in.averageBpm, in.sampleRate);
     text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
     std::vector<WrittenNumber> seconds;
     std::vector<Entry> stops;
