@@ -22,6 +22,10 @@ constexpr int kTempoDecimals = 3;
 constexpr int kStopDecimals = 6;
 // Numbers tried with each count of decimals.
 constexpr int kCandidatesPerLevel = 16;
+// Tempos of a run tried for how far the next run reaches after them.
+constexpr int kLookahead = 12;
+// Tempos tried in a row without the next run reaching further before the search ends.
+constexpr int kLookaheadPatience = 4;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
 
@@ -156,16 +160,43 @@ class RunFit {
         take(row, sample);
     }
 
-    // The simplest tempo that keeps the run's markers; `fallback` when no marker
-    // limits it.
-    WrittenNumber tempo(const WrittenNumber& fallback) const {
-        if (members_.empty() || !(hi_ > 0))
-            return fallback;
-        const auto [bpmLo, bpmHi] = bpmRange(lo_, hi_);
-        const auto keeps = [this](double bpm) { return keepsAll(bpm); };
-        if (auto w = simplestKept(bpmLo, bpmHi, kTempoDecimals, keeps))
-            return *std::move(w);
-        return written(bpmLo / 2 + bpmHi / 2);
+    // Whether some marker limits the tempo.
+    bool limited() const { return !members_.empty() && hi_ > 0; }
+    double middleTempo() const {
+        const auto [lo, hi] = bpmRange(lo_, hi_);
+        return lo / 2 + hi / 2;
+    }
+
+    // Calls `take` with the tempos that keep every marker of the run on its sample, as
+    // they read back, simplest first: the fewest decimals (up to three, nearest the
+    // middle of the range among equals), then six significant digits. At most `limit`
+    // of them, until `take` returns true.
+    template <class Take>
+    void forEachTempo(int limit, const Take& take) const {
+        const auto [lo, hi] = bpmRange(lo_, hi_);
+        const double middle = lo / 2 + hi / 2;
+        const double slack = (lo + hi) * 1e-12; // an edge of the range may be exact
+        const auto offer = [&](double bpm) {
+            if (!keepsAll(bpm))
+                return false;
+            return take(bpm) || --limit <= 0;
+        };
+        double scale = 1;
+        for (int d = 0; d <= kTempoDecimals; ++d, scale *= 10) {
+            const auto tryK = [&](double k) {
+                // k / scale reads back from its text exactly when it has six digits.
+                if (k >= 1e6 || (d > 0 && std::fmod(k, 10) == 0))
+                    return false;
+                return offer(k / scale);
+            };
+            if (nearestFirst(std::ceil((lo - slack) * scale), std::floor((hi + slack) * scale),
+                             std::round(middle * scale), kCandidatesPerLevel, tryK))
+                return;
+        }
+        const double step = std::pow(10.0, std::floor(std::log10(middle)) - 5);
+        nearestFirst(std::ceil((lo - slack) / step), std::floor((hi + slack) / step),
+                     std::round(middle / step), kCandidatesPerLevel,
+                     [&](double k) { return offer(written(k * step).value); });
     }
 
   private:
@@ -207,94 +238,6 @@ class RunFit {
     double lo_ = -kInfinity, hi_ = kInfinity;
     std::vector<Member> members_;
 };
-
-// How far the first tempo run reaches from a position x0 of the file's beat 0: the last
-// row it keeps, and whether it ran on to a pause, a sub-beat or the end (no offset can
-// do better). Row -1 when x0 misses a first marker on row 0.
-struct FirstRunReach {
-    std::int64_t row;
-    bool complete;
-};
-
-FirstRunReach firstRunReach(const SmTempoFitInput& in, double x0) {
-    RunFit fit(in.sampleRate);
-    fit.start(x0, 0);
-    for (const SmTimingPoint& p : in.points) {
-        if (p.kind == SmTimingPoint::Kind::Pause)
-            return {p.fileRow, true};
-        if (p.fileRow <= 0 && markerSample(x0) != p.sample)
-            return {-1, false};
-        if (!fit.add(p.fileRow, p.sample))
-            return {fit.lastRow(), false};
-        if (p.subBeat && p.fileRow > 0)
-            return {p.fileRow, true};
-    }
-    return {fit.lastRow(), true};
-}
-
-// The #OFFSET: the simplest number (fewest decimals, nearest the likely value among
-// equals) whose first tempo run reaches furthest. Its window is where beat 0 can lie:
-// within reach of the first marker, or extrapolated back from it at the first
-// interval's tempo when the file has beats before the first marker.
-WrittenNumber chooseOffset(const SmTempoFitInput& in) {
-    const SmTimingPoint* first = nullptr;
-    const SmTimingPoint* second = nullptr;
-    for (const SmTimingPoint& p : in.points) {
-        if (p.kind == SmTimingPoint::Kind::Pause) {
-            if (first)
-                break;
-            continue;
-        }
-        if (!first) {
-            first = &p;
-        } else if (p.fileRow > first->fileRow) {
-            second = &p;
-            break;
-        }
-    }
-    const double rate = in.sampleRate;
-    if (!first)
-        return written(0);
-    double slope = rate * 60 / in.averageBpm / kRowsPerBeat;
-    double slopeDoubt = 0;
-    if (second) {
-        const double rows = static_cast<double>(second->fileRow - first->fileRow);
-        slope = (second->sample - first->sample) / rows;
-        slopeDoubt = 1 / rows;
-    }
-    const double before = static_cast<double>(first->fileRow);
-    const double centre = first->sample - before * slope;
-    const double half = 0.5 + before * slopeDoubt;
-    const double lo = -(centre + half) / rate, hi = -(centre - half) / rate;
-    const double magnitude = std::max(std::abs(lo), std::abs(hi));
-    const int maxDecimals =
-        magnitude > 0 ? std::clamp(5 - static_cast<int>(std::floor(std::log10(magnitude))), 0, 9)
-                      : 0;
-
-    std::optional<WrittenNumber> best;
-    std::int64_t bestRow = -1;
-    int left = kOffsetCandidates;
-    double scale = 1;
-    for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
-        const bool complete = nearestFirst(
-            std::ceil(lo * scale), std::floor(hi * scale), std::round(-centre / rate * scale), left,
-            [&](double k) {
-                --left;
-                if (d > 0 && std::fmod(k, 10) == 0)
-                    return false; // tried with fewer decimals
-                WrittenNumber candidate = written(k / scale);
-                const FirstRunReach reach = firstRunReach(in, -candidate.value * rate);
-                if (reach.row > bestRow || (reach.complete && reach.row >= 0)) {
-                    bestRow = reach.row;
-                    best = std::move(candidate);
-                }
-                return reach.complete && reach.row >= 0;
-            });
-        if (complete)
-            break;
-    }
-    return best ? *best : written(-centre / rate);
-}
 
 // A stop's seconds: the simplest number that brings the reader's position after the
 // stop onto the sample where the pause ends (never zero: a stop of zero seconds makes
@@ -364,57 +307,191 @@ std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& ru
 }
 
 // Walks the markers and pauses as the reader will, ending a tempo run where no written
-// tempo keeps its markers any longer, at a sub-beat and at a pause.
-SmTempoText fitPerBeat(const SmTempoFitInput& in) {
-    const int rate = in.sampleRate;
-    SmTempoText text;
-    const WrittenNumber offset = chooseOffset(in);
-    text.offset = offset.text;
-    const WrittenNumber fallback = written(in.averageBpm);
+// tempo keeps its markers any longer, at a sub-beat and at a pause. Where several
+// values keep a run's markers (a short run), the one after which the next run reaches
+// furthest is taken, simplest among equals: the next run starts where this one ends.
+class PerBeatFit {
+  public:
+    explicit PerBeatFit(const SmTempoFitInput& in)
+        : in_(in), points_(in.points), rate_(in.sampleRate), fit_(rate_), probe_(rate_) {}
 
-    RunFit fit(rate);
-    fit.start(-offset.value * rate, 0);
-    std::vector<TempoRun> runs;
-    std::vector<Entry> stops;
-    std::vector<WrittenNumber> stopValues;
-    stopValues.reserve(in.points.size());
-    bool pinned = false;
-    const auto closeRun = [&](std::int64_t endRow) {
-        if (endRow <= fit.startRow())
-            return;
-        WrittenNumber bpm = fit.tempo(runs.empty() ? fallback : runs.back().bpm);
-        const double x = advance(fit.x(), endRow - fit.startRow(), bpm.value, rate);
-        runs.push_back({fit.startRow(), std::move(bpm), pinned});
-        pinned = false;
-        fit.start(x, endRow);
-    };
-    for (const SmTimingPoint& p : in.points) {
-        if (p.kind == SmTimingPoint::Kind::Pause) {
-            closeRun(p.fileRow);
-            pinned = false; // the stop puts a marker on its row anyway
-            stopValues.push_back(stopSeconds(fit.x(), p.sample, rate));
-            stops.push_back({p.fileRow, &stopValues.back()});
-            fit.start(afterStop(fit.x(), stopValues.back().value, rate), p.fileRow);
-            continue;
+    SmTempoText run() {
+        SmTempoText text;
+        const WrittenNumber offset = chooseOffset();
+        text.offset = offset.text;
+        fit_.start(-offset.value * rate_, 0);
+        std::vector<Entry> stops;
+        std::vector<WrittenNumber> stopValues;
+        stopValues.reserve(points_.size());
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            const SmTimingPoint& p = points_[i];
+            if (p.kind == SmTimingPoint::Kind::Pause) {
+                closeRun(p.fileRow, i);
+                pinned_ = false; // the stop puts a marker on its row anyway
+                stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
+                stops.push_back({p.fileRow, &stopValues.back()});
+                fit_.start(afterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
+                continue;
+            }
+            if (!fit_.add(p.fileRow, p.sample)) {
+                closeRun(fit_.lastRow(), i);
+                if (!fit_.add(p.fileRow, p.sample))
+                    fit_.force(p.fileRow, p.sample);
+            }
+            if (p.subBeat && p.fileRow > fit_.startRow()) {
+                closeRun(p.fileRow, i + 1);
+                pinned_ = true;
+            }
         }
-        if (!fit.add(p.fileRow, p.sample)) {
-            closeRun(fit.lastRow());
-            if (!fit.add(p.fileRow, p.sample))
-                fit.force(p.fileRow, p.sample);
-        }
-        if (p.subBeat && p.fileRow > fit.startRow()) {
-            closeRun(p.fileRow);
-            pinned = true;
-        }
+        closeRun(fit_.lastRow(), points_.size());
+        if (runs_.empty())
+            runs_.push_back({0, written(in_.averageBpm), false});
+        runs_.front().startRow = 0; // the reader needs a tempo on beat 0
+        text.bpms = tempoList(in_, runs_);
+        text.stops = entryList(stops);
+        return text;
     }
-    closeRun(fit.lastRow());
-    if (runs.empty())
-        runs.push_back({0, fallback, false});
-    runs.front().startRow = 0; // the reader needs a tempo on beat 0
-    text.bpms = tempoList(in, runs);
-    text.stops = entryList(stops);
-    return text;
-}
+
+  private:
+    // How far a run starting at position x on `row` reaches, taking the points from
+    // `next` on (a stop on `row` first): the last row it keeps, and whether it ran on to
+    // a pause, a sub-beat or the end, where no start can do better. A marker on `row`
+    // itself that x misses ends it before it starts.
+    struct Reach {
+        std::int64_t row;
+        bool complete;
+    };
+    Reach reachFrom(double x, std::int64_t row, std::size_t next) {
+        std::size_t j = next;
+        if (j < points_.size() && points_[j].kind == SmTimingPoint::Kind::Pause &&
+            points_[j].fileRow == row)
+            x = afterStop(x, stopSeconds(x, points_[j++].sample, rate_).value, rate_);
+        probe_.start(x, row);
+        for (; j < points_.size(); ++j) {
+            const SmTimingPoint& p = points_[j];
+            if (p.kind == SmTimingPoint::Kind::Pause)
+                return {p.fileRow, true};
+            if (p.fileRow <= row) {
+                if (markerSample(x) != p.sample)
+                    return {row - 1, false};
+                continue;
+            }
+            if (!probe_.add(p.fileRow, p.sample))
+                return {probe_.lastRow(), false};
+            if (p.subBeat)
+                return {p.fileRow, true};
+        }
+        return {probe_.lastRow(), true};
+    }
+
+    // The #OFFSET: the simplest number (fewest decimals, nearest the likely value among
+    // equals) whose first tempo run reaches furthest. Its window is where beat 0 can
+    // lie: within half a sample of the first marker, or extrapolated back from it at the
+    // first interval's tempo when the file has beats before the first marker.
+    WrittenNumber chooseOffset() {
+        const SmTimingPoint* first = nullptr;
+        const SmTimingPoint* second = nullptr;
+        for (const SmTimingPoint& p : points_) {
+            if (p.kind == SmTimingPoint::Kind::Pause) {
+                if (first)
+                    break;
+                continue;
+            }
+            if (!first) {
+                first = &p;
+            } else if (p.fileRow > first->fileRow) {
+                second = &p;
+                break;
+            }
+        }
+        if (!first)
+            return written(0);
+        double slope = samplesPerRow(in_.averageBpm, rate_);
+        double slopeDoubt = 0;
+        if (second) {
+            const double rows = static_cast<double>(second->fileRow - first->fileRow);
+            slope = (second->sample - first->sample) / rows;
+            slopeDoubt = 1 / rows;
+        }
+        const double before = static_cast<double>(first->fileRow);
+        const double centre = first->sample - before * slope;
+        const double half = 0.5 + before * slopeDoubt;
+        const double lo = -(centre + half) / rate_, hi = -(centre - half) / rate_;
+        const double magnitude = std::max(std::abs(lo), std::abs(hi));
+        const int maxDecimals =
+            magnitude > 0
+                ? std::clamp(5 - static_cast<int>(std::floor(std::log10(magnitude))), 0, 9)
+                : 0;
+
+        std::optional<WrittenNumber> best;
+        std::int64_t bestRow = -2;
+        int left = kOffsetCandidates;
+        double scale = 1;
+        for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
+            const bool complete = nearestFirst(
+                std::ceil(lo * scale), std::floor(hi * scale), std::round(-centre / rate_ * scale),
+                left, [&](double k) {
+                    --left;
+                    if (d > 0 && std::fmod(k, 10) == 0)
+                        return false; // tried with fewer decimals
+                    WrittenNumber candidate = written(k / scale);
+                    const Reach reach = reachFrom(-candidate.value * rate_, 0, 0);
+                    const bool done = reach.complete && reach.row >= 0;
+                    if (reach.row > bestRow || done) {
+                        bestRow = reach.row;
+                        best = std::move(candidate);
+                    }
+                    return done;
+                });
+            if (complete)
+                break;
+        }
+        return best ? *best : written(-centre / rate_);
+    }
+
+    // Ends the current run on `endRow` with its tempo; the points from `next` on follow.
+    void closeRun(std::int64_t endRow, std::size_t next) {
+        if (endRow <= fit_.startRow())
+            return;
+        const std::int64_t rows = endRow - fit_.startRow();
+        double bpm = runs_.empty() ? in_.averageBpm : runs_.back().bpm.value;
+        if (fit_.limited()) {
+            bool found = false;
+            Reach best{0, false};
+            int sinceBest = 0;
+            fit_.forEachTempo(kLookahead, [&](double candidate) {
+                if (next >= points_.size()) {
+                    bpm = candidate;
+                    found = true;
+                    return true;
+                }
+                const Reach reach = reachFrom(advance(fit_.x(), rows, candidate, rate_), endRow, next);
+                if (!found || reach.row > best.row) {
+                    bpm = candidate;
+                    best = reach;
+                    found = true;
+                    sinceBest = 0;
+                }
+                return reach.complete || ++sinceBest >= kLookaheadPatience;
+            });
+            if (!found)
+                bpm = fit_.middleTempo();
+        }
+        WrittenNumber value = written(bpm);
+        const double x = advance(fit_.x(), rows, value.value, rate_);
+        runs_.push_back({fit_.startRow(), std::move(value), pinned_});
+        pinned_ = false;
+        fit_.start(x, endRow);
+    }
+
+    const SmTempoFitInput& in_;
+    const std::vector<SmTimingPoint>& points_;
+    int rate_;
+    RunFit fit_;
+    RunFit probe_; // tries runs ahead
+    std::vector<TempoRun> runs_;
+    bool pinned_ = false;
+};
 
 // One tempo for the song; the offset extrapolated back from the first marker at that
 // tempo, the stops as long as their pauses last.
@@ -445,7 +522,7 @@ SmTempoText fitSingle(const SmTempoFitInput& in) {
 } // namespace
 
 SmTempoText fitSmTempo(const SmTempoFitInput& input) {
-    return input.perBeatBpm ? fitPerBeat(input) : fitSingle(input);
+    return input.perBeatBpm ? PerBeatFit(input).run() : fitSingle(input);
 }
 
 } // namespace quillex
