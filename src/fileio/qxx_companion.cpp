@@ -1,5 +1,6 @@
 #include "fileio/qxx_companion.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -12,6 +13,9 @@ namespace quillex {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
+// The whole beats of the `.sm` file's grid before beat marker 1. Companions of earlier
+// versions do not have it: their songs had none.
+constexpr std::string_view kBeatsBeforeFirstMarkerKey = "#BEATSBEFOREFIRSTMARKER";
 
 // "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
 std::string levelKey(std::string_view prefix, LevelIndex level) {
@@ -57,6 +61,7 @@ struct CompanionContent {
     std::vector<IntPair> pauses; // start row, length rows
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
+    std::int32_t beatsBeforeFirstMarker = 0;
     bool anyNotes = false;
 };
 
@@ -90,6 +95,8 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
         }
     } else if (s.key == "#PAUSES") {
         c.pauses = intPairs(s.value);
+    } else if (s.key == kBeatsBeforeFirstMarkerKey) {
+        c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
     } else if (s.key == "#SONGDEMOBEGIN") {
         c.previewStart = textToInt(s.value);
     } else if (s.key == "#SONGDEMOEND") {
@@ -154,6 +161,7 @@ void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
         context.player.setPreviewStart(*content.previewStart);
     if (content.previewEnd)
         context.player.setPreviewEnd(*content.previewEnd);
+    context.song.setBeatsBeforeFirstMarker(content.beatsBeforeFirstMarker);
     if (content.anyNotes)
         showArrowLayer(context);
     {
@@ -175,7 +183,8 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath) {
 }
 
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
-                          int previewEnd, SamplePosition cursor) {
+                          int previewEnd, SamplePosition cursor,
+                          std::int32_t beatsBeforeFirstMarker) {
     std::string out;
     const ItemList& beats = store.beats();
     out += "#BEATLOC_EX:";
@@ -210,6 +219,11 @@ std::string companionText(const ItemStore& store, const MeterTable& meters, int 
         appendInt(out, pauses[i].lengthRows());
     }
     out.append(";").append(kLineBreak);
+    if (beatsBeforeFirstMarker > 0) {
+        out.append(kBeatsBeforeFirstMarkerKey).append(":");
+        appendInt(out, beatsBeforeFirstMarker);
+        out.append(";").append(kLineBreak);
+    }
 
     out.append("#SONGDEMOBEGIN:").append(std::to_string(previewStart)).append(";");
     out.append(kLineBreak);

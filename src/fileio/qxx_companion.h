@@ -23,8 +23,10 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath);
 void applyCompanionText(SongFileContext& context, std::string_view joinedText);
 
 // The companion's text for the store's lists as they are (pauses included), with line
-// breaks written as CR LF.
+// breaks written as CR LF. The song's beats before its first marker are written only
+// when there are any.
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
-                          int previewEnd, SamplePosition cursor);
+                          int previewEnd, SamplePosition cursor,
+                          std::int32_t beatsBeforeFirstMarker = 0);
 
 } // namespace quillex

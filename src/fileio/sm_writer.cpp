@@ -1,8 +1,10 @@
 #include "fileio/sm_writer.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "fileio/number_format.h"
+#include "fileio/sm_tempo_fit.h"
 #include "fileio/song_paths.h"
 #include "model/note_kind.h"
 
@@ -22,25 +24,26 @@ void appendLine(std::string& out, std::string_view text) {
 // length, so that the file's beats run on as a game expects around a stop.
 class PauseRemoval {
   public:
-    PauseRemoval(const ItemList& pauseList, const TimingMap& map, int sampleRate) {
+    PauseRemoval(const ItemList& pauseList, const TimingMap& map) {
         std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
         std::stable_sort(pauses.begin(), pauses.end(),
                          [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
         std::int64_t total = 0;
         removedBefore_.push_back(0);
         for (const EditItem& p : pauses) {
-            const SamplePosition begin = map.rowToSample(p.start());
-            const SamplePosition end = map.rowToSample(p.start().plusRows(p.lengthRows()));
             starts_.push_back(p.row());
             lengths_.push_back(p.lengthRows());
-            seconds_.push_back((static_cast<double>(end) - begin) / sampleRate);
+            startSamples_.push_back(map.rowToSample(p.start()));
+            endSamples_.push_back(map.rowToSample(p.start().plusRows(p.lengthRows())));
             total += p.lengthRows();
             removedBefore_.push_back(total);
         }
     }
 
     std::size_t count() const { return starts_.size(); }
-    double seconds(std::size_t i) const { return seconds_[i]; }
+    std::int32_t startRow(std::size_t i) const { return starts_[i]; }
+    SamplePosition startSample(std::size_t i) const { return startSamples_[i]; }
+    SamplePosition endSample(std::size_t i) const { return endSamples_[i]; }
     std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(starts_[i]); }
 
     // Strictly inside a pause: after its start and before its end.
@@ -49,9 +52,13 @@ class PauseRemoval {
         return before > 0 &&
                row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1];
     }
-    // The row with the rows of every pause that starts before it taken out.
+    // The row with the rows of every pause that starts before it taken out; a row
+    // inside a pause goes to where the pause starts.
     std::int64_t shifted(std::int32_t row) const {
-        return row - removedBefore_[pausesStartingBefore(row)];
+        const std::size_t before = pausesStartingBefore(row);
+        if (before > 0 && row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
+            return starts_[before - 1] - removedBefore_[before - 1];
+        return row - removedBefore_[before];
     }
 
   private:
@@ -62,66 +69,83 @@ class PauseRemoval {
 
     std::vector<std::int32_t> starts_;
     std::vector<std::int32_t> lengths_;
-    std::vector<double> seconds_;
+    std::vector<SamplePosition> startSamples_;
+    std::vector<SamplePosition> endSamples_;
     std::vector<std::int64_t> removedBefore_;
 };
 
-double fileBeat(std::int64_t row) {
-    return static_cast<double>(row - kRowsPerBeat) / kRowsPerBeat;
+// Where the song's rows lie in the file: the pause rows taken out, and beat marker 1
+// (row 48) after the whole beats the file has before it, so that notes before marker 1
+// keep a place and every measure keeps its number.
+class FileGrid {
+  public:
+    FileGrid(const PauseRemoval& pauses, std::int32_t beatsBeforeFirstMarker)
+        : pauses_(pauses),
+          shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {}
+    bool inside(std::int32_t row) const { return pauses_.inside(row); }
+    // The file row (48 per beat, row 0 on the file's beat 0) of a row of the song.
+    std::int64_t fileRow(std::int32_t row) const { return pauses_.shifted(row) + shift_; }
+    std::int64_t pauseFileRow(std::size_t i) const { return pauses_.shiftedPauseRow(i) + shift_; }
+
+  private:
+    const PauseRemoval& pauses_;
+    std::int64_t shift_;
+};
+
+// The file's beats before beat marker 1: as many as the song was read with, and at
+// least one when a note lies before the marker.
+std::int32_t beatsBeforeFirstMarker(const SmWriteInput& in) {
+    std::int32_t beats = std::max(in.song.beatsBeforeFirstMarker(), 0);
+    for (LevelIndex level = 0; level < kLevelCount && beats == 0; ++level)
+        for (const EditItem& note : in.store.notes(level))
+            if (note.row() < kRowsPerBeat)
+                beats = 1;
+    return beats;
 }
 
-void appendHeader(std::string& out, const SmWriteInput& in) {
+// The markers kept in the file and the pauses, in file order: a marker on a pause's
+// start row before the pause, the one at its end after it.
+std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemoval& pauses,
+                                        const FileGrid& grid) {
+    std::vector<SmTimingPoint> points;
+    points.reserve(beats.size() + pauses.count());
+    std::size_t pause = 0;
+    const auto addPausesUpTo = [&](std::int64_t row) {
+        for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause)
+            points.push_back({SmTimingPoint::Kind::Pause, grid.pauseFileRow(pause),
+                              static_cast<double>(pauses.endSample(pause)),
+                              static_cast<double>(pauses.startSample(pause)), false});
+    };
+    for (const EditItem& beat : beats) {
+        if (grid.inside(beat.row()))
+            continue;
+        addPausesUpTo(beat.row());
+        points.push_back({SmTimingPoint::Kind::Marker, grid.fileRow(beat.row()),
+                          static_cast<double>(beat.sample), 0, beat.isSubBeat});
+    }
+    addPausesUpTo(std::numeric_limits<std::int64_t>::max());
+    return points;
+}
+
+SmTempoText tempoText(const SmWriteInput& in, const PauseRemoval& pauses, const FileGrid& grid) {
+    const TimingMap map = in.store.timing();
+    SmTempoFitInput fit;
+    fit.sampleRate = in.sampleRate;
+    fit.points = timingPoints(in.store.beats(), pauses, grid);
+    fit.perBeatBpm = in.song.perBeatBpm();
+    fit.removeDuplicateBpms = in.song.removeDuplicateBpms();
+    fit.averageBpm = map.averageBpm(0, static_cast<int>(map.markerCount()) - 1);
+    return fitSmTempo(fit);
+}
+
+void appendHeader(std::string& out, const SmWriteInput& in, const SmTempoText& tempo) {
     for (const std::string& line : in.song.properties().headerLines(fileNameOf(in.musicPath)))
         appendLine(out, line);
     const double rate = in.sampleRate;
-    out += "#OFFSET:";
-    appendNumber(out, -in.store.beats()[0].sample / rate);
-    out.append(";").append(kLineBreak);
+    appendLine(out, "#OFFSET:" + tempo.offset + ";");
     appendLine(out, "#SAMPLESTART:" + formatFixed3(in.previewStart / rate) + ";");
     appendLine(out, "#SAMPLELENGTH:" + formatFixed3(in.previewEnd / rate - in.previewStart / rate) +
                         ";");
-}
-
-void appendTempoLine(std::string& out, const SmWriteInput& in, const TimingMap& map,
-                     const PauseRemoval& pauses) {
-    const ItemList& beats = in.store.beats();
-    out += "#BPMS:";
-    if (!in.song.perBeatBpm()) {
-        out += "0=";
-        appendNumber(out, map.averageBpm(0, static_cast<int>(beats.size()) - 1));
-        out.append(";").append(kLineBreak);
-        return;
-    }
-    const std::size_t count = beats.size();
-    bool first = true;
-    double lastWritten = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (pauses.inside(beats[i].row()))
-            continue;
-        const double bpm = map.intervalBpm(i + 1 < count ? i : count - 2);
-        if (!first && in.song.removeDuplicateBpms() && bpm == lastWritten)
-            continue;
-        if (!first)
-            out += ',';
-        appendNumber(out, fileBeat(pauses.shifted(beats[i].row())));
-        out += '=';
-        appendNumber(out, bpm);
-        lastWritten = bpm;
-        first = false;
-    }
-    out.append(";").append(kLineBreak);
-}
-
-void appendStopsLine(std::string& out, const PauseRemoval& pauses) {
-    out += "#STOPS:";
-    for (std::size_t i = 0; i < pauses.count(); ++i) {
-        if (i > 0)
-            out += ',';
-        appendNumber(out, fileBeat(pauses.shiftedPauseRow(i)));
-        out += '=';
-        appendNumber(out, pauses.seconds(i));
-    }
-    out.append(";").append(kLineBreak);
 }
 
 void appendKeptTags(std::string& out, const Song& song) {
@@ -141,19 +165,23 @@ struct GridMark {
 
 // The marks of one level: heads at their rows, tails of holds and rolls. Nothing is
 // put outside the grid; a hold whose tail would fall outside it is written as a tap.
-std::vector<GridMark> gridMarks(const ItemList& notes, const PauseRemoval& pauses, int columns,
+std::vector<GridMark> gridMarks(const ItemList& notes, const FileGrid& grid, int columns,
                                 std::int64_t gridRows) {
     std::vector<GridMark> marks;
     marks.reserve(notes.size());
     for (const EditItem& note : notes) {
-        if (pauses.inside(note.row()) || note.column < 0 || note.column >= columns)
+        if (grid.inside(note.row()) || note.column < 0 || note.column >= columns)
             continue;
-        const std::int64_t head = pauses.shifted(note.row()) - kRowsPerBeat;
+        const std::int64_t head = grid.fileRow(note.row());
         if (head < 0 || head >= gridRows)
             continue;
-        const NoteKind kind = noteKindOf(note);
+        // A mine or lift is one whatever length it carries.
+        const NoteKind kind = note.isMineLike()
+                                  ? (note.altKind == 1 ? NoteKind::Lift : NoteKind::Mine)
+                                  : noteKindOf(note);
         if (kind == NoteKind::Hold || kind == NoteKind::Roll) {
-            const std::int64_t tail = head + note.lengthRows();
+            // The rows of a pause the hold spans are not in the file either.
+            const std::int64_t tail = grid.fileRow(note.endRow());
             if (tail > head && tail < gridRows) {
                 marks.push_back({head, note.column, smHeadCharacter(kind)});
                 marks.push_back({tail, note.column, kSmTailCharacter});
@@ -249,19 +277,22 @@ void appendForeignChart(std::string& out, const ForeignChart& chart) {
 
 std::string smSongText(const SmWriteInput& in) {
     std::string out;
-    const TimingMap map = in.store.timing();
-    const PauseRemoval pauses(in.store.pauses(), map, in.sampleRate);
+    const PauseRemoval pauses(in.store.pauses(), in.store.timing());
+    const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
+    const FileGrid grid(pauses, leadBeats);
+    const SmTempoText tempo = tempoText(in, pauses, grid);
 
-    appendHeader(out, in);
-    appendTempoLine(out, in, map, pauses);
-    appendStopsLine(out, pauses);
+    appendHeader(out, in, tempo);
+    appendLine(out, "#BPMS:" + tempo.bpms + ";");
+    appendLine(out, "#STOPS:" + tempo.stops + ";");
     appendKeptTags(out, in.song);
 
     std::size_t keptMarkers = 0;
     for (const EditItem& beat : in.store.beats())
         if (!pauses.inside(beat.row()))
             ++keptMarkers;
-    const std::int64_t measures = std::max<std::int64_t>(1, (keptMarkers + 3) / 4);
+    const std::int64_t measures =
+        std::max<std::int64_t>(1, (static_cast<std::int64_t>(keptMarkers) + leadBeats + 3) / 4);
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         const ItemList& notes = in.store.notes(level);
         const bool used = std::any_of(notes.begin(), notes.end(),
@@ -269,7 +300,7 @@ std::string smSongText(const SmWriteInput& in) {
         if (used)
             appendChart(
                 out, in, level,
-                gridMarks(notes, pauses, columnCountOfLevel(level), measures * kRowsPerMeasure),
+                gridMarks(notes, grid, columnCountOfLevel(level), measures * kRowsPerMeasure),
                 measures);
     }
     for (const ForeignChart& chart : in.song.foreignCharts())

@@ -25,7 +25,8 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
     if (ownFormat)
         files.push_back({companionPathOf(path),
                          companionText(context.store, context.meters, player.previewStart(),
-                                       player.previewEnd(), player.position())});
+                                       player.previewEnd(), player.position(),
+                                       context.song.beatsBeforeFirstMarker())});
     std::string error;
     if (!replaceFiles(files, error)) {
         context.messages.show(error);

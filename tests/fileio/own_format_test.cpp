@@ -99,6 +99,30 @@ TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
         EXPECT_TRUE(same(store.notes(level), before.notes[level])) << level;
 }
 
+TEST_F(OwnFormatTest, BeatsBeforeTheFirstMarkerSurviveTheOwnFormat) {
+    loadEmptySong();
+    for (int i = 0; i < 4; ++i)
+        addBeat(20000 + i * 22050);
+    store.refresh();
+    addNote(0, 0, 24, NoteKind::Tap);
+    store.refresh();
+    editor.song().setBeatsBeforeFirstMarker(2);
+    const std::string path = pathOf("lead.qx");
+    ASSERT_TRUE(write(path));
+    EXPECT_NE(test::readFileBytes(companionPathOf(path)).find("\r\n#BEATSBEFOREFIRSTMARKER:2;\r\n"),
+              std::string::npos);
+    editor.song().setBeatsBeforeFirstMarker(0);
+    ASSERT_TRUE(read(path));
+    EXPECT_EQ(editor.song().beatsBeforeFirstMarker(), 2);
+
+    // A companion written before the statement existed reads as none.
+    std::ofstream(companionPathOf(path), std::ios::binary)
+        << "#BEATLOC_EX:48=0,96=22050;\r\n#BEATPROPS_EX:48=0000,96=0000;\r\n";
+    ASSERT_TRUE(read(path));
+    EXPECT_EQ(store.beats().size(), 2u);
+    EXPECT_EQ(editor.song().beatsBeforeFirstMarker(), 0);
+}
+
 TEST_F(OwnFormatTest, CompanionStatementsReadAsTheFormatSays) {
     loadEmptySong();
     applyCompanionText(files, "#BEATLOC_EX:48=0;#BEATPROPS_EX:48=0000;");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "writer_fixture.h"
 
 namespace quillex {
@@ -45,10 +48,10 @@ TEST_F(SmWriterTest, PausesBecomeStopsAndTheirRowsLeaveTheChart) {
     note(27, 1, 168); // inside the pause: not written
     meters.set(27, 7);
     EXPECT_EQ(text(), test::dataFile("pause.sm"));
-    // Every marker is written without duplicate removal, the ones at the pause's
-    // start and end on the same beat.
+    // Without duplicate removal every kept marker gets an entry; the markers at the
+    // pause's start and end share a beat and one entry.
     song.setRemoveDuplicateBpms(false);
-    EXPECT_EQ(lineOf(text(), "#BPMS"), "#BPMS:0=120,1=120,2=120,2=120,3=120,4=120;");
+    EXPECT_EQ(lineOf(text(), "#BPMS"), "#BPMS:0=120,1=120,2=120,3=120,4=120;");
 }
 
 TEST_F(SmWriterTest, WritesEveryKindPropertyKeptTagAndForeignChart) {
@@ -115,6 +118,86 @@ TEST_F(SmWriterTest, NothingIsWrittenOutsideTheGrid) {
     EXPECT_NE(t.find("\r\n0300\r\n"), std::string::npos);
     EXPECT_NE(t.find("\r\n1000\r\n"), std::string::npos);
     EXPECT_EQ(rowsOfFirstMeasure(t), 16);
+}
+
+// Markers every `samplesPerBeat` (rounded to whole samples) from `first`, as a file
+// read with that tempo leaves them.
+std::vector<SamplePosition> markersAt(double first, double samplesPerBeat, int count) {
+    std::vector<SamplePosition> samples;
+    for (int k = 0; k < count; ++k)
+        samples.push_back(static_cast<SamplePosition>(std::floor(first + k * samplesPerBeat + 0.5)));
+    return samples;
+}
+
+TEST_F(SmWriterTest, TimingLinesFitTheMarkers) {
+    const double at142 = 44100 * 60 / 142.0; // 18633.80... samples per beat
+    struct Case {
+        const char* name;
+        std::function<void(test::WriterFixture&)> build;
+        const char* offset;
+        const char* bpms;
+        const char* stops;
+    };
+    const std::vector<Case> cases = {
+        {"a tempo of no whole number of samples per beat stays one tempo",
+         [&](test::WriterFixture& f) {
+             for (SamplePosition s : markersAt(529.2, at142, 200))
+                 f.store.addItem(ItemKind::Beat, s, 0, 0, 0);
+         },
+         "#OFFSET:-0.012;", "#BPMS:0=142;", "#STOPS:;"},
+        {"a beat before the music keeps its notes and the offset reaches back to it",
+         [&](test::WriterFixture& f) {
+             for (SamplePosition s : markersAt(-264.6 + at142, at142, 40))
+                 f.store.addItem(ItemKind::Beat, s, 0, 0, 0);
+             f.song.setBeatsBeforeFirstMarker(1);
+         },
+         "#OFFSET:0.006;", "#BPMS:0=142;", "#STOPS:;"},
+        {"a note before the first marker puts a beat before it",
+         [&](test::WriterFixture& f) {
+             f.beats({22050, 44100, 66150});
+             f.note(0, 0, 24);
+         },
+         "#OFFSET:0;", "#BPMS:0=120;", "#STOPS:;"},
+        {"the tempo after a pause is written on the stop's beat, the stop from its span",
+         [&](test::WriterFixture& f) {
+             f.beats({0, 22050, 44100, 88200, 99225, 110250, 121275});
+             f.pause(144, 48);
+         },
+         "#OFFSET:0;", "#BPMS:0=120,2=240;", "#STOPS:2=1;"},
+        {"a sub-beat keeps its entry, even with the tempo before it",
+         [&](test::WriterFixture& f) {
+             f.beats({0, 22050, 44100, 77175, 121275, 165375});
+             f.store.addItem(ItemKind::Beat, 11025, 0, 0, 0, RowPosition{1, 24});
+             f.store.addItem(ItemKind::Beat, 55125, 0, 0, 0, RowPosition{3, 24});
+         },
+         "#OFFSET:0;", "#BPMS:0=120,0.5=120,2.5=60;", "#STOPS:;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriterFixture f;
+        c.build(f);
+        const std::string t = f.text();
+        EXPECT_EQ(lineOf(t, "#OFFSET"), c.offset);
+        EXPECT_EQ(lineOf(t, "#BPMS"), c.bpms);
+        EXPECT_EQ(lineOf(t, "#STOPS"), c.stops);
+    }
+}
+
+TEST_F(SmWriterTest, NotesBeforeTheFirstMarkerKeepTheirBeat) {
+    beats({22050, 44100, 66150});
+    song.setBeatsBeforeFirstMarker(2);
+    note(0, 0, 24);           // half a beat before marker 1: file beat 1.5
+    note(0, 1, 48);           // on marker 1: file beat 2
+    note(0, 2, 60, 24, true); // a mine that carries a length is still a mine
+    const std::string t = text();
+    EXPECT_EQ(lineOf(t, "#OFFSET"), "#OFFSET:0.5;");
+    const std::size_t chart = t.find("0.000,0.000,0.000,0.000,0.000:\r\n");
+    // 16 rows of quarter beats: file beat 1.5 is row 6, beat 2 row 8, the mine row 9.
+    EXPECT_NE(t.find("\r\n0000\r\n1000\r\n0000\r\n0100\r\n00M0\r\n0000\r\n", chart),
+              std::string::npos);
+    EXPECT_EQ(rowsOfFirstMeasure(t), 16);
+    EXPECT_EQ(t.find('2', chart), std::string::npos);
+    EXPECT_EQ(t.find('3', chart), std::string::npos);
 }
 
 TEST_F(SmWriterTest, OffsetOfALaterFirstBeatIsNegative) {

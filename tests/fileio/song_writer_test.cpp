@@ -134,9 +134,11 @@ TEST_F(SongWriterTest, ASongReadFromSmAndWrittenBackKeepsItsContent) {
     EXPECT_FALSE(editor.song().tags().contains("#GENRE"));
     EXPECT_EQ(editor.meters().get(3), 8);
     EXPECT_EQ(editor.meters().get(29), 5);
-    // A tempo of no whole number of samples per beat: the markers alternate between
-    // two spacings, each written as its own six-digit tempo.
+    // Tempos of no whole number of samples per beat: the markers alternate between two
+    // spacings, and the file still gets the two tempos it had.
     expectRoundTrip("#MUSIC:song.ogg;#OFFSET:-0.31;#BPMS:0=150.5,20=133.3;\n" + charts);
+    EXPECT_NE(test::readFileBytes(pathOf("back.sm")).find("\r\n#BPMS:0=150.5,20=133.3;\r\n"),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,528 @@
+#include "fileio/sm_tempo_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <tuple>
+#include <utility>
+
+#include "fileio/number_format.h"
+#include "fileio/statement_text.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr double kRowsPerBeat = 48.0;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Decimals tried for a tempo before numbers of six significant digits.
+constexpr int kTempoDecimals = 3;
+// Decimals tried for a stop's seconds.
+constexpr int kStopDecimals = 6;
+// Numbers tried with each count of decimals.
+constexpr int kCandidatesPerLevel = 16;
+// Tempos of a run tried for how far the next run reaches after them.
+constexpr int kLookahead = 12;
+// Tempos tried in a row without the next run reaching further before the search ends.
+constexpr int kLookaheadPatience = 4;
+// Offsets tried before the best of them is taken.
+constexpr int kOffsetCandidates = 64;
+
+// A number as it is written and as it reads back.
+struct WrittenNumber {
+    std::string text;
+    double value = 0;
+};
+
+WrittenNumber written(double value) {
+    WrittenNumber w{formatNumber(value), 0};
+    w.value = textToDouble(w.text);
+    return w;
+}
+
+// The reader's arithmetic, term for term, so that the simulated positions are the
+// ones it computes: samples per row of a tempo, a position some rows on, the end of a
+// stop, and the rounding of a position to the marker's sample.
+double samplesPerRow(double bpm, int rate) {
+    return rate * 60.0 / (bpm * kRowsPerBeat);
+}
+double advance(double x, std::int64_t rows, double bpm, int rate) {
+    return x + static_cast<double>(rows) * samplesPerRow(bpm, rate);
+}
+double afterStop(double x, double seconds, int rate) {
+    return x + seconds * rate;
+}
+double markerSample(double x) {
+    return std::floor(x + 0.5);
+}
+
+// Calls `tryK` for the integers of [first, last] nearest `centre` first, at most
+// `limit` of them, until it returns true. Returns whether one did.
+template <class TryK>
+bool nearestFirst(double first, double last, double centre, int limit, const TryK& tryK) {
+    if (first > last)
+        return false;
+    centre = std::clamp(centre, first, last);
+    for (double step = 0; limit > 0 && (centre - step >= first || centre + step <= last); ++step)
+        for (int side = 0; side < (step == 0 ? 1 : 2) && limit > 0; ++side) {
+            const double k = side == 0 ? centre - step : centre + step;
+            if (k < first || k > last)
+                continue;
+            --limit;
+            if (tryK(k))
+                return true;
+        }
+    return false;
+}
+
+// The simplest number near [lo, hi] that `keeps` accepts as it reads back: the fewest
+// decimals up to maxDecimals (nearest the middle among those), then numbers of six
+// significant digits nearest the middle. The range only guides the search: `keeps`
+// decides, exactly as the reader will compute.
+template <class Keeps>
+std::optional<WrittenNumber> simplestKept(double lo, double hi, int maxDecimals,
+                                          const Keeps& keeps) {
+    const double middle = lo / 2 + hi / 2;
+    const double slack = (std::abs(lo) + std::abs(hi)) * 1e-12; // a range edge may be exact
+    lo -= slack;
+    hi += slack;
+    std::optional<WrittenNumber> found;
+    const auto tryValue = [&](double value) {
+        WrittenNumber w = written(value);
+        if (!keeps(w.value))
+            return false;
+        found = std::move(w);
+        return true;
+    };
+    double scale = 1;
+    for (int d = 0; d <= maxDecimals; ++d, scale *= 10)
+        if (nearestFirst(std::ceil(lo * scale), std::floor(hi * scale), std::round(middle * scale),
+                         kCandidatesPerLevel, [&](double k) { return tryValue(k / scale); }))
+            return found;
+    if (!(middle != 0) || !std::isfinite(middle))
+        return std::nullopt;
+    const double step = std::pow(10.0, std::floor(std::log10(std::abs(middle))) - 5);
+    nearestFirst(std::ceil(lo / step), std::floor(hi / step), std::round(middle / step),
+                 kCandidatesPerLevel, [&](double k) { return tryValue(k * step); });
+    return found;
+}
+
+// Whether [lo, hi] (positive) holds a number of six significant digits.
+bool holdsSixDigitNumber(double lo, double hi) {
+    if (hi - lo >= lo * 1e-5)
+        return true;
+    const double step = std::pow(10.0, std::floor(std::log10(lo)) - 5);
+    return std::floor(hi / step) >= std::ceil(lo / step);
+}
+
+double bpmOfSlope(double slope, int rate) {
+    return 60.0 * rate / (slope * kRowsPerBeat);
+}
+
+// One tempo run: it starts at the reader's exact position x on a row. The tempos that
+// keep every marker of the run on its sample form a range of samples per row, narrowed
+// by each marker taken in; the markers are kept to check a tempo exactly.
+class RunFit {
+  public:
+    explicit RunFit(int rate) : rate_(rate) {}
+
+    void start(double x, std::int64_t row) {
+        x_ = x;
+        startRow_ = lastRow_ = row;
+        lo_ = -kInfinity;
+        hi_ = kInfinity;
+        members_.clear();
+    }
+    double x() const { return x_; }
+    std::int64_t startRow() const { return startRow_; }
+    std::int64_t lastRow() const { return lastRow_; }
+
+    // Takes a marker in when a tempo that can be written keeps it and all before it on
+    // their samples. A marker on the start row leaves the range as it is.
+    bool add(std::int64_t row, double sample) {
+        if (row <= startRow_)
+            return true;
+        auto [lo, hi] = bounds(row, sample);
+        lo = std::max(lo, lo_);
+        hi = std::min(hi, hi_);
+        if (!(lo <= hi) || !writable(lo, hi))
+            return false;
+        lo_ = lo;
+        hi_ = hi;
+        take(row, sample);
+        return true;
+    }
+    // Takes a marker in on its own, whether or not a tempo can be written for it.
+    void force(std::int64_t row, double sample) {
+        std::tie(lo_, hi_) = bounds(row, sample);
+        members_.clear();
+        take(row, sample);
+    }
+
+    // Whether some marker limits the tempo.
+    bool limited() const { return !members_.empty() && hi_ > 0; }
+    double middleTempo() const {
+        const auto [lo, hi] = bpmRange(lo_, hi_);
+        return lo / 2 + hi / 2;
+    }
+
+    // Calls `take` with the tempos that keep every marker of the run on its sample, as
+    // they read back, simplest first: the fewest decimals (up to three, nearest the
+    // middle of the range among equals), then six significant digits. At most `limit`
+    // of them, until `take` returns true.
+    template <class Take>
+    void forEachTempo(int limit, const Take& take) const {
+        const auto [lo, hi] = bpmRange(lo_, hi_);
+        const double middle = lo / 2 + hi / 2;
+        const double slack = (lo + hi) * 1e-12; // an edge of the range may be exact
+        const auto offer = [&](double bpm) {
+            if (!keepsAll(bpm))
+                return false;
+            return take(bpm) || --limit <= 0;
+        };
+        double scale = 1;
+        for (int d = 0; d <= kTempoDecimals; ++d, scale *= 10) {
+            const auto tryK = [&](double k) {
+                // k / scale reads back from its text exactly when it has six digits.
+                if (k >= 1e6 || (d > 0 && std::fmod(k, 10) == 0))
+                    return false;
+                return offer(k / scale);
+            };
+            if (nearestFirst(std::ceil((lo - slack) * scale), std::floor((hi + slack) * scale),
+                             std::round(middle * scale), kCandidatesPerLevel, tryK))
+                return;
+        }
+        const double step = std::pow(10.0, std::floor(std::log10(middle)) - 5);
+        nearestFirst(std::ceil((lo - slack) / step), std::floor((hi + slack) / step),
+                     std::round(middle / step), kCandidatesPerLevel,
+                     [&](double k) { return offer(written(k * step).value); });
+    }
+
+  private:
+    struct Member {
+        std::int64_t rows;
+        double sample;
+    };
+
+    void take(std::int64_t row, double sample) {
+        members_.push_back({row - startRow_, sample});
+        lastRow_ = row;
+    }
+    // The samples per row that put the reader's position within half a sample of the
+    // marker's sample.
+    std::pair<double, double> bounds(std::int64_t row, double sample) const {
+        const double rows = static_cast<double>(row - startRow_);
+        return {(sample - 0.5 - x_) / rows, (sample + 0.5 - x_) / rows};
+    }
+    // The BPM range of a range of samples per row; a range reaching zero samples per
+    // row is cut at a thousandth of its top.
+    std::pair<double, double> bpmRange(double lo, double hi) const {
+        return {bpmOfSlope(hi, rate_), bpmOfSlope(std::max(lo, hi / 1000), rate_)};
+    }
+    bool writable(double lo, double hi) const {
+        if (!(hi > 0))
+            return false;
+        const auto [bpmLo, bpmHi] = bpmRange(lo, hi);
+        return holdsSixDigitNumber(bpmLo, bpmHi);
+    }
+    bool keepsAll(double bpm) const {
+        return std::all_of(members_.begin(), members_.end(), [&](const Member& m) {
+            return markerSample(advance(x_, m.rows, bpm, rate_)) == m.sample;
+        });
+    }
+
+    int rate_;
+    double x_ = 0;
+    std::int64_t startRow_ = 0, lastRow_ = 0;
+    double lo_ = -kInfinity, hi_ = kInfinity;
+    std::vector<Member> members_;
+};
+
+// A stop's seconds: the simplest number that brings the reader's position after the
+// stop onto the sample where the pause ends (never zero: a stop of zero seconds makes
+// no pause).
+WrittenNumber stopSeconds(double x, double endSample, int rate) {
+    constexpr double kShortest = 1e-6;
+    const double lo = std::max((endSample - 0.5 - x) / rate, kShortest);
+    const double hi = std::max((endSample + 0.5 - x) / rate, kShortest);
+    const auto keeps = [&](double seconds) {
+        return seconds > 0 && markerSample(afterStop(x, seconds, rate)) == endSample;
+    };
+    if (auto w = simplestKept(lo, hi, kStopDecimals, keeps))
+        return *std::move(w);
+    return written(lo / 2 + hi / 2);
+}
+
+struct TempoRun {
+    std::int64_t startRow;
+    WrittenNumber bpm;
+    bool pinned; // starts on a sub-beat marker: its entry is written even when repeated
+};
+
+struct Entry {
+    std::int64_t row;
+    const WrittenNumber* value;
+};
+
+std::string entryList(const std::vector<Entry>& entries) {
+    std::string out;
+    for (const Entry& e : entries) {
+        if (!out.empty())
+            out += ',';
+        appendNumber(out, static_cast<double>(e.row) / kRowsPerBeat);
+        out += '=';
+        out += e.value->text;
+    }
+    return out;
+}
+
+// One entry per run, a repeated tempo left out unless its run starts on a sub-beat; or,
+// with duplicates kept, one on every marker's row and every run's start.
+std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& runs) {
+    std::vector<Entry> entries;
+    if (in.removeDuplicateBpms) {
+        for (const TempoRun& run : runs)
+            if (entries.empty() || run.pinned || run.bpm.text != entries.back().value->text)
+                entries.push_back({run.startRow, &run.bpm});
+        return entryList(entries);
+    }
+    std::vector<std::int64_t> rows;
+    for (const SmTimingPoint& p : in.points)
+        if (p.kind == SmTimingPoint::Kind::Marker)
+            rows.push_back(p.fileRow);
+    for (const TempoRun& run : runs)
+        rows.push_back(run.startRow);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::size_t run = 0;
+    for (std::int64_t row : rows) {
+        if (row < 0)
+            continue;
+        while (run + 1 < runs.size() && runs[run + 1].startRow <= row)
+            ++run;
+        entries.push_back({row, &runs[run].bpm});
+    }
+    return entryList(entries);
+}
+
+// Walks the markers and pauses as the reader will, ending a tempo run where no written
+// tempo keeps its markers any longer, at a sub-beat and at a pause. Where several
+// values keep a run's markers (a short run), the one after which the next run reaches
+// furthest is taken, simplest among equals: the next run starts where this one ends.
+class PerBeatFit {
+  public:
+    explicit PerBeatFit(const SmTempoFitInput& in)
+        : in_(in), points_(in.points), rate_(in.sampleRate), fit_(rate_), probe_(rate_) {}
+
+    SmTempoText run() {
+        SmTempoText text;
+        const WrittenNumber offset = chooseOffset();
+        text.offset = offset.text;
+        fit_.start(-offset.value * rate_, 0);
+        std::vector<Entry> stops;
+        std::vector<WrittenNumber> stopValues;
+        stopValues.reserve(points_.size());
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            const SmTimingPoint& p = points_[i];
+            if (p.kind == SmTimingPoint::Kind::Pause) {
+                closeRun(p.fileRow, i);
+                pinned_ = false; // the stop puts a marker on its row anyway
+                stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
+                stops.push_back({p.fileRow, &stopValues.back()});
+                fit_.start(afterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
+                continue;
+            }
+            if (!fit_.add(p.fileRow, p.sample)) {
+                closeRun(fit_.lastRow(), i);
+                if (!fit_.add(p.fileRow, p.sample))
+                    fit_.force(p.fileRow, p.sample);
+            }
+            if (p.subBeat && p.fileRow > fit_.startRow()) {
+                closeRun(p.fileRow, i + 1);
+                pinned_ = true;
+            }
+        }
+        closeRun(fit_.lastRow(), points_.size());
+        if (runs_.empty())
+            runs_.push_back({0, written(in_.averageBpm), false});
+        runs_.front().startRow = 0; // the reader needs a tempo on beat 0
+        text.bpms = tempoList(in_, runs_);
+        text.stops = entryList(stops);
+        return text;
+    }
+
+  private:
+    // How far a run starting at position x on `row` reaches, taking the points from
+    // `next` on (a stop on `row` first): the last row it keeps, and whether it ran on to
+    // a pause, a sub-beat or the end, where no start can do better. A marker on `row`
+    // itself that x misses ends it before it starts.
+    struct Reach {
+        std::int64_t row;
+        bool complete;
+    };
+    Reach reachFrom(double x, std::int64_t row, std::size_t next) {
+        std::size_t j = next;
+        if (j < points_.size() && points_[j].kind == SmTimingPoint::Kind::Pause &&
+            points_[j].fileRow == row)
+            x = afterStop(x, stopSeconds(x, points_[j++].sample, rate_).value, rate_);
+        probe_.start(x, row);
+        for (; j < points_.size(); ++j) {
+            const SmTimingPoint& p = points_[j];
+            if (p.kind == SmTimingPoint::Kind::Pause)
+                return {p.fileRow, true};
+            if (p.fileRow <= row) {
+                if (markerSample(x) != p.sample)
+                    return {row - 1, false};
+                continue;
+            }
+            if (!probe_.add(p.fileRow, p.sample))
+                return {probe_.lastRow(), false};
+            if (p.subBeat)
+                return {p.fileRow, true};
+        }
+        return {probe_.lastRow(), true};
+    }
+
+    // The #OFFSET: the simplest number (fewest decimals, nearest the likely value among
+    // equals) whose first tempo run reaches furthest. Its window is where beat 0 can
+    // lie: within half a sample of the first marker, or extrapolated back from it at the
+    // first interval's tempo when the file has beats before the first marker.
+    WrittenNumber chooseOffset() {
+        const SmTimingPoint* first = nullptr;
+        const SmTimingPoint* second = nullptr;
+        for (const SmTimingPoint& p : points_) {
+            if (p.kind == SmTimingPoint::Kind::Pause) {
+                if (first)
+                    break;
+                continue;
+            }
+            if (!first) {
+                first = &p;
+            } else if (p.fileRow > first->fileRow) {
+                second = &p;
+                break;
+            }
+        }
+        if (!first)
+            return written(0);
+        double slope = samplesPerRow(in_.averageBpm, rate_);
+        double slopeDoubt = 0;
+        if (second) {
+            const double rows = static_cast<double>(second->fileRow - first->fileRow);
+            slope = (second->sample - first->sample) / rows;
+            slopeDoubt = 1 / rows;
+        }
+        const double before = static_cast<double>(first->fileRow);
+        const double centre = first->sample - before * slope;
+        const double half = 0.5 + before * slopeDoubt;
+        const double lo = -(centre + half) / rate_, hi = -(centre - half) / rate_;
+        const double magnitude = std::max(std::abs(lo), std::abs(hi));
+        const int maxDecimals =
+            magnitude > 0
+                ? std::clamp(5 - static_cast<int>(std::floor(std::log10(magnitude))), 0, 9)
+                : 0;
+
+        std::optional<WrittenNumber> best;
+        std::int64_t bestRow = -2;
+        int left = kOffsetCandidates;
+        double scale = 1;
+        for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
+            const bool complete = nearestFirst(
+                std::ceil(lo * scale), std::floor(hi * scale), std::round(-centre / rate_ * scale),
+                left, [&](double k) {
+                    --left;
+                    if (d > 0 && std::fmod(k, 10) == 0)
+                        return false; // tried with fewer decimals
+                    WrittenNumber candidate = written(k / scale);
+                    const Reach reach = reachFrom(-candidate.value * rate_, 0, 0);
+                    const bool done = reach.complete && reach.row >= 0;
+                    if (reach.row > bestRow || done) {
+                        bestRow = reach.row;
+                        best = std::move(candidate);
+                    }
+                    return done;
+                });
+            if (complete)
+                break;
+        }
+        return best ? *best : written(-centre / rate_);
+    }
+
+    // Ends the current run on `endRow` with its tempo; the points from `next` on follow.
+    void closeRun(std::int64_t endRow, std::size_t next) {
+        if (endRow <= fit_.startRow())
+            return;
+        const std::int64_t rows = endRow - fit_.startRow();
+        double bpm = runs_.empty() ? in_.averageBpm : runs_.back().bpm.value;
+        if (fit_.limited()) {
+            bool found = false;
+            Reach best{0, false};
+            int sinceBest = 0;
+            fit_.forEachTempo(kLookahead, [&](double candidate) {
+                if (next >= points_.size()) {
+                    bpm = candidate;
+                    found = true;
+                    return true;
+                }
+                const Reach reach = reachFrom(advance(fit_.x(), rows, candidate, rate_), endRow, next);
+                if (!found || reach.row > best.row) {
+                    bpm = candidate;
+                    best = reach;
+                    found = true;
+                    sinceBest = 0;
+                }
+                return reach.complete || ++sinceBest >= kLookaheadPatience;
+            });
+            if (!found)
+                bpm = fit_.middleTempo();
+        }
+        WrittenNumber value = written(bpm);
+        const double x = advance(fit_.x(), rows, value.value, rate_);
+        runs_.push_back({fit_.startRow(), std::move(value), pinned_});
+        pinned_ = false;
+        fit_.start(x, endRow);
+    }
+
+    const SmTempoFitInput& in_;
+    const std::vector<SmTimingPoint>& points_;
+    int rate_;
+    RunFit fit_;
+    RunFit probe_; // tries runs ahead
+    std::vector<TempoRun> runs_;
+    bool pinned_ = false;
+};
+
+// One tempo for the song; the offset extrapolated back from the first marker at that
+// tempo, the stops as long as their pauses last.
+SmTempoText fitSingle(const SmTempoFitInput& in) {
+    SmTempoText text;
+    const WrittenNumber bpm = written(in.averageBpm);
+    text.bpms = "0=" + bpm.text;
+    const auto first = std::find_if(in.points.begin(), in.points.end(), [](const SmTimingPoint& p) {
+        return p.kind == SmTimingPoint::Kind::Marker;
+    });
+    const double firstSample = first == in.points.end() ? 0 : first->sample;
+    const double before =
+        first == in.points.end() ? 0 : advance(0, first->fileRow, in.averageBpm, in.sampleRate);
+    text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
+    std::vector<WrittenNumber> seconds;
+    std::vector<Entry> stops;
+    seconds.reserve(in.points.size());
+    for (const SmTimingPoint& p : in.points) {
+        if (p.kind != SmTimingPoint::Kind::Pause)
+            continue;
+        seconds.push_back(written((p.sample - p.startSample) / in.sampleRate));
+        stops.push_back({p.fileRow, &seconds.back()});
+    }
+    text.stops = entryList(stops);
+    return text;
+}
+
+} // namespace
+
+SmTempoText fitSmTempo(const SmTempoFitInput& input) {
+    return input.perBeatBpm ? PerBeatFit(input).run() : fitSingle(input);
+}
+
+} // namespace quillex
