@@ -40,35 +40,19 @@ std::string_view syncModeGuardMessage(int id) {
     }
 }
 
-// The edits whose undo entry the dispatcher opens and commits around the handler.
-std::string_view commonTailUndoLabel(int id) {
+// The edits whose handler opens its undo entry (once it knows there is something to
+// do) and whose entry the dispatcher commits after the handler: Quantize, Delete, the
+// beat colours, Lock/Unlock, Turn and Change Note Type.
+bool commitsInCommonTail(int id) {
     switch (id) {
-    case 4:
-    case 8:
-    case 12:
-    case 16:
-    case 24:
-    case 32:
-    case 48:
-    case 64:
-        return "Quantize";
+    case 4: case 8: case 12: case 16: case 24: case 32: case 48: case 64:
     case 239:
-        return "Delete";
-    case 318:
-    case 319:
-        return "Beat Color";
-    case 322:
-        return "Lock/Unlock";
-    case 386:
-    case 387:
-    case 388:
-    case 389:
-    case 390:
-        return "Turn";
+    case 318: case 319: case 322:
+    case 386: case 387: case 388: case 389: case 390:
     case 433:
-        return "Change Note Type";
+        return true;
     default:
-        return {};
+        return false;
     }
 }
 
@@ -95,10 +79,21 @@ bool isOwnCommand(int id) {
 
 void Dispatcher::registerHandler(int id, Handler handler) {
     handlers_[id] = std::move(handler);
+    enabledWhen_.erase(id);
+}
+
+void Dispatcher::registerHandler(int id, Handler handler, std::function<bool()> enabled) {
+    handlers_[id] = std::move(handler);
+    enabledWhen_[id] = std::move(enabled);
 }
 
 bool Dispatcher::available(int id) const {
-    return isOwnCommand(id) || handlers_.count(id) != 0;
+    if (isOwnCommand(id))
+        return true;
+    if (handlers_.count(id) == 0)
+        return false;
+    const auto enabled = enabledWhen_.find(id);
+    return enabled == enabledWhen_.end() || enabled->second();
 }
 
 void Dispatcher::dispatch(int id, int argument) {
@@ -108,12 +103,8 @@ void Dispatcher::dispatch(int id, int argument) {
         auto handler = handlers_.find(id);
         if (handler == handlers_.end())
             return;
-        std::string_view label = commonTailUndoLabel(id);
-        bool bracket = !label.empty() && !recordingEntryOpen();
-        if (bracket)
-            openUndoEntry(label);
         handler->second(argument);
-        if (bracket)
+        if (commitsInCommonTail(id) && !recordingEntryOpen())
             commitUndoEntry();
     }
     if (afterCommand)

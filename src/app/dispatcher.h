@@ -53,15 +53,17 @@ class Dispatcher {
     void dispatch(int id, int argument = 0);
     void dispatch(CommandId id, int argument = 0) { dispatch(toInt(id), argument); }
 
-    // Makes `id` run `handler`. Registering again replaces the handler.
+    // Makes `id` run `handler`. Registering again replaces the handler. With
+    // `enabled`, the command is available only while it returns true.
     void registerHandler(int id, Handler handler);
+    void registerHandler(int id, Handler handler, std::function<bool()> enabled);
     // Whether `id` does something now (the shell's own commands always do).
     bool available(int id) const;
     // Called when a command has run, e.g. to refresh the menu's enabled state.
     std::function<void(int id)> afterCommand;
 
-    // The undo history, once it exists: open an entry with a label, commit it, and
-    // whether a recording or drag entry is open (then neither happens).
+    // The undo history: open an entry with a label, commit the entry a handler
+    // opened, and whether a recording or drag entry is open (then neither happens).
     std::function<void(std::string_view label)> openUndoEntry = [](std::string_view) {};
     std::function<void()> commitUndoEntry = [] {};
     std::function<bool()> recordingEntryOpen = [] { return false; };
@@ -112,6 +114,7 @@ class Dispatcher {
 
     Parts p_;
     std::unordered_map<int, Handler> handlers_;
+    std::unordered_map<int, std::function<bool()>> enabledWhen_;
     std::string songFolder_;
 };
 

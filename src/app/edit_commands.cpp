@@ -132,16 +132,19 @@ void EditCommands::registerClipboard() {
             if (!editor_.clipboard().copy(editor_.store(), cut))
                 editor_.messages().show(kOneKindToCutMessage);
         });
-    dispatcher_.registerHandler(kPaste, [this](int) {
-        if (!pasteAvailable())
-            return;
-        openEntry("Paste");
-        const bool allFit = editor_.clipboard().paste(editor_.store(), editor_.player().position(),
-                                                      editor_.player().musicLength());
-        commitEntry();
-        if (!allFit)
-            editor_.messages().show(kNotesDoNotFitMessage);
-    });
+    dispatcher_.registerHandler(
+        kPaste,
+        [this](int) {
+            if (!pasteAvailable())
+                return;
+            openEntry("Paste");
+            const bool allFit = editor_.clipboard().paste(
+                editor_.store(), editor_.player().position(), editor_.player().musicLength());
+            commitEntry();
+            if (!allFit)
+                editor_.messages().show(kNotesDoNotFitMessage);
+        },
+        [this] { return pasteAvailable(); });
     dispatcher_.registerHandler(toInt(CommandId::Delete), [this](int) {
         switch (checkDelete(editor_.store())) {
         case DeleteCheck::LockedBeatSelected:

@@ -53,6 +53,8 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         view_->status().setSlot(slot, text);
     earlyStatusTexts_.clear();
     registerViewCommands(shell_->dispatcher, *view_);
+    editCommands_ = std::make_unique<EditCommands>(*editor_, shell_->dispatcher, editQuestions_);
+    editCommands_->registerAll();
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
@@ -167,9 +169,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
     shell_->state.lastHeight = height();
     shell_->state.maximised = isMaximized();
     updateEditorScreenRect();
-    // Undo and Redo wait for the history; until then they stay greyed without a label.
-    setMenuItem(toInt(CommandId::Undo), "Undo \tCtrl+Z", false);
-    setMenuItem(toInt(CommandId::Redo), "Redo \tCtrl+Y", false);
+    editCommands_->updateUndoMenu(); // greyed, without a label
     // The start-up defaults, set through their owners so the menu marks follow.
     MusicPlayer& player = editor_->player();
     player.setSpeed(100);

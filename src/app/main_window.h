@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/box_messages.h"
+#include "app/edit_commands.h"
+#include "app/edit_dialogs.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
 #include "app/shell.h"
@@ -66,10 +68,16 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void setStatusText(int slot, std::string_view text) override;
     void startSaveNotice(SaveNotice notice) override;
     void drawFrame() override;
-    void clearUndoHistory() override {}
+    void clearUndoHistory() override {
+        if (editCommands_)
+            editCommands_->clearHistory();
+    }
     void discardFilteredWaves() override {}
     void sampleRateChanged(int) override {}
-    void resetRegion() override {}
+    void resetRegion() override {
+        if (editor_)
+            editor_->region().reset();
+    }
     int windowHeight() const override;
     void postCommand(int commandId) override;
     void setPositionBar(int length, bool enabled) override;
@@ -109,6 +117,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<EditorSongFiles> files_;
     std::unique_ptr<PlayerTransport> transport_;
     std::unique_ptr<Shell> shell_;
+    QtEditQuestions editQuestions_{this};
+    std::unique_ptr<EditCommands> editCommands_;
     std::unique_ptr<EditorView> view_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;
