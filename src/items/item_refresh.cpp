@@ -149,8 +149,9 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     ItemList& list = notes_[level];
     if (list.empty())
         return;
-    const std::int64_t lastAllowedRow =
-        static_cast<std::int64_t>(beats_.size()) * kRowsPerBeat;
+    // Nothing may lie past the last marker's row, where the timing ends (counting
+    // markers would let sub-beats stretch the chart past it).
+    const std::int64_t lastAllowedRow = beats_.empty() ? 0 : beats_.items().back().row();
     const bool pruneLate = list.size() > 1;
     auto isLate = [&](const EditItem& n) { return pruneLate && n.row() > lastAllowedRow; };
 

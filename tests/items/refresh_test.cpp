@@ -78,6 +78,13 @@ TEST_F(RefreshTest, NotesPastTheLastBeatAreRemovedUnlessAlone) {
     store.refresh();
     EXPECT_EQ(noteRows(0), (std::vector<std::int32_t>{192}));
     EXPECT_EQ(noteRows(1), (std::vector<std::int32_t>{500}));
+
+    // Sub-beats do not stretch the chart past the last marker.
+    addSubBeat(11025, 1, 24);
+    addSubBeat(33075, 2, 24);
+    addNote(0, 2, 5 * 48);
+    store.refresh();
+    EXPECT_EQ(noteRows(0), (std::vector<std::int32_t>{192}));
 }
 
 TEST_F(RefreshTest, NotesAreSortedByRowThenColumnAndRetimed) {
