@@ -1,0 +1,173 @@
+// The edit commands as a user meets them: a song read from its file, edited through the
+// dispatcher, undone and redone, and saved.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/edit_commands.h"
+#include "audio/fake_audio.h"
+#include "fileio/silent_music.h"
+#include "fileio/song_reader.h"
+#include "fileio/song_writer.h"
+#include "shell_fakes.h"
+
+namespace quillex {
+namespace {
+
+// The window's side of the history: menu items recorded, the history cleared on loads.
+class EditShell : public test::RecordingShell {
+  public:
+    void setMenuItem(int id, std::string_view caption, bool enabled) override {
+        menuItems[id] = {std::string(caption), enabled};
+    }
+    void clearUndoHistory() override {
+        if (onClear)
+            onClear();
+    }
+    std::map<int, std::pair<std::string, bool>> menuItems;
+    std::function<void()> onClear;
+};
+
+class AnswerAll : public EditQuestions {
+  public:
+    bool confirmClearHistory(std::string_view text) override {
+        asked = std::string(text);
+        return true;
+    }
+    bool confirmScale(std::string_view) override { return true; }
+    std::string asked;
+};
+
+// 120 BPM, no offset, a dance-single Medium chart with two notes off the 4th grid.
+const std::string kSong = "#TITLE:Edit;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;#STOPS:;\n"
+                          "#NOTES:dance-single: :Medium:3:0,0,0,0,0:\n"
+                          "1000\n0000\n0000\n0000\n0000\n0000\n0000\n0000\n"
+                          "0000\n0100\n0000\n0000\n0000\n0000\n0000\n0010\n;\n";
+
+class EditCommandsTest : public ::testing::Test {
+  protected:
+    EditCommandsTest() {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "song.ogg") << "x";
+        std::ofstream(folder / "song.sm", std::ios::binary) << kSong;
+        shell.onClear = [this] { commands.clearHistory(); };
+        commands.registerAll();
+        EXPECT_TRUE(readSong(files, (folder / "song.sm").string()));
+        dispatcher.selectLevel(levelIndex(0, 2));
+    }
+    ~EditCommandsTest() override { std::filesystem::remove_all(folder); }
+
+    std::vector<std::int32_t> rows() const {
+        std::vector<std::int32_t> out;
+        for (const EditItem& n : editor.store().notes(editor.store().currentLevel()))
+            out.push_back(n.row());
+        return out;
+    }
+    std::string undoCaption() { return shell.menuItems[toInt(CommandId::Undo)].first; }
+    std::string redoCaption() { return shell.menuItems[toInt(CommandId::Redo)].first; }
+    // The chart's measures as written to a file.
+    std::string savedChart() {
+        const std::string path = (folder / "out.sm").string();
+        EXPECT_TRUE(writeSong(files, path, false));
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string all = text.str();
+        const std::string radar = "0.000,0.000,0.000,0.000,0.000:\r\n";
+        return all.substr(all.find(radar) + radar.size());
+    }
+
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("quillex-edit-" + std::to_string(::getpid()));
+    test::SilentMusicFormat music{44100, 44100 * 10};
+    RecordingMessages messages;
+    EditShell shell;
+    Editor editor{messages, shell, test::silentMusicBackend(music)};
+    SongFileContext files = songFileContext(editor);
+    test::FakeUi ui;
+    test::FakeFiles fakeFiles;
+    test::FakeTransport transport;
+    SaveFlow saveFlow{fakeFiles, ui, shell, editor.store(), "/nonexistent/backup"};
+    ShellState state;
+    Options options;
+    KeyDownTable keys;
+    Dispatcher dispatcher{{editor.store(), messages, shell, ui, fakeFiles, transport, saveFlow,
+                           state, options, keys}};
+    AnswerAll questions;
+    EditCommands commands{editor, dispatcher, questions};
+};
+
+TEST_F(EditCommandsTest, QuantizeIsOneEntryUndoneRedoneAndSaved) {
+    EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z") << "nothing to undo after a load";
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 156, 228}));
+
+    dispatcher.dispatch(4);
+    EXPECT_EQ(messages.lastText(), "First, select some arrows to quantize.");
+    EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z");
+
+    dispatcher.dispatch(243); // Select All
+    dispatcher.dispatch(4);   // Quantize to 4ths
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
+    EXPECT_EQ(undoCaption(), "Undo Quantize\tCtrl+Z");
+    EXPECT_TRUE(shell.menuItems[toInt(CommandId::Undo)].second);
+
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 156, 228}));
+    EXPECT_EQ(redoCaption(), "Redo Quantize\tCtrl+Y");
+    EXPECT_FALSE(shell.menuItems[toInt(CommandId::Undo)].second);
+    dispatcher.dispatch(CommandId::Redo);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
+    std::string empty;
+    for (int m = 0; m < 4; ++m)
+        empty += ",\r\n0000\r\n0000\r\n0000\r\n0000\r\n";
+    EXPECT_EQ(savedChart(),
+              "1000\r\n0000\r\n0100\r\n0000\r\n,\r\n0010\r\n0000\r\n0000\r\n0000\r\n" + empty + ";\r\n");
+
+    // Quantizing what is already on the grid changes nothing, yet is one entry.
+    dispatcher.dispatch(4);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(undoCaption(), "Undo Quantize\tCtrl+Z");
+}
+
+TEST_F(EditCommandsTest, CutAndPasteMoveNotesAsOneUndoableStep) {
+    EXPECT_FALSE(dispatcher.available(327)) << "Paste waits for the clipboard";
+    dispatcher.dispatch(243);
+    dispatcher.dispatch(325); // Cut
+    EXPECT_TRUE(dispatcher.available(327));
+    EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z") << "Cut opens no entry";
+    editor.player().seek(44100 * 4); // beat 9, row 432
+    dispatcher.dispatch(327);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{432, 540, 612}));
+    EXPECT_EQ(undoCaption(), "Undo Paste\tCtrl+Z");
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 156, 228}));
+    EXPECT_EQ(editor.player().position(), 44100 * 4);
+}
+
+TEST_F(EditCommandsTest, UndoRestoresTheLevelAndClearHistoryCounts) {
+    dispatcher.dispatch(243);
+    dispatcher.dispatch(386); // Turn left
+    dispatcher.selectLevel(levelIndex(0, 3));
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(editor.store().currentLevel(), levelIndex(0, 2));
+    dispatcher.dispatch(CommandId::ClearHistory);
+    EXPECT_EQ(questions.asked, "The Undo/Redo History has 1 item(s), 1 active.\n"
+                               "Are you sure you want to clear the Undo/Redo History?");
+    EXPECT_FALSE(shell.menuItems[toInt(CommandId::Redo)].second);
+}
+
+TEST_F(EditCommandsTest, ReadingASongEmptiesTheHistory) {
+    dispatcher.dispatch(243);
+    dispatcher.dispatch(390);
+    ASSERT_TRUE(editor.history().menuState().canUndo);
+    ASSERT_TRUE(readSong(files, (folder / "song.sm").string()));
+    EXPECT_FALSE(editor.history().menuState().canUndo);
+    EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z");
+}
+
+} // namespace
+} // namespace quillex
