@@ -38,7 +38,12 @@ public:
     bool sharesStorageWith(const ItemList& other) const { return items_ == other.items_; }
 
 private:
-    static std::shared_ptr<Items> emptyItems() { return std::make_shared<Items>(); }
+    // One empty vector shared by every empty list: it is never written (edit() copies
+    // a shared vector first), and an empty list then costs no allocation.
+    static std::shared_ptr<Items> emptyItems() {
+        static const std::shared_ptr<Items> empty = std::make_shared<Items>();
+        return empty;
+    }
 
     std::shared_ptr<Items> items_;
 };

@@ -1,18 +1,127 @@
 #include "items/undo_history.h"
 
+#include <algorithm>
+
 namespace quillex {
+
+namespace {
+
+// A patch pays only for long lists of which an edit changed a small stretch.
+constexpr std::size_t kShortestPatchedList = 64;
+
+ItemList& listOf(ItemSnapshot& items, std::size_t list) {
+    if (list == 0)
+        return items.beats;
+    if (list == 1)
+        return items.pauses;
+    return items.notes[list - 2];
+}
+
+} // namespace
+
+UndoHistory::StoredState UndoHistory::store(const EditState& state) {
+    StoredState stored;
+    ItemSnapshot items = state.items;
+    stored.lists.resize(kListCount);
+    for (std::size_t i = 0; i < kListCount; ++i) {
+        stored.lists[i].index = i;
+        stored.lists[i].whole = listOf(items, i);
+    }
+    stored.cursor = state.cursor;
+    stored.level = state.level;
+    stored.arrowLayerOn = state.arrowLayerOn;
+    return stored;
+}
+
+const ItemList& UndoHistory::wholeList(std::size_t s, std::size_t list) {
+    std::vector<StoredList>& lists = states_[s].lists;
+    const auto kept = std::find_if(lists.begin(), lists.end(),
+                                   [list](const StoredList& l) { return l.index == list; });
+    if (kept == lists.end())
+        return wholeList(s + 1, list);
+    StoredList& stored = *kept;
+    if (!stored.patch)
+        return stored.whole;
+    const ItemList::Items& later = wholeList(s + 1, list).items();
+    const Patch& patch = *stored.patch;
+    ItemList::Items items;
+    items.reserve(patch.prefix + patch.middle.size() + patch.suffix);
+    items.insert(items.end(), later.begin(), later.begin() + patch.prefix);
+    items.insert(items.end(), patch.middle.begin(), patch.middle.end());
+    items.insert(items.end(), later.end() - patch.suffix, later.end());
+    stored.whole.replace(std::move(items));
+    stored.patch.reset();
+    return stored.whole;
+}
+
+EditState UndoHistory::materialise(std::size_t s) {
+    EditState state;
+    for (std::size_t i = 0; i < kListCount; ++i)
+        listOf(state.items, i) = wholeList(s, i);
+    const StoredState& stored = states_[s];
+    state.cursor = stored.cursor;
+    state.level = stored.level;
+    state.arrowLayerOn = stored.arrowLayerOn;
+    return state;
+}
+
+void UndoHistory::makeComplete(std::size_t s) {
+    const std::vector<StoredList>& lists = states_[s].lists;
+    const bool complete =
+        lists.size() == kListCount &&
+        std::none_of(lists.begin(), lists.end(), [](const StoredList& l) { return l.patch != nullptr; });
+    if (!complete)
+        states_[s] = store(materialise(s));
+}
+
+void UndoHistory::compress(std::size_t s) {
+    StoredState& older = states_[s];
+    const StoredState& newer = states_[s + 1];
+    std::vector<StoredList> differing;
+    for (StoredList& list : older.lists) {
+        const StoredList& next = newer.lists[list.index]; // the newer state is complete
+        if (list.whole.sharesStorageWith(next.whole))
+            continue; // the newer state's list serves both
+        const ItemList::Items& a = list.whole.items();
+        const ItemList::Items& b = next.whole.items();
+        if (a.size() >= kShortestPatchedList) {
+            const std::size_t most = std::min(a.size(), b.size());
+            std::size_t prefix = 0;
+            while (prefix < most && a[prefix] == b[prefix])
+                ++prefix;
+            std::size_t suffix = 0;
+            while (suffix < most - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
+                ++suffix;
+            // Keep a patch only when the edit changed a small stretch of the list.
+            if ((a.size() - prefix - suffix) * 2 <= a.size()) {
+                list.patch = std::make_unique<Patch>(
+                    Patch{prefix, suffix, ItemList::Items(a.begin() + prefix, a.end() - suffix)});
+                list.whole.clear();
+            }
+        }
+        differing.push_back(std::move(list));
+    }
+    older.lists = std::move(differing);
+}
 
 void UndoHistory::open(std::string_view label, const EditState& current) {
     std::lock_guard lock(mutex_);
     if (pending_)
         commitLocked(current);
-    if (position_ == entries_.size())
-        entries_.emplace_back();
-    Entry& entry = entries_[position_];
-    entry.label = std::string(label);
+    if (position_ < count_) {
+        // The redo tail goes: the state reached now must stand on its own.
+        makeComplete(position_);
+        for (std::size_t s = position_ + 1; s <= count_; ++s)
+            states_[s] = {};
+    }
+    if (position_ == labels_.size()) {
+        labels_.emplace_back();
+        states_.resize(labels_.size() + 1);
+    }
+    labels_[position_] = std::string(label);
     if (position_ == 0)
-        entry.before = current;
-    entry.after = current; // until committed, restoring this entry changes nothing
+        states_[0] = store(current);
+    states_[position_ + 1] = store(current); // until committed, restoring it changes nothing
     ++position_;
     count_ = position_;
     pending_ = true;
@@ -26,7 +135,10 @@ void UndoHistory::commit(const EditState& current) {
 void UndoHistory::commitLocked(const EditState& current) {
     if (position_ == 0)
         return;
-    entries_[position_ - 1].after = current;
+    // The state before this entry may lean on the state being replaced.
+    makeComplete(position_ - 1);
+    states_[position_] = store(current);
+    compress(position_ - 1);
     pending_ = false;
 }
 
@@ -42,7 +154,7 @@ std::optional<EditState> UndoHistory::undo(const EditState& current) {
     if (position_ == 0)
         return std::nullopt;
     --position_;
-    return position_ == 0 ? entries_[0].before : entries_[position_ - 1].after;
+    return materialise(position_);
 }
 
 std::optional<EditState> UndoHistory::redo(const EditState& current) {
@@ -52,13 +164,15 @@ std::optional<EditState> UndoHistory::redo(const EditState& current) {
     if (position_ == count_)
         return std::nullopt;
     ++position_;
-    return entries_[position_ - 1].after;
+    return materialise(position_);
 }
 
 void UndoHistory::clear() {
     std::lock_guard lock(mutex_);
-    entries_.clear();
-    entries_.shrink_to_fit();
+    labels_.clear();
+    labels_.shrink_to_fit();
+    states_.clear();
+    states_.shrink_to_fit();
     position_ = count_ = 0;
     pending_ = false;
 }
@@ -68,16 +182,16 @@ UndoMenuState UndoHistory::menuState() const {
     UndoMenuState state;
     state.canUndo = position_ > 0;
     state.canRedo = position_ < count_;
-    state.undoCaption = "Undo " + (state.canUndo ? entries_[position_ - 1].label : std::string()) +
+    state.undoCaption = "Undo " + (state.canUndo ? labels_[position_ - 1] : std::string()) +
                         "\tCtrl+Z";
     state.redoCaption =
-        "Redo " + (state.canRedo ? entries_[position_].label : std::string()) + "\tCtrl+Y";
+        "Redo " + (state.canRedo ? labels_[position_] : std::string()) + "\tCtrl+Y";
     return state;
 }
 
 std::size_t UndoHistory::allocatedCount() const {
     std::lock_guard lock(mutex_);
-    return entries_.size();
+    return labels_.size();
 }
 
 std::size_t UndoHistory::activeCount() const {

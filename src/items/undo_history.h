@@ -1,10 +1,17 @@
 // The undo/redo history: a chain of whole editable states S0, S1, S2 … where S0 is the
 // state before the first edit and Sk the state after edit k. Every edit opens an entry
 // with a label before it changes anything and commits it afterwards; Undo and Redo hand
-// back the state to restore. A state shares every list with the item store until one
-// of them changes, so keeping one per edit costs only the lists each edit touched.
+// back the state to restore.
+//
+// A state shares every unchanged list with the states around it (lists are copied on
+// write). A list an edit did change is kept, in every state but the newest, as a patch
+// against the same list one state later: the items before and after the edited stretch
+// are shared with that later list, only the stretch itself is stored. So a one-note
+// edit of a 100,000-note chart keeps one note, not a copy of the chart.
 #pragma once
 
+#include <array>
+#include <memory>
 #include <cstddef>
 #include <mutex>
 #include <optional>
@@ -64,15 +71,45 @@ class UndoHistory {
     std::size_t position() const;
 
   private:
-    struct Entry {
-        std::string label;
-        EditState before; // filled only for the first entry
-        EditState after;
+    static constexpr std::size_t kListCount = 2 + kLevelCount; // beats, pauses, notes
+
+    // A list as a state keeps it: whole (shared with whoever else holds it), or as the
+    // same list of the next state with [prefix, size - suffix) replaced by `middle`.
+    struct Patch {
+        std::size_t prefix = 0;
+        std::size_t suffix = 0;
+        ItemList::Items middle;
     };
+    struct StoredList {
+        std::size_t index = 0; // 0 beats, 1 pauses, 2 + level for notes
+        ItemList whole;
+        std::unique_ptr<Patch> patch;
+    };
+    // The newest state keeps all its lists; an older one only those that differ from
+    // the state after it (the others are that state's).
+    struct StoredState {
+        std::vector<StoredList> lists;
+        SamplePosition cursor = 0;
+        LevelIndex level = 0;
+        bool arrowLayerOn = false;
+    };
+
+    static StoredState store(const EditState& state);
+    // The list `list` of state s, rebuilt from the later states when it is patched;
+    // the result is kept whole in state s.
+    const ItemList& wholeList(std::size_t s, std::size_t list);
+    EditState materialise(std::size_t s);
+    // Makes state s keep all its lists whole, as the newest state does.
+    void makeComplete(std::size_t s);
+    // Keeps the lists of state s that differ from state s + 1 as patches against them.
+    void compress(std::size_t s);
     void commitLocked(const EditState& current);
 
     mutable std::mutex mutex_;
-    std::vector<Entry> entries_;
+    // labels_[k] names entry k; states_[0] is the state before the first entry and
+    // states_[k] the state after entry k - 1. Both only grow (Clear empties them).
+    std::vector<std::string> labels_;
+    std::vector<StoredState> states_;
     std::size_t position_ = 0;
     std::size_t count_ = 0;
     bool pending_ = false;

@@ -88,5 +88,49 @@ TEST(UndoHistory, RecommittingTheLastEntryGroupsSteps) {
     EXPECT_EQ(h.redo(at(0))->cursor, 2);
 }
 
+// States of one long chart: the history keeps older ones as patches against newer ones,
+// and every state must come back exactly, through undo, redo and a dropped redo tail.
+TEST(UndoHistory, LongListsComeBackExactlyFromTheirPatches) {
+    std::vector<ItemList::Items> charts(1);
+    for (int i = 0; i < 200; ++i) {
+        EditItem n;
+        n.kind = ItemKind::Note;
+        n.beat = i;
+        charts[0].push_back(n);
+    }
+    auto edited = [&](auto change) {
+        ItemList::Items next = charts.back();
+        change(next);
+        charts.push_back(next);
+    };
+    edited([](auto& c) { c.insert(c.begin() + 50, c[10]); });
+    edited([](auto& c) { c[120].column = 3; });
+    edited([](auto& c) { c.erase(c.begin() + 5, c.begin() + 9); });
+    edited([](auto& c) { for (auto& n : c) n.selected = true; }); // every item changed
+
+    auto stateOf = [](const ItemList::Items& chart) {
+        EditState s;
+        s.items.notes[7].replace(chart);
+        return s;
+    };
+    UndoHistory h;
+    for (std::size_t k = 1; k < charts.size(); ++k) {
+        h.open("Edit", stateOf(charts[k - 1]));
+        h.commit(stateOf(charts[k]));
+    }
+    for (std::size_t k = charts.size() - 1; k-- > 0;)
+        EXPECT_EQ(h.undo(stateOf(charts[k + 1]))->items.notes[7].items(), charts[k]) << k;
+    for (std::size_t k = 1; k < charts.size(); ++k)
+        EXPECT_EQ(h.redo(stateOf(charts[k - 1]))->items.notes[7].items(), charts[k]) << k;
+
+    h.undo(stateOf(charts[4]));
+    h.undo(stateOf(charts[3]));
+    h.open("Edit", stateOf(charts[2]));
+    h.commit(stateOf(charts[0]));
+    EXPECT_EQ(h.undo(stateOf(charts[0]))->items.notes[7].items(), charts[2]);
+    EXPECT_EQ(h.undo(stateOf(charts[2]))->items.notes[7].items(), charts[1]);
+    EXPECT_EQ(h.undo(stateOf(charts[1]))->items.notes[7].items(), charts[0]);
+}
+
 } // namespace
 } // namespace quillex

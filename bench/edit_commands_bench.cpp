@@ -1,0 +1,137 @@
+// The edit commands on large songs: Undo and Redo of a one-note edit, the memory the
+// history keeps after many edits, Select All + Copy + Paste, and the note transforms.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include "app/edit_commands.h"
+#include "app/shell_fakes.h"
+#include "tools/note_transforms.h"
+
+namespace {
+
+using namespace quillex;
+
+// Bytes the allocator has handed out, large blocks (mapped on their own) included.
+std::size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+class NoQuestions : public EditQuestions {
+  public:
+    bool confirmClearHistory(std::string_view) override { return true; }
+    bool confirmScale(std::string_view) override { return true; }
+};
+
+// An editor with a dispatcher and the edit commands, over 1,000 beat markers, and
+// either 48 levels of 2,000 notes or one level of `singleChartNotes` notes.
+struct EditingSong {
+    RecordingMessages messages;
+    FixedMusicInfo music{44100, 44100 * 3600};
+    NullShellHooks hooks;
+    Editor editor{messages, music};
+    test::FakeUi ui;
+    test::FakeFiles files;
+    test::FakeTransport transport;
+    SaveFlow saveFlow{files, ui, hooks, editor.store(), "/nonexistent/backup"};
+    ShellState state;
+    Options options;
+    KeyDownTable keys;
+    Dispatcher dispatcher{{editor.store(), messages, hooks, ui, files, transport, saveFlow, state,
+                           options, keys}};
+    NoQuestions questions;
+    EditCommands commands{editor, dispatcher, questions};
+
+    explicit EditingSong(int singleChartNotes = 0) {
+        ItemStore& store = editor.store();
+        const int beats = singleChartNotes > 0 ? singleChartNotes / 4 + 2 : 1000;
+        for (int i = 0; i < beats; ++i)
+            store.addItem(ItemKind::Beat, 1000 + i * 22050 / 2, 0, 0, 0);
+        store.refresh();
+        if (singleChartNotes > 0) {
+            for (int n = 0; n < singleChartNotes; ++n)
+                store.addItem(ItemKind::Note, n % 4, 0, 0, 0, RowPosition::fromRow(48 + n * 12 + n % 5));
+        } else {
+            for (LevelIndex level = 0; level < kLevelCount; ++level)
+                for (int n = 0; n < 2000; ++n)
+                    store.addItem(ItemKind::Note, n % columnCountOfLevel(level), 0, level, 0,
+                                  RowPosition::fromRow(48 + n * 12));
+        }
+        store.refresh();
+        commands.registerAll();
+        dispatcher.selectLevel(0);
+    }
+
+    // One note added in an "Edit Note" entry, as the column keys do.
+    void addOneNote(int i) {
+        dispatcher.openUndoEntry("Edit Note");
+        editor.store().addItem(ItemKind::Note, i % 4, 0, 0, 0, RowPosition::fromRow(53 + 12 * i));
+        editor.store().refresh();
+        dispatcher.commitUndoEntry();
+    }
+};
+
+void BM_UndoRedoOneNoteEdit(benchmark::State& state) {
+    EditingSong song;
+    song.addOneNote(0);
+    for (auto _ : state) {
+        song.dispatcher.dispatch(CommandId::Undo);
+        song.dispatcher.dispatch(CommandId::Redo);
+    }
+    state.SetLabel("one Undo and one Redo per iteration");
+}
+BENCHMARK(BM_UndoRedoOneNoteEdit)->Unit(benchmark::kMillisecond);
+
+// What the history keeps for 1,000 one-note edits of a 100,000-note chart, against the
+// size of the song's own items: the heap grown from the first edit to the thousandth
+// (the first edit settles the lists into their exact sizes). Unchanged lists are
+// shared and the edited chart is kept as patches, so this stays a few percent.
+void BM_HistoryMemoryAfterOneThousandEdits(benchmark::State& state) {
+    for (auto _ : state) {
+        auto song = std::make_unique<EditingSong>(100000);
+        song->addOneNote(0);
+        const std::size_t settled = heapInUse();
+        for (int i = 1; i < 1000; ++i)
+            song->addOneNote(i);
+        const ItemStore& store = song->editor.store();
+        std::size_t items = store.beats().size() + store.pauses().size();
+        for (LevelIndex level = 0; level < kLevelCount; ++level)
+            items += store.notes(level).size();
+        const double songBytes = static_cast<double>(items * sizeof(EditItem));
+        const double historyBytes = static_cast<double>(heapInUse() - settled);
+        state.counters["song_bytes"] = songBytes;
+        state.counters["history_bytes"] = historyBytes;
+        state.counters["history_share"] = historyBytes / songBytes;
+    }
+}
+BENCHMARK(BM_HistoryMemoryAfterOneThousandEdits)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAllCopyPasteTenThousandNotes(benchmark::State& state) {
+    EditingSong song(10000);
+    for (auto _ : state) {
+        song.dispatcher.dispatch(243);
+        song.dispatcher.dispatch(326);
+        song.editor.player().seek(0);
+        song.dispatcher.dispatch(327);
+    }
+}
+BENCHMARK(BM_SelectAllCopyPasteTenThousandNotes)->Unit(benchmark::kMillisecond);
+
+void BM_TransformOneHundredThousandNotes(benchmark::State& state) {
+    EditingSong song(100000);
+    song.dispatcher.dispatch(243);
+    const int command = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (command == 4) // a fresh off-grid chart each time, so quantize has work
+            for (EditItem& n : song.editor.store().editNotes(0))
+                n.fraction = n.fraction == 0 ? 5 : n.fraction;
+        state.ResumeTiming();
+        song.dispatcher.dispatch(command);
+    }
+    state.SetLabel(command == 4 ? "Quantize to 4ths" : "Turn left");
+}
+BENCHMARK(BM_TransformOneHundredThousandNotes)->Arg(4)->Arg(386)->Unit(benchmark::kMillisecond);
+
+} // namespace
