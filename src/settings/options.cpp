@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "fileio/number_format.h"
 #include "fileio/statement_text.h"
 #include "items/item_store.h"
 #include "settings/settings_syntax.h"
@@ -60,7 +61,7 @@ OptionField keyField(const char* key, int Options::*field) {
 
 OptionField realField(const char* key, double Options::*field) {
     return {key, [field](Options& o, const std::string& v) { o.*field = textToDouble(v); },
-            [field](const Options& o) { return formatReal(o.*field); }};
+            [field](const Options& o) { return formatGeneral(o.*field); }};
 }
 
 // Windows and the scale must be above 0; otherwise the default stays. The windows are
@@ -71,7 +72,7 @@ OptionField positiveField(const char* key, double Options::*field, double fromFi
                 double read = textToDouble(v);
                 o.*field = read > 0 ? read * fromFile : kDefaults.*field;
             },
-            [field, toFile](const Options& o) { return formatReal(o.*field * toFile); }};
+            [field, toFile](const Options& o) { return formatGeneral(o.*field * toFile); }};
 }
 
 OptionField windowField(const char* key, double Options::*field) {
