@@ -64,13 +64,14 @@ OptionField realField(const char* key, double Options::*field) {
             [field](const Options& o) { return formatGeneral(o.*field); }};
 }
 
-// Windows and the scale must be above 0; otherwise the default stays. The windows are
-// kept in seconds and written in milliseconds.
+// Windows and the scale must be above 0 as kept (a window too small to survive the
+// conversion to seconds is 0); otherwise the default stays. The windows are kept in
+// seconds and written in milliseconds.
 OptionField positiveField(const char* key, double Options::*field, double fromFile, double toFile) {
     return {key,
             [field, fromFile](Options& o, const std::string& v) {
-                double read = textToDouble(v);
-                o.*field = read > 0 ? read * fromFile : kDefaults.*field;
+                const double kept = textToDouble(v) * fromFile;
+                o.*field = kept > 0 ? kept : kDefaults.*field;
             },
             [field, toFile](const Options& o) { return formatGeneral(o.*field * toFile); }};
 }
