@@ -3,6 +3,8 @@
 
 #include <clocale>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <locale>
 #include <sstream>
 #include <stdexcept>
