@@ -5,7 +5,7 @@ QUILLEX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the program needs to build and run, and those the tests need too.
 QUILLEX_RUN_PACKAGES="cmake g++ pkg-config qt6-base-dev libopenal-dev libsndfile1-dev fonts-liberation googletest libgtest-dev libbenchmark-dev"
-QUILLEX_TEST_PACKAGES="xvfb xauth xdotool imagemagick clang libclang-rt-14-dev lame"
+QUILLEX_TEST_PACKAGES="xvfb xauth xdotool imagemagick clang libclang-rt-14-dev lame locales"
 
 quillex_install_missing() {
     local missing=()
@@ -25,6 +25,25 @@ quillex_install_missing() {
     fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# A locale whose decimal separator is a comma, for the test that reads and writes
+# under it: generated once, when `locale -a` does not list it yet.
+quillex_generate_comma_locale() {
+    if locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+        return 0
+    fi
+    echo "Generating the locale de_DE.UTF-8"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    # Listed in locale.gen too, so that a later locale-gen (as on an upgrade of the
+    # locales package) keeps it.
+    if [ -f /etc/locale.gen ]; then
+        $sudo sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    fi
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
 # quillex_build DIR [cmake options...]: configures DIR once, then builds it.

@@ -1,28 +1,38 @@
 #include "fileio/number_format.h"
 
-#include <cstdio>
-#include <cstring>
+#include <charconv>
 
 namespace quillex {
+
+namespace {
+
+// Room for the largest doubles written in full with a few decimals.
+constexpr std::size_t kNumberRoom = 512;
+
+} // namespace
+
+std::string formatGeneral(double value) {
+    char text[kNumberRoom];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+    return std::string(text, end.ptr);
+}
 
 void appendNumber(std::string& out, double value) {
     if (value == 0.0) {
         out.push_back('0'); // also for -0: an offset of zero is not negative
         return;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    // The C library writes at least two exponent digits; song files carry three.
-    char* exponent = std::strchr(text, 'e');
-    if (!exponent) {
+    const std::string text = formatGeneral(value);
+    // Two exponent digits at least are written; song files carry three.
+    const std::size_t exponent = text.find('e');
+    if (exponent == std::string::npos) {
         out.append(text);
         return;
     }
-    out.append(text, exponent + 2); // mantissa, 'e' and the sign
-    const char* digits = exponent + 2;
-    for (std::size_t n = std::strlen(digits); n < 3; ++n)
+    out.append(text, 0, exponent + 2); // mantissa, 'e' and the sign
+    for (std::size_t n = text.size() - (exponent + 2); n < 3; ++n)
         out.push_back('0');
-    out.append(digits);
+    out.append(text, exponent + 2);
 }
 
 std::string formatNumber(double value) {
@@ -31,10 +41,11 @@ std::string formatNumber(double value) {
     return out;
 }
 
-std::string formatFixed3(double value) {
-    char text[512]; // room for the largest doubles written in full
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
+std::string formatFixed(double value, int decimals) {
+    char text[kNumberRoom];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, end.ptr);
 }
 
 } // namespace quillex

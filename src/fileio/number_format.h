@@ -1,18 +1,25 @@
-// Number texts of the song files: numbers written "as a number" (a stream's default
-// formatting as song files have always carried it) and the fixed three-decimal form.
+// Number texts of the song, companion and settings files and of the screen. Every
+// number is written with "." whatever the user's locale, through std::to_chars.
 #pragma once
 
 #include <string>
 
 namespace quillex {
 
-// At most 6 significant digits, no trailing zeros, no decimal point for whole values,
-// exponent form with at least three exponent digits (1.23457e+006) when the decimal
-// exponent is below -5 or at least 6. Zero is "0", never "-0".
+// A stream's default formatting ("%g"): at most 6 significant digits, no trailing
+// zeros, no decimal point for whole values, exponent form (1.23457e+06) when the
+// decimal exponent is below -5 or at least 6.
+std::string formatGeneral(double value);
+
+// A number as song files carry it: formatGeneral with at least three exponent digits
+// (1.23457e+006). Zero is "0", never "-0".
 std::string formatNumber(double value);
 void appendNumber(std::string& out, double value);
 
-// "%.3f".
-std::string formatFixed3(double value);
+// A fixed number of decimals ("%.3f" for 3).
+std::string formatFixed(double value, int decimals);
+inline std::string formatFixed3(double value) {
+    return formatFixed(value, 3);
+}
 
 } // namespace quillex

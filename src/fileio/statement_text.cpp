@@ -4,12 +4,21 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 
 namespace quillex {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The "C" locale, so that numbers read with "." whatever locale the program runs in.
+// The C library's rules otherwise hold: leading blanks, a sign ("+" too), the longest
+// prefix that is a number (decimal, hexadecimal "0x", "inf", "nan").
+locale_t cNumericLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return locale;
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -150,13 +159,13 @@ std::string toUpper(std::string_view text) {
 
 double textToDouble(std::string_view text) {
     const std::string copy(text);
-    const double value = std::strtod(copy.c_str(), nullptr);
+    const double value = strtod_l(copy.c_str(), nullptr, cNumericLocale());
     return std::isfinite(value) ? value : 0.0;
 }
 
 std::int32_t textToInt(std::string_view text) {
     const std::string copy(text);
-    const long long value = std::strtoll(copy.c_str(), nullptr, 10);
+    const long long value = strtoll_l(copy.c_str(), nullptr, 10, cNumericLocale());
     if (value > INT32_MAX)
         return INT32_MAX;
     if (value < INT32_MIN)

@@ -65,12 +65,14 @@ std::string withoutBlanks(std::string_view text);
 std::string toLower(std::string_view text);
 std::string toUpper(std::string_view text);
 
-// C library text-to-double: leading blanks skipped, trailing text ignored, no number
-// gives 0. Values that are not finite (nan, inf) also give 0, so that no later
-// arithmetic turns them into undefined integers.
+// C library text-to-double in the "C" locale ("." is the decimal point whatever the
+// user's locale): leading blanks skipped, an optional sign, the longest prefix that is
+// a number, trailing text ignored, no number gives 0. Values that are not finite (nan,
+// inf, overflow) also give 0, so that no later arithmetic turns them into undefined
+// integers.
 double textToDouble(std::string_view text);
-// C library text-to-int, saturated at the limits of a 32-bit int instead of
-// overflowing.
+// C library text-to-int in base 10 (locale-free like textToDouble), saturated at the
+// limits of a 32-bit int instead of overflowing.
 std::int32_t textToInt(std::string_view text);
 // A double converted to a 32-bit int by truncation, saturated at the limits.
 std::int32_t truncToInt32(double value);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "fileio/number_format.h"
 #include "fileio/statement_text.h"
 #include "items/item_store.h"
 #include "settings/settings_syntax.h"
@@ -60,18 +61,19 @@ OptionField keyField(const char* key, int Options::*field) {
 
 OptionField realField(const char* key, double Options::*field) {
     return {key, [field](Options& o, const std::string& v) { o.*field = textToDouble(v); },
-            [field](const Options& o) { return formatReal(o.*field); }};
+            [field](const Options& o) { return formatGeneral(o.*field); }};
 }
 
-// Windows and the scale must be above 0; otherwise the default stays. The windows are
-// kept in seconds and written in milliseconds.
+// Windows and the scale must be above 0 as kept (a window too small to survive the
+// conversion to seconds is 0); otherwise the default stays. The windows are kept in
+// seconds and written in milliseconds.
 OptionField positiveField(const char* key, double Options::*field, double fromFile, double toFile) {
     return {key,
             [field, fromFile](Options& o, const std::string& v) {
-                double read = textToDouble(v);
-                o.*field = read > 0 ? read * fromFile : kDefaults.*field;
+                const double kept = textToDouble(v) * fromFile;
+                o.*field = kept > 0 ? kept : kDefaults.*field;
             },
-            [field, toFile](const Options& o) { return formatReal(o.*field * toFile); }};
+            [field, toFile](const Options& o) { return formatGeneral(o.*field * toFile); }};
 }
 
 OptionField windowField(const char* key, double Options::*field) {

@@ -33,12 +33,6 @@ bool settingsBool(std::string_view value) {
     return value != "NO";
 }
 
-std::string formatReal(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
-
 std::optional<std::string> readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)

@@ -1,6 +1,7 @@
 // The entry syntax shared by options.ini and noteskin.ini ("#KEY:VALUE;") and
 // whole-file reading and writing. Numbers in values are read with textToInt and
-// textToDouble from fileio/statement_text.h.
+// textToDouble from fileio/statement_text.h and written with fileio/number_format.h,
+// so they never depend on the user's locale.
 #pragma once
 
 #include <optional>
@@ -22,8 +23,6 @@ std::vector<SettingsEntry> parseSettingsEntries(std::string_view text);
 
 // Exactly "NO" is false; any other value is true.
 bool settingsBool(std::string_view value);
-// A real in the stream's default format: up to 6 significant digits, no trailing zeros.
-std::string formatReal(double value);
 
 // The whole file, or nothing when it cannot be opened.
 std::optional<std::string> readWholeFile(const std::string& path);

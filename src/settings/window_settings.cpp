@@ -1,5 +1,6 @@
 #include "settings/window_settings.h"
 
+#include <locale>
 #include <sstream>
 
 #include "settings/settings_syntax.h"
@@ -8,6 +9,8 @@ namespace quillex {
 
 std::optional<WindowGeometry> parseWindowFile(const std::string& text) {
     std::istringstream in(text);
+    // Streams follow the global C++ locale, which may group digits ("1.280").
+    in.imbue(std::locale::classic());
     WindowGeometry g;
     int maximised = 0;
     if (!(in >> g.left >> g.top >> g.width >> g.height >> maximised))
@@ -45,6 +48,7 @@ WindowGeometry readWindowGeometry(const std::string& path, const ScreenArea& wor
 
 std::string formatWindowFile(const WindowGeometry& g) {
     std::ostringstream out;
+    out.imbue(std::locale::classic());
     out << g.left << '\n'
         << g.top << '\n'
         << g.width << '\n'

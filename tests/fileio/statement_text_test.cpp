@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 #include "fileio/number_format.h"
 #include "fileio/statement_text.h"
 
@@ -64,13 +68,27 @@ TEST(StatementText, ListsDropEmptyPieces) {
 }
 
 TEST(StatementText, NumbersFollowTheCLibraryAndStayFinite) {
-    EXPECT_EQ(textToDouble("  4.5xyz"), 4.5);
-    EXPECT_EQ(textToDouble("abc"), 0.0);
-    EXPECT_EQ(textToDouble("nan"), 0.0);
-    EXPECT_EQ(textToDouble("1e999"), 0.0);
-    EXPECT_EQ(textToInt(" 12abc"), 12);
-    EXPECT_EQ(textToInt("-3"), -3);
-    EXPECT_EQ(textToInt("99999999999"), INT32_MAX);
+    const struct {
+        const char* text;
+        double value;
+    } doubles[] = {
+        {"  4.5xyz", 4.5}, {"\t\n-2.5", -2.5}, {"+3", 3},     {"+-3", 0},     {".5", 0.5},
+        {"5.", 5},          {"2e3", 2000},     {"1e+", 1},     {"1,5", 1},     {"0x1A", 26},
+        {"abc", 0},         {"", 0},           {"nan", 0},     {"-inf", 0},    {"1e999", 0},
+    };
+    for (const auto& c : doubles)
+        EXPECT_EQ(textToDouble(c.text), c.value) << c.text;
+    const struct {
+        const char* text;
+        std::int32_t value;
+    } ints[] = {
+        {" 12abc", 12},           {"+7", 7},          {"-3", -3},
+        {"4.9", 4},               {"0x10", 0},        {"x", 0},
+        {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN},
+        {"999999999999999999999", INT32_MAX},
+    };
+    for (const auto& c : ints)
+        EXPECT_EQ(textToInt(c.text), c.value) << c.text;
     EXPECT_EQ(truncToInt32(-2.9), -2);
     EXPECT_EQ(truncToInt32(1e20), INT32_MAX);
 }
@@ -87,6 +105,23 @@ TEST(NumberFormat, SixSignificantDigitsAndThreeExponentDigits) {
     EXPECT_EQ(formatNumber(1e300), "1e+300");
     EXPECT_EQ(formatNumber(-0.0), "0");
     EXPECT_EQ(formatFixed3(12.5), "12.500");
+    EXPECT_EQ(formatFixed3(-0.0001), "-0.000");
+    EXPECT_EQ(formatGeneral(-0.0), "-0");
+}
+
+// The writers once formatted with the C library; their texts stay byte for byte the same.
+TEST(NumberFormat, MatchesTheCLibraryInTheCLocale) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    char expected[512];
+    for (int i = 0; i < 20000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        std::snprintf(expected, sizeof expected, "%.6g", value);
+        ASSERT_EQ(formatGeneral(value), expected);
+        std::snprintf(expected, sizeof expected, "%.3f", value);
+        ASSERT_EQ(formatFixed3(value), expected);
+    }
 }
 
 } // namespace

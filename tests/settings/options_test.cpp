@@ -45,7 +45,7 @@ TEST(OptionsFile, OnlyUpperCaseNoIsFalse) {
 TEST(OptionsFile, OutOfRangeValuesFallBackToDefaults) {
     Options o = parsed("#BEAT_ASSIST_VOL:150;#NOTE_ASSIST_VOL:-1;#PRACTICEMODEGREAT:-5;"
                        "#ALTERNATE_KEY_UP:300;#ALTERNATE_KEY_LEFT:-1;#PRACTICEMODESCALE:0;"
-                       "#PRACTICEMODEBOO:abc;");
+                       "#PRACTICEMODEBOO:abc;#PRACTICEMODEGOOD:4e-324;");
     EXPECT_EQ(o.beatAssistVolume, 100);
     EXPECT_EQ(o.noteAssistVolume, 100);
     EXPECT_DOUBLE_EQ(o.greatWindow, 0.090);
@@ -53,6 +53,7 @@ TEST(OptionsFile, OutOfRangeValuesFallBackToDefaults) {
     EXPECT_EQ(o.alternateKeyLeft, 90);
     EXPECT_DOUBLE_EQ(o.practiceScale, 1.5);
     EXPECT_DOUBLE_EQ(o.booWindow, 0.180);
+    EXPECT_DOUBLE_EQ(o.goodWindow, 0.135);
 }
 
 TEST(OptionsFile, ValuesInRangeAreTakenWithCStyleNumberReading) {

@@ -1,4 +1,5 @@
 // quillex-tool: the song files of quillex from the command line (see README.md).
+#include <clocale>
 #include <iostream>
 
 #include "app/tool/song_tool.h"
@@ -6,6 +7,8 @@
 #include "audio/silent_output.h"
 
 int main(int argc, char** argv) {
+    // The user's locale, as the editor runs in it; numbers read and written ignore it.
+    std::setlocale(LC_ALL, "");
     quillex::AudioBackend audio;
     audio.makeDecoder = [] { return std::make_unique<quillex::SndfileDecoder>(); };
     // Nothing is played: the silent output keeps the player's clock without a device.

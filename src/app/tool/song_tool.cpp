@@ -1,7 +1,7 @@
 #include "app/tool/song_tool.h"
 
 #include <array>
-#include <cstdio>
+#include <locale>
 #include <string_view>
 
 #include "app/editor.h"
@@ -34,14 +34,8 @@ class StreamMessages : public Messages {
     std::ostream& err_;
 };
 
-std::string sixDecimals(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
-}
-
 std::string seconds(SamplePosition sample, int rate) {
-    return sixDecimals(rate > 0 ? static_cast<double>(sample) / rate : 0.0);
+    return formatFixed(rate > 0 ? static_cast<double>(sample) / rate : 0.0, 6);
 }
 
 // Opens a file as the Open command does. False when nothing usable was loaded.
@@ -113,7 +107,7 @@ void printBeats(const Editor& editor, std::ostream& out) {
 void printPauses(const Editor& editor, std::ostream& out) {
     const TimingMap timing = editor.store().timing();
     for (const EditItem& p : editor.store().pauses())
-        out << p.row() << '\t' << p.lengthRows() << '\t' << sixDecimals(timing.pauseSeconds(p))
+        out << p.row() << '\t' << p.lengthRows() << '\t' << formatFixed(timing.pauseSeconds(p), 6)
             << '\n';
 }
 
@@ -130,6 +124,9 @@ void printNotes(const Editor& editor, std::ostream& out) {
 
 int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                 AudioBackend audio) {
+    // Integers too are written without the grouping a global C++ locale could add.
+    out.imbue(std::locale::classic());
+    err.imbue(std::locale::classic());
     if (arguments.empty()) {
         err << usage();
         return kToolUsage;

@@ -1,16 +1,21 @@
-// What both fuzz targets share: one editor with silent music for the whole run, a
-// scratch folder, and the writers run over whatever a reader built, so that a fuzzed
+// What the song fuzz targets share: one editor for the whole run whose music, silence
+// of a fixed rate and length, is decoded once at the start, so that an input costs
+// only its text; and the writers run over whatever a reader built, so that a fuzzed
 // store is also written.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <unistd.h>
 
 #include "app/editor.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_file_context.h"
+#include "fileio/song_reader.h"
+#include "fileio/statement_text.h"
 #include "silent_music.h"
 
 namespace quillex::fuzz {
@@ -22,21 +27,47 @@ class QuietMessages : public Messages {
 
 struct FuzzEditor {
     FuzzEditor() {
-        music.rate = 8000; // a low rate keeps decoding and peaks quick
-        music.frames = 8000 * 6;
-        music.anyPath = true;
+        // Two seconds at a low rate: a song has at most one beat marker per sample of
+        // music, so a short music keeps even absurd tempos quick to convert.
+        music.rate = 1000;
+        music.frames = 1000 * 2;
+        // The player opens only a readable file: one stands in for the music while it
+        // loads and is removed once the silence is decoded.
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("quillex-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
-        std::ofstream(musicPath()).put('x'); // the music every fuzzed song names
+        const std::string musicPath = (folder / "song.ogg").string();
+        std::ofstream(musicPath).put('x');
+        const bool loaded = editor.player().loadMusic(musicPath, "", true);
+        std::filesystem::remove_all(folder);
+        if (!loaded)
+            __builtin_trap();
     }
     test::SilentMusicFormat music;
     QuietMessages messages;
     NullShellHooks shell;
     Editor editor{messages, shell, test::silentMusicBackend(music)};
     SongFileContext files = songFileContext(editor);
-    std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("quillex-fuzz-" + std::to_string(::getpid()));
 
-    std::string musicPath() const { return (folder / "song.ogg").string(); }
+    // A `.sm` song's text read as a song file is, over the music already loaded: the
+    // statements parsed, the properties taken from the tags and the song built. True
+    // when the song has beat markers.
+    bool readSmText(std::string_view text) {
+        Song& song = editor.song();
+        SmFileContent content = parseSmText(joinLines(text, TextKind::Song), song.tags(), messages);
+        song.foreignCharts() = std::move(content.foreignCharts);
+        song.properties().applyTags(song.tags());
+        song.properties().applyBackground(song.tags());
+        return buildSmSong(files, content.timing);
+    }
+
+    // Empties the song after an input, so that the next starts as a fresh read does
+    // and an input frees what it took (libFuzzer checks for leaks when it does not).
+    void clear() {
+        editor.store().clearSong();
+        editor.song().reset();
+        editor.meters().reset();
+    }
 
     // Writes the song and its companion to memory when the store holds enough beats.
     void writeBack() {
