@@ -38,7 +38,8 @@ std::optional<std::string> runOpenDialog(QWidget* owner) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName) {
+std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName,
+                                          const std::string& folder) {
     QFileDialog dialog(owner, "Save As");
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -61,6 +62,9 @@ std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& bas
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
     followType(dialog.selectedNameFilter());
+    // The song is saved beside its music by default: its #MUSIC names only the file.
+    if (!folder.empty())
+        dialog.setDirectory(QString::fromStdString(folder));
     dialog.selectFile(QString::fromStdString(baseName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

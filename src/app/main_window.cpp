@@ -390,7 +390,8 @@ std::optional<std::string> MainWindow::askOpenPath() {
 }
 
 std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
-    return runSaveAsDialog(this, baseName);
+    const QFileInfo music(QString::fromStdString(editor_->player().musicPath()));
+    return runSaveAsDialog(this, baseName, music.absolutePath().toStdString());
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {
