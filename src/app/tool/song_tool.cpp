@@ -34,6 +34,16 @@ class StreamMessages : public Messages {
     std::ostream& err_;
 };
 
+// An editor with no window that reports its messages on `err`, as the tool runs it.
+struct ToolEditor {
+    ToolEditor(std::ostream& err, AudioBackend audio)
+        : messages(err), editor(messages, shell, std::move(audio)), files(editor) {}
+    StreamMessages messages;
+    NullShellHooks shell;
+    Editor editor;
+    EditorSongFiles files;
+};
+
 std::string seconds(SamplePosition sample, int rate) {
     return formatFixed(rate > 0 ? static_cast<double>(sample) / rate : 0.0, 6);
 }
@@ -138,13 +148,10 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
             err << usage();
             return kToolUsage;
         }
-        StreamMessages messages(err);
-        NullShellHooks shell;
-        Editor editor(messages, shell, std::move(audio));
-        EditorSongFiles songFiles(editor);
-        if (!openFile(editor, songFiles, request->song, err))
+        ToolEditor tool(err, std::move(audio));
+        if (!openFile(tool.editor, tool.files, request->song, err))
             return kToolFailed;
-        return runTransform(editor, songFiles, *request) ? kToolSuccess : kToolFailed;
+        return runTransform(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
     }
     const bool listing =
         command == "info" || command == "beats" || command == "pauses" || command == "notes";
@@ -167,11 +174,9 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         return kToolUsage;
     }
 
-    StreamMessages messages(err);
-    NullShellHooks shell;
-    Editor editor(messages, shell, std::move(audio));
-    EditorSongFiles songFiles(editor);
-    if (!openFile(editor, songFiles, files[0], err))
+    ToolEditor tool(err, std::move(audio));
+    Editor& editor = tool.editor;
+    if (!openFile(editor, tool.files, files[0], err))
         return kToolFailed;
 
     if (command == "info")
@@ -184,7 +189,7 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         printNotes(editor, out);
     else {
         editor.song().setRemoveDuplicateBpms(!keepDuplicates);
-        if (!songFiles.writeSong(files[1], false, !singleBpm))
+        if (!tool.files.writeSong(files[1], false, !singleBpm))
             return kToolFailed;
     }
     return kToolSuccess;
