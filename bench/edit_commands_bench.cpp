@@ -72,8 +72,9 @@ struct EditingSong {
     }
 };
 
+// Argument 0: the 48-level song; otherwise a single chart of that many notes.
 void BM_UndoRedoOneNoteEdit(benchmark::State& state) {
-    EditingSong song;
+    EditingSong song(static_cast<int>(state.range(0)));
     song.addOneNote(0);
     for (auto _ : state) {
         song.dispatcher.dispatch(CommandId::Undo);
@@ -81,7 +82,7 @@ void BM_UndoRedoOneNoteEdit(benchmark::State& state) {
     }
     state.SetLabel("one Undo and one Redo per iteration");
 }
-BENCHMARK(BM_UndoRedoOneNoteEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoOneNoteEdit)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // What the history keeps for 1,000 one-note edits of a 100,000-note chart, against the
 // size of the song's own items: the heap grown from the first edit to the thousandth

@@ -175,12 +175,15 @@ void Dispatcher::selectLevel(LevelIndex level) {
     if (!isValidLevel(level))
         return;
     p_.store.clearAllSelection();
+    showLevel(level);
+}
+
+void Dispatcher::showLevel(LevelIndex level) {
+    if (!isValidLevel(level))
+        return;
     p_.hooks.setMenuCheck(levelCommandId(p_.store.currentLevel()), false);
-    p_.store.setCurrentLevel(level);
+    p_.store.setCurrentLevel(level); // also the column count, regions and note times
     p_.hooks.setMenuCheck(levelCommandId(level), true);
-    p_.store.geometry().columnCount = columnCountOfLevel(level);
-    p_.store.rebuildNoteTimes();
-    p_.store.layoutRegions();
     levelChanged(level);
 }
 

@@ -90,6 +90,9 @@ class Dispatcher {
 
     // The level shown and edited: arrow layer on, selection cleared, menu marks moved.
     void selectLevel(LevelIndex level);
+    // Makes `level` current as selectLevel does, but leaves the layers and every
+    // selection as they are (Undo and Redo put back a stored state).
+    void showLevel(LevelIndex level);
     LevelIndex currentLevel() const { return p_.store.currentLevel(); }
     // The column keys, '1'..'9' and '0' by default.
     std::array<VirtualKey, 10> columnKeys{'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};

@@ -71,18 +71,19 @@ void EditCommands::commitEntry() {
         editor_.history().commit(editor_.editState());
 }
 
-// Copies a stored state back in the order the history keeps: play position, level,
-// the lists, then note mode; the counter keeps the input timer off the lists meanwhile.
+// Copies a stored state back: play position, the lists, their level, then note mode;
+// the counter keeps the input timer off the lists meanwhile.
 void EditCommands::restore(const EditState& state) {
     BusyGuard busy(editor_.busyCounter());
     editor_.player().seek(state.cursor);
-    dispatcher_.selectLevel(state.level);
+    // The stored lists carry their own selection, so the level is made current without
+    // clearing one (which would only copy lists about to be replaced).
     editor_.store().restore(state.items);
+    dispatcher_.showLevel(state.level); // menu marks, note size and layout of the level
     editor_.store().setLayer(Layer::Arrow, state.arrowLayerOn);
     editor_.shell().setMenuCheck(toInt(CommandId::ArrowLayer), state.arrowLayerOn);
     editor_.store().refresh();
     resetEditFlags();
-    dispatcher_.levelChanged(state.level); // the note size of the game type, the layout
     updateUndoMenu();
 }
 

@@ -57,9 +57,41 @@ void ItemStore::refresh() {
     rebuildNoteTimesLocked();
 }
 
+namespace {
+
+// True when the beat list already is what the refresh would make of it: inside the
+// music, strictly ascending, regular beats at both ends and numbered. Most refreshes
+// (a note edit, an undo) find it so and leave the list alone without copying it.
+bool beatsAlreadyInOrder(const Items& beats, SamplePosition length, bool& anySubBeat) {
+    anySubBeat = false;
+    if (beats.size() > 1 && (beats.front().isSubBeat || beats.back().isSubBeat))
+        return false;
+    std::int32_t counter = 0;
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        const EditItem& b = beats[i];
+        if (b.sample < 0 || b.sample > length || (i > 0 && beats[i - 1].sample >= b.sample))
+            return false;
+        if (b.isSubBeat) {
+            if (b.beat != counter)
+                return false;
+            anySubBeat = true;
+        } else if (b.beat != ++counter || b.fraction != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void ItemStore::refreshBeats() {
     const SamplePosition length = music_.musicLength();
     const Items& old = beats_.items();
+    bool anyInOrder = false;
+    if (beatsAlreadyInOrder(old, length, anyInOrder)) {
+        hasSubBeats_ = anyInOrder;
+        return;
+    }
 
     Items beats;
     beats.reserve(old.size());
