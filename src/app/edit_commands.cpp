@@ -54,6 +54,7 @@ void EditCommands::updateUndoMenu() {
 
 void EditCommands::clearHistory() {
     editor_.history().clear();
+    editor_.openEntries().reset();
     resetEditFlags();
     updateUndoMenu();
 }
@@ -83,21 +84,23 @@ void EditCommands::restore(const EditState& state) {
     editor_.store().setLayer(Layer::Arrow, state.arrowLayerOn);
     editor_.shell().setMenuCheck(toInt(CommandId::ArrowLayer), state.arrowLayerOn);
     editor_.store().refresh();
+    editor_.openEntries().reset();
     resetEditFlags();
     updateUndoMenu();
 }
 
 void EditCommands::registerHistory() {
     dispatcher_.openUndoEntry = [this](std::string_view label) { openEntry(label); };
+    dispatcher_.recordingEntryOpen = [this] { return editor_.openEntries().any(); };
     dispatcher_.commitUndoEntry = [this] { commitEntry(); };
     dispatcher_.registerHandler(toInt(CommandId::Undo), [this](int) {
-        if (recordingOrDragging())
+        if (editor_.openEntries().any() || recordingOrDragging())
             return;
         if (auto state = editor_.history().undo(editor_.editState()))
             restore(*state);
     });
     dispatcher_.registerHandler(toInt(CommandId::Redo), [this](int) {
-        if (recordingOrDragging())
+        if (editor_.openEntries().any() || recordingOrDragging())
             return;
         if (auto state = editor_.history().redo(editor_.editState()))
             restore(*state);

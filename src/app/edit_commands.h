@@ -37,8 +37,9 @@ class EditCommands {
     // Whether an edit command is available now (Paste only with something to paste).
     bool pasteAvailable() const { return editor_.clipboard().holdsSomething(); }
 
-    // Extra state other parts keep for an open recording or drag entry, reset by Undo,
-    // Redo and Clear; Undo and Redo do nothing while it reports busy.
+    // Extra grouping state other parts keep (a grouped nudge or grow), reset by Undo,
+    // Redo and Clear like the Editor's open recording and drag entries; Undo and Redo
+    // do nothing while a recording or drag runs or this reports busy.
     std::function<bool()> recordingOrDragging = [] { return false; };
     std::function<void()> resetEditFlags = [] {};
 

@@ -46,6 +46,7 @@ class Editor {
     Song& song() { return song_; }
     const Song& song() const { return song_; }
     UndoHistory& history() { return history_; }
+    OpenEntryFlags& openEntries() { return openEntries_; }
     Clipboard& clipboard() { return clipboard_; }
     RegionSelection& region() { return region_; }
     const RegionSelection& region() const { return region_; }
@@ -68,6 +69,7 @@ class Editor {
     MeterTable meters_;
     Song song_;
     UndoHistory history_;
+    OpenEntryFlags openEntries_;
     Clipboard clipboard_;
     RegionSelection region_;
 };

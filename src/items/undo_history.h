@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <cstddef>
 #include <mutex>
@@ -32,6 +33,20 @@ struct EditState {
     SamplePosition cursor = 0;
     LevelIndex level = 0;
     bool arrowLayerOn = false;
+};
+
+// Undo entries that span many steps: one "Record" entry for a whole recording (the B
+// key while playing, or Record), one "Drag Item(s)" entry for a whole mouse drag. While
+// either is open no command opens or commits an entry of its own. The input timer
+// thread reads and sets `recording`.
+struct OpenEntryFlags {
+    std::atomic<bool> recording{false};
+    std::atomic<bool> drag{false};
+    bool any() const { return recording.load() || drag.load(); }
+    void reset() {
+        recording = false;
+        drag = false;
+    }
 };
 
 // The texts and greying of the Undo and Redo menu items.
