@@ -55,6 +55,9 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     registerViewCommands(shell_->dispatcher, *view_);
     editCommands_ = std::make_unique<EditCommands>(*editor_, shell_->dispatcher, editQuestions_);
     editCommands_->registerAll();
+    syncCommands_ = std::make_unique<SyncCommands>(*editor_, shell_->dispatcher, syncDialogs_,
+                                                   shell_->keysDown);
+    syncCommands_->registerAll(*editCommands_);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
@@ -231,6 +234,7 @@ void MainWindow::frameUpdate() {
     if (outside.y != 0)
         player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
     player.pollPosition();
+    syncCommands_->frameUpdate();
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);

@@ -21,6 +21,7 @@
 #include "app/editor.h"
 #include "app/editor_ports.h"
 #include "app/shell.h"
+#include "app/sync_dialogs.h"
 #include "settings/window_settings.h"
 
 class QAction;
@@ -119,6 +120,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<Shell> shell_;
     QtEditQuestions editQuestions_{this};
     std::unique_ptr<EditCommands> editCommands_;
+    QtSyncDialogs syncDialogs_{this, messages_};
+    std::unique_ptr<SyncCommands> syncCommands_;
     std::unique_ptr<EditorView> view_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;

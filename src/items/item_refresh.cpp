@@ -120,17 +120,28 @@ void ItemStore::refreshBeats() {
         }
     }
 
+    // Within one beat the sub-beats' fractions must rise with their samples: a sub-beat
+    // on or before the row of the one before it (a pasted one, say) would give a tempo
+    // of zero or below, so it goes.
     bool anySubBeat = false;
     std::int32_t counter = 0;
+    std::int32_t lastFraction = 0;
+    std::size_t kept = 0;
     for (EditItem& b : unique) {
         if (b.isSubBeat) {
+            if (b.fraction <= lastFraction)
+                continue;
+            lastFraction = b.fraction;
             b.beat = counter;
             anySubBeat = true;
         } else {
             b.beat = ++counter;
             b.fraction = 0;
+            lastFraction = 0;
         }
+        unique[kept++] = b;
     }
+    unique.resize(kept);
     hasSubBeats_ = anySubBeat;
 
     if (unique != old)

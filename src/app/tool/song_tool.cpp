@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/tool/sync_command.h"
 #include "app/tool/transform_command.h"
 #include "fileio/number_format.h"
 #include "fileio/open_routing.h"
@@ -22,7 +23,7 @@ constexpr std::string_view kUsage =
     "       quillex-tool notes FILE\n"
     "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n";
 
-std::string usage() { return std::string(kUsage) + kTransformUsage; }
+std::string usage() { return std::string(kUsage) + kTransformUsage + kSyncUsage; }
 
 // The "Tip" boxes of the editor, one per line on standard error.
 class StreamMessages : public Messages {
@@ -152,6 +153,18 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         if (!openFile(tool.editor, tool.files, request->song, err))
             return kToolFailed;
         return runTransform(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
+    }
+    if (isSyncCommand(command)) {
+        const auto request =
+            parseSyncRequest(command, {arguments.begin() + 1, arguments.end()}, err);
+        if (!request) {
+            err << usage();
+            return kToolUsage;
+        }
+        ToolEditor tool(err, std::move(audio));
+        if (!openFile(tool.editor, tool.files, request->input, err))
+            return kToolFailed;
+        return runSync(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
     }
     const bool listing =
         command == "info" || command == "beats" || command == "pauses" || command == "notes";

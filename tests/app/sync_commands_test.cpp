@@ -1,0 +1,171 @@
+// The sync commands through the dispatcher, as the keys and menus send them: each edit
+// one undo step, a wheel run of nudges one step, the dialogs filled in by the test.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/sync_commands.h"
+#include "fileio/silent_music.h"
+#include "shell_fakes.h"
+
+namespace quillex {
+namespace {
+
+class MenuShell : public test::RecordingHooks {
+  public:
+    void setMenuItem(int id, std::string_view caption, bool) override {
+        if (id == toInt(CommandId::Undo))
+            undoCaption = caption;
+    }
+    std::string undoCaption;
+};
+
+class NoQuestions : public EditQuestions {
+    bool confirmClearHistory(std::string_view) override { return true; }
+    bool confirmScale(std::string_view) override { return true; }
+};
+
+// Each dialog answers with the texts the test set, as a user typing them and OK.
+class TypedDialogs : public SyncDialogs {
+  public:
+    bool editSubBeatFraction(SubBeatFractionModel& model) override {
+        return !model.accept(fraction);
+    }
+    bool growSmooth(GrowSmoothModel& model) override {
+        return !model.accept(grow, bpm, window, false);
+    }
+    bool autofill(AutofillModel& model) override {
+        return !model.accept(average, bpm, offset, count);
+    }
+    std::string fraction, bpm, offset, window, count;
+    bool grow = true, average = true;
+};
+
+class SyncCommandsTest : public ::testing::Test {
+  protected:
+    SyncCommandsTest() {
+        std::ofstream(musicPath) << "x";
+        commands.registerAll();
+        sync.registerAll(commands);
+        EXPECT_TRUE(editor.player().loadMusic(musicPath.string(), "x", true));
+        dispatcher.dispatch(CommandId::SyncMode);
+        dialogs.bpm = "120";
+        dialogs.offset = "0.5";
+        dispatcher.dispatch(CommandId::AutofillBeats); // 0.5 s, 1 s, ... 10 s
+    }
+    ~SyncCommandsTest() override { std::filesystem::remove(musicPath); }
+
+    std::vector<SamplePosition> samples() const {
+        std::vector<SamplePosition> out;
+        for (const EditItem& b : editor.store().beats())
+            out.push_back(b.sample);
+        return out;
+    }
+
+    std::filesystem::path musicPath = std::filesystem::temp_directory_path() /
+                                      ("quillex-sync-" + std::to_string(::getpid()) + ".ogg");
+    test::SilentMusicFormat music{44100, 44100 * 10};
+    RecordingMessages messages;
+    MenuShell shell;
+    Editor editor{messages, shell, test::silentMusicBackend(music)};
+    test::FakeUi ui;
+    test::FakeFiles files;
+    test::FakeTransport transport;
+    SaveFlow saveFlow{files, ui, shell, editor.store(), "/nonexistent/backup"};
+    ShellState state;
+    Options options;
+    KeyDownTable keys;
+    Dispatcher dispatcher{{editor.store(), messages, shell, ui, files, transport, saveFlow, state,
+                           options, keys}};
+    NoQuestions questions;
+    EditCommands commands{editor, dispatcher, questions};
+    TypedDialogs dialogs;
+    SyncCommands sync{editor, dispatcher, dialogs, keys};
+};
+
+TEST_F(SyncCommandsTest, EachEditIsOneUndoStep) {
+    ASSERT_EQ(samples().size(), 20u);
+    EXPECT_EQ(shell.undoCaption, "Undo Autofill Avg.BPM\tCtrl+Z");
+    struct Step {
+        std::function<void()> run;
+        const char* label;
+    } steps[] = {
+        {[&] { editor.player().seek(30000); dispatcher.dispatch(235); }, "Insert Beat"},
+        {[&] { dispatcher.dispatch(256); }, "Insert Prev Beat"}, // at 14100, selected
+        {[&] { editor.player().seek(77175); dispatcher.dispatch(364); }, "Insert Subbeat"},
+        {[&] { dispatcher.dispatch(318); }, "Beat Color"}, // the next beat is selected
+        {[&] { dispatcher.dispatch(322); }, "Lock/Unlock"},
+        {[&] { dispatcher.dispatch(243); dialogs.average = false; dialogs.count = "1";
+               dispatcher.dispatch(269); },
+         "Autofill Insertion"},
+        {[&] { dispatcher.dispatch(244); editor.player().seek(100000); dialogs.bpm = "241";
+               dispatcher.dispatch(382); },
+         "Grow"},
+    };
+    std::vector<std::vector<SamplePosition>> before;
+    for (const Step& step : steps) {
+        before.push_back(samples());
+        step.run();
+        sync.frameUpdate();
+        EXPECT_EQ(shell.undoCaption, std::string("Undo ") + step.label + "\tCtrl+Z")
+            << messages.lastText();
+    }
+    EXPECT_TRUE(editor.store().beats()[0].locked);
+    EXPECT_EQ(editor.store().beats()[0].colour, kWhiteMarker);
+    for (auto it = before.rbegin(); it != before.rend(); ++it) {
+        dispatcher.dispatch(CommandId::Undo);
+        EXPECT_EQ(samples(), *it);
+    }
+}
+
+TEST_F(SyncCommandsTest, AWheelRunOfNudgesIsOneStepAndHoldsOffInsertion) {
+    const auto start = samples();
+    const int step = 2 * editor.waveView().samplesPerRow();
+    keys.setDown(kVkShift, true);
+    for (int i = 0; i < 3; ++i)
+        dispatcher.wheel(120, MouseKeys{true, false, false}); // nudge closer more
+    EXPECT_EQ(samples()[0], start[0] - 3 * step);
+    editor.player().seek(30000);
+    keys.setDown(kVkShift, false);
+    dispatcher.dispatch(235);
+    EXPECT_EQ(samples().size(), start.size()) << "no insertion while the run is open";
+    sync.frameUpdate();
+    EXPECT_FALSE(sync.groupOpen());
+    EXPECT_EQ(shell.undoCaption, "Undo Nudge\tCtrl+Z");
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(samples(), start);
+
+    dispatcher.dispatch(CommandId::NudgeCloserFromStart); // F12, the first marker at 0.5 s
+    EXPECT_EQ(samples()[0], start[0] - step / 2);
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_FALSE(sync.groupOpen()) << "Undo ends the run";
+}
+
+TEST_F(SyncCommandsTest, RefusalsShowTheirMessageAndOpenNoEntry) {
+    struct Case {
+        std::function<void()> run;
+        std::string_view message;
+    } cases[] = {
+        {[&] { dispatcher.dispatch(365); }, kSelectOneSubBeatMessage},
+        {[&] { dispatcher.dispatch(244); dispatcher.dispatch(370); }, kPauseNeedsSpanMessage},
+        {[&] { editor.player().seek(0); dispatcher.dispatch(380); }, kGrowOutsideMessage},
+        {[&] { dispatcher.dispatch(256); dispatcher.dispatch(CommandId::NudgeCloserFromStart); },
+         kMoveLeavesMusicMessage}, // the new first beat, selected, at sample 0
+        {[&] { dispatcher.selectLevel(0); dispatcher.dispatch(364); },
+         "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes."},
+    };
+    editor.store().options().nudgeBasedOnZoom = false;
+    for (const Case& c : cases) {
+        const std::string caption = shell.undoCaption;
+        c.run();
+        EXPECT_EQ(messages.lastText(), c.message);
+        sync.frameUpdate();
+        if (c.message != kMoveLeavesMusicMessage) { // its Insert Prev Beat is an entry
+            EXPECT_EQ(shell.undoCaption, caption) << c.message;
+        }
+    }
+}
+
+} // namespace
+} // namespace quillex
