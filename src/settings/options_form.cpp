@@ -42,9 +42,10 @@ OptionsForm optionsFormOf(const Options& options) {
     return form;
 }
 
-OptionsForm defaultOptionsForm() {
+OptionsForm defaultOptionsForm(const Options& current) {
     Options defaults;
     defaults.saveBackups = true; // the button ticks every check box
+    defaults.statusBarExtraY = current.statusBarExtraY;
     return optionsFormOf(defaults);
 }
 

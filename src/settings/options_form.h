@@ -30,8 +30,9 @@ struct OptionsForm {
 // The form for the options in force.
 OptionsForm optionsFormOf(const Options& options);
 // The Defaults button: every check box ticked (backups too), full volumes and the
-// default windows; the alternate keys back to their defaults.
-OptionsForm defaultOptionsForm();
+// default windows; the alternate keys back to their defaults. The status margin,
+// which the dialog does not show, stays as `current` has it.
+OptionsForm defaultOptionsForm(const Options& current);
 
 // OK: the options the form describes, or nothing when a practice value is refused
 // (kInvalidWindowsMessage). Every edit must hold a finite number: the scale above 0

@@ -180,7 +180,7 @@ TEST(OptionsForm, SlidersCoverZeroAndOkRefusesBadWindows) {
               std::string::npos);
     EXPECT_EQ(optionsFromForm(zeroFreeze)->keyboardLagMs, -12.5);
 
-    const std::string defaults = formatOptions(*optionsFromForm(defaultOptionsForm()));
+    const std::string defaults = formatOptions(*optionsFromForm(defaultOptionsForm(Options{})));
     EXPECT_EQ(defaults.find(":NO;"), std::string::npos) << defaults;
     EXPECT_NE(defaults.find("#PRACTICEMODEMARVELOUS:22.5;"), std::string::npos);
 }
