@@ -34,7 +34,8 @@ AboutDialog::AboutDialog(const QString& readmePath, QWidget* parent) : QDialog(p
     QFile file(readmePath);
     if (file.open(QIODevice::ReadOnly | QIODevice::Text))
         readme->setPlainText(QString::fromUtf8(file.readAll()));
-    readme->setMinimumSize(560, 320);
+    // Wide enough for the read-me's 80-column lines.
+    readme->setMinimumSize(readme->fontMetrics().horizontalAdvance(QString(84, 'M')), 320);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

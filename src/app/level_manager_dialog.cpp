@@ -112,6 +112,12 @@ LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     refresh();
+    // Enter launches the chart being edited (or sync mode when it cannot be launched).
+    QPushButton* current = lines_[static_cast<std::size_t>(
+                                      difficultyOfLevel(editor.store().currentLevel()))].launch;
+    QPushButton* start = current->isEnabled() ? current : syncLaunch;
+    start->setDefault(true);
+    start->setFocus();
 }
 
 QMenuBar* LevelManagerDialog::buildMenu() {

@@ -47,14 +47,14 @@ struct EditSpec {
 
 constexpr EditSpec kPracticeEdits[] = {
     {207, "Scale:", &OptionsForm::scale},
-    {199, "Marvelous:", &OptionsForm::marvelous},
-    {91, "Perfect:", &OptionsForm::perfect},
-    {93, "Great:", &OptionsForm::great},
-    {95, "Good:", &OptionsForm::good},
-    {118, "Boo:", &OptionsForm::boo},
-    {120, "Freeze OK:", &OptionsForm::freezeOk},
-    {122, "Mine:", &OptionsForm::mine},
-    {434, "KB Lag Comp.:", &OptionsForm::keyboardLag},
+    {199, "Marvelous (ms):", &OptionsForm::marvelous},
+    {91, "Perfect (ms):", &OptionsForm::perfect},
+    {93, "Great (ms):", &OptionsForm::great},
+    {95, "Good (ms):", &OptionsForm::good},
+    {118, "Boo (ms):", &OptionsForm::boo},
+    {120, "Freeze OK (ms):", &OptionsForm::freezeOk},
+    {122, "Mine (ms):", &OptionsForm::mine},
+    {434, "KB Lag Comp. (ms):", &OptionsForm::keyboardLag},
 };
 
 QSlider* volumeSlider(int id, QWidget* parent) {
