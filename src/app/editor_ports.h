@@ -27,9 +27,10 @@ class EditorSongFiles : public SongFiles {
     std::string songTitle() const override { return editor_.song().properties().title; }
     std::string musicPath() const override { return editor_.player().musicPath(); }
 
-  private:
+    // Tells songPicturesChanged the pictures the song names in `folder`.
     void announceSongPictures(const std::string& folder);
 
+  private:
     Editor& editor_;
 };
 

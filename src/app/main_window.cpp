@@ -13,8 +13,10 @@
 #include <cstdio>
 
 #include "app/command_table.h"
+#include "app/dialog_commands.h"
 #include "app/file_dialogs.h"
 #include "app/key_map.h"
+#include "app/option_effects.h"
 #include "app/player_commands.h"
 #include "app/view_commands.h"
 #include "audio/platform/platform_audio.h"
@@ -58,6 +60,12 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     syncCommands_ = std::make_unique<SyncCommands>(*editor_, shell_->dispatcher, syncDialogs_,
                                                    shell_->keysDown);
     syncCommands_->registerAll(*editCommands_);
+    dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{
+        this, *editor_, *shell_, *view_,
+        [this](const Options& o) { applyOptions(o, *editor_, *shell_, *view_, renderer_.get()); },
+        [this] { files_->announceSongPictures(shell_->dispatcher.songFolder()); },
+        QString::fromStdString(shell_->paths().programFolder + "/readme.txt")});
+    dialogCommands_->registerAll();
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
@@ -183,17 +191,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
     player.setNoteTickOff(true);
     view_->chooseGrid(GridChoice::None);
     shell_->initialise(client.height());
-    // The options each owner keeps (the item store's are handed over by the shell).
-    const Options& options = shell_->options;
-    player.setTickVolumes(options.beatAssistVolume, options.noteAssistVolume);
-    player.setTickSubBeats(options.assistOnBeatAndSubBeat);
-    editor_->song().setRemoveDuplicateBpms(options.removeDuplicateBpms);
-    editor_->waveView().scrollingCursor = options.scrollingCursor;
-    view_->status().setBottomMargin(options.statusBarExtraY);
-    view_->practiceMode = options.practiceMode;
-    view_->status().setPracticeMode(options.practiceMode);
-    if (renderer_)
-        renderer_->setFrameRateShown(!options.noShowFps);
+    applyOptions(shell_->options, *editor_, *shell_, *view_, renderer_.get());
     for (int gameType = 0; gameType < 3; ++gameType)
         view_->setEnhancedNoteskin(gameType, shell_->noteskins.enhancedFor(gameType));
     // From now on a level change shows the level's names in the free status slots (set
@@ -388,6 +386,10 @@ void MainWindow::postCommand(int commandId) {
 }
 
 // ---------------------------------------------------------------- dialogs
+
+void MainWindow::setDialogsUnattended(bool on) {
+    dialogCommands_->unattended = on;
+}
 
 std::optional<std::string> MainWindow::askOpenPath() {
     return runOpenDialog(this);

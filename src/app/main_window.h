@@ -32,6 +32,7 @@ namespace quillex {
 class EditorView;
 class Renderer;
 class EditorSurface;
+class DialogCommands;
 
 class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
@@ -48,8 +49,13 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     bool start(const QString& file, bool maximised = false);
     // Quits after this many frames (0: never); for the smoke test.
     void setFrameLimit(int frames) { frameLimit_ = frames; }
-    // Unattended runs print the "Tip" messages instead of waiting on them.
-    void setUnattended(bool on) { messages_.setUnattended(on); }
+    // Unattended runs print the "Tip" messages instead of waiting on them and close
+    // the dialogs (the Level Manager after a song is read, say) as soon as they show.
+    void setUnattended(bool on) {
+        messages_.setUnattended(on);
+        setDialogsUnattended(on);
+    }
+    void setDialogsUnattended(bool on);
 
     // Whether a mouse drag of items is in progress; the frame loop then scrolls while
     // the cursor is outside the editor. Set by the mouse editing.
@@ -122,6 +128,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<EditCommands> editCommands_;
     QtSyncDialogs syncDialogs_{this, messages_};
     std::unique_ptr<SyncCommands> syncCommands_;
+    std::unique_ptr<DialogCommands> dialogCommands_;
     std::unique_ptr<EditorView> view_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;

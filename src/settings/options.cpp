@@ -59,25 +59,31 @@ OptionField keyField(const char* key, int Options::*field) {
             [field](const Options& o) { return std::to_string(o.*field); }};
 }
 
-OptionField realField(const char* key, double Options::*field) {
-    return {key, [field](Options& o, const std::string& v) { o.*field = textToDouble(v); },
+// A real within -limit..limit (clamped).
+OptionField boundedRealField(const char* key, double Options::*field, double limit) {
+    return {key,
+            [field, limit](Options& o, const std::string& v) {
+                o.*field = std::clamp(textToDouble(v), -limit, limit);
+            },
             [field](const Options& o) { return formatGeneral(o.*field); }};
 }
 
 // Windows and the scale must be above 0 as kept (a window too small to survive the
-// conversion to seconds is 0); otherwise the default stays. The windows are kept in
-// seconds and written in milliseconds.
-OptionField positiveField(const char* key, double Options::*field, double fromFile, double toFile) {
+// conversion to seconds is 0); otherwise the default stays. Values above `limit` (in
+// file units) are clamped to it. The windows are kept in seconds and written in
+// milliseconds.
+OptionField positiveField(const char* key, double Options::*field, double fromFile, double toFile,
+                          double limit) {
     return {key,
-            [field, fromFile](Options& o, const std::string& v) {
-                const double kept = textToDouble(v) * fromFile;
+            [field, fromFile, limit](Options& o, const std::string& v) {
+                const double kept = std::min(textToDouble(v), limit) * fromFile;
                 o.*field = kept > 0 ? kept : kDefaults.*field;
             },
             [field, toFile](const Options& o) { return formatGeneral(o.*field * toFile); }};
 }
 
 OptionField windowField(const char* key, double Options::*field) {
-    return positiveField(key, field, 0.001, 1000.0);
+    return positiveField(key, field, 0.001, 1000.0, kMaxJudgeWindowMs);
 }
 
 const std::vector<OptionField>& optionFields() {
@@ -96,7 +102,7 @@ const std::vector<OptionField>& optionFields() {
         volumeField("#BEAT_ASSIST_VOL", &Options::beatAssistVolume),
         volumeField("#NOTE_ASSIST_VOL", &Options::noteAssistVolume),
         boolField("#PRACTICEMODE", &Options::practiceMode),
-        positiveField("#PRACTICEMODESCALE", &Options::practiceScale, 1.0, 1.0),
+        positiveField("#PRACTICEMODESCALE", &Options::practiceScale, 1.0, 1.0, kMaxPracticeScale),
         windowField("#PRACTICEMODEMARVELOUS", &Options::marvelousWindow),
         windowField("#PRACTICEMODEPERFECT", &Options::perfectWindow),
         windowField("#PRACTICEMODEGREAT", &Options::greatWindow),
@@ -109,7 +115,7 @@ const std::vector<OptionField>& optionFields() {
         keyField("#ALTERNATE_KEY_UP", &Options::alternateKeyUp),
         keyField("#ALTERNATE_KEY_RIGHT", &Options::alternateKeyRight),
         intField("#STATUSBAR_EXTRAY", &Options::statusBarExtraY),
-        realField("#KBLAGCOMP", &Options::keyboardLagMs),
+        boundedRealField("#KBLAGCOMP", &Options::keyboardLagMs, kMaxKeyboardLagMs),
     };
     return fields;
 }

@@ -8,6 +8,12 @@ namespace quillex {
 
 class ItemStore;
 
+// Bounds of the practice values, so that windows turned into samples (scaled, at any
+// sample rate) stay far inside 32 bits. Larger values read from the file are clamped.
+inline constexpr double kMaxJudgeWindowMs = 5000;
+inline constexpr double kMaxPracticeScale = 10;
+inline constexpr double kMaxKeyboardLagMs = 5000;
+
 struct Options {
     bool scrollingCursor = true;        // #SCROLLINGCURSOR
     bool mmbInsertBeat = true;          // #MMBINSERTBEAT

@@ -56,6 +56,13 @@ TEST(OptionsFile, OutOfRangeValuesFallBackToDefaults) {
     EXPECT_DOUBLE_EQ(o.goodWindow, 0.135);
 }
 
+TEST(OptionsFile, HugePracticeValuesAreClampedSoSampleWindowsStayInRange) {
+    Options o = parsed("#PRACTICEMODEBOO:1e12;#PRACTICEMODESCALE:1e300;#KBLAGCOMP:-1e9;");
+    EXPECT_DOUBLE_EQ(o.booWindow, kMaxJudgeWindowMs * 0.001);
+    EXPECT_DOUBLE_EQ(o.practiceScale, kMaxPracticeScale);
+    EXPECT_DOUBLE_EQ(o.keyboardLagMs, -kMaxKeyboardLagMs);
+}
+
 TEST(OptionsFile, ValuesInRangeAreTakenWithCStyleNumberReading) {
     Options o = parsed("#BEAT_ASSIST_VOL:40%;#PRACTICEMODEPERFECT:50.5ms;#ALTERNATE_KEY_DOWN:0;"
                        "#STATUSBAR_EXTRAY:-30;#KBLAGCOMP:-12.25;#PRACTICEMODESCALE:2;");

@@ -1,0 +1,238 @@
+// The dialogs in the window: opened by their keys and menu items, their controls
+// filled by control id, OK and Cancel pressed, and the song, the options and the files
+// checked afterwards.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "../settings/temp_folder.h"
+#include "app/about_dialog.h"
+#include "app/difficulty_dialog.h"
+#include "app/go_to_dialog.h"
+#include "app/level_manager_dialog.h"
+#include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "app/properties_dialog.h"
+#include "app/tool/song_tool.h"
+#include "audio/platform/platform_audio.h"
+
+namespace quillex {
+namespace {
+
+constexpr const char* kDemo = QUILLEX_EXAMPLES_DIR "/demo/demo.sm";
+
+template <typename T>
+T* control(QWidget* dialog, int id) {
+    T* found = dialog->findChild<T*>(QString::number(id));
+    EXPECT_TRUE(found) << id;
+    return found;
+}
+
+void click(QWidget* dialog, int id) {
+    control<QAbstractButton>(dialog, id)->click();
+}
+
+void type(QWidget* dialog, int id, const QString& text) {
+    control<QLineEdit>(dialog, id)->setText(text);
+}
+
+class DialogsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.write("options.ini", "#BEAT_ASSIST_VOL:70;\n#NOSHOWFPS:YES;\n");
+        folder.write("readme.txt", "quillex read-me\nsecond line\n");
+        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window->setUnattended(true);
+        window->setDialogsUnattended(false);
+        ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
+    }
+    void TearDown() override {
+        window->editor().store().setModified(false);
+        window->close();
+    }
+
+    // Runs `act` on the modal dialog of type T once it shows; any other modal is closed.
+    template <typename T>
+    void whenOpen(std::function<void(T*)> act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<T*>(modal)) {
+                act(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            } else {
+                ADD_FAILURE() << "expected dialog missing";
+                if (auto* other = qobject_cast<QDialog*>(modal))
+                    other->reject();
+            }
+        });
+    }
+    void openDemo(std::function<void(LevelManagerDialog*)> act) {
+        whenOpen(std::move(act));
+        window->shell().dispatcher.openPath(kDemo);
+    }
+    void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(window->centralWidget(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(window->centralWidget(), &up);
+    }
+    Editor& editor() { return window->editor(); }
+
+    test::TempFolder folder;
+    std::unique_ptr<MainWindow> window;
+};
+
+// The tool's counts of a chart: taps, holds and rolls, mines and lifts.
+std::string toolCounts(const std::string& chartName) {
+    std::ostringstream out, err;
+    runSongTool({"info", kDemo}, out, err, makePlatformAudio());
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(chartName) == std::string::npos)
+            continue;
+        std::map<std::string, int> n;
+        std::istringstream fields(line.substr(line.find("meter")));
+        std::string word;
+        fields >> word >> word;
+        for (int count = 0; fields >> count >> word;)
+            n[word] = count;
+        return std::to_string(n["tap"]) + "/" + std::to_string(n["hold"] + n["roll"]) + "/" +
+               std::to_string(n["mine"] + n["lift"]);
+    }
+    return "missing";
+}
+
+TEST_F(DialogsTest, LevelManagerOpensAfterTheSongAndLaunchesMedium) {
+    openDemo([](LevelManagerDialog* d) {
+        EXPECT_EQ(control<QLabel>(d, 30014)->text(), "[dance-single]");
+        EXPECT_EQ(control<QLabel>(d, 153)->text().toStdString(),
+                  "Tap(s)/Hold(s)/Mine(s):  " + toolCounts("dance-single Medium"));
+        EXPECT_EQ(control<QLabel>(d, 152)->text(), "6");
+        EXPECT_EQ(control<QLabel>(d, 164)->text(), "Beat(s)/Sub-beat(s):  94/0");
+        EXPECT_FALSE(control<QAbstractButton>(d, 167)->isEnabled()) << "Beginner is empty";
+        click(d, 154);
+    });
+    EXPECT_EQ(editor().store().currentLevel(), levelIndex(0, 2));
+    EXPECT_TRUE(editor().store().layerOn(Layer::Arrow));
+    EXPECT_TRUE(window->action(314)->isChecked());
+    EXPECT_FALSE(editor().store().modified());
+}
+
+TEST_F(DialogsTest, DifficultyRefusesBadRatingsAndKeepsGoodOnes) {
+    openDemo([](LevelManagerDialog*) {});
+    whenOpen<LevelManagerDialog>([this](LevelManagerDialog* manager) {
+        whenOpen<DifficultyDialog>([](DifficultyDialog* d) {
+            EXPECT_EQ(control<QLineEdit>(d, 137)->text(), "no data");
+            EXPECT_FALSE(control<QLineEdit>(d, 137)->isEnabled());
+            for (const char* bad : {"0", "abc"}) {
+                type(d, 92, bad);
+                QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+                EXPECT_TRUE(d->isVisible()) << bad;
+            }
+            type(d, 92, "7");
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+            EXPECT_FALSE(d->isVisible());
+        });
+        click(manager, 172);
+        EXPECT_EQ(control<QLabel>(manager, 152)->text(), "7");
+        manager->reject();
+    });
+    press(Qt::Key_L, Qt::NoModifier, "l");
+    EXPECT_EQ(editor().meters().get(levelIndex(0, 2)), 7);
+}
+
+TEST_F(DialogsTest, PropertiesRefusesSymbolsThenKeepsTheTitleAndPreview) {
+    openDemo([](LevelManagerDialog*) {});
+    whenOpen<PropertiesDialog>([](PropertiesDialog* d) {
+        EXPECT_EQ(control<QLineEdit>(d, 74)->text(), "quillex demo");
+        EXPECT_EQ(control<QLabel>(d, 84)->text(), "120.000 to 150.000");
+        type(d, 74, "Demo #2");
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        EXPECT_TRUE(d->isVisible());
+        type(d, 74, "Demo two");
+        type(d, 101, "1000");
+        type(d, 106, "1000");
+        click(d, 80);
+        type(d, 81, "inf");
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        EXPECT_FALSE(d->isVisible());
+    });
+    window->action(238)->trigger();
+    const SongProperties& p = editor().song().properties();
+    EXPECT_EQ(p.title, "Demo two");
+    EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Range);
+    EXPECT_EQ(p.displayBpmLow, "100.000");
+    EXPECT_EQ(editor().player().previewStart(), 0);
+    EXPECT_EQ(editor().player().previewEnd(), 0);
+    EXPECT_TRUE(editor().store().modified());
+}
+
+TEST_F(DialogsTest, OptionsCancelChangesNothingAndOkWritesTheFile) {
+    const std::string before = folder.read("options.ini");
+    whenOpen<OptionsDialog>([this](OptionsDialog* d) {
+        EXPECT_EQ(control<QSlider>(d, 415)->value(), 7);
+        control<QSlider>(d, 415)->setValue(0);
+        EXPECT_EQ(editor().player().beatTickVolume(), 0) << "heard at once";
+        control<QAbstractButton>(d, 98)->click();
+        d->reject();
+    });
+    press(Qt::Key_O, Qt::NoModifier, "o");
+    EXPECT_EQ(folder.read("options.ini"), before);
+    EXPECT_EQ(editor().player().beatTickVolume(), 70);
+
+    whenOpen<OptionsDialog>([this](OptionsDialog* d) {
+        control<QSlider>(d, 415)->setValue(0);
+        control<QAbstractButton>(d, 115)->click(); // show the frame rate
+        type(d, 118, "1e12");
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        EXPECT_TRUE(d->isVisible());
+        type(d, 118, "200");
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        EXPECT_FALSE(d->isVisible());
+    });
+    press(Qt::Key_O, Qt::NoModifier, "o");
+    const std::string written = folder.read("options.ini");
+    EXPECT_NE(written.find("#BEAT_ASSIST_VOL:0;"), std::string::npos) << written;
+    EXPECT_NE(written.find("#NOSHOWFPS:NO;"), std::string::npos);
+    EXPECT_NE(written.find("#PRACTICEMODEBOO:200;"), std::string::npos);
+    EXPECT_EQ(window->shell().options.booWindow, 0.2);
+    EXPECT_EQ(editor().player().beatTickVolume(), 0);
+}
+
+TEST_F(DialogsTest, GoToLandsOnTheSampleAndRefusesBadText) {
+    openDemo([](LevelManagerDialog*) {});
+    whenOpen<GoToDialog>([](GoToDialog* d) {
+        EXPECT_EQ(control<QLineEdit>(d, 70)->text(), "0.000");
+        for (const char* bad : {"nan", "1.2.3"}) {
+            type(d, 70, bad);
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+            EXPECT_TRUE(d->isVisible()) << bad;
+        }
+        type(d, 70, "12.5");
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+    });
+    press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(editor().player().position(), 551250);
+}
+
+TEST_F(DialogsTest, AboutShowsTheReadMe) {
+    whenOpen<AboutDialog>([](AboutDialog* d) {
+        EXPECT_EQ(control<QPlainTextEdit>(d, 210)->toPlainText(), "quillex read-me\nsecond line\n");
+        EXPECT_TRUE(control<QPlainTextEdit>(d, 210)->isReadOnly());
+    });
+    window->action(270)->trigger();
+}
+
+} // namespace
+} // namespace quillex
