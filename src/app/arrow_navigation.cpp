@@ -2,17 +2,6 @@
 
 namespace quillex {
 
-void ArrowNavigation::tick() {
-    if (busy_.busy())
-        return;
-    if (down_.ctrlDown())
-        return;
-    if (shell_.suspended.load(std::memory_order_relaxed))
-        return;
-    if (!isPlaying() && !isRecordingArrows())
-        navigate();
-}
-
 void ArrowNavigation::navigate() {
     for (const ArrowBinding& arrow : arrows_) {
         if (!down_.isDown(arrow.key)) {

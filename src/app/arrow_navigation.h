@@ -1,15 +1,12 @@
-// What the input timer does on each tick that belongs to the shell: it stays out
-// while the item lists are rebuilt or a Ctrl key is held, ignores keys while the
-// window is suspended, and while the music is stopped turns the arrow keys into
-// navigation commands with a repeat every 201 ticks.
+// The arrow keys as navigation while the music is stopped: each press posts its
+// command at once, a held key again after 202 ticks and then every 201. The input
+// tick decides when it runs.
 #pragma once
 
 #include <array>
 #include <functional>
 
 #include "app/key_tables.h"
-#include "app/shell_state.h"
-#include "items/busy_counter.h"
 #include "ports/command_id.h"
 
 namespace quillex {
@@ -31,23 +28,14 @@ class ArrowNavigation {
     }};
     static constexpr int kRepeatTicks = 200;
 
-    ArrowNavigation(const BusyCounter& busy, const ShellState& shell, const KeyDownTable& down,
-                    KeyStateTable& states, Post post)
-        : busy_(busy), shell_(shell), down_(down), states_(states), post_(std::move(post)) {}
+    ArrowNavigation(const KeyDownTable& down, KeyStateTable& states, Post post)
+        : down_(down), states_(states), post_(std::move(post)) {}
 
-    // Whether music plays and whether arrows are recorded; both stop navigation.
-    std::function<bool()> isPlaying = [] { return false; };
-    std::function<bool()> isRecordingArrows = [] { return false; };
-
-    // One timer tick.
-    void tick();
+    // One timer tick's look at the arrow keys.
+    void navigate();
     void resetArrows() { arrows_ = kDefaultArrows; }
 
   private:
-    void navigate();
-
-    const BusyCounter& busy_;
-    const ShellState& shell_;
     const KeyDownTable& down_;
     KeyStateTable& states_;
     Post post_;

@@ -9,8 +9,6 @@ namespace quillex {
 
 namespace {
 
-constexpr std::string_view kInsertBeatsGuard =
-    "To insert beats, first press TAB (or go into Sync Mode) to disable the notes.";
 constexpr std::string_view kInsertSubBeatsGuard =
     "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes.";
 constexpr std::string_view kNudgeGuard =

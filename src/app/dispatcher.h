@@ -24,6 +24,10 @@
 
 namespace quillex {
 
+// The sync-mode guard's refusal of beat insertion (the Insert Beat command, B).
+inline constexpr std::string_view kInsertBeatsGuard =
+    "To insert beats, first press TAB (or go into Sync Mode) to disable the notes.";
+
 // Mouse buttons and modifier keys held during a wheel turn or a click.
 struct MouseKeys {
     bool shift = false;

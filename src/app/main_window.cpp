@@ -60,6 +60,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     syncCommands_ = std::make_unique<SyncCommands>(*editor_, shell_->dispatcher, syncDialogs_,
                                                    shell_->keysDown);
     syncCommands_->registerAll(*editCommands_);
+    keyboard_ = std::make_unique<KeyboardInput>(*editor_, *shell_, *editCommands_);
     dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{
         this, *editor_, *shell_, *view_,
         [this](const Options& o) { applyOptions(o, *editor_, *shell_, *view_, renderer_.get()); },
@@ -200,7 +201,10 @@ bool MainWindow::start(const QString& file, bool maximised) {
         view_->status().setSlot(0, gameTypeInfo(gameTypeOfLevel(level)).shortName);
         view_->status().setSlot(1, difficultySmName(difficultyOfLevel(level)));
     };
-    shell_->startInputTimer([this](CommandId id) { postCommand(toInt(id)); });
+    keyboard_->start([this](CommandId id) { postCommand(toInt(id)); },
+                     [this](std::function<void()> task) {
+                         QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+                     });
 
     const qreal rate = screen() ? screen()->refreshRate() : 60.0;
     frameTimer_.start(static_cast<int>(1000.0 / (rate > 1.0 ? rate : 60.0)));
@@ -233,6 +237,8 @@ void MainWindow::frameUpdate() {
         player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
     player.pollPosition();
     syncCommands_->frameUpdate();
+    keyboard_->frame();
+    view_->recording = keyboard_->recording().recordingArrows();
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);

@@ -18,6 +18,7 @@
 #include "app/box_messages.h"
 #include "app/edit_commands.h"
 #include "app/edit_dialogs.h"
+#include "app/keyboard_input.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
 #include "app/shell.h"
@@ -81,6 +82,10 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     }
     void discardFilteredWaves() override {}
     void sampleRateChanged(int) override {}
+    void switchRecordingOff() override {
+        if (keyboard_)
+            keyboard_->recording().abandon();
+    }
     void resetRegion() override {
         if (editor_)
             editor_->region().reset();
@@ -128,6 +133,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<EditCommands> editCommands_;
     QtSyncDialogs syncDialogs_{this, messages_};
     std::unique_ptr<SyncCommands> syncCommands_;
+    std::unique_ptr<KeyboardInput> keyboard_;
     std::unique_ptr<DialogCommands> dialogCommands_;
     std::unique_ptr<EditorView> view_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;

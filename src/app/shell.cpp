@@ -41,11 +41,17 @@ void Shell::initialise(int editorHeight) {
     readNoteskins(paths_.noteskins(), noteskins);
 }
 
-void Shell::startInputTimer(std::function<void(CommandId)> post) {
-    navigation =
-        std::make_unique<ArrowNavigation>(p_.busy, state, keysDown, keyStates, std::move(post));
-    navigation->isPlaying = [this] { return p_.transport.playing(); };
-    timer.start(std::chrono::milliseconds(1), [this] { navigation->tick(); });
+void Shell::startInputTimer(InputTick::Player player, TimerEvents& events,
+                            std::function<void(CommandId)> postCommand,
+                            std::function<void(std::function<void()>)> post) {
+    inputFlags.alternateKeys[0] = options.alternateKeyLeft;
+    inputFlags.alternateKeys[1] = options.alternateKeyDown;
+    inputFlags.alternateKeys[2] = options.alternateKeyUp;
+    inputFlags.alternateKeys[3] = options.alternateKeyRight;
+    inputTick = std::make_unique<InputTick>(p_.busy, state, keysDown, keyStates,
+                                            std::move(postCommand), std::move(post), events,
+                                            inputFlags, std::move(player));
+    timer.start(std::chrono::milliseconds(1), [this] { inputTick->tick(); });
 }
 
 } // namespace quillex

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/arrow_navigation.h"
+#include "app/input_tick.h"
 #include "app/dispatcher.h"
 #include "app/input_timer.h"
 #include "app/key_tables.h"
@@ -49,8 +49,11 @@ class Shell {
     // height, the start-up defaults and editing state, options.ini (a "Tip" when it is
     // missing) and noteskin.ini.
     void initialise(int editorHeight);
-    // Starts the 1 ms input timer; `post` hands a command to the main thread.
-    void startInputTimer(std::function<void(CommandId)> post);
+    // Starts the 1 ms input timer. `postCommand` and `post` hand a command or a task
+    // to the main thread, where `events` take what the timer found.
+    void startInputTimer(InputTick::Player player, TimerEvents& events,
+                         std::function<void(CommandId)> postCommand,
+                         std::function<void(std::function<void()>)> post);
     void stopInputTimer() { timer.stop(); }
 
     const ShellPaths& paths() const { return paths_; }
@@ -62,8 +65,9 @@ class Shell {
     NoteskinChoice noteskins;
     SaveFlow saveFlow;
     Dispatcher dispatcher;
+    InputFlags inputFlags;
     InputTimer timer;
-    std::unique_ptr<ArrowNavigation> navigation;
+    std::unique_ptr<InputTick> inputTick;
 
   private:
     Parts p_;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "audio/audio_backend.h"
@@ -90,6 +91,9 @@ class MusicPlayer : public MusicInfo {
     bool seek(SamplePosition target);
     // Once per frame: takes the output's position while playing and pauses at the end.
     bool pollPosition();
+    // The playing channel's position right now, for the input timer thread (the
+    // output guards its own state); nothing while no music plays.
+    std::optional<SamplePosition> channelPosition() const;
     bool setVolume(int percent);
     bool setSpeed(int percent);
     int volumePercent() const { return volumePercent_; }

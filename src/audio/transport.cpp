@@ -48,6 +48,13 @@ bool MusicPlayer::play() {
     return true;
 }
 
+std::optional<SamplePosition> MusicPlayer::channelPosition() const {
+    SamplePosition frame = 0;
+    if (!playing() || !output_->getPosition(frame))
+        return std::nullopt;
+    return frame;
+}
+
 bool MusicPlayer::pause() {
     if (!loaded())
         return true;

@@ -6,39 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/edit_commands.h"
-#include "audio/fake_audio.h"
-#include "fileio/silent_music.h"
+#include "editing_fixture.h"
 #include "fileio/song_reader.h"
 #include "fileio/song_writer.h"
-#include "shell_fakes.h"
 
 namespace quillex {
 namespace {
-
-// The window's side of the history: menu items recorded, the history cleared on loads.
-class EditShell : public test::RecordingShell {
-  public:
-    void setMenuItem(int id, std::string_view caption, bool enabled) override {
-        menuItems[id] = {std::string(caption), enabled};
-    }
-    void clearUndoHistory() override {
-        if (onClear)
-            onClear();
-    }
-    std::map<int, std::pair<std::string, bool>> menuItems;
-    std::function<void()> onClear;
-};
-
-class AnswerAll : public EditQuestions {
-  public:
-    bool confirmClearHistory(std::string_view text) override {
-        asked = std::string(text);
-        return true;
-    }
-    bool confirmScale(std::string_view) override { return true; }
-    std::string asked;
-};
 
 // 120 BPM, no offset, a dance-single Medium chart with two notes off the 4th grid.
 const std::string kSong = "#TITLE:Edit;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;#STOPS:;\n"
@@ -46,15 +19,13 @@ const std::string kSong = "#TITLE:Edit;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;#ST
                           "1000\n0000\n0000\n0000\n0000\n0000\n0000\n0000\n"
                           "0000\n0100\n0000\n0000\n0000\n0000\n0000\n0010\n;\n";
 
-class EditCommandsTest : public ::testing::Test {
+class EditCommandsTest : public ::testing::Test, public test::EditingFixture {
   protected:
     EditCommandsTest() {
         std::filesystem::create_directories(folder);
         std::ofstream(folder / "song.ogg") << "x";
         std::ofstream(folder / "song.sm", std::ios::binary) << kSong;
-        shell.onClear = [this] { commands.clearHistory(); };
-        commands.registerAll();
-        EXPECT_TRUE(readSong(files, (folder / "song.sm").string()));
+        EXPECT_TRUE(readSong(songFiles, (folder / "song.sm").string()));
         dispatcher.selectLevel(levelIndex(0, 2));
     }
     ~EditCommandsTest() override { std::filesystem::remove_all(folder); }
@@ -65,12 +36,12 @@ class EditCommandsTest : public ::testing::Test {
             out.push_back(n.row());
         return out;
     }
-    std::string undoCaption() { return shell.menuItems[toInt(CommandId::Undo)].first; }
-    std::string redoCaption() { return shell.menuItems[toInt(CommandId::Redo)].first; }
+    std::string undoCaption() { return shell.caption(CommandId::Undo); }
+    std::string redoCaption() { return shell.caption(CommandId::Redo); }
     // The chart's measures as written to a file.
     std::string savedChart() {
         const std::string path = (folder / "out.sm").string();
-        EXPECT_TRUE(writeSong(files, path, false));
+        EXPECT_TRUE(writeSong(songFiles, path, false));
         std::ifstream in(path, std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
@@ -81,22 +52,7 @@ class EditCommandsTest : public ::testing::Test {
 
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("quillex-edit-" + std::to_string(::getpid()));
-    test::SilentMusicFormat music{44100, 44100 * 10};
-    RecordingMessages messages;
-    EditShell shell;
-    Editor editor{messages, shell, test::silentMusicBackend(music)};
-    SongFileContext files = songFileContext(editor);
-    test::FakeUi ui;
-    test::FakeFiles fakeFiles;
-    test::FakeTransport transport;
-    SaveFlow saveFlow{fakeFiles, ui, shell, editor.store(), "/nonexistent/backup"};
-    ShellState state;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{{editor.store(), messages, shell, ui, fakeFiles, transport, saveFlow,
-                           state, options, keys}};
-    AnswerAll questions;
-    EditCommands commands{editor, dispatcher, questions};
+    SongFileContext songFiles = songFileContext(editor);
 };
 
 TEST_F(EditCommandsTest, QuantizeIsOneEntryUndoneRedoneAndSaved) {
@@ -164,7 +120,7 @@ TEST_F(EditCommandsTest, ReadingASongEmptiesTheHistory) {
     dispatcher.dispatch(243);
     dispatcher.dispatch(390);
     ASSERT_TRUE(editor.history().menuState().canUndo);
-    ASSERT_TRUE(readSong(files, (folder / "song.sm").string()));
+    ASSERT_TRUE(readSong(songFiles, (folder / "song.sm").string()));
     EXPECT_FALSE(editor.history().menuState().canUndo);
     EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z");
 }

@@ -1,34 +1,61 @@
-// The input timer's thread and the arrow-key navigation it runs each tick.
+// The input timer's thread and what its tick does: arrow navigation while stopped, B
+// stamped with the lag-compensated playback position, arrows written while recording.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "app/arrow_navigation.h"
+#include "app/input_tick.h"
 #include "app/input_timer.h"
 
 namespace quillex {
 namespace {
 
-class NavigationTest : public ::testing::Test {
+struct RecordedEvents : TimerEvents {
+    void beatTapped(SamplePosition sample) override { taps.push_back(sample); }
+    void beatKeyWhileStopped() override { ++stoppedPresses; }
+    void arrowRecorded(int column, SamplePosition) override { columns.push_back(column); }
+    std::vector<SamplePosition> taps;
+    int stoppedPresses = 0;
+    std::vector<int> columns;
+};
+
+class TickTest : public ::testing::Test {
   protected:
     BusyCounter busy;
     ShellState shell;
     KeyDownTable down;
     KeyStateTable states;
+    InputFlags flags;
+    RecordedEvents events;
     std::vector<std::pair<int, CommandId>> posted; // (tick, command)
     int tickNumber = 0;
-    ArrowNavigation nav{busy, shell, down, states, [this](CommandId id) {
-                            posted.push_back({tickNumber, id});
-                        }};
+    bool playing = false;
+    SamplePosition channel = 0;
+    InputTick tick{busy,
+                   shell,
+                   down,
+                   states,
+                   [this](CommandId id) { posted.push_back({tickNumber, id}); },
+                   [](std::function<void()> task) { task(); },
+                   events,
+                   flags,
+                   {[this] { return playing; }, [this] { return channel; },
+                    [this] { return std::optional<SamplePosition>(channel); }}};
 
     void run(int ticks) {
         for (int i = 0; i < ticks; ++i, ++tickNumber)
-            nav.tick();
+            tick.tick();
+    }
+    void tap(VirtualKey key, int ticks = 3) {
+        down.setDown(key, true);
+        run(ticks);
+        down.setDown(key, false);
+        run(1);
     }
 };
 
-TEST_F(NavigationTest, HeldUpRepeatsAfter202TicksThenEvery201) {
+TEST_F(TickTest, HeldUpRepeatsAfter202TicksThenEvery201) {
     down.setDown(kVkUp, true);
     run(700);
     ASSERT_EQ(posted.size(), 4u);
@@ -38,23 +65,26 @@ TEST_F(NavigationTest, HeldUpRepeatsAfter202TicksThenEvery201) {
     EXPECT_EQ(posted[3].first, 604);
 }
 
-TEST_F(NavigationTest, EachArrowPostsItsCommandOncePerPress) {
-    for (VirtualKey key : {kVkLeft, kVkRight, kVkDown}) {
-        down.setDown(key, true);
-        run(3);
-        down.setDown(key, false);
-        run(1);
-    }
+TEST_F(TickTest, ThePracticeFlagDoesNotMakeStoppedArrowsRepeatTwiceAsFast) {
+    flags.practice = true;
+    down.setDown(kVkUp, true);
+    run(405);
+    EXPECT_EQ(posted.size(), 3u);
+}
+
+TEST_F(TickTest, EachArrowPostsItsCommandOncePerPress) {
+    for (VirtualKey key : {kVkLeft, kVkRight, kVkDown})
+        tap(key);
     std::vector<CommandId> ids;
     for (auto& p : posted)
         ids.push_back(p.second);
     EXPECT_EQ(ids, (std::vector<CommandId>{CommandId::PreviousSnap, CommandId::NextSnap,
                                            CommandId::NextRow}));
-    EXPECT_EQ(states.get(kVkDown), KeyStateTable::kUp);
 }
 
-TEST_F(NavigationTest, NothingWhileBusySuspendedCtrlHeldOrPlaying) {
+TEST_F(TickTest, NothingWhileBusySuspendedOrCtrlHeld) {
     down.setDown(kVkUp, true);
+    down.setDown('B', true);
     busy.raise();
     run(5);
     busy.lower();
@@ -64,13 +94,41 @@ TEST_F(NavigationTest, NothingWhileBusySuspendedCtrlHeldOrPlaying) {
     shell.suspended = true;
     run(5);
     shell.suspended = false;
-    bool playing = true;
-    nav.isPlaying = [&] { return playing; };
-    run(5);
     EXPECT_TRUE(posted.empty());
-    playing = false;
+    EXPECT_EQ(events.stoppedPresses, 0);
     run(1);
     EXPECT_EQ(posted.size(), 1u);
+    EXPECT_EQ(events.stoppedPresses, 1);
+}
+
+TEST_F(TickTest, BeatKeyTapsAtTheLagCompensatedChannelPositionOncePerPress) {
+    playing = true;
+    flags.lagSamples = 2205; // 50 ms at 44100 Hz
+    channel = 44100;
+    tap('B', 10);
+    channel = 66150;
+    tap('B');
+    down.setDown(kVkLShift, true); // Shift+B is the sub-beat shortcut
+    tap('B');
+    down.setDown(kVkLShift, false);
+    EXPECT_EQ(events.taps, (std::vector<SamplePosition>{41895, 63945}));
+    EXPECT_TRUE(posted.empty()) << "arrows do not navigate while playing";
+    playing = false;
+    tap('B');
+    EXPECT_EQ(events.stoppedPresses, 1);
+}
+
+TEST_F(TickTest, RecordingWritesArrowsInTheirColumnsAndAlternateKeysOnlyWhilePlaying) {
+    flags.recordingArrows = true;
+    flags.practice = true;
+    playing = true;
+    for (VirtualKey key : {kVkLeft, kVkDown, kVkUp, kVkRight, VirtualKey{'X'}})
+        tap(key);
+    EXPECT_EQ(events.columns, (std::vector<int>{0, 1, 2, 3, 1}));
+    playing = false;
+    tap('X');
+    EXPECT_EQ(events.columns.size(), 5u);
+    EXPECT_TRUE(posted.empty());
 }
 
 TEST(InputTimer, TicksOnItsOwnThreadUntilStopped) {

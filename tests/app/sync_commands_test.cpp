@@ -6,25 +6,10 @@
 #include <fstream>
 
 #include "app/sync_commands.h"
-#include "fileio/silent_music.h"
-#include "shell_fakes.h"
+#include "editing_fixture.h"
 
 namespace quillex {
 namespace {
-
-class MenuShell : public test::RecordingHooks {
-  public:
-    void setMenuItem(int id, std::string_view caption, bool) override {
-        if (id == toInt(CommandId::Undo))
-            undoCaption = caption;
-    }
-    std::string undoCaption;
-};
-
-class NoQuestions : public EditQuestions {
-    bool confirmClearHistory(std::string_view) override { return true; }
-    bool confirmScale(std::string_view) override { return true; }
-};
 
 // Each dialog answers with the texts the test set, as a user typing them and OK.
 class TypedDialogs : public SyncDialogs {
@@ -42,11 +27,10 @@ class TypedDialogs : public SyncDialogs {
     bool grow = true, average = true;
 };
 
-class SyncCommandsTest : public ::testing::Test {
+class SyncCommandsTest : public ::testing::Test, public test::EditingFixture {
   protected:
     SyncCommandsTest() {
         std::ofstream(musicPath) << "x";
-        commands.registerAll();
         sync.registerAll(commands);
         EXPECT_TRUE(editor.player().loadMusic(musicPath.string(), "x", true));
         dispatcher.dispatch(CommandId::SyncMode);
@@ -65,28 +49,13 @@ class SyncCommandsTest : public ::testing::Test {
 
     std::filesystem::path musicPath = std::filesystem::temp_directory_path() /
                                       ("quillex-sync-" + std::to_string(::getpid()) + ".ogg");
-    test::SilentMusicFormat music{44100, 44100 * 10};
-    RecordingMessages messages;
-    MenuShell shell;
-    Editor editor{messages, shell, test::silentMusicBackend(music)};
-    test::FakeUi ui;
-    test::FakeFiles files;
-    test::FakeTransport transport;
-    SaveFlow saveFlow{files, ui, shell, editor.store(), "/nonexistent/backup"};
-    ShellState state;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{{editor.store(), messages, shell, ui, files, transport, saveFlow, state,
-                           options, keys}};
-    NoQuestions questions;
-    EditCommands commands{editor, dispatcher, questions};
     TypedDialogs dialogs;
     SyncCommands sync{editor, dispatcher, dialogs, keys};
 };
 
 TEST_F(SyncCommandsTest, EachEditIsOneUndoStep) {
     ASSERT_EQ(samples().size(), 20u);
-    EXPECT_EQ(shell.undoCaption, "Undo Autofill Avg.BPM\tCtrl+Z");
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Autofill Avg.BPM\tCtrl+Z");
     struct Step {
         std::function<void()> run;
         const char* label;
@@ -108,7 +77,7 @@ TEST_F(SyncCommandsTest, EachEditIsOneUndoStep) {
         before.push_back(samples());
         step.run();
         sync.frameUpdate();
-        EXPECT_EQ(shell.undoCaption, std::string("Undo ") + step.label + "\tCtrl+Z")
+        EXPECT_EQ(shell.caption(CommandId::Undo), std::string("Undo ") + step.label + "\tCtrl+Z")
             << messages.lastText();
     }
     EXPECT_TRUE(editor.store().beats()[0].locked);
@@ -132,7 +101,7 @@ TEST_F(SyncCommandsTest, AWheelRunOfNudgesIsOneStepAndHoldsOffInsertion) {
     EXPECT_EQ(samples().size(), start.size()) << "no insertion while the run is open";
     sync.frameUpdate();
     EXPECT_FALSE(sync.groupOpen());
-    EXPECT_EQ(shell.undoCaption, "Undo Nudge\tCtrl+Z");
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Nudge\tCtrl+Z");
     dispatcher.dispatch(CommandId::Undo);
     EXPECT_EQ(samples(), start);
 
@@ -157,12 +126,12 @@ TEST_F(SyncCommandsTest, RefusalsShowTheirMessageAndOpenNoEntry) {
     };
     editor.store().options().nudgeBasedOnZoom = false;
     for (const Case& c : cases) {
-        const std::string caption = shell.undoCaption;
+        const std::string caption = shell.caption(CommandId::Undo);
         c.run();
         EXPECT_EQ(messages.lastText(), c.message);
         sync.frameUpdate();
         if (c.message != kMoveLeavesMusicMessage) { // its Insert Prev Beat is an entry
-            EXPECT_EQ(shell.undoCaption, caption) << c.message;
+            EXPECT_EQ(shell.caption(CommandId::Undo), caption) << c.message;
         }
     }
 }

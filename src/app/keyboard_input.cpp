@@ -1,0 +1,28 @@
+#include "app/keyboard_input.h"
+
+namespace quillex {
+
+KeyboardInput::KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits)
+    : editor_(editor), shell_(shell),
+      recording_(editor, shell.dispatcher, edits, shell.inputFlags, shell.options.practiceMode),
+      noteEntry_(editor, shell.dispatcher, shell.keysDown, shell.keyStates, shell.state) {
+    recording_.registerCommands();
+}
+
+void KeyboardInput::start(std::function<void(CommandId)> postCommand,
+                          std::function<void(std::function<void()>)> post) {
+    MusicPlayer& player = editor_.player();
+    InputTick::Player reads;
+    reads.playing = [&player] { return player.playing(); };
+    reads.position = [&player] { return player.position(); };
+    reads.channelPosition = [&player] { return player.channelPosition(); };
+    shell_.startInputTimer(std::move(reads), recording_, std::move(postCommand),
+                           std::move(post));
+}
+
+void KeyboardInput::frame() {
+    recording_.frame(shell_.options.keyboardLagMs);
+    noteEntry_.frame();
+}
+
+} // namespace quillex

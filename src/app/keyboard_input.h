@@ -1,0 +1,33 @@
+// The keyboard beyond the menu shortcuts, put together: the input timer's tick (B
+// taps, recorded arrows, arrow navigation), the main thread's side of what it finds
+// (Recording) and the column keys' note entry, run once a frame.
+#pragma once
+
+#include <functional>
+
+#include "app/keyboard_note_entry.h"
+#include "app/recording.h"
+#include "app/shell.h"
+
+namespace quillex {
+
+class KeyboardInput {
+  public:
+    KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits);
+
+    // Starts the input timer; `post` runs a task on the main thread.
+    void start(std::function<void(CommandId)> postCommand,
+               std::function<void(std::function<void()>)> post);
+    // Once a frame on the main thread.
+    void frame();
+
+    Recording& recording() { return recording_; }
+
+  private:
+    Editor& editor_;
+    Shell& shell_;
+    Recording recording_;
+    KeyboardNoteEntry noteEntry_;
+};
+
+} // namespace quillex
