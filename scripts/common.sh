@@ -46,8 +46,8 @@ quillex_generate_comma_locale() {
     $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
-# quillex_build DIR [cmake options...]: configures DIR once, then builds it.
-quillex_build() {
+# quillex_configure DIR [cmake options...]: configures DIR once (Ninja when installed).
+quillex_configure() {
     local dir="$1"
     shift
     local generator=()
@@ -57,5 +57,25 @@ quillex_build() {
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S "$QUILLEX_ROOT" -B "$dir" "${generator[@]}" "$@" >/dev/null
     fi
-    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# quillex_build DIR [cmake options...]: configures DIR once, then builds it.
+quillex_build() {
+    quillex_configure "$@"
+    cmake --build "$1" --parallel "$(nproc)"
+}
+
+# quillex_build_targets DIR TARGET... -- [cmake options...]: configures DIR once, then
+# builds only the named targets.
+quillex_build_targets() {
+    local dir="$1"
+    shift
+    local targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+        targets+=("$1")
+        shift
+    done
+    [ $# -gt 0 ] && shift
+    quillex_configure "$dir" "$@"
+    cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 }

@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 #include "app/input_tick.h"
+#include "app/input_timer.h"
 #include "app/keyboard_note_entry.h"
 #include "app/recording.h"
 #include "editing_fixture.h"
@@ -167,6 +170,49 @@ TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
     EXPECT_EQ(editor.player().snap(false), 0);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{4 * 48}));
     EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Record\tCtrl+Z");
+}
+
+// The real timer thread ticking while the main thread edits, draws its frames and runs
+// what the timer posted: the ThreadSanitizer build runs this to prove the two threads
+// share only what they may.
+TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
+    addBeats();
+    std::mutex queueMutex;
+    std::vector<std::function<void()>> queue;
+    InputTick tick{editor.busyCounter(), state, keys, states,
+                   [](CommandId) {},
+                   [&](std::function<void()> task) {
+                       std::lock_guard lock(queueMutex);
+                       queue.push_back(std::move(task));
+                   },
+                   recording, flags,
+                   {[this] { return editor.player().playing(); },
+                    [this] { return editor.player().position(); },
+                    [this] { return editor.player().channelPosition(); }}};
+    InputTimer timer;
+    timer.start(std::chrono::milliseconds(1), [&] { tick.tick(); });
+    editor.player().play();
+    for (int frameIndex = 0; frameIndex < 200; ++frameIndex) {
+        keys.setDown('B', frameIndex % 10 < 3);
+        keys.setDown(kVkUp, frameIndex % 7 < 2);
+        keys.setDown('1', frameIndex % 13 < 4);
+        std::vector<std::function<void()>> tasks;
+        {
+            std::lock_guard lock(queueMutex);
+            tasks.swap(queue);
+        }
+        for (auto& task : tasks)
+            task();
+        editor.player().pollPosition();
+        recording.frame(0);
+        noteEntry.frame();
+        if (frameIndex == 100)
+            recording.stop();
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    timer.stop();
+    recording.stop();
+    EXPECT_GE(editor.store().beats().size(), 20u);
 }
 
 } // namespace
