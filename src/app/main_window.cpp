@@ -55,6 +55,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     registerViewCommands(shell_->dispatcher, *view_);
     editCommands_ = std::make_unique<EditCommands>(*editor_, shell_->dispatcher, editQuestions_);
     editCommands_->registerAll();
+    mouse_ = std::make_unique<MouseEditing>(*editor_, *view_, shell_->dispatcher);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
@@ -223,13 +224,16 @@ void MainWindow::frameUpdate() {
     MusicPlayer& player = editor_->player();
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
-    const ScreenPoint outside = mouseDragActive()
+    // While the left button drags, a cursor outside the editor scrolls it.
+    const ScreenPoint outside = mouse_->buttonDown()
                                     ? dragScrollDistance(state.editorScreenRect, state.cursorPos)
                                     : ScreenPoint{};
     state.dragScrollDx = outside.x;
     state.dragScrollDy = outside.y;
     if (outside.y != 0)
         player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
+    mouse_->motion(cursor.x() - state.editorScreenRect.left,
+                   cursor.y() - state.editorScreenRect.top, outside.y);
     player.pollPosition();
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
@@ -515,7 +519,8 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
         case Qt::LeftButton: {
             shell_->state.middleAutoscroll = false;
             const QPoint at = mouse->position().toPoint();
-            return clickPositionBar(*view_, editor_->player(), at.x(), at.y());
+            mouse_->press(at.x(), at.y(), MouseEditing::ctrlHeld(keys));
+            return true;
         }
         default:
             return false;
@@ -523,6 +528,10 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
     }
     if (mouse->button() == Qt::MiddleButton) {
         dispatcher.middleButtonUp({global.x(), global.y()});
+        return true;
+    }
+    if (mouse->button() == Qt::LeftButton) {
+        mouse_->release();
         return true;
     }
     return false;

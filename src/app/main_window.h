@@ -20,6 +20,7 @@
 #include "app/edit_dialogs.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/mouse_editing.h"
 #include "app/shell.h"
 #include "settings/window_settings.h"
 
@@ -49,10 +50,6 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void setFrameLimit(int frames) { frameLimit_ = frames; }
     // Unattended runs print the "Tip" messages instead of waiting on them.
     void setUnattended(bool on) { messages_.setUnattended(on); }
-
-    // Whether a mouse drag of items is in progress; the frame loop then scrolls while
-    // the cursor is outside the editor. Set by the mouse editing.
-    std::function<bool()> mouseDragActive = [] { return false; };
 
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }
@@ -120,6 +117,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QtEditQuestions editQuestions_{this};
     std::unique_ptr<EditCommands> editCommands_;
     std::unique_ptr<EditorView> view_;
+    std::unique_ptr<MouseEditing> mouse_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;
     QString dataFolder_;
