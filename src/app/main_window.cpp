@@ -445,6 +445,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return handleKey(watched, static_cast<QKeyEvent*>(event));
     case QEvent::Wheel:
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
         return watched == editorWidget_ && handleEditorMouse(event);
     default:
@@ -508,7 +509,10 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
     const bool otherButtons = (mouse->buttons() & ~mouse->button()) != Qt::NoButton;
     const MouseKeys keys{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
                          otherButtons};
-    if (event->type() == QEvent::MouseButtonPress) {
+    // The second press of a quick double click is a press of its own to the left button.
+    if (event->type() == QEvent::MouseButtonDblClick && mouse->button() != Qt::LeftButton)
+        return false;
+    if (event->type() != QEvent::MouseButtonRelease) {
         switch (mouse->button()) {
         case Qt::RightButton:
             dispatcher.rightButtonDown(keys);
