@@ -16,14 +16,6 @@
 namespace quillex {
 namespace {
 
-class MenuShell : public test::RecordingShell {
-  public:
-    void setMenuItem(int id, std::string_view caption, bool) override {
-        captions[id] = std::string(caption);
-    }
-    std::map<int, std::string> captions;
-};
-
 class AnswerYes : public EditQuestions {
   public:
     bool confirmClearHistory(std::string_view) override { return true; }
@@ -70,14 +62,13 @@ class MouseEditingTest : public ::testing::Test {
         mouse.release();
     }
     void click(int x, int y, bool ctrl = false) { drag(x, y, x, y, ctrl); }
-    std::vector<SamplePosition> samples(const ItemList& list) const {
+    static std::vector<SamplePosition> samples(const ItemList& list) {
         std::vector<SamplePosition> out;
         for (const EditItem& item : list)
             out.push_back(item.sample);
         return out;
     }
-    // Indices of the selected items of a list.
-    static std::vector<int> selected(const ItemList& list) {
+    static std::vector<int> selected(const ItemList& list) { // indices
         std::vector<int> out;
         for (std::size_t i = 0; i < list.size(); ++i)
             if (list[i].selected)
@@ -85,13 +76,13 @@ class MouseEditingTest : public ::testing::Test {
         return out;
     }
     const ItemList& notes() const { return store.notes(store.currentLevel()); }
-    std::string undoCaption() { return shell.captions[toInt(CommandId::Undo)]; }
+    std::string undoCaption() { return editor.history().menuState().undoCaption; }
 
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("quillex-mouse-" + std::to_string(::getpid()));
     test::SilentMusicFormat music{44100, 44100 * 10};
     RecordingMessages messages;
-    MenuShell shell;
+    test::RecordingShell shell;
     Editor editor{messages, shell, test::silentMusicBackend(music)};
     ItemStore& store = editor.store();
     SongFileContext files = songFileContext(editor);
@@ -242,13 +233,10 @@ TEST_F(MouseEditingTest, CursorLineAndPositionBarFollowTheMouse) {
     EXPECT_EQ(editor.waveView().cursorRow, 300);
     EXPECT_EQ(editor.waveView().homeRow, 300);
     EXPECT_EQ(editor.player().position(), position) << "the cursor's sample stays";
-
-    const SamplePosition length = editor.player().musicLength();
-    mouse.press(780, 299, false);
-    EXPECT_EQ(editor.player().position(), static_cast<SamplePosition>(298.0 / 596 * length));
-    mouse.motion(900, 150, 0); // off the bar sideways, the drag still seeks
-    mouse.release();
-    EXPECT_EQ(editor.player().position(), static_cast<SamplePosition>(149.0 / 596 * length));
+    // A drag on the position bar seeks even when it leaves the bar sideways.
+    drag(780, 299, 900, 149);
+    EXPECT_EQ(editor.player().position(),
+              static_cast<SamplePosition>(148.0 / 596 * editor.player().musicLength()));
 }
 
 } // namespace
