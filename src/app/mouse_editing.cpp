@@ -26,8 +26,7 @@ bool spansStrictly(const ScreenBox& box, int x) {
 
 // Sets or toggles `selected` on the items that match, copying a list the undo
 // history shares only when some item matches. The caller holds the lists' lock.
-template <typename Match>
-void toggleWhere(ItemList& list, Match match) {
+template <typename Match> void toggleWhere(ItemList& list, Match match) {
     if (std::none_of(list.begin(), list.end(), match))
         return;
     for (EditItem& item : list.edit())
@@ -77,16 +76,28 @@ void MouseEditing::press(int x, int y, bool ctrl) {
     state_.hitKind = hit.kind;
     state_.hitIndex = hit.index;
     switch (hit.kind) {
-    case ItemKind::Beat: pressBeat(hit.index, ctrl); break;
-    case ItemKind::Pause: pressPause(hit.index, ctrl); break;
-    case ItemKind::Note: pressNote(hit.index, ctrl); break;
+    case ItemKind::Beat:
+        pressBeat(hit.index, ctrl);
+        break;
+    case ItemKind::Pause:
+        pressPause(hit.index, ctrl);
+        break;
+    case ItemKind::Note:
+        pressNote(hit.index, ctrl);
+        break;
     case ItemKind::PositionBar:
         state_.positionBarPressed = true;
         clickPositionBar(view_, editor_.player(), x, y);
         break;
-    case ItemKind::CursorLine: state_.cursorLinePressed = true; break;
-    case ItemKind::TargetRow: state_.targetRowPressed = true; break;
-    case ItemKind::EditorArea: pressArea(ctrl); break;
+    case ItemKind::CursorLine:
+        state_.cursorLinePressed = true;
+        break;
+    case ItemKind::TargetRow:
+        state_.targetRowPressed = true;
+        break;
+    case ItemKind::EditorArea:
+        pressArea(ctrl);
+        break;
     case ItemKind::None:
         if (!ctrl)
             editor_.store().clearAllSelection();
@@ -243,8 +254,11 @@ void MouseEditing::motion(int x, int y, int scrollRows) {
         return;
     switch (state_.hitKind) {
     case ItemKind::Beat:
-    case ItemKind::Pause: dragSelected(); break;
-    case ItemKind::Note: break; // a grabbed note only selects
+    case ItemKind::Pause:
+        dragSelected();
+        break;
+    case ItemKind::Note:
+        break; // a grabbed note only selects
     case ItemKind::PositionBar:
         if (state_.positionBarPressed)
             dragPositionBar(view_, editor_.player(), y);

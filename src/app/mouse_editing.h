@@ -22,7 +22,7 @@ struct MouseState {
     int mouseX = 0, mouseY = 0;
     int dx = 0, dy = 0;
     ItemKind hitKind = ItemKind::None;
-    int hitIndex = -1; // in the grabbed item's list
+    int hitIndex = -1;  // in the grabbed item's list
     bool moved = false; // items moved during this press: refreshed on release
     bool positionBarPressed = false;
     bool cursorLinePressed = false;

@@ -27,7 +27,7 @@ const std::string kSong = "#TITLE:Mouse;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;#S
                           "#NOTES:dance-single: :Medium:3:0,0,0,0,0:\n"
                           "1000\n0100\n0010\n0001\n;\n";
 constexpr int kBeat = 22050;
-constexpr int kSpr = 512; // samples per row at the default zoom
+constexpr int kSpr = 512;     // samples per row at the default zoom
 constexpr int kMarkerX = 110; // on the beat markers, left of every note column
 
 class MouseEditingTest : public ::testing::Test {
@@ -78,8 +78,8 @@ class MouseEditingTest : public ::testing::Test {
     const ItemList& notes() const { return store.notes(store.currentLevel()); }
     std::string undoCaption() { return editor.history().menuState().undoCaption; }
 
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("quillex-mouse-" + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillex-mouse-" + std::to_string(::getpid()));
     test::SilentMusicFormat music{44100, 44100 * 10};
     RecordingMessages messages;
     test::RecordingShell shell;
@@ -93,8 +93,8 @@ class MouseEditingTest : public ::testing::Test {
     ShellState state;
     Options options;
     KeyDownTable keys;
-    Dispatcher dispatcher{{store, messages, shell, ui, fakeFiles, transport, saveFlow, state,
-                           options, keys}};
+    Dispatcher dispatcher{
+        {store, messages, shell, ui, fakeFiles, transport, saveFlow, state, options, keys}};
     AnswerYes questions;
     EditCommands commands{editor, dispatcher, questions};
     EditorView view{store, editor.waveView(), shell};
