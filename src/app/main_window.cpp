@@ -67,6 +67,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         [this] { files_->announceSongPictures(shell_->dispatcher.songFolder()); },
         QString::fromStdString(shell_->paths().programFolder + "/readme.txt")});
     dialogCommands_->registerAll();
+    mouse_ = std::make_unique<MouseEditing>(*editor_, *view_, shell_->dispatcher);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
@@ -228,13 +229,16 @@ void MainWindow::frameUpdate() {
     MusicPlayer& player = editor_->player();
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
-    const ScreenPoint outside = mouseDragActive()
+    // While the left button drags, a cursor outside the editor scrolls it.
+    const ScreenPoint outside = mouse_->buttonDown()
                                     ? dragScrollDistance(state.editorScreenRect, state.cursorPos)
                                     : ScreenPoint{};
     state.dragScrollDx = outside.x;
     state.dragScrollDy = outside.y;
     if (outside.y != 0)
         player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
+    mouse_->motion(cursor.x() - state.editorScreenRect.left,
+                   cursor.y() - state.editorScreenRect.top, outside.y);
     player.pollPosition();
     syncCommands_->frameUpdate();
     keyboard_->frame();
@@ -453,6 +457,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return handleKey(watched, static_cast<QKeyEvent*>(event));
     case QEvent::Wheel:
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
         return watched == editorWidget_ && handleEditorMouse(event);
     default:
@@ -516,7 +521,10 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
     const bool otherButtons = (mouse->buttons() & ~mouse->button()) != Qt::NoButton;
     const MouseKeys keys{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
                          otherButtons};
-    if (event->type() == QEvent::MouseButtonPress) {
+    // The second press of a quick double click is a press of its own to the left button.
+    if (event->type() == QEvent::MouseButtonDblClick && mouse->button() != Qt::LeftButton)
+        return false;
+    if (event->type() != QEvent::MouseButtonRelease) {
         switch (mouse->button()) {
         case Qt::RightButton:
             dispatcher.rightButtonDown(keys);
@@ -527,7 +535,8 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
         case Qt::LeftButton: {
             shell_->state.middleAutoscroll = false;
             const QPoint at = mouse->position().toPoint();
-            return clickPositionBar(*view_, editor_->player(), at.x(), at.y());
+            mouse_->press(at.x(), at.y(), MouseEditing::ctrlHeld(keys));
+            return true;
         }
         default:
             return false;
@@ -535,6 +544,10 @@ bool MainWindow::handleEditorMouse(QEvent* event) {
     }
     if (mouse->button() == Qt::MiddleButton) {
         dispatcher.middleButtonUp({global.x(), global.y()});
+        return true;
+    }
+    if (mouse->button() == Qt::LeftButton) {
+        mouse_->release();
         return true;
     }
     return false;

@@ -21,6 +21,7 @@
 #include "app/keyboard_input.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/mouse_editing.h"
 #include "app/shell.h"
 #include "app/sync_dialogs.h"
 #include "settings/window_settings.h"
@@ -57,10 +58,6 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
         setDialogsUnattended(on);
     }
     void setDialogsUnattended(bool on);
-
-    // Whether a mouse drag of items is in progress; the frame loop then scrolls while
-    // the cursor is outside the editor. Set by the mouse editing.
-    std::function<bool()> mouseDragActive = [] { return false; };
 
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }
@@ -136,6 +133,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<KeyboardInput> keyboard_;
     std::unique_ptr<DialogCommands> dialogCommands_;
     std::unique_ptr<EditorView> view_;
+    std::unique_ptr<MouseEditing> mouse_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;
     std::unique_ptr<Renderer> renderer_;
     QString dataFolder_;

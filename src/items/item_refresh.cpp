@@ -44,13 +44,21 @@ bool notesSortedWithoutDuplicates(const Items& notes) {
 } // namespace
 
 void ItemStore::refresh() {
+    refreshAll(false);
+}
+
+void ItemStore::refreshAfterPauseDrag() {
+    refreshAll(true);
+}
+
+void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
     BusyGuard busy(busy_);
     std::lock_guard lock(listsMutex_);
 
     // The beats come first: every note and pause is timed from them, so they must be
     // sorted, numbered and free of duplicates before anything is converted.
     refreshBeats();
-    refreshPauses();
+    refreshPauses(selectedPausesFollowSamples);
     const TimingMap map = timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         refreshNotes(level, map);
@@ -148,7 +156,7 @@ void ItemStore::refreshBeats() {
         beats_.replace(std::move(unique));
 }
 
-void ItemStore::refreshPauses() {
+void ItemStore::refreshPauses(bool selectedFollowSamples) {
     const Items& old = pauses_.items();
     const Items& beats = beats_.items();
     if (beats.size() < 2) {
@@ -162,6 +170,11 @@ void ItemStore::refreshPauses() {
     Items pauses;
     pauses.reserve(old.size());
     for (EditItem p : old) {
+        if (selectedFollowSamples && p.selected && p.layerActive) {
+            const RowPosition start = map.sampleToRow(p.sample);
+            p.beat = start.beat;
+            p.fraction = start.fraction;
+        }
         if (p.row() >= lastBeatRow || p.endRow() >= lastBeatRow)
             continue;
         p.sample = map.rowToSample(p.start());

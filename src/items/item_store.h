@@ -64,6 +64,10 @@ public:
 
     // Puts the lists back into canonical order and removes what may not exist.
     void refresh();
+    // The same after a mouse drag moved the selected pauses in time: their start rows
+    // follow their new samples (on the beats as the refresh orders them), where every
+    // other pause keeps its row and takes its sample from it.
+    void refreshAfterPauseDrag();
 
     void clearAllSelection();
 
@@ -134,7 +138,8 @@ private:
 
     void rebuildNoteTimesLocked();
     void refreshBeats();
-    void refreshPauses();
+    void refreshAll(bool selectedPausesFollowSamples);
+    void refreshPauses(bool selectedFollowSamples);
     void refreshNotes(LevelIndex level, const TimingMap& timing);
 
     const MusicInfo& music_;

@@ -1,6 +1,8 @@
 // The view's reading of the music player, and the position-bar seek.
 #include "view/player_bridge.h"
 
+#include <optional>
+
 #include "audio/music_player.h"
 #include "view/editor_view.h"
 
@@ -25,8 +27,10 @@ TransportState transportStateOf(const MusicPlayer& player) {
     return t;
 }
 
-bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y) {
-    const auto target = view.clickPositionBar(x, y, player.musicLength());
+namespace {
+
+// A jump along the bar sounds no assist tick.
+bool seekWithTicksMuted(MusicPlayer& player, std::optional<SamplePosition> target) {
     if (!target)
         return false;
     const bool beatOff = player.beatTickOff();
@@ -37,6 +41,17 @@ bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y) {
     player.setBeatTickOff(beatOff);
     player.setNoteTickOff(noteOff);
     return true;
+}
+
+} // namespace
+
+bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y) {
+    return seekWithTicksMuted(player, view.clickPositionBar(x, y, player.musicLength()));
+}
+
+bool dragPositionBar(EditorView& view, MusicPlayer& player, int y) {
+    return seekWithTicksMuted(player, view.positionBar().sampleAtRow(y, view.windowHeight(),
+                                                                     player.musicLength()));
 }
 
 } // namespace quillex

@@ -15,5 +15,8 @@ TransportState transportStateOf(const MusicPlayer& player);
 // with both assist ticks switched off for the jump and then restored. Returns true
 // when it sought.
 bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y);
+// A drag that started on the position bar, now at row y: seeks the same way, whatever
+// the column.
+bool dragPositionBar(EditorView& view, MusicPlayer& player, int y);
 
 } // namespace quillex

@@ -26,9 +26,16 @@ std::optional<SamplePosition> PositionBar::click(int x, int y, int clientHeight,
         return std::nullopt;
     clickX_ = x;
     clickY_ = y;
-    const bool inside = x > kX && x < kX + kWidth && y > kTop && y < kTop + clientHeight - 2;
-    if (!inside || clientHeight <= 4)
+    if (x <= kX || x >= kX + kWidth)
         return std::nullopt;
+    return sampleAtRow(y, clientHeight, length);
+}
+
+std::optional<SamplePosition> PositionBar::sampleAtRow(int y, int clientHeight,
+                                                       SamplePosition length) const {
+    if (!enabled_ || clientHeight <= 4 || y <= kTop || y >= kTop + clientHeight - 2)
+        return std::nullopt;
+    // In double: the row times a long song's length does not fit 32 bits.
     const double fraction = static_cast<double>(y - kTop - 1) / (clientHeight - 4);
     return static_cast<SamplePosition>(std::trunc(fraction * length));
 }

@@ -28,6 +28,10 @@ class PositionBar {
     // A click: the point is kept; a click strictly inside an enabled bar returns the
     // sample to seek to (the caller clamps it, as every seek does).
     std::optional<SamplePosition> click(int x, int y, int clientHeight, SamplePosition length);
+    // The sample a row of the bar stands for, whatever the column (a drag that started
+    // on the bar keeps seeking when it leaves it sideways); nothing outside the bar's
+    // inner rows or for a bar too short to have any.
+    std::optional<SamplePosition> sampleAtRow(int y, int clientHeight, SamplePosition length) const;
     int lastClickX() const { return clickX_; }
     int lastClickY() const { return clickY_; }
 
