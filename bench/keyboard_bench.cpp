@@ -1,0 +1,124 @@
+// The keyboard's timing and cost: how close beats tapped with B during playback land
+// to the moment of the press, through the real 1 ms timer thread and the player's
+// silent clock, at three speeds; and what one keystroke costs on a 100,000-note chart.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "app/input_timer.h"
+#include "app/keyboard_note_entry.h"
+#include "app/recording.h"
+#include "editing_fixture.h"
+
+namespace {
+
+using namespace quillex;
+using Clock = std::chrono::steady_clock;
+
+struct KeyboardSong : test::EditingFixture {
+    explicit KeyboardSong(int notes = 0) : test::EditingFixture(44100 * 600) {
+        std::ofstream(musicPath) << "x";
+        editor.player().loadMusic(musicPath.string(), "x", true);
+        for (int i = 0; i < std::max(20, notes / 4 + 2); ++i)
+            editor.store().addItem(ItemKind::Beat, i * 11025, 0, 0, 0);
+        editor.store().refresh();
+        for (int n = 0; n < notes; ++n)
+            editor.store().addItem(ItemKind::Note, n % 4, 0, 0, 0,
+                                   RowPosition::fromRow(48 + n * 12 + n % 5));
+        editor.store().refresh();
+        dispatcher.selectLevel(0);
+        recording.registerCommands();
+    }
+    ~KeyboardSong() { std::filesystem::remove(musicPath); }
+
+    std::filesystem::path musicPath = std::filesystem::temp_directory_path() /
+                                      ("quillex-kbench-" + std::to_string(::getpid()) + ".ogg");
+    InputFlags flags;
+    Recording recording{editor, dispatcher, commands, flags, false};
+    KeyStateTable states;
+    KeyboardNoteEntry noteEntry{editor, dispatcher, keys, states, state};
+};
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(p * (values.size() - 1))];
+}
+
+// Argument: playback speed in percent. Each press's true position is the channel's
+// position at the moment the key goes down; the error is how much later the beat
+// lands, in milliseconds of wall time.
+void BM_TappingAccuracy(benchmark::State& state) {
+    const int speed = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        KeyboardSong song;
+        song.dispatcher.dispatch(CommandId::SyncMode); // beats are tapped in sync mode
+        std::mutex queueMutex;
+        std::vector<std::function<void()>> queue;
+        MusicPlayer& player = song.editor.player();
+        InputTick tick{song.editor.busyCounter(), song.state, song.keys, song.states,
+                       [](CommandId) {},
+                       [&](std::function<void()> task) {
+                           std::lock_guard lock(queueMutex);
+                           queue.push_back(std::move(task));
+                       },
+                       song.recording, song.flags,
+                       {[&] { return player.playing(); }, [&] { return player.position(); },
+                        [&] { return player.channelPosition(); }}};
+        InputTimer timer;
+        timer.start(std::chrono::milliseconds(1), [&] { tick.tick(); });
+        player.setSpeed(speed);
+        player.play();
+        std::vector<SamplePosition> truth;
+        for (int press = 0; press < 60; ++press) {
+            std::this_thread::sleep_for(std::chrono::microseconds(9000 + 1700 * (press % 7)));
+            truth.push_back(player.channelPosition().value_or(-1));
+            song.keys.setDown('B', true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+            song.keys.setDown('B', false);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        timer.stop();
+        std::vector<std::function<void()>> tasks;
+        tasks.swap(queue);
+        for (auto& task : tasks)
+            task();
+        song.recording.stop();
+
+        std::vector<SamplePosition> taps;
+        for (const EditItem& b : song.editor.store().beats())
+            if (b.sample % 11025 != 0) // the tapped ones, not the song's own beats
+                taps.push_back(b.sample);
+        std::vector<double> errors;
+        const double samplesPerMs = 44.1 * speed / 100.0;
+        for (std::size_t i = 0; i < truth.size() && i < taps.size(); ++i)
+            errors.push_back(std::abs(taps[i] - truth[i]) / samplesPerMs);
+        state.counters["taps"] = static_cast<double>(taps.size());
+        state.counters["median_ms"] = errors.empty() ? -1 : percentile(errors, 0.5);
+        state.counters["p99_ms"] = errors.empty() ? -1 : percentile(errors, 0.99);
+    }
+}
+BENCHMARK(BM_TappingAccuracy)->Arg(50)->Arg(100)->Arg(200)->Iterations(1)->UseRealTime();
+
+// One column key pressed and released at a new row of a 100,000-note chart, its
+// "Edit Note" entry included: the entry's state shares the chart, so the note's
+// insertion copies it once.
+void BM_KeystrokeOnALargeChart(benchmark::State& state) {
+    KeyboardSong song(100000);
+    MusicPlayer& player = song.editor.player();
+    player.setSnap(48, false);
+    int step = 0;
+    for (auto _ : state) {
+        player.seek(11025 * 3 + 229 * (step++ % 5000));
+        song.keys.setDown('1', true);
+        song.noteEntry.frame();
+        song.keys.setDown('1', false);
+        song.noteEntry.frame();
+    }
+}
+BENCHMARK(BM_KeystrokeOnALargeChart)->Unit(benchmark::kMillisecond);
+
+} // namespace
