@@ -4,8 +4,10 @@
 
 #include <malloc.h>
 
-#include "app/edit_commands.h"
-#include "app/shell_fakes.h"
+#include <filesystem>
+#include <fstream>
+
+#include "editing_fixture.h"
 #include "tools/note_transforms.h"
 
 namespace {
@@ -18,32 +20,15 @@ std::size_t heapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
-class NoQuestions : public EditQuestions {
-  public:
-    bool confirmClearHistory(std::string_view) override { return true; }
-    bool confirmScale(std::string_view) override { return true; }
-};
-
 // An editor with a dispatcher and the edit commands, over 1,000 beat markers, and
 // either 48 levels of 2,000 notes or one level of `singleChartNotes` notes.
-struct EditingSong {
-    RecordingMessages messages;
-    FixedMusicInfo music{44100, 44100 * 3600};
-    NullShellHooks hooks;
-    Editor editor{messages, music};
-    test::FakeUi ui;
-    test::FakeFiles files;
-    test::FakeTransport transport;
-    SaveFlow saveFlow{files, ui, hooks, editor.store(), "/nonexistent/backup"};
-    ShellState state;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{{editor.store(), messages, hooks, ui, files, transport, saveFlow, state,
-                           options, keys}};
-    NoQuestions questions;
-    EditCommands commands{editor, dispatcher, questions};
+struct EditingSong : test::EditingFixture {
+    std::filesystem::path musicPath = std::filesystem::temp_directory_path() /
+                                      ("quillex-ebench-" + std::to_string(::getpid()) + ".ogg");
 
-    explicit EditingSong(int singleChartNotes = 0) {
+    explicit EditingSong(int singleChartNotes = 0) : test::EditingFixture(44100 * 3600) {
+        std::ofstream(musicPath) << "x";
+        editor.player().loadMusic(musicPath.string(), "x", true);
         ItemStore& store = editor.store();
         const int beats = singleChartNotes > 0 ? singleChartNotes / 4 + 2 : 1000;
         for (int i = 0; i < beats; ++i)
@@ -59,9 +44,9 @@ struct EditingSong {
                                   RowPosition::fromRow(48 + n * 12));
         }
         store.refresh();
-        commands.registerAll();
         dispatcher.selectLevel(0);
     }
+    ~EditingSong() { std::filesystem::remove(musicPath); }
 
     // One note added in an "Edit Note" entry, as the column keys do.
     void addOneNote(int i) {
