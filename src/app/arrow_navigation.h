@@ -33,7 +33,6 @@ class ArrowNavigation {
 
     // One timer tick's look at the arrow keys.
     void navigate();
-    void resetArrows() { arrows_ = kDefaultArrows; }
 
   private:
     const KeyDownTable& down_;
