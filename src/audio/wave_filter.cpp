@@ -39,6 +39,8 @@ struct WaveFilter::Run : FilterProgress {
         return !cancelled();
     }
 
+    void scaling() override { message("Scaling..."); }
+
     void message(std::string_view text) {
         post([o = owner, i = id, text] {
             if (o->run_ == i && o->observer_.message)

@@ -161,8 +161,10 @@ FilterResult filterChannel(const std::int16_t* in, int stride, std::size_t n,
     const FilterResult result = settings.finite
                                     ? filterFinite(in, stride, n, a, out, progress, peak)
                                     : filterInfinite(in, stride, n, a, out, progress, peak);
-    if (settings.rescale && (result == FilterResult::Done || result == FilterResult::Warning))
+    if (settings.rescale && (result == FilterResult::Done || result == FilterResult::Warning)) {
+        progress.scaling();
         rescale(out, n, peak);
+    }
     return result;
 }
 

@@ -25,6 +25,8 @@ class FilterProgress {
     virtual ~FilterProgress() = default;
     // `samples` more are done. False when the run has been cancelled.
     virtual bool advance(std::size_t samples) = 0;
+    // The filtered channel is about to be rescaled.
+    virtual void scaling() {}
 };
 
 inline constexpr std::size_t kMinFiniteSamples = 650;
