@@ -55,21 +55,26 @@ struct WaveFilter::Run : FilterProgress {
         total = 3.0 * static_cast<double>(n);
         const std::int16_t* frames = music->samples.data();
         const int channels = music->channels;
-        LargeBuffer<std::int16_t> left(n), right(n);
+        // Plain arrays: neither filled on creation nor walked element by element when
+        // freed, so a cancelled run ends at once in any build.
+        const std::unique_ptr<std::int16_t[]> leftSamples(new std::int16_t[n]);
+        const std::unique_ptr<std::int16_t[]> rightSamples(new std::int16_t[n]);
+        std::int16_t* left = leftSamples.get();
+        std::int16_t* right = rightSamples.get();
         message("Filtering (L)...");
         FilterResult l = FilterResult::Done, r = FilterResult::Done;
         std::thread second;
         if (channels == 2)
             second = std::thread([&] {
-                r = filterChannel(frames + 1, 2, n, settings, right.data(), *this);
+                r = filterChannel(frames + 1, 2, n, settings, right, *this);
             });
-        l = filterChannel(frames, channels, n, settings, left.data(), *this);
+        l = filterChannel(frames, channels, n, settings, left, *this);
         if (second.joinable()) {
             if (!cancelled() && l != FilterResult::Failed)
                 message("Filtering (R)...");
             second.join();
         } else if (l == FilterResult::Done || l == FilterResult::Warning) {
-            std::copy(left.begin(), left.end(), right.begin());
+            std::copy(left, left + n, right);
             advance(n);
         }
         if (l == FilterResult::Failed || r == FilterResult::Failed)

@@ -218,7 +218,8 @@ TEST(WaveFilterRun, CancelStopsTheWorkerAtOnceAndLeavesNothing) {
     TaskQueue queue;
     WaveFilter filter(queue.poster());
     RunLog log;
-    filter.start(stereoMusic(300 * 44100), settingsFor(true, -10), log.observer());
+    const auto music = stereoMusic(300 * 44100); // held, as the player holds it
+    filter.start(music, settingsFor(true, -10), log.observer());
     while (log.percents.empty()) {
         queue.drain();
         std::this_thread::sleep_for(std::chrono::microseconds(200));
