@@ -48,7 +48,8 @@ struct Inbox {
 };
 
 double soxMs(const std::string& in) {
-    const std::string out = (std::filesystem::temp_directory_path() / "quillex-bench-sox.wav").string();
+    const std::string out =
+        (std::filesystem::temp_directory_path() / "quillex-bench-sox.wav").string();
     const std::string command = "sox '" + in + "' '" + out + "' sinc -n 65 -1000";
     const auto start = Clock::now();
     if (std::system(command.c_str()) != 0)

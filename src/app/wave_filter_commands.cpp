@@ -8,8 +8,7 @@
 namespace quillex {
 
 WaveFilterCommands::WaveFilterCommands(QWidget* owner, Editor& editor, EditorView& view)
-    : owner_(owner), editor_(editor), view_(view),
-      filter_([this](std::function<void()> task) {
+    : owner_(owner), editor_(editor), view_(view), filter_([this](std::function<void()> task) {
           // Queued to this object: tasks still waiting when it is destroyed are dropped.
           QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
       }) {}

@@ -35,8 +35,8 @@ QGroupBox* choiceBox(const char* title, QRadioButton* a, QRadioButton* b, QWidge
 WaveFilterDialog::WaveFilterDialog(const WaveFilterSettings& settings, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle("Wave Filter");
-    auto* about = new QLabel(
-        "Wave Filter cleans up noisy waveforms to help you find beats easier.", this);
+    auto* about =
+        new QLabel("Wave Filter cleans up noisy waveforms to help you find beats easier.", this);
     about->setWordWrap(true);
     enabled_ = named(new QCheckBox("Enable Wave Filter", this), 69);
     lowPass_ = named(new QRadioButton("low-pass", this), 216);
@@ -90,9 +90,9 @@ void WaveFilterDialog::showSettings(const WaveFilterSettings& s) {
 
 void WaveFilterDialog::enableControls() {
     const bool on = enabled_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{lowPass_, highPass_, finite_, infinite_,
-                                                      together_, rescale_, strength_,
-                                                      strengthText_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lowPass_, highPass_, finite_, infinite_, together_,
+                                         rescale_, strength_, strengthText_})
         w->setEnabled(on);
 }
 

@@ -10,6 +10,18 @@ namespace {
 // Samples reduced and added to the pyramid per step of the peak build.
 constexpr std::size_t kPeakChunk = 1 << 16;
 
+// A filtered channel: mapped like the other per-song arrays (huge pages, no filling),
+// and freed without walking its elements, so a cancelled run ends at once in any build.
+struct SampleArray {
+    explicit SampleArray(std::size_t n)
+        : data(LargeBufferAllocator<std::int16_t>().allocate(n)), size(n) {}
+    ~SampleArray() { LargeBufferAllocator<std::int16_t>().deallocate(data, size); }
+    SampleArray(const SampleArray&) = delete;
+    SampleArray& operator=(const SampleArray&) = delete;
+    std::int16_t* data;
+    std::size_t size;
+};
+
 } // namespace
 
 // One run, shared by the worker and the thread filtering the second channel.
@@ -55,19 +67,15 @@ struct WaveFilter::Run : FilterProgress {
         total = 3.0 * static_cast<double>(n);
         const std::int16_t* frames = music->samples.data();
         const int channels = music->channels;
-        // Plain arrays: neither filled on creation nor walked element by element when
-        // freed, so a cancelled run ends at once in any build.
-        const std::unique_ptr<std::int16_t[]> leftSamples(new std::int16_t[n]);
-        const std::unique_ptr<std::int16_t[]> rightSamples(new std::int16_t[n]);
-        std::int16_t* left = leftSamples.get();
-        std::int16_t* right = rightSamples.get();
+        const SampleArray leftSamples(n), rightSamples(n);
+        std::int16_t* left = leftSamples.data;
+        std::int16_t* right = rightSamples.data;
         message("Filtering (L)...");
         FilterResult l = FilterResult::Done, r = FilterResult::Done;
         std::thread second;
         if (channels == 2)
-            second = std::thread([&] {
-                r = filterChannel(frames + 1, 2, n, settings, right, *this);
-            });
+            second =
+                std::thread([&] { r = filterChannel(frames + 1, 2, n, settings, right, *this); });
         l = filterChannel(frames, channels, n, settings, left, *this);
         if (second.joinable()) {
             if (!cancelled() && l != FilterResult::Failed)
@@ -120,7 +128,8 @@ void WaveFilter::start(std::shared_ptr<const PcmData> music, const WaveFilterSet
         std::shared_ptr<PeakPyramid> peaks;
         const FilterResult result = run->execute(peaks);
         if (!run->cancelled())
-            run->post([o = run->owner, i = run->id, result, peaks] { o->finish(i, result, peaks); });
+            run->post(
+                [o = run->owner, i = run->id, result, peaks] { o->finish(i, result, peaks); });
     });
 }
 

@@ -11,9 +11,9 @@ namespace quillex {
 // What the Wave Filter dialog edits. The defaults are what its Defaults button sets.
 struct WaveFilterSettings {
     bool enabled = true;
-    bool lowPass = false; // else high-pass
-    bool finite = false;  // finite impulse response, else infinite
-    int strength = 10;    // 1..10
+    bool lowPass = false;       // else high-pass
+    bool finite = false;        // finite impulse response, else infinite
+    int strength = 10;          // 1..10
     bool filteredAlone = false; // draw the filtered wave without the original
     bool rescale = true;        // stretch each filtered channel to full scale
 

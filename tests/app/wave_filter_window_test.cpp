@@ -23,16 +23,14 @@
 namespace quillex {
 namespace {
 
-template <typename T>
-T* control(QWidget* dialog, int id) {
+template <typename T> T* control(QWidget* dialog, int id) {
     T* found = dialog->findChild<T*>(QString::number(id));
     EXPECT_TRUE(found) << id;
     return found;
 }
 
 // Runs `act` on the modal dialog of type T as soon as it shows.
-template <typename T>
-void whenOpen(std::function<void(T*)> act) {
+template <typename T> void whenOpen(std::function<void(T*)> act) {
     QTimer::singleShot(0, [act] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
             act(dialog);
@@ -65,8 +63,8 @@ class WaveFilterWindowTest : public ::testing::Test {
         std::vector<short> frames(2 * 44100 * static_cast<std::size_t>(seconds));
         for (std::size_t i = 0; i < frames.size() / 2; ++i) {
             const double t = static_cast<double>(i) / 44100;
-            frames[2 * i] = static_cast<short>(6000 * (std::sin(2 * M_PI * 60 * t) +
-                                                      std::sin(2 * M_PI * 6000 * t)));
+            frames[2 * i] = static_cast<short>(
+                6000 * (std::sin(2 * M_PI * 60 * t) + std::sin(2 * M_PI * 6000 * t)));
             frames[2 * i + 1] = frames[2 * i];
         }
         sf_writef_short(file, frames.data(), static_cast<sf_count_t>(frames.size() / 2));

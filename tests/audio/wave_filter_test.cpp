@@ -22,7 +22,8 @@ struct NoProgress : FilterProgress {
 std::vector<std::int16_t> sine(double hz, std::size_t n, double amplitude = 10000) {
     std::vector<std::int16_t> x(n);
     for (std::size_t i = 0; i < n; ++i)
-        x[i] = static_cast<std::int16_t>(amplitude * std::sin(2 * std::numbers::pi * hz * i / 44100));
+        x[i] =
+            static_cast<std::int16_t>(amplitude * std::sin(2 * std::numbers::pi * hz * i / 44100));
     return x;
 }
 
@@ -82,9 +83,8 @@ TEST(WaveFilterChannel, PassesAndStopsTheRightFrequencies) {
     // The infinite response feeds its truncated outputs back, which takes some level
     // off low frequencies (the 100 Hz section passes 50 Hz at about 0.8).
     const Case cases[] = {
-        {true, -10, 100, 0.95, 1.05},  {true, -10, 5000, 0, 0.01},
-        {false, -10, 50, 0.75, 1.05},   {false, -10, 5000, 0, 0.01},
-        {true, 10, 20000, 0.9, 1.1},   {true, 10, 1000, 0, 0.01},
+        {true, -10, 100, 0.95, 1.05},  {true, -10, 5000, 0, 0.01},  {false, -10, 50, 0.75, 1.05},
+        {false, -10, 5000, 0, 0.01},   {true, 10, 20000, 0.9, 1.1}, {true, 10, 1000, 0, 0.01},
         {false, 10, 20000, 0.85, 1.1}, {false, 1, 100, 0, 0.02},
     };
     constexpr std::size_t n = 44100;
@@ -170,8 +170,7 @@ struct RunLog {
     std::optional<FilterResult> result;
     WaveFilter::Observer observer() {
         return {[this](std::string_view m) { messages.emplace_back(m); },
-                [this](int p) { percents.push_back(p); },
-                [this](FilterResult r) { result = r; }};
+                [this](int p) { percents.push_back(p); }, [this](FilterResult r) { result = r; }};
     }
 };
 
