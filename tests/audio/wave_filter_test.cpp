@@ -217,7 +217,7 @@ TEST(WaveFilterRun, CancelStopsTheWorkerAtOnceAndLeavesNothing) {
     TaskQueue queue;
     WaveFilter filter(queue.poster());
     RunLog log;
-    const auto music = stereoMusic(300 * 44100); // held, as the player holds it
+    const auto music = stereoMusic(180 * 44100); // held, as the player holds it
     filter.start(music, settingsFor(true, -10), log.observer());
     while (log.percents.empty()) {
         queue.drain();
