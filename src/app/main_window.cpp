@@ -67,6 +67,8 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         [this] { files_->announceSongPictures(shell_->dispatcher.songFolder()); },
         QString::fromStdString(shell_->paths().programFolder + "/readme.txt")});
     dialogCommands_->registerAll();
+    waveFilter_ = std::make_unique<WaveFilterCommands>(this, *editor_, *view_);
+    waveFilter_->registerCommand(shell_->dispatcher);
     mouse_ = std::make_unique<MouseEditing>(*editor_, *view_, shell_->dispatcher);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
@@ -103,6 +105,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
             connect(widget, &RasterEditorWidget::frameDrawn, this, &MainWindow::countFrame);
             surface_ = widget;
         }
+        surface_->setFilteredPeaks([this] { return waveFilter_->peaks(); });
         editorWidget_ = surface_->widget();
     }
     editorWidget_->setFocusPolicy(Qt::StrongFocus);
@@ -399,6 +402,7 @@ void MainWindow::postCommand(int commandId) {
 
 void MainWindow::setDialogsUnattended(bool on) {
     dialogCommands_->unattended = on;
+    waveFilter_->unattended = on;
 }
 
 std::optional<std::string> MainWindow::askOpenPath() {

@@ -24,6 +24,7 @@
 #include "app/mouse_editing.h"
 #include "app/shell.h"
 #include "app/sync_dialogs.h"
+#include "app/wave_filter_commands.h"
 #include "settings/window_settings.h"
 
 class QAction;
@@ -62,6 +63,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Shell& shell() { return *shell_; }
     Editor& editor() { return *editor_; }
     EditorView& view() { return *view_; }
+    const WaveFilterCommands& waveFilter() const { return *waveFilter_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
     // The window's geometry as window.ini stores it.
@@ -77,7 +79,10 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
         if (editCommands_)
             editCommands_->clearHistory();
     }
-    void discardFilteredWaves() override {}
+    void discardFilteredWaves() override {
+        if (waveFilter_)
+            waveFilter_->discard();
+    }
     void sampleRateChanged(int) override {}
     void switchRecordingOff() override {
         if (keyboard_)
@@ -132,6 +137,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<SyncCommands> syncCommands_;
     std::unique_ptr<KeyboardInput> keyboard_;
     std::unique_ptr<DialogCommands> dialogCommands_;
+    std::unique_ptr<WaveFilterCommands> waveFilter_;
     std::unique_ptr<EditorView> view_;
     std::unique_ptr<MouseEditing> mouse_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;

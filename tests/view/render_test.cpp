@@ -40,9 +40,9 @@ struct RenderFixture : ::testing::Test, test::StoreFixture {
             addBeat(44100 + i * 22050, i == 2, i == 2);
         store.refresh();
     }
-    void draw() {
+    void draw(const PeakPyramid* filtered = nullptr) {
         QPainter p(&frame);
-        painter.drawFrame(p, renderer, view, transport);
+        painter.drawFrame(p, renderer, view, transport, filtered);
     }
     QColor at(int x, int y) const { return frame.pixelColor(x, y); }
     int rowOf(double sample) const { return view.geometry(transport.position).rowOfSample(sample); }
@@ -128,6 +128,27 @@ TEST_F(RenderFixture, WaveBandsAndCursorLine) {
     EXPECT_EQ(at(150, 300), at(500, 300)); // both bands in the band colour
     EXPECT_NE(at(150, 300), kWallpaper);
     EXPECT_EQ(at(400, 300), kWallpaper); // the gap between the bands
+}
+
+TEST_F(RenderFixture, FilteredWaveOverOrInsteadOfTheMusic) {
+    // The music reaches 100 to the right of the centre line, the filtered wave 50.
+    const std::vector<std::int8_t> loud(200000, 100), soft(200000, 50);
+    editor.waveView().peaks.append(loud.data(), loud.data(), loud.size());
+    PeakPyramid filtered;
+    filtered.append(soft.data(), soft.data(), soft.size());
+    view.setLayer(Layer::Wave, true);
+    const int y = 110, centre = editor.waveView().waveX;
+    draw(&filtered);
+    const QColor band = at(centre - 100, y); // nothing left of the centre line
+    EXPECT_EQ(at(centre + 75, y), QColor(255, 255, 84)) << "the music beyond the filtered wave";
+    const QColor over = at(centre + 25, y); // red 234, green 51 at alpha 191 over the music
+    EXPECT_NEAR(over.red(), (234 * 191 + 255 * 64) / 255, 2);
+    EXPECT_NEAR(over.green(), (51 * 191 + 255 * 64) / 255, 2);
+
+    view.filteredWaveAlone = true;
+    draw(&filtered);
+    EXPECT_EQ(at(centre + 75, y), band) << "no music drawn";
+    EXPECT_EQ(at(centre + 25, y), QColor(234, 51, 67));
 }
 
 TEST_F(RenderFixture, PositionBarMarksThePlayPositionInTheMusic) {
