@@ -5,7 +5,8 @@ namespace quillex {
 KeyboardInput::KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits)
     : editor_(editor), shell_(shell),
       recording_(editor, shell.dispatcher, edits, shell.inputFlags, shell.options.practiceMode),
-      noteEntry_(editor, shell.dispatcher, shell.keysDown, shell.keyStates, shell.state) {
+      noteEntry_(editor, shell.dispatcher, shell.keysDown, shell.keyStates, shell.state),
+      judge_([&player = editor.player()] { player.playEffect(EffectSound::Mine); }) {
     recording_.registerCommands();
 }
 
@@ -16,6 +17,14 @@ void KeyboardInput::start(std::function<void(CommandId)> postCommand,
     reads.playing = [&player] { return player.playing(); };
     reads.position = [&player] { return player.position(); };
     reads.channelPosition = [&player] { return player.channelPosition(); };
+    reads.playAlong = [&player, this](SamplePosition heard, SamplePosition judged,
+                                      const PracticeJudge::Keys* keys, bool keysLive) {
+        const auto chart = player.timerChart();
+        if (!chart)
+            return;
+        player.soundTicks(*chart, heard, judged);
+        judge_.tick(*chart, judged, keys, keysLive);
+    };
     shell_.startInputTimer(std::move(reads), recording_, std::move(postCommand),
                            std::move(post));
 }

@@ -243,6 +243,7 @@ void MainWindow::frameUpdate() {
     syncCommands_->frameUpdate();
     keyboard_->frame();
     view_->recording = keyboard_->recording().recordingArrows();
+    view_->practiceMode = shell_->inputFlags.practice;
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);
