@@ -10,6 +10,17 @@ KeyboardInput::KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits)
     recording_.registerCommands();
 }
 
+decltype(InputTick::Player::playAlong) playAlongStep(MusicPlayer& player, PracticeJudge& judge) {
+    return [&player, &judge](SamplePosition heard, SamplePosition judged,
+                             const PracticeJudge::Keys* keys, bool keysLive) {
+        const auto chart = player.timerChart();
+        if (!chart)
+            return;
+        player.soundTicks(*chart, heard, judged);
+        judge.tick(*chart, judged, keys, keysLive);
+    };
+}
+
 void KeyboardInput::start(std::function<void(CommandId)> postCommand,
                           std::function<void(std::function<void()>)> post) {
     MusicPlayer& player = editor_.player();
@@ -17,14 +28,7 @@ void KeyboardInput::start(std::function<void(CommandId)> postCommand,
     reads.playing = [&player] { return player.playing(); };
     reads.position = [&player] { return player.position(); };
     reads.channelPosition = [&player] { return player.channelPosition(); };
-    reads.playAlong = [&player, this](SamplePosition heard, SamplePosition judged,
-                                      const PracticeJudge::Keys* keys, bool keysLive) {
-        const auto chart = player.timerChart();
-        if (!chart)
-            return;
-        player.soundTicks(*chart, heard, judged);
-        judge_.tick(*chart, judged, keys, keysLive);
-    };
+    reads.playAlong = playAlongStep(player, judge_);
     shell_.startInputTimer(std::move(reads), recording_, std::move(postCommand),
                            std::move(post));
 }

@@ -12,6 +12,10 @@
 
 namespace quillex {
 
+// The timer thread's play-along step: the player's ticks, then the judge, over the
+// chart the player hands to the timer thread.
+decltype(InputTick::Player::playAlong) playAlongStep(MusicPlayer& player, PracticeJudge& judge);
+
 class KeyboardInput {
   public:
     KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits);

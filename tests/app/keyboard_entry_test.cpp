@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/input_tick.h"
+#include "app/keyboard_input.h"
 #include "app/input_timer.h"
 #include "app/keyboard_note_entry.h"
 #include "app/recording.h"
@@ -179,6 +180,9 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
     addBeats();
     std::mutex queueMutex;
     std::vector<std::function<void()>> queue;
+    PracticeJudge judge{[this] { editor.player().playEffect(EffectSound::Mine); }};
+    editor.player().setBeatTickOff(false);
+    editor.player().setNoteTickOff(false);
     InputTick tick{editor.busyCounter(), state, keys, states,
                    [](CommandId) {},
                    [&](std::function<void()> task) {
@@ -188,7 +192,8 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
                    recording, flags,
                    {[this] { return editor.player().playing(); },
                     [this] { return editor.player().position(); },
-                    [this] { return editor.player().channelPosition(); }}};
+                    [this] { return editor.player().channelPosition(); },
+                    playAlongStep(editor.player(), judge)}};
     InputTimer timer;
     timer.start(std::chrono::milliseconds(1), [&] { tick.tick(); });
     editor.player().play();
@@ -208,6 +213,11 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
         noteEntry.frame();
         if (frameIndex == 100)
             recording.stop();
+        if (frameIndex == 120) { // the chart plays itself while notes go in
+            flags.practice = false;
+            editor.player().play();
+        }
+        static_cast<void>(judge.display().combo.load()); // read as the drawing does
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     timer.stop();
