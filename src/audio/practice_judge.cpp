@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kFlash = 255;
 constexpr int kPulses = 3;
+constexpr int kComboPulseLow = 160;
 
 bool isGraded(char note) { return note == '1' || note == '2'; }
 
@@ -194,6 +195,7 @@ void PracticeJudge::grade(Judgement judgement, int notes) {
     case Judgement::Perfect:
     case Judgement::Great:
         display_.combo.fetch_add(notes);
+        display_.comboPulse = kComboPulseLow;
         display_.pulse = kPulses;
         break;
     case Judgement::Good:

@@ -25,6 +25,7 @@ struct JudgementDisplay {
     std::array<std::atomic<int>, kJudgementKinds> fade{}; // 255 when graded so
     std::atomic<int> pulse{0};                           // 3 on Marvelous .. Good
     std::atomic<int> combo{0};
+    std::atomic<int> comboPulse{255}; // the combo's size, 160..255: set low as it grows
     std::atomic<int> missSlide{0}; // reset to 0 by a Miss
     enum ColumnEffect { None, HoldOk, HoldDropped, MineHit };
     struct Column {
