@@ -65,8 +65,9 @@ bool MusicPlayer::pollPosition() {
         if (!output_->getPosition(p))
             return report("Non-fatal Error in Getposition SlowUpdate.");
         position_ = p;
-        // An edit while the music plays: the ticks and the judging follow the new lists.
-        if (store_.revision() != chartRevision_)
+        // An edit (or new judging windows) while the music plays: the ticks and the
+        // judging follow at once.
+        if (chartStale_ || store_.revision() != chartRevision_)
             resetTickIndices(p);
     }
     const SamplePosition last = musicLength() - 1;
