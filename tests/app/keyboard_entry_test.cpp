@@ -173,6 +173,21 @@ TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
     EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Record\tCtrl+Z");
 }
 
+TEST_F(KeyboardTest, ShiftATogglesPracticeModeAndRecordPutsBackTheToggledSetting) {
+    addBeats();
+    editor.player().setBeatTickOff(true);
+    dispatcher.dispatch(451);
+    EXPECT_TRUE(flags.practice.load());
+    dispatcher.dispatch(384); // Record: practice and the beat tick forced on
+    EXPECT_TRUE(flags.practice.load());
+    EXPECT_FALSE(editor.player().beatTickOff());
+    dispatcher.dispatch(451);
+    EXPECT_TRUE(flags.practice.load()) << "still forced while recording";
+    dispatcher.dispatch(384);
+    EXPECT_FALSE(flags.practice.load());
+    EXPECT_TRUE(editor.player().beatTickOff());
+}
+
 // The real timer thread ticking while the main thread edits, draws its frames and runs
 // what the timer posted: the ThreadSanitizer build runs this to prove the two threads
 // share only what they may.
