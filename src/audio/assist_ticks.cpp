@@ -56,8 +56,8 @@ void MusicPlayer::soundTicks(const PlayAlongChart& chart, SamplePosition heard,
     // sound on consecutive periods rather than together.
     const int beat = chart.nextBeat.load();
     if (beat >= 0 && beat < static_cast<int>(chart.beats.size()) &&
-        heard >= chart.beats[static_cast<std::size_t>(beat)].sample && advance(chart.nextBeat, beat) &&
-        !beatTickOff_.load() &&
+        heard >= chart.beats[static_cast<std::size_t>(beat)].sample &&
+        advance(chart.nextBeat, beat) && !beatTickOff_.load() &&
         (!chart.beats[static_cast<std::size_t>(beat)].subBeat || tickSubBeats_.load()))
         output_->playEffect(EffectSound::BeatTick);
 

@@ -23,11 +23,15 @@ struct NoteMark {
 
 char judgedCharacter(NoteKind kind) {
     switch (kind) {
-    case NoteKind::Tap: return '1';
+    case NoteKind::Tap:
+        return '1';
     case NoteKind::Hold:
-    case NoteKind::Roll: return '2';
-    case NoteKind::Mine: return 'M';
-    case NoteKind::Lift: return '0';
+    case NoteKind::Roll:
+        return '2';
+    case NoteKind::Mine:
+        return 'M';
+    case NoteKind::Lift:
+        return '0';
     }
     return '0';
 }
@@ -43,8 +47,8 @@ std::vector<JudgeRow> judgeRows(const ItemStore& store, std::int32_t boo) {
             continue;
         marks.push_back({note.sample, note.column, c});
         if (c == '2')
-            marks.push_back({timing.rowToSample(RowPosition::fromRow(note.endRow())),
-                             note.column, '3'});
+            marks.push_back(
+                {timing.rowToSample(RowPosition::fromRow(note.endRow())), note.column, '3'});
     }
     std::stable_sort(marks.begin(), marks.end(),
                      [](const NoteMark& a, const NoteMark& b) { return a.sample < b.sample; });
@@ -97,21 +101,23 @@ JudgeWindows judgeWindowsAt(const JudgeWindowSeconds& s, int sampleRate) {
 }
 
 int JudgeRow::gradedNotes() const {
-    return static_cast<int>(std::count_if(notes.begin(), notes.end(),
-                                          [](char c) { return c == '1' || c == '2'; }));
+    return static_cast<int>(
+        std::count_if(notes.begin(), notes.end(), [](char c) { return c == '1' || c == '2'; }));
 }
 
 void PlayAlongChart::reset(SamplePosition p) const {
-    const auto beat = std::lower_bound(beats.begin(), beats.end(), p,
-                                       [](const BeatMark& b, SamplePosition s) { return b.sample < s; });
+    const auto beat =
+        std::lower_bound(beats.begin(), beats.end(), p,
+                         [](const BeatMark& b, SamplePosition s) { return b.sample < s; });
     nextBeat = beat == beats.end() ? -1 : static_cast<int>(beat - beats.begin());
     const auto note = std::lower_bound(noteTimes.begin(), noteTimes.end(), p);
     nextNote = note == noteTimes.end() ? -1 : static_cast<int>(note - noteTimes.begin());
     if (rows.empty()) {
         currentRow = -1;
     } else {
-        const auto after = std::upper_bound(rows.begin(), rows.end(), p,
-                                            [](SamplePosition s, const JudgeRow& r) { return s < r.windowStart; });
+        const auto after =
+            std::upper_bound(rows.begin(), rows.end(), p,
+                             [](SamplePosition s, const JudgeRow& r) { return s < r.windowStart; });
         currentRow = after == rows.begin() ? 0 : static_cast<int>(after - rows.begin()) - 1;
     }
     resets.fetch_add(1);

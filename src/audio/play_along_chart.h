@@ -31,8 +31,7 @@ struct JudgeWindowSeconds {
 
 // The windows in samples at a sample rate: truncate(rate × scale × window).
 struct JudgeWindows {
-    std::int32_t marvelous = 0, perfect = 0, great = 0, good = 0, boo = 0, freezeOk = 0,
-                 mine = 0;
+    std::int32_t marvelous = 0, perfect = 0, great = 0, good = 0, boo = 0, freezeOk = 0, mine = 0;
 };
 JudgeWindows judgeWindowsAt(const JudgeWindowSeconds& seconds, int sampleRate);
 

@@ -11,14 +11,21 @@ constexpr int kFlash = 255;
 constexpr int kPulses = 3;
 constexpr int kComboPulseLow = 160;
 
-bool isGraded(char note) { return note == '1' || note == '2'; }
+bool isGraded(char note) {
+    return note == '1' || note == '2';
+}
 
 Judgement judgementOf(SamplePosition error, const JudgeWindows& w) {
-    if (error <= w.marvelous) return Judgement::Marvelous;
-    if (error <= w.perfect) return Judgement::Perfect;
-    if (error <= w.great) return Judgement::Great;
-    if (error <= w.good) return Judgement::Good;
-    if (error <= w.boo) return Judgement::Boo;
+    if (error <= w.marvelous)
+        return Judgement::Marvelous;
+    if (error <= w.perfect)
+        return Judgement::Perfect;
+    if (error <= w.great)
+        return Judgement::Great;
+    if (error <= w.good)
+        return Judgement::Good;
+    if (error <= w.boo)
+        return Judgement::Boo;
     return Judgement::Miss;
 }
 
@@ -202,7 +209,9 @@ void PracticeJudge::grade(Judgement judgement, int notes) {
         display_.combo = 0;
         display_.pulse = kPulses;
         break;
-    case Judgement::Boo: display_.combo = 0; break;
+    case Judgement::Boo:
+        display_.combo = 0;
+        break;
     case Judgement::Miss:
         display_.combo = 0;
         display_.missSlide = 0;

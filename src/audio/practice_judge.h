@@ -21,12 +21,12 @@ inline constexpr int kJudgementKinds = 6;
 
 // What the layer drawing shows; the drawing fades the values from frame to frame.
 struct JudgementDisplay {
-    std::atomic<int> lastKind{-1};                      // a Judgement, -1 before the first
+    std::atomic<int> lastKind{-1};                        // a Judgement, -1 before the first
     std::array<std::atomic<int>, kJudgementKinds> fade{}; // 255 when graded so
-    std::atomic<int> pulse{0};                           // 3 on Marvelous .. Good
+    std::atomic<int> pulse{0};                            // 3 on Marvelous .. Good
     std::atomic<int> combo{0};
     std::atomic<int> comboPulse{255}; // the combo's size, 160..255: set low as it grows
-    std::atomic<int> missSlide{0}; // reset to 0 by a Miss
+    std::atomic<int> missSlide{0};    // reset to 0 by a Miss
     enum ColumnEffect { None, HoldOk, HoldDropped, MineHit };
     struct Column {
         std::atomic<int> hitFlash{0};  // an accepted press

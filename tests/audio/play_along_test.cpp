@@ -37,7 +37,9 @@ struct Session {
         player.resetTickIndices(0);
         chart = player.playAlongChart();
     }
-    SamplePosition rowSample(int row) const { return chart->rows[static_cast<std::size_t>(row)].rowSample; }
+    SamplePosition rowSample(int row) const {
+        return chart->rows[static_cast<std::size_t>(row)].rowSample;
+    }
     // Ticks from `from` to `to`; `keys` gives the keys down at each tick (null: AutoPlay).
     template <class KeysAt> void play(SamplePosition from, SamplePosition to, KeysAt keysAt) {
         for (SamplePosition now = from; now <= to; now += kMs)
@@ -128,11 +130,10 @@ TEST(PlayAlongEdges, APressIsGradedByItsDistanceToTheRowAtEachWindowEdge) {
     } cases[] = {
         {1323, Judgement::Marvelous}, // 30 ms late
         {1764, Judgement::Perfect},   // 40 ms late
-        {-1488, Judgement::Marvelous}, {1489, Judgement::Perfect},
-        {-2976, Judgement::Perfect},   {-2977, Judgement::Great},
-        {5953, Judgement::Great},      {5954, Judgement::Good},
-        {-8930, Judgement::Good},      {8931, Judgement::Boo},
-        {11907, Judgement::Boo},       {11908, Judgement::Miss}, // outside the window
+        {-1488, Judgement::Marvelous}, {1489, Judgement::Perfect}, {-2976, Judgement::Perfect},
+        {-2977, Judgement::Great},     {5953, Judgement::Great},   {5954, Judgement::Good},
+        {-8930, Judgement::Good},      {8931, Judgement::Boo},     {11907, Judgement::Boo},
+        {11908, Judgement::Miss}, // outside the window
         {-11908, Judgement::Miss},
     };
     for (const auto& c : cases) {
@@ -149,8 +150,10 @@ TEST(PlayAlongEdges, APressIsGradedByItsDistanceToTheRowAtEachWindowEdge) {
 TEST_F(PlayAlong, ComboGrowsByTheRowsNotesAndAMissResetsIt) {
     makeChart({{4, 0}, {5, 1}, {6, 3}, {7, 1}, {7, 2}});
     const std::vector<std::pair<int, SamplePosition>> presses{
-        {0, rowSample(0)}, {1, rowSample(1) + 100}, // row 2 left alone
-        {1, rowSample(3) - 200}, {2, rowSample(3) + 300}};
+        {0, rowSample(0)},
+        {1, rowSample(1) + 100}, // row 2 left alone
+        {1, rowSample(3) - 200},
+        {2, rowSample(3) + 300}};
     play(0, rowSample(3) + 20000, [&](SamplePosition now) {
         PracticeJudge::Keys k{};
         for (auto [c, at] : presses)
@@ -167,7 +170,8 @@ TEST(PlayAlongEdges, AHoldReleasedNearItsTailIsKeptAndEarlierIsDropped) {
     const struct {
         int releaseMsBeforeTail;
         JudgementDisplay::ColumnEffect expected;
-    } cases[] = {{200, JudgementDisplay::HoldOk}, {300, JudgementDisplay::HoldDropped},
+    } cases[] = {{200, JudgementDisplay::HoldOk},
+                 {300, JudgementDisplay::HoldDropped},
                  {-50, JudgementDisplay::HoldOk}};
     for (const auto& c : cases) {
         Session t;
@@ -190,8 +194,14 @@ TEST_F(PlayAlong, HoldingAKeyThroughAMineSetsItOffOnceWithoutTouchingTheCombo) {
 }
 
 TEST_F(PlayAlong, AutoPlayGradesEveryRowMarvelousAndKeepsItsHolds) {
-    makeChart({{4, 0}, {5, 1}, {5, 2}, {6, 3, NoteKind::Hold, 2}, {7, 0}, {9, 1, NoteKind::Mine},
-               {10, 2, NoteKind::Lift}, {11, 3, NoteKind::Roll, 1}});
+    makeChart({{4, 0},
+               {5, 1},
+               {5, 2},
+               {6, 3, NoteKind::Hold, 2},
+               {7, 0},
+               {9, 1, NoteKind::Mine},
+               {10, 2, NoteKind::Lift},
+               {11, 3, NoteKind::Roll, 1}});
     play(0, 13 * 44100, [](SamplePosition) { return std::optional<PracticeJudge::Keys>(); });
     EXPECT_EQ(graded[static_cast<int>(Judgement::Marvelous)], 5);
     EXPECT_EQ(std::accumulate(graded.begin(), graded.end(), 0), 5);

@@ -55,8 +55,8 @@ void paintColumns(const FrameContext& frame, const JudgementDisplay& shown, Rend
         const JudgementDisplay::Column& column = shown.columns[static_cast<std::size_t>(c)];
         const int x = columnX(type, size, c);
         const int code = directionCode(type, c);
-        const int glow = std::max({column.hitFlash.load(), column.holdFlash.load(),
-                                   column.holding.load() ? 128 : 0});
+        const int glow = std::max(
+            {column.hitFlash.load(), column.holdFlash.load(), column.holding.load() ? 128 : 0});
         if (glow > 0) {
             const SkinPart part = skin.glow(code);
             renderer.sprite(part.picture, part.cell, x, row, half, part.turn, glow);
@@ -112,12 +112,14 @@ void paintCombo(const FrameContext& frame, const JudgementDisplay& shown, Render
     const int total = w * static_cast<int>(digits.size()) + kComboLabelWidth;
     int x = kCentreX - total / 2;
     for (char d : digits) {
-        renderer.stretched(PictureId::ComboNumbers, QRect((d - '0') * kDigitWidth, 0, kDigitWidth, kDigitHeight),
+        renderer.stretched(PictureId::ComboNumbers,
+                           QRect((d - '0') * kDigitWidth, 0, kDigitWidth, kDigitHeight),
                            QRect(x, y - h / 2, w, h), 255);
         x += w;
     }
     renderer.stretched(PictureId::ComboLabel, QRect(0, 0, kComboLabelWidth, kComboLabelHeight),
-                       QRect(x, y - kComboLabelHeight / 2, kComboLabelWidth, kComboLabelHeight), 255);
+                       QRect(x, y - kComboLabelHeight / 2, kComboLabelWidth, kComboLabelHeight),
+                       255);
 }
 
 } // namespace
