@@ -1,6 +1,7 @@
 // The keyboard's timing and cost: how close beats tapped with B during playback land
 // to the moment of the press, through the real 1 ms timer thread and the player's
-// silent clock, at three speeds; and what one keystroke costs on a 100,000-note chart.
+// silent clock, at three speeds; what one keystroke costs on a 100,000-note chart; and
+// what judging one key press costs on such a chart.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "app/input_timer.h"
+#include "app/keyboard_input.h"
 #include "app/keyboard_note_entry.h"
 #include "app/recording.h"
 #include "editing_fixture.h"
@@ -120,5 +122,43 @@ void BM_KeystrokeOnALargeChart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_KeystrokeOnALargeChart)->Unit(benchmark::kMillisecond);
+
+// A key pressed and released at a row of a 100,000-note chart, on the timer thread's
+// path: a jump there (the play cursors found afresh by search), the tick that judges the
+// press, the one that grades the row and the release.
+void BM_JudgingAKeyPressOnALargeChart(benchmark::State& state) {
+    // 100,000 notes as 50,000 two-note rows, five 192nds apart at 600 BPM, all inside
+    // the ten-minute music.
+    KeyboardSong song;
+    ItemStore& store = song.editor.store();
+    for (int i = 20; i < 6000; ++i)
+        store.addItem(ItemKind::Beat, i * 4410, 0, 0, 0);
+    store.refresh();
+    for (int n = 0; n < 100000; ++n)
+        store.addItem(ItemKind::Note, n % 4, 0, 0, 0, RowPosition::fromRow(48 + (n / 2) * 5));
+    store.refresh();
+    MusicPlayer& player = song.editor.player();
+    player.resetTickIndices(0);
+    const auto chart = player.playAlongChart();
+    PracticeJudge judge{[] {}};
+    auto step = playAlongStep(player, judge);
+    const std::size_t rows = chart->rows.size();
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const JudgeRow& row = chart->rows[(k += 7919) % rows];
+        chart->reset(row.rowSample - 100);
+        PracticeJudge::Keys keys{};
+        for (std::size_t c = 0; c < keys.size(); ++c)
+            keys[c] = row.notes[c] == '1';
+        step(row.rowSample - 100, row.rowSample - 100, &keys, true);
+        step(row.rowSample - 56, row.rowSample - 56, &keys, true);
+        keys = {};
+        step(row.rowSample - 12, row.rowSample - 12, &keys, true);
+    }
+    state.counters["notes"] = static_cast<double>(store.notes(0).size());
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["combo"] = judge.display().combo.load();
+}
+BENCHMARK(BM_JudgingAKeyPressOnALargeChart)->Unit(benchmark::kMicrosecond);
 
 } // namespace

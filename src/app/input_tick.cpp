@@ -33,32 +33,39 @@ void InputTick::tick() {
     if (busy_.busy())
         return;
     const bool playing = player_.playing();
-    // The B key stamps taps with the channel's position, less the keyboard's lag.
-    SamplePosition lagCompensated = 0;
-    if (playing)
-        if (auto channel = player_.channelPosition())
-            lagCompensated = *channel - flags_.lagSamples.load(std::memory_order_relaxed);
-    if (down_.ctrlDown())
+    // Judging and B taps use the channel's position, less the keyboard's lag.
+    const std::optional<SamplePosition> channel =
+        playing ? player_.channelPosition() : std::nullopt;
+    const SamplePosition lagCompensated =
+        channel ? *channel - flags_.lagSamples.load(std::memory_order_relaxed) : 0;
+    if (down_.ctrlDown() || shell_.suspended.load(std::memory_order_relaxed)) {
+        if (channel)
+            player_.playAlong(*channel, lagCompensated, nullptr, false);
         return;
-    if (shell_.suspended.load(std::memory_order_relaxed))
-        return;
+    }
     const bool recording = flags_.recordingArrows.load(std::memory_order_relaxed);
+    const bool practice = flags_.practice.load(std::memory_order_relaxed);
     // Arrows are game keys only while they can act as such (playing or recording);
     // with the music stopped they navigate, once, below.
-    if (flags_.practice.load(std::memory_order_relaxed) && (playing || recording))
-        recordArrows(playing);
+    PracticeJudge::Keys keys{};
+    if (practice && (playing || recording))
+        keys = recordArrows(playing);
+    if (channel)
+        player_.playAlong(*channel, lagCompensated, practice ? &keys : nullptr, !recording);
     if (!playing && !recording)
         navigation_.navigate();
     tapBeatKey(playing, lagCompensated);
 }
 
-void InputTick::recordArrows(bool playing) {
+PracticeJudge::Keys InputTick::recordArrows(bool playing) {
     const bool recording = flags_.recordingArrows.load(std::memory_order_relaxed);
+    PracticeJudge::Keys keys{};
     for (const RecordedArrow& arrow : kRecordedArrows) {
         const int alternate = flags_.alternateKeys[arrow.alternate].load(std::memory_order_relaxed);
         const bool down = down_.isDown(arrow.key) ||
                           (playing && alternate >= 0 && alternate < 256 &&
                            down_.isDown(static_cast<VirtualKey>(alternate)));
+        keys[static_cast<std::size_t>(arrow.column)] = down;
         if (!down) {
             states_.set(arrow.key, KeyStateTable::kUp);
             continue;
@@ -72,9 +79,10 @@ void InputTick::recordArrows(bool playing) {
             }
             break;
         case KeyStateTable::kPressed: states_.set(arrow.key, KeyStateTable::kHeld); break;
-        default: break; // held: the practice judging takes holds
+        default: break;
         }
     }
+    return keys;
 }
 
 void InputTick::tapBeatKey(bool playing, SamplePosition lagCompensated) {

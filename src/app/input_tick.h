@@ -1,5 +1,7 @@
 // What the 1 ms input timer does on each tick: it stays out while the item lists are
-// rebuilt, a Ctrl key is held or the window is suspended; it turns arrow presses into
+// rebuilt; while the music plays it sounds the assist ticks and judges the chart (the
+// arrow keys in practice mode, the chart playing itself otherwise); it reads no keys
+// while a Ctrl key is held or the window is suspended; it turns arrow presses into
 // recorded notes while recording; it navigates with the arrow keys while the music is
 // stopped; and it stamps B presses with the playback position for tapping beats.
 //
@@ -16,6 +18,7 @@
 #include "app/arrow_navigation.h"
 #include "app/key_tables.h"
 #include "app/shell_state.h"
+#include "audio/practice_judge.h"
 #include "items/busy_counter.h"
 #include "model/row_position.h"
 
@@ -53,6 +56,13 @@ class InputTick {
         std::function<std::optional<SamplePosition>()> channelPosition = [] {
             return std::optional<SamplePosition>{};
         };
+        // Once a tick while the music plays: the ticks heard at the channel position,
+        // the judging at the lag-compensated one. `keys` holds the arrows down in
+        // practice mode (null: the chart plays itself); `keysLive` is false while keys
+        // must not act (recording, a Ctrl key held, the window suspended).
+        std::function<void(SamplePosition heard, SamplePosition judged,
+                           const PracticeJudge::Keys* keys, bool keysLive)>
+            playAlong = [](SamplePosition, SamplePosition, const PracticeJudge::Keys*, bool) {};
     };
 
     InputTick(const BusyCounter& busy, const ShellState& shell, const KeyDownTable& down,
@@ -63,7 +73,8 @@ class InputTick {
     void tick();
 
   private:
-    void recordArrows(bool playing);
+    // Arrow key states, notes written while recording; returns the arrows down by column.
+    PracticeJudge::Keys recordArrows(bool playing);
     void tapBeatKey(bool playing, SamplePosition lagCompensated);
 
     const BusyCounter& busy_;

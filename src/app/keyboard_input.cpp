@@ -5,8 +5,20 @@ namespace quillex {
 KeyboardInput::KeyboardInput(Editor& editor, Shell& shell, EditCommands& edits)
     : editor_(editor), shell_(shell),
       recording_(editor, shell.dispatcher, edits, shell.inputFlags, shell.options.practiceMode),
-      noteEntry_(editor, shell.dispatcher, shell.keysDown, shell.keyStates, shell.state) {
+      noteEntry_(editor, shell.dispatcher, shell.keysDown, shell.keyStates, shell.state),
+      judge_([&player = editor.player()] { player.playEffect(EffectSound::Mine); }) {
     recording_.registerCommands();
+}
+
+decltype(InputTick::Player::playAlong) playAlongStep(MusicPlayer& player, PracticeJudge& judge) {
+    return [&player, &judge](SamplePosition heard, SamplePosition judged,
+                             const PracticeJudge::Keys* keys, bool keysLive) {
+        const auto chart = player.timerChart();
+        if (!chart)
+            return;
+        player.soundTicks(*chart, heard, judged);
+        judge.tick(*chart, judged, keys, keysLive);
+    };
 }
 
 void KeyboardInput::start(std::function<void(CommandId)> postCommand,
@@ -16,6 +28,7 @@ void KeyboardInput::start(std::function<void(CommandId)> postCommand,
     reads.playing = [&player] { return player.playing(); };
     reads.position = [&player] { return player.position(); };
     reads.channelPosition = [&player] { return player.channelPosition(); };
+    reads.playAlong = playAlongStep(player, judge_);
     shell_.startInputTimer(std::move(reads), recording_, std::move(postCommand),
                            std::move(post));
 }

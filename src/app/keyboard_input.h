@@ -1,6 +1,7 @@
 // The keyboard beyond the menu shortcuts, put together: the input timer's tick (B
-// taps, recorded arrows, arrow navigation), the main thread's side of what it finds
-// (Recording) and the column keys' note entry, run once a frame.
+// taps, recorded arrows, arrow navigation, assist ticks and practice judging), the main
+// thread's side of what it finds (Recording) and the column keys' note entry, run once
+// a frame.
 #pragma once
 
 #include <functional>
@@ -10,6 +11,10 @@
 #include "app/shell.h"
 
 namespace quillex {
+
+// The timer thread's play-along step: the player's ticks, then the judge, over the
+// chart the player hands to the timer thread.
+decltype(InputTick::Player::playAlong) playAlongStep(MusicPlayer& player, PracticeJudge& judge);
 
 class KeyboardInput {
   public:
@@ -22,12 +27,15 @@ class KeyboardInput {
     void frame();
 
     Recording& recording() { return recording_; }
+    // What the practice judging shows (written by the timer thread).
+    JudgementDisplay& judgementDisplay() { return judge_.display(); }
 
   private:
     Editor& editor_;
     Shell& shell_;
     Recording recording_;
     KeyboardNoteEntry noteEntry_;
+    PracticeJudge judge_; // used by the timer thread only
 };
 
 } // namespace quillex

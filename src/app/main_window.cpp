@@ -61,6 +61,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
                                                    shell_->keysDown);
     syncCommands_->registerAll(*editCommands_);
     keyboard_ = std::make_unique<KeyboardInput>(*editor_, *shell_, *editCommands_);
+    view_->judgement = &keyboard_->judgementDisplay();
     dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{
         this, *editor_, *shell_, *view_,
         [this](const Options& o) { applyOptions(o, *editor_, *shell_, *view_, renderer_.get()); },
@@ -246,6 +247,7 @@ void MainWindow::frameUpdate() {
     syncCommands_->frameUpdate();
     keyboard_->frame();
     view_->recording = keyboard_->recording().recordingArrows();
+    view_->practiceMode = shell_->inputFlags.practice;
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);

@@ -12,6 +12,11 @@ void applyOptions(const Options& options, Editor& editor, Shell& shell, EditorVi
     MusicPlayer& player = editor.player();
     player.setTickVolumes(options.beatAssistVolume, options.noteAssistVolume);
     player.setTickSubBeats(options.assistOnBeatAndSubBeat);
+    player.setJudgeWindows({options.marvelousWindow, options.perfectWindow, options.greatWindow,
+                            options.goodWindow, options.booWindow, options.freezeOkWindow,
+                            options.mineWindow, options.practiceScale});
+    if (!shell.inputFlags.recordingArrows)
+        shell.inputFlags.practice = options.practiceMode;
     editor.song().setRemoveDuplicateBpms(options.removeDuplicateBpms);
     editor.waveView().scrollingCursor = options.scrollingCursor;
     view.status().setBottomMargin(options.statusBarExtraY);

@@ -113,8 +113,6 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
         edits_.emplace_back(spec.field, edit);
         const bool milliseconds = spec.id != 207;
         windows->addRow(spec.caption, edit);
-        // Hold releases and mines are not judged yet: their windows are kept, not edited.
-        edit->setEnabled(spec.id != 120 && spec.id != 122);
         if (milliseconds)
             edit->setPlaceholderText("ms");
     }

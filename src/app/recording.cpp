@@ -10,6 +10,7 @@ namespace quillex {
 namespace {
 
 constexpr int kRecordCommand = 384;
+constexpr int kPracticeCommand = 451;
 constexpr int kFinestSnap = 48;
 
 } // namespace
@@ -38,6 +39,14 @@ Recording::Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits
 
 void Recording::registerCommands() {
     dispatcher_.registerHandler(kRecordCommand, [this](int) { toggle(); });
+    // Practice mode on or off until the program ends (options.ini keeps its value);
+    // while recording forces it on, the setting put back afterwards is the one toggled.
+    dispatcher_.registerHandler(kPracticeCommand, [this](int) {
+        if (flags_.recordingArrows)
+            savedPractice_ = !savedPractice_;
+        else
+            flags_.practice = !flags_.practice;
+    });
     dispatcher_.endArrowRecording = [this] { stop(); };
 }
 

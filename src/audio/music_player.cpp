@@ -106,6 +106,7 @@ bool MusicPlayer::loadMusic(const std::string& path, const std::string& titleFal
 
     musicPath_ = path;
     sampleRate_ = fileFrequency_;
+    chartStale_ = true; // the windows in samples follow the rate
     shell_.sampleRateChanged(sampleRate_);
 
     std::string title = titleFromPath ? path : std::string();
@@ -143,12 +144,8 @@ bool MusicPlayer::unloadMusic() {
     playing_ = false;
     loaded_ = false;
     shell_.switchRecordingOff();
-    nextBeatTick_ = -1;
-    nextNoteTick_ = -1;
-    currentRowIndex_ = -1;
     playStart_ = 0;
     position_ = 0;
-    tickPosition_ = 0;
     volumePercent_ = 100;
     musicPath_.clear();
     previewStart_ = 0;
@@ -156,6 +153,7 @@ bool MusicPlayer::unloadMusic() {
     music_.reset();
 
     store_.clearSong();
+    resetTickIndices(0);
     shell_.resetRegion();
     shell_.clearSongSettingsText();
 

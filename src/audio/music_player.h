@@ -6,10 +6,12 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "audio/audio_backend.h"
+#include "audio/play_along_chart.h"
 #include "audio/player_settings.h"
 #include "audio/wave_view.h"
 #include "items/item_store.h"
@@ -140,11 +142,24 @@ class MusicPlayer : public MusicInfo {
     int beatTickVolume() const { return beatTickVolume_; }
     int noteTickVolume() const { return noteTickVolume_; }
     void setTickVolumes(int beatTick, int noteTick);
-    int nextBeatTick() const { return nextBeatTick_.load(); }
-    int nextNoteTick() const { return nextNoteTick_.load(); }
-    int currentRowIndex() const { return currentRowIndex_.load(); }
-    // Points the tick indices at the first beat marker and note at or after `p`.
+    // The tick cursors of the current play-along chart (-1 or past the end: none).
+    int nextBeatTick() const { return chartCursor(&PlayAlongChart::nextBeat); }
+    int nextNoteTick() const { return chartCursor(&PlayAlongChart::nextNote); }
+    int currentRowIndex() const { return chartCursor(&PlayAlongChart::currentRow); }
+    // Points the tick cursors at the first beat marker and note at or after `p` and at
+    // the row whose window holds `p`, rebuilding the chart first when the song changed.
     void resetTickIndices(SamplePosition p);
+    // The judging windows; the chart is rebuilt with them at the next reset.
+    void setJudgeWindows(const JudgeWindowSeconds& windows);
+    // The chart as the main thread last built it.
+    std::shared_ptr<const PlayAlongChart> playAlongChart() const;
+    // --- Timer thread ---
+    // The chart for this tick: the newest one, or the one the last tick used when the
+    // main thread is handing over a new one right now (never waits for it).
+    std::shared_ptr<const PlayAlongChart> timerChart();
+    // Sounds at most one beat tick and one note tick that `heard` has reached, and
+    // makes current the next row once `judged` reaches its window.
+    void soundTicks(const PlayAlongChart& chart, SamplePosition heard, SamplePosition judged);
     int playStart() const { return playStart_; }
     int lastResult() const { return lastResult_; }
 
@@ -153,6 +168,8 @@ class MusicPlayer : public MusicInfo {
     void setLayers(bool on, bool withArrow);
     bool report(const char* text);
     void markSnap();
+    int chartCursor(std::atomic<int> PlayAlongChart::*cursor) const;
+    void rebuildChart();
 
     ItemStore& store_;
     WaveView& wave_;
@@ -170,14 +187,18 @@ class MusicPlayer : public MusicInfo {
     int fileFrequency_ = 0;
     int fileBits_ = 0;
     int fileChannels_ = 0;
-    std::atomic<int> nextBeatTick_{-1};
-    std::atomic<int> nextNoteTick_{-1};
-    std::atomic<int> currentRowIndex_{-1};
+    // The play-along chart: replaced by the main thread under the mutex, which the
+    // timer thread only tries; timerChart_ is the timer thread's own copy.
+    mutable std::mutex chartMutex_;
+    std::shared_ptr<const PlayAlongChart> chart_;
+    std::shared_ptr<const PlayAlongChart> timerChart_;
+    std::uint64_t chartRevision_ = 0;
+    bool chartStale_ = true;
+    JudgeWindowSeconds judgeSeconds_;
     std::atomic<bool> beatTickOff_{true};
     std::atomic<bool> noteTickOff_{true};
-    bool tickSubBeats_ = true;
+    std::atomic<bool> tickSubBeats_{true};
     std::atomic<SamplePosition> position_{0};
-    SamplePosition tickPosition_ = 0;
     int sampleRate_ = 44100;
     std::string musicPath_;
     std::atomic<bool> playing_{false};

@@ -13,25 +13,6 @@ bool MusicPlayer::report(const char* text) {
     return false;
 }
 
-void MusicPlayer::resetTickIndices(SamplePosition p) {
-    const ItemList& beats = store_.beats();
-    const auto beat =
-        std::find_if(beats.begin(), beats.end(), [p](const EditItem& b) { return b.sample >= p; });
-    nextBeatTick_ = beat == beats.end() ? -1 : static_cast<int>(beat - beats.begin());
-
-    // The current chart's note times double as its row list: one entry per time that
-    // holds notes, in order.
-    const std::vector<SamplePosition>& times = store_.noteTimes();
-    const auto note = std::lower_bound(times.begin(), times.end(), p);
-    nextNoteTick_ = note == times.end() ? -1 : static_cast<int>(note - times.begin());
-    if (times.empty())
-        currentRowIndex_ = -1;
-    else {
-        const auto after = std::upper_bound(times.begin(), times.end(), p);
-        currentRowIndex_ = after == times.begin() ? 0 : static_cast<int>(after - times.begin()) - 1;
-    }
-}
-
 bool MusicPlayer::play() {
     const SamplePosition p = position();
     resetTickIndices(p);
@@ -84,6 +65,10 @@ bool MusicPlayer::pollPosition() {
         if (!output_->getPosition(p))
             return report("Non-fatal Error in Getposition SlowUpdate.");
         position_ = p;
+        // An edit (or new judging windows) while the music plays: the ticks and the
+        // judging follow at once.
+        if (chartStale_ || store_.revision() != chartRevision_)
+            resetTickIndices(p);
     }
     const SamplePosition last = musicLength() - 1;
     if (position() <= last)

@@ -223,6 +223,7 @@ void ItemStore::clearSong() {
         level.clear();
     hasSubBeats_ = false;
     noteTimes_.clear();
+    ++revision_;
 }
 
 ItemSnapshot ItemStore::snapshot() const {
@@ -260,6 +261,7 @@ void ItemStore::rebuildNoteTimesLocked() {
         if (times.empty() || times.back() != note.sample)
             times.push_back(note.sample);
     noteTimes_ = std::move(times);
+    ++revision_;
 }
 
 } // namespace quillex

@@ -102,6 +102,9 @@ public:
     // Distinct sample times of the current level's notes, in order (for note ticks).
     const std::vector<SamplePosition>& noteTimes() const { return noteTimes_; }
     void rebuildNoteTimes();
+    // Counts the rebuilds of the note times (every refresh, undo, level change and
+    // clearing): whoever keeps copies of the lists compares it to know they are stale.
+    std::uint64_t revision() const { return revision_; }
 
     // Layer switches: each sets layerActive on every item of its kinds.
     void setLayer(Layer layer, bool on);
@@ -154,6 +157,7 @@ private:
 
     LevelIndex currentLevel_ = 0;
     std::vector<SamplePosition> noteTimes_;
+    std::uint64_t revision_ = 0;
 
     std::array<bool, 5> layers_{};
     EditOptions options_;

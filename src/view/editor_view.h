@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "audio/practice_judge.h"
 #include "audio/wave_view.h"
 #include "items/item_store.h"
 #include "view/grid.h"
@@ -99,6 +100,8 @@ class EditorView {
     std::optional<std::pair<int, int>> autoscrollMark;
     bool recording = false;
     bool practiceMode = false;
+    // What the practice judging shows; the drawing fades it (null: nothing to show).
+    JudgementDisplay* judgement = nullptr;
     bool showFilteredWave = false; // a filtered wave is available
     bool filteredWaveAlone = false;
 

@@ -41,7 +41,19 @@ class TickTest : public ::testing::Test {
                    events,
                    flags,
                    {[this] { return playing; }, [this] { return channel; },
-                    [this] { return std::optional<SamplePosition>(channel); }}};
+                    [this] { return std::optional<SamplePosition>(channel); },
+                    [this](SamplePosition heard, SamplePosition judged,
+                           const PracticeJudge::Keys* keys, bool live) {
+                        playAlong.push_back({heard, judged, keys ? std::optional(*keys)
+                                                                 : std::nullopt, live});
+                    }}};
+    struct PlayAlongCall {
+        SamplePosition heard, judged;
+        std::optional<PracticeJudge::Keys> keys;
+        bool live;
+        bool operator==(const PlayAlongCall&) const = default;
+    };
+    std::vector<PlayAlongCall> playAlong;
 
     void run(int ticks) {
         for (int i = 0; i < ticks; ++i, ++tickNumber)
@@ -129,6 +141,31 @@ TEST_F(TickTest, RecordingWritesArrowsInTheirColumnsAndAlternateKeysOnlyWhilePla
     tap('X');
     EXPECT_EQ(events.columns.size(), 5u);
     EXPECT_TRUE(posted.empty());
+}
+
+TEST_F(TickTest, PlayAlongJudgesAtTheLagCompensatedPositionWithTheArrowsOfPracticeMode) {
+    run(1);
+    EXPECT_TRUE(playAlong.empty()) << "nothing while stopped";
+    playing = true;
+    channel = 10000;
+    flags.lagSamples = 441;
+    down.setDown(kVkUp, true);
+    down.setDown('X', true); // the alternate of Down
+    flags.practice = true;
+    run(1);
+    flags.practice = false; // the chart plays itself
+    run(1);
+    flags.practice = true;
+    flags.recordingArrows = true;
+    run(1);
+    flags.recordingArrows = false;
+    down.setDown(kVkLControl, true);
+    run(1);
+    const PracticeJudge::Keys downAndUp{false, true, true, false};
+    EXPECT_EQ(playAlong, (std::vector<PlayAlongCall>{{10000, 9559, downAndUp, true},
+                                                     {10000, 9559, std::nullopt, true},
+                                                     {10000, 9559, downAndUp, false},
+                                                     {10000, 9559, std::nullopt, false}}));
 }
 
 TEST(InputTimer, TicksOnItsOwnThreadUntilStopped) {

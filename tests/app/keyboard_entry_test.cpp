@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/input_tick.h"
+#include "app/keyboard_input.h"
 #include "app/input_timer.h"
 #include "app/keyboard_note_entry.h"
 #include "app/recording.h"
@@ -172,6 +173,21 @@ TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
     EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Record\tCtrl+Z");
 }
 
+TEST_F(KeyboardTest, ShiftATogglesPracticeModeAndRecordPutsBackTheToggledSetting) {
+    addBeats();
+    editor.player().setBeatTickOff(true);
+    dispatcher.dispatch(451);
+    EXPECT_TRUE(flags.practice.load());
+    dispatcher.dispatch(384); // Record: practice and the beat tick forced on
+    EXPECT_TRUE(flags.practice.load());
+    EXPECT_FALSE(editor.player().beatTickOff());
+    dispatcher.dispatch(451);
+    EXPECT_TRUE(flags.practice.load()) << "still forced while recording";
+    dispatcher.dispatch(384);
+    EXPECT_FALSE(flags.practice.load());
+    EXPECT_TRUE(editor.player().beatTickOff());
+}
+
 // The real timer thread ticking while the main thread edits, draws its frames and runs
 // what the timer posted: the ThreadSanitizer build runs this to prove the two threads
 // share only what they may.
@@ -179,6 +195,9 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
     addBeats();
     std::mutex queueMutex;
     std::vector<std::function<void()>> queue;
+    PracticeJudge judge{[this] { editor.player().playEffect(EffectSound::Mine); }};
+    editor.player().setBeatTickOff(false);
+    editor.player().setNoteTickOff(false);
     InputTick tick{editor.busyCounter(), state, keys, states,
                    [](CommandId) {},
                    [&](std::function<void()> task) {
@@ -188,7 +207,8 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
                    recording, flags,
                    {[this] { return editor.player().playing(); },
                     [this] { return editor.player().position(); },
-                    [this] { return editor.player().channelPosition(); }}};
+                    [this] { return editor.player().channelPosition(); },
+                    playAlongStep(editor.player(), judge)}};
     InputTimer timer;
     timer.start(std::chrono::milliseconds(1), [&] { tick.tick(); });
     editor.player().play();
@@ -208,6 +228,11 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
         noteEntry.frame();
         if (frameIndex == 100)
             recording.stop();
+        if (frameIndex == 120) { // the chart plays itself while notes go in
+            flags.practice = false;
+            editor.player().play();
+        }
+        static_cast<void>(judge.display().combo.load()); // read as the drawing does
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     timer.stop();

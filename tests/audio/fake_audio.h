@@ -58,6 +58,8 @@ class FakeOutput : public AudioOutput {
         int calls = 0; // every call but getPosition
         int openCount = 0;
         int closeCount = 0;
+        // Each effect played, with the music's position then.
+        std::vector<std::pair<EffectSound, SamplePosition>> effects;
         // Names of operations that fail: "paused", "position", "getPosition",
         // "volume", "frequency", "open".
         std::vector<std::string> failing;
@@ -103,7 +105,10 @@ class FakeOutput : public AudioOutput {
         return change("frequency", [&] { s_.frequency = hz; });
     }
     bool loadEffect(EffectSound, std::shared_ptr<const PcmData>) override { return true; }
-    bool playEffect(EffectSound) override { return true; }
+    bool playEffect(EffectSound sound) override {
+        s_.effects.push_back({sound, s_.position});
+        return true;
+    }
     void setEffectVolume(EffectSound, float) override {}
 
   private:

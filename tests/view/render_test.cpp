@@ -192,6 +192,32 @@ TEST_F(RenderFixture, BannerBoxAndRecordingBand) {
     EXPECT_EQ(at(300, 100 + 175), kWallpaper);
 }
 
+TEST_F(RenderFixture, JudgementAndComboShowInPracticeModeOnlyAndFadeAway) {
+    JudgementDisplay shown;
+    view.judgement = &shown;
+    shown.lastKind = static_cast<int>(Judgement::Perfect);
+    shown.fade[1] = 255;
+    shown.combo = 12;
+    const int wordRow = 100 + 150;
+    const int comboRow = 100 + 260;
+    draw();
+    const QColor wordPlace = at(400, wordRow);
+    const QColor digitPlace = at(350, comboRow);
+    EXPECT_NE(wordPlace, test::placeholderColour(PictureId::Judgement)) << "AutoPlay shows none";
+    view.practiceMode = true;
+    draw();
+    EXPECT_EQ(at(400, wordRow), test::placeholderColour(PictureId::Judgement));
+    EXPECT_EQ(at(350, comboRow), test::placeholderColour(PictureId::ComboNumbers));
+    EXPECT_EQ(at(450, comboRow), test::placeholderColour(PictureId::ComboLabel));
+    for (int i = 0; i < 70; ++i)
+        draw();
+    EXPECT_EQ(at(400, wordRow), wordPlace) << "the word has faded";
+    EXPECT_EQ(at(350, comboRow), test::placeholderColour(PictureId::ComboNumbers));
+    shown.combo = 0;
+    draw();
+    EXPECT_EQ(at(350, comboRow), digitPlace);
+}
+
 TEST(Renderer, MissingPictureFailsAndNamesTheFile) {
     QTemporaryDir folder;
     ASSERT_TRUE(test::writePlaceholderPictures(folder.path(), PictureId::DanceSnapBase));

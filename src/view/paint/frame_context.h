@@ -49,6 +49,7 @@ void paintGridLayer(const FrameContext& frame, Renderer& renderer);
 void paintPositionBar(const FrameContext& frame, Renderer& renderer);
 void paintSelection(const FrameContext& frame, Renderer& renderer);
 void paintStatusLayer(const FrameContext& frame, Renderer& renderer);
+void paintPracticeEffects(const FrameContext& frame, Renderer& renderer);
 void paintAutoscrollMark(const FrameContext& frame, Renderer& renderer);
 void paintRecording(const FrameContext& frame, Renderer& renderer);
 

@@ -14,9 +14,10 @@ namespace {
 using LayerPainter = void (*)(const FrameContext&, Renderer&);
 
 // Back to front.
-constexpr std::array<LayerPainter, 10> kLayerOrder{
-    paintWaveLayer,   paintBeatLayer, paintPauseLayer,  paintArrowLayer,     paintGridLayer,
-    paintPositionBar, paintSelection, paintStatusLayer, paintAutoscrollMark, paintRecording,
+constexpr std::array<LayerPainter, 11> kLayerOrder{
+    paintWaveLayer,       paintBeatLayer,      paintPauseLayer, paintArrowLayer,
+    paintGridLayer,       paintPositionBar,    paintSelection,  paintStatusLayer,
+    paintPracticeEffects, paintAutoscrollMark, paintRecording,
 };
 
 } // namespace

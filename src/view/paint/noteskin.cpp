@@ -69,6 +69,23 @@ SkinPart Noteskin::receptor(int code, int frame) const {
             danceTurn(code)};
 }
 
+SkinPart Noteskin::glow(int code) const {
+    SkinPart part = receptor(code, 0);
+    part.cell = stripCell(0);
+    if (pump())
+        part.picture = code == 2 ? PictureId::PumpCenterGlow : PictureId::PumpArrowGlow;
+    else
+        part.picture = diagonal(code) ? PictureId::DiagonalArrowGlow : PictureId::DanceArrowGlow;
+    return part;
+}
+
+SkinPart Noteskin::freezeOkExplosion(int code) const {
+    constexpr int kSize = 70;
+    const bool diagonalPanel = !pump() && diagonal(code);
+    return {diagonalPanel ? PictureId::DiagonalFreezeOkExplosion : PictureId::DanceFreezeOkExplosion,
+            QRect(0, 0, kSize, kSize), pump() ? Turn::None : danceTurn(code)};
+}
+
 SkinPart Noteskin::tap(int code, int divisionClass, int animation) const {
     const int cls = std::clamp(divisionClass, 0, kQuantisationClasses - 1);
     if (pump()) {

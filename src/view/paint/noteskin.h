@@ -33,6 +33,9 @@ class Noteskin {
     // The repeating body and the tail of a hold (or of a roll).
     SkinPart holdBody(int directionCode, bool roll) const;
     SkinPart holdTail(int directionCode, bool roll) const;
+    // The glow over a column's receptor and the explosion of a hold kept to its end.
+    SkinPart glow(int directionCode) const;
+    SkinPart freezeOkExplosion(int directionCode) const;
     // Mines (frame 0..3) and lifts (frame 0..7).
     static SkinPart mine(int frame);
     static SkinPart lift(int frame);
