@@ -133,7 +133,8 @@ bool Dispatcher::runOwnCommand(int id, int /*argument*/) {
         p_.saveFlow.save();
         return true;
     case CommandId::SaveAs:
-        p_.saveFlow.saveAs();
+        if (p_.saveFlow.saveAs())
+            songFolder_ = songFolderOf(p_.saveFlow.savePath());
         return true;
     case CommandId::Exit:
         p_.ui.closeWindow();

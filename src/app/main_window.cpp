@@ -227,6 +227,9 @@ void MainWindow::frameUpdate() {
         return;
     ShellState& state = shell_->state;
     MusicPlayer& player = editor_->player();
+    if (!idle_.shouldDraw({player.playing(), view_->status().fading(), mouse_->buttonDown(),
+                           state.middleAutoscroll}))
+        return; // nothing moves and nothing changed: no frame
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
     // While the left button drags, a cursor outside the editor scrolls it.
@@ -315,6 +318,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::layoutChanged() {
+    idle_.wake();
     updateEditorScreenRect();
     ShellState& state = shell_->state;
     if (width() == state.lastWidth && height() == state.lastHeight)
@@ -405,9 +409,10 @@ std::optional<std::string> MainWindow::askOpenPath() {
     return runOpenDialog(this);
 }
 
-std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
-    const QFileInfo music(QString::fromStdString(editor_->player().musicPath()));
-    return runSaveAsDialog(this, baseName, music.absolutePath().toStdString());
+std::optional<SaveTarget> MainWindow::askSavePath(const std::string& startPath) {
+    const std::size_t slash = startPath.rfind('/');
+    return runSaveAsDialog(this, startPath.substr(slash == std::string::npos ? 0 : slash + 1),
+                           slash == std::string::npos ? std::string() : startPath.substr(0, slash));
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {
@@ -439,6 +444,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    idle_.noteEvent(*event);
     switch (event->type()) {
     case QEvent::WindowBlocked:
     case QEvent::WindowUnblocked:

@@ -21,6 +21,7 @@
 #include "app/keyboard_input.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/idle_frames.h"
 #include "app/mouse_editing.h"
 #include "app/shell.h"
 #include "app/sync_dialogs.h"
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     EditorView& view() { return *view_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
+    const IdleFrames& idleFrames() const { return idle_; }
     // The window's geometry as window.ini stores it.
     WindowGeometry currentGeometry() const;
 
@@ -94,7 +96,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
 
     // ShellUi
     std::optional<std::string> askOpenPath() override;
-    std::optional<SaveTarget> askSavePath(const std::string& baseName) override;
+    std::optional<SaveTarget> askSavePath(const std::string& startPath) override;
     SavePromptAnswer askToSaveChanges() override;
     void closeWindow() override { close(); }
     void setWaitCursor(bool waiting) override;
@@ -142,6 +144,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QHash<int, QAction*> actions_;
     QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
     QTimer frameTimer_;
+    IdleFrames idle_;
     QTimer settleTimer_;
     bool minimised_ = false;
     bool blocked_ = false;
