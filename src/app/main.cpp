@@ -1,7 +1,9 @@
 // Program entry: the window placed where it was last, then start-up (which shows it
 // once its pictures are loaded) and the event loop.
 // `quillex FILE` opens FILE instead of showing the Open dialog. QUILLEX_SMOKE_FRAMES=N
-// closes the window after N frames (the smoke test). `--help` and `--version` print
+// closes the window after N frames (the smoke test), playing the song meanwhile;
+// QUILLEX_UNATTENDED prints the "Tip" boxes and closes the dialogs without a frame
+// limit; QUILLEX_RECOVERY_SECONDS shortens the recovery copy's interval. `--help` and `--version` print
 // and end before any window or display is touched.
 #include <QApplication>
 #include <QScreen>
@@ -50,7 +52,7 @@ int main(int argc, char** argv) {
     quillex::MainWindow window(paths, QCoreApplication::applicationDirPath());
     const int smokeFrames = qEnvironmentVariableIntValue("QUILLEX_SMOKE_FRAMES");
     window.setFrameLimit(smokeFrames);
-    window.setUnattended(smokeFrames > 0);
+    window.setUnattended(smokeFrames > 0 || qEnvironmentVariableIsSet("QUILLEX_UNATTENDED"));
     window.resize(place.width, place.height);
     window.move(place.left, place.top);
 

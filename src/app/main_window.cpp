@@ -18,6 +18,7 @@
 #include "app/key_map.h"
 #include "app/option_effects.h"
 #include "app/player_commands.h"
+#include "app/recovery_offer.h"
 #include "app/view_commands.h"
 #include "audio/platform/platform_audio.h"
 #include "view/editor_view.h"
@@ -47,7 +48,12 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     shell_ = std::make_unique<Shell>(Shell::Parts{editor_->store(), editor_->busyCounter(),
                                                   messages_, *this, *this, *files_, *transport_},
                                      std::move(paths));
-    shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
+    recovery_ = std::make_unique<RecoveryCopy>(*editor_, shell_->paths().recoveryFolder());
+    shell_->dispatcher.afterCommand = [this](int) {
+        refreshEnabledCommands();
+        if (!editor_->store().modified()) // saved, closed or replaced
+            recovery_->discard();
+    };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
     registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store(),
                            view_->status());
@@ -119,6 +125,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     connect(&settleTimer_, &QTimer::timeout, this, &MainWindow::layoutChanged);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &MainWindow::frameUpdate);
+    connect(&recoveryTimer_, &QTimer::timeout, this, [this] { recovery_->update(); });
 }
 
 MainWindow::~MainWindow() {
@@ -210,9 +217,13 @@ bool MainWindow::start(const QString& file, bool maximised) {
     const qreal rate = screen() ? screen()->refreshRate() : 60.0;
     frameTimer_.start(static_cast<int>(1000.0 / (rate > 1.0 ? rate : 60.0)));
 
-    if (file.isEmpty())
+    recoveryTimer_.start(recoveryIntervalMs());
+    // A restored song takes the place of the Open dialog or the file given.
+    const bool restored =
+        offerRecoveryCopy(this, *recovery_, *shell_, *editor_, messages_.unattended());
+    if (!restored && file.isEmpty())
         shell_->dispatcher.dispatch(CommandId::Open);
-    else
+    else if (!restored)
         shell_->dispatcher.openPath(file.toStdString());
     refreshEnabledCommands();
     if (frameLimit_ > 0) // an unattended run plays the song while it counts frames
@@ -349,6 +360,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
+    recovery_->discard(); // a normal end: the song was saved or its changes declined
     frameTimer_.stop();
     shell_->stopInputTimer();
     editor_->player().pause();

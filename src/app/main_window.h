@@ -23,6 +23,7 @@
 #include "app/editor_ports.h"
 #include "app/idle_frames.h"
 #include "app/mouse_editing.h"
+#include "app/recovery.h"
 #include "app/shell.h"
 #include "app/sync_dialogs.h"
 #include "settings/window_settings.h"
@@ -66,6 +67,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
     const IdleFrames& idleFrames() const { return idle_; }
+    RecoveryCopy& recovery() { return *recovery_; }
     // The window's geometry as window.ini stores it.
     WindowGeometry currentGeometry() const;
 
@@ -145,6 +147,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
     QTimer frameTimer_;
     IdleFrames idle_;
+    std::unique_ptr<RecoveryCopy> recovery_;
+    QTimer recoveryTimer_;
     QTimer settleTimer_;
     bool minimised_ = false;
     bool blocked_ = false;
