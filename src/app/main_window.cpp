@@ -487,6 +487,7 @@ void MainWindow::recordKey(VirtualKey key, bool down) {
     if (key == 0)
         return;
     shell_->keysDown.setDown(key, down);
+    shell_->timer.wake();
     if (key == kVkLShift || key == kVkRShift)
         shell_->keysDown.setDown(kVkShift, down);
     if (key == kVkLControl || key == kVkRControl)
