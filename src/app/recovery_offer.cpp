@@ -42,6 +42,8 @@ bool offerRecoveryCopy(QWidget* owner, RecoveryCopy& copy, Shell& shell, Editor&
         return false;
     }
     shell.dispatcher.openPath(copy.songPath());
+    if (!editor.player().loaded())
+        return false; // its music is gone; the copy stays for another try
     // The restored song has no file of its own yet: Save asks where it goes.
     shell.saveFlow.songOpened("", false);
     editor.store().setModified(true);

@@ -16,7 +16,7 @@ int recoveryIntervalMs();
 // When an earlier run left a copy, asks whether to restore it: Yes opens it as a
 // modified song without a file of its own (Save asks where), No deletes it.
 // Unattended runs print the question on standard error and answer No. True when the
-// copy was opened.
+// copy was opened (a copy whose music no longer loads stays on disk).
 bool offerRecoveryCopy(QWidget* owner, RecoveryCopy& copy, Shell& shell, Editor& editor,
                        bool unattended);
 

@@ -2,7 +2,9 @@
 // into another folder that still open, the crash recovery copy, and no frames drawn
 // while nothing changes.
 #include <QApplication>
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -13,6 +15,7 @@
 
 #include "../settings/temp_folder.h"
 #include "app/main_window.h"
+#include "app/recovery_offer.h"
 #include "app/tool/song_tool.h"
 #include "app/user_folders.h"
 #include "view/editor_view.h"
@@ -116,6 +119,37 @@ TEST_F(DesktopWindowTest, RecoveryCopyFollowsChangesAndGoesWithASave) {
     EXPECT_FALSE(recovery.exists());
     EXPECT_EQ(copied, notesOf(folder.file("saved.qx"))) << "the copy holds the edits";
     EXPECT_NE(copied, notesOf(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
+}
+
+TEST_F(DesktopWindowTest, ARestoredCopyOpensModifiedWithoutAFileOfItsOwn) {
+    namespace fs = std::filesystem;
+    RecoveryCopy& recovery = window->recovery();
+    edit();
+    ASSERT_TRUE(recovery.update());
+    recovery.wait();
+    const fs::path copy = recovery.songPath();
+    fs::copy_file(copy, folder.file("left.qx"));
+    fs::copy_file(fs::path(copy).replace_extension(".qxx"), folder.file("left.qxx"));
+    window->editor().store().setModified(false); // the changes declined
+    window->shell().dispatcher.dispatch(CommandId::Close);
+    EXPECT_FALSE(recovery.exists()) << "a close removes the copy";
+
+    // The copy as a killed run leaves it, and Yes to the offer.
+    fs::copy_file(folder.file("left.qx"), copy);
+    fs::copy_file(folder.file("left.qxx"), fs::path(copy).replace_extension(".qxx"));
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        box->button(QMessageBox::Yes)->click();
+    });
+    ASSERT_TRUE(offerRecoveryCopy(window.get(), recovery, window->shell(), window->editor(),
+                                  false));
+    EXPECT_TRUE(window->editor().store().modified());
+    EXPECT_FALSE(window->shell().saveFlow.ownFormat()) << "Save asks where";
+    answerSaveAs(folder.file("restored.sm"));
+    window->shell().dispatcher.dispatch(CommandId::Save);
+    EXPECT_EQ(notesOf(folder.file("restored.sm")), notesOf(folder.file("left.qx")));
+    EXPECT_FALSE(recovery.exists());
 }
 
 TEST_F(DesktopWindowTest, NoFrameWhileNothingChangesAndOneAfterAKey) {
