@@ -3,8 +3,8 @@
 // `quillex FILE` opens FILE instead of showing the Open dialog. QUILLEX_SMOKE_FRAMES=N
 // closes the window after N frames (the smoke test), playing the song meanwhile;
 // QUILLEX_UNATTENDED prints the "Tip" boxes and closes the dialogs without a frame
-// limit; QUILLEX_RECOVERY_SECONDS shortens the recovery copy's interval. `--help` and `--version` print
-// and end before any window or display is touched.
+// limit; QUILLEX_RECOVERY_SECONDS shortens the recovery copy's interval. `--help`
+// and `--version` print and end before any window or display is touched.
 #include <QApplication>
 #include <QScreen>
 
@@ -40,8 +40,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("quillex");
 
-    quillex::ShellPaths paths =
-        quillex::userShellPaths(QCoreApplication::applicationDirPath());
+    quillex::ShellPaths paths = quillex::userShellPaths(QCoreApplication::applicationDirPath());
 
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const quillex::WindowGeometry place = quillex::readWindowGeometry(

@@ -61,16 +61,16 @@ bool writeCopy(const RecoveryCopy::Contents& c, const std::string& folder,
         songRelativeName(songFolder, c.musicPath),
         relocatedSongName(c.song.folder(), properties.banner, songFolder),
         relocatedSongName(c.song.folder(), properties.background, songFolder)};
-    const SmWriteInput input{c.song,         store,         c.meters,     c.musicPath,
-                             c.sampleRate,   c.previewStart, c.previewEnd, &names};
+    const SmWriteInput input{c.song,       store,          c.meters,     c.musicPath,
+                             c.sampleRate, c.previewStart, c.previewEnd, &names};
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     std::string error;
-    return replaceFiles({{path, smSongText(input)},
-                         {companionPathOf(path),
-                          companionText(store, c.meters, c.previewStart, c.previewEnd, c.cursor,
-                                        c.song.beatsBeforeFirstMarker())}},
-                        error);
+    return replaceFiles(
+        {{path, smSongText(input)},
+         {companionPathOf(path), companionText(store, c.meters, c.previewStart, c.previewEnd,
+                                               c.cursor, c.song.beatsBeforeFirstMarker())}},
+        error);
 }
 
 } // namespace
@@ -78,7 +78,9 @@ bool writeCopy(const RecoveryCopy::Contents& c, const std::string& folder,
 RecoveryCopy::RecoveryCopy(Editor& editor, std::string folder)
     : editor_(editor), folder_(std::move(folder)) {}
 
-RecoveryCopy::~RecoveryCopy() { wait(); }
+RecoveryCopy::~RecoveryCopy() {
+    wait();
+}
 
 std::shared_ptr<const RecoveryCopy::Contents> RecoveryCopy::take() const {
     auto c = std::make_shared<Contents>();

@@ -22,10 +22,9 @@ bool offerRecoveryCopy(QWidget* owner, RecoveryCopy& copy, Shell& shell, Editor&
     if (!copy.exists())
         return false;
     const QString path = QString::fromStdString(copy.songPath());
-    const QString question =
-        "quillex did not close normally. A copy of the unsaved song from " +
-        QFileInfo(path).lastModified().toString("yyyy-MM-dd HH:mm") +
-        " was kept.\n\nDo you want to restore it? (No deletes the copy.)";
+    const QString question = "quillex did not close normally. A copy of the unsaved song from " +
+                             QFileInfo(path).lastModified().toString("yyyy-MM-dd HH:mm") +
+                             " was kept.\n\nDo you want to restore it? (No deletes the copy.)";
     bool restore = false;
     if (unattended) {
         std::fprintf(stderr, "quillex: %s [unattended: No]\n", qPrintable(question));

@@ -19,13 +19,13 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
     // finds its music and pictures.
     SongProperties& properties = context.song.properties();
     const std::string folder = songFolderOf(path);
-    const SongFileNames names{songRelativeName(folder, player.musicPath()),
-                              relocatedSongName(context.song.folder(), properties.banner, folder),
-                              relocatedSongName(context.song.folder(), properties.background,
-                                                folder)};
-    const SmWriteInput input{context.song,       context.store,        context.meters,
-                             player.musicPath(), player.sampleRate(),  player.previewStart(),
-                             player.previewEnd(), &names};
+    const SongFileNames names{
+        songRelativeName(folder, player.musicPath()),
+        relocatedSongName(context.song.folder(), properties.banner, folder),
+        relocatedSongName(context.song.folder(), properties.background, folder)};
+    const SmWriteInput input{
+        context.song,        context.store,         context.meters,      player.musicPath(),
+        player.sampleRate(), player.previewStart(), player.previewEnd(), &names};
     const std::string_view extension = extensionOf(path);
     const bool ownFormat = extension == ".qx";
 

@@ -1,8 +1,8 @@
 // The program as a desktop citizen: its files under the user's folders, songs saved
 // into another folder that still open, the crash recovery copy, and no frames drawn
 // while nothing changes.
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -18,9 +18,9 @@
 #include "app/recovery_offer.h"
 #include "app/tool/song_tool.h"
 #include "app/user_folders.h"
-#include "view/editor_view.h"
 #include "audio/platform/sndfile_decoder.h"
 #include "audio/silent_output.h"
+#include "view/editor_view.h"
 
 namespace quillex {
 namespace {
@@ -142,8 +142,8 @@ TEST_F(DesktopWindowTest, ARestoredCopyOpensModifiedWithoutAFileOfItsOwn) {
         ASSERT_TRUE(box);
         box->button(QMessageBox::Yes)->click();
     });
-    ASSERT_TRUE(offerRecoveryCopy(window.get(), recovery, window->shell(), window->editor(),
-                                  false));
+    ASSERT_TRUE(
+        offerRecoveryCopy(window.get(), recovery, window->shell(), window->editor(), false));
     EXPECT_TRUE(window->editor().store().modified());
     EXPECT_FALSE(window->shell().saveFlow.ownFormat()) << "Save asks where";
     answerSaveAs(folder.file("restored.sm"));
