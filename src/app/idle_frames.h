@@ -38,7 +38,6 @@ class IdleFrames {
         --pending_;
         return true;
     }
-    bool resting() const { return pending_ == 0; }
 
   private:
     int pending_ = kSettleFrames;

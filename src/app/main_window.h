@@ -66,7 +66,6 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     EditorView& view() { return *view_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
-    const IdleFrames& idleFrames() const { return idle_; }
     RecoveryCopy& recovery() { return *recovery_; }
     // The window's geometry as window.ini stores it.
     WindowGeometry currentGeometry() const;

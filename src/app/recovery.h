@@ -10,9 +10,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <vector>
-
-#include "items/item_store.h"
 
 namespace quillex {
 
