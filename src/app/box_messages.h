@@ -17,6 +17,7 @@ class BoxMessages : public Messages {
     // Unattended runs (the smoke test) print the messages on standard error instead
     // of waiting for someone to close them.
     void setUnattended(bool on) { unattended_ = on; }
+    bool unattended() const { return unattended_; }
 
   private:
     QPointer<QWidget> owner_;

@@ -130,10 +130,10 @@ bool Dispatcher::runOwnCommand(int id, int /*argument*/) {
         close();
         return true;
     case CommandId::Save:
-        p_.saveFlow.save();
-        return true;
     case CommandId::SaveAs:
-        p_.saveFlow.saveAs();
+        // A song saved into another folder names its pictures from there.
+        if (static_cast<CommandId>(id) == CommandId::Save ? p_.saveFlow.save() : p_.saveFlow.saveAs())
+            songFolder_ = songFolderOf(p_.saveFlow.savePath());
         return true;
     case CommandId::Exit:
         p_.ui.closeWindow();

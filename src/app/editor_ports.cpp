@@ -16,6 +16,7 @@ bool EditorSongFiles::loadSong(const std::string& path) {
 
 bool EditorSongFiles::loadMusic(const std::string& path) {
     editor_.song().reset();
+    editor_.song().setFolder(songFolderOf(path));
     const bool loaded = editor_.player().loadMusic(path, std::string(), true);
     announceSongPictures(songFolderOf(path));
     return loaded;

@@ -62,7 +62,6 @@ std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& bas
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
     followType(dialog.selectedNameFilter());
-    // The song is saved beside its music by default: its #MUSIC names only the file.
     if (!folder.empty())
         dialog.setDirectory(QString::fromStdString(folder));
     dialog.selectFile(QString::fromStdString(baseName));

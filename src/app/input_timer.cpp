@@ -10,7 +10,11 @@ void InputTimer::start(std::chrono::microseconds period, std::function<void()> t
 }
 
 void InputTimer::stop() {
-    stopping_.store(true);
+    {
+        std::lock_guard lock(restMutex_);
+        stopping_.store(true);
+    }
+    restEnd_.notify_all();
     if (thread_.joinable())
         thread_.join();
 }
@@ -23,11 +27,30 @@ void InputTimer::run(std::chrono::microseconds period) {
         if (stopping_.load(std::memory_order_relaxed))
             break;
         tick_();
+        if (resting_ && resting_()) {
+            rest();
+            deadline = Clock::now() + period;
+            continue;
+        }
         deadline += period;
         auto now = Clock::now();
         if (now > deadline + 10 * period)
             deadline = now + period;
     }
+}
+
+void InputTimer::wake() {
+    {
+        std::lock_guard lock(restMutex_);
+        woken_ = true;
+    }
+    restEnd_.notify_one();
+}
+
+void InputTimer::rest() {
+    std::unique_lock lock(restMutex_);
+    restEnd_.wait_for(lock, restPeriod_, [this] { return woken_ || stopping_.load(); });
+    woken_ = false;
 }
 
 } // namespace quillex

@@ -1,10 +1,15 @@
 // The 1 ms input timer: a thread that calls its tick function on absolute deadlines
-// of the steady clock, so key presses during playback are stamped precisely.
+// of the steady clock, so key presses during playback are stamped precisely. While
+// nothing needs the ticks (the music stopped, no key held) it rests: it waits for a
+// longer period or until woken, so an idle editor does not wake a thousand times a
+// second.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace quillex {
@@ -23,10 +28,25 @@ class InputTimer {
     void stop();
     bool running() const { return thread_.joinable(); }
 
+    // Set before start(): after a tick for which `resting` (called on the timer's
+    // thread) is true, the next tick comes after `restPeriod` or at wake().
+    void setRest(std::function<bool()> resting, std::chrono::milliseconds restPeriod) {
+        resting_ = std::move(resting);
+        restPeriod_ = restPeriod;
+    }
+    // Ends a rest at once (a key went down or up).
+    void wake();
+
   private:
     void run(std::chrono::microseconds period);
+    void rest();
 
     std::function<void()> tick_;
+    std::function<bool()> resting_;
+    std::chrono::milliseconds restPeriod_{0};
+    std::mutex restMutex_;
+    std::condition_variable restEnd_;
+    bool woken_ = false;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };

@@ -21,6 +21,12 @@ class KeyDownTable {
         return isDown(kVkLControl) || isDown(kVkRControl) || isDown(kVkControl);
     }
     bool shiftDown() const { return isDown(kVkLShift) || isDown(kVkRShift) || isDown(kVkShift); }
+    bool anyDown() const {
+        for (const auto& key : keys_)
+            if (key.load(std::memory_order_relaxed))
+                return true;
+        return false;
+    }
     // Releases every key, for when the window loses the keyboard and would not see
     // the releases.
     void releaseAll() {

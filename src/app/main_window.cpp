@@ -18,6 +18,7 @@
 #include "app/key_map.h"
 #include "app/option_effects.h"
 #include "app/player_commands.h"
+#include "app/recovery_offer.h"
 #include "app/view_commands.h"
 #include "audio/platform/platform_audio.h"
 #include "view/editor_view.h"
@@ -47,7 +48,12 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     shell_ = std::make_unique<Shell>(Shell::Parts{editor_->store(), editor_->busyCounter(),
                                                   messages_, *this, *this, *files_, *transport_},
                                      std::move(paths));
-    shell_->dispatcher.afterCommand = [this](int) { refreshEnabledCommands(); };
+    recovery_ = std::make_unique<RecoveryCopy>(*editor_, shell_->paths().recoveryFolder());
+    shell_->dispatcher.afterCommand = [this](int) {
+        refreshEnabledCommands();
+        if (!editor_->store().modified()) // saved, closed or replaced
+            recovery_->discard();
+    };
     view_ = std::make_unique<EditorView>(editor_->store(), editor_->waveView(), *this);
     registerPlayerCommands(shell_->dispatcher, editor_->player(), editor_->store(),
                            view_->status());
@@ -123,6 +129,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     connect(&settleTimer_, &QTimer::timeout, this, &MainWindow::layoutChanged);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &MainWindow::frameUpdate);
+    connect(&recoveryTimer_, &QTimer::timeout, this, [this] { recovery_->update(); });
 }
 
 MainWindow::~MainWindow() {
@@ -214,9 +221,13 @@ bool MainWindow::start(const QString& file, bool maximised) {
     const qreal rate = screen() ? screen()->refreshRate() : 60.0;
     frameTimer_.start(static_cast<int>(1000.0 / (rate > 1.0 ? rate : 60.0)));
 
-    if (file.isEmpty())
+    recoveryTimer_.start(recoveryIntervalMs());
+    // A restored song takes the place of the Open dialog or the file given.
+    const bool restored =
+        offerRecoveryCopy(this, *recovery_, *shell_, *editor_, messages_.unattended());
+    if (!restored && file.isEmpty())
         shell_->dispatcher.dispatch(CommandId::Open);
-    else
+    else if (!restored)
         shell_->dispatcher.openPath(file.toStdString());
     refreshEnabledCommands();
     if (frameLimit_ > 0) // an unattended run plays the song while it counts frames
@@ -231,6 +242,9 @@ void MainWindow::frameUpdate() {
         return;
     ShellState& state = shell_->state;
     MusicPlayer& player = editor_->player();
+    if (!idle_.shouldDraw({player.playing(), view_->status().fading(), mouse_->buttonDown(),
+                           state.middleAutoscroll}))
+        return; // nothing moves and nothing changed: no frame
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
     // While the left button drags, a cursor outside the editor scrolls it.
@@ -320,6 +334,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::layoutChanged() {
+    idle_.wake();
     updateEditorScreenRect();
     ShellState& state = shell_->state;
     if (width() == state.lastWidth && height() == state.lastHeight)
@@ -350,6 +365,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
+    recovery_->discard(); // a normal end: the song was saved or its changes declined
     frameTimer_.stop();
     shell_->stopInputTimer();
     editor_->player().pause();
@@ -411,9 +427,10 @@ std::optional<std::string> MainWindow::askOpenPath() {
     return runOpenDialog(this);
 }
 
-std::optional<SaveTarget> MainWindow::askSavePath(const std::string& baseName) {
-    const QFileInfo music(QString::fromStdString(editor_->player().musicPath()));
-    return runSaveAsDialog(this, baseName, music.absolutePath().toStdString());
+std::optional<SaveTarget> MainWindow::askSavePath(const std::string& startPath) {
+    const std::size_t slash = startPath.rfind('/');
+    return runSaveAsDialog(this, startPath.substr(slash == std::string::npos ? 0 : slash + 1),
+                           slash == std::string::npos ? std::string() : startPath.substr(0, slash));
 }
 
 SavePromptAnswer MainWindow::askToSaveChanges() {
@@ -445,6 +462,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    idle_.noteEvent(*event);
     switch (event->type()) {
     case QEvent::WindowBlocked:
     case QEvent::WindowUnblocked:
@@ -475,6 +493,7 @@ void MainWindow::recordKey(VirtualKey key, bool down) {
     if (key == 0)
         return;
     shell_->keysDown.setDown(key, down);
+    shell_->timer.wake();
     if (key == kVkLShift || key == kVkRShift)
         shell_->keysDown.setDown(kVkShift, down);
     if (key == kVkLControl || key == kVkRControl)

@@ -18,10 +18,12 @@
 #include "app/box_messages.h"
 #include "app/edit_commands.h"
 #include "app/edit_dialogs.h"
-#include "app/keyboard_input.h"
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/idle_frames.h"
+#include "app/keyboard_input.h"
 #include "app/mouse_editing.h"
+#include "app/recovery.h"
 #include "app/shell.h"
 #include "app/sync_dialogs.h"
 #include "app/wave_filter_commands.h"
@@ -66,6 +68,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     const WaveFilterCommands& waveFilter() const { return *waveFilter_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     int framesDrawn() const { return framesDrawn_; }
+    RecoveryCopy& recovery() { return *recovery_; }
     // The window's geometry as window.ini stores it.
     WindowGeometry currentGeometry() const;
 
@@ -99,7 +102,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
 
     // ShellUi
     std::optional<std::string> askOpenPath() override;
-    std::optional<SaveTarget> askSavePath(const std::string& baseName) override;
+    std::optional<SaveTarget> askSavePath(const std::string& startPath) override;
     SavePromptAnswer askToSaveChanges() override;
     void closeWindow() override { close(); }
     void setWaitCursor(bool waiting) override;
@@ -148,6 +151,9 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QHash<int, QAction*> actions_;
     QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
     QTimer frameTimer_;
+    IdleFrames idle_;
+    std::unique_ptr<RecoveryCopy> recovery_;
+    QTimer recoveryTimer_;
     QTimer settleTimer_;
     bool minimised_ = false;
     bool blocked_ = false;

@@ -52,9 +52,15 @@ bool SaveFlow::save() {
     return written;
 }
 
+std::string SaveFlow::saveAsStart() const {
+    if (!songPath_.empty())
+        return songFolderOf(songPath_) + fileStem(songPath_);
+    return songFolderOf(files_.musicPath()) + baseName();
+}
+
 bool SaveFlow::saveAs() {
     const std::string base = baseName();
-    std::optional<SaveTarget> target = ui_.askSavePath(base);
+    std::optional<SaveTarget> target = ui_.askSavePath(saveAsStart());
     if (!target)
         return false;
     perBeatBpm_ = target->filterIndex != kSingleBpmFilter;
@@ -65,6 +71,7 @@ bool SaveFlow::saveAs() {
     if (written) {
         ownFormat_ = true;
         savePath_ = path;
+        songPath_ = path;
         if (saveBackups_)
             backupSave(base);
         store_.setModified(false);
@@ -96,6 +103,7 @@ void SaveFlow::backupSave(const std::string& baseName) {
 void SaveFlow::songOpened(const std::string& path, bool ownFormat) {
     ownFormat_ = ownFormat;
     savePath_ = ownFormat ? path : std::string();
+    songPath_ = path;
 }
 
 } // namespace quillex

@@ -31,6 +31,9 @@ class SaveFlow {
     void backupSave(const std::string& baseName);
     // The song's title, or the music file's name without folder and extension.
     std::string baseName() const;
+    // Where Save As starts: the song's own folder and file name (without extension)
+    // once it has a song file, otherwise the music's folder and the base name.
+    std::string saveAsStart() const;
 
     // A song was opened: a .qx file becomes the place Save writes to; any other file
     // must be saved with Save As first. Also called with "" on Close.
@@ -52,6 +55,7 @@ class SaveFlow {
     ItemStore& store_;
     std::string backupFolder_;
     std::string savePath_;
+    std::string songPath_; // the song file last opened or saved, of any format
     bool ownFormat_ = false;
     bool perBeatBpm_ = true;
     bool saveBackups_ = false;

@@ -48,6 +48,9 @@ void Shell::startInputTimer(InputTick::Player player, TimerEvents& events,
     inputFlags.alternateKeys[1] = options.alternateKeyDown;
     inputFlags.alternateKeys[2] = options.alternateKeyUp;
     inputFlags.alternateKeys[3] = options.alternateKeyRight;
+    // Stopped with no key held, the timer rests; a key event wakes it (MainWindow).
+    timer.setRest([this, playing = player.playing] { return !playing() && !keysDown.anyDown(); },
+                  std::chrono::milliseconds(50));
     inputTick = std::make_unique<InputTick>(p_.busy, state, keysDown, keyStates,
                                             std::move(postCommand), std::move(post), events,
                                             inputFlags, std::move(player));

@@ -19,16 +19,26 @@ namespace quillex {
 inline constexpr std::string_view kOptionsMissing =
     "options.ini was not found. I will use the default options.";
 
-// Where the settings files live: options.ini, noteskin.ini and backup/ in the working
-// folder at start; window.ini beside the program. Both folders are absolute.
+// Where the program keeps its files: the settings (options.ini, noteskin.ini,
+// window.ini) in the user's configuration folder, the numbered backups in the data
+// folder, the crash recovery copy in the state folder, and the read-me beside the
+// program. All absolute; a folder is made when a file is first written into it.
 struct ShellPaths {
-    std::string workingFolder;
+    std::string configFolder;
+    std::string dataFolder;
+    std::string stateFolder;
     std::string programFolder;
 
-    std::string options() const { return workingFolder + "/options.ini"; }
-    std::string noteskins() const { return workingFolder + "/noteskin.ini"; }
-    std::string backupFolder() const { return workingFolder + "/backup"; }
-    std::string window() const { return programFolder + "/window.ini"; }
+    // Everything in one folder (tests).
+    static ShellPaths inFolder(const std::string& folder) {
+        return {folder, folder, folder, folder};
+    }
+
+    std::string options() const { return configFolder + "/options.ini"; }
+    std::string noteskins() const { return configFolder + "/noteskin.ini"; }
+    std::string window() const { return configFolder + "/window.ini"; }
+    std::string backupFolder() const { return dataFolder + "/backup"; }
+    std::string recoveryFolder() const { return stateFolder + "/recovery"; }
 };
 
 class Shell {

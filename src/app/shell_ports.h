@@ -53,7 +53,8 @@ class ShellUi {
     // The Open dialog; nothing when the user cancels.
     virtual std::optional<std::string> askOpenPath() = 0;
     // The Save As dialog, starting with `baseName`; nothing when the user cancels.
-    virtual std::optional<SaveTarget> askSavePath(const std::string& baseName) = 0;
+    // `startPath` is the folder and name (without extension) the dialog starts at.
+    virtual std::optional<SaveTarget> askSavePath(const std::string& startPath) = 0;
     // "Do you want to save the changes to this file?" with Yes, No and Cancel; the
     // window is restored first when it is minimised.
     virtual SavePromptAnswer askToSaveChanges() = 0;

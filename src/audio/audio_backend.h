@@ -32,6 +32,8 @@ class MusicDecoder {
     // Opens a file and reports its format. False when the file cannot be read or is
     // not audio this decoder knows; nothing is reported then.
     virtual bool open(const std::string& path, MusicFormat& format) = 0;
+    // Why the last open failed, in the decoding library's words ("" when unknown).
+    virtual std::string openError() const { return {}; }
     // Reads up to `frames` interleaved frames as 16-bit samples (for data of at most
     // 16 bits; 8-bit data arrive widened). Returns the frames read, 0 at the end, -1 on
     // a fault.

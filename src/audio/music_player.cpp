@@ -68,8 +68,12 @@ bool MusicPlayer::decodeInto(const std::string& path, MusicFormat& format) {
     if (!makeDecoder_)
         return false;
     auto decoder = makeDecoder_();
-    if (!decoder->open(path, format))
+    if (!decoder->open(path, format)) {
+        const std::string reason = decoder->openError();
+        messages_.show("Could not open the music file " + path + ": " +
+                       (reason.empty() ? "its data could not be decoded." : reason));
         return false;
+    }
     fileFrequency_ = format.frequency;
     fileBits_ = format.bits;
     fileChannels_ = format.channels;

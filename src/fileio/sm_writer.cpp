@@ -139,7 +139,11 @@ SmTempoText tempoText(const SmWriteInput& in, const PauseRemoval& pauses, const 
 }
 
 void appendHeader(std::string& out, const SmWriteInput& in, const SmTempoText& tempo) {
-    for (const std::string& line : in.song.properties().headerLines(fileNameOf(in.musicPath)))
+    const SongProperties& properties = in.song.properties();
+    const std::vector<std::string> lines =
+        in.names ? properties.headerLines(in.names->music, in.names->banner, in.names->background)
+                 : properties.headerLines(fileNameOf(in.musicPath));
+    for (const std::string& line : lines)
         appendLine(out, line);
     const double rate = in.sampleRate;
     appendLine(out, "#OFFSET:" + tempo.offset + ";");

@@ -13,6 +13,13 @@
 
 namespace quillex {
 
+// The names a song's header gives its files, relative to the folder it is written to.
+struct SongFileNames {
+    std::string music;
+    std::string banner;
+    std::string background;
+};
+
 struct SmWriteInput {
     const Song& song;
     const ItemStore& store; // refreshed, with at least two beat markers
@@ -21,6 +28,9 @@ struct SmWriteInput {
     int sampleRate;
     int previewStart;
     int previewEnd;
+    // When set, the header names these files; otherwise the music's file name and
+    // the banner and background as the properties name them.
+    const SongFileNames* names = nullptr;
 };
 
 // The whole file, line breaks written as CR LF.

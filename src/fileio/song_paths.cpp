@@ -55,7 +55,7 @@ std::string resolveSongFile(const std::string& songFolder, std::string_view name
     for (char& c : relative)
         if (c == '\\')
             c = '/';
-    const std::string asPath = songFolder + relative;
+    const std::string asPath = relative.starts_with('/') ? relative : songFolder + relative;
     if (name.empty() || isRegularFile(asPath))
         return asPath;
     const std::string bare = songFolder + std::string(fileNameOf(name));
@@ -63,6 +63,32 @@ std::string resolveSongFile(const std::string& songFolder, std::string_view name
         return bare;
     const std::string otherCase = findIgnoringCase(songFolder, fileNameOf(name));
     return otherCase.empty() ? asPath : otherCase;
+}
+
+namespace {
+
+// An absolute path with "." and ".." and symbolic links resolved as far as it exists.
+fs::path settledPath(const std::string& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(path.empty() ? fs::path(".") : fs::path(path), error);
+    fs::path settled = fs::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal() : settled;
+}
+
+} // namespace
+
+std::string songRelativeName(const std::string& songFolder, const std::string& filePath) {
+    const fs::path file = settledPath(filePath);
+    const fs::path relative = file.lexically_relative(settledPath(songFolder));
+    return relative.empty() ? file.generic_string() : relative.generic_string();
+}
+
+std::string relocatedSongName(const std::string& oldFolder, const std::string& name,
+                              const std::string& newFolder) {
+    if (name.empty() || settledPath(oldFolder) == settledPath(newFolder))
+        return name;
+    const std::string found = resolveSongFile(oldFolder, name);
+    return isRegularFile(found) ? songRelativeName(newFolder, found) : name;
 }
 
 } // namespace quillex

@@ -24,4 +24,14 @@ std::string companionPathOf(std::string_view songPath);
 // candidate when none exists, so that the caller's failure names the expected path.
 std::string resolveSongFile(const std::string& songFolder, std::string_view name);
 
+// The name a song in `songFolder` gives the file at `filePath` so that
+// resolveSongFile finds it again: the bare file name when the file is in that folder,
+// otherwise a relative path with "/" separators (an absolute path when there is none).
+std::string songRelativeName(const std::string& songFolder, const std::string& filePath);
+
+// A name a song in `oldFolder` gives one of its files, as a song in `newFolder` must
+// give it. A name whose file cannot be found stays as it is.
+std::string relocatedSongName(const std::string& oldFolder, const std::string& name,
+                              const std::string& newFolder);
+
 } // namespace quillex

@@ -149,6 +149,7 @@ bool readSong(SongFileContext& context, const std::string& path) {
     const std::string_view extension = extensionOf(path);
     if (extension != ".sm" && extension != ".qx")
         return false;
+    context.song.setFolder(songFolderOf(path));
     if (extension == ".sm")
         return readSmSong(context, path);
     context.song.reset();

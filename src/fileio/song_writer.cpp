@@ -15,9 +15,17 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
         return false;
     }
     const MusicPlayer& player = context.player;
-    const SmWriteInput input{context.song,       context.store,       context.meters,
-                             player.musicPath(), player.sampleRate(), player.previewStart(),
-                             player.previewEnd()};
+    // Names relative to the folder written to, so that a song saved elsewhere still
+    // finds its music and pictures.
+    SongProperties& properties = context.song.properties();
+    const std::string folder = songFolderOf(path);
+    const SongFileNames names{
+        songRelativeName(folder, player.musicPath()),
+        relocatedSongName(context.song.folder(), properties.banner, folder),
+        relocatedSongName(context.song.folder(), properties.background, folder)};
+    const SmWriteInput input{
+        context.song,        context.store,         context.meters,      player.musicPath(),
+        player.sampleRate(), player.previewStart(), player.previewEnd(), &names};
     const std::string_view extension = extensionOf(path);
     const bool ownFormat = extension == ".qx";
 
@@ -35,6 +43,10 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
 
     if (!updateTitle)
         return true;
+    // The song now lives in the new folder (backups do not move it).
+    properties.banner = names.banner;
+    properties.background = names.background;
+    context.song.setFolder(folder);
     const std::string& title = context.song.properties().title;
     context.shell.setWindowTitle("quillex - [" + (title.empty() ? path : title) + "]");
     if (extension == ".sm") {

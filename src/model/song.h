@@ -60,6 +60,11 @@ class Song {
     int beatsBeforeFirstMarker() const { return beatsBeforeFirstMarker_; }
     void setBeatsBeforeFirstMarker(int beats) { beatsBeforeFirstMarker_ = beats; }
 
+    // The folder the banner and background names are relative to ("" for the working
+    // folder): where the song was read from or last saved, or the music opened alone.
+    const std::string& folder() const { return folder_; }
+    void setFolder(std::string folder) { folder_ = std::move(folder); }
+
     // Empties what a read fills: the tag map, the foreign charts and the beats before
     // the first marker.
     void clearFileData();
@@ -74,6 +79,7 @@ class Song {
     bool removeDuplicateBpms_ = true;
     bool perBeatBpm_ = true;
     int beatsBeforeFirstMarker_ = 0;
+    std::string folder_;
 };
 
 } // namespace quillex

@@ -52,12 +52,14 @@ void SongProperties::setDisplayBpm(DisplayBpmMode mode, std::string low, std::st
     displayBpmHigh = std::move(high);
 }
 
-std::vector<std::string> SongProperties::headerLines(std::string_view musicFileName) const {
+std::vector<std::string> SongProperties::headerLines(std::string_view musicFileName,
+                                                     std::string_view bannerName,
+                                                     std::string_view backgroundName) const {
     std::vector<std::string> lines{
-        line("#TITLE", title),           line("#SUBTITLE", subtitle),
-        line("#ARTIST", artist),         line("#CREDIT", credit),
-        line("#MUSIC", musicFileName),   line("#SELECTABLE", selectable ? "YES" : "NO"),
-        line("#BACKGROUND", background), line("#BANNER", banner),
+        line("#TITLE", title),               line("#SUBTITLE", subtitle),
+        line("#ARTIST", artist),             line("#CREDIT", credit),
+        line("#MUSIC", musicFileName),       line("#SELECTABLE", selectable ? "YES" : "NO"),
+        line("#BACKGROUND", backgroundName), line("#BANNER", bannerName),
         line("#CDTITLE", cdTitle),
     };
     if (displayBpmMode == DisplayBpmMode::Range)

@@ -45,7 +45,14 @@ struct SongProperties {
     // The property lines a song file starts with, in order and without line breaks:
     // title, subtitle, artist, credit, music (`musicFileName`), selectable,
     // background, banner, CD title and, unless the mode is None, the display BPM.
-    std::vector<std::string> headerLines(std::string_view musicFileName) const;
+    std::vector<std::string> headerLines(std::string_view musicFileName) const {
+        return headerLines(musicFileName, banner, background);
+    }
+    // The same with the banner and background written under other names (the song
+    // is being saved into another folder).
+    std::vector<std::string> headerLines(std::string_view musicFileName,
+                                         std::string_view bannerName,
+                                         std::string_view backgroundName) const;
 
     friend bool operator==(const SongProperties&, const SongProperties&) = default;
 };

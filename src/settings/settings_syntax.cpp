@@ -1,5 +1,6 @@
 #include "settings/settings_syntax.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -45,6 +46,9 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 bool writeFileWhole(const std::string& path, std::string_view content) {
+    // The settings folder is made on the first write.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     std::string error;
     return replaceFiles({{path, std::string(content)}}, error);
 }

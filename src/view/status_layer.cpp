@@ -29,6 +29,13 @@ void StatusLayer::fadeStep() {
     std::for_each(saveFades_.begin(), saveFades_.end(), fade);
 }
 
+bool StatusLayer::fading() const {
+    auto lit = [](int v) { return v > 0; };
+    return std::any_of(textFades_.begin(), textFades_.end(), lit) ||
+           std::any_of(panelFades_.begin(), panelFades_.end(), lit) ||
+           std::any_of(saveFades_.begin(), saveFades_.end(), lit);
+}
+
 void StatusLayer::setSlot(int index, std::string_view text) {
     if (index < 0 || index >= kStatusSlotCount)
         return;

@@ -35,6 +35,8 @@ class StatusLayer {
     void startSaveNotice(SaveNotice notice);
     // Every second frame: all fades go down by 2, not below 0.
     void fadeStep();
+    // True while any fade has not reached 0.
+    bool fading() const;
 
     int textFade(StatusPanel panel) const { return textFades_[index(panel)]; }
     int panelFade(StatusPanel panel) const { return panelFades_[index(panel)]; }

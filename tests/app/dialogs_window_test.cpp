@@ -51,7 +51,7 @@ class DialogsTest : public ::testing::Test {
     void SetUp() override {
         folder.write("options.ini", "#BEAT_ASSIST_VOL:70;\n#NOSHOWFPS:YES;\n");
         folder.write("readme.txt", "quillex read-me\nsecond line\n");
-        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
         window->setUnattended(true);
         window->setDialogsUnattended(false);
         ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));

@@ -186,5 +186,24 @@ TEST(InputTimer, TicksOnItsOwnThreadUntilStopped) {
     EXPECT_NE(tickThread, std::this_thread::get_id());
 }
 
+TEST(InputTimer, RestsUntilWokenWhileNothingNeedsItsTicks) {
+    std::atomic<int> ticks{0};
+    std::atomic<bool> resting{true};
+    InputTimer timer;
+    timer.setRest([&] { return resting.load(); }, std::chrono::seconds(10));
+    timer.start(std::chrono::milliseconds(1), [&] { ticks.fetch_add(1); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(ticks.load(), 1) << "one tick, then the rest";
+    resting = false; // a key went down
+    timer.wake();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_GT(ticks.load(), 20) << "every millisecond again";
+    resting = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto before = std::chrono::steady_clock::now();
+    timer.stop(); // a rest does not hold up the stop
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+}
+
 } // namespace
 } // namespace quillex

@@ -27,7 +27,7 @@ class MainWindowTest : public ::testing::Test {
     virtual void prepareFolder() {}
     void SetUp() override {
         prepareFolder();
-        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
         window->setUnattended(true);
         window->resize(800, 600);
         // A file of no supported type: start-up opens it instead of the Open dialog.
@@ -295,7 +295,7 @@ TEST(MainWindowStartUpTest, WindowShowsOnlyOnceThePicturesHaveLoaded) {
     const QString song = QString::fromStdString(folder.file("none.txt"));
     for (const auto& [data, starts] : {std::pair(QString::fromStdString(folder.path()), false),
                                        std::pair(QString(QUILLEX_DATA_DIR), true)}) {
-        MainWindow window(ShellPaths{folder.path(), folder.path()}, data);
+        MainWindow window(ShellPaths::inFolder(folder.path()), data);
         window.setUnattended(true);
         EXPECT_EQ(window.start(song), starts);
         EXPECT_EQ(window.isVisible(), starts);
@@ -309,7 +309,7 @@ TEST(MainWindowWithoutAudioTest, StartsAndReportsTheSilentClock) {
     const QByteArray drivers = qgetenv("ALSOFT_DRIVERS");
     qputenv("ALSOFT_DRIVERS", "no-such-driver");
     test::TempFolder folder;
-    MainWindow window(ShellPaths{folder.path(), folder.path()}, QString());
+    MainWindow window(ShellPaths::inFolder(folder.path()), QString());
     qputenv("ALSOFT_DRIVERS", drivers);
     window.setUnattended(true);
     EXPECT_FALSE(window.editor().player().audible());

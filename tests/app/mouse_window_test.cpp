@@ -23,7 +23,7 @@ std::vector<SamplePosition> beatSamples(const ItemStore& store) {
 TEST(MouseWindowTest, DraggingABeatMovesItAndUndoPutsItBack) {
     test::TempFolder folder;
     folder.write("options.ini", "");
-    MainWindow window(ShellPaths{folder.path(), folder.path()}, QString());
+    MainWindow window(ShellPaths::inFolder(folder.path()), QString());
     window.setUnattended(true);
     window.resize(800, 600);
     ASSERT_TRUE(window.start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));

@@ -28,8 +28,8 @@ class FakeUi : public ShellUi {
         ++openDialogs;
         return openAnswer;
     }
-    std::optional<SaveTarget> askSavePath(const std::string& baseName) override {
-        saveDialogNames.push_back(baseName);
+    std::optional<SaveTarget> askSavePath(const std::string& startPath) override {
+        saveDialogNames.push_back(startPath);
         return saveAnswer;
     }
     SavePromptAnswer askToSaveChanges() override {

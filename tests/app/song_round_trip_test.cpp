@@ -18,7 +18,7 @@ class SongRoundTripTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder.write("options.ini", "");
-        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
         window->setUnattended(true);
         ASSERT_TRUE(window->start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
     }

@@ -98,13 +98,15 @@ TEST(LoadMusic, RefusedFormatShowsOneMessageAndLeavesNothingLoaded) {
     EXPECT_NE(f.messages.lastText().find("Other multi-channel audio."), std::string::npos);
 }
 
-TEST(LoadMusic, MissingOrUnknownFilesFailSilently) {
+TEST(LoadMusic, MissingFilesFailSilentlyUndecodableOnesAreNamed) {
     PlayerFixture f;
     EXPECT_FALSE(f.player.loadMusic("", "", true));
     EXPECT_FALSE(f.player.loadMusic((f.folder / "none.ogg").string(), "", true));
     std::ofstream((f.folder / "unknown.ogg").string()).put('x');
-    EXPECT_FALSE(f.player.loadMusic((f.folder / "unknown.ogg").string(), "", true));
     EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_FALSE(f.player.loadMusic((f.folder / "unknown.ogg").string(), "", true));
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_NE(f.messages.lastText().find("unknown.ogg"), std::string::npos);
     EXPECT_FALSE(f.player.loaded());
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fileio/song_paths.h"
 #include "model/note_kind.h"
 #include "song_file_fixture.h"
@@ -48,6 +50,32 @@ TEST_F(SongWriterTest, AFileThatCannotBeWrittenIsReportedAndNotSaved) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find(".saving-"), std::string::npos) << entry.path();
     EXPECT_TRUE(shell.notices.empty());
+}
+
+TEST_F(SongWriterTest, NamesOfTheSongsFilesFollowItIntoAnotherFolder) {
+    std::filesystem::create_directories(pathOf("pics"));
+    std::filesystem::create_directories(pathOf("out/deeper"));
+    writeFile("pics/bn.png", "x");
+    loadSong("#MUSIC:song.ogg;#BANNER:pics\\bn.png;#BACKGROUND:gone.png;#BPMS:0=120;");
+    struct Case {
+        const char* path;
+        const char* music;
+        const char* banner;
+    };
+    // A copy beside the original, one deeper down (a backup does not move the song),
+    // then the song itself saved there.
+    for (const Case& c : {Case{"same.sm", "song.ogg", "pics\\bn.png"},
+                          Case{"out/deeper/backup.sm", "../../song.ogg", "../../pics/bn.png"}}) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(write(pathOf(c.path), false));
+        const std::string text = test::readFileBytes(pathOf(c.path));
+        EXPECT_NE(text.find(std::string("#MUSIC:") + c.music + ";"), std::string::npos);
+        EXPECT_NE(text.find(std::string("#BANNER:") + c.banner + ";"), std::string::npos);
+        EXPECT_NE(text.find("#BACKGROUND:gone.png;"), std::string::npos) << "not found: kept";
+    }
+    ASSERT_TRUE(write(pathOf("out/moved.sm")));
+    EXPECT_EQ(editor.song().properties().banner, "../pics/bn.png");
+    ASSERT_TRUE(read(pathOf("out/moved.sm"))) << "the music is found from there";
 }
 
 TEST_F(SongWriterTest, TitleAndNoticesFollowTheFormatAndTheCaller) {

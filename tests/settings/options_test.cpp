@@ -134,11 +134,16 @@ TEST(SettingsFileWriting, ReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++files;
     EXPECT_EQ(files, 1);
+    // The settings folder is made on the first write.
+    EXPECT_TRUE(writeFileWhole(folder.file("quillex/options.ini"), "x"));
+    EXPECT_EQ(folder.read("quillex/options.ini"), "x");
 }
 
 TEST(SettingsFileWriting, FailureLeavesTheOldFileUntouched) {
     test::TempFolder folder;
-    EXPECT_FALSE(writeFileWhole(folder.file("missing-folder/options.ini"), "x"));
+    // A file in the place of the settings folder.
+    folder.write("blocked", "");
+    EXPECT_FALSE(writeFileWhole(folder.file("blocked/options.ini"), "x"));
     // A folder in the file's place cannot be replaced by a file.
     std::filesystem::create_directories(folder.file("taken.ini"));
     EXPECT_FALSE(writeFileWhole(folder.file("taken.ini"), "x"));

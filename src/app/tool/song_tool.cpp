@@ -17,7 +17,8 @@ namespace quillex {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: quillex-tool info FILE\n"
+    "usage: quillex-tool --help | --version\n"
+    "       quillex-tool info FILE\n"
     "       quillex-tool beats FILE\n"
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
@@ -143,6 +144,14 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         return kToolUsage;
     }
     const std::string& command = arguments[0];
+    if (command == "--version") {
+        out << "quillex-tool " << QUILLEX_VERSION << '\n';
+        return kToolSuccess;
+    }
+    if (command == "--help") {
+        out << usage();
+        return kToolSuccess;
+    }
     if (command == "transform") {
         const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
         if (!request) {

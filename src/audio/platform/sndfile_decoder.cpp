@@ -116,8 +116,10 @@ bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info, Mu
     static SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     info = SF_INFO{};
     file_ = sf_open_virtual(&io, SFM_READ, &info, &memory_);
-    if (!file_)
+    if (!file_) {
+        openError_ = sf_strerror(nullptr);
         return false;
+    }
     if (lengthKnown) {
         leadIn_ = kMpegDecoderDelay;
         announcedFrames_ = info.frames;
@@ -132,10 +134,13 @@ bool SndfileDecoder::openMp3Untrimmed(const std::string& path, SF_INFO& info, Mu
 
 bool SndfileDecoder::open(const std::string& path, MusicFormat& format) {
     close();
+    openError_.clear();
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file_)
+    if (!file_) {
+        openError_ = sf_strerror(nullptr); // the reason the last open failed
         return false;
+    }
     format.frames = info.frames == SF_COUNT_MAX ? -1 : info.frames;
     if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
         close();

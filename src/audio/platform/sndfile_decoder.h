@@ -20,6 +20,7 @@ class SndfileDecoder : public MusicDecoder {
     SndfileDecoder& operator=(const SndfileDecoder&) = delete;
 
     bool open(const std::string& path, MusicFormat& format) override;
+    std::string openError() const override { return openError_; }
     std::int64_t read16(std::int16_t* out, std::int64_t frames) override;
     std::int64_t read32(std::int32_t* out, std::int64_t frames) override;
     bool complete() const override;
@@ -44,6 +45,7 @@ class SndfileDecoder : public MusicDecoder {
     int channels_ = 0;
     bool floatData_ = false;
     bool failed_ = false;
+    std::string openError_;
     std::int64_t framesRead_ = 0;
     // Silent frames still to deliver before the decoded MP3.
     std::int64_t leadIn_ = 0;
