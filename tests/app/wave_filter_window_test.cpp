@@ -42,7 +42,7 @@ template <typename T> void whenOpen(std::function<void(T*)> act) {
 class WaveFilterWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<MainWindow>(ShellPaths{folder.path(), folder.path()}, QString());
+        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
         window->setUnattended(true);
         window->setDialogsUnattended(false);
         ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));

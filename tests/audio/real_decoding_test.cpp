@@ -298,8 +298,9 @@ TEST_F(RealDecoding, DamagedInputNeverLoads) {
             EXPECT_EQ(messages.lastText().rfind(prefix, 0), 0u) << messages.lastText();
             EXPECT_GT(messages.lastText().size(), prefix.size() + 3);
         }
-        if (path.find("garbage") != std::string::npos)
+        if (path.find("garbage") != std::string::npos) {
             EXPECT_GT(messages.shown.size(), shownBefore) << "no decoder takes it";
+        }
         EXPECT_FALSE(player().loaded());
         EXPECT_EQ(player().musicLength(), 0);
         EXPECT_TRUE(peaks().empty());
