@@ -128,15 +128,20 @@ TEST_F(DesktopWindowTest, ARestoredCopyOpensModifiedWithoutAFileOfItsOwn) {
     ASSERT_TRUE(recovery.update());
     recovery.wait();
     const fs::path copy = recovery.songPath();
-    fs::copy_file(copy, folder.file("left.qx"));
-    fs::copy_file(fs::path(copy).replace_extension(".qxx"), folder.file("left.qxx"));
+    // Kept beside the recovery folder, at its depth, so the copy's relative #MUSIC
+    // still finds the music wherever the checkout lies.
+    const fs::path kept = copy.parent_path().parent_path() / "kept";
+    fs::create_directories(kept);
+    const std::string left = (kept / "left.qx").string();
+    fs::copy_file(copy, left);
+    fs::copy_file(fs::path(copy).replace_extension(".qxx"), kept / "left.qxx");
     window->editor().store().setModified(false); // the changes declined
     window->shell().dispatcher.dispatch(CommandId::Close);
     EXPECT_FALSE(recovery.exists()) << "a close removes the copy";
 
     // The copy as a killed run leaves it, and Yes to the offer.
-    fs::copy_file(folder.file("left.qx"), copy);
-    fs::copy_file(folder.file("left.qxx"), fs::path(copy).replace_extension(".qxx"));
+    fs::copy_file(left, copy);
+    fs::copy_file(kept / "left.qxx", fs::path(copy).replace_extension(".qxx"));
     QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_TRUE(box);
@@ -148,7 +153,7 @@ TEST_F(DesktopWindowTest, ARestoredCopyOpensModifiedWithoutAFileOfItsOwn) {
     EXPECT_FALSE(window->shell().saveFlow.ownFormat()) << "Save asks where";
     answerSaveAs(folder.file("restored.sm"));
     window->shell().dispatcher.dispatch(CommandId::Save);
-    EXPECT_EQ(notesOf(folder.file("restored.sm")), notesOf(folder.file("left.qx")));
+    EXPECT_EQ(notesOf(folder.file("restored.sm")), notesOf(left));
     EXPECT_FALSE(recovery.exists());
 }
 
