@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/recording.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -21,7 +20,7 @@ KeyboardNoteEntry::KeyboardNoteEntry(Editor& editor, Dispatcher& dispatcher,
     : editor_(editor), dispatcher_(dispatcher), down_(down), states_(states), shell_(shell) {}
 
 RowPosition KeyboardNoteEntry::positionRow() const {
-    return recordedRow(editor_.player(), editor_.store(), editor_.player().position());
+    return editor_.player().snappedRowAt(editor_.player().position());
 }
 
 std::optional<std::size_t> KeyboardNoteEntry::noteOfPress(int column) const {

@@ -15,13 +15,13 @@ namespace quillex {
 
 namespace {
 
-struct BoxSpec {
+struct CheckBoxRow {
     int id;
     const char* caption;
     bool Options::*field;
 };
 
-constexpr BoxSpec kEditingBoxes[] = {
+constexpr CheckBoxRow kEditingBoxes[] = {
     {98, "Enable scrolling cursor effect during playback", &Options::scrollingCursor},
     {449, "Middle Mouse Button to insert beat", &Options::mmbInsertBeat},
     {27, "Inserting the same arrow will delete it", &Options::toggleDelete},
@@ -30,22 +30,22 @@ constexpr BoxSpec kEditingBoxes[] = {
     {112, "Select newly pasted items", &Options::selectPasted},
     {142, "Nudge beats based on zoom level", &Options::nudgeBasedOnZoom},
 };
-constexpr BoxSpec kSavingBoxes[] = {
+constexpr CheckBoxRow kSavingBoxes[] = {
     {117, "Remove duplicate BPMs on save", &Options::removeDuplicateBpms},
     {146, "Backup all saves", &Options::saveBackups},
     {115, "Don't Show FPS", &Options::noShowFps},
 };
-constexpr BoxSpec kTickBox{147, "Assist Tick on beats and sub-beats",
+constexpr CheckBoxRow kTickBox{147, "Assist Tick on beats and sub-beats",
                            &Options::assistOnBeatAndSubBeat};
-constexpr BoxSpec kPracticeBox{180, "Enable Practice Mode", &Options::practiceMode};
+constexpr CheckBoxRow kPracticeBox{180, "Enable Practice Mode", &Options::practiceMode};
 
-struct EditSpec {
+struct LineEditRow {
     int id;
     const char* caption;
     std::string OptionsForm::*field;
 };
 
-constexpr EditSpec kPracticeEdits[] = {
+constexpr LineEditRow kPracticeEdits[] = {
     {207, "Scale:", &OptionsForm::scale},
     {199, "Marvelous (ms):", &OptionsForm::marvelous},
     {91, "Perfect (ms):", &OptionsForm::perfect},
@@ -75,18 +75,18 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
       beatVolumeBefore_(player.beatTickVolume()), noteVolumeBefore_(player.noteTickVolume()) {
     setWindowTitle("Options");
     auto* pages = new QTabWidget(this);
-    auto addBox = [this](const BoxSpec& spec, QWidget* page, QBoxLayout* layout) {
-        auto* box = named(new QCheckBox(spec.caption, page), spec.id);
-        boxes_.emplace_back(spec.field, box);
+    auto addBox = [this](const CheckBoxRow& row, QWidget* page, QBoxLayout* layout) {
+        auto* box = named(new QCheckBox(row.caption, page), row.id);
+        boxes_.emplace_back(row.field, box);
         layout->addWidget(box);
     };
 
     auto* editing = new QWidget(pages);
     auto* editingLayout = new QVBoxLayout(editing);
-    for (const BoxSpec& spec : kEditingBoxes)
-        addBox(spec, editing, editingLayout);
-    for (const BoxSpec& spec : kSavingBoxes)
-        addBox(spec, editing, editingLayout);
+    for (const CheckBoxRow& row : kEditingBoxes)
+        addBox(row, editing, editingLayout);
+    for (const CheckBoxRow& row : kSavingBoxes)
+        addBox(row, editing, editingLayout);
     editingLayout->addStretch();
     pages->addTab(editing, "&Editing");
 
@@ -108,11 +108,11 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
     auto* practiceLayout = new QVBoxLayout(practice);
     addBox(kPracticeBox, practice, practiceLayout);
     auto* windows = new QFormLayout;
-    for (const EditSpec& spec : kPracticeEdits) {
-        QLineEdit* edit = lineEdit(spec.id, "", practice);
-        edits_.emplace_back(spec.field, edit);
-        const bool milliseconds = spec.id != 207;
-        windows->addRow(spec.caption, edit);
+    for (const LineEditRow& row : kPracticeEdits) {
+        QLineEdit* edit = lineEdit(row.id, "", practice);
+        edits_.emplace_back(row.field, edit);
+        const bool milliseconds = row.id != 207;
+        windows->addRow(row.caption, edit);
         if (milliseconds)
             edit->setPlaceholderText("ms");
     }

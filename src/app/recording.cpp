@@ -15,22 +15,6 @@ constexpr int kFinestSnap = 48;
 
 } // namespace
 
-RowPosition recordedRow(const MusicPlayer& player, const ItemStore& store,
-                        SamplePosition position) {
-    const ItemList& beats = store.beats();
-    if (beats.empty())
-        return {};
-    const RowPosition row = store.timing().sampleToRow(position);
-    const int divisions = player.snap(false) == 0 ? kFinestSnap : player.snap(false);
-    const int step = kRowsPerBeat / divisions;
-    const auto k = static_cast<std::int64_t>(
-        std::floor(static_cast<double>(row.fraction) * divisions / kRowsPerBeat + 0.5));
-    const std::int64_t snapped = std::int64_t{row.beat} * kRowsPerBeat + k * step;
-    const std::int64_t first = beats[0].row();
-    const std::int64_t last = beats.items().back().row();
-    return RowPosition::fromRow(std::clamp(snapped, first, last));
-}
-
 Recording::Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits,
                      InputFlags& flags, bool practiceMode)
     : editor_(editor), dispatcher_(dispatcher), edits_(edits), flags_(flags) {
@@ -152,7 +136,7 @@ void Recording::arrowRecorded(int column, SamplePosition position) {
     if (column >= columnCountOfLevel(level))
         return;
     dispatcher_.selectLevel(level);
-    store.addNote(level, column, recordedRow(editor_.player(), store, position), {},
+    store.addNote(level, column, editor_.player().snappedRowAt(position), {},
                   NoteKind::Tap);
 }
 

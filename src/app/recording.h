@@ -18,11 +18,6 @@ inline constexpr std::string_view kRecordNeedsBeatsMessage =
     "Go to Sync Mode (Tools->Level Manager and launch sync mode) and put in some beats using "
     "the B key.";
 
-// The row a recorded arrow lands on: the play position's row snapped to the current
-// snap (no snap counts as 48ths), carried into the next beat when it rounds up, and
-// kept between the first and the last beat.
-RowPosition recordedRow(const MusicPlayer& player, const ItemStore& store, SamplePosition position);
-
 class Recording : public TimerEvents {
   public:
     Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits, InputFlags& flags,

@@ -119,7 +119,9 @@ class MusicPlayer : public MusicInfo {
     bool transportStep(TransportMove move);
     // Snaps a row to the grid and seeks there. Refused (false) without a snap.
     bool snapRow(RowPosition row);
-    // The grid row a sample snaps to (keyboard entry); the row itself without a snap.
+    // The row a note entered at `sample` lands on (keyboard entry, recorded arrows):
+    // the nearest grid row, half up, carried into the next beat, counting no snap as
+    // 48ths, and kept between beat 1 and the last marker.
     RowPosition snappedRowAt(SamplePosition sample) const;
     // Seeks to a row, unless it lies before beat 1 or past the marked range.
     bool seekToRow(RowPosition row);

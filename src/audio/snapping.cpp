@@ -61,10 +61,8 @@ bool MusicPlayer::snapRow(RowPosition row) {
 }
 
 RowPosition MusicPlayer::snappedRowAt(SamplePosition sample) const {
-    const RowPosition row = store_.timing().sampleToRow(sample);
-    if (snapDivisions_ == 0)
-        return row;
-    return snapTarget(row, snapDivisions_, store_.beats());
+    return snapTarget(store_.timing().sampleToRow(sample),
+                      snapDivisions_ == 0 ? kRowsPerBeat : snapDivisions_, store_.beats());
 }
 
 bool MusicPlayer::seekToRow(RowPosition row) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "fileio/number_format.h"
+#include "fileio/sm_time_arithmetic.h"
 #include "fileio/statement_text.h"
 
 namespace quillex {
@@ -41,21 +42,6 @@ WrittenNumber written(double value) {
     return w;
 }
 
-// The reader's arithmetic, term for term, so that the simulated positions are the
-// ones it computes: samples per row of a tempo, a position some rows on, the end of a
-// stop, and the rounding of a position to the marker's sample.
-double samplesPerRow(double bpm, int rate) {
-    return rate * 60.0 / (bpm * kRowsPerBeat);
-}
-double advance(double x, std::int64_t rows, double bpm, int rate) {
-    return x + static_cast<double>(rows) * samplesPerRow(bpm, rate);
-}
-double afterStop(double x, double seconds, int rate) {
-    return x + seconds * rate;
-}
-double markerSample(double x) {
-    return std::floor(x + 0.5);
-}
 
 // Calls `tryK` for the integers of [first, last] nearest `centre` first, at most
 // `limit` of them, until it returns true. Returns whether one did.
@@ -228,7 +214,7 @@ class RunFit {
     }
     bool keepsAll(double bpm) const {
         return std::all_of(members_.begin(), members_.end(), [&](const Member& m) {
-            return markerSample(advance(x_, m.rows, bpm, rate_)) == m.sample;
+            return nearestSample(smAdvance(x_, m.rows, bpm, rate_)) == m.sample;
         });
     }
 
@@ -247,7 +233,7 @@ WrittenNumber stopSeconds(double x, double endSample, int rate) {
     const double lo = std::max((endSample - 0.5 - x) / rate, kShortest);
     const double hi = std::max((endSample + 0.5 - x) / rate, kShortest);
     const auto keeps = [&](double seconds) {
-        return seconds > 0 && markerSample(afterStop(x, seconds, rate)) == endSample;
+        return seconds > 0 && nearestSample(smAfterStop(x, seconds, rate)) == endSample;
     };
     if (auto w = simplestKept(lo, hi, kStopDecimals, keeps))
         return *std::move(w);
@@ -330,7 +316,7 @@ class PerBeatFit {
                 pinned_ = false; // the stop puts a marker on its row anyway
                 stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
                 stops.push_back({p.fileRow, &stopValues.back()});
-                fit_.start(afterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
+                fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
                 continue;
             }
             if (!fit_.add(p.fileRow, p.sample)) {
@@ -365,14 +351,14 @@ class PerBeatFit {
         std::size_t j = next;
         if (j < points_.size() && points_[j].kind == SmTimingPoint::Kind::Pause &&
             points_[j].fileRow == row)
-            x = afterStop(x, stopSeconds(x, points_[j++].sample, rate_).value, rate_);
+            x = smAfterStop(x, stopSeconds(x, points_[j++].sample, rate_).value, rate_);
         probe_.start(x, row);
         for (; j < points_.size(); ++j) {
             const SmTimingPoint& p = points_[j];
             if (p.kind == SmTimingPoint::Kind::Pause)
                 return {p.fileRow, true};
             if (p.fileRow <= row) {
-                if (markerSample(x) != p.sample)
+                if (nearestSample(x) != p.sample)
                     return {row - 1, false};
                 continue;
             }
@@ -406,7 +392,7 @@ class PerBeatFit {
         }
         if (!first)
             return written(0);
-        double slope = samplesPerRow(in_.averageBpm, rate_);
+        double slope = smSamplesPerRow(in_.averageBpm, rate_);
         double slopeDoubt = 0;
         if (second) {
             const double rows = static_cast<double>(second->fileRow - first->fileRow);
@@ -465,7 +451,7 @@ class PerBeatFit {
                     found = true;
                     return true;
                 }
-                const Reach reach = reachFrom(advance(fit_.x(), rows, candidate, rate_), endRow, next);
+                const Reach reach = reachFrom(smAdvance(fit_.x(), rows, candidate, rate_), endRow, next);
                 if (!found || reach.row > best.row) {
                     bpm = candidate;
                     best = reach;
@@ -478,7 +464,7 @@ class PerBeatFit {
                 bpm = fit_.middleTempo();
         }
         WrittenNumber value = written(bpm);
-        const double x = advance(fit_.x(), rows, value.value, rate_);
+        const double x = smAdvance(fit_.x(), rows, value.value, rate_);
         runs_.push_back({fit_.startRow(), std::move(value), pinned_});
         pinned_ = false;
         fit_.start(x, endRow);
@@ -504,7 +490,7 @@ SmTempoText fitSingle(const SmTempoFitInput& in) {
     });
     const double firstSample = first == in.points.end() ? 0 : first->sample;
     const double before =
-        first == in.points.end() ? 0 : advance(0, first->fileRow, in.averageBpm, in.sampleRate);
+        first == in.points.end() ? 0 : smAdvance(0, first->fileRow, in.averageBpm, in.sampleRate);
     text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
     std::vector<WrittenNumber> seconds;
     std::vector<Entry> stops;

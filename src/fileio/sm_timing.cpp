@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fileio/sm_time_arithmetic.h"
 #include "fileio/statement_text.h"
 
 namespace quillex {
@@ -115,11 +116,10 @@ std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TimingRow& r = rows[i];
         r.sample = sample;
-        r.sampleAfterStop = sample + r.stopSeconds * rate;
-        r.samplesPerRow = rate * 60.0 / (r.bpm * kRowsPerBeat);
+        r.sampleAfterStop = smAfterStop(sample, r.stopSeconds, rate);
+        r.samplesPerRow = smSamplesPerRow(r.bpm, rate);
         if (i + 1 < rows.size())
-            sample =
-                r.sampleAfterStop + static_cast<double>(rows[i + 1].row - r.row) * r.samplesPerRow;
+            sample = smAdvance(r.sampleAfterStop, rows[i + 1].row - r.row, r.bpm, rate);
     }
     return rows;
 }
@@ -167,13 +167,6 @@ void placeOnEditorGrid(std::vector<TimingRow>& rows, std::int64_t firstRow) {
             added = clampRow(static_cast<double>(added + r.pauseRows));
         }
     }
-}
-
-// Marker times are rounded to the nearest sample, not truncated: a file written by
-// this editor carries tempos of six significant digits, and truncating the times they
-// give would move every beat a sample earlier on each save and reopen.
-double nearestSample(double sample) {
-    return std::floor(sample + 0.5);
 }
 
 // Adds markers in row order until the music ends. Bounded against absurd tempos,

@@ -100,7 +100,7 @@ TEST_F(KeyboardTest, RecordedRowsRoundHalfUpToTheSnapAndStayOnTheBeats) {
     };
     for (const Case& c : cases) {
         editor.player().setSnap(c.divisions, false);
-        EXPECT_EQ(recordedRow(editor.player(), editor.store(), c.sample).row(), c.row)
+        EXPECT_EQ(editor.player().snappedRowAt(c.sample).row(), c.row)
             << c.divisions << " divisions at sample " << c.sample;
     }
 }
