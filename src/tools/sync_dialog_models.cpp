@@ -4,22 +4,14 @@
 #include <cmath>
 
 #include "fileio/number_format.h"
+#include "fileio/statement_text.h"
 
 namespace quillex {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 template <typename Number> std::optional<Number> wholeText(std::string_view text) {
-    text = trimmed(text);
+    text = trimBlanks(text);
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
