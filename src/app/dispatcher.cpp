@@ -188,7 +188,7 @@ void Dispatcher::showLevel(LevelIndex level) {
 bool Dispatcher::settleChanges() {
     if (!p_.store.modified())
         return true;
-    p_.shell.savePromptResult = p_.ui.askToSaveChanges();
+    p_.shell.savePromptResult = p_.ui.askToSaveChanges(p_.saveFlow.promptName());
     switch (p_.shell.savePromptResult) {
     case SavePromptAnswer::Yes:
         // Going on after a save that did not happen would lose the changes.
@@ -242,19 +242,19 @@ void Dispatcher::openChosenPath(const std::string& path) {
     bannerMode(kBannerLoading);
     p_.hooks.drawFrame();
     const bool isSong = kind == OpenKind::Song;
-    bool songLoaded = false;
-    if (isSong)
-        songLoaded = p_.files.loadSong(path);
-    else
-        p_.files.loadMusic(path);
+    const bool opened = isSong ? p_.files.loadSong(path) : p_.files.loadMusic(path);
     p_.ui.setWaitCursor(false);
     bannerMode(kBannerDone);
     p_.hooks.drawFrame();
-    if (songLoaded)
+    if (opened && isSong)
         p_.saveFlow.songOpened(path, extensionOf(path) == ".qx");
     else
         p_.saveFlow.songOpened("", false);
     p_.store.setModified(false);
+    if (opened) {
+        fileOpened(path);
+        musicOpened();
+    }
     if (isSong)
         dispatch(CommandId::LevelManager);
 }

@@ -77,6 +77,11 @@ class Dispatcher {
     std::function<void(LevelIndex)> levelChanged = [](LevelIndex) {};
     // The status layer's banner: 0 while a file is loaded, 2 when done.
     std::function<void(int mode)> bannerMode = [](int) {};
+    // A song or music file was opened (File ▸ Open Recent keeps it), after its load
+    // and before the Level Manager shows.
+    std::function<void(const std::string& path)> fileOpened = [](const std::string&) {};
+    // The same moment, for what follows the music (the wave filter runs on it again).
+    std::function<void()> musicOpened = [] {};
 
     // Opens a file as Open does after its dialog (a start-up argument).
     void openPath(const std::string& path);

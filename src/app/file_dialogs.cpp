@@ -1,6 +1,7 @@
 #include "app/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -38,8 +39,7 @@ std::optional<std::string> runOpenDialog(QWidget* owner) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName,
-                                          const std::string& folder) {
+std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const SaveTarget& start) {
     QFileDialog dialog(owner, "Save As");
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -61,19 +61,23 @@ std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& bas
         dialog.setDefaultSuffix(qstr(saveTypeExtension(typeOf(chosen))));
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
+    if (start.filterIndex >= 1 && start.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(start.filterIndex - 1));
     followType(dialog.selectedNameFilter());
-    if (!folder.empty())
-        dialog.setDirectory(QString::fromStdString(folder));
-    dialog.selectFile(QString::fromStdString(baseName));
+    const QFileInfo startFile(QString::fromStdString(start.path));
+    if (startFile.path() != ".")
+        dialog.setDirectory(startFile.path());
+    dialog.selectFile(startFile.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return SaveTarget{dialog.selectedFiles().front().toStdString(),
                       typeOf(dialog.selectedNameFilter())};
 }
 
-SavePromptAnswer runSavePrompt(QWidget* owner) {
+SavePromptAnswer runSavePrompt(QWidget* owner, const std::string& songName) {
     QMessageBox box(QMessageBox::NoIcon, "quillex", "Do you want to save the changes to this file?",
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+    box.setInformativeText(QString::fromStdString(songName));
     box.button(QMessageBox::Yes)->setText("&Yes");
     box.button(QMessageBox::No)->setText("&No");
     box.button(QMessageBox::Cancel)->setText("Cancel");

@@ -13,11 +13,11 @@ namespace quillex {
 
 // The file chosen to open; nothing when the user cancels.
 std::optional<std::string> runOpenDialog(QWidget* owner);
-// The file and type chosen to save as, starting with `baseName`; nothing on Cancel.
-std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const std::string& baseName,
-                                          const std::string& folder);
+// The file and type chosen to save as, starting at `start` (folder, name without
+// extension, type); nothing on Cancel.
+std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const SaveTarget& start);
 // "Do you want to save the changes to this file?" with Yes, No and Cancel (also
-// Escape and the close box).
-SavePromptAnswer runSavePrompt(QWidget* owner);
+// Escape and the close box), naming `songName` below the question.
+SavePromptAnswer runSavePrompt(QWidget* owner, const std::string& songName);
 
 } // namespace quillex

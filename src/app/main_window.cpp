@@ -2,10 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QWindow>
@@ -14,7 +12,6 @@
 
 #include "app/command_table.h"
 #include "app/dialog_commands.h"
-#include "app/file_dialogs.h"
 #include "app/key_map.h"
 #include "app/option_effects.h"
 #include "app/player_commands.h"
@@ -29,10 +26,6 @@
 namespace quillex {
 
 namespace {
-
-QString qstr(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr int kResizeSettleMs = 150;
 
@@ -76,12 +69,17 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     dialogCommands_->registerAll();
     waveFilter_ = std::make_unique<WaveFilterCommands>(this, *editor_, *view_);
     waveFilter_->registerCommand(shell_->dispatcher);
+    shell_->dispatcher.musicOpened = [this] { waveFilter_->musicOpened(); };
     mouse_ = std::make_unique<MouseEditing>(*editor_, *view_, shell_->dispatcher);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
         editor_->player().loadEffectSounds((dataFolder_ + "/sounds").toStdString());
     shell_->saveFlow.setBannerMode = [this](int mode) { view_->status().setBannerMode(mode); };
-    shell_->dispatcher.bannerMode = shell_->saveFlow.setBannerMode;
+    shell_->dispatcher.bannerMode = [this](int mode) {
+        if (mode == kBannerOpening)
+            view_->status().clearSaveNotices();
+        view_->status().setBannerMode(mode);
+    };
 
     if (dataFolder_.isEmpty()) {
         auto* surface = new QWidget(this);
@@ -138,43 +136,6 @@ MainWindow::~MainWindow() {
     frameTimer_.stop();
     // The editor widget draws from the view and the renderer: it goes before them.
     delete takeCentralWidget();
-}
-
-void MainWindow::buildMenus() {
-    QHash<QString, QMenu*> menus;
-    std::function<QMenu*(const QString&)> menuFor = [&](const QString& path) -> QMenu* {
-        if (QMenu* menu = menus.value(path))
-            return menu;
-        const qsizetype slash = path.lastIndexOf('/');
-        QMenu* menu = slash < 0 ? menuBar()->addMenu(path)
-                                : menuFor(path.left(slash))->addMenu(path.mid(slash + 1));
-        menus.insert(path, menu);
-        return menu;
-    };
-    for (const MenuEntry& entry : mainMenu()) {
-        QMenu* menu = menuFor(qstr(entry.path));
-        if (entry.isSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(qstr(entry.caption));
-        const int id = entry.id;
-        if (entry.checkable()) {
-            action->setCheckable(true);
-            // The owner of each setting sets the marks; a click only runs the command.
-            connect(action, &QAction::triggered, action,
-                    [action](bool on) { action->setChecked(!on); });
-        }
-        connect(action, &QAction::triggered, this, [this, id] { shell_->dispatcher.dispatch(id); });
-        actions_.insert(id, action);
-    }
-    refreshEnabledCommands();
-}
-
-void MainWindow::refreshEnabledCommands() {
-    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
-        if (!ownerEnabled_.contains(it.key()))
-            it.value()->setEnabled(shell_->dispatcher.available(it.key()));
 }
 
 bool MainWindow::start(const QString& file, bool maximised) {
@@ -290,49 +251,6 @@ void MainWindow::drawFrame() {
         editorWidget_->repaint();
 }
 
-// ---------------------------------------------------------------- window state
-
-void MainWindow::updateSuspended() {
-    shell_->state.suspended = minimised_ || blocked_;
-    if (surface_)
-        surface_->setSuspended(shell_->state.suspended.load());
-}
-
-void MainWindow::updateEditorScreenRect() {
-    const QPoint topLeft = editorWidget_->mapToGlobal(QPoint(0, 0));
-    shell_->state.editorScreenRect = {topLeft.x(), topLeft.y(),
-                                      topLeft.x() + editorWidget_->width(),
-                                      topLeft.y() + editorWidget_->height()};
-}
-
-void MainWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange) {
-        const bool wasMaximised = shell_->state.maximised;
-        minimised_ = isMinimized();
-        updateSuspended();
-        if (!minimised_) {
-            shell_->state.maximised = isMaximized();
-            if (isMaximized() || wasMaximised)
-                layoutChanged();
-        }
-    } else if (event->type() == QEvent::ActivationChange) {
-        shell_->state.active = isActiveWindow();
-        if (!isActiveWindow())
-            shell_->keysDown.releaseAll(); // the releases would go elsewhere
-    }
-    QMainWindow::changeEvent(event);
-}
-
-void MainWindow::moveEvent(QMoveEvent* event) {
-    updateEditorScreenRect();
-    QMainWindow::moveEvent(event);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    settleTimer_.start(); // a drag-resize is laid out once, when it settles
-    QMainWindow::resizeEvent(event);
-}
-
 void MainWindow::layoutChanged() {
     idle_.wake();
     updateEditorScreenRect();
@@ -346,104 +264,6 @@ void MainWindow::layoutChanged() {
     store.layoutRegions();
     view_->setWindowSize(editorWidget_->width(), editorWidget_->height());
     store.refresh();
-}
-
-int MainWindow::windowHeight() const {
-    return editorWidget_ ? editorWidget_->height() : 0;
-}
-
-WindowGeometry MainWindow::currentGeometry() const {
-    return WindowGeometry{x(), y(), width(), height(), isMaximized()};
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    writeWindowGeometry(shell_->paths().window(), currentGeometry());
-    if (editor_->store().modified() && isMinimized())
-        showNormal();
-    if (!shell_->dispatcher.confirmQuit()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    recovery_->discard(); // a normal end: the song was saved or its changes declined
-    frameTimer_.stop();
-    shell_->stopInputTimer();
-    editor_->player().pause();
-    event->accept();
-    QCoreApplication::quit();
-}
-
-// ---------------------------------------------------------------- hooks
-
-void MainWindow::setWindowTitle(std::string_view title) {
-    QMainWindow::setWindowTitle(qstr(title));
-}
-
-void MainWindow::setMenuCheck(int commandId, bool checked) {
-    if (QAction* action = actions_.value(commandId))
-        action->setChecked(checked);
-}
-
-void MainWindow::setStatusText(int slot, std::string_view text) {
-    // The player reports a missing audio device while the editor is being made,
-    // before the view exists; the text waits for it.
-    if (!view_) {
-        earlyStatusTexts_.emplace_back(slot, std::string(text));
-        return;
-    }
-    view_->status().setSlot(slot, text);
-}
-
-void MainWindow::startSaveNotice(SaveNotice notice) {
-    view_->status().startSaveNotice(notice);
-}
-
-void MainWindow::setPositionBar(int length, bool enabled) {
-    view_->positionBar().setRange(0, length);
-    view_->positionBar().setEnabled(enabled);
-}
-
-void MainWindow::setMenuItem(int commandId, std::string_view caption, bool enabled) {
-    if (QAction* action = actions_.value(commandId)) {
-        ownerEnabled_.insert(commandId);
-        action->setText(qstr(caption));
-        action->setEnabled(enabled);
-    }
-}
-
-void MainWindow::postCommand(int commandId) {
-    QMetaObject::invokeMethod(
-        this, [this, commandId] { shell_->dispatcher.dispatch(commandId); }, Qt::QueuedConnection);
-}
-
-// ---------------------------------------------------------------- dialogs
-
-void MainWindow::setDialogsUnattended(bool on) {
-    dialogCommands_->unattended = on;
-    waveFilter_->unattended = on;
-}
-
-std::optional<std::string> MainWindow::askOpenPath() {
-    return runOpenDialog(this);
-}
-
-std::optional<SaveTarget> MainWindow::askSavePath(const std::string& startPath) {
-    const std::size_t slash = startPath.rfind('/');
-    return runSaveAsDialog(this, startPath.substr(slash == std::string::npos ? 0 : slash + 1),
-                           slash == std::string::npos ? std::string() : startPath.substr(0, slash));
-}
-
-SavePromptAnswer MainWindow::askToSaveChanges() {
-    if (isMinimized())
-        showNormal();
-    return runSavePrompt(this);
-}
-
-void MainWindow::setWaitCursor(bool waiting) {
-    if (waiting)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }
 
 // ---------------------------------------------------------------- input
@@ -472,6 +292,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             blocked_ = event->type() == QEvent::WindowBlocked;
             if (blocked_)
                 shell_->keysDown.releaseAll(); // their releases go to the dialog
+            else
+                returnFocusToEditor();
             updateSuspended();
         }
         return false;

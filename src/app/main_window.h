@@ -38,6 +38,7 @@ class EditorView;
 class Renderer;
 class EditorSurface;
 class DialogCommands;
+class RecentMenu;
 
 class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Q_OBJECT
@@ -67,6 +68,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     EditorView& view() { return *view_; }
     const WaveFilterCommands& waveFilter() const { return *waveFilter_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
+    RecentMenu& recentMenu() { return *recentMenu_; }
     int framesDrawn() const { return framesDrawn_; }
     RecoveryCopy& recovery() { return *recovery_; }
     // The window's geometry as window.ini stores it.
@@ -102,8 +104,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
 
     // ShellUi
     std::optional<std::string> askOpenPath() override;
-    std::optional<SaveTarget> askSavePath(const std::string& startPath) override;
-    SavePromptAnswer askToSaveChanges() override;
+    std::optional<SaveTarget> askSavePath(const SaveTarget& start) override;
+    SavePromptAnswer askToSaveChanges(const std::string& songName) override;
     void closeWindow() override { close(); }
     void setWaitCursor(bool waiting) override;
 
@@ -127,6 +129,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void layoutChanged();
     void updateEditorScreenRect();
     void updateSuspended();
+    void returnFocusToEditor();
     void countFrame();
 
     BoxMessages messages_;
@@ -149,7 +152,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QWidget* editorWidget_ = nullptr;
     EditorSurface* surface_ = nullptr; // the drawing widget, when there are pictures
     QHash<int, QAction*> actions_;
-    QSet<int> ownerEnabled_; // items whose enabled state their owner keeps
+    RecentMenu* recentMenu_ = nullptr; // owned by the Open action
+    QSet<int> ownerEnabled_;           // items whose enabled state their owner keeps
     QTimer frameTimer_;
     IdleFrames idle_;
     std::unique_ptr<RecoveryCopy> recovery_;

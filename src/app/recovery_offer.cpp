@@ -41,6 +41,7 @@ bool offerRecoveryCopy(QWidget* owner, RecoveryCopy& copy, Shell& shell, Editor&
         return false;
     }
     shell.dispatcher.openPath(copy.songPath());
+    shell.recentFiles.remove(copy.songPath()); // the copy goes once the song is saved
     if (!editor.player().loaded())
         return false; // its music is gone; the copy stays for another try
     // The restored song has no file of its own yet: Save asks where it goes.

@@ -21,6 +21,14 @@ std::string fileStem(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+// The Save As type a song file was read or written as: its own format, or .sm with a
+// BPM per beat or a single BPM.
+int saveTypeOf(const std::string& path, bool perBeatBpm) {
+    if (extensionOf(path) == ".sm")
+        return perBeatBpm ? 2 : kSingleBpmFilter;
+    return 1;
+}
+
 // A title may hold separators; a backup must not land outside the backup folder.
 std::string safeFileName(std::string name) {
     for (char& c : name)
@@ -47,15 +55,24 @@ bool SaveFlow::save() {
         backupSave(base);
     setBannerMode(kBannerDone);
     hooks_.drawFrame();
-    if (written)
+    if (written) {
         store_.setModified(false);
+        songSaved(savePath_);
+    }
     return written;
 }
 
-std::string SaveFlow::saveAsStart() const {
+SaveTarget SaveFlow::saveAsStart() const {
     if (!songPath_.empty())
-        return songFolderOf(songPath_) + fileStem(songPath_);
-    return songFolderOf(files_.musicPath()) + baseName();
+        return {songFolderOf(songPath_) + fileStem(songPath_), songType_};
+    return {songFolderOf(files_.musicPath()) + baseName(), 1};
+}
+
+std::string SaveFlow::promptName() const {
+    if (!songPath_.empty())
+        return songPath_;
+    const std::string base = baseName();
+    return base.empty() ? base : base + " (not saved yet)";
 }
 
 bool SaveFlow::saveAs() {
@@ -72,9 +89,11 @@ bool SaveFlow::saveAs() {
         ownFormat_ = true;
         savePath_ = path;
         songPath_ = path;
+        songType_ = saveTypeOf(path, perBeatBpm_);
         if (saveBackups_)
             backupSave(base);
         store_.setModified(false);
+        songSaved(path);
     }
     setBannerMode(kBannerDone);
     hooks_.drawFrame();
@@ -104,6 +123,7 @@ void SaveFlow::songOpened(const std::string& path, bool ownFormat) {
     ownFormat_ = ownFormat;
     savePath_ = ownFormat ? path : std::string();
     songPath_ = path;
+    songType_ = saveTypeOf(path, true);
 }
 
 } // namespace quillex

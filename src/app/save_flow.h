@@ -31,9 +31,13 @@ class SaveFlow {
     void backupSave(const std::string& baseName);
     // The song's title, or the music file's name without folder and extension.
     std::string baseName() const;
-    // Where Save As starts: the song's own folder and file name (without extension)
-    // once it has a song file, otherwise the music's folder and the base name.
-    std::string saveAsStart() const;
+    // Where Save As starts: the song's own folder, file name (without extension) and
+    // type once it has a song file, so a song opened from .sm is saved back as .sm;
+    // otherwise the music's folder, the base name and the program's own type.
+    SaveTarget saveAsStart() const;
+    // The song the save-changes question is about: its file, or for a song not yet
+    // saved the base name and that it has no file; empty without music or song.
+    std::string promptName() const;
 
     // A song was opened: a .qx file becomes the place Save writes to; any other file
     // must be saved with Save As first. Also called with "" on Close.
@@ -47,6 +51,8 @@ class SaveFlow {
 
     // The status layer's banner: 1 while saving, 2 when done.
     std::function<void(int mode)> setBannerMode = [](int) {};
+    // A save by the user wrote the song to `path` (backups do not count).
+    std::function<void(const std::string& path)> songSaved = [](const std::string&) {};
 
   private:
     SongFiles& files_;
@@ -56,6 +62,7 @@ class SaveFlow {
     std::string backupFolder_;
     std::string savePath_;
     std::string songPath_; // the song file last opened or saved, of any format
+    int songType_ = 1;     // its Save As type (1-based, in the order of kSaveFilters)
     bool ownFormat_ = false;
     bool perBeatBpm_ = true;
     bool saveBackups_ = false;

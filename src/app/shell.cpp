@@ -1,14 +1,20 @@
 #include "app/shell.h"
 
+#include <filesystem>
+
 #include "app/command_table.h"
 
 namespace quillex {
 
 Shell::Shell(Parts parts, ShellPaths paths)
-    : saveFlow(parts.files, parts.ui, parts.hooks, parts.store, paths.backupFolder()),
+    : recentFiles(paths.recentFiles()),
+      saveFlow(parts.files, parts.ui, parts.hooks, parts.store, paths.backupFolder()),
       dispatcher(Dispatcher::Parts{parts.store, parts.messages, parts.hooks, parts.ui, parts.files,
                                    parts.transport, saveFlow, state, options, keysDown}),
-      p_(parts), paths_(std::move(paths)) {}
+      p_(parts), paths_(std::move(paths)) {
+    dispatcher.fileOpened = [this](const std::string& path) { recentFiles.add(path); };
+    saveFlow.songSaved = [this](const std::string& path) { recentFiles.add(path); };
+}
 
 void Shell::initialise(int editorHeight) {
     ItemStore& store = p_.store;
@@ -34,11 +40,24 @@ void Shell::initialise(int editorHeight) {
     state.savePromptResult = SavePromptAnswer::Cancel;
     state.active = true;
 
-    if (!readOptions(paths_.options(), options))
+    if (!readOptions(paths_.options(), options)) {
         p_.messages.show(kOptionsMissing);
+        writeOptions(paths_.options(), options); // the notice is for the first start only
+    }
     applyOptionsTo(store, options);
     saveFlow.setSaveBackups(options.saveBackups);
     readNoteskins(paths_.noteskins(), noteskins);
+    recentFiles.load();
+}
+
+void Shell::openRecent(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        p_.messages.show(std::string(kRecentFileMissing) + path);
+        recentFiles.remove(path);
+        return;
+    }
+    dispatcher.openPath(path);
 }
 
 void Shell::startInputTimer(InputTick::Player player, TimerEvents& events,

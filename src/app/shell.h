@@ -5,24 +5,27 @@
 
 #include <string>
 
-#include "app/input_tick.h"
 #include "app/dispatcher.h"
+#include "app/input_tick.h"
 #include "app/input_timer.h"
 #include "app/key_tables.h"
 #include "app/save_flow.h"
 #include "app/shell_state.h"
 #include "settings/noteskin_settings.h"
 #include "settings/options.h"
+#include "settings/recent_files.h"
 
 namespace quillex {
 
 inline constexpr std::string_view kOptionsMissing =
     "options.ini was not found. I will use the default options.";
+inline constexpr std::string_view kRecentFileMissing =
+    "I could not find this file any more, so I took it off the recent files:\n";
 
 // Where the program keeps its files: the settings (options.ini, noteskin.ini,
-// window.ini) in the user's configuration folder, the numbered backups in the data
-// folder, the crash recovery copy in the state folder, and the read-me beside the
-// program. All absolute; a folder is made when a file is first written into it.
+// window.ini, the recent files) in the user's configuration folder, the numbered backups in the
+// data folder, the crash recovery copy in the state folder, and the read-me beside the program. All
+// absolute; a folder is made when a file is first written into it.
 struct ShellPaths {
     std::string configFolder;
     std::string dataFolder;
@@ -37,6 +40,7 @@ struct ShellPaths {
     std::string options() const { return configFolder + "/options.ini"; }
     std::string noteskins() const { return configFolder + "/noteskin.ini"; }
     std::string window() const { return configFolder + "/window.ini"; }
+    std::string recentFiles() const { return configFolder + "/recent.txt"; }
     std::string backupFolder() const { return dataFolder + "/backup"; }
     std::string recoveryFolder() const { return stateFolder + "/recovery"; }
 };
@@ -57,8 +61,12 @@ class Shell {
 
     // Start-up after the window exists: the fixed screen regions for the editor's
     // height, the start-up defaults and editing state, options.ini (a "Tip" when it is
-    // missing) and noteskin.ini.
+    // missing, after which the defaults are written so it shows once), noteskin.ini
+    // and the recent files.
     void initialise(int editorHeight);
+    // File ▸ Open Recent: opens `path` as Open does, save-changes question included;
+    // a file that is gone gets a message and leaves the list.
+    void openRecent(const std::string& path);
     // Starts the 1 ms input timer. `postCommand` and `post` hand a command or a task
     // to the main thread, where `events` take what the timer found.
     void startInputTimer(InputTick::Player player, TimerEvents& events,
@@ -73,6 +81,7 @@ class Shell {
     KeyStateTable keyStates;
     Options options;
     NoteskinChoice noteskins;
+    RecentFiles recentFiles;
     SaveFlow saveFlow;
     Dispatcher dispatcher;
     InputFlags inputFlags;

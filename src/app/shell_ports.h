@@ -52,12 +52,13 @@ class ShellUi {
     virtual ~ShellUi() = default;
     // The Open dialog; nothing when the user cancels.
     virtual std::optional<std::string> askOpenPath() = 0;
-    // The Save As dialog, starting with `baseName`; nothing when the user cancels.
-    // `startPath` is the folder and name (without extension) the dialog starts at.
-    virtual std::optional<SaveTarget> askSavePath(const std::string& startPath) = 0;
-    // "Do you want to save the changes to this file?" with Yes, No and Cancel; the
-    // window is restored first when it is minimised.
-    virtual SavePromptAnswer askToSaveChanges() = 0;
+    // The Save As dialog, starting at `start`: its folder and name (without
+    // extension) and the type chosen. Nothing when the user cancels.
+    virtual std::optional<SaveTarget> askSavePath(const SaveTarget& start) = 0;
+    // "Do you want to save the changes to this file?" with Yes, No and Cancel, naming
+    // `songName` (nothing when empty); the window is restored first when it is
+    // minimised.
+    virtual SavePromptAnswer askToSaveChanges(const std::string& songName) = 0;
     // Asks the window to close, as its close box does (the Exit command).
     virtual void closeWindow() = 0;
     virtual void setWaitCursor(bool waiting) = 0;

@@ -33,11 +33,17 @@ void WaveFilterCommands::openDialog() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     settings_ = dialog.settings();
+    filterOn_ = settings_.enabled;
     view_.filteredWaveAlone = settings_.filteredAlone;
     if (settings_.enabled)
         run();
     else
         filter_.discard();
+}
+
+void WaveFilterCommands::musicOpened() {
+    if (filterOn_ && editor_.player().loaded())
+        run();
 }
 
 void WaveFilterCommands::run() {

@@ -33,6 +33,8 @@ class StatusLayer {
     // Escape: every bottom panel lights up.
     void lightAll();
     void startSaveNotice(SaveNotice notice);
+    // Another file is being opened: a "Saved as" notice was about the song before.
+    void clearSaveNotices() { saveFades_.fill(0); }
     // Every second frame: all fades go down by 2, not below 0.
     void fadeStep();
     // True while any fade has not reached 0.

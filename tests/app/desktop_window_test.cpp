@@ -98,7 +98,7 @@ TEST_F(DesktopWindowTest, SaveAsIntoAnotherFolderStillFindsTheMusic) {
     EXPECT_FALSE(original.empty());
     EXPECT_EQ(notesOf(saved), original);
     // The next Save As starts at the song's own file.
-    EXPECT_EQ(window->shell().saveFlow.saveAsStart(), folder.file("elsewhere/deeper/copy"));
+    EXPECT_EQ(window->shell().saveFlow.saveAsStart().path, folder.file("elsewhere/deeper/copy"));
 }
 
 TEST_F(DesktopWindowTest, RecoveryCopyFollowsChangesAndGoesWithASave) {

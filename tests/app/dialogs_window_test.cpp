@@ -7,9 +7,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +227,35 @@ TEST_F(DialogsTest, GoToLandsOnTheSampleAndRefusesBadText) {
     });
     press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(editor().player().position(), 551250);
+}
+
+TEST_F(DialogsTest, ColumnKeysReachTheEditorAgainWhenADialogOrABoxCloses) {
+    window->setUnattended(false); // the "Tip" box shows
+    window->setDialogsUnattended(false);
+    openDemo([](LevelManagerDialog*) {});
+    // A key as the platform delivers it: to the window that has the keyboard.
+    auto columnKeyFour = [this](const char* after) {
+        QApplication::processEvents();
+        QWindow* focus = QGuiApplication::focusWindow();
+        ASSERT_EQ(focus, window->windowHandle()) << after;
+        EXPECT_EQ(QApplication::focusWidget(), window->centralWidget()) << after;
+        EXPECT_TRUE(window->shell().state.active.load()) << after;
+        QTest::keyPress(focus, Qt::Key_4);
+        EXPECT_TRUE(window->shell().keysDown.isDown('4')) << after;
+        QTest::keyRelease(focus, Qt::Key_4);
+    };
+    whenOpen<GoToDialog>([](GoToDialog* d) {
+        type(d, 70, "23:00");
+        QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+    });
+    press(Qt::Key_G, Qt::ControlModifier);
+    columnKeyFour("Go To");
+    whenOpen<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->text(), "First, select some beat(s) to change color.");
+        QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    });
+    press(Qt::Key_2, Qt::ControlModifier);
+    columnKeyFour("a Tip box");
 }
 
 TEST_F(DialogsTest, AboutShowsTheReadMe) {

@@ -62,12 +62,12 @@ TEST_F(DispatcherTest, OpeningQxMakesSaveWriteInPlaceAndSmAsksForAFile) {
     dispatcher.dispatch(CommandId::Save);
     ASSERT_EQ(files.writes.size(), 1u);
     EXPECT_EQ(files.writes[0].path, "/songs/song.qx");
-    EXPECT_TRUE(ui.saveDialogNames.empty());
+    EXPECT_TRUE(ui.saveDialogStarts.empty());
 
     ui.openAnswer = "/songs/other.sm";
     dispatcher.dispatch(CommandId::Open);
     dispatcher.dispatch(CommandId::Save);
-    EXPECT_EQ(ui.saveDialogNames.size(), 1u) << "Save of an .sm song is Save As";
+    EXPECT_EQ(ui.saveDialogStarts.size(), 1u) << "Save of an .sm song is Save As";
 }
 
 TEST_F(DispatcherTest, CancelledOpenDialogLoadsNothing) {

@@ -17,6 +17,7 @@
 #include "../settings/temp_folder.h"
 #include "app/command_table.h"
 #include "app/main_window.h"
+#include "app/recent_menu.h"
 #include "view/editor_view.h"
 
 namespace quillex {
@@ -176,7 +177,7 @@ TEST_F(MainWindowTest, ModalBoxSuspendsTheWindow) {
             box->button(QMessageBox::Cancel)->click();
     });
     window->shell().keysDown.setDown(kVkUp, true);
-    EXPECT_EQ(window->askToSaveChanges(), SavePromptAnswer::Cancel);
+    EXPECT_EQ(window->askToSaveChanges(""), SavePromptAnswer::Cancel);
     EXPECT_TRUE(suspendedDuringBox);
     EXPECT_FALSE(window->shell().keysDown.isDown(kVkUp)) << "a key released over the box";
     EXPECT_FALSE(window->shell().state.suspended.load());
@@ -220,23 +221,26 @@ TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
         QTimer::singleShot(0, [filters] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
-            *filters = dialog->nameFilters();
+            *filters = dialog->nameFilters() << dialog->selectedNameFilter();
             dialog->reject();
         });
     };
     grab();
     EXPECT_FALSE(window->askOpenPath());
-    EXPECT_EQ(*filters,
-              (QStringList{
-                  "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
-                  "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
-                  "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
-                  "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(
+        *filters,
+        (QStringList{
+            "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
+            "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
+            "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
+            "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)",
+            "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)"}));
     grab();
-    EXPECT_FALSE(window->askSavePath("My Song"));
-    EXPECT_EQ(*filters,
-              (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
-                           "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
+    // A song opened from .sm starts Save As with that type chosen.
+    EXPECT_FALSE(window->askSavePath({"My Song", 2}));
+    EXPECT_EQ(*filters, (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
+                                     "StepMania/ITG, Single BPM (*.sm) (*.sm)",
+                                     "All Files (*.*) (*.*)", "StepMania/ITG PC (*.sm) (*.sm)"}));
 }
 
 TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
@@ -254,11 +258,24 @@ TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
             dialog->selectFile(QString::fromStdString(folder.file("tune")));
             static_cast<QDialog*>(dialog)->accept(); // as the Save button does
         });
-        const std::optional<SaveTarget> target = window->askSavePath("tune");
+        const std::optional<SaveTarget> target = window->askSavePath({"tune", 1});
         ASSERT_TRUE(target);
         EXPECT_EQ(target->path, folder.file("tune") + extension);
         EXPECT_EQ(target->filterIndex, type + 1);
     }
+}
+
+TEST_F(MainWindowTest, OpeningASongEndsTheSaveNoticeAndListsItUnderOpenRecent) {
+    window->startSaveNotice(SaveNotice::SavedAsQx);
+    window->shell().dispatcher.openPath(QUILLEX_EXAMPLES_DIR "/demo/demo.sm");
+    EXPECT_EQ(window->view().status().saveFade(SaveNotice::SavedAsQx), 0);
+    window->recentMenu().fill();
+    const QList<QAction*> recent = window->recentMenu().menu()->actions();
+    ASSERT_EQ(recent.size(), 1);
+    EXPECT_TRUE(recent[0]->text().startsWith("&1 demo.sm  (")) << recent[0]->text().toStdString();
+    auto* file = qobject_cast<QMenu*>(window->action(226)->parent());
+    EXPECT_EQ(file->actions().indexOf(window->recentMenu().menu()->menuAction()), 1)
+        << "right after Open";
 }
 
 class MainWindowWithSettingsTest : public MainWindowTest {

@@ -36,7 +36,7 @@ TEST_F(SaveFlowTest, SaveAsTypeDecidesBpmsAndSuccessMakesSaveWriteInPlace) {
     store.setModified(true);
     ASSERT_TRUE(flow.save());
     EXPECT_EQ(files.writes.back().path, "/x/song.qx");
-    EXPECT_EQ(ui.saveDialogNames.size(), 2u);
+    EXPECT_EQ(ui.saveDialogStarts.size(), 2u);
     EXPECT_FALSE(store.modified());
 }
 
@@ -81,6 +81,36 @@ TEST_F(SaveFlowTest, BaseNameIsTheTitleOrTheMusicFileName) {
     files.title.clear();
     files.music = "C:\\old\\Track";
     EXPECT_EQ(flow.baseName(), "Track");
+}
+
+TEST_F(SaveFlowTest, SaveAsStartsWithTheNameAndTypeTheSongCameFromAndThePromptNamesIt) {
+    struct Case {
+        const char* opened; // "" for music alone
+        const char* savedAs;
+        int savedType;
+        const char* startPath;
+        int startType;
+        const char* promptName;
+    };
+    const Case cases[] = {
+        {"/s/a.sm", "", 0, "/s/a", 2, "/s/a.sm"},
+        {"/s/b.qx", "", 0, "/s/b", 1, "/s/b.qx"},
+        {"", "", 0, "/m/Tune", 1, "Tune (not saved yet)"},
+        {"/s/a.sm", "/t/c.sm", 3, "/t/c", 3, "/t/c.sm"},
+        {"/s/a.sm", "/t/d", 1, "/t/d", 1, "/t/d.qx"},
+    };
+    files.music = "/m/Tune.ogg";
+    for (const Case& c : cases) {
+        flow.songOpened(c.opened, std::string_view(c.opened).ends_with(".qx"));
+        if (*c.savedAs) {
+            ui.saveAnswer = SaveTarget{c.savedAs, c.savedType};
+            ASSERT_TRUE(flow.saveAs());
+        }
+        const SaveTarget start = flow.saveAsStart();
+        EXPECT_EQ(start.path, c.startPath) << c.opened << " " << c.savedAs;
+        EXPECT_EQ(start.filterIndex, c.startType) << c.opened << " " << c.savedAs;
+        EXPECT_EQ(flow.promptName(), c.promptName);
+    }
 }
 
 TEST_F(SaveFlowTest, BackupsAreNumberedFromNextId) {

@@ -28,12 +28,13 @@ class FakeUi : public ShellUi {
         ++openDialogs;
         return openAnswer;
     }
-    std::optional<SaveTarget> askSavePath(const std::string& startPath) override {
-        saveDialogNames.push_back(startPath);
+    std::optional<SaveTarget> askSavePath(const SaveTarget& start) override {
+        saveDialogStarts.push_back(start);
         return saveAnswer;
     }
-    SavePromptAnswer askToSaveChanges() override {
+    SavePromptAnswer askToSaveChanges(const std::string& songName) override {
         ++prompts;
+        promptNames.push_back(songName);
         return promptAnswer;
     }
     void closeWindow() override { ++closeRequests; }
@@ -45,7 +46,8 @@ class FakeUi : public ShellUi {
     int openDialogs = 0;
     int prompts = 0;
     int closeRequests = 0;
-    std::vector<std::string> saveDialogNames;
+    std::vector<SaveTarget> saveDialogStarts;
+    std::vector<std::string> promptNames;
 };
 
 class FakeFiles : public SongFiles {

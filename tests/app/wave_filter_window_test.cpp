@@ -1,6 +1,6 @@
 // The wave filter in the window: the dialog's OK runs the filter behind the progress
-// box, Cancel there leaves no filtered wave, and loading music or switching the
-// filter off discards the wave.
+// box, Cancel there leaves no filtered wave, loading music or switching the filter
+// off discards the wave, and music opened while the filter is on is filtered.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -107,6 +107,20 @@ TEST_F(WaveFilterWindowTest, OkFiltersAndLoadingOrSwitchingOffDiscards) {
     ASSERT_NE(window->waveFilter().peaks(), nullptr);
     filterLowPass(false);
     EXPECT_EQ(window->waveFilter().peaks(), nullptr) << "switched off";
+}
+
+TEST_F(WaveFilterWindowTest, OpeningAnotherSongFiltersItsMusicWhileTheFilterIsOn) {
+    filterLowPass();
+    const std::string other = folder.file("other.wav");
+    writeSong(other, 5);
+    window->shell().dispatcher.openPath(other);
+    const PeakPyramid* peaks = window->waveFilter().peaks();
+    ASSERT_NE(peaks, nullptr) << "the box stays ticked, so the new music is filtered";
+    EXPECT_EQ(peaks->sampleCount(), window->editor().waveView().peaks.sampleCount());
+
+    filterLowPass(false);
+    window->shell().dispatcher.openPath(music);
+    EXPECT_EQ(window->waveFilter().peaks(), nullptr) << "switched off stays off";
 }
 
 TEST_F(WaveFilterWindowTest, CancelLeavesNoFilteredWave) {

@@ -273,8 +273,10 @@ TEST(Renderer, SongBackgroundAndBanner) {
     RecordingMessages messages;
     EXPECT_FALSE(renderer.setSongBackground(folder.path(), "missing.png", messages));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.lastText(),
-              "I could not load the wallpaper.  Make sure the file name is correct.");
+    EXPECT_EQ(messages.lastText(), "I could not load the background picture " +
+                                       folder.filePath("missing.png").toStdString() +
+                                       ".  Make sure the file name under Background in "
+                                       "Properties is correct.");
     EXPECT_FALSE(renderer.hasSongBackground());
     EXPECT_FALSE(renderer.setSongBanner(folder.path(), "missing.png"));
     EXPECT_FALSE(renderer.setSongBackground(folder.path(), "", messages));

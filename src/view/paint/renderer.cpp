@@ -290,7 +290,7 @@ bool Renderer::setSongBackground(const QString& songFolder, const QString& fileN
     const QString path = QDir(songFolder).filePath(fileName);
     QImage loaded(path);
     if (loaded.isNull()) {
-        messages.show("I could not load the wallpaper.  Make sure the file name is correct.");
+        messages.show(songBackgroundFailedMessage(path.toStdString()));
         return false;
     }
     songBackground_ = loaded.convertToFormat(QImage::Format_ARGB32_Premultiplied);

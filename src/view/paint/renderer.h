@@ -32,6 +32,13 @@ enum class FontSize { Large, Small };
 // An item colour as Qt's, its alpha clamped to 0..255.
 QColor toQColor(Colour c);
 
+// The message for a song background picture that could not be read, named as the
+// Properties dialog names the field.
+inline std::string songBackgroundFailedMessage(const std::string& path) {
+    return "I could not load the background picture " + path +
+           ".  Make sure the file name under Background in Properties is correct.";
+}
+
 class Renderer {
   public:
     Renderer();
@@ -88,8 +95,8 @@ class Renderer {
     void setFrameDurationOverride(double seconds) { frameDurationOverride_ = seconds; }
 
     // The song's own background and banner, from the song's folder. An empty name
-    // only drops the old picture. A background that cannot be read shows the
-    // wallpaper message once (when a path was given); a banner fails silently.
+    // only drops the old picture. A background that cannot be read shows a message
+    // naming the file once (when a path was given); a banner fails silently.
     bool setSongBackground(const QString& songFolder, const QString& fileName, Messages& messages);
     bool setSongBanner(const QString& songFolder, const QString& fileName);
     bool hasSongBackground() const { return !songBackground_.isNull(); }
