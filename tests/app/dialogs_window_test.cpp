@@ -230,9 +230,9 @@ TEST_F(DialogsTest, GoToLandsOnTheSampleAndRefusesBadText) {
 }
 
 TEST_F(DialogsTest, ColumnKeysReachTheEditorAgainWhenADialogOrABoxCloses) {
+    openDemo([](LevelManagerDialog*) {});
     window->setUnattended(false); // the "Tip" box shows
     window->setDialogsUnattended(false);
-    openDemo([](LevelManagerDialog*) {});
     // A key as the platform delivers it: to the window that has the keyboard.
     auto columnKeyFour = [this](const char* after) {
         QApplication::processEvents();

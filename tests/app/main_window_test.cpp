@@ -217,30 +217,31 @@ TEST_F(MainWindowTest, CloseWritesWindowIniAndCancelKeepsTheSong) {
 
 TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
     auto filters = std::make_shared<QStringList>();
-    auto grab = [filters] {
-        QTimer::singleShot(0, [filters] {
+    auto chosen = std::make_shared<std::string>();
+    auto grab = [filters, chosen] {
+        QTimer::singleShot(0, [filters, chosen] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
-            *filters = dialog->nameFilters() << dialog->selectedNameFilter();
+            *filters = dialog->nameFilters();
+            *chosen = dialog->selectedNameFilter().toStdString();
             dialog->reject();
         });
     };
     grab();
     EXPECT_FALSE(window->askOpenPath());
-    EXPECT_EQ(
-        *filters,
-        (QStringList{
-            "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
-            "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
-            "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
-            "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)",
-            "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)"}));
+    EXPECT_EQ(*filters,
+              (QStringList{
+                  "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
+                  "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
+                  "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
+                  "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
     grab();
     // A song opened from .sm starts Save As with that type chosen.
     EXPECT_FALSE(window->askSavePath({"My Song", 2}));
-    EXPECT_EQ(*filters, (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
-                                     "StepMania/ITG, Single BPM (*.sm) (*.sm)",
-                                     "All Files (*.*) (*.*)", "StepMania/ITG PC (*.sm) (*.sm)"}));
+    EXPECT_EQ(*filters,
+              (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
+                           "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(*chosen, "StepMania/ITG PC (*.sm)");
 }
 
 TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
