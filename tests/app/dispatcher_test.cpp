@@ -9,16 +9,8 @@
 namespace quillex {
 namespace {
 
-class DispatcherTest : public ::testing::Test {
+class DispatcherTest : public ::testing::Test, protected test::ShellFakes {
   protected:
-    FixedMusicInfo music;
-    BusyCounter busy;
-    ItemStore store{music, busy};
-    RecordingMessages messages;
-    test::RecordingHooks hooks;
-    test::FakeUi ui;
-    test::FakeFiles files;
-    test::FakeTransport transport;
     SaveFlow saveFlow{files, ui, hooks, store, "/nonexistent/backup"};
     ShellState shell;
     Options options;

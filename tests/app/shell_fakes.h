@@ -10,6 +10,7 @@
 
 #include "app/shell_ports.h"
 #include "items/item_store.h"
+#include "ports/messages.h"
 #include "ports/shell_hooks.h"
 
 namespace quillex::test {
@@ -95,6 +96,19 @@ class FakeTransport : public Transport {
     bool isPlaying = false;
     bool snap = false;
     int stops = 0;
+};
+
+// Everything the shell's core half is made of, faked: a store over any music, the
+// "Tip" boxes recorded, and the window, song files and playback as above.
+struct ShellFakes {
+    FixedMusicInfo music;
+    BusyCounter busy;
+    ItemStore store{music, busy};
+    RecordingMessages messages;
+    RecordingHooks hooks;
+    FakeUi ui;
+    FakeFiles files;
+    FakeTransport transport;
 };
 
 } // namespace quillex::test

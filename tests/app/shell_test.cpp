@@ -8,7 +8,7 @@
 namespace quillex {
 namespace {
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public ::testing::Test, protected test::ShellFakes {
   protected:
     std::unique_ptr<Shell> makeShell() {
         return std::make_unique<Shell>(
@@ -17,14 +17,6 @@ class ShellTest : public ::testing::Test {
     }
 
     test::TempFolder folder;
-    FixedMusicInfo music;
-    BusyCounter busy;
-    ItemStore store{music, busy};
-    RecordingMessages messages;
-    test::RecordingHooks hooks;
-    test::FakeUi ui;
-    test::FakeFiles files;
-    test::FakeTransport transport;
 };
 
 TEST_F(ShellTest, MissingOptionsNoticeShowsAtTheFirstStartOnly) {
