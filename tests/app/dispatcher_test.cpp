@@ -70,6 +70,7 @@ TEST_F(DispatcherTest, CancelledOpenDialogLoadsNothing) {
 
 TEST_F(DispatcherTest, SavePromptGuardsOpenCloseAndQuit) {
     store.setModified(true);
+    files.music = "/songs/Tune.ogg";
     ui.openAnswer = "/songs/new.ogg";
 
     ui.promptAnswer = SavePromptAnswer::Cancel;
@@ -80,6 +81,7 @@ TEST_F(DispatcherTest, SavePromptGuardsOpenCloseAndQuit) {
     EXPECT_TRUE(files.loaded.empty());
     EXPECT_EQ(files.closes, 0);
     EXPECT_TRUE(store.modified()) << "Cancel keeps the song";
+    EXPECT_EQ(ui.promptNames.back(), "Tune (not saved yet)") << "the question names the song";
 
     ui.promptAnswer = SavePromptAnswer::No;
     dispatcher.dispatch(CommandId::Close);
