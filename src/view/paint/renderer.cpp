@@ -160,6 +160,10 @@ void Renderer::backgroundOpacityStep(bool waveShown) {
         backgroundOpacity_ = std::min(128, backgroundOpacity_ + 10);
 }
 
+bool Renderer::backgroundSettled(bool waveShown) const {
+    return !hasSongBackground() || backgroundOpacity_ == (waveShown ? 64 : 128);
+}
+
 const QImage& Renderer::dottedTile(int style, Colour colour) {
     for (const DottedTile& t : dottedTiles_)
         if (t.style == style && t.colour == colour)

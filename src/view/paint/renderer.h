@@ -58,6 +58,8 @@ class Renderer {
     // Every second frame: the song background brightens while the wave is hidden and
     // dims while it is shown.
     void backgroundOpacityStep(bool waveShown);
+    // True once the song background's opacity has reached where those steps lead.
+    bool backgroundSettled(bool waveShown) const;
     int backgroundOpacity() const { return backgroundOpacity_; }
 
     // A one-pixel line. Style 0 plain, 1 and 2 dotted (the dotted pictures repeating
