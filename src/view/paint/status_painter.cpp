@@ -10,13 +10,8 @@ namespace quillex {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255, 255};
-
 Colour panelColour(int alpha) {
     return {alpha, 38, 61, 191};
-}
-Colour whiteAt(int alpha) {
-    return {alpha, 255, 255, 255};
 }
 
 struct SavePanel {
@@ -51,7 +46,7 @@ void paintSavePanels(const StatusLayer& status, Renderer& renderer) {
         if (fade <= 0)
             continue;
         renderer.rectangle(p.x1, p.y1, p.x2, p.y2, panelColour(fade), true);
-        renderer.text(p.text, p.textX, p.textY, whiteAt(fade), FontSize::Large);
+        renderer.text(p.text, p.textX, p.textY, fade, FontSize::Large);
     }
 }
 
@@ -86,11 +81,11 @@ void paintValuePanels(const FrameContext& frame, int h, Renderer& renderer) {
                                panelColour(panelFade), true);
         if (textFade <= 0)
             continue;
-        renderer.text(p.label, p.x + 5, top + 5, whiteAt(textFade), FontSize::Large);
-        renderer.text(panelValue(p.panel, frame.transport, wave), p.valueX, top + 5,
-                      whiteAt(textFade), FontSize::Large);
+        renderer.text(p.label, p.x + 5, top + 5, textFade, FontSize::Large);
+        renderer.text(panelValue(p.panel, frame.transport, wave), p.valueX, top + 5, textFade,
+                      FontSize::Large);
         if (p.panel == StatusPanel::Zoom)
-            renderer.text(wave.manualNoteSize ? "[M]" : "[A]", 430, top + 5, whiteAt(textFade),
+            renderer.text(wave.manualNoteSize ? "[M]" : "[A]", 430, top + 5, textFade,
                           FontSize::Large);
     }
 }
@@ -122,7 +117,7 @@ void paintStatusLayer(const FrameContext& frame, Renderer& renderer) {
         return;
     renderer.rectangle(50, h, 746, h + 30, panelColour(200), true);
     for (int i = 0; i < kStatusSlotCount; ++i)
-        renderer.text(status.slot(i), StatusLayer::slotX(i), h + 6, kWhite, FontSize::Large);
+        renderer.text(status.slot(i), StatusLayer::slotX(i), h + 6, 255, FontSize::Large);
 }
 
 QRegion statusPanelArea(const EditorView& view) {
