@@ -10,7 +10,8 @@ namespace quillex {
 
 namespace {
 
-constexpr std::size_t kMaxEntries = 4096;
+// A few KB a picture; twice the labels of the densest view on a tall screen.
+constexpr std::size_t kMaxEntries = 2048;
 // Room around the laid-out box for glyphs that overhang it.
 constexpr int kMargin = 4;
 
