@@ -1,10 +1,11 @@
-// Rest when idle: the frame timer draws only while something on screen may change.
-// Playback, a fade in the status layer, a drag, an autoscroll and recording move the
-// picture by themselves; anything else changes it only through an event: input, a
-// resize or expose, or a queued call (commands and tasks other threads post, which is
-// how work finished elsewhere reaches the window). Each of those wakes the drawing
-// for a few frames, enough for the steps a frame runs after drawing (the transport
-// texts every second frame, the background's opacity steps) to reach the screen.
+// Rest when idle: the frame timer draws only what changed since the last frame.
+// Playback, a drag, an autoscroll and the frame's own animations (the background's
+// opacity steps, the practice effects fading) move the whole picture by themselves;
+// the fading status panels move only their own corner of it. Anything else changes
+// the picture only through an event: input, a resize or expose, or a queued call
+// (commands and tasks other threads post, which is how work finished elsewhere
+// reaches the window). Such an event asks for one whole frame; a motion or fade is
+// drawn once more after it stops, so its last step reaches the screen.
 #pragma once
 
 class QEvent;
@@ -14,33 +15,38 @@ namespace quillex {
 // What moves on screen without any event.
 struct FrameMotion {
     bool playing = false;
-    bool fading = false;
     bool dragging = false;
     bool autoscrolling = false;
-    bool any() const { return playing || fading || dragging || autoscrolling; }
+    bool animating = false;    // the frame's own steps change the whole picture
+    bool panelsFading = false; // only the status panels change
+    bool wholePicture() const { return playing || dragging || autoscrolling || animating; }
 };
+
+// What one tick of the frame timer draws.
+enum class FrameRequest { None, StatusPanels, Whole };
 
 class IdleFrames {
   public:
-    // Frames drawn after the last change: the background's opacity takes 7 steps.
-    static constexpr int kSettleFrames = 12;
-
-    // Something changed: draw the next frames.
-    void wake() { pending_ = kSettleFrames; }
+    // Something changed: the next tick draws the whole picture.
+    void wake() { wholePending_ = true; }
     // Wakes for the events that may change what is drawn.
     void noteEvent(const QEvent& event);
-    // Asked once per tick of the frame timer: true when this tick draws a frame.
-    bool shouldDraw(const FrameMotion& motion) {
-        if (motion.any())
-            pending_ = kSettleFrames;
-        if (pending_ == 0)
-            return false;
-        --pending_;
-        return true;
+    // Asked once per tick of the frame timer.
+    FrameRequest next(const FrameMotion& motion) {
+        if (motion.wholePicture() || wholePending_) {
+            wholePending_ = motion.wholePicture();
+            return FrameRequest::Whole;
+        }
+        if (motion.panelsFading || panelsPending_) {
+            panelsPending_ = motion.panelsFading;
+            return FrameRequest::StatusPanels;
+        }
+        return FrameRequest::None;
     }
 
   private:
-    int pending_ = kSettleFrames;
+    bool wholePending_ = true; // the first frame
+    bool panelsPending_ = false;
 };
 
 } // namespace quillex

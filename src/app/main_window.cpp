@@ -20,6 +20,7 @@
 #include "audio/platform/platform_audio.h"
 #include "view/editor_view.h"
 #include "view/paint/editor_widget.h"
+#include "view/paint/frame_painter.h"
 #include "view/paint/renderer.h"
 #include "view/player_bridge.h"
 
@@ -101,7 +102,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
                                          messages_);
         };
         auto transport = [this] { return transportStateOf(editor_->player()); };
-        if (openGlAvailable()) {
+        if (hardwareOpenGlAvailable()) {
             auto* widget = new EditorWidget(*view_, *renderer_, transport, this);
             connect(widget, &QOpenGLWidget::frameSwapped, this, &MainWindow::countFrame);
             surface_ = widget;
@@ -203,8 +204,10 @@ void MainWindow::frameUpdate() {
         return;
     ShellState& state = shell_->state;
     MusicPlayer& player = editor_->player();
-    if (!idle_.shouldDraw({player.playing(), view_->status().fading(), mouse_->buttonDown(),
-                           state.middleAutoscroll}))
+    const FrameRequest request =
+        idle_.next({player.playing(), mouse_->buttonDown(), state.middleAutoscroll,
+                    renderer_ && frameAnimating(*view_, *renderer_), view_->status().fading()});
+    if (request == FrameRequest::None)
         return; // nothing moves and nothing changed: no frame
     const QPoint cursor = QCursor::pos();
     state.cursorPos = {cursor.x(), cursor.y()};
@@ -232,7 +235,10 @@ void MainWindow::frameUpdate() {
     } else {
         view_->autoscrollMark.reset();
     }
-    editorWidget_->update();
+    if (request == FrameRequest::StatusPanels && surface_)
+        surface_->updateStatusPanels();
+    else
+        editorWidget_->update();
     state.halfRateToggle = !state.halfRateToggle;
     if (!surface_)
         countFrame(); // without drawing, every pass counts as a frame

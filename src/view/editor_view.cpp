@@ -116,6 +116,14 @@ void EditorView::beginFrame(const TransportState& transport) {
     // A music load resets the wave's rows; its bottom always follows the window.
     wave_.waveBottom = height_;
     syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
+    // The texts are current in the frame that draws them, so one frame shows a change.
+    TimingMap timing;
+    {
+        std::lock_guard lock(store_.listsMutex());
+        timing = store_.timing();
+    }
+    status_.updateTransportSlots(transport, timing);
+    status_.setPracticeMode(practiceMode);
 }
 
 bool EditorView::finishFrame(const TransportState& transport) {
@@ -126,13 +134,6 @@ bool EditorView::finishFrame(const TransportState& transport) {
         wave_.cursorRow = cursorRowStepTowardHome(wave_.cursorRow, wave_.homeRow);
         syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
     }
-    TimingMap timing;
-    {
-        std::lock_guard lock(store_.listsMutex());
-        timing = store_.timing();
-    }
-    status_.updateTransportSlots(transport, timing);
-    status_.setPracticeMode(practiceMode);
     status_.fadeStep();
     return true;
 }

@@ -81,11 +81,12 @@ class EditorView {
     // before hit-testing).
     void layoutBoxes(double playPosition);
 
-    // Before drawing a frame: the position bar spans the loaded music, and the store's
-    // copy of the layout (for new items and the fixed regions) follows the view.
+    // Before drawing a frame: the position bar spans the loaded music, the store's
+    // copy of the layout (for new items and the fixed regions) follows the view, and
+    // the status slots show the transport's snap, tempo and position.
     void beginFrame(const TransportState& transport);
-    // The per-frame steps after drawing: the scrolling cursor, the status texts, the
-    // fades (every second frame; the background opacity step is the renderer's).
+    // The per-frame steps after drawing: the scrolling cursor and the fades (every
+    // second frame; the background opacity step is the renderer's).
     // Returns true on the frames that ran the second-frame steps.
     bool finishFrame(const TransportState& transport);
     int frameCount() const { return frameCount_; }

@@ -162,7 +162,7 @@ TEST_F(DesktopWindowTest, NoFrameWhileNothingChangesAndOneAfterAKey) {
     // drawn; here nothing is drawn).
     for (int step = 0; step < 200; ++step)
         window->view().status().fadeStep();
-    QTest::qWait(IdleFrames::kSettleFrames * 20 + 200);
+    QTest::qWait(400);
     const int resting = window->framesDrawn();
     QTest::qWait(300);
     EXPECT_EQ(window->framesDrawn(), resting);

@@ -164,8 +164,7 @@ TEST_F(MainWindowTest, ValueCommandsAndResetsLightTheirStatusPanels) {
         EXPECT_EQ(lit, cases[c].second) << "case " << c;
     }
     // "[AP]" (the notes play themselves) only while practice mode is off; it is on by default.
-    window->view().finishFrame(TransportState{});
-    window->view().finishFrame(TransportState{});
+    window->view().beginFrame(TransportState{});
     EXPECT_EQ(status.slot(5), "");
 }
 
@@ -295,8 +294,7 @@ TEST_F(MainWindowWithSettingsTest, StartUpHandsTheSettingsToTheirOwners) {
     EXPECT_EQ(window->editor().player().beatTickVolume(), 30);
     EXPECT_EQ(window->editor().player().noteTickVolume(), 100);
     EXPECT_TRUE(window->shell().noteskins.enhancedFor(2));
-    window->view().finishFrame(TransportState{});
-    window->view().finishFrame(TransportState{});
+    window->view().beginFrame(TransportState{});
     EXPECT_EQ(window->view().status().slot(5), "[AP]") << "practice mode off";
     EXPECT_EQ(folder.read("noteskin.ini"), "#DANCE_COUPLE:ENHANCED;") << "an existing file is kept";
 }

@@ -1,6 +1,6 @@
 // Frames rendered offscreen and probed pixel by pixel: beat lines, hold bodies,
 // clipping to the view, the status panels; and the renderer's picture loading,
-// colour keys, frame-rate display and song pictures.
+// colour keys, frame-rate display, song pictures and texts.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -299,6 +299,65 @@ TEST(Renderer, SongBackgroundAndBanner) {
     EXPECT_EQ(renderer.backgroundOpacity(), 128);
     renderer.backgroundOpacityStep(true);
     EXPECT_EQ(renderer.backgroundOpacity(), 118);
+}
+
+} // namespace
+} // namespace quillex
+
+namespace quillex {
+namespace {
+
+// Where a text's pixels land (in the surface's own pixels), how bright they get, and
+// how many 2 × 2 blocks of them are not one colour (none when a picture of half the
+// resolution was scaled up).
+struct TextInk {
+    QRect box;
+    int brightest = 0;
+    int unevenBlocks = 0;
+};
+
+TextInk drawText(Renderer& renderer, qreal ratio, int alpha) {
+    QImage target(QSize(200, 60) * ratio, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(ratio);
+    target.fill(Qt::black);
+    {
+        QPainter painter(&target);
+        renderer.beginFrame(painter, 200, 60, false);
+        renderer.text("12.345", 50, 20, alpha, FontSize::Small);
+        renderer.endFrame();
+    }
+    TextInk ink;
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x)
+            if (const int red = qRed(target.pixel(x, y)); red > 0) {
+                ink.box |= QRect(x, y, 1, 1);
+                ink.brightest = std::max(ink.brightest, red);
+            }
+    for (int y = 0; y + 1 < target.height(); y += 2)
+        for (int x = 0; x + 1 < target.width(); x += 2) {
+            const QRgb corner = target.pixel(x, y);
+            if (target.pixel(x + 1, y) != corner || target.pixel(x, y + 1) != corner ||
+                target.pixel(x + 1, y + 1) != corner)
+                ++ink.unevenBlocks;
+        }
+    return ink;
+}
+
+TEST(Renderer, TextLandsInPlaceAtEveryPixelRatioAndFadesWithItsAlpha) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(test::writePlaceholderPictures(folder.path()));
+    Renderer renderer;
+    ASSERT_TRUE(renderer.initialise(folder.path()));
+    const TextInk plain = drawText(renderer, 1, 255);
+    ASSERT_FALSE(plain.box.isEmpty());
+    EXPECT_NEAR(plain.box.left(), 50, 3);
+    EXPECT_NEAR(plain.box.top(), 20, 6);
+    const TextInk sharp = drawText(renderer, 2, 255);
+    EXPECT_NEAR(sharp.box.left() / 2.0, plain.box.left(), 1);
+    EXPECT_NEAR(sharp.box.top() / 2.0, plain.box.top(), 1);
+    EXPECT_NEAR(sharp.box.right() / 2.0, plain.box.right(), 1);
+    EXPECT_GT(sharp.unevenBlocks, 0) << "drawn at the finer resolution";
+    EXPECT_NEAR(drawText(renderer, 1, 63).brightest, plain.brightest * 63 / 255, 2);
 }
 
 } // namespace

@@ -11,7 +11,6 @@ namespace quillex {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255, 255};
 constexpr int kSnapHalf = 16;
 
 void paintSnapMarker(const FrameContext& frame, const Noteskin& skin, Renderer& renderer) {
@@ -23,7 +22,7 @@ void paintSnapMarker(const FrameContext& frame, const Noteskin& skin, Renderer& 
     for (int x : {49, 750}) {
         renderer.sprite(part.picture, part.cell, x, row, kSnapHalf, part.turn, 255);
         if (snap >= 9)
-            renderer.text(snap == 9 ? "96" : "192", x - 8, row - 7, kWhite, FontSize::Small);
+            renderer.text(snap == 9 ? "96" : "192", x - 8, row - 7, 255, FontSize::Small);
     }
 }
 

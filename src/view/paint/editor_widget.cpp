@@ -3,6 +3,7 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -18,7 +19,9 @@ void EditorSurface::setSuspended(bool on) {
 }
 
 // The painter works in the widget's own (device-independent) pixels.
-void EditorSurface::sizeChanged(int width, int height) { view_.setWindowSize(width, height); }
+void EditorSurface::sizeChanged(int width, int height) {
+    view_.setWindowSize(width, height);
+}
 
 void EditorSurface::paint(QPainter& painter) {
     if (!renderer_.initialised())
@@ -34,7 +37,9 @@ EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,
     setMinimumSize(200, 200);
 }
 
-void EditorWidget::resizeGL(int, int) { sizeChanged(width(), height()); }
+void EditorWidget::resizeGL(int, int) {
+    sizeChanged(width(), height());
+}
 
 void EditorWidget::paintGL() {
     QPainter painter(this);
@@ -49,6 +54,11 @@ RasterEditorWidget::RasterEditorWidget(EditorView& view, Renderer& renderer,
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// Qt keeps the rest of the widget's last picture and clips the frame to this area.
+void RasterEditorWidget::updateStatusPanels() {
+    update(statusPanelArea(view()));
+}
+
 void RasterEditorWidget::resizeEvent(QResizeEvent* event) {
     sizeChanged(event->size().width(), event->size().height());
 }
@@ -59,14 +69,22 @@ void RasterEditorWidget::paintEvent(QPaintEvent*) {
     emit frameDrawn();
 }
 
-bool openGlAvailable() {
+bool hardwareOpenGlAvailable() {
     QOpenGLContext context;
     if (!context.create())
         return false;
     QOffscreenSurface surface;
     surface.setFormat(context.format());
     surface.create();
-    return surface.isValid() && context.makeCurrent(&surface);
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return false;
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QByteArray renderer = QByteArray(name ? name : "").toLower();
+    context.doneCurrent();
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "software"})
+        if (renderer.contains(software))
+            return false;
+    return true;
 }
 
 } // namespace quillex

@@ -1,8 +1,8 @@
 // The editor's drawing surface: a widget that paints one frame of the editor view
-// through the renderer each time it is updated. Where the platform offers OpenGL the
-// widget is GL-composited; elsewhere (a display without GL, the offscreen platform) a
-// plain raster widget paints the same frame. The main loop paces the updates to the
-// screen's refresh; nothing is drawn while suspended.
+// through the renderer each time it is updated. Where a graphics card draws OpenGL the
+// widget is GL-composited; elsewhere (a display without GL or with a software
+// rasteriser, the offscreen platform) a plain raster widget paints the same frame. The main loop
+// paces the updates to the screen's refresh; nothing is drawn while suspended.
 #pragma once
 
 #include <QOpenGLWidget>
@@ -35,8 +35,13 @@ class EditorSurface {
     void setSuspended(bool on);
     bool suspended() const { return suspended_; }
     virtual QWidget* widget() = 0;
+    // Schedules a frame that need only redraw the status panels (their fades moved
+    // and nothing else). A surface that cannot keep the rest of its last frame
+    // redraws it all.
+    virtual void updateStatusPanels() { widget()->update(); }
 
   protected:
+    const EditorView& view() const { return view_; }
     void sizeChanged(int width, int height);
     void paint(QPainter& painter);
 
@@ -67,6 +72,7 @@ class RasterEditorWidget : public QWidget, public EditorSurface {
     RasterEditorWidget(EditorView& view, Renderer& renderer,
                        std::function<TransportState()> transport, QWidget* parent = nullptr);
     QWidget* widget() override { return this; }
+    void updateStatusPanels() override;
 
   signals:
     void frameDrawn();
@@ -76,7 +82,9 @@ class RasterEditorWidget : public QWidget, public EditorSurface {
     void resizeEvent(QResizeEvent* event) override;
 };
 
-// True when OpenGL contexts can be made on this platform.
-bool openGlAvailable();
+// True when OpenGL contexts can be made on this platform and a graphics card draws
+// them. A software rasteriser composites every frame of the whole window on the
+// processor, many times the work of painting the frame without OpenGL.
+bool hardwareOpenGlAvailable();
 
 } // namespace quillex

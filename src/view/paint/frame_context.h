@@ -53,6 +53,9 @@ void paintPracticeEffects(const FrameContext& frame, Renderer& renderer);
 void paintAutoscrollMark(const FrameContext& frame, Renderer& renderer);
 void paintRecording(const FrameContext& frame, Renderer& renderer);
 
+// True while the practice effects still have fading steps to draw.
+bool practiceEffectsFading(const EditorView& view);
+
 // Faint items (marked by Cut) use these alphas.
 constexpr int itemAlpha(bool faint) {
     return faint ? 63 : 255;

@@ -62,4 +62,9 @@ void FramePainter::drawFrame(QPainter& painter, Renderer& renderer, EditorView& 
     renderer.endFrame();
 }
 
+bool frameAnimating(const EditorView& view, const Renderer& renderer) {
+    return !renderer.backgroundSettled(view.store().layerOn(Layer::Wave)) ||
+           practiceEffectsFading(view);
+}
+
 } // namespace quillex

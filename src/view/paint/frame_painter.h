@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPainter>
+#include <QRegion>
 
 #include <vector>
 
@@ -25,5 +26,14 @@ class FramePainter {
   private:
     std::vector<GridEntry> gridEntries_;
 };
+
+// True while the next frame would differ from the last over the whole picture with
+// nothing else changing: the song background's opacity is still stepping, or the
+// practice effects are still fading.
+bool frameAnimating(const EditorView& view, const Renderer& renderer);
+
+// The part of the window the status panels cover ("Saved as" and the value panels):
+// while only their fades move, a frame need redraw no more than this.
+QRegion statusPanelArea(const EditorView& view);
 
 } // namespace quillex

@@ -20,9 +20,8 @@ void paintGridLayer(const FrameContext& frame, Renderer& renderer) {
                       {lineAlpha, 255, 255, 255}, e.style);
         if (!e.labelled)
             continue;
-        const Colour text{itemAlpha(e.faint), 255, 255, 255};
-        renderer.text(e.position, e.x + 8, e.y - 2, text, FontSize::Small);
-        renderer.text(e.bpm, e.x - 660, e.y - 2, text, FontSize::Small);
+        renderer.text(e.position, e.x + 8, e.y - 2, itemAlpha(e.faint), FontSize::Small);
+        renderer.text(e.bpm, e.x - 660, e.y - 2, itemAlpha(e.faint), FontSize::Small);
     }
 }
 

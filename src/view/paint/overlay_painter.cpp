@@ -59,7 +59,7 @@ void paintRecording(const FrameContext& frame, Renderer& renderer) {
     const int row = frame.view.wave().cursorRow;
     renderer.rectangle(295, row + 150, 505, row + 200, {200, 255, 0, 0}, true);
     renderer.rectangle(295, row + 150, 505, row + 200, {200, 255, 255, 255}, false);
-    renderer.text("Recording...", 361, row + 165, kWhite, FontSize::Large);
+    renderer.text("Recording...", 361, row + 165, 255, FontSize::Large);
 }
 
 } // namespace quillex

@@ -44,6 +44,25 @@ void fadeStep(JudgementDisplay& shown) {
     }
 }
 
+bool practiceEffectsShown(const EditorView& view) {
+    return view.judgement && view.practiceMode && !view.recording;
+}
+
+// Whether fadeStep() would still change anything drawn (the word's pulse and slide
+// show only while its fade does).
+bool stillFading(const JudgementDisplay& shown) {
+    for (const auto& fade : shown.fade)
+        if (fade.load() != 0)
+            return true;
+    if (shown.comboPulse.load() != 255)
+        return true;
+    for (const auto& column : shown.columns)
+        if (column.hitFlash.load() != 0 || column.holdFlash.load() != 0 ||
+            column.effectFlash.load() != 0)
+            return true;
+    return false;
+}
+
 void paintColumns(const FrameContext& frame, const JudgementDisplay& shown, Renderer& renderer) {
     const int type = frame.arrow.gameType;
     const int size = frame.arrow.noteSize;
@@ -124,10 +143,14 @@ void paintCombo(const FrameContext& frame, const JudgementDisplay& shown, Render
 
 } // namespace
 
+bool practiceEffectsFading(const EditorView& view) {
+    return practiceEffectsShown(view) && stillFading(*view.judgement);
+}
+
 void paintPracticeEffects(const FrameContext& frame, Renderer& renderer) {
-    JudgementDisplay* shown = frame.view.judgement;
-    if (!shown || !frame.view.practiceMode || frame.view.recording)
+    if (!practiceEffectsShown(frame.view))
         return;
+    JudgementDisplay* shown = frame.view.judgement;
     if (frame.layerOn(Layer::Arrow))
         paintColumns(frame, *shown, renderer);
     paintJudgement(frame, *shown, renderer);

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
-#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -109,9 +108,8 @@ void Renderer::endFrame() {
             frameRates_.clear();
             frameCount_ = 0;
         }
-        const Colour white{255, 255, 255, 255};
-        text(std::to_string(shownFrameRate_), width_ - 140, 2, white, FontSize::Large);
-        text("FPS", width_ - 80, 2, white, FontSize::Large);
+        text(std::to_string(shownFrameRate_), width_ - 140, 2, 255, FontSize::Large);
+        text("FPS", width_ - 80, 2, 255, FontSize::Large);
         const double seconds = frameDurationOverride_ >= 0 ? frameDurationOverride_ : frameSeconds_;
         if (seconds > 0)
             frameRates_.push_back(static_cast<int>(1.0 / seconds));
@@ -160,10 +158,14 @@ void Renderer::backgroundOpacityStep(bool waveShown) {
         backgroundOpacity_ = std::min(128, backgroundOpacity_ + 10);
 }
 
-const QImage& Renderer::dottedTile(int style, Colour colour) {
-    for (const DottedTile& t : dottedTiles_)
+bool Renderer::backgroundSettled(bool waveShown) const {
+    return !hasSongBackground() || backgroundOpacity_ == (waveShown ? 64 : 128);
+}
+
+Renderer::DottedTile& Renderer::dottedTile(int style, Colour colour) {
+    for (DottedTile& t : dottedTiles_)
         if (t.style == style && t.colour == colour)
-            return t.tile;
+            return t;
     if (dottedTiles_.size() > 64)
         dottedTiles_.clear();
     // The dotted picture modulated by the line's colour.
@@ -179,8 +181,20 @@ const QImage& Renderer::dottedTile(int style, Colour colour) {
         }
     }
     dottedTiles_.push_back(
-        {style, colour, tile.convertToFormat(QImage::Format_ARGB32_Premultiplied)});
-    return dottedTiles_.back().tile;
+        {style, colour, tile.convertToFormat(QImage::Format_ARGB32_Premultiplied), {}});
+    return dottedTiles_.back();
+}
+
+const QImage& Renderer::dottedRun(DottedTile& dotted, int length) {
+    if (dotted.run.width() >= length)
+        return dotted.run;
+    const QImage& tile = dotted.tile;
+    dotted.run = QImage(std::max(length, kMinDottedRun), 1, QImage::Format_ARGB32_Premultiplied);
+    auto* run = reinterpret_cast<QRgb*>(dotted.run.scanLine(0));
+    const auto* first = reinterpret_cast<const QRgb*>(tile.constScanLine(0));
+    for (int x = 0; x < dotted.run.width(); ++x)
+        run[x] = first[x % tile.width()];
+    return dotted.run;
 }
 
 void Renderer::fillSpan(int x, int y, int length, bool horizontal, Colour colour, int style) {
@@ -189,9 +203,15 @@ void Renderer::fillSpan(int x, int y, int length, bool horizontal, Colour colour
         painter_->fillRect(span, toQColor(colour));
         return;
     }
-    const QImage& tile = dottedTile(style, colour);
+    DottedTile& dotted = dottedTile(style, colour);
+    if (horizontal) {
+        // The pattern starts at the line's first pixel: the first row of the tile,
+        // repeated, blitted in one go (a textured fill costs several times as much).
+        painter_->drawImage(QPoint(x, y), dottedRun(dotted, length), QRect(0, 0, length, 1));
+        return;
+    }
     // Rotated a quarter for vertical lines, so the dots run along the line.
-    QBrush brush(horizontal ? tile : tile.transformed(QTransform().rotate(90)));
+    QBrush brush(dotted.tile.transformed(QTransform().rotate(90)));
     brush.setTransform(QTransform::fromTranslate(x, y));
     painter_->fillRect(span, brush);
 }
@@ -214,7 +234,7 @@ void Renderer::line(int x1, int y1, int x2, int y2, Colour colour, int style) {
     QPen pen(toQColor(colour));
     pen.setWidth(1);
     if (style != 0)
-        pen.setBrush(QBrush(dottedTile(style, colour)));
+        pen.setBrush(QBrush(dottedTile(style, colour).tile));
     painter_->setPen(pen);
     painter_->drawLine(x1, y1, x2, y2);
 }
@@ -271,15 +291,14 @@ void Renderer::image(const QImage& picture, QRect target, int alpha) {
     painter_->drawImage(target, picture);
 }
 
-void Renderer::text(std::string_view text, int x, int y, Colour colour, FontSize font) {
+void Renderer::text(std::string_view text, int x, int y, int alpha, FontSize font) {
     if (text.empty())
         return;
     const int index = font == FontSize::Large ? 0 : 1;
-    const QStaticText& laidOut = texts_.get(text, index, fonts_[index]);
-    setOpacity(255);
-    painter_->setFont(fonts_[index]);
-    painter_->setPen(toQColor(colour));
-    painter_->drawStaticText(x, y, laidOut);
+    const qreal ratio = painter_->device() ? painter_->device()->devicePixelRatioF() : 1.0;
+    const RenderedText& rendered = texts_.get(text, index, fonts_[index], ratio);
+    setOpacity(alpha);
+    painter_->drawImage(QPoint(x, y) + rendered.offset, rendered.image);
 }
 
 bool Renderer::setSongBackground(const QString& songFolder, const QString& fileName,

@@ -65,6 +65,8 @@ class Renderer {
     // Every second frame: the song background brightens while the wave is hidden and
     // dims while it is shown.
     void backgroundOpacityStep(bool waveShown);
+    // True once the song background's opacity has reached where those steps lead.
+    bool backgroundSettled(bool waveShown) const;
     int backgroundOpacity() const { return backgroundOpacity_; }
 
     // A one-pixel line. Style 0 plain, 1 and 2 dotted (the dotted pictures repeating
@@ -85,8 +87,8 @@ class Renderer {
     // Any image (a song banner) stretched over a target rectangle.
     void image(const QImage& image, QRect target, int alpha);
 
-    // Text with its top-left corner at (x, y) (the text rectangle's corner).
-    void text(std::string_view text, int x, int y, Colour colour, FontSize font);
+    // White text with its top-left corner at (x, y) (the text rectangle's corner).
+    void text(std::string_view text, int x, int y, int alpha, FontSize font);
 
     // The frame-rate display ("Don't Show FPS" unchecked turns it on).
     void setFrameRateShown(bool on) { frameRateShown_ = on; }
@@ -108,8 +110,17 @@ class Renderer {
 
   private:
     void setOpacity(int alpha);
+    struct DottedTile {
+        int style;
+        Colour colour;
+        QImage tile; // the dotted picture in the line's colour
+        QImage run;  // its first row repeated, at least as long as any line drawn
+    };
+    static constexpr int kMinDottedRun = 2048;
+
     void fillSpan(int x, int y, int length, bool horizontal, Colour colour, int style);
-    const QImage& dottedTile(int style, Colour colour);
+    DottedTile& dottedTile(int style, Colour colour);
+    static const QImage& dottedRun(DottedTile& dotted, int length);
     const QImage& composedBackground(int alpha);
 
     std::array<QImage, kPictureCount> pictures_;
@@ -132,11 +143,6 @@ class Renderer {
     int backgroundAlpha_ = -1;
     const QImage* backgroundSource_ = nullptr;
 
-    struct DottedTile {
-        int style;
-        Colour colour;
-        QImage tile;
-    };
     std::vector<DottedTile> dottedTiles_;
 
     bool frameRateShown_ = false; // "Don't Show FPS" is on until the options say otherwise

@@ -10,32 +10,43 @@ namespace quillex {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255, 255};
-
 Colour panelColour(int alpha) {
     return {alpha, 38, 61, 191};
 }
-Colour whiteAt(int alpha) {
-    return {alpha, 255, 255, 255};
-}
+
+struct SavePanel {
+    SaveNotice notice;
+    const char* text;
+    int x1, y1, x2, y2, textX, textY;
+};
+constexpr SavePanel kSavePanels[] = {
+    {SaveNotice::SavedAsQx, "Saved as QX.", 10, 5, 112, 24, 13, 6},
+    {SaveNotice::SavedAsSm, "Saved as SM.", 10, 24, 112, 43, 13, 25},
+    {SaveNotice::SingleBpm, "(Single BPM).", 113, 24, 215, 43, 113, 25},
+};
+
+struct ValuePanel {
+    StatusPanel panel;
+    const char* label;
+    int x, rowOffset, valueX;
+};
+constexpr ValuePanel kValuePanels[] = {
+    {StatusPanel::Volume, "Volume:", 190, 30, 265}, {StatusPanel::Zoom, "Zoom   :", 340, 30, 410},
+    {StatusPanel::Speed, "Speed :", 490, 30, 565},  {StatusPanel::Freq, "Freq:", 190, 60, 247},
+    {StatusPanel::Bits, "Bits:", 340, 60, 410},     {StatusPanel::Chan, "Chan:", 490, 60, 550},
+};
+constexpr int kValuePanelWidth = 120;
+constexpr int kValuePanelHeight = 30;
+// How far a panel's text may run past the right of its box.
+constexpr int kTextOverrun = 100;
 
 void paintSavePanels(const StatusLayer& status, Renderer& renderer) {
-    struct SavePanel {
-        SaveNotice notice;
-        const char* text;
-        int x1, y1, x2, y2, textX, textY;
-    };
-    static constexpr SavePanel kPanels[] = {
-        {SaveNotice::SavedAsQx, "Saved as QX.", 10, 5, 112, 24, 13, 6},
-        {SaveNotice::SavedAsSm, "Saved as SM.", 10, 24, 112, 43, 13, 25},
-        {SaveNotice::SingleBpm, "(Single BPM).", 113, 24, 215, 43, 113, 25},
-    };
-    for (const SavePanel& p : kPanels) {
+    for (const SavePanel& p : kSavePanels) {
         const int fade = status.saveFade(p.notice);
         if (fade <= 0)
             continue;
         renderer.rectangle(p.x1, p.y1, p.x2, p.y2, panelColour(fade), true);
-        renderer.text(p.text, p.textX, p.textY, whiteAt(fade), FontSize::Large);
+        renderer.text(p.text, p.textX, p.textY, fade, FontSize::Large);
     }
 }
 
@@ -61,32 +72,20 @@ std::string panelValue(StatusPanel panel, const TransportState& t, const WaveVie
 void paintValuePanels(const FrameContext& frame, int h, Renderer& renderer) {
     const StatusLayer& status = frame.view.status();
     const WaveView& wave = frame.view.wave();
-    struct ValuePanel {
-        StatusPanel panel;
-        const char* label;
-        int x, rowOffset, valueX;
-    };
-    static constexpr ValuePanel kPanels[] = {
-        {StatusPanel::Volume, "Volume:", 190, 30, 265},
-        {StatusPanel::Zoom, "Zoom   :", 340, 30, 410},
-        {StatusPanel::Speed, "Speed :", 490, 30, 565},
-        {StatusPanel::Freq, "Freq:", 190, 60, 247},
-        {StatusPanel::Bits, "Bits:", 340, 60, 410},
-        {StatusPanel::Chan, "Chan:", 490, 60, 550},
-    };
-    for (const ValuePanel& p : kPanels) {
+    for (const ValuePanel& p : kValuePanels) {
         const int panelFade = status.panelFade(p.panel);
         const int textFade = status.textFade(p.panel);
         const int top = h - p.rowOffset;
         if (panelFade > 0)
-            renderer.rectangle(p.x, top, p.x + 120, top + 30, panelColour(panelFade), true);
+            renderer.rectangle(p.x, top, p.x + kValuePanelWidth, top + kValuePanelHeight,
+                               panelColour(panelFade), true);
         if (textFade <= 0)
             continue;
-        renderer.text(p.label, p.x + 5, top + 5, whiteAt(textFade), FontSize::Large);
-        renderer.text(panelValue(p.panel, frame.transport, wave), p.valueX, top + 5,
-                      whiteAt(textFade), FontSize::Large);
+        renderer.text(p.label, p.x + 5, top + 5, textFade, FontSize::Large);
+        renderer.text(panelValue(p.panel, frame.transport, wave), p.valueX, top + 5, textFade,
+                      FontSize::Large);
         if (p.panel == StatusPanel::Zoom)
-            renderer.text(wave.manualNoteSize ? "[M]" : "[A]", 430, top + 5, whiteAt(textFade),
+            renderer.text(wave.manualNoteSize ? "[M]" : "[A]", 430, top + 5, textFade,
                           FontSize::Large);
     }
 }
@@ -118,7 +117,19 @@ void paintStatusLayer(const FrameContext& frame, Renderer& renderer) {
         return;
     renderer.rectangle(50, h, 746, h + 30, panelColour(200), true);
     for (int i = 0; i < kStatusSlotCount; ++i)
-        renderer.text(status.slot(i), StatusLayer::slotX(i), h + 6, kWhite, FontSize::Large);
+        renderer.text(status.slot(i), StatusLayer::slotX(i), h + 6, 255, FontSize::Large);
+}
+
+QRegion statusPanelArea(const EditorView& view) {
+    QRegion area;
+    for (const SavePanel& p : kSavePanels)
+        area += QRect(QPoint(p.x1, p.y1), QPoint(p.x2, p.y2)).adjusted(0, 0, kTextOverrun, 0);
+    const int h = view.windowHeight() - view.status().bottomMargin();
+    for (const ValuePanel& p : kValuePanels) {
+        const int top = h - p.rowOffset;
+        area += QRect(QPoint(p.x, top), QPoint(p.valueX + kTextOverrun, top + kValuePanelHeight));
+    }
+    return area;
 }
 
 } // namespace quillex
