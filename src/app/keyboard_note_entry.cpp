@@ -132,7 +132,9 @@ void KeyboardNoteEntry::press(int column, VirtualKey key, const KeyPress& keyPre
     p.pressedHere = true;
     p.mine = keyPress.shift;
     // While playing, the row where the music was when the key went down.
-    p.startRow = keyPress.channel ? player.snappedRowAt(*keyPress.channel) : positionRow();
+    const SamplePosition pressedAt = keyPress.channel.value_or(player.position());
+    p.pressRow = store.timing().sampleToRow(pressedAt).row();
+    p.startRow = keyPress.channel ? player.snappedRowAt(pressedAt) : positionRow();
     p.noteRow = p.startRow;
     if (p.mine) {
         store.addNote(level, column, p.startRow, {}, NoteKind::Mine);
@@ -156,8 +158,11 @@ void KeyboardNoteEntry::drawHold(int column) {
     const std::int32_t b = p.startRow.row();
     if (c == b)
         return;
+    // While playing, a key counts as held once the music has gone more than 12 rows
+    // past where the key went down: the snapped row may lie before that (or after it,
+    // which the music has not reached yet), and a short press leaves a tap.
     const bool playing = editor_.player().playing();
-    if (c > b && playing && c - b <= kLongestTapWhilePlaying)
+    if (playing && (c < b || c - std::max(b, p.pressRow) <= kLongestTapWhilePlaying))
         return;
     const std::optional<std::size_t> index = noteOfPress(column);
     if (!index) { // the list was rebuilt under the press (an undo, a paste): let it go

@@ -34,8 +34,9 @@ class KeyboardNoteEntry {
         bool foundExisting = false; // the press landed on a note already there
         bool mine = false;          // placed a mine: never drawn into a hold
         bool drewHold = false;
-        RowPosition startRow{}; // where the press happened
-        RowPosition noteRow{};  // where the press's note starts now
+        RowPosition startRow{};    // where the press happened, snapped
+        std::int32_t pressRow = 0; // where the press happened
+        RowPosition noteRow{};     // where the press's note starts now
     };
 
     void press(int column, VirtualKey key, const KeyPress& keyPress);

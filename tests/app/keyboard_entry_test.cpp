@@ -161,6 +161,14 @@ TEST_F(KeyboardTest, AHeldKeyWhilePlayingMakesAHoldOnlyPastTwelveRows) {
     frame('2', true);
     frame('2', false);
     EXPECT_EQ(editor.store().notes(editor.store().currentLevel()).items().back().lengthRows(), 13);
+    // Pressed late in a snap step, it snaps back; 12 rows after the press it is a tap.
+    editor.player().seek(4 * kBeat + kBeat * 5 / 48);
+    frame('3', true);
+    frame('3', true);
+    editor.player().seek(4 * kBeat + kBeat * 17 / 48);
+    frame('3', true);
+    frame('3', false);
+    EXPECT_FALSE(editor.store().notes(editor.store().currentLevel()).items().back().isHold);
 }
 
 TEST_F(KeyboardTest, ColumnKeysPressedAndReleasedWithinAFramePlaceNotesWhereTheyWentDown) {
