@@ -1,7 +1,7 @@
 // The keyboard's timing and cost: how close beats tapped with B during playback land
-// to the moment of the press, through the real 1 ms timer thread and the player's
-// silent clock, at three speeds; what one keystroke costs on a 100,000-note chart; and
-// what judging one key press costs on such a chart.
+// to the moment of the press, through the press's stamp, the real 1 ms timer thread
+// and the player's silent clock, at three speeds; what one keystroke costs on a 100,000-note chart;
+// and what judging one key press costs on such a chart.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -61,13 +61,18 @@ void BM_TappingAccuracy(benchmark::State& state) {
         std::mutex queueMutex;
         std::vector<std::function<void()>> queue;
         MusicPlayer& player = song.editor.player();
-        InputTick tick{song.editor.busyCounter(), song.state, song.keys, song.states,
+        song.keys.setStamp(channelStamp(player)); // as the window's key events stamp presses
+        InputTick tick{song.editor.busyCounter(),
+                       song.state,
+                       song.keys,
+                       song.states,
                        [](CommandId) {},
                        [&](std::function<void()> task) {
                            std::lock_guard lock(queueMutex);
                            queue.push_back(std::move(task));
                        },
-                       song.recording, song.flags,
+                       song.recording,
+                       song.flags,
                        {[&] { return player.playing(); }, [&] { return player.position(); },
                         [&] { return player.channelPosition(); }}};
         InputTimer timer;
@@ -147,9 +152,9 @@ void BM_JudgingAKeyPressOnALargeChart(benchmark::State& state) {
     for (auto _ : state) {
         const JudgeRow& row = chart->rows[(k += 7919) % rows];
         chart->reset(row.rowSample - 100);
-        PracticeJudge::Keys keys{};
-        for (std::size_t c = 0; c < keys.size(); ++c)
-            keys[c] = row.notes[c] == '1';
+        PracticeJudge::KeyInput keys{};
+        for (std::size_t c = 0; c < keys.down.size(); ++c)
+            keys.down[c] = row.notes[c] == '1';
         step(row.rowSample - 100, row.rowSample - 100, &keys, true);
         step(row.rowSample - 56, row.rowSample - 56, &keys, true);
         keys = {};

@@ -1,6 +1,6 @@
 // The arrow keys as navigation while the music is stopped: each press posts its
-// command at once, a held key again after 202 ticks and then every 201. The input
-// tick decides when it runs.
+// command at once (however short it was), a held key again after 202 ticks and then
+// every 201. The input tick decides when it runs.
 #pragma once
 
 #include <array>
@@ -28,8 +28,9 @@ class ArrowNavigation {
     }};
     static constexpr int kRepeatTicks = 200;
 
-    ArrowNavigation(const KeyDownTable& down, KeyStateTable& states, Post post)
-        : down_(down), states_(states), post_(std::move(post)) {}
+    ArrowNavigation(const KeyDownTable& down, KeyStateTable& states, KeyPressReader& presses,
+                    Post post)
+        : down_(down), states_(states), presses_(presses), post_(std::move(post)) {}
 
     // One timer tick's look at the arrow keys.
     void navigate();
@@ -37,6 +38,7 @@ class ArrowNavigation {
   private:
     const KeyDownTable& down_;
     KeyStateTable& states_;
+    KeyPressReader& presses_;
     Post post_;
     std::array<ArrowBinding, 4> arrows_ = kDefaultArrows;
     int repeatCountdown_ = 0;

@@ -8,6 +8,8 @@
 // The tick runs on the timer thread. It reads only atomics (key tables, flags, the
 // player's position) and never touches the item store: everything that edits the song
 // is handed to the main thread through `post`, so the timer never waits for a frame.
+// Presses are taken from the key table's log, not from which keys are down, so a
+// press shorter than a tick counts once, at the channel position it arrived at.
 #pragma once
 
 #include <array>
@@ -58,11 +60,12 @@ class InputTick {
         };
         // Once a tick while the music plays: the ticks heard at the channel position,
         // the judging at the lag-compensated one. `keys` holds the arrows down in
-        // practice mode (null: the chart plays itself); `keysLive` is false while keys
-        // must not act (recording, a Ctrl key held, the window suspended).
+        // practice mode and the new presses at their own lag-compensated positions
+        // (null: the chart plays itself); `keysLive` is false while keys must not act
+        // (recording, a Ctrl key held, the window suspended).
         std::function<void(SamplePosition heard, SamplePosition judged,
-                           const PracticeJudge::Keys* keys, bool keysLive)>
-            playAlong = [](SamplePosition, SamplePosition, const PracticeJudge::Keys*, bool) {};
+                           const PracticeJudge::KeyInput* keys, bool keysLive)>
+            playAlong = [](SamplePosition, SamplePosition, const PracticeJudge::KeyInput*, bool) {};
     };
 
     InputTick(const BusyCounter& busy, const ShellState& shell, const KeyDownTable& down,
@@ -73,18 +76,18 @@ class InputTick {
     void tick();
 
   private:
-    // Arrow key states, notes written while recording; returns the arrows down by column.
-    PracticeJudge::Keys recordArrows(bool playing);
-    void tapBeatKey(bool playing, SamplePosition lagCompensated);
+    // The arrows down by column and their new presses; notes written while recording.
+    PracticeJudge::KeyInput recordArrows(bool playing, SamplePosition lag);
+    void tapBeatKey(bool playing, SamplePosition lag, SamplePosition lagCompensated);
 
     const BusyCounter& busy_;
     const ShellState& shell_;
     const KeyDownTable& down_;
-    KeyStateTable& states_;
     std::function<void(std::function<void()>)> post_;
     TimerEvents& events_;
     const InputFlags& flags_;
     Player player_;
+    KeyPressReader presses_;
     ArrowNavigation navigation_;
 };
 

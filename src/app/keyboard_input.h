@@ -15,6 +15,8 @@ namespace quillex {
 // The timer thread's play-along step: the player's ticks, then the judge, over the
 // chart the player hands to the timer thread.
 decltype(InputTick::Player::playAlong) playAlongStep(MusicPlayer& player, PracticeJudge& judge);
+// What a key press is stamped with when it arrives: the playing channel's position.
+KeyDownTable::Stamp channelStamp(const MusicPlayer& player);
 
 class KeyboardInput {
   public:

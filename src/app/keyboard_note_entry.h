@@ -2,7 +2,9 @@
 // place a tap at the play position's row, toggle a note that is already there, draw a
 // hold or roll while held as the position moves, and place mines with Shift. One
 // "Edit Note" undo entry covers everything from the first press until every column
-// key is up again.
+// key is up again. Presses are taken from the key table's log, so a key pressed and
+// released within one frame still places its note, at the row where the music was
+// when it went down.
 #pragma once
 
 #include <array>
@@ -32,11 +34,12 @@ class KeyboardNoteEntry {
         bool foundExisting = false; // the press landed on a note already there
         bool mine = false;          // placed a mine: never drawn into a hold
         bool drewHold = false;
-        RowPosition startRow{};     // where the press happened
-        RowPosition noteRow{};      // where the press's note starts now
+        RowPosition startRow{};    // where the press happened, snapped
+        std::int32_t pressRow = 0; // where the press happened
+        RowPosition noteRow{};     // where the press's note starts now
     };
 
-    void press(int column, VirtualKey key, bool mineMode);
+    void press(int column, VirtualKey key, const KeyPress& keyPress);
     void drawHold(int column);
     void release(int column);
     // The index of this press's note in the current level, or nothing when it is gone.
@@ -46,9 +49,10 @@ class KeyboardNoteEntry {
     Editor& editor_;
     Dispatcher& dispatcher_;
     const KeyDownTable& down_;
+    KeyPressReader presses_;
     KeyStateTable& states_;
     const ShellState& shell_;
-    std::array<Press, kMaxColumns> presses_{};
+    std::array<Press, kMaxColumns> pressOf_{};
     bool groupOpen_ = false;
     bool needsRefresh_ = false;
 };

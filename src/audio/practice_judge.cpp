@@ -32,7 +32,7 @@ Judgement judgementOf(SamplePosition error, const JudgeWindows& w) {
 } // namespace
 
 void PracticeJudge::tick(const PlayAlongChart& chart, SamplePosition now, const Keys* keys,
-                         bool keysLive) {
+                         bool keysLive, const Presses* presses) {
     const int r = chart.currentRow.load();
     if (chart.id != chartId_ || chart.resets.load() != chartResets_)
         startAfresh(chart, r);
@@ -43,7 +43,7 @@ void PracticeJudge::tick(const PlayAlongChart& chart, SamplePosition now, const 
         enterRow(row, r);
     if (keysLive) {
         if (keys)
-            readKeys(row, *keys, now, r, chart.windows);
+            readKeys(row, *keys, presses, now, r, chart.windows);
         else
             autoPlay(row, now, r, chart.windows);
     }
@@ -68,10 +68,19 @@ void PracticeJudge::enterRow(const JudgeRow& row, int index) {
         done_[c] = !isGraded(row.notes[c]);
 }
 
-void PracticeJudge::readKeys(const JudgeRow& row, const Keys& keys, SamplePosition now, int r,
-                             const JudgeWindows& windows) {
+void PracticeJudge::readKeys(const JudgeRow& row, const Keys& keys, const Presses* presses,
+                             SamplePosition now, int r, const JudgeWindows& windows) {
     for (int c = 0; c < kJudgedColumns; ++c) {
         const auto i = static_cast<std::size_t>(c);
+        if (presses && (*presses)[i]) {
+            const SamplePosition at = *(*presses)[i];
+            if (down_[i]) // released and pressed again since the last tick
+                release(row, c, at, windows);
+            press(row, c, at, r, windows);
+            down_[i] = true;
+            if (keys[i])
+                continue; // still down: held from the next tick on
+        }
         if (keys[i] && !down_[i])
             press(row, c, now, r, windows);
         else if (keys[i])

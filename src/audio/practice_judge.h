@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 
 #include "audio/play_along_chart.h"
 
@@ -42,12 +43,23 @@ class PracticeJudge {
   public:
     // Keys down per column (left, down, up, right).
     using Keys = std::array<bool, kJudgedColumns>;
+    // Per column, the first press since the last tick at its own position: a press
+    // released again before the tick still counts.
+    using Presses = std::array<std::optional<SamplePosition>, kJudgedColumns>;
+    // One tick's keys as the input timer finds them.
+    struct KeyInput {
+        Keys down{};
+        Presses pressedAt{};
+        bool operator==(const KeyInput&) const = default;
+    };
     explicit PracticeJudge(std::function<void()> mineSound) : mineSound_(std::move(mineSound)) {}
 
     // One timer tick at the lag-compensated play position `now`. `keys` null: the
     // chart plays itself. `keysLive` false: keys are not read this tick (recording,
-    // window minimised), but rows still turn into misses.
-    void tick(const PlayAlongChart& chart, SamplePosition now, const Keys* keys, bool keysLive);
+    // window minimised), but rows still turn into misses. `presses` adds presses that
+    // came between two ticks.
+    void tick(const PlayAlongChart& chart, SamplePosition now, const Keys* keys, bool keysLive,
+              const Presses* presses = nullptr);
 
     const JudgementDisplay& display() const { return display_; }
     JudgementDisplay& display() { return display_; }
@@ -64,8 +76,8 @@ class PracticeJudge {
     void setOffMine(int column, int rowIndex);
     void autoPlay(const JudgeRow& row, SamplePosition now, int rowIndex,
                   const JudgeWindows& windows);
-    void readKeys(const JudgeRow& row, const Keys& keys, SamplePosition now, int rowIndex,
-                  const JudgeWindows& windows);
+    void readKeys(const JudgeRow& row, const Keys& keys, const Presses* presses, SamplePosition now,
+                  int rowIndex, const JudgeWindows& windows);
     void gradeRows(const PlayAlongChart& chart, SamplePosition now, int rowIndex);
     void grade(Judgement judgement, int notes);
 

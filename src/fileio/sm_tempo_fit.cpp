@@ -10,6 +10,7 @@
 #include "fileio/number_format.h"
 #include "fileio/sm_time_arithmetic.h"
 #include "fileio/statement_text.h"
+#include "model/simplest_number.h"
 
 namespace quillex {
 
@@ -21,8 +22,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr int kTempoDecimals = 3;
 // Decimals tried for a stop's seconds.
 constexpr int kStopDecimals = 6;
-// Numbers tried with each count of decimals.
-constexpr int kCandidatesPerLevel = 16;
 // Tempos of a run tried for how far the next run reaches after them.
 constexpr int kLookahead = 12;
 // Tempos tried in a row without the next run reaching further before the search ends.
@@ -42,55 +41,19 @@ WrittenNumber written(double value) {
     return w;
 }
 
-
-// Calls `tryK` for the integers of [first, last] nearest `centre` first, at most
-// `limit` of them, until it returns true. Returns whether one did.
-template <class TryK>
-bool nearestFirst(double first, double last, double centre, int limit, const TryK& tryK) {
-    if (first > last)
-        return false;
-    centre = std::clamp(centre, first, last);
-    for (double step = 0; limit > 0 && (centre - step >= first || centre + step <= last); ++step)
-        for (int side = 0; side < (step == 0 ? 1 : 2) && limit > 0; ++side) {
-            const double k = side == 0 ? centre - step : centre + step;
-            if (k < first || k > last)
-                continue;
-            --limit;
-            if (tryK(k))
-                return true;
-        }
-    return false;
-}
-
-// The simplest number near [lo, hi] that `keeps` accepts as it reads back: the fewest
-// decimals up to maxDecimals (nearest the middle among those), then numbers of six
-// significant digits nearest the middle. The range only guides the search: `keeps`
-// decides, exactly as the reader will compute.
+// The simplest number near [lo, hi] that `keeps` accepts as it reads back. The range
+// only guides the search: `keeps` decides, exactly as the reader will compute.
 template <class Keeps>
 std::optional<WrittenNumber> simplestKept(double lo, double hi, int maxDecimals,
                                           const Keeps& keeps) {
-    const double middle = lo / 2 + hi / 2;
-    const double slack = (std::abs(lo) + std::abs(hi)) * 1e-12; // a range edge may be exact
-    lo -= slack;
-    hi += slack;
     std::optional<WrittenNumber> found;
-    const auto tryValue = [&](double value) {
+    offerSimplestNumbers(lo, hi, maxDecimals, [&](double value) {
         WrittenNumber w = written(value);
         if (!keeps(w.value))
             return false;
         found = std::move(w);
         return true;
-    };
-    double scale = 1;
-    for (int d = 0; d <= maxDecimals; ++d, scale *= 10)
-        if (nearestFirst(std::ceil(lo * scale), std::floor(hi * scale), std::round(middle * scale),
-                         kCandidatesPerLevel, [&](double k) { return tryValue(k / scale); }))
-            return found;
-    if (!(middle != 0) || !std::isfinite(middle))
-        return std::nullopt;
-    const double step = std::pow(10.0, std::floor(std::log10(std::abs(middle))) - 5);
-    nearestFirst(std::ceil(lo / step), std::floor(hi / step), std::round(middle / step),
-                 kCandidatesPerLevel, [&](double k) { return tryValue(k * step); });
+    });
     return found;
 }
 
@@ -157,8 +120,7 @@ class RunFit {
     // they read back, simplest first: the fewest decimals (up to three, nearest the
     // middle of the range among equals), then six significant digits. At most `limit`
     // of them, until `take` returns true.
-    template <class Take>
-    void forEachTempo(int limit, const Take& take) const {
+    template <class Take> void forEachTempo(int limit, const Take& take) const {
         const auto [lo, hi] = bpmRange(lo_, hi_);
         const double middle = lo / 2 + hi / 2;
         const double slack = (lo + hi) * 1e-12; // an edge of the range may be exact
@@ -176,12 +138,12 @@ class RunFit {
                 return offer(k / scale);
             };
             if (nearestFirst(std::ceil((lo - slack) * scale), std::floor((hi + slack) * scale),
-                             std::round(middle * scale), kCandidatesPerLevel, tryK))
+                             std::round(middle * scale), kSimplestCandidatesPerLevel, tryK))
                 return;
         }
         const double step = std::pow(10.0, std::floor(std::log10(middle)) - 5);
         nearestFirst(std::ceil((lo - slack) / step), std::floor((hi + slack) / step),
-                     std::round(middle / step), kCandidatesPerLevel,
+                     std::round(middle / step), kSimplestCandidatesPerLevel,
                      [&](double k) { return offer(written(k * step).value); });
     }
 
@@ -414,21 +376,21 @@ class PerBeatFit {
         int left = kOffsetCandidates;
         double scale = 1;
         for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
-            const bool complete = nearestFirst(
-                std::ceil(lo * scale), std::floor(hi * scale), std::round(-centre / rate_ * scale),
-                left, [&](double k) {
-                    --left;
-                    if (d > 0 && std::fmod(k, 10) == 0)
-                        return false; // tried with fewer decimals
-                    WrittenNumber candidate = written(k / scale);
-                    const Reach reach = reachFrom(-candidate.value * rate_, 0, 0);
-                    const bool done = reach.complete && reach.row >= 0;
-                    if (reach.row > bestRow || done) {
-                        bestRow = reach.row;
-                        best = std::move(candidate);
-                    }
-                    return done;
-                });
+            const bool complete =
+                nearestFirst(std::ceil(lo * scale), std::floor(hi * scale),
+                             std::round(-centre / rate_ * scale), left, [&](double k) {
+                                 --left;
+                                 if (d > 0 && std::fmod(k, 10) == 0)
+                                     return false; // tried with fewer decimals
+                                 WrittenNumber candidate = written(k / scale);
+                                 const Reach reach = reachFrom(-candidate.value * rate_, 0, 0);
+                                 const bool done = reach.complete && reach.row >= 0;
+                                 if (reach.row > bestRow || done) {
+                                     bestRow = reach.row;
+                                     best = std::move(candidate);
+                                 }
+                                 return done;
+                             });
             if (complete)
                 break;
         }
@@ -451,7 +413,8 @@ class PerBeatFit {
                     found = true;
                     return true;
                 }
-                const Reach reach = reachFrom(smAdvance(fit_.x(), rows, candidate, rate_), endRow, next);
+                const Reach reach =
+                    reachFrom(smAdvance(fit_.x(), rows, candidate, rate_), endRow, next);
                 if (!found || reach.row > best.row) {
                     bpm = candidate;
                     best = reach;

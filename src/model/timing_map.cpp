@@ -119,20 +119,20 @@ double TimingMap::bpmAt(SamplePosition s) const {
     if (m.empty() || s < m.front().sample || s >= m.back().sample)
         return 0;
     const std::ptrdiff_t c = lastMarkerAtOrBefore(m, s);
-    return intervalBpm(static_cast<std::size_t>(c));
+    return tempoRuns().bpmOfInterval(static_cast<std::size_t>(c));
 }
 
 double TimingMap::lowestBpm() const {
     double lowest = 1000000;
-    for (std::size_t i = 0; i + 1 < beats_.size(); ++i)
-        lowest = std::min(lowest, intervalBpm(i));
+    for (TempoRuns runs = tempoRuns(); runs.nextRun();)
+        lowest = std::min(lowest, runs.bpm());
     return lowest;
 }
 
 double TimingMap::highestBpm() const {
     double highest = 0;
-    for (std::size_t i = 0; i + 1 < beats_.size(); ++i)
-        highest = std::max(highest, intervalBpm(i));
+    for (TempoRuns runs = tempoRuns(); runs.nextRun();)
+        highest = std::max(highest, runs.bpm());
     return highest;
 }
 

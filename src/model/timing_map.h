@@ -5,6 +5,7 @@
 
 #include "items/item_list.h"
 #include "model/row_position.h"
+#include "model/tempo_runs.h"
 
 namespace quillex {
 
@@ -12,7 +13,7 @@ namespace quillex {
 // numbered, no duplicates, first and last markers regular beats). Copying it is cheap
 // and keeps the list it was made from alive.
 class TimingMap {
-public:
+  public:
     TimingMap() = default;
     TimingMap(ItemList beats, bool hasSubBeats, int sampleRate, SamplePosition musicLength)
         : beats_(std::move(beats)), hasSubBeats_(hasSubBeats), sampleRate_(sampleRate),
@@ -33,11 +34,15 @@ public:
     // The nearest row of the grid at a sample; row 0 with fewer than two markers.
     RowPosition sampleToRow(SamplePosition sample) const;
 
-    // Tempo between marker i and marker i + 1; 0 when i is not such a pair.
+    // Tempo between marker i and marker i + 1 as their samples give it; 0 when i is not
+    // such a pair.
     double intervalBpm(std::size_t i) const;
-    // Tempo of the interval holding a sample; 0 outside the marked range.
+    // The tempos shown: the simplest tempo of each run of markers (see TempoRuns).
+    // Valid while this map lives.
+    TempoRuns tempoRuns() const { return TempoRuns(beats_, sampleRate_); }
+    // Shown tempo of the interval holding a sample; 0 outside the marked range.
     double bpmAt(SamplePosition sample) const;
-    // Lowest and highest interval tempo: 1000000 and 0 with fewer than two markers.
+    // Lowest and highest shown tempo: 1000000 and 0 with fewer than two markers.
     double lowestBpm() const;
     double highestBpm() const;
     // The single tempo of markers first..last, averaged over samples per beat rather
@@ -49,16 +54,16 @@ public:
     // Converts many rows in a row: fast when the rows come in ascending order (each
     // conversion continues from the interval of the one before), correct in any order.
     class SequentialConverter {
-    public:
+      public:
         explicit SequentialConverter(const TimingMap& map) : map_(map) {}
         SamplePosition operator()(RowPosition row);
 
-    private:
+      private:
         const TimingMap& map_;
         std::size_t interval_ = 0;
     };
 
-private:
+  private:
     SamplePosition rowToSampleWithSubBeats(std::int32_t row) const;
     SamplePosition rowToSampleByBeatIndex(std::int32_t beat, std::int32_t fraction) const;
 

@@ -70,6 +70,7 @@ void buildGridEntries(const Grid& grid, const TimingMap& timing, const ViewGeome
     const ItemList& markers = timing.beats();
     const bool subdivide = grid.has(Grid::kEighthBit) && markers.size() >= 2;
     const bool sixteenths = grid.has(Grid::kSixteenthBit);
+    TempoRuns tempos = timing.tempoRuns();
     for (std::size_t i = first; i < last && i < markers.size(); ++i) {
         const EditItem& m = markers[i];
         GridEntry& e = entries.emplace_back();
@@ -78,7 +79,7 @@ void buildGridEntries(const Grid& grid, const TimingMap& timing, const ViewGeome
         e.faint = m.cutMark;
         e.labelled = true;
         e.position = positionText(m.sample, timeFormat, timing.sampleRate(), timing);
-        e.bpm = formatFixed3(timing.bpmAt(m.sample));
+        e.bpm = formatFixed3(tempos.bpmOfInterval(i));
         if (!subdivide || m.isSubBeat)
             continue;
         const int row = m.row();

@@ -2,10 +2,13 @@
 // them, and check-mark groups that can only mark one item.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "app/command_table.h"
+#include "app/key_list.h"
 
 namespace quillex {
 namespace {
@@ -140,6 +143,20 @@ TEST(CommandTable, CheckGroupsHoldTheListedItems) {
     for (int i = 0; i < kSnapCount; ++i)
         EXPECT_EQ(snapIndexOfCommand(snapCommandId(i)), i);
     EXPECT_EQ(snapDivisions(10), 48);
+}
+
+TEST(KeyList, TheReadMeAndTheReadmeListTheKeysOfTheCommandTable) {
+    const std::string keys = keyListText();
+    for (const std::string_view table : {"Alt+F7", "Tools > Nudge Beats > Nudge Away\n"})
+        EXPECT_NE(keys.find(table), std::string::npos) << table;
+    for (const char* document : {"/data/readme.txt", "/README.md"}) {
+        std::ostringstream text;
+        text << std::ifstream(std::string(QUILLEX_SOURCE_DIR) + document).rdbuf();
+        ASSERT_NE(text.str().find(kKeyListBegin), std::string::npos) << document;
+        EXPECT_EQ(withKeyList(text.str(), keys), text.str())
+            << document << " differs from the command table: run quillex-tool keys README.md "
+            << "data/readme.txt";
+    }
 }
 
 } // namespace

@@ -14,10 +14,14 @@ namespace {
 struct RecordedEvents : TimerEvents {
     void beatTapped(SamplePosition sample) override { taps.push_back(sample); }
     void beatKeyWhileStopped() override { ++stoppedPresses; }
-    void arrowRecorded(int column, SamplePosition) override { columns.push_back(column); }
+    void arrowRecorded(int column, SamplePosition at) override {
+        columns.push_back(column);
+        arrowsAt.push_back(at);
+    }
     std::vector<SamplePosition> taps;
     int stoppedPresses = 0;
     std::vector<int> columns;
+    std::vector<SamplePosition> arrowsAt;
 };
 
 class TickTest : public ::testing::Test {
@@ -32,24 +36,26 @@ class TickTest : public ::testing::Test {
     int tickNumber = 0;
     bool playing = false;
     SamplePosition channel = 0;
-    InputTick tick{busy,
-                   shell,
-                   down,
-                   states,
-                   [this](CommandId id) { posted.push_back({tickNumber, id}); },
-                   [](std::function<void()> task) { task(); },
-                   events,
-                   flags,
-                   {[this] { return playing; }, [this] { return channel; },
-                    [this] { return std::optional<SamplePosition>(channel); },
-                    [this](SamplePosition heard, SamplePosition judged,
-                           const PracticeJudge::Keys* keys, bool live) {
-                        playAlong.push_back({heard, judged, keys ? std::optional(*keys)
-                                                                 : std::nullopt, live});
-                    }}};
+    InputTick tick{
+        busy,
+        shell,
+        down,
+        states,
+        [this](CommandId id) {
+            posted.push_back({tickNumber, id});
+        },
+        [](std::function<void()> task) { task(); },
+        events,
+        flags,
+        {[this] { return playing; }, [this] { return channel; },
+         [this] { return std::optional<SamplePosition>(channel); },
+         [this](SamplePosition heard, SamplePosition judged, const PracticeJudge::KeyInput* keys,
+                bool live) {
+             playAlong.push_back({heard, judged, keys ? std::optional(*keys) : std::nullopt, live});
+         }}};
     struct PlayAlongCall {
         SamplePosition heard, judged;
-        std::optional<PracticeJudge::Keys> keys;
+        std::optional<PracticeJudge::KeyInput> keys;
         bool live;
         bool operator==(const PlayAlongCall&) const = default;
     };
@@ -94,23 +100,53 @@ TEST_F(TickTest, EachArrowPostsItsCommandOncePerPress) {
                                            CommandId::NextRow}));
 }
 
-TEST_F(TickTest, NothingWhileBusySuspendedOrCtrlHeld) {
-    down.setDown(kVkUp, true);
-    down.setDown('B', true);
+TEST_F(TickTest, PressesWaitOutARebuildButNotACtrlKeyOrASuspendedWindow) {
     busy.raise();
-    run(5);
+    tap(kVkUp);
+    tap('B');
     busy.lower();
-    down.setDown(kVkRControl, true);
-    run(5);
-    down.setDown(kVkRControl, false);
-    shell.suspended = true;
-    run(5);
-    shell.suspended = false;
     EXPECT_TRUE(posted.empty());
-    EXPECT_EQ(events.stoppedPresses, 0);
     run(1);
     EXPECT_EQ(posted.size(), 1u);
     EXPECT_EQ(events.stoppedPresses, 1);
+    down.setDown(kVkRControl, true);
+    tap(kVkUp);
+    tap('B');
+    down.setDown(kVkRControl, false);
+    shell.suspended = true;
+    tap(kVkUp);
+    tap('B');
+    shell.suspended = false;
+    run(5);
+    EXPECT_EQ(posted.size(), 1u);
+    EXPECT_EQ(events.stoppedPresses, 1);
+}
+
+TEST_F(TickTest, PressesShorterThanATickCountOnceEachAtTheirOwnPosition) {
+    down.setStamp([this] { return playing ? std::optional(channel) : std::nullopt; });
+    const auto quickPress = [this](VirtualKey key, SamplePosition at) {
+        channel = at;
+        down.setDown(key, true);
+        down.setDown(key, false);
+    };
+    quickPress(kVkDown, 0);
+    quickPress(kVkDown, 0);
+    run(1);
+    EXPECT_EQ(posted.size(), 2u) << "both steps down";
+    playing = true;
+    flags.lagSamples = 100;
+    for (SamplePosition at : {1000, 1500, 2000})
+        quickPress('B', at);
+    flags.practice = true;
+    flags.recordingArrows = true;
+    quickPress(kVkLeft, 2500);
+    channel = 3000;
+    run(2);
+    EXPECT_EQ(events.taps, (std::vector<SamplePosition>{900, 1400, 1900}));
+    EXPECT_EQ(events.arrowsAt, (std::vector<SamplePosition>{2500}));
+    ASSERT_EQ(playAlong.size(), 2u);
+    EXPECT_EQ(playAlong[0].keys->pressedAt[0], 2400) << "judged where it was pressed";
+    EXPECT_FALSE(playAlong[1].keys->pressedAt[0]) << "once";
 }
 
 TEST_F(TickTest, BeatKeyTapsAtTheLagCompensatedChannelPositionOncePerPress) {
@@ -161,10 +197,12 @@ TEST_F(TickTest, PlayAlongJudgesAtTheLagCompensatedPositionWithTheArrowsOfPracti
     flags.recordingArrows = false;
     down.setDown(kVkLControl, true);
     run(1);
-    const PracticeJudge::Keys downAndUp{false, true, true, false};
-    EXPECT_EQ(playAlong, (std::vector<PlayAlongCall>{{10000, 9559, downAndUp, true},
+    const PracticeJudge::KeyInput pressed{{false, true, true, false},
+                                          {std::nullopt, 9559, 9559, std::nullopt}};
+    const PracticeJudge::KeyInput held{{false, true, true, false}, {}};
+    EXPECT_EQ(playAlong, (std::vector<PlayAlongCall>{{10000, 9559, pressed, true},
                                                      {10000, 9559, std::nullopt, true},
-                                                     {10000, 9559, downAndUp, false},
+                                                     {10000, 9559, held, false},
                                                      {10000, 9559, std::nullopt, false}}));
 }
 

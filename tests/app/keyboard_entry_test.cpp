@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "app/input_tick.h"
-#include "app/keyboard_input.h"
 #include "app/input_timer.h"
+#include "app/keyboard_input.h"
 #include "app/keyboard_note_entry.h"
 #include "app/recording.h"
 #include "editing_fixture.h"
@@ -59,8 +59,14 @@ TEST_F(KeyboardTest, BeatsTappedDuringPlaybackLandWithinOnePollAndUndoAsOneStep)
     // true beat, so the poll after it stamps the beat less than one poll late.
     double channel = 0;
     bool playing = true;
-    InputTick tick{editor.busyCounter(), state, keys, states, [](CommandId) {},
-                   [](std::function<void()> task) { task(); }, recording, flags,
+    InputTick tick{editor.busyCounter(),
+                   state,
+                   keys,
+                   states,
+                   [](CommandId) {},
+                   [](std::function<void()> task) { task(); },
+                   recording,
+                   flags,
                    {[&] { return playing; }, [] { return 0; },
                     [&] { return std::optional<SamplePosition>(static_cast<int>(channel)); }}};
     editor.player().play();
@@ -92,11 +98,11 @@ TEST_F(KeyboardTest, RecordedRowsRoundHalfUpToTheSnapAndStayOnTheBeats) {
         SamplePosition sample;
         std::int32_t row;
     } cases[] = {
-        {4, 5 * kBeat + kBeat * 6 / 48, 5 * 48 + 48 + 12},   // fraction 6: half up
-        {4, 5 * kBeat + kBeat * 5 / 48, 5 * 48 + 48},        // fraction 5: down
-        {1, 5 * kBeat + kBeat * 30 / 48, 7 * 48},            // carries into the next beat
+        {4, 5 * kBeat + kBeat * 6 / 48, 5 * 48 + 48 + 12}, // fraction 6: half up
+        {4, 5 * kBeat + kBeat * 5 / 48, 5 * 48 + 48},      // fraction 5: down
+        {1, 5 * kBeat + kBeat * 30 / 48, 7 * 48},          // carries into the next beat
         {0, 5 * kBeat + kBeat * 7 / 48, 5 * 48 + 48 + 7},
-        {4, 30 * kBeat, 20 * 48},                            // past the last beat
+        {4, 30 * kBeat, 20 * 48}, // past the last beat
     };
     for (const Case& c : cases) {
         editor.player().setSnap(c.divisions, false);
@@ -155,6 +161,32 @@ TEST_F(KeyboardTest, AHeldKeyWhilePlayingMakesAHoldOnlyPastTwelveRows) {
     frame('2', true);
     frame('2', false);
     EXPECT_EQ(editor.store().notes(editor.store().currentLevel()).items().back().lengthRows(), 13);
+    // Pressed late in a snap step, it snaps back; 12 rows after the press it is a tap.
+    editor.player().seek(4 * kBeat + kBeat * 5 / 48);
+    frame('3', true);
+    frame('3', true);
+    editor.player().seek(4 * kBeat + kBeat * 17 / 48);
+    frame('3', true);
+    frame('3', false);
+    EXPECT_FALSE(editor.store().notes(editor.store().currentLevel()).items().back().isHold);
+}
+
+TEST_F(KeyboardTest, ColumnKeysPressedAndReleasedWithinAFramePlaceNotesWhereTheyWentDown) {
+    addBeats();
+    editor.player().setSnap(4, false);
+    SamplePosition channel = 0;
+    keys.setStamp([&] { return std::optional(channel); });
+    for (auto [key, at] : {std::pair('1', 5 * kBeat), std::pair('2', 6 * kBeat + kBeat / 4)}) {
+        channel = at;
+        keys.setDown(static_cast<VirtualKey>(key), true);
+        keys.setDown(static_cast<VirtualKey>(key), false);
+    }
+    noteEntry.frame();
+    const ItemList& notes = editor.store().notes(editor.store().currentLevel());
+    ASSERT_EQ(rows(), (std::vector<std::int32_t>{6 * 48, 7 * 48 + 12}));
+    EXPECT_EQ(notes[0].column, 0);
+    EXPECT_EQ(notes[1].column, 1);
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Edit Note\tCtrl+Z");
 }
 
 TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
@@ -198,13 +230,17 @@ TEST_F(KeyboardTest, TheTimerThreadAndTheMainThreadShareOnlyWhatTheyMay) {
     PracticeJudge judge{[this] { editor.player().playEffect(EffectSound::Mine); }};
     editor.player().setBeatTickOff(false);
     editor.player().setNoteTickOff(false);
-    InputTick tick{editor.busyCounter(), state, keys, states,
+    InputTick tick{editor.busyCounter(),
+                   state,
+                   keys,
+                   states,
                    [](CommandId) {},
                    [&](std::function<void()> task) {
                        std::lock_guard lock(queueMutex);
                        queue.push_back(std::move(task));
                    },
-                   recording, flags,
+                   recording,
+                   flags,
                    {[this] { return editor.player().playing(); },
                     [this] { return editor.player().position(); },
                     [this] { return editor.player().channelPosition(); },

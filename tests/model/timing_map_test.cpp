@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "support/store_fixture.h"
 
 namespace quillex {
@@ -24,7 +27,7 @@ TEST_F(ConversionTest, RowsToSamplesAcrossRegularBeats) {
     addBeats(4, 1000, 22050);
     const TimingMap map = store.timing();
     EXPECT_FALSE(map.hasSubBeats());
-    EXPECT_EQ(map.rowToSample(0, 47), 0);   // before beat 1
+    EXPECT_EQ(map.rowToSample(0, 47), 0); // before beat 1
     EXPECT_EQ(map.rowToSample(1, 0), 1000);
     EXPECT_EQ(map.rowToSample(1, 24), 1000 + 11025);
     EXPECT_EQ(map.rowToSample(2, 1), 1000 + 22050 + 22050 / 48);
@@ -38,8 +41,8 @@ TEST_F(ConversionTest, SamplesToRowsRoundToTheNearestRow) {
     const TimingMap map = store.timing();
     EXPECT_EQ(map.sampleToRow(44100).row(), 48);
     EXPECT_EQ(map.sampleToRow(44100 + 22050).row(), 72);
-    EXPECT_EQ(map.sampleToRow(44100 + 459).row(), 48);  // 0.4996 of a row
-    EXPECT_EQ(map.sampleToRow(44100 + 460).row(), 49);  // rounds up past half
+    EXPECT_EQ(map.sampleToRow(44100 + 459).row(), 48); // 0.4996 of a row
+    EXPECT_EQ(map.sampleToRow(44100 + 460).row(), 49); // rounds up past half
     // Before the first marker: from sample 0 / row 0 up to beat 1.
     EXPECT_EQ(map.sampleToRow(0).row(), 0);
     EXPECT_EQ(map.sampleToRow(22050).row(), 24);
@@ -127,6 +130,30 @@ TEST_F(BpmTest, AverageIsTakenOverSamplesPerBeat) {
     EXPECT_DOUBLE_EQ(map.lowestBpm(), 60.0);
     EXPECT_DOUBLE_EQ(map.highestBpm(), 120.0);
     EXPECT_DOUBLE_EQ(map.bpmAt(30000), 60.0);
+}
+
+TEST_F(BpmTest, ShownTempoIsTheSimplestThatKeepsEveryMarkerOfARunWithinHalfASample) {
+    struct Case {
+        std::vector<SamplePosition> markers;
+        double lowest, highest, atSecondInterval;
+    };
+    std::vector<SamplePosition> autofilled; // 160 BPM: whole samples alternate
+    for (int k = 0; k < 40; ++k)
+        autofilled.push_back(static_cast<SamplePosition>(std::floor(k * 16537.5 + 0.5)));
+    const Case cases[] = {
+        {autofilled, 160.0, 160.0, 160.0},
+        {{0, 22050, 44100, 66150, 90000}, 110.943, 120.0, 120.0}, // the last one moved
+    };
+    for (const Case& c : cases) {
+        StoreFixture f;
+        for (SamplePosition s : c.markers)
+            f.addBeat(s);
+        f.store.refresh();
+        const TimingMap map = f.store.timing();
+        EXPECT_DOUBLE_EQ(map.lowestBpm(), c.lowest) << c.markers.back();
+        EXPECT_DOUBLE_EQ(map.highestBpm(), c.highest) << c.markers.back();
+        EXPECT_DOUBLE_EQ(map.bpmAt(c.markers[1]), c.atSecondInterval) << c.markers.back();
+    }
 }
 
 TEST_F(BpmTest, OneMarkerHasNoTempo) {

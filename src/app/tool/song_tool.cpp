@@ -1,11 +1,14 @@
 #include "app/tool/song_tool.h"
 
 #include <array>
+#include <fstream>
 #include <locale>
+#include <sstream>
 #include <string_view>
 
 #include "app/editor.h"
 #include "app/editor_ports.h"
+#include "app/key_list.h"
 #include "app/tool/sync_command.h"
 #include "app/tool/transform_command.h"
 #include "fileio/number_format.h"
@@ -22,9 +25,33 @@ constexpr std::string_view kUsage =
     "       quillex-tool beats FILE\n"
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
-    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n";
+    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n"
+    "       quillex-tool keys [DOCUMENT...]\n";
 
-std::string usage() { return std::string(kUsage) + kTransformUsage + kSyncUsage; }
+std::string usage() {
+    return std::string(kUsage) + kTransformUsage + kSyncUsage;
+}
+
+// Prints the key list, or writes it into each document between its marker lines.
+int writeKeyLists(const std::vector<std::string>& documents, std::ostream& out, std::ostream& err) {
+    const std::string keys = keyListText();
+    if (documents.empty())
+        out << keys;
+    for (const std::string& path : documents) {
+        std::ostringstream text;
+        text << std::ifstream(path).rdbuf();
+        const std::string updated = withKeyList(text.str(), keys);
+        if (updated == text.str() && text.str().find(kKeyListBegin) == std::string::npos) {
+            err << "quillex-tool: " << path << " has no key list markers\n";
+            return kToolFailed;
+        }
+        if (!(std::ofstream(path, std::ios::binary) << updated)) {
+            err << "quillex-tool: cannot write " << path << '\n';
+            return kToolFailed;
+        }
+    }
+    return kToolSuccess;
+}
 
 // The "Tip" boxes of the editor, one per line on standard error.
 class StreamMessages : public Messages {
@@ -152,6 +179,8 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         out << usage();
         return kToolSuccess;
     }
+    if (command == "keys")
+        return writeKeyLists({arguments.begin() + 1, arguments.end()}, out, err);
     if (command == "transform") {
         const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
         if (!request) {

@@ -1,0 +1,82 @@
+#include "model/tempo_runs.h"
+
+#include <algorithm>
+
+#include "model/simplest_number.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr int kTempoDecimals = 3;
+
+double bpmOfSlope(double samplesPerRow, int rate) {
+    return 60.0 * rate / (samplesPerRow * kRowsPerBeat);
+}
+
+} // namespace
+
+void TempoRuns::restart() {
+    first_ = last_ = 0;
+    bpm_ = -1;
+}
+
+bool TempoRuns::nextRun() {
+    const auto& m = markers_.items();
+    if (last_ + 1 >= m.size() || rate_ <= 0)
+        return false;
+    first_ = last_;
+    bpm_ = -1;
+    const EditItem& start = m[first_];
+    double lo = 0;
+    double hi = 0;
+    std::size_t next = first_ + 1;
+    for (; next < m.size(); ++next) {
+        const double rows = m[next].row() - start.row();
+        const double samples = static_cast<double>(m[next].sample) - start.sample;
+        if (!(rows > 0) || !(samples > 0))
+            break;
+        const double l = (samples - 0.5) / rows;
+        const double h = (samples + 0.5) / rows;
+        if (next == first_ + 1) {
+            lo = l;
+            hi = h;
+            continue;
+        }
+        const double newLo = std::max(lo, l);
+        const double newHi = std::min(hi, h);
+        if (newLo > newHi * (1 + 1e-12))
+            break;
+        lo = newLo;
+        hi = newHi;
+    }
+    last_ = std::max(next - 1, first_ + 1);
+    lowSlope_ = lo;
+    highSlope_ = hi;
+    return true;
+}
+
+double TempoRuns::bpm() {
+    if (bpm_ < 0) {
+        if (!(highSlope_ > 0))
+            bpm_ = 0;
+        else
+            bpm_ = simplestNumberIn(bpmOfSlope(highSlope_, rate_),
+                                    bpmOfSlope(std::max(lowSlope_, highSlope_ / 1000), rate_),
+                                    kTempoDecimals);
+    }
+    return bpm_;
+}
+
+double TempoRuns::bpmOfInterval(std::size_t i) {
+    if (i + 1 >= markers_.size())
+        return 0;
+    if (first_ == last_ || i < first_)
+        restart();
+    while (i >= last_)
+        if (!nextRun())
+            return 0;
+    return bpm();
+}
+
+} // namespace quillex
