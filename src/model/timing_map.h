@@ -12,7 +12,7 @@ namespace quillex {
 // numbered, no duplicates, first and last markers regular beats). Copying it is cheap
 // and keeps the list it was made from alive.
 class TimingMap {
-public:
+  public:
     TimingMap() = default;
     TimingMap(ItemList beats, bool hasSubBeats, int sampleRate, SamplePosition musicLength)
         : beats_(std::move(beats)), hasSubBeats_(hasSubBeats), sampleRate_(sampleRate),
@@ -49,16 +49,27 @@ public:
     // Converts many rows in a row: fast when the rows come in ascending order (each
     // conversion continues from the interval of the one before), correct in any order.
     class SequentialConverter {
-    public:
+      public:
         explicit SequentialConverter(const TimingMap& map) : map_(map) {}
         SamplePosition operator()(RowPosition row);
 
-    private:
+      private:
+        // Finds the interval of markers holding `row` (before the last marker's row)
+        // and keeps what converting inside it needs.
+        void enterIntervalOf(std::int32_t row);
+
         const TimingMap& map_;
+        // The interval last used: rows [firstRow_, endRow_) start at firstSample_ and
+        // span `rows_` rows and `samples_` samples. Empty until the first conversion.
+        std::int32_t firstRow_ = 0;
+        std::int32_t endRow_ = 0;
+        SamplePosition firstSample_ = 0;
+        double rows_ = 1;
+        double samples_ = 0;
         std::size_t interval_ = 0;
     };
 
-private:
+  private:
     SamplePosition rowToSampleWithSubBeats(std::int32_t row) const;
     SamplePosition rowToSampleByBeatIndex(std::int32_t beat, std::int32_t fraction) const;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/store_fixture.h"
 
 namespace quillex {
@@ -24,7 +26,7 @@ TEST_F(ConversionTest, RowsToSamplesAcrossRegularBeats) {
     addBeats(4, 1000, 22050);
     const TimingMap map = store.timing();
     EXPECT_FALSE(map.hasSubBeats());
-    EXPECT_EQ(map.rowToSample(0, 47), 0);   // before beat 1
+    EXPECT_EQ(map.rowToSample(0, 47), 0); // before beat 1
     EXPECT_EQ(map.rowToSample(1, 0), 1000);
     EXPECT_EQ(map.rowToSample(1, 24), 1000 + 11025);
     EXPECT_EQ(map.rowToSample(2, 1), 1000 + 22050 + 22050 / 48);
@@ -38,8 +40,8 @@ TEST_F(ConversionTest, SamplesToRowsRoundToTheNearestRow) {
     const TimingMap map = store.timing();
     EXPECT_EQ(map.sampleToRow(44100).row(), 48);
     EXPECT_EQ(map.sampleToRow(44100 + 22050).row(), 72);
-    EXPECT_EQ(map.sampleToRow(44100 + 459).row(), 48);  // 0.4996 of a row
-    EXPECT_EQ(map.sampleToRow(44100 + 460).row(), 49);  // rounds up past half
+    EXPECT_EQ(map.sampleToRow(44100 + 459).row(), 48); // 0.4996 of a row
+    EXPECT_EQ(map.sampleToRow(44100 + 460).row(), 49); // rounds up past half
     // Before the first marker: from sample 0 / row 0 up to beat 1.
     EXPECT_EQ(map.sampleToRow(0).row(), 0);
     EXPECT_EQ(map.sampleToRow(22050).row(), 24);
@@ -83,6 +85,28 @@ TEST_F(ConversionTest, SubBeatsPinOffBeatRows) {
     EXPECT_EQ(map.rowToSample(0, 40), 0);
     EXPECT_EQ(map.sampleToRow(30000).row(), 60);
     EXPECT_EQ(map.sampleToRow(15000).row(), 54);
+}
+
+// The converter the refresh re-times whole charts with must give rowToSample's
+// answer for rows in any order: ascending, backwards, and jumping across markers.
+TEST_F(ConversionTest, SequentialConversionMatchesSingleRows) {
+    addBeats(6, 1000, 22050);
+    addSubBeat(1000 + 22050 + 7000, 2, 12);
+    addSubBeat(1000 + 3 * 22050 + 15000, 4, 40);
+    store.refresh();
+    const TimingMap map = store.timing();
+    ASSERT_TRUE(map.hasSubBeats());
+    std::vector<std::int32_t> rows;
+    for (std::int32_t row = 0; row <= 8 * 48; ++row)
+        rows.push_back(row);
+    for (std::int32_t row = 8 * 48; row >= 0; row -= 7)
+        rows.push_back(row);
+    for (std::int32_t row : {300, 50, 250, 48, 280, 100, 330})
+        rows.push_back(row);
+    TimingMap::SequentialConverter toSample(map);
+    for (std::int32_t row : rows)
+        EXPECT_EQ(toSample(RowPosition::fromRow(row)), map.rowToSample(RowPosition::fromRow(row)))
+            << "row " << row;
 }
 
 TEST_F(ConversionTest, MarkersAtSampleZeroAndAtTheLastSample) {
