@@ -228,10 +228,12 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     std::size_t firstRetimed = current.size();
     {
         TimingMap::SequentialConverter toSample(map);
-        for (std::size_t i = 0; tidy && i < current.size(); ++i) {
+        for (std::size_t i = 0; i < current.size(); ++i) {
             const EditItem& n = current[i];
-            tidy = (i == 0 || noteKey(current[i - 1]) < noteKey(n)) && !isLate(n) &&
+            tidy = tidy && (i == 0 || noteKey(current[i - 1]) < noteKey(n)) && !isLate(n) &&
                    !(n.isHold && holdCoversAnotherNote(current, i));
+            if (!tidy && firstRetimed < current.size())
+                break; // everything will be re-timed
             if (firstRetimed == current.size() && n.sample != toSample(n.start()))
                 firstRetimed = i;
         }
@@ -242,6 +244,7 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
         return;
     }
 
+    const bool anyStale = firstRetimed < current.size();
     Items& notes = list.edit();
     notes.erase(std::remove_if(notes.begin(), notes.end(), isLate), notes.end());
     const auto byKey = [](const EditItem& a, const EditItem& b) { return noteKey(a) < noteKey(b); };
@@ -252,9 +255,13 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
         std::stable_sort(unsorted, notes.end(), byKey);
         std::inplace_merge(notes.begin(), unsorted, notes.end(), byKey);
     }
-    TimingMap::SequentialConverter toSample(map);
-    for (EditItem& n : notes)
-        n.sample = toSample(n.start());
+    // A note's sample follows from its row alone: only a list with a stale one (the
+    // markers moved) is re-timed.
+    if (anyStale) {
+        TimingMap::SequentialConverter toSample(map);
+        for (EditItem& n : notes)
+            n.sample = toSample(n.start());
+    }
 
     // Holds that run over another note of their column become taps. Decide for every
     // hold before changing any, so that one hold losing its length does not spare
