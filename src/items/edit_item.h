@@ -23,12 +23,18 @@ enum class ItemKind : std::int32_t {
 // Hit priority of each kind: when boxes overlap, the higher one is hit.
 constexpr std::int32_t priorityOf(ItemKind kind) {
     switch (kind) {
-    case ItemKind::Note: return 5;
-    case ItemKind::TargetRow: return 4;
-    case ItemKind::Pause: return 3;
-    case ItemKind::Beat: return 2;
-    case ItemKind::CursorLine: return 1;
-    default: return 0;
+    case ItemKind::Note:
+        return 5;
+    case ItemKind::TargetRow:
+        return 4;
+    case ItemKind::Pause:
+        return 3;
+    case ItemKind::Beat:
+        return 2;
+    case ItemKind::CursorLine:
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -51,38 +57,47 @@ inline constexpr std::int32_t kMineDivisionClass = -1;
 
 constexpr std::int32_t divisionClassOfFraction(std::int32_t fraction) {
     const std::int32_t f = ((fraction % kRowsPerBeat) + kRowsPerBeat) % kRowsPerBeat;
-    if (f == 0) return 0;
-    if (f % 24 == 0) return 1;
-    if (f % 16 == 0) return 2;
-    if (f % 12 == 0) return 3;
-    if (f % 8 == 0) return 4;
-    if (f % 6 == 0) return 5;
-    if (f % 4 == 0) return 6;
-    if (f % 3 == 0) return 7;
+    if (f == 0)
+        return 0;
+    if (f % 24 == 0)
+        return 1;
+    if (f % 16 == 0)
+        return 2;
+    if (f % 12 == 0)
+        return 3;
+    if (f % 8 == 0)
+        return 4;
+    if (f % 6 == 0)
+        return 5;
+    if (f % 4 == 0)
+        return 6;
+    if (f % 3 == 0)
+        return 7;
     return 8;
 }
 
 struct EditItem {
+    // The fields every refresh and every drawn frame read come first, close together.
     ItemKind kind = ItemKind::None;
     bool isHold = false;
-    std::int32_t priority = 0;
     bool isSubBeat = false;
-    std::int32_t altKind = 0;
-    SamplePosition sample = 0;
-    std::int32_t beat = 0;
-    std::int32_t fraction = 0;
-    std::int32_t lengthBeats = 0;
-    std::int32_t lengthFraction = 0;
-    Colour colour{};
-    std::int32_t column = 0;
-    std::int32_t divisionClass = 0;
-    ScreenBox box{};
-    ScreenBox tailBox{};
     bool layerActive = false;
     bool locked = false;
     bool selected = false;
     bool cutMark = false;
+    SamplePosition sample = 0;
+    std::int32_t beat = 0;
+    std::int32_t fraction = 0;
+    std::int32_t column = 0;
+    std::int32_t lengthBeats = 0;
+    std::int32_t lengthFraction = 0;
+    std::int32_t divisionClass = 0;
+    std::int32_t priority = 0;
+    std::int32_t altKind = 0;
     std::int32_t listIndex = 0;
+    Colour colour{};
+    ScreenBox box{};
+    ScreenBox tailBox{};
 
     RowPosition start() const { return {beat, fraction}; }
     std::int32_t row() const { return beat * kRowsPerBeat + fraction; }

@@ -11,7 +11,7 @@
 namespace quillex {
 
 class ItemList {
-public:
+  public:
     using Items = std::vector<EditItem>;
 
     ItemList() : items_(emptyItems()) {}
@@ -24,10 +24,15 @@ public:
     auto end() const { return items_->end(); }
 
     // Writable access. Copies the vector first when another ItemList shares it,
-    // so a snapshot taken earlier never sees the change.
+    // so a snapshot taken earlier never sees the change. The copy has room to spare:
+    // most edits add an item right after copying.
     Items& edit() {
-        if (items_.use_count() != 1)
-            items_ = std::make_shared<Items>(*items_);
+        if (items_.use_count() != 1) {
+            auto copy = std::make_shared<Items>();
+            copy->reserve(items_->size() + items_->size() / 16 + 16);
+            copy->assign(items_->begin(), items_->end());
+            items_ = std::move(copy);
+        }
         return *items_;
     }
 
@@ -37,7 +42,7 @@ public:
     // True when both lists share the same storage (no copy was ever made).
     bool sharesStorageWith(const ItemList& other) const { return items_ == other.items_; }
 
-private:
+  private:
     // One empty vector shared by every empty list: it is never written (edit() copies
     // a shared vector first), and an empty list then costs no allocation.
     static std::shared_ptr<Items> emptyItems() {

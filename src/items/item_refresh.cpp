@@ -34,6 +34,15 @@ bool holdCoversAnotherNote(const Items& notes, std::size_t i) {
     return false;
 }
 
+// A copy of `notes` whose samples from index `first` on follow the timing `map`.
+Items retimedFrom(const Items& notes, std::size_t first, const TimingMap& map) {
+    Items retimed(notes);
+    TimingMap::SequentialConverter toSample(map);
+    for (std::size_t i = first; i < retimed.size(); ++i)
+        retimed[i].sample = toSample(retimed[i].start());
+    return retimed;
+}
+
 bool notesSortedWithoutDuplicates(const Items& notes) {
     for (std::size_t i = 1; i < notes.size(); ++i)
         if (noteKey(notes[i - 1]) >= noteKey(notes[i]))
@@ -180,9 +189,8 @@ void ItemStore::refreshPauses(bool selectedFollowSamples) {
         p.sample = map.rowToSample(p.start());
         pauses.push_back(p);
     }
-    std::stable_sort(pauses.begin(), pauses.end(), [](const EditItem& a, const EditItem& b) {
-        return a.row() < b.row();
-    });
+    std::stable_sort(pauses.begin(), pauses.end(),
+                     [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
 
     // Of two overlapping pauses the earlier one stays.
     Items kept;
@@ -212,28 +220,48 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     auto isLate = [&](const EditItem& n) { return pruneLate && n.row() > lastAllowedRow; };
 
     // A read-only pass first: most refreshes change nothing in most levels, and an
-    // untouched list stays shared with the undo history.
+    // untouched list stays shared with the undo history. It also finds the common case
+    // of a marker move, where the list is in order and only samples change: then one
+    // pass builds the re-timed list instead of copying it and fixing it step by step.
+    const Items& current = list.items();
+    bool tidy = true; // sorted, no duplicates, nothing late, no hold over another note
+    std::size_t firstRetimed = current.size();
     {
-        const Items& current = list.items();
         TimingMap::SequentialConverter toSample(map);
-        bool needsWork = !notesSortedWithoutDuplicates(current);
-        for (std::size_t i = 0; !needsWork && i < current.size(); ++i) {
+        for (std::size_t i = 0; i < current.size(); ++i) {
             const EditItem& n = current[i];
-            needsWork = isLate(n) || n.sample != toSample(n.start()) ||
-                        (n.isHold && holdCoversAnotherNote(current, i));
+            tidy = tidy && (i == 0 || noteKey(current[i - 1]) < noteKey(n)) && !isLate(n) &&
+                   !(n.isHold && holdCoversAnotherNote(current, i));
+            if (!tidy && firstRetimed < current.size())
+                break; // everything will be re-timed
+            if (firstRetimed == current.size() && n.sample != toSample(n.start()))
+                firstRetimed = i;
         }
-        if (!needsWork)
-            return;
+    }
+    if (tidy) {
+        if (firstRetimed < current.size())
+            list.replace(retimedFrom(current, firstRetimed, map));
+        return;
     }
 
+    const bool anyStale = firstRetimed < current.size();
     Items& notes = list.edit();
     notes.erase(std::remove_if(notes.begin(), notes.end(), isLate), notes.end());
     const auto byKey = [](const EditItem& a, const EditItem& b) { return noteKey(a) < noteKey(b); };
-    if (!std::is_sorted(notes.begin(), notes.end(), byKey))
-        std::stable_sort(notes.begin(), notes.end(), byKey);
-    TimingMap::SequentialConverter toSample(map);
-    for (EditItem& n : notes)
-        n.sample = toSample(n.start());
+    // New notes are appended to a sorted list: sorting only what follows the sorted
+    // part and merging it in gives the stable sort's order without sorting the chart.
+    const auto unsorted = std::is_sorted_until(notes.begin(), notes.end(), byKey);
+    if (unsorted != notes.end()) {
+        std::stable_sort(unsorted, notes.end(), byKey);
+        std::inplace_merge(notes.begin(), unsorted, notes.end(), byKey);
+    }
+    // A note's sample follows from its row alone: only a list with a stale one (the
+    // markers moved) is re-timed.
+    if (anyStale) {
+        TimingMap::SequentialConverter toSample(map);
+        for (EditItem& n : notes)
+            n.sample = toSample(n.start());
+    }
 
     // Holds that run over another note of their column become taps. Decide for every
     // hold before changing any, so that one hold losing its length does not spare

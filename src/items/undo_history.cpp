@@ -1,6 +1,7 @@
 #include "items/undo_history.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillex {
 
@@ -8,6 +9,30 @@ namespace {
 
 // A patch pays only for long lists of which an edit changed a small stretch.
 constexpr std::size_t kShortestPatchedList = 64;
+
+// How many items from `a` and `b` on, stepping by `step` (1 or -1), are equal, up to
+// `most`. Runs of identical bytes are skipped a block at a time, which is most of a
+// long list after a small edit; equal items whose bytes differ (padding) are still
+// found equal item by item.
+std::size_t equalRun(const EditItem* a, const EditItem* b, std::size_t most, std::ptrdiff_t step) {
+    constexpr std::size_t kBlock = 64;
+    std::size_t n = 0;
+    while (n < most) {
+        const std::size_t block = std::min(kBlock, most - n);
+        const auto first =
+            step > 0 ? static_cast<std::ptrdiff_t>(n) : -static_cast<std::ptrdiff_t>(n + block - 1);
+        if (std::memcmp(a + first, b + first, block * sizeof(EditItem)) == 0) {
+            n += block;
+            continue;
+        }
+        for (const std::size_t end = n + block; n < end; ++n) {
+            const auto at = static_cast<std::ptrdiff_t>(n) * step;
+            if (!(a[at] == b[at]))
+                return n;
+        }
+    }
+    return n;
+}
 
 ItemList& listOf(ItemSnapshot& items, std::size_t list) {
     if (list == 0)
@@ -67,9 +92,9 @@ EditState UndoHistory::materialise(std::size_t s) {
 
 void UndoHistory::makeComplete(std::size_t s) {
     const std::vector<StoredList>& lists = states_[s].lists;
-    const bool complete =
-        lists.size() == kListCount &&
-        std::none_of(lists.begin(), lists.end(), [](const StoredList& l) { return l.patch != nullptr; });
+    const bool complete = lists.size() == kListCount &&
+                          std::none_of(lists.begin(), lists.end(),
+                                       [](const StoredList& l) { return l.patch != nullptr; });
     if (!complete)
         states_[s] = store(materialise(s));
 }
@@ -86,12 +111,9 @@ void UndoHistory::compress(std::size_t s) {
         const ItemList::Items& b = next.whole.items();
         if (a.size() >= kShortestPatchedList) {
             const std::size_t most = std::min(a.size(), b.size());
-            std::size_t prefix = 0;
-            while (prefix < most && a[prefix] == b[prefix])
-                ++prefix;
-            std::size_t suffix = 0;
-            while (suffix < most - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
-                ++suffix;
+            const std::size_t prefix = equalRun(a.data(), b.data(), most, 1);
+            const std::size_t suffix =
+                equalRun(a.data() + a.size() - 1, b.data() + b.size() - 1, most - prefix, -1);
             // Keep a patch only when the edit changed a small stretch of the list.
             if ((a.size() - prefix - suffix) * 2 <= a.size()) {
                 list.patch = std::make_unique<Patch>(
@@ -182,10 +204,9 @@ UndoMenuState UndoHistory::menuState() const {
     UndoMenuState state;
     state.canUndo = position_ > 0;
     state.canRedo = position_ < count_;
-    state.undoCaption = "Undo " + (state.canUndo ? labels_[position_ - 1] : std::string()) +
-                        "\tCtrl+Z";
-    state.redoCaption =
-        "Redo " + (state.canRedo ? labels_[position_] : std::string()) + "\tCtrl+Y";
+    state.undoCaption =
+        "Undo " + (state.canUndo ? labels_[position_ - 1] : std::string()) + "\tCtrl+Z";
+    state.redoCaption = "Redo " + (state.canRedo ? labels_[position_] : std::string()) + "\tCtrl+Y";
     return state;
 }
 

@@ -57,20 +57,43 @@ SamplePosition TimingMap::rowToSampleByBeatIndex(std::int32_t beat, std::int32_t
 SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) {
     if (!map_.hasSubBeats_)
         return map_.rowToSampleByBeatIndex(position.beat, position.fraction);
-    const auto& m = map_.beats_.items();
     const std::int32_t row = position.row();
-    if (position.beat < 1 || m.empty() || row >= m.back().row() || interval_ + 1 >= m.size() ||
-        row < m[interval_].row())
-        return map_.rowToSample(position);
-    while (interval_ + 2 < m.size() && m[interval_ + 1].row() <= row)
+    if (position.beat < 1)
+        return 0;
+    if (row < firstRow_ || row >= endRow_) {
+        const auto& m = map_.beats_.items();
+        if (m.empty())
+            return 0;
+        if (row >= m.back().row())
+            return m.back().sample;
+        enterIntervalOf(row);
+    }
+    // The same arithmetic as rowToSampleWithSubBeats, so both give the same sample.
+    const double offset = (row - firstRow_) / rows_ * samples_;
+    return firstSample_ + static_cast<SamplePosition>(std::trunc(offset));
+}
+
+void TimingMap::SequentialConverter::enterIntervalOf(std::int32_t row) {
+    const auto& m = map_.beats_.items();
+    // Ascending rows mostly move on to the next interval; otherwise search.
+    if (interval_ + 2 < m.size() && m[interval_ + 1].row() <= row && row < m[interval_ + 2].row()) {
         ++interval_;
+    } else {
+        auto it = std::upper_bound(m.begin(), m.end() - 1, row,
+                                   [](std::int32_t r, const EditItem& e) { return r < e.row(); });
+        interval_ = it == m.begin() ? 0 : static_cast<std::size_t>(it - m.begin()) - 1;
+    }
     const EditItem& a = m[interval_];
     const EditItem& b = m[interval_ + 1];
-    const double rows = b.row() - a.row();
-    if (rows <= 0)
-        return a.sample;
-    const double offset = (row - a.row()) / rows * (static_cast<double>(b.sample) - a.sample);
-    return a.sample + static_cast<SamplePosition>(std::trunc(offset));
+    firstRow_ = a.row();
+    endRow_ = b.row();
+    firstSample_ = a.sample;
+    rows_ = b.row() - a.row();
+    samples_ = static_cast<double>(b.sample) - a.sample;
+    if (rows_ <= 0) { // markers out of order: every row of it converts to its start
+        rows_ = 1;
+        samples_ = 0;
+    }
 }
 
 RowPosition TimingMap::sampleToRow(SamplePosition s) const {

@@ -59,7 +59,18 @@ class TimingMap {
         SamplePosition operator()(RowPosition row);
 
       private:
+        // Finds the interval of markers holding `row` (before the last marker's row)
+        // and keeps what converting inside it needs.
+        void enterIntervalOf(std::int32_t row);
+
         const TimingMap& map_;
+        // The interval last used: rows [firstRow_, endRow_) start at firstSample_ and
+        // span `rows_` rows and `samples_` samples. Empty until the first conversion.
+        std::int32_t firstRow_ = 0;
+        std::int32_t endRow_ = 0;
+        SamplePosition firstSample_ = 0;
+        double rows_ = 1;
+        double samples_ = 0;
         std::size_t interval_ = 0;
     };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/store_fixture.h"
 
 namespace quillex {
@@ -160,6 +162,35 @@ TEST_F(RefreshTest, DuplicateNotesFollowTheToggleRule) {
     addNote(0, 2, 96);
     store.refresh();
     EXPECT_EQ(store.notes(0).size(), 2u);
+}
+
+// Notes added to a long sorted chart are merged in rather than the chart sorted: they
+// must still land in row order, an older note on the same spot must stay, and a hold
+// they fall inside must become a tap, in one refresh.
+TEST_F(RefreshTest, NotesAddedToALongChartLandAsInAFreshSort) {
+    addBeats(40, 0, 22050);
+    store.options().pasteOverride = false;
+    for (int row = 48; row < 1800; row += 12)
+        addNote(0, row / 12 % 4, row, row == 600 ? 48 : 0, row == 1200);
+    store.refresh();
+    const std::size_t before = store.notes(0).size();
+    addNote(0, 1800 / 12 % 4, 1800);   // past every other note
+    addNote(0, 1200 / 12 % 4, 1200);   // a tap on the mine's spot
+    addNote(0, 600 / 12 % 4, 624);     // inside the hold at row 600
+    addNote(0, (1 + 60 / 12) % 4, 60); // between two notes
+    store.refresh();
+    const auto& n = store.notes(0);
+    ASSERT_EQ(n.size(), before + 3);
+    EXPECT_TRUE(std::is_sorted(n.begin(), n.end(), [](const EditItem& a, const EditItem& b) {
+        return a.row() * 48 + a.column < b.row() * 48 + b.column;
+    }));
+    for (const EditItem& e : n) {
+        EXPECT_EQ(e.sample, store.timing().rowToSample(e.start())) << "row " << e.row();
+        if (e.row() == 1200)
+            EXPECT_TRUE(e.isMineLike()); // the older note stays
+        if (e.row() == 600)
+            EXPECT_FALSE(e.isHold);
+    }
 }
 
 TEST_F(RefreshTest, PausesReachingTheLastBeatAreRemoved) {

@@ -88,6 +88,28 @@ TEST_F(ConversionTest, SubBeatsPinOffBeatRows) {
     EXPECT_EQ(map.sampleToRow(15000).row(), 54);
 }
 
+// The converter the refresh re-times whole charts with must give rowToSample's
+// answer for rows in any order: ascending, backwards, and jumping across markers.
+TEST_F(ConversionTest, SequentialConversionMatchesSingleRows) {
+    addBeats(6, 1000, 22050);
+    addSubBeat(1000 + 22050 + 7000, 2, 12);
+    addSubBeat(1000 + 3 * 22050 + 15000, 4, 40);
+    store.refresh();
+    const TimingMap map = store.timing();
+    ASSERT_TRUE(map.hasSubBeats());
+    std::vector<std::int32_t> rows;
+    for (std::int32_t row = 0; row <= 8 * 48; ++row)
+        rows.push_back(row);
+    for (std::int32_t row = 8 * 48; row >= 0; row -= 7)
+        rows.push_back(row);
+    for (std::int32_t row : {300, 50, 250, 48, 280, 100, 330})
+        rows.push_back(row);
+    TimingMap::SequentialConverter toSample(map);
+    for (std::int32_t row : rows)
+        EXPECT_EQ(toSample(RowPosition::fromRow(row)), map.rowToSample(RowPosition::fromRow(row)))
+            << "row " << row;
+}
+
 TEST_F(ConversionTest, MarkersAtSampleZeroAndAtTheLastSample) {
     music.set(44100, 88200);
     addBeat(0);
