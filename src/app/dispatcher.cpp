@@ -254,7 +254,7 @@ void Dispatcher::openChosenPath(const std::string& path) {
         p_.saveFlow.songOpened(path, extensionOf(path) == ".qx");
     else
         p_.saveFlow.songOpened("", false);
-    p_.store.setModified(false);
+    p_.store.setModified(songLoaded && p_.files.musicLocated());
     if (isSong)
         dispatch(CommandId::LevelManager);
 }

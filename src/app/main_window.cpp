@@ -427,6 +427,10 @@ std::optional<std::string> MainWindow::askOpenPath() {
     return runOpenDialog(this);
 }
 
+std::optional<std::string> MainWindow::askMusicFile(const std::string& folder) {
+    return runMusicOpenDialog(this, folder);
+}
+
 std::optional<SaveTarget> MainWindow::askSavePath(const std::string& startPath) {
     const std::size_t slash = startPath.rfind('/');
     return runSaveAsDialog(this, startPath.substr(slash == std::string::npos ? 0 : slash + 1),

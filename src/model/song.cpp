@@ -28,7 +28,9 @@ const std::array<std::string_view, 5>& Song::keptTags() {
 void Song::clearFileData() {
     tags_.clear();
     foreignCharts_.clear();
+    chartTexts_ = {};
     beatsBeforeFirstMarker_ = 0;
+    musicLocated_ = false;
 }
 
 void Song::reset() {
