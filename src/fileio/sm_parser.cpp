@@ -31,6 +31,10 @@ constexpr std::array<std::string_view, 22> kSongKeys = {
     "#MUSIC", "#OFFSET",   "#SAMPLESTART", "#SAMPLELENGTH",  "#SELECTABLE",       "#DISPLAYBPM",
     "#BPMS",  "#STOPS",    "#BGCHANGES",   "#NOTES"};
 
+bool isUpperCaseSongKey(std::string_view key) {
+    return std::find(kSongKeys.begin(), kSongKeys.end(), key) != kSongKeys.end();
+}
+
 // A note row holds a digit or capital letter per column ("0", "1" … "M", "L", "F", "K").
 bool isNoteCharacter(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
@@ -39,8 +43,10 @@ bool isNoteCharacter(char c) {
 // Note data spreads over many lines, which are joined without separators; blanks
 // inside it (indentation, trailing spaces) carry no meaning and are removed.
 std::vector<std::string> splitMeasures(std::string_view noteData) {
+    const std::vector<std::string_view> pieces = splitNonEmpty(noteData, ',');
     std::vector<std::string> measures;
-    for (std::string_view measure : splitNonEmpty(noteData, ','))
+    measures.reserve(pieces.size());
+    for (std::string_view measure : pieces)
         measures.push_back(withoutBlanks(measure));
     return measures;
 }
@@ -147,7 +153,7 @@ SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& m
         // whatever blanks surround it, as other tools write them; every other key
         // goes to the tag map exactly as the file spells it.
         const std::string key = toUpper(trimBlanks(statement.key));
-        content.songTagsFound = content.songTagsFound || isSongKey(key);
+        content.songTagsFound = content.songTagsFound || isUpperCaseSongKey(key);
         if (key == "#BPMS")
             appendTimedValues(statement.value, content.timing.bpms);
         else if (key == "#STOPS")
@@ -162,8 +168,7 @@ SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& m
 }
 
 bool isSongKey(std::string_view key) {
-    const std::string upper = toUpper(trimBlanks(key));
-    return std::find(kSongKeys.begin(), kSongKeys.end(), upper) != kSongKeys.end();
+    return isUpperCaseSongKey(toUpper(trimBlanks(key)));
 }
 
 ChartTextTable chartTextsOf(const std::vector<Statement>& statements) {

@@ -161,7 +161,9 @@ std::vector<Statement> splitStatements(std::string_view text) {
     std::vector<Statement> statements;
     if (text.find(';') == std::string_view::npos)
         return statements;
-    for (std::string_view piece : splitNonEmpty(text, ';')) {
+    const std::vector<std::string_view> pieces = splitNonEmpty(text, ';');
+    statements.reserve(pieces.size());
+    for (std::string_view piece : pieces) {
         const SplitPair pair = splitFirst(piece, ':');
         if (pair.found)
             statements.push_back({pair.first, pair.second});
