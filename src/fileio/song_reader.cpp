@@ -59,6 +59,7 @@ void setPreviewFromSeconds(SongFileContext& context) {
 
 void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
     ItemStore& store = context.store;
+    store.editBeats().reserve(store.beats().size() + timing.beats.size());
     for (const ConvertedBeat& beat : timing.beats)
         store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0,
                       {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
