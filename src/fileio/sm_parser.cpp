@@ -36,8 +36,17 @@ bool isUpperCaseSongKey(std::string_view key) {
 }
 
 // A note row holds a digit or capital letter per column ("0", "1" … "M", "L", "F", "K").
+// A table, so that checking a measure costs one look-up per character.
+constexpr std::array<bool, 256> kNoteCharacters = [] {
+    std::array<bool, 256> table{};
+    for (char c = '0'; c <= '9'; ++c)
+        table[static_cast<unsigned char>(c)] = true;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
 bool isNoteCharacter(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+    return kNoteCharacters[static_cast<unsigned char>(c)];
 }
 
 // Note data spreads over many lines, which are joined without separators; blanks

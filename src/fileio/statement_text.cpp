@@ -22,6 +22,8 @@ locale_t cNumericLocale() {
     return locale;
 }
 
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -205,6 +207,13 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 std::string withoutBlanks(std::string_view text) {
+    // Most pieces hold no blank at all: memchr tells at once, and the piece is copied
+    // whole instead of character by character.
+    const bool hasBlank = std::any_of(kBlanks.begin(), kBlanks.end(), [text](char blank) {
+        return std::memchr(text.data(), blank, text.size()) != nullptr;
+    });
+    if (!hasBlank)
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (char c : text)
