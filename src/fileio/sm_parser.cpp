@@ -121,7 +121,8 @@ void parseNotes(std::string_view value, bool unclosed, SmFileContent& content, M
         messages.show(kNotesErrorMessage);
         return;
     }
-    ChartDamage damage{notes->type + " " + notes->difficulty, unclosed, 0};
+    const std::optional<LevelIndex> level = editableLevel(*notes);
+    int measuresSkipped = 0;
     if (!gameTypeFromSmName(notes->type)) {
         ForeignChart chart{notes->type,
                            std::string(notes->description),
@@ -130,22 +131,25 @@ void parseNotes(std::string_view value, bool unclosed, SmFileContent& content, M
                            std::move(notes->radarValues),
                            splitMeasures(notes->noteData)};
         content.foreignCharts.push_back(std::move(chart));
-    } else if (const std::optional<LevelIndex> level = editableLevel(*notes)) {
+    } else if (level) {
         SmLevelData& data = content.timing.levels[*level];
         const std::int32_t meterValue = textToInt(notes->meter);
         data.meter = meterValue < 1 ? 1 : meterValue;
         data.measures = splitMeasures(notes->noteData);
-        damage.chart = std::string(gameTypeInfo(gameTypeOfLevel(*level)).smName) + " " +
-                       std::string(difficultySmName(difficultyOfLevel(*level)));
-        damage.measuresSkipped =
+        measuresSkipped =
             emptyMeasuresThatAreNotNoteRows(data.measures, columnCountOfLevel(*level));
         content.chartTexts[*level] = {std::string(notes->description),
                                       std::move(notes->radarValues)};
     } else {
         return; // a known game type at an unknown difficulty is dropped
     }
-    if (damage.unclosed || damage.measuresSkipped > 0)
-        content.damage.push_back(std::move(damage));
+    if (!unclosed && measuresSkipped == 0)
+        return;
+    const std::string chart = level ? std::string(gameTypeInfo(gameTypeOfLevel(*level)).smName) +
+                                          " " +
+                                          std::string(difficultySmName(difficultyOfLevel(*level)))
+                                    : notes->type + " " + notes->difficulty;
+    content.damage.push_back({chart, unclosed, measuresSkipped});
 }
 
 std::string countOf(int count, std::string_view one, std::string_view many) {
