@@ -26,4 +26,18 @@ void BoxMessages::show(std::string_view text, std::string_view caption) {
         QMetaObject::invokeMethod(qApp, showBox, Qt::QueuedConnection);
 }
 
+bool BoxMessages::ask(std::string_view question, std::string_view caption) {
+    if (unattended_ || QThread::currentThread() != qApp->thread()) {
+        show(question, caption);
+        return false;
+    }
+    const QString body =
+        QString::fromUtf8(question.data(), static_cast<qsizetype>(question.size()));
+    const QString title = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    QMessageBox box(QMessageBox::Question, title, body, QMessageBox::Yes | QMessageBox::No,
+                    owner_.data());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace quillex

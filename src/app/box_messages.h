@@ -13,6 +13,9 @@ namespace quillex {
 class BoxMessages : public Messages {
   public:
     void show(std::string_view text, std::string_view caption = kTipCaption) override;
+    // A Yes/No box on the main thread; unattended, the question is printed and the
+    // answer is No.
+    bool ask(std::string_view question, std::string_view caption = kTipCaption) override;
     void setOwner(QWidget* owner) { owner_ = owner; }
     // Unattended runs (the smoke test) print the messages on standard error instead
     // of waiting for someone to close them.

@@ -1,5 +1,5 @@
-// The Level Manager's Difficulty dialog: the ratings of the current game type's six
-// charts, empty charts greyed.
+// The Level Manager's Difficulty dialog: the ratings and descriptions of the current
+// game type's six charts, empty charts greyed.
 #pragma once
 
 #include <array>
@@ -23,6 +23,7 @@ class DifficultyDialog : public QDialog {
     Editor& editor_;
     int gameType_;
     std::array<QLineEdit*, kDifficultyCount> edits_{};
+    std::array<QLineEdit*, kDifficultyCount> descriptions_{};
 };
 
 } // namespace quillex

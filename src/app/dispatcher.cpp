@@ -250,7 +250,8 @@ void Dispatcher::openChosenPath(const std::string& path) {
         p_.saveFlow.songOpened(path, extensionOf(path) == ".qx");
     else
         p_.saveFlow.songOpened("", false);
-    p_.store.setModified(false);
+    // A song whose music the user had to locate now names another file: it is changed.
+    p_.store.setModified(opened && isSong && p_.files.musicLocated());
     if (opened) {
         fileOpened(path);
         musicOpened();

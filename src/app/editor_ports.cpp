@@ -9,6 +9,7 @@ namespace quillex {
 
 bool EditorSongFiles::loadSong(const std::string& path) {
     SongFileContext context = songFileContext(editor_);
+    context.missingMusic = missingMusic_;
     const bool read = readSong(context, path);
     announceSongPictures(songFolderOf(path));
     return read;

@@ -8,6 +8,7 @@
 
 #include "app/editor.h"
 #include "app/shell_ports.h"
+#include "fileio/song_file_context.h"
 
 namespace quillex {
 
@@ -21,6 +22,10 @@ class EditorSongFiles : public SongFiles {
         songPicturesChanged;
 
     bool loadSong(const std::string& path) override;
+    bool musicLocated() const override { return editor_.song().musicLocated(); }
+    // What a read does when the song's music does not load (the tool goes on over
+    // silence; the editor asks to locate it).
+    void setMissingMusic(MissingMusic missing) { missingMusic_ = missing; }
     bool loadMusic(const std::string& path) override;
     void closeSong() override;
     bool writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) override;
@@ -32,6 +37,7 @@ class EditorSongFiles : public SongFiles {
 
   private:
     Editor& editor_;
+    MissingMusic missingMusic_ = MissingMusic::Locate;
 };
 
 class PlayerTransport : public Transport {

@@ -24,19 +24,34 @@ template <size_t N> QStringList nameFilters(const std::array<FileFilter, N>& fil
     return list;
 }
 
-} // namespace
-
-std::optional<std::string> runOpenDialog(QWidget* owner) {
+std::optional<std::string> runOpenDialog(QWidget* owner, const QStringList& filters,
+                                         const std::string& folder) {
     QFileDialog dialog(owner, "Open");
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::ReadOnly);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(nameFilters(kOpenFilters));
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(qstr(kOpenDefaultExtension));
+    if (!folder.empty())
+        dialog.setDirectory(QString::fromStdString(folder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> runOpenDialog(QWidget* owner) {
+    return runOpenDialog(owner, nameFilters(kOpenFilters), std::string());
+}
+
+std::optional<std::string> runMusicOpenDialog(QWidget* owner, const std::string& folder) {
+    // The music types of the Open dialog, all of them first.
+    const QStringList open = nameFilters(kOpenFilters);
+    const QStringList music = {"Music (*.mp3 *.ogg *.wav)", open.at(3), open.at(4), open.at(5),
+                               open.back()};
+    return runOpenDialog(owner, music, folder);
 }
 
 std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const SaveTarget& start) {

@@ -13,6 +13,8 @@ namespace quillex {
 
 // The file chosen to open; nothing when the user cancels.
 std::optional<std::string> runOpenDialog(QWidget* owner);
+// The Open dialog for a song's music, in `folder`, showing music files.
+std::optional<std::string> runMusicOpenDialog(QWidget* owner, const std::string& folder);
 // The file and type chosen to save as, starting at `start` (folder, name without
 // extension, type); nothing on Cancel.
 std::optional<SaveTarget> runSaveAsDialog(QWidget* owner, const SaveTarget& start);

@@ -1,6 +1,8 @@
 #include "app/level_manager.h"
 
+#include "app/properties_form.h"
 #include "fileio/number_parse.h"
+#include "fileio/statement_text.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -73,33 +75,43 @@ LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& mete
     return view;
 }
 
-std::array<RatingField, kDifficultyCount> ratingFields(const ItemStore& store,
-                                                       const MeterTable& meters, int gameType) {
+std::array<RatingField, kDifficultyCount>
+ratingFields(const ItemStore& store, const MeterTable& meters, const Song& song, int gameType) {
     std::array<RatingField, kDifficultyCount> fields;
     for (int d = 0; d < kDifficultyCount; ++d) {
         const LevelIndex level = levelIndex(gameType, d);
         const bool hasNotes = !store.notes(level).empty();
         fields[static_cast<std::size_t>(d)] = {
-            hasNotes ? std::to_string(meters.get(level)) : "no data", hasNotes};
+            hasNotes ? std::to_string(meters.get(level)) : "no data",
+            song.chartTexts()[static_cast<std::size_t>(level)].description, hasNotes};
     }
     return fields;
 }
 
-std::optional<int> applyRatings(const std::array<std::string, kDifficultyCount>& texts,
-                                const ItemStore& store, MeterTable& meters, int gameType) {
+std::optional<RefusedEntry>
+applyRatings(const std::array<DifficultyEntry, kDifficultyCount>& entries, const ItemStore& store,
+             MeterTable& meters, Song& song, int gameType) {
     std::array<std::int32_t, kDifficultyCount> ratings{};
     for (int d = 0; d < kDifficultyCount; ++d) {
+        const DifficultyEntry& entry = entries[static_cast<std::size_t>(d)];
         if (store.notes(levelIndex(gameType, d)).empty()) {
             ratings[static_cast<std::size_t>(d)] = 1;
             continue;
         }
-        const std::optional<std::int64_t> value = parseWhole(texts[static_cast<std::size_t>(d)]);
+        const std::optional<std::int64_t> value = parseWhole(entry.rating);
         if (!value || *value < 1 || *value > INT32_MAX)
-            return d;
+            return RefusedEntry{d, false, std::string(kRatingRefusedMessage)};
+        if (auto refused = refusedSymbolsIn(entry.description, "description"))
+            return RefusedEntry{d, true, *refused};
         ratings[static_cast<std::size_t>(d)] = static_cast<std::int32_t>(*value);
     }
-    for (int d = 0; d < kDifficultyCount; ++d)
-        meters.set(levelIndex(gameType, d), ratings[static_cast<std::size_t>(d)]);
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        const LevelIndex level = levelIndex(gameType, d);
+        meters.set(level, ratings[static_cast<std::size_t>(d)]);
+        if (!store.notes(level).empty())
+            song.chartTexts()[static_cast<std::size_t>(level)].description =
+                std::string(trimBlanks(entries[static_cast<std::size_t>(d)].description));
+    }
     return std::nullopt;
 }
 

@@ -65,19 +65,33 @@ struct LevelManagerView {
 
 LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& meters, int gameType);
 
-// The Difficulty dialog's edit of one difficulty: the rating, or "no data" (disabled)
-// for an empty chart.
+// The Difficulty dialog's edits of one difficulty: the rating, or "no data" (disabled)
+// for an empty chart, and the chart's description.
 struct RatingField {
     std::string text;
+    std::string description;
     bool enabled = false;
 };
-std::array<RatingField, kDifficultyCount> ratingFields(const ItemStore& store,
-                                                       const MeterTable& meters, int gameType);
-// OK of the Difficulty dialog: every enabled text must be a whole number from 1 up
-// (kRatingRefusedMessage otherwise); the index of the first refused one, and nothing
-// kept. Accepted, the ratings are kept (empty charts' ratings become 1).
-std::optional<int> applyRatings(const std::array<std::string, kDifficultyCount>& texts,
-                                const ItemStore& store, MeterTable& meters, int gameType);
+std::array<RatingField, kDifficultyCount>
+ratingFields(const ItemStore& store, const MeterTable& meters, const Song& song, int gameType);
+// What the user typed for one difficulty.
+struct DifficultyEntry {
+    std::string rating;
+    std::string description;
+};
+// The first entry OK refused: its difficulty and its message.
+struct RefusedEntry {
+    int difficulty;
+    bool description; // the description, not the rating
+    std::string message;
+};
+// OK of the Difficulty dialog: every enabled rating must be a whole number from 1 up
+// (kRatingRefusedMessage otherwise) and no description may hold the symbols a song's
+// texts cannot; the first refused entry, and nothing kept. Accepted, the ratings and
+// descriptions are kept (empty charts' ratings become 1).
+std::optional<RefusedEntry>
+applyRatings(const std::array<DifficultyEntry, kDifficultyCount>& entries, const ItemStore& store,
+             MeterTable& meters, Song& song, int gameType);
 
 class LevelManager {
   public:

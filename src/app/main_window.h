@@ -101,6 +101,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void postCommand(int commandId) override;
     void setPositionBar(int length, bool enabled) override;
     void setMenuItem(int commandId, std::string_view caption, bool enabled) override;
+    std::optional<std::string> askMusicFile(const std::string& folder) override;
 
     // ShellUi
     std::optional<std::string> askOpenPath() override;

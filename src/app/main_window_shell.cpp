@@ -187,6 +187,10 @@ std::optional<std::string> MainWindow::askOpenPath() {
     return runOpenDialog(this);
 }
 
+std::optional<std::string> MainWindow::askMusicFile(const std::string& folder) {
+    return runMusicOpenDialog(this, folder);
+}
+
 std::optional<SaveTarget> MainWindow::askSavePath(const SaveTarget& start) {
     return runSaveAsDialog(this, start);
 }

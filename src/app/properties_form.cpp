@@ -42,6 +42,12 @@ PropertiesForm propertiesFormOf(const SongProperties& p, const MusicPlayer& play
     return form;
 }
 
+std::optional<std::string> refusedSymbolsIn(std::string_view text, std::string_view field) {
+    if (text.find_first_of(kRefusedSymbols) == std::string_view::npos)
+        return std::nullopt;
+    return symbolsMessage(field);
+}
+
 std::string musicText(const MusicPlayer& player) {
     return player.loaded() ? player.musicPath() : "No Music Loaded";
 }
@@ -61,8 +67,8 @@ std::optional<std::string> checkPropertiesForm(PropertiesForm& form) {
         {&form.credit, "credits"},
     }};
     for (const auto& [text, name] : texts)
-        if (text->find_first_of(kRefusedSymbols) != std::string::npos)
-            return symbolsMessage(name);
+        if (auto refused = refusedSymbolsIn(*text, name))
+            return refused;
     for (const std::string* name : {&form.background, &form.banner, &form.cdTitle})
         if (name->find(';') != std::string::npos)
             return std::string(kFileNameSemicolonMessage);

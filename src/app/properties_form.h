@@ -44,6 +44,10 @@ std::string bpmRangeText(const TimingMap& timing);
 // refusal, or nothing when the form may be applied.
 std::optional<std::string> checkPropertiesForm(PropertiesForm& form);
 
+// The symbols a song's texts cannot hold (they end or split the file's statements, or
+// name folders): nothing when `text` has none, otherwise the message naming `field`.
+std::optional<std::string> refusedSymbolsIn(std::string_view text, std::string_view field);
+
 // Which pictures OK changed the name of (they are loaded again).
 struct PictureChanges {
     bool banner = false;

@@ -103,8 +103,9 @@ bool RecoveryCopy::changedSince(const Contents& now) const {
         return true;
     const Contents& was = *last_;
     return !sameLists(was.items, now.items) || was.header != now.header ||
-           !sameMeters(was.meters, now.meters) || was.musicPath != now.musicPath ||
-           was.previewStart != now.previewStart || was.previewEnd != now.previewEnd;
+           !sameMeters(was.meters, now.meters) || was.song.chartTexts() != now.song.chartTexts() ||
+           was.musicPath != now.musicPath || was.previewStart != now.previewStart ||
+           was.previewEnd != now.previewEnd;
 }
 
 bool RecoveryCopy::update() {

@@ -16,6 +16,9 @@ class SongFiles {
     virtual ~SongFiles() = default;
     // Reads a .sm or .qx song and its music. False when it could not be read.
     virtual bool loadSong(const std::string& path) = 0;
+    // The last song read had its music located by the user in place of the one it
+    // named: it has changed since it was read.
+    virtual bool musicLocated() const { return false; }
     // Clears the song's pictures, resets the song and loads a music file.
     virtual bool loadMusic(const std::string& path) = 0;
     // Clears the pictures, unloads the music (which empties the undo history and

@@ -1,5 +1,6 @@
 #include "audio/music_player.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <new>
@@ -107,7 +108,31 @@ bool MusicPlayer::loadMusic(const std::string& path, const std::string& titleFal
     // damaged file leaves the editor as empty as the unload made it.
     if (!decodeInto(path, format))
         return false;
+    return startLoadedMusic(path, titleFallback, titleFromPath);
+}
 
+bool MusicPlayer::loadSilence(const std::string& path, int rate, SamplePosition frames) {
+    unloadMusic();
+    if (rate <= 0 || frames <= 0)
+        return false;
+    auto pcm = std::make_shared<PcmData>();
+    pcm->channels = 1;
+    pcm->frequency = rate;
+    // A long block comes zeroed from mmap and costs no memory until it is read; only a
+    // short one, taken from the heap, has to be cleared.
+    pcm->samples.resize(static_cast<std::size_t>(frames));
+    if (pcm->samples.size() * sizeof(std::int16_t) <
+        LargeBufferAllocator<std::int16_t>::kMappedBytes)
+        std::fill(pcm->samples.begin(), pcm->samples.end(), std::int16_t{0});
+    fileFrequency_ = rate;
+    fileBits_ = 16;
+    fileChannels_ = 1;
+    music_ = std::move(pcm);
+    return startLoadedMusic(path, std::string(), false);
+}
+
+bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& titleFallback,
+                                   bool titleFromPath) {
     musicPath_ = path;
     sampleRate_ = fileFrequency_;
     chartStale_ = true; // the windows in samples follow the rate

@@ -57,6 +57,9 @@ class MusicPlayer : public MusicInfo {
     // leaves an empty editor. `titleFromPath` puts the path in the window title;
     // otherwise the song's title, or `titleFallback` when it has none.
     bool loadMusic(const std::string& path, const std::string& titleFallback, bool titleFromPath);
+    // Silence of `frames` frames at `rate` Hz in place of the music file `path`, which
+    // did not load: positions keep a stated rate and the song keeps naming its file.
+    bool loadSilence(const std::string& path, int rate, SamplePosition frames);
     // Drops the music and empties the song. Always true.
     bool unloadMusic();
     // Returns the song's title for the window title (empty when it has none).
@@ -168,6 +171,10 @@ class MusicPlayer : public MusicInfo {
   private:
     bool decodeInto(const std::string& path, MusicFormat& format);
     void setLayers(bool on, bool withArrow);
+    // The rest of a load once music_ holds the decoded music: the path, the rate, the
+    // title, the position bar, the layers and the output.
+    bool startLoadedMusic(const std::string& path, const std::string& titleFallback,
+                          bool titleFromPath);
     bool report(const char* text);
     void markSnap();
     int chartCursor(std::atomic<int> PlayAlongChart::*cursor) const;

@@ -1,27 +1,60 @@
 // Interpreting the statements of a `.sm` file: tempo changes, stops and charts are
-// taken apart here; every other statement goes to the song's tag map.
+// taken apart here; every other statement goes to the song's tag map. Damage the
+// reader can work around (a chart cut short, text in a chart that is no note row) is
+// noted for the reader to report.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "fileio/sm_timing.h"
+#include "fileio/statement_text.h"
 #include "model/note_kind.h"
+#include "model/song.h"
 #include "model/tag_map.h"
 #include "ports/messages.h"
 
 namespace quillex {
 
+// What was wrong with one chart of a damaged file.
+struct ChartDamage {
+    std::string chart;       // type and difficulty, "dance-single Challenge"
+    bool unclosed = false;   // the chart ends without its closing ";"
+    int measuresSkipped = 0; // measures that were not note rows, read as empty
+};
+
 struct SmFileContent {
     SmTimingInput timing; // the offset is filled in from the tags by the caller
+    ChartTextTable chartTexts;
     std::vector<ForeignChart> foreignCharts;
+    std::vector<ChartDamage> damage;
+    bool songTagsFound = false; // any statement a song file has (#TITLE, #NOTES, …)
 };
 
 inline constexpr std::string_view kNotesErrorMessage =
     "I sense an error reading the #NOTES information.  I will try to ignore it.";
 
-// `joinedText` is the file's text as readJoinedText gives it. Each "#NOTES" statement
-// that does not have six fields shows the #NOTES message and is skipped.
-SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& messages);
+// `joinedText` is the file's text as readJoinedText gives it, with the closings the
+// joining added. Each "#NOTES" statement that does not have six fields shows the
+// #NOTES message and is skipped.
+SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& messages,
+                          const std::vector<std::size_t>& addedClosings = {});
+inline SmFileContent parseSmText(const JoinedText& joined, TagMap& tags, Messages& messages) {
+    return parseSmText(joined.text, tags, messages, joined.addedClosings);
+}
+
+// Whether a statement's key is one a song file has ("#TITLE", "#MUSIC", "#NOTES" …),
+// whatever its case and the blanks around it.
+bool isSongKey(std::string_view key);
+
+// The description and radar values of the charts named by the "#NOTES" statements of a
+// song file (the own song file carries them there), for the levels the editor edits.
+ChartTextTable chartTextsOf(const std::vector<Statement>& statements);
+
+// The message for a damaged file: its path, then each damaged chart and what was
+// skipped. Empty when nothing was damaged.
+std::string damageMessage(const std::string& path, const std::vector<ChartDamage>& damage);
 
 } // namespace quillex

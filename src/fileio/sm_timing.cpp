@@ -366,4 +366,23 @@ ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
     return out;
 }
 
+SamplePosition smSongEndSample(const SmTimingInput& input, int sampleRate) {
+    const SamplePosition oneSecond = sampleRate;
+    if (input.bpms.empty())
+        return oneSecond;
+    const std::vector<TimingRow> rows = timingRowsOf(input, sampleRate);
+    std::int64_t lastRow = rows.back().row;
+    for (const SmLevelData& level : input.levels)
+        lastRow = std::max<std::int64_t>(lastRow, static_cast<std::int64_t>(level.measures.size()) *
+                                                      kRowsPerMeasure);
+    const TimingRow& last = *std::prev(
+        std::upper_bound(rows.begin(), rows.end(), lastRow,
+                         [](std::int64_t row, const TimingRow& r) { return row < r.row; }));
+    const double end = smAdvance(last.sampleAfterStop, lastRow - last.row, last.bpm, sampleRate);
+    if (!std::isfinite(end))
+        return oneSecond;
+    return static_cast<SamplePosition>(
+        std::clamp(end + oneSecond, static_cast<double>(oneSecond), double{INT32_MAX}));
+}
+
 } // namespace quillex

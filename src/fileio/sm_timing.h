@@ -72,4 +72,9 @@ struct ConvertedTiming {
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
                                 SamplePosition musicLength);
 
+// Where the song's files end at `sampleRate`: a second after the end of its last
+// measure or its last tempo change or stop, whichever lies later. For a song whose
+// music is not there, the length of the silence that stands in for it.
+SamplePosition smSongEndSample(const SmTimingInput& input, int sampleRate);
+
 } // namespace quillex

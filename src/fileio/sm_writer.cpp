@@ -225,12 +225,27 @@ void appendChartHeader(std::string& out, std::string_view typeName, std::string_
         out.append(kIndent).append(field).append(":").append(kLineBreak);
 }
 
+// The radar values line: every value read is written back; a chart read with fewer
+// than five (or made here, with none) gets zeros for the missing ones.
+void appendRadarValues(std::string& out, const std::vector<std::string>& values) {
+    out.append(kIndent);
+    const std::size_t count = std::max<std::size_t>(values.size(), 5);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            out += ',';
+        out += i < values.size() ? values[i] : std::string("0.000");
+    }
+    out.append(":").append(kLineBreak);
+}
+
 void appendChart(std::string& out, const SmWriteInput& in, LevelIndex level,
                  const std::vector<GridMark>& marks, std::int64_t measures) {
     const GameTypeInfo& type = gameTypeInfo(gameTypeOfLevel(level));
-    appendChartHeader(out, type.smName, "", difficultySmName(difficultyOfLevel(level)),
+    const ChartTexts& texts = in.song.chartTexts()[static_cast<std::size_t>(level)];
+    appendChartHeader(out, type.smName, texts.description,
+                      difficultySmName(difficultyOfLevel(level)),
                       std::to_string(in.meters.get(level)));
-    out.append(kIndent).append("0.000,0.000,0.000,0.000,0.000:").append(kLineBreak);
+    appendRadarValues(out, texts.radarValues);
 
     std::string row;
     const GridMark* mark = marks.data();
@@ -256,16 +271,7 @@ void appendForeignChart(std::string& out, const ForeignChart& chart) {
     out.append(kLineBreak);
     appendChartHeader(out, chart.typeName, chart.description, chart.difficultyName,
                       chart.meterText);
-    out.append(kIndent);
-    // Every radar value read is written back; a chart read with fewer than five gets
-    // zeros for the missing ones.
-    const std::size_t radarCount = std::max<std::size_t>(chart.radarValues.size(), 5);
-    for (std::size_t i = 0; i < radarCount; ++i) {
-        if (i > 0)
-            out += ',';
-        out += i < chart.radarValues.size() ? chart.radarValues[i] : std::string("0.000");
-    }
-    out.append(":").append(kLineBreak);
+    appendRadarValues(out, chart.radarValues);
     const std::size_t width = static_cast<std::size_t>(foreignColumnCount(chart.typeName));
     for (std::size_t m = 0; m < chart.measures.size(); ++m) {
         const std::string& measure = chart.measures[m];

@@ -13,6 +13,17 @@
 
 namespace quillex {
 
+// What a read does when the music a song names does not load.
+enum class MissingMusic {
+    // Asks whether to locate it and shows the Open dialog for it; declined, the read
+    // fails and the editor stays blank.
+    Locate,
+    // Says so once and goes on over silence at kStandInRate (the command-line tool,
+    // whose listings and conversions need no sound).
+    StandIn,
+};
+inline constexpr int kStandInRate = 44100;
+
 struct SongFileContext {
     Song& song;
     ItemStore& store;
@@ -20,6 +31,7 @@ struct SongFileContext {
     MusicPlayer& player;
     ShellHooks& shell;
     Messages& messages;
+    MissingMusic missingMusic = MissingMusic::Locate;
 };
 
 // Switches the arrow layer on with its View-menu check, as a read does once the song

@@ -1,12 +1,15 @@
 #include "fileio/song_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 
 #include "fileio/number_format.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
+#include "fileio/song_music.h"
 #include "fileio/song_paths.h"
 #include "fileio/statement_text.h"
 #include "items/busy_counter.h"
@@ -16,19 +19,32 @@ namespace quillex {
 
 namespace {
 
-// Sets the properties from the tags and loads the music the song names. False (with
-// the music message) when the music does not load.
-bool loadPropertiesAndMusic(SongFileContext& context, const std::string& path) {
+// Sets the properties from the tags and loads the music the song names (or what
+// stands in for it). False when the song has no music.
+bool loadPropertiesAndMusic(SongFileContext& context, const std::string& path,
+                            SamplePosition standInFrames) {
     SongProperties& properties = context.song.properties();
-    const TagMap& tags = context.song.tags();
-    properties.applyTags(tags);
-    const std::string musicPath = resolveSongFile(songFolderOf(path), tags.first("#MUSIC"));
+    properties.applyTags(context.song.tags());
     context.meters.reset();
-    if (!context.player.loadMusic(musicPath, path, false)) {
-        context.messages.show(kMusicErrorMessage);
+    if (!loadSongMusic(context, path, standInFrames))
+        return false;
+    properties.applyBackground(context.song.tags());
+    return true;
+}
+
+// The file is there and readable, and it is a song: otherwise the reason is shown.
+bool checkSongFile(SongFileContext& context, const std::string& path, const JoinedText& text,
+                   bool songTagsFound) {
+    std::error_code error;
+    if (!text.opened) {
+        context.messages.show(std::filesystem::exists(path, error) ? cannotReadMessage(path)
+                                                                   : missingFileMessage(path));
         return false;
     }
-    properties.applyBackground(tags);
+    if (!songTagsFound) {
+        context.messages.show(notASongMessage(path));
+        return false;
+    }
     return true;
 }
 
@@ -43,6 +59,7 @@ void setPreviewFromSeconds(SongFileContext& context) {
 
 void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
     ItemStore& store = context.store;
+    store.editBeats().reserve(store.beats().size() + timing.beats.size());
     for (const ConvertedBeat& beat : timing.beats)
         store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0,
                       {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
@@ -89,24 +106,44 @@ std::string negativeTimingMessage(const SmTimingInput& timing) {
 bool readSmSong(SongFileContext& context, const std::string& path) {
     const JoinedText text = readJoinedText(path, TextKind::Song);
     TagMap tags;
-    SmFileContent content = parseSmText(text.text, tags, context.messages);
+    SmFileContent content = parseSmText(text, tags, context.messages);
+    if (!checkSongFile(context, path, text, content.songTagsFound))
+        return false;
     if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
         context.messages.show(refusal);
         return false;
     }
+    if (!content.damage.empty())
+        context.messages.show(damageMessage(path, content.damage));
     context.song.reset();
     context.song.tags() = std::move(tags);
     context.song.foreignCharts() = std::move(content.foreignCharts);
-    if (!loadPropertiesAndMusic(context, path))
+    context.song.chartTexts() = std::move(content.chartTexts);
+    if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
         return false;
     return buildSmSong(context, content.timing);
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
     const JoinedText text = readJoinedText(path, TextKind::Song);
-    for (const Statement& statement : splitStatements(text.text))
+    const std::vector<Statement> statements = splitStatements(text.text);
+    const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
+                                           [](const Statement& s) { return isSongKey(s.key); });
+    if (!checkSongFile(context, path, text, songTagsFound))
+        return false;
+    context.song.reset();
+    for (const Statement& statement : statements)
         context.song.tags().add(statement.key, statement.value);
-    if (!loadPropertiesAndMusic(context, path))
+    context.song.chartTexts() = chartTextsOf(statements);
+    // The companion holds the beats: a silence for a song without its music lasts as
+    // long as the song file's charts.
+    SamplePosition standInFrames = 0;
+    if (context.missingMusic == MissingMusic::StandIn) {
+        TagMap unused;
+        RecordingMessages quiet;
+        standInFrames = smSongEndSample(parseSmText(text.text, unused, quiet).timing, kStandInRate);
+    }
+    if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
     readCompanion(context, companionPathOf(path));
     return true;
@@ -152,7 +189,6 @@ bool readSong(SongFileContext& context, const std::string& path) {
     context.song.setFolder(songFolderOf(path));
     if (extension == ".sm")
         return readSmSong(context, path);
-    context.song.reset();
     return readQxSong(context, path);
 }
 

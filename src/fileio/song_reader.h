@@ -10,10 +10,6 @@
 
 namespace quillex {
 
-inline constexpr std::string_view kMusicErrorMessage =
-    "I did not find a proper music file.  I'll start with a blank editor.\n"
-    "You should verify that the music filename is correct\n"
-    "and the audio is in the proper format, and try again.";
 inline constexpr std::string_view kNoBpmsMessage =
     "Song loaded, but I can't do anything now because I don't see any #BPMS information.";
 inline constexpr std::string_view kNoBeatZeroMessage =
@@ -27,6 +23,16 @@ inline constexpr std::string_view kStopsMessage =
 inline constexpr std::string_view kForeignChartsMessage =
     "I found notes other than 'dance' and 'pump'. You won't be able to edit those in this "
     "version of quillex.";
+
+inline std::string missingFileMessage(const std::string& path) {
+    return "I can't open " + path + ": the file does not exist.";
+}
+inline std::string cannotReadMessage(const std::string& path) {
+    return "I can't open " + path + ": the file could not be read.";
+}
+inline std::string notASongMessage(const std::string& path) {
+    return "I can't open " + path + ": it is not a song file.";
+}
 
 // Reads a song file, chosen by the extension: ".sm" or ".qx" (exactly, case-sensitive);
 // any other extension returns false without a message. The song's properties are

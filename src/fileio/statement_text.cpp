@@ -1,9 +1,11 @@
 #include "fileio/statement_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 
 namespace quillex {
@@ -20,6 +22,8 @@ locale_t cNumericLocale() {
     return locale;
 }
 
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -31,51 +35,111 @@ bool startsStatement(std::string_view line) {
     return i < line.size() && line[i] == '#';
 }
 
-bool endsUnterminated(const std::string& text) {
-    std::size_t i = text.size();
-    while (i > 0 && isBlank(text[i - 1]))
-        --i;
-    return i > 0 && text[i - 1] != ';';
+// The position of the first "//" in the line, or npos. Lines seldom hold a "/", so
+// memchr finds the answer at once.
+std::size_t commentStart(std::string_view line) {
+    const char* begin = line.data();
+    const char* end = begin + line.size();
+    for (const char* p = begin; p < end;) {
+        const void* slash = std::memchr(p, '/', static_cast<std::size_t>(end - p));
+        if (!slash)
+            break;
+        p = static_cast<const char*>(slash) + 1;
+        if (p < end && *p == '/')
+            return static_cast<std::size_t>(p - 1 - begin);
+    }
+    return std::string_view::npos;
 }
 
-// Appends one line to the joined text.
-void appendLine(std::string& out, std::string_view line, TextKind kind) {
-    if (kind == TextKind::Song) {
-        const std::size_t comment = line.find("//");
-        if (comment != std::string_view::npos)
-            line = line.substr(0, comment);
-        if (startsStatement(line) && endsUnterminated(out))
-            out.push_back(';');
+// Builds the joined text line by line. It remembers the last character that is not a
+// blank, so that whether the text so far ends with a ";" is known without looking back.
+class LineJoiner {
+  public:
+    LineJoiner(std::size_t size, TextKind kind, std::vector<std::size_t>* addedClosings)
+        : kind_(kind), addedClosings_(addedClosings) {
+        out_.reserve(size);
     }
-    out.append(line);
-}
+
+    void append(std::string_view line) {
+        if (kind_ == TextKind::Song) {
+            const std::size_t comment = commentStart(line);
+            if (comment != std::string_view::npos)
+                line = line.substr(0, comment);
+            if (hasText_ && last_ != ';' && startsStatement(line)) {
+                if (addedClosings_)
+                    addedClosings_->push_back(out_.size());
+                out_.push_back(';');
+                last_ = ';';
+            }
+        }
+        out_.append(line);
+        for (std::size_t i = line.size(); i > 0; --i)
+            if (!isBlank(line[i - 1])) {
+                last_ = line[i - 1];
+                hasText_ = true;
+                break;
+            }
+    }
+    std::string take() { return std::move(out_); }
+
+  private:
+    TextKind kind_;
+    std::vector<std::size_t>* addedClosings_;
+    std::string out_;
+    bool hasText_ = false; // a character that is not a blank was appended
+    char last_ = '\0';     // the last such character
+};
+
+// The end of the line starting at `pos`: the next CR or LF. The next of each is found
+// with memchr and kept until the lines pass it, so the text is searched once.
+class LineBreaks {
+  public:
+    explicit LineBreaks(std::string_view text)
+        : text_(text), nextCr_(find('\r', 0)), nextLf_(find('\n', 0)) {}
+    std::size_t lineEnd(std::size_t pos) {
+        if (nextCr_ < pos)
+            nextCr_ = find('\r', pos);
+        if (nextLf_ < pos)
+            nextLf_ = find('\n', pos);
+        return std::min(nextCr_, nextLf_);
+    }
+
+  private:
+    std::size_t find(char c, std::size_t pos) const {
+        const void* at = std::memchr(text_.data() + pos, c, text_.size() - pos);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text_.data())
+                  : text_.size();
+    }
+    std::string_view text_;
+    std::size_t nextCr_;
+    std::size_t nextLf_;
+};
 
 } // namespace
 
-std::string joinLines(std::string_view content, TextKind kind) {
+std::string joinLines(std::string_view content, TextKind kind,
+                      std::vector<std::size_t>* addedClosings) {
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
-    std::string out;
-    out.reserve(content.size());
+    LineJoiner joined(content.size(), kind, addedClosings);
+    LineBreaks breaks(content);
     std::size_t pos = 0;
     while (pos < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = content.size();
+        const std::size_t end = breaks.lineEnd(pos);
         std::string_view line = content.substr(pos, end - pos);
         if (line.size() > kMaxLineLength) {
             // The line buffer takes this much of the line; the reading ends here.
-            appendLine(out, line.substr(0, kMaxLineLength), kind);
+            joined.append(line.substr(0, kMaxLineLength));
             break;
         }
-        appendLine(out, line, kind);
+        joined.append(line);
         // Past the line break: CR LF, a lone CR or a lone LF.
         pos = end;
         if (pos < content.size() && content[pos++] == '\r' && pos < content.size() &&
             content[pos] == '\n')
             ++pos;
     }
-    return out;
+    return joined.take();
 }
 
 JoinedText readJoinedText(const std::string& path, TextKind kind) {
@@ -91,7 +155,7 @@ JoinedText readJoinedText(const std::string& path, TextKind kind) {
         content.append(buffer, got);
     // A read error ends the reading with what was read so far.
     std::fclose(file);
-    result.text = joinLines(content, kind);
+    result.text = joinLines(content, kind, &result.addedClosings);
     return result;
 }
 
@@ -99,7 +163,9 @@ std::vector<Statement> splitStatements(std::string_view text) {
     std::vector<Statement> statements;
     if (text.find(';') == std::string_view::npos)
         return statements;
-    for (std::string_view piece : splitNonEmpty(text, ';')) {
+    const std::vector<std::string_view> pieces = splitNonEmpty(text, ';');
+    statements.reserve(pieces.size());
+    for (std::string_view piece : pieces) {
         const SplitPair pair = splitFirst(piece, ':');
         if (pair.found)
             statements.push_back({pair.first, pair.second});
@@ -107,6 +173,14 @@ std::vector<Statement> splitStatements(std::string_view text) {
             statements.push_back({piece, piece});
     }
     return statements;
+}
+
+bool statementUnclosed(const Statement& statement, std::string_view text,
+                       const std::vector<std::size_t>& addedClosings) {
+    const std::size_t end =
+        static_cast<std::size_t>(statement.value.data() + statement.value.size() - text.data());
+    return end >= text.size() ||
+           std::binary_search(addedClosings.begin(), addedClosings.end(), end);
 }
 
 SplitPair splitFirst(std::string_view text, char separator) {
@@ -133,6 +207,13 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 std::string withoutBlanks(std::string_view text) {
+    // Most pieces hold no blank at all: memchr tells at once, and the piece is copied
+    // whole instead of character by character.
+    const bool hasBlank = std::any_of(kBlanks.begin(), kBlanks.end(), [text](char blank) {
+        return std::memchr(text.data(), blank, text.size()) != nullptr;
+    });
+    if (!hasBlank)
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (char c : text)

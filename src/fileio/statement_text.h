@@ -18,6 +18,9 @@ inline constexpr std::size_t kMaxLineLength = 262143;
 struct JoinedText {
     bool opened = false; // false when the file could not be opened
     std::string text;    // the lines joined with no separator
+    // Where a statement that lacked its ";" was closed by the next one: the index in
+    // `text` of each ";" the joining added, ascending.
+    std::vector<std::size_t> addedClosings;
 };
 
 // How lines are joined.
@@ -34,8 +37,10 @@ enum class TextKind {
 // byte order mark at the very start is dropped. CR LF, LF and a lone CR all end a
 // line. A line longer than kMaxLineLength is cut there and ends the reading.
 JoinedText readJoinedText(const std::string& path, TextKind kind);
-// The same on text already in memory.
-std::string joinLines(std::string_view content, TextKind kind);
+// The same on text already in memory; `addedClosings` (when given) receives the
+// indices of the ";" the joining added.
+std::string joinLines(std::string_view content, TextKind kind,
+                      std::vector<std::size_t>* addedClosings = nullptr);
 
 struct Statement {
     std::string_view key;
@@ -46,6 +51,10 @@ struct Statement {
 // key and value, neither trimmed. A piece without ":" is both key and value. A text
 // without any ";" gives no statements. The views point into `text`.
 std::vector<Statement> splitStatements(std::string_view text);
+// Whether a statement split from `text` ends without a ";" of its own: at the end of
+// the text, or at one of the `addedClosings` of the joining.
+bool statementUnclosed(const Statement& statement, std::string_view text,
+                       const std::vector<std::size_t>& addedClosings);
 
 
 // Splits at the first `separator`; `second` is empty when there is none.

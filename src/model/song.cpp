@@ -25,10 +25,15 @@ const std::array<std::string_view, 5>& Song::keptTags() {
     return tags;
 }
 
+// What the last file filled is given back, not only emptied: a song opened after a
+// bigger one starts as small as the first.
 void Song::clearFileData() {
     tags_.clear();
-    foreignCharts_.clear();
+    std::vector<ForeignChart>().swap(foreignCharts_);
+    ChartTextTable fresh;
+    chartTexts_.swap(fresh);
     beatsBeforeFirstMarker_ = 0;
+    musicLocated_ = false;
 }
 
 void Song::reset() {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/game_type.h"
 #include "model/note_kind.h"
 #include "model/song_properties.h"
 #include "model/tag_map.h"
@@ -24,6 +25,17 @@ struct MeasureResolution {
 
 inline constexpr int kRowsPerMeasure = 192;
 
+// What a chart's "#NOTES" header says besides its type, difficulty and meter: the
+// author's description and the radar values, kept as the file gave them (texts) so
+// that a save writes them back unchanged. A chart no file described has neither.
+struct ChartTexts {
+    std::string description;
+    std::vector<std::string> radarValues;
+
+    friend bool operator==(const ChartTexts&, const ChartTexts&) = default;
+};
+using ChartTextTable = std::array<ChartTexts, kLevelCount>;
+
 class Song {
   public:
     Song();
@@ -38,6 +50,10 @@ class Song {
     // Charts of other game types, kept as read and written back after the others.
     std::vector<ForeignChart>& foreignCharts() { return foreignCharts_; }
     const std::vector<ForeignChart>& foreignCharts() const { return foreignCharts_; }
+
+    // The description and radar values of each level's chart.
+    ChartTextTable& chartTexts() { return chartTexts_; }
+    const ChartTextTable& chartTexts() const { return chartTexts_; }
 
     // The tags of the last file that the writer puts back, in the order written.
     static const std::array<std::string_view, 5>& keptTags();
@@ -65,8 +81,13 @@ class Song {
     const std::string& folder() const { return folder_; }
     void setFolder(std::string folder) { folder_ = std::move(folder); }
 
-    // Empties what a read fills: the tag map, the foreign charts and the beats before
-    // the first marker.
+    // The music the song named did not load and the user chose another file in its
+    // place: the song then names that file and has changed since it was read.
+    bool musicLocated() const { return musicLocated_; }
+    void setMusicLocated(bool located) { musicLocated_ = located; }
+
+    // Empties what a read fills: the tag map, the foreign charts, the chart texts, the
+    // beats before the first marker and whether the music was located.
     void clearFileData();
     // A song or a music file is being opened: default properties, no file data.
     void reset();
@@ -75,10 +96,12 @@ class Song {
     SongProperties properties_;
     TagMap tags_;
     std::vector<ForeignChart> foreignCharts_;
+    ChartTextTable chartTexts_;
     std::array<MeasureResolution, 9> resolutions_;
     bool removeDuplicateBpms_ = true;
     bool perBeatBpm_ = true;
     int beatsBeforeFirstMarker_ = 0;
+    bool musicLocated_ = false;
     std::string folder_;
 };
 

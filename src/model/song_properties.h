@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/tag_map.h"
@@ -29,7 +30,12 @@ struct SongProperties {
     std::string cdTitle;
 
     // Back to the defaults (a song or a music file is being opened).
-    void reset() { *this = SongProperties{}; }
+    // Swapped with fresh properties rather than assigned, so the texts of the last song
+    // free their memory instead of keeping it for the next.
+    void reset() {
+        SongProperties fresh;
+        std::swap(*this, fresh);
+    }
 
     // Title, subtitle, artist, credit, CD title, selectable, display BPM and banner
     // from the first value of their tags; values are used as they stand.

@@ -13,21 +13,32 @@ namespace quillex {
 class TagMap {
   public:
     void add(std::string_view key, std::string_view value) {
-        values_[std::string(key)].emplace_back(value);
+        auto it = values_.find(key);
+        if (it == values_.end())
+            it = values_.emplace(std::string(key), std::vector<std::string>()).first;
+        it->second.emplace_back(value);
     }
 
     // The first value stored under the key, or empty when there is none.
     const std::string& first(std::string_view key) const {
         static const std::string none;
-        const auto it = values_.find(std::string(key));
+        const auto it = values_.find(key);
         return it == values_.end() ? none : it->second.front();
     }
-    bool contains(std::string_view key) const { return values_.count(std::string(key)) != 0; }
+    bool contains(std::string_view key) const { return values_.find(key) != values_.end(); }
     bool empty() const { return values_.empty(); }
-    void clear() { values_.clear(); }
+    // Gives the memory back too (a cleared map otherwise keeps its buckets).
+    void clear() { decltype(values_)().swap(values_); }
 
   private:
-    std::unordered_map<std::string, std::vector<std::string>> values_;
+    // Keys are looked up as views, without making a string of each.
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const {
+            return std::hash<std::string_view>{}(key);
+        }
+    };
+    std::unordered_map<std::string, std::vector<std::string>, KeyHash, std::equal_to<>> values_;
 };
 
 } // namespace quillex

@@ -17,6 +17,12 @@ public:
     // Shows a modal message with an OK button and returns when the user has read it.
     // `caption` is "Tip" for every message the editor raises itself.
     virtual void show(std::string_view text, std::string_view caption = kTipCaption) = 0;
+    // Asks a question with Yes and No buttons; true for Yes. Where nobody can answer
+    // (the command-line tool) the question is only shown, and the answer is No.
+    virtual bool ask(std::string_view question, std::string_view caption = kTipCaption) {
+        show(question, caption);
+        return false;
+    }
 };
 
 // Keeps every message shown, for tests.
@@ -29,6 +35,12 @@ public:
     void show(std::string_view text, std::string_view caption = kTipCaption) override {
         shown.push_back({std::string(text), std::string(caption)});
     }
+    // Recorded as shown, and answered with `answer`.
+    bool ask(std::string_view question, std::string_view caption = kTipCaption) override {
+        show(question, caption);
+        return answer;
+    }
+    bool answer = false;
     const std::string& lastText() const {
         static const std::string none;
         return shown.empty() ? none : shown.back().text;

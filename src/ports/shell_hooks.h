@@ -3,6 +3,7 @@
 // tests and the command-line tool use NullShellHooks or a recording fake.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,11 @@ public:
     // chosen; from then on its owner, not the shell, keeps it enabled or greyed (the
     // Undo and Redo items).
     virtual void setMenuItem(int /*commandId*/, std::string_view /*caption*/, bool /*enabled*/) {}
+    // The Open dialog for a song's music, in `folder` and showing music files; the
+    // chosen file, or nothing when the user cancels (or there is no window).
+    virtual std::optional<std::string> askMusicFile(const std::string& /*folder*/) {
+        return std::nullopt;
+    }
 };
 
 // Does nothing; for tests and tools that have no window.

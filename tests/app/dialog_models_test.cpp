@@ -99,24 +99,42 @@ TEST_F(LevelManagerTest, GameTypeStepsStopAtBothEnds) {
     EXPECT_NE(folder.read("noteskin.ini").find("#DANCE_DOUBLE:ENHANCED;"), std::string::npos);
 }
 
-TEST_F(LevelManagerTest, RatingsMustBeWholeNumbersFromOne) {
+TEST_F(LevelManagerTest, RatingsMustBeWholeNumbersFromOneAndDescriptionsFitTheFile) {
     addBeats(8, 0, 22050);
     addKinds(levelIndex(0, 1), 1, NoteKind::Tap, 48);
     addKinds(levelIndex(0, 2), 1, NoteKind::Tap, 48);
     store.refresh();
-    const auto fields = ratingFields(store, editor.meters(), 0);
+    Song& song = editor.song();
+    song.chartTexts()[levelIndex(0, 2)].description = "Read";
+    const auto fields = ratingFields(store, editor.meters(), song, 0);
     EXPECT_EQ(fields[0].text, "no data");
     EXPECT_FALSE(fields[0].enabled);
     EXPECT_TRUE(fields[2].enabled);
+    EXPECT_EQ(fields[2].description, "Read");
+    const auto entries = [](const std::string& medium, const std::string& description) {
+        return std::array<DifficultyEntry, kDifficultyCount>{
+            {{"x", ""}, {" 4", "Easy one"}, {medium, description}, {}, {}, {}}};
+    };
     for (const char* bad : {"0", "abc", "-3", "2.5", "99999999999"}) {
-        EXPECT_EQ(applyRatings({"", "4", bad, "", "", ""}, store, editor.meters(), 0), 2) << bad;
+        const auto refused = applyRatings(entries(bad, ""), store, editor.meters(), song, 0);
+        ASSERT_TRUE(refused) << bad;
+        EXPECT_EQ(refused->difficulty, 2);
+        EXPECT_FALSE(refused->description);
         EXPECT_EQ(editor.meters().get(levelIndex(0, 1)), 1) << "nothing kept when refused";
     }
+    const auto refused = applyRatings(entries("12", "a;b"), store, editor.meters(), song, 0);
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->description);
+    EXPECT_EQ(song.chartTexts()[levelIndex(0, 1)].description, "");
+
     editor.meters().set(levelIndex(0, 4), 7);
-    EXPECT_EQ(applyRatings({"x", " 4", "12", "", "", ""}, store, editor.meters(), 0), std::nullopt);
+    EXPECT_EQ(applyRatings(entries("12", " Hard-ish "), store, editor.meters(), song, 0),
+              std::nullopt);
     EXPECT_EQ(editor.meters().get(levelIndex(0, 1)), 4);
     EXPECT_EQ(editor.meters().get(levelIndex(0, 2)), 12);
     EXPECT_EQ(editor.meters().get(levelIndex(0, 4)), 1) << "an empty chart's rating becomes 1";
+    EXPECT_EQ(song.chartTexts()[levelIndex(0, 1)].description, "Easy one");
+    EXPECT_EQ(song.chartTexts()[levelIndex(0, 2)].description, "Hard-ish");
 }
 
 TEST(PropertiesForm, RefusesSymbolsInFieldOrderAndPutsNumbersRight) {

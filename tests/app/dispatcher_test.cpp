@@ -109,6 +109,14 @@ TEST_F(DispatcherTest, YesWithAFailedOrCancelledSaveKeepsTheSong) {
     EXPECT_FALSE(store.modified());
 }
 
+TEST_F(DispatcherTest, ASongOpenedWithLocatedMusicIsModified) {
+    for (const bool located : {false, true}) {
+        files.located = located;
+        dispatcher.dropFiles({"/songs/a.sm"});
+        EXPECT_EQ(store.modified(), located);
+    }
+}
+
 TEST_F(DispatcherTest, DropOpensExactlyOneFile) {
     dispatcher.dropFiles({"/a/one.wav", "/a/two.wav"});
     EXPECT_TRUE(files.loaded.empty());

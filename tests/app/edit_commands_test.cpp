@@ -46,7 +46,7 @@ class EditCommandsTest : public ::testing::Test, public test::EditingFixture {
         std::stringstream text;
         text << in.rdbuf();
         const std::string all = text.str();
-        const std::string radar = "0.000,0.000,0.000,0.000,0.000:\r\n";
+        const std::string radar = "0,0,0,0,0:\r\n"; // as the song read gives them
         return all.substr(all.find(radar) + radar.size());
     }
 

@@ -74,7 +74,9 @@ class FakeFiles : public SongFiles {
     }
     std::string songTitle() const override { return title; }
     std::string musicPath() const override { return music; }
+    bool musicLocated() const override { return located; }
 
+    bool located = false;
     std::vector<std::string> loaded;
     std::vector<Write> writes;
     bool loadSucceeds = true;

@@ -136,8 +136,15 @@ class RecordingShell : public NullShellHooks {
     bool recordingOn() const override { return recording; }
     void switchRecordingOff() override { recording = false; }
     void postCommand(int id) override { posted.push_back(id); }
+    // The music Open dialog: records the folder it opens in, answers `chosenMusic`.
+    std::optional<std::string> askMusicFile(const std::string& folder) override {
+        musicDialogFolders.push_back(folder);
+        return chosenMusic;
+    }
 
     std::string title;
+    std::optional<std::string> chosenMusic;
+    std::vector<std::string> musicDialogFolders;
     std::map<int, bool> checks;
     std::map<int, std::string> status;
     int undoClears = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fileio/sm_parser.h"
+#include "fileio/song_music.h"
 #include "model/note_kind.h"
 #include "song_file_fixture.h"
 
@@ -98,7 +99,7 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
 
     messages.shown.clear();
     EXPECT_FALSE(read(writeSongFile("b.sm", "#MUSIC:missing.ogg;#BPMS:0=120;")));
-    EXPECT_EQ(messages.lastText(), kMusicErrorMessage);
+    EXPECT_EQ(messages.lastText(), missingMusicQuestion(pathOf("missing.ogg")));
     EXPECT_EQ(messages.shown.back().caption, "Tip");
 
     EXPECT_FALSE(read(writeSongFile("c.sm", song("#BPMS:;"))));

@@ -50,6 +50,26 @@ GameView gameView(const std::string& text) {
     return view;
 }
 
+// Every chart's "#NOTES" header as a game reads it: type, description, difficulty,
+// meter and the radar values, sorted (a save orders the charts by level).
+std::vector<std::string> notesHeaders(const std::string& text) {
+    std::vector<std::string> headers;
+    for (const Statement& s : splitStatements(joinLines(text, TextKind::Song))) {
+        const std::vector<std::string_view> fields = splitNonEmpty(s.value, ':');
+        if (toUpper(trimBlanks(s.key)) != "#NOTES" || fields.size() != 6)
+            continue;
+        std::string header;
+        for (std::size_t i = 0; i < 5; ++i)
+            header += (i == 4  ? withoutBlanks(fields[i])
+                       : i % 2 ? std::string(trimBlanks(fields[i]))
+                               : toLower(trimBlanks(fields[i]))) +
+                      "|";
+        headers.push_back(header);
+    }
+    std::sort(headers.begin(), headers.end());
+    return headers;
+}
+
 // The tempo segments of a file, equal neighbours merged, each to 3 decimals.
 std::vector<long long> tempoSegments(const test::GameTimeline& timeline) {
     std::vector<long long> values;
@@ -93,8 +113,14 @@ class SmRoundTripTest : public ::testing::Test, public test::SongFileFixture {
                             1e-4)
                     << "level " << level << " note " << i << " at beat " << was[i];
         }
+        EXPECT_EQ(notesHeaders(saved), notesHeaders(original));
         ASSERT_TRUE(read(savedPath));
         EXPECT_EQ(markerSamples(), markers);
+        // The own format keeps them too: saved as .qx, reopened and saved as .sm again.
+        ASSERT_TRUE(write(pathOf("saved.qx")));
+        ASSERT_TRUE(read(pathOf("saved.qx")));
+        ASSERT_TRUE(write(pathOf("again.sm")));
+        EXPECT_EQ(notesHeaders(test::readFileBytes(pathOf("again.sm"))), notesHeaders(original));
         fs::remove(pathOf(std::string(fileNameOf(before.musicName))));
     }
 };
@@ -105,7 +131,7 @@ std::string chart() {
     std::string measures;
     for (int m = 0; m < 24; ++m)
         measures += std::string(m ? "," : "") + "1000\n0000\n0100\n0010\n0001\n0000\nM000\n0000\n";
-    return "#NOTES:dance-single: :Hard:5:0,0,0,0,0:\n" + measures + ";\n";
+    return "#NOTES:dance-single:A description:Hard:5:0.1,0.2,0.3,0.4,0.5:\n" + measures + ";\n";
 }
 
 TEST_F(SmRoundTripTest, SavingAnUnchangedSongChangesNothingTheGamePlays) {

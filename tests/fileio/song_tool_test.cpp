@@ -3,8 +3,9 @@
 #include <sstream>
 
 #include "app/tool/song_tool.h"
-#include "tools/note_transforms.h"
+#include "fileio/song_music.h"
 #include "song_file_fixture.h"
+#include "tools/note_transforms.h"
 
 namespace quillex {
 namespace {
@@ -80,21 +81,51 @@ TEST_F(SongToolTest, FailuresAndUsage) {
                          "instead.\n");
     EXPECT_EQ(run({"info", pathOf("x.txt")}), kToolFailed);
     EXPECT_EQ(err.str(), "Sorry, quillex does not support this file type.\n");
-    EXPECT_EQ(run({"info", writeFile("nomusic.sm", "#MUSIC:none.ogg;#BPMS:0=120;")}), kToolFailed);
-    EXPECT_EQ(err.str(), std::string(kMusicErrorMessage) + "\n");
+    EXPECT_EQ(run({"info", pathOf("gone.sm")}), kToolFailed);
+    EXPECT_EQ(err.str(), missingFileMessage(pathOf("gone.sm")) + "\n");
+    EXPECT_EQ(run({"notes", writeFile("noise.sm", "\x01\x02;x:y")}), kToolFailed);
+    EXPECT_EQ(err.str(), notASongMessage(pathOf("noise.sm")) + "\n");
+    EXPECT_EQ(
+        run({"notes", writeSongFile("cut.sm", "#MUSIC:song.ogg;#BPMS:0=120;"
+                                              "#NOTES:dance-single: :Hard:2:0,0,0,0,0:1000")}),
+        kToolSuccess);
+    EXPECT_EQ(err.str().rfind("Some of " + pathOf("cut.sm") + " could not be read", 0), 0u);
 
     const std::string path = writeSongFile("a.sm", kSong);
     EXPECT_EQ(run({"convert", path, pathOf("missing/b.sm")}), kToolFailed);
     EXPECT_NE(err.str().find("I could not save the file"), std::string::npos);
 }
 
+TEST_F(SongToolTest, SongsWhoseMusicDoesNotLoadAreListedAndConvertedAt44100Hz) {
+    music.frames = 1000;
+    music.rate = 22050;
+    std::string song = kSong;
+    song.replace(song.find("song.ogg"), 8, "lost.ogg");
+    const std::string path = writeFile("a.sm", song);
+    const std::string said = standInMusicMessage(pathOf("lost.ogg")) + "\n";
+    ASSERT_EQ(run({"notes", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "2\t48\t0\thold\t96\t0.000000\n"
+                         "2\t192\t0\tmine\t0\t1.750000\n"
+                         "2\t240\t1\ttap\t0\t2.750000\n");
+    EXPECT_EQ(err.str(), said + std::string(kStopsMessage) + "\n");
+    for (const char* command : {"info", "beats", "pauses"}) {
+        EXPECT_EQ(run({command, path}), kToolSuccess) << command;
+        EXPECT_EQ(err.str().rfind(said, 0), 0u) << command;
+    }
+    ASSERT_EQ(run({"transform", path, "--level", "dance-single:Medium", "--turn", "mirror", "-o",
+                   pathOf("t.sm")}),
+              kToolSuccess);
+    ASSERT_EQ(run({"convert", pathOf("t.sm"), pathOf("c.qx")}), kToolSuccess);
+    EXPECT_NE(test::readFileBytes(pathOf("c.qx")).find("#MUSIC:lost.ogg;"), std::string::npos);
+}
+
 TEST_F(SongToolTest, TransformsTheNotesOfOneLevelAndSaves) {
     music.frames = 44100 * 5;
     const std::string path = writeSongFile("a.sm", kSong);
     const std::string out = pathOf("t.sm");
-    ASSERT_EQ(run({"transform", path, "--level", "dance-single:medium", "--turn", "mirror", "-o",
-                   out}),
-              kToolSuccess);
+    ASSERT_EQ(
+        run({"transform", path, "--level", "dance-single:medium", "--turn", "mirror", "-o", out}),
+        kToolSuccess);
     ASSERT_EQ(run({"notes", out}), kToolSuccess);
     EXPECT_EQ(this->out.str(), "2\t48\t3\thold\t96\t0.000000\n"
                                "2\t192\t3\tmine\t0\t1.750000\n"
@@ -107,8 +138,9 @@ TEST_F(SongToolTest, TransformsTheNotesOfOneLevelAndSaves) {
     ASSERT_EQ(run({"notes", out}), kToolSuccess);
     EXPECT_NE(this->out.str().find("\t192\t0\tlift"), std::string::npos);
     EXPECT_NE(this->out.str().find("\t48\t0\thold"), std::string::npos);
-    EXPECT_EQ(run({"transform", path, "--level", "dance-single:Hard", "--quantize", "4", "-o", out}),
-              kToolFailed);
+    EXPECT_EQ(
+        run({"transform", path, "--level", "dance-single:Hard", "--quantize", "4", "-o", out}),
+        kToolFailed);
     EXPECT_NE(err.str().find(kNothingToQuantizeMessage), std::string::npos);
 
     for (const auto& bad : std::vector<std::vector<std::string>>{

@@ -64,9 +64,12 @@ class StreamMessages : public Messages {
 };
 
 // An editor with no window that reports its messages on `err`, as the tool runs it.
+// Commands that need no sound go on over silence when a song's music does not load.
 struct ToolEditor {
-    ToolEditor(std::ostream& err, AudioBackend audio)
-        : messages(err), editor(messages, shell, std::move(audio)), files(editor) {}
+    ToolEditor(std::ostream& err, AudioBackend audio, MissingMusic missingMusic)
+        : messages(err), editor(messages, shell, std::move(audio)), files(editor) {
+        files.setMissingMusic(missingMusic);
+    }
     StreamMessages messages;
     NullShellHooks shell;
     Editor editor;
@@ -187,7 +190,7 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
             err << usage();
             return kToolUsage;
         }
-        ToolEditor tool(err, std::move(audio));
+        ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
         if (!openFile(tool.editor, tool.files, request->song, err))
             return kToolFailed;
         return runTransform(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
@@ -199,7 +202,7 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
             err << usage();
             return kToolUsage;
         }
-        ToolEditor tool(err, std::move(audio));
+        ToolEditor tool(err, std::move(audio), MissingMusic::Locate);
         if (!openFile(tool.editor, tool.files, request->input, err))
             return kToolFailed;
         return runSync(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
@@ -225,7 +228,7 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         return kToolUsage;
     }
 
-    ToolEditor tool(err, std::move(audio));
+    ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
     Editor& editor = tool.editor;
     if (!openFile(editor, tool.files, files[0], err))
         return kToolFailed;

@@ -56,6 +56,7 @@ struct FuzzEditor {
         Song& song = editor.song();
         SmFileContent content = parseSmText(joinLines(text, TextKind::Song), song.tags(), messages);
         song.foreignCharts() = std::move(content.foreignCharts);
+        song.chartTexts() = std::move(content.chartTexts);
         song.properties().applyTags(song.tags());
         song.properties().applyBackground(song.tags());
         return buildSmSong(files, content.timing);
