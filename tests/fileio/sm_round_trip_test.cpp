@@ -54,7 +54,9 @@ GameView gameView(const std::string& text) {
 // meter and the radar values, sorted (a save orders the charts by level).
 std::vector<std::string> notesHeaders(const std::string& text) {
     std::vector<std::string> headers;
-    for (const Statement& s : splitStatements(joinLines(text, TextKind::Song))) {
+    // The statements are views into the joined text, which must outlive them.
+    const std::string joined = joinLines(text, TextKind::Song);
+    for (const Statement& s : splitStatements(joined)) {
         const std::vector<std::string_view> fields = splitNonEmpty(s.value, ':');
         if (toUpper(trimBlanks(s.key)) != "#NOTES" || fields.size() != 6)
             continue;
