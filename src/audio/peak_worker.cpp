@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "audio/large_buffer.h"
+
 namespace quillex {
 
 PeakWorker::PeakWorker(PeakPyramid& peaks) : peaks_(peaks) {
@@ -32,15 +34,19 @@ PeakWorker::Chunk& PeakWorker::acquire(const std::function<bool()>& whileWaiting
 }
 
 void PeakWorker::submit(Chunk& chunk) {
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         ready_.push_back(&chunk);
+        wake = ready_.size() >= kWakeBatch;
     }
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
 }
 
 void PeakWorker::drain() {
     std::unique_lock lock(mutex_);
+    changed_.notify_all(); // chunks short of a batch may still be waiting
     changed_.wait(lock, [this] { return free_.size() == chunks_.size(); });
 }
 
@@ -55,7 +61,14 @@ bool PeakWorker::finish() {
     return !failed_;
 }
 
+void PeakWorker::mapInCoarseLevels() {
+    for (const PeakPyramid::Region& r : peaks_.regions())
+        if (r.blockSize >= kCoarseBlockSize)
+            prefaultPages(r.data, r.bytes);
+}
+
 void PeakWorker::run() {
+    mapInCoarseLevels();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return !ready_.empty() || closing_; });

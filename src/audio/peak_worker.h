@@ -47,7 +47,19 @@ class PeakWorker {
     bool finish();
 
   private:
+    // The worker sleeps until this many chunks are queued (or the decoding thread
+    // drains or finishes), rather than waking for every chunk of a decoder slower
+    // than itself.
+    static constexpr std::size_t kWakeBatch = 4;
+    // Levels whose blocks span this many samples or more get less than a page per
+    // chunk, so the decoding thread's mapping ahead (see PeakFeeder) never reaches
+    // them, and page by page each would cost the worker a fault of its own.
+    static constexpr std::size_t kCoarseBlockSize = 8;
+
     void run();
+    // Maps in the coarse levels' reserved memory in one go, while the first chunks
+    // are still being decoded.
+    void mapInCoarseLevels();
 
     PeakPyramid& peaks_;
     // Enough chunks that the worker always has some queued while the decoding thread is

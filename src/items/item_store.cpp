@@ -1,5 +1,7 @@
 #include "items/item_store.h"
 
+#include "items/heap_reuse.h"
+
 #include <algorithm>
 
 namespace quillex {
@@ -16,7 +18,9 @@ constexpr int kAreaRight = 700;
 
 } // namespace
 
-ItemStore::ItemStore(const MusicInfo& music, BusyCounter& busy) : music_(music), busy_(busy) {}
+ItemStore::ItemStore(const MusicInfo& music, BusyCounter& busy) : music_(music), busy_(busy) {
+    keepFreedHeapForReuse();
+}
 
 const ItemList& ItemStore::notes(LevelIndex level) const {
     return notes_[isValidLevel(level) ? level : 0];
