@@ -1,9 +1,7 @@
 #include "app/tool/song_tool.h"
 
 #include <array>
-#include <fstream>
 #include <locale>
-#include <sstream>
 #include <string_view>
 
 #include "app/editor.h"
@@ -12,6 +10,7 @@
 #include "app/tool/sync_command.h"
 #include "app/tool/transform_command.h"
 #include "fileio/number_format.h"
+#include "settings/settings_syntax.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"
 
@@ -38,14 +37,16 @@ int writeKeyLists(const std::vector<std::string>& documents, std::ostream& out, 
     if (documents.empty())
         out << keys;
     for (const std::string& path : documents) {
-        std::ostringstream text;
-        text << std::ifstream(path).rdbuf();
-        const std::string updated = withKeyList(text.str(), keys);
-        if (updated == text.str() && text.str().find(kKeyListBegin) == std::string::npos) {
+        const std::optional<std::string> text = readWholeFile(path);
+        if (!text) {
+            err << "quillex-tool: cannot read " << path << '\n';
+            return kToolFailed;
+        }
+        if (text->find(kKeyListBegin) == std::string::npos) {
             err << "quillex-tool: " << path << " has no key list markers\n";
             return kToolFailed;
         }
-        if (!(std::ofstream(path, std::ios::binary) << updated)) {
+        if (!writeFileWhole(path, withKeyList(*text, keys))) {
             err << "quillex-tool: cannot write " << path << '\n';
             return kToolFailed;
         }
