@@ -18,7 +18,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "audio/large_buffer.h"
 #include "audio/mp3_first_frame.h"
 #include "audio/platform/platform_audio.h"

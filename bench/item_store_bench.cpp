@@ -2,7 +2,7 @@
 // 50 pauses and 48 levels of 2,000 notes each.
 #include <benchmark/benchmark.h>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 
 namespace {
 

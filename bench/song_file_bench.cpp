@@ -8,7 +8,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_reader.h"

@@ -5,7 +5,7 @@
 
 #include <variant>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "tools/beat_moves.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "view/editor_view.h"
 #include "view/paint/frame_painter.h"
 #include "view/paint/renderer.h"

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "audio/platform/platform_audio.h"
 #include "audio/wave_filter.h"
 #include "bench_song.h"

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/main_window.h"
-#include "app/user_folders.h"
+#include "app/window/main_window.h"
+#include "app/window/user_folders.h"
 
 namespace {
 

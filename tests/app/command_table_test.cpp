@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "app/command_table.h"
-#include "app/key_list.h"
+#include "app/commands/command_table.h"
+#include "app/commands/key_list.h"
 
 namespace quillex {
 namespace {

@@ -14,10 +14,10 @@
 #include <sstream>
 
 #include "../settings/temp_folder.h"
-#include "app/main_window.h"
-#include "app/recovery_offer.h"
-#include "app/tool/song_tool.h"
-#include "app/user_folders.h"
+#include "app/window/main_window.h"
+#include "app/window/recovery_offer.h"
+#include "cli/song_tool.h"
+#include "app/window/user_folders.h"
 #include "audio/platform/sndfile_decoder.h"
 #include "audio/silent_output.h"
 #include "view/editor_view.h"

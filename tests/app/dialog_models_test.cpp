@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "../settings/temp_folder.h"
-#include "app/go_to.h"
-#include "app/level_manager.h"
-#include "app/properties_form.h"
+#include "app/forms/go_to.h"
+#include "app/forms/level_manager.h"
+#include "app/forms/properties_form.h"
 #include "settings/options_form.h"
 #include "shell_fakes.h"
 #include "support/store_fixture.h"

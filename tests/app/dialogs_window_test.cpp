@@ -19,14 +19,14 @@
 #include <sstream>
 
 #include "../settings/temp_folder.h"
-#include "app/about_dialog.h"
-#include "app/difficulty_dialog.h"
-#include "app/go_to_dialog.h"
-#include "app/level_manager_dialog.h"
-#include "app/main_window.h"
-#include "app/options_dialog.h"
-#include "app/properties_dialog.h"
-#include "app/tool/song_tool.h"
+#include "app/window/dialogs/about_dialog.h"
+#include "app/window/dialogs/difficulty_dialog.h"
+#include "app/window/dialogs/go_to_dialog.h"
+#include "app/window/dialogs/level_manager_dialog.h"
+#include "app/window/main_window.h"
+#include "app/window/dialogs/options_dialog.h"
+#include "app/window/dialogs/properties_dialog.h"
+#include "cli/song_tool.h"
 #include "audio/platform/platform_audio.h"
 
 namespace quillex {

@@ -2,8 +2,8 @@
 // level selection, the sync-mode guard, the wheel and mouse buttons.
 #include <gtest/gtest.h>
 
-#include "app/command_table.h"
-#include "app/dispatcher.h"
+#include "app/commands/command_table.h"
+#include "app/commands/dispatcher.h"
 #include "shell_fakes.h"
 
 namespace quillex {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/edit_commands.h"
+#include "app/commands/edit_commands.h"
 #include "audio/fake_audio.h"
 #include "fileio/silent_music.h"
 #include "shell_fakes.h"

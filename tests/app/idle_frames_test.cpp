@@ -2,7 +2,7 @@
 // only where it fades, and nothing while nothing moves.
 #include <gtest/gtest.h>
 
-#include "app/idle_frames.h"
+#include "app/window/idle_frames.h"
 #include "view/status_layer.h"
 
 namespace quillex {

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/input_tick.h"
-#include "app/input_timer.h"
+#include "app/input/input_tick.h"
+#include "app/input/input_timer.h"
 
 namespace quillex {
 namespace {

@@ -1,7 +1,7 @@
 // Qt keys to the program's key numbers.
 #include <gtest/gtest.h>
 
-#include "app/key_map.h"
+#include "app/window/key_map.h"
 
 namespace quillex {
 namespace {

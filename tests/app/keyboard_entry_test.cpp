@@ -7,11 +7,11 @@
 #include <mutex>
 #include <thread>
 
-#include "app/input_tick.h"
-#include "app/input_timer.h"
-#include "app/keyboard_input.h"
-#include "app/keyboard_note_entry.h"
-#include "app/recording.h"
+#include "app/input/input_tick.h"
+#include "app/input/input_timer.h"
+#include "app/shell/keyboard_input.h"
+#include "app/input/keyboard_note_entry.h"
+#include "app/input/recording.h"
 #include "editing_fixture.h"
 
 namespace quillex {

@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "../settings/temp_folder.h"
-#include "app/command_table.h"
-#include "app/main_window.h"
-#include "app/recent_menu.h"
+#include "app/commands/command_table.h"
+#include "app/window/main_window.h"
+#include "app/window/recent_menu.h"
 #include "view/editor_view.h"
 
 namespace quillex {

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/edit_commands.h"
-#include "app/mouse_editing.h"
+#include "app/commands/edit_commands.h"
+#include "app/input/mouse_editing.h"
 #include "audio/fake_audio.h"
 #include "fileio/silent_music.h"
 #include "fileio/song_reader.h"

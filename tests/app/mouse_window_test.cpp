@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../settings/temp_folder.h"
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "view/editor_view.h"
 
 namespace quillex {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../settings/temp_folder.h"
-#include "app/save_flow.h"
+#include "app/session/save_flow.h"
 #include "shell_fakes.h"
 
 namespace quillex {

@@ -1,7 +1,7 @@
 // The mouse scrolling arithmetic of the frame loop.
 #include <gtest/gtest.h>
 
-#include "app/shell_state.h"
+#include "app/session/shell_state.h"
 
 namespace quillex {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_ports.h"
+#include "app/session/shell_ports.h"
 #include "items/item_store.h"
 #include "ports/messages.h"
 #include "ports/shell_hooks.h"

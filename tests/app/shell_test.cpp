@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../settings/temp_folder.h"
-#include "app/shell.h"
+#include "app/shell/shell.h"
 #include "shell_fakes.h"
 
 namespace quillex {

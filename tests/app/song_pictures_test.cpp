@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "../settings/temp_folder.h"
-#include "app/editor.h"
-#include "app/editor_ports.h"
+#include "app/session/editor.h"
+#include "app/session/editor_ports.h"
 #include "audio/platform/platform_audio.h"
 
 namespace quillex {

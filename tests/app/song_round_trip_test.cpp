@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../settings/temp_folder.h"
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "settings/settings_syntax.h"
 
 namespace quillex {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/sync_commands.h"
+#include "app/commands/sync_commands.h"
 #include "editing_fixture.h"
 
 namespace quillex {

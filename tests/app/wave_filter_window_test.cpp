@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "../settings/temp_folder.h"
-#include "app/main_window.h"
-#include "app/wave_filter_dialog.h"
+#include "app/window/main_window.h"
+#include "app/window/dialogs/wave_filter_dialog.h"
 #include "view/editor_view.h"
 
 namespace quillex {

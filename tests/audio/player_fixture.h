@@ -6,7 +6,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "fake_audio.h"
 
 namespace quillex::test {

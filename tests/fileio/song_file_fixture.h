@@ -6,7 +6,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "audio/fake_audio.h"
 #include "fileio/song_file_context.h"
 #include "fileio/song_reader.h"

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "app/tool/song_tool.h"
+#include "cli/song_tool.h"
 #include "fileio/song_music.h"
 #include "song_file_fixture.h"
 #include "tools/note_transforms.h"

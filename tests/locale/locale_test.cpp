@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/tool/song_tool.h"
+#include "cli/song_tool.h"
 #include "fileio/song_file_fixture.h"
 #include "settings/options.h"
 #include "settings/window_settings.h"

@@ -3,7 +3,7 @@
 
 #include <initializer_list>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "ports/messages.h"
 
 namespace quillex::test {

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "audio/platform/platform_audio.h"
 #include "fileio/song_reader.h"
 #include "view/editor_view.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "app/editor.h"
+#include "app/session/editor.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"

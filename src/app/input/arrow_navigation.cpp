@@ -1,0 +1,35 @@
+#include "app/input/arrow_navigation.h"
+
+namespace quillex {
+
+void ArrowNavigation::navigate() {
+    for (const ArrowBinding& arrow : arrows_) {
+        const KeyPressReader::Presses presses = presses_.take(arrow.key);
+        for (std::uint32_t i = 0; i < presses.count; ++i)
+            post_(arrow.command);
+        if (!presses.empty()) {
+            repeatCountdown_ = kRepeatTicks;
+            states_.set(arrow.key, KeyStateTable::kPressed);
+            continue;
+        }
+        if (!down_.isDown(arrow.key)) {
+            states_.set(arrow.key, KeyStateTable::kUp);
+            continue;
+        }
+        switch (states_.get(arrow.key)) {
+        case KeyStateTable::kUp:
+            break; // down since before the arrows navigated: no press
+        case KeyStateTable::kPressed:
+            states_.set(arrow.key, KeyStateTable::kHeld);
+            break;
+        default:
+            if (--repeatCountdown_ < 0) {
+                post_(arrow.command);
+                repeatCountdown_ = kRepeatTicks;
+            }
+            break;
+        }
+    }
+}
+
+} // namespace quillex

@@ -1,0 +1,253 @@
+#include "cli/song_tool.h"
+
+#include <array>
+#include <locale>
+#include <string_view>
+
+#include "app/session/editor.h"
+#include "app/session/editor_ports.h"
+#include "app/commands/key_list.h"
+#include "cli/sync_command.h"
+#include "cli/transform_command.h"
+#include "fileio/number_format.h"
+#include "settings/settings_syntax.h"
+#include "fileio/open_routing.h"
+#include "model/note_kind.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: quillex-tool --help | --version\n"
+    "       quillex-tool info FILE\n"
+    "       quillex-tool beats FILE\n"
+    "       quillex-tool pauses FILE\n"
+    "       quillex-tool notes FILE\n"
+    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n"
+    "       quillex-tool keys [DOCUMENT...]\n";
+
+std::string usage() {
+    return std::string(kUsage) + kTransformUsage + kSyncUsage;
+}
+
+// Prints the key list, or writes it into each document between its marker lines.
+int writeKeyLists(const std::vector<std::string>& documents, std::ostream& out, std::ostream& err) {
+    const std::string keys = keyListText();
+    if (documents.empty())
+        out << keys;
+    for (const std::string& path : documents) {
+        const std::optional<std::string> text = readWholeFile(path);
+        if (!text) {
+            err << "quillex-tool: cannot read " << path << '\n';
+            return kToolFailed;
+        }
+        if (text->find(kKeyListBegin) == std::string::npos) {
+            err << "quillex-tool: " << path << " has no key list markers\n";
+            return kToolFailed;
+        }
+        if (!writeFileWhole(path, withKeyList(*text, keys))) {
+            err << "quillex-tool: cannot write " << path << '\n';
+            return kToolFailed;
+        }
+    }
+    return kToolSuccess;
+}
+
+// The "Tip" boxes of the editor, one per line on standard error.
+class StreamMessages : public Messages {
+  public:
+    explicit StreamMessages(std::ostream& err) : err_(err) {}
+    void show(std::string_view text, std::string_view) override { err_ << text << '\n'; }
+
+  private:
+    std::ostream& err_;
+};
+
+// An editor with no window that reports its messages on `err`, as the tool runs it.
+// Commands that need no sound go on over silence when a song's music does not load.
+struct ToolEditor {
+    ToolEditor(std::ostream& err, AudioBackend audio, MissingMusic missingMusic)
+        : messages(err), editor(messages, shell, std::move(audio)), files(editor) {
+        files.setMissingMusic(missingMusic);
+    }
+    StreamMessages messages;
+    NullShellHooks shell;
+    Editor editor;
+    EditorSongFiles files;
+};
+
+std::string seconds(SamplePosition sample, int rate) {
+    return formatFixed(rate > 0 ? static_cast<double>(sample) / rate : 0.0, 6);
+}
+
+// Opens a file as the Open command does. False when nothing usable was loaded.
+bool openFile(Editor& editor, EditorSongFiles& files, const std::string& path, std::ostream& err) {
+    switch (openKindOf(path)) {
+    case OpenKind::Song:
+        return files.loadSong(path);
+    case OpenKind::Music:
+        if (files.loadMusic(path))
+            return true;
+        err << "quillex-tool: cannot load the music " << path << '\n';
+        return false;
+    case OpenKind::Companion:
+        editor.messages().show(kCompanionRefusedMessage);
+        return false;
+    case OpenKind::Unsupported:
+        editor.messages().show(kUnsupportedFileMessage);
+        return false;
+    }
+    return false;
+}
+
+void printInfo(const Editor& editor, std::ostream& out) {
+    const SongProperties& p = editor.song().properties();
+    const MusicPlayer& player = editor.player();
+    const ItemStore& store = editor.store();
+    const TimingMap timing = store.timing();
+    std::size_t subBeats = 0;
+    for (const EditItem& b : store.beats())
+        subBeats += b.isSubBeat;
+    out << "title\t" << p.title << '\n'
+        << "artist\t" << p.artist << '\n'
+        << "music\t" << player.musicPath() << '\n'
+        << "sample rate\t" << player.sampleRate() << '\n'
+        << "length\t" << player.musicLength() << '\n'
+        << "beat markers\t" << store.beats().size() - subBeats << '\n'
+        << "sub-beats\t" << subBeats << '\n'
+        << "pauses\t" << store.pauses().size() << '\n';
+    if (store.beats().size() >= 2)
+        out << "lowest bpm\t" << formatFixed3(timing.lowestBpm()) << '\n'
+            << "highest bpm\t" << formatFixed3(timing.highestBpm()) << '\n';
+    else
+        out << "lowest bpm\t-\nhighest bpm\t-\n";
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        const ItemList& notes = store.notes(level);
+        if (notes.empty())
+            continue;
+        std::array<int, 5> counts{};
+        for (const EditItem& n : notes)
+            ++counts[static_cast<int>(noteKindOf(n))];
+        out << "chart\t" << level << '\t' << gameTypeInfo(gameTypeOfLevel(level)).smName << ' '
+            << difficultySmName(difficultyOfLevel(level)) << "\tmeter "
+            << editor.meters().get(level);
+        for (NoteKind kind :
+             {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine, NoteKind::Lift})
+            out << '\t' << counts[static_cast<int>(kind)] << ' ' << noteKindName(kind);
+        out << '\n';
+    }
+}
+
+void printBeats(const Editor& editor, std::ostream& out) {
+    const int rate = editor.player().sampleRate();
+    for (const EditItem& b : editor.store().beats())
+        out << b.row() << '\t' << b.sample << '\t' << seconds(b.sample, rate) << '\t'
+            << (b.isSubBeat ? "sub" : "beat") << '\t' << (b.locked ? "locked" : "-") << '\t'
+            << (b.colour == kWhiteMarker ? "white" : "blue") << '\n';
+}
+
+void printPauses(const Editor& editor, std::ostream& out) {
+    const TimingMap timing = editor.store().timing();
+    for (const EditItem& p : editor.store().pauses())
+        out << p.row() << '\t' << p.lengthRows() << '\t' << formatFixed(timing.pauseSeconds(p), 6)
+            << '\n';
+}
+
+void printNotes(const Editor& editor, std::ostream& out) {
+    const int rate = editor.player().sampleRate();
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        for (const EditItem& n : editor.store().notes(level))
+            out << level << '\t' << n.row() << '\t' << n.column << '\t'
+                << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0) << '\t'
+                << seconds(n.sample, rate) << '\n';
+}
+
+} // namespace
+
+int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                AudioBackend audio) {
+    // Integers too are written without the grouping a global C++ locale could add.
+    out.imbue(std::locale::classic());
+    err.imbue(std::locale::classic());
+    if (arguments.empty()) {
+        err << usage();
+        return kToolUsage;
+    }
+    const std::string& command = arguments[0];
+    if (command == "--version") {
+        out << "quillex-tool " << QUILLEX_VERSION << '\n';
+        return kToolSuccess;
+    }
+    if (command == "--help") {
+        out << usage();
+        return kToolSuccess;
+    }
+    if (command == "keys")
+        return writeKeyLists({arguments.begin() + 1, arguments.end()}, out, err);
+    if (command == "transform") {
+        const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
+        if (!request) {
+            err << usage();
+            return kToolUsage;
+        }
+        ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
+        if (!openFile(tool.editor, tool.files, request->song, err))
+            return kToolFailed;
+        return runTransform(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
+    }
+    if (isSyncCommand(command)) {
+        const auto request =
+            parseSyncRequest(command, {arguments.begin() + 1, arguments.end()}, err);
+        if (!request) {
+            err << usage();
+            return kToolUsage;
+        }
+        ToolEditor tool(err, std::move(audio), MissingMusic::Locate);
+        if (!openFile(tool.editor, tool.files, request->input, err))
+            return kToolFailed;
+        return runSync(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
+    }
+    const bool listing =
+        command == "info" || command == "beats" || command == "pauses" || command == "notes";
+    bool singleBpm = false;
+    bool keepDuplicates = false;
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (command == "convert" && arguments[i] == "--single-bpm")
+            singleBpm = true;
+        else if (command == "convert" && arguments[i] == "--keep-duplicate-bpms")
+            keepDuplicates = true;
+        else if (arguments[i].rfind("--", 0) == 0) {
+            err << "quillex-tool: unknown option " << arguments[i] << '\n' << usage();
+            return kToolUsage;
+        } else
+            files.push_back(arguments[i]);
+    }
+    if (!(listing && files.size() == 1) && !(command == "convert" && files.size() == 2)) {
+        err << usage();
+        return kToolUsage;
+    }
+
+    ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
+    Editor& editor = tool.editor;
+    if (!openFile(editor, tool.files, files[0], err))
+        return kToolFailed;
+
+    if (command == "info")
+        printInfo(editor, out);
+    else if (command == "beats")
+        printBeats(editor, out);
+    else if (command == "pauses")
+        printPauses(editor, out);
+    else if (command == "notes")
+        printNotes(editor, out);
+    else {
+        editor.song().setRemoveDuplicateBpms(!keepDuplicates);
+        if (!tool.files.writeSong(files[1], false, !singleBpm))
+            return kToolFailed;
+    }
+    return kToolSuccess;
+}
+
+} // namespace quillex
