@@ -4,7 +4,7 @@
 
 #include "cli/song_tool.h"
 #include "fileio/song_music.h"
-#include "song_file_fixture.h"
+#include "fileio/song_file_fixture.h"
 #include "tools/note_transforms.h"
 
 namespace quillex {
