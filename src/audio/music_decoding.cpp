@@ -14,33 +14,20 @@ constexpr auto kChunkFrames = static_cast<std::int64_t>(PeakWorker::kChunkFrames
 // Reserving more than this up front is not trusted to a file's header.
 constexpr std::int64_t kMaxReservedFrames = std::int64_t{1} << 27;
 
-// Hands chunks of decoded frames to the worker that builds the pyramid: 16-bit frames
-// as they lie in the decoded music (the worker reduces them), wider samples reduced
-// here, since their chunk buffer is reused at once.
-//
-// The worker has more to do per frame than a fast decoder (a WAV is little more than a
-// copy), and most of that is the kernel clearing the pyramid's new pages as they are
-// first written. So while the decoding thread waits for the worker, it maps in the
-// pyramid's reserved memory ahead of the worker instead of sleeping.
+// Builds the pyramid alongside the decoding. 16-bit frames are folded right here,
+// each chunk while it is still in the cache: that takes a few vector instructions per
+// block, less than handing the chunk to another core would cost. Wider samples are
+// reduced here (their chunk buffer is reused at once) and handed to a worker, which
+// keeps them for the fine levels and folds them while this thread reads on.
 class PeakFeeder {
   public:
-    // `reservedFrames` is what `peaks` was reserved for.
-    PeakFeeder(PeakPyramid* peaks, int channels, std::size_t reservedFrames)
-        : channels_(channels), reservedFrames_(reservedFrames) {
-        if (!peaks)
-            return;
-        regions_ = peaks->regions();
-        worker_.emplace(*peaks);
+    PeakFeeder(PeakPyramid* peaks, int channels, bool wide) : peaks_(peaks), channels_(channels) {
+        if (peaks && wide)
+            worker_.emplace(*peaks);
     }
     void feed16(const std::int16_t* frames, std::int64_t count) {
-        if (!worker_)
-            return;
-        PeakWorker::Chunk& chunk = worker_->acquire([this] { return prefaultAhead(); });
-        chunk.frames = frames;
-        chunk.channels = channels_;
-        chunk.count = static_cast<std::size_t>(count);
-        submitted_ += chunk.count;
-        worker_->submit(chunk);
+        if (peaks_)
+            peaks_->appendFrames16(frames, channels_, static_cast<std::size_t>(count));
     }
     void feed32(const std::int32_t* frames, std::int64_t count) {
         if (!worker_)
@@ -51,52 +38,24 @@ class PeakFeeder {
             chunk.left[static_cast<std::size_t>(i)] = reduceSample(frames[i * channels_]);
             chunk.right[static_cast<std::size_t>(i)] = reduceSample(frames[i * channels_ + last]);
         }
-        chunk.frames = nullptr;
         chunk.count = static_cast<std::size_t>(count);
-        submitted_ += chunk.count;
         worker_->submit(chunk);
-    }
-    // Before the decoded music may move in memory.
-    void drain() {
-        if (worker_)
-            worker_->drain();
     }
     bool finish() { return !worker_ || worker_->finish(); }
 
   private:
-    static constexpr std::size_t kPrefaultFrames = 16384;
-
-    // Maps in the next stretch of every array past what the worker has been given. Only
-    // inside the reservation: beyond it the arrays may move. False when nothing is left.
-    bool prefaultAhead() {
-        prefaulted_ = std::max(prefaulted_, submitted_);
-        if (prefaulted_ >= reservedFrames_)
-            return false;
-        const std::size_t to = std::min(prefaulted_ + kPrefaultFrames, reservedFrames_);
-        for (const PeakPyramid::Region& r : regions_) {
-            const std::size_t begin = prefaulted_ / r.blockSize;
-            const std::size_t end = std::min(to / r.blockSize, r.bytes);
-            if (end > begin)
-                prefaultPages(r.data + begin, end - begin);
-        }
-        prefaulted_ = to;
-        return true;
-    }
-
+    PeakPyramid* peaks_;
     int channels_;
-    std::size_t reservedFrames_;
-    std::vector<PeakPyramid::Region> regions_;
-    std::size_t submitted_ = 0;
-    std::size_t prefaulted_ = 0;
     std::optional<PeakWorker> worker_;
 };
 
-} // namespace
-
-bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, PeakPyramid* peaks) {
+// Fills `pcm` and feeds the worker; the caller hands the finished music to the pyramid.
+bool decodeFrames(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm,
+                  PeakPyramid* peaks) {
     const int channels = format.channels;
     if (channels < 1 || channels > 2)
         return false;
+    const bool wide = format.bits > 16 || format.floatingPoint;
     pcm.channels = channels;
     pcm.frequency = format.frequency;
     pcm.samples.clear();
@@ -106,10 +65,11 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, P
         pcm.samples.reserve(static_cast<std::size_t>(reserved * channels));
         if (peaks)
             peaks->reserve(static_cast<std::size_t>(reserved));
+        if (peaks && wide)
+            peaks->reserveSamples(static_cast<std::size_t>(reserved));
     }
 
-    auto feeder = std::make_unique<PeakFeeder>(peaks, channels, static_cast<std::size_t>(reserved));
-    const bool wide = format.bits > 16 || format.floatingPoint;
+    auto feeder = std::make_unique<PeakFeeder>(peaks, channels, wide);
     std::vector<std::int32_t> wideChunk(wide ? kChunkFrames * channels : 0);
     // Frames beyond the announced length arrive here first, so the reserved buffer
     // only grows when the file really holds more.
@@ -140,8 +100,6 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, P
         if (room > 0) {
             pcm.samples.resize(used + gotSamples);
         } else if (gotSamples > 0) {
-            // Growing may move the frames the worker still reads.
-            feeder->drain();
             pcm.samples.insert(pcm.samples.end(), spare.begin(), spare.begin() + gotSamples);
         }
         if (got <= 0) {
@@ -163,6 +121,17 @@ bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, P
     if (pcm.samples.capacity() > pcm.samples.size() + pcm.samples.size() / 64)
         pcm.samples.shrink_to_fit();
     return total > 0 && decoder.complete();
+}
+
+} // namespace
+
+bool decodeAll(MusicDecoder& decoder, const MusicFormat& format,
+               const std::shared_ptr<PcmData>& pcm, PeakPyramid* peaks) {
+    if (!decodeFrames(decoder, format, *pcm, peaks))
+        return false;
+    if (peaks)
+        peaks->readSamplesFrom(pcm);
+    return true;
 }
 
 } // namespace quillex

@@ -11,9 +11,11 @@ namespace quillex {
 inline constexpr std::int64_t kMaxMusicFrames = 0x7fffffff;
 
 // Reads everything `decoder` (opened with `format`, one or two channels) delivers into
-// `pcm`, and into `peaks` when given. False when the decoder fails or reports the data
-// incomplete, when nothing was decoded, or when the music is too long; `pcm` and
-// `peaks` then hold whatever was read so far.
-bool decodeAll(MusicDecoder& decoder, const MusicFormat& format, PcmData& pcm, PeakPyramid* peaks);
+// `pcm`, and into `peaks` when given (which then read their finest levels from `pcm`).
+// False when the decoder fails or reports the data incomplete, when nothing was
+// decoded, or when the music is too long; `pcm` and `peaks` then hold whatever was
+// read so far.
+bool decodeAll(MusicDecoder& decoder, const MusicFormat& format,
+               const std::shared_ptr<PcmData>& pcm, PeakPyramid* peaks);
 
 } // namespace quillex

@@ -55,7 +55,7 @@ void MusicPlayer::loadEffectSounds(const std::string& folder) {
         auto pcm = std::make_shared<PcmData>();
         // A missing or unreadable sound only stays silent.
         if (!readable(path) || !decoder->open(path, format) || formatRefusal(format) ||
-            !decodeAll(*decoder, format, *pcm, nullptr))
+            !decodeAll(*decoder, format, pcm, nullptr))
             continue;
         lastResult_ = output_->loadEffect(effect.sound, std::move(pcm)) ? 0 : -1;
     }
@@ -86,7 +86,7 @@ bool MusicPlayer::decodeInto(const std::string& path, MusicFormat& format) {
     wave_.resetToDefaults(shell_.windowHeight());
     bool ok = false;
     try {
-        ok = decodeAll(*decoder, format, *pcm, &wave_.peaks);
+        ok = decodeAll(*decoder, format, pcm, &wave_.peaks);
     } catch (const std::bad_alloc&) {
         ok = false;
     }

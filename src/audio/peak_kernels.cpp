@@ -16,11 +16,23 @@ namespace {
 // Portable versions; they also finish the tails the vector loops leave.
 
 template <int Channels>
-void reduceFramesPlain(const std::int16_t* __restrict frames, std::size_t count,
-                       std::int8_t* __restrict left, std::int8_t* __restrict right) {
-    for (std::size_t i = 0; i < count; ++i) {
-        left[i] = reduceSample16(frames[i * Channels]);
-        right[i] = reduceSample16(frames[i * Channels + Channels - 1]);
+void blockRangesPlain(const std::int16_t* frames, std::size_t blockFrames, std::size_t blocks,
+                      BlockRangesOut out) {
+    for (std::size_t b = 0; b < blocks; ++b) {
+        std::int16_t leftMin = 0, leftMax = 0, rightMin = 0, rightMax = 0;
+        for (std::size_t i = b * blockFrames; i < (b + 1) * blockFrames; ++i) {
+            const std::int16_t l = frames[i * Channels], r = frames[i * Channels + Channels - 1];
+            leftMin = std::min(leftMin, l);
+            leftMax = std::max(leftMax, l);
+            rightMin = std::min(rightMin, r);
+            rightMax = std::max(rightMax, r);
+        }
+        // Reducing keeps the order of values, so the reduced extremes are the
+        // extremes of the reduced samples.
+        out.leftMin[b] = reduceSample16(leftMin);
+        out.leftMax[b] = reduceSample16(leftMax);
+        out.rightMin[b] = reduceSample16(rightMin);
+        out.rightMax[b] = reduceSample16(rightMax);
     }
 }
 
@@ -60,26 +72,64 @@ QUILLEX_AVX2 __m256i divideBy256(__m256i x) {
     return _mm256_srai_epi16(_mm256_add_epi16(x, bias), 8);
 }
 
-// Sixteen stereo frames per step: reduce, separate the channels with two saturating
-// packs (values already fit a byte, so nothing saturates), then put the 4-byte groups
-// back in frame order.
-QUILLEX_AVX2 void reduceStereoAvx2(const std::int16_t* frames, std::size_t count, std::int8_t* left,
-                                   std::int8_t* right) {
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    std::size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        const __m256i a =
-            divideBy256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(frames + 2 * i)));
-        const __m256i b =
-            divideBy256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(frames + 2 * i + 16)));
-        const __m256i l = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_slli_epi32(a, 16), 16),
-                                             _mm256_srai_epi32(_mm256_slli_epi32(b, 16), 16));
-        const __m256i r = _mm256_packs_epi32(_mm256_srai_epi32(a, 16), _mm256_srai_epi32(b, 16));
-        const __m256i lr = _mm256_permutevar8x32_epi32(_mm256_packs_epi16(l, r), order);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(left + i), _mm256_castsi256_si128(lr));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(right + i), _mm256_extracti128_si256(lr, 1));
+template <bool Minima> QUILLEX_AVX2 __m256i extreme16(__m256i a, __m256i b) {
+    return Minima ? _mm256_min_epi16(a, b) : _mm256_max_epi16(a, b);
+}
+
+// Eight vectors, each holding eight (left, right) 16-bit pairs of one block, folded
+// into one whose 32-bit lane b holds block b's extremes: neighbouring vectors are
+// interleaved and folded three times, halving the pairs per block each time.
+template <bool Minima> QUILLEX_AVX2 __m256i extremesAcross(const __m256i* v) {
+    __m256i quarter[4], half[2];
+    for (int i = 0; i < 4; ++i)
+        quarter[i] = extreme16<Minima>(_mm256_unpacklo_epi32(v[2 * i], v[2 * i + 1]),
+                                       _mm256_unpackhi_epi32(v[2 * i], v[2 * i + 1]));
+    for (int i = 0; i < 2; ++i)
+        half[i] = extreme16<Minima>(_mm256_unpacklo_epi64(quarter[2 * i], quarter[2 * i + 1]),
+                                    _mm256_unpackhi_epi64(quarter[2 * i], quarter[2 * i + 1]));
+    return extreme16<Minima>(_mm256_permute2x128_si256(half[0], half[1], 0x20),
+                             _mm256_permute2x128_si256(half[0], half[1], 0x31));
+}
+
+// Eight blocks of stereo frames per step: each block's registers are folded
+// vertically, the eight blocks across their lanes, then 0 joins, the extremes are
+// reduced, packed to bytes and sorted into the four outputs.
+QUILLEX_AVX2 void blockRangesStereoAvx2(const std::int16_t* frames, std::size_t blockFrames,
+                                        std::size_t blocks, BlockRangesOut out) {
+    const __m256i zero = _mm256_setzero_si256();
+    // Per 128-bit half, after packing: minima L R L R..., maxima L R L R... to
+    // minima L..., minima R..., maxima L..., maxima R... (four bytes each).
+    const __m256i bySide = _mm256_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15, 0,
+                                            2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15);
+    const __m256i halvesTogether = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const std::size_t registers = blockFrames / 8;
+    std::size_t b = 0;
+    for (; b + 8 <= blocks; b += 8) {
+        __m256i minima[8], maxima[8];
+        for (std::size_t j = 0; j < 8; ++j) {
+            const auto* p = reinterpret_cast<const __m256i*>(frames + 2 * (b + j) * blockFrames);
+            minima[j] = maxima[j] = _mm256_loadu_si256(p);
+            for (std::size_t r = 1; r < registers; ++r) {
+                const __m256i x = _mm256_loadu_si256(p + r);
+                minima[j] = _mm256_min_epi16(minima[j], x);
+                maxima[j] = _mm256_max_epi16(maxima[j], x);
+            }
+        }
+        const __m256i low = divideBy256(_mm256_min_epi16(extremesAcross<true>(minima), zero));
+        const __m256i high = divideBy256(_mm256_max_epi16(extremesAcross<false>(maxima), zero));
+        const __m256i sorted = _mm256_permutevar8x32_epi32(
+            _mm256_shuffle_epi8(_mm256_packs_epi16(low, high), bySide), halvesTogether);
+        const __m128i mins = _mm256_castsi256_si128(sorted);
+        const __m128i maxs = _mm256_extracti128_si256(sorted, 1);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out.leftMin + b), mins);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out.rightMin + b),
+                         _mm_unpackhi_epi64(mins, mins));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out.leftMax + b), maxs);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out.rightMax + b),
+                         _mm_unpackhi_epi64(maxs, maxs));
     }
-    reduceFramesPlain<2>(frames + 2 * i, count - i, left + i, right + i);
+    blockRangesPlain<2>(frames + 2 * b * blockFrames, blockFrames, blocks - b,
+                        {out.leftMin + b, out.leftMax + b, out.rightMin + b, out.rightMax + b});
 }
 
 // The even and odd bytes of 32 entries, sign-extended to 16 bits.
@@ -134,15 +184,15 @@ QUILLEX_AVX2 void pairOneSideAvx2(const std::int8_t* in, std::int8_t* out, std::
 
 } // namespace
 
-void reduceFrames16(const std::int16_t* frames, int channels, std::size_t count, std::int8_t* left,
-                    std::int8_t* right) {
+void blockRangesFrames16(const std::int16_t* frames, int channels, std::size_t blockFrames,
+                         std::size_t blocks, BlockRangesOut out) {
     if (channels == 1)
-        return reduceFramesPlain<1>(frames, count, left, right);
+        return blockRangesPlain<1>(frames, blockFrames, blocks, out);
 #ifdef QUILLEX_HAVE_AVX2_PATH
     if (haveAvx2())
-        return reduceStereoAvx2(frames, count, left, right);
+        return blockRangesStereoAvx2(frames, blockFrames, blocks, out);
 #endif
-    reduceFramesPlain<2>(frames, count, left, right);
+    blockRangesPlain<2>(frames, blockFrames, blocks, out);
 }
 
 void pairRangesWithZero(const std::int8_t* in, std::int8_t* outMin, std::int8_t* outMax,

@@ -16,18 +16,9 @@ PeakWorker::~PeakWorker() {
     finish();
 }
 
-PeakWorker::Chunk& PeakWorker::acquire(const std::function<bool()>& whileWaiting) {
+PeakWorker::Chunk& PeakWorker::acquire() {
     std::unique_lock lock(mutex_);
-    bool working = static_cast<bool>(whileWaiting);
-    while (free_.empty()) {
-        if (working) {
-            lock.unlock();
-            working = whileWaiting();
-            lock.lock();
-        } else {
-            changed_.wait(lock);
-        }
-    }
+    changed_.wait(lock, [this] { return !free_.empty(); });
     Chunk* chunk = free_.front();
     free_.pop_front();
     return *chunk;
@@ -44,12 +35,6 @@ void PeakWorker::submit(Chunk& chunk) {
         changed_.notify_all();
 }
 
-void PeakWorker::drain() {
-    std::unique_lock lock(mutex_);
-    changed_.notify_all(); // chunks short of a batch may still be waiting
-    changed_.wait(lock, [this] { return free_.size() == chunks_.size(); });
-}
-
 bool PeakWorker::finish() {
     {
         std::lock_guard lock(mutex_);
@@ -61,14 +46,14 @@ bool PeakWorker::finish() {
     return !failed_;
 }
 
-void PeakWorker::mapInCoarseLevels() {
+void PeakWorker::mapInStoredLevels() {
     for (const PeakPyramid::Region& r : peaks_.regions())
-        if (r.blockSize >= kCoarseBlockSize)
+        if (r.blockSize > 1)
             prefaultPages(r.data, r.bytes);
 }
 
 void PeakWorker::run() {
-    mapInCoarseLevels();
+    mapInStoredLevels();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return !ready_.empty() || closing_; });
@@ -79,10 +64,7 @@ void PeakWorker::run() {
         lock.unlock();
         if (!failed_) {
             try {
-                if (chunk->frames)
-                    peaks_.appendFrames16(chunk->frames, chunk->channels, chunk->count);
-                else
-                    peaks_.append(chunk->left.data(), chunk->right.data(), chunk->count);
+                peaks_.append(chunk->left.data(), chunk->right.data(), chunk->count);
             } catch (const std::bad_alloc&) {
                 failed_ = true;
             }

@@ -93,6 +93,7 @@ struct WaveFilter::Run : FilterProgress {
         message("Building Peaks...");
         auto built = std::make_shared<PeakPyramid>();
         built->reserve(n);
+        built->reserveSamples(n);
         std::vector<std::int8_t> l8(kPeakChunk), r8(kPeakChunk);
         for (std::size_t i0 = 0; i0 < n; i0 += kPeakChunk) {
             const std::size_t count = std::min(kPeakChunk, n - i0);

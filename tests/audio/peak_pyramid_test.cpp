@@ -3,6 +3,7 @@
 // a block appended when the sample after it arrives, the last block dropped.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 
 #include "audio/peak_pyramid.h"
@@ -11,37 +12,42 @@
 namespace quillex {
 namespace {
 
-// The build rule applied sample by sample, as the waveform describes it.
-std::array<PeakPyramid::Level, kPeakLevels> referenceBuild(const std::vector<std::int8_t>& left,
-                                                           const std::vector<std::int8_t>& right) {
-    std::array<PeakPyramid::Level, kPeakLevels> levels;
-    struct Running {
-        std::int8_t minL = 0, maxL = 0, minR = 0, maxR = 0;
-        int counter = 0;
-    };
-    std::array<Running, kPeakLevels> run{};
+using LevelRanges = std::array<std::vector<PeakRange>, kPeakLevels>;
+
+// The build rule applied sample by sample, as the waveform describes it: level 1 runs
+// from 0 to each sample, a higher level's block is shown once the sample after it
+// arrives.
+LevelRanges referenceBuild(const std::vector<std::int8_t>& left,
+                           const std::vector<std::int8_t>& right) {
+    LevelRanges levels;
+    std::array<PeakRange, kPeakLevels> run{};
+    std::array<int, kPeakLevels> counter{};
     for (std::size_t i = 0; i < left.size(); ++i) {
         const std::int8_t l = left[i], r = right[i];
-        levels[1].leftMax.push_back(l);
-        levels[1].rightMax.push_back(r);
+        const auto zero = std::int8_t{0};
+        levels[1].push_back(
+            {std::min(l, zero), std::max(l, zero), std::min(r, zero), std::max(r, zero)});
         for (int k = 2; k < kPeakLevels; ++k) {
-            Running& x = run[k];
-            PeakPyramid::Level& lv = levels[k];
-            if (x.counter == kLevelBlockSizes[k]) {
-                lv.leftMin.push_back(x.minL);
-                lv.leftMax.push_back(x.maxL);
-                lv.rightMin.push_back(x.minR);
-                lv.rightMax.push_back(x.maxR);
-                x = Running{};
+            PeakRange& x = run[k];
+            if (counter[k] == kLevelBlockSizes[k]) {
+                levels[k].push_back(x);
+                x = PeakRange{};
+                counter[k] = 0;
             }
-            x.minL = std::min(x.minL, l);
-            x.maxL = std::max(x.maxL, l);
-            x.minR = std::min(x.minR, r);
-            x.maxR = std::max(x.maxR, r);
-            ++x.counter;
+            x = {std::min(x.leftMin, l), std::max(x.leftMax, l), std::min(x.rightMin, r),
+                 std::max(x.rightMax, r)};
+            ++counter[k];
         }
     }
     return levels;
+}
+
+// What the wave layer gets from level k.
+std::vector<PeakRange> painted(const PeakPyramid& p, int k) {
+    std::vector<PeakRange> out;
+    for (std::size_t b = 0; b < p.blockCount(k); ++b)
+        out.push_back(p.range(k, b));
+    return out;
 }
 
 std::vector<std::int8_t> randomSamples(std::size_t n, unsigned seed, int low = -128,
@@ -91,24 +97,30 @@ TEST(PeakPyramid, MatchesTheSampleBySampleRuleWhateverTheChunking) {
 
         for (int k = 1; k < kPeakLevels; ++k) {
             SCOPED_TRACE("n " + std::to_string(n) + " level " + std::to_string(k));
-            for (const PeakPyramid* p : {&whole, &chunked}) {
-                EXPECT_EQ(p->level(k).leftMin, expected[k].leftMin);
-                EXPECT_EQ(p->level(k).leftMax, expected[k].leftMax);
-                EXPECT_EQ(p->level(k).rightMin, expected[k].rightMin);
-                EXPECT_EQ(p->level(k).rightMax, expected[k].rightMax);
-            }
+            EXPECT_EQ(painted(whole, k), expected[k]);
+            EXPECT_EQ(painted(chunked, k), expected[k]);
         }
     }
 }
 
-TEST(PeakPyramid, SixteenBitFramesReduceStraightIntoLevelOne) {
+std::shared_ptr<PcmData> randomMusic(int channels, std::size_t frames) {
     std::mt19937 gen(9);
     std::uniform_int_distribution<int> dist(-32768, 32767);
+    auto music = std::make_shared<PcmData>();
+    music->channels = channels;
+    music->samples.resize(frames * static_cast<std::size_t>(channels));
+    for (auto& s : music->samples)
+        s = static_cast<std::int16_t>(dist(gen));
+    return music;
+}
+
+// Full-scale frames in uneven chunks, so blocks span chunk borders and the vector
+// loops meet their tails; the fine levels come from the shared music.
+TEST(PeakPyramid, SixteenBitFramesShowWhatTheirReducedSamplesShow) {
     for (int channels : {1, 2}) {
         const std::size_t n = 50001;
-        std::vector<std::int16_t> frames(n * static_cast<std::size_t>(channels));
-        for (auto& s : frames)
-            s = static_cast<std::int16_t>(dist(gen));
+        const auto music = randomMusic(channels, n);
+        const std::int16_t* frames = music->samples.data();
         std::vector<std::int8_t> left(n), right(n);
         for (std::size_t i = 0; i < n; ++i) {
             left[i] = reduceSample16(frames[i * channels]);
@@ -117,28 +129,29 @@ TEST(PeakPyramid, SixteenBitFramesReduceStraightIntoLevelOne) {
         const auto expected = referenceBuild(left, right);
         PeakPyramid p;
         for (std::size_t at = 0, step = 7; at < n; at += step, step = step * 5 % 7919 + 1)
-            p.appendFrames16(frames.data() + at * channels, channels, std::min(step, n - at));
+            p.appendFrames16(frames + at * channels, channels, std::min(step, n - at));
+        EXPECT_EQ(p.blockCount(1), 0u) << "no samples to show the fine levels from yet";
+        p.readSamplesFrom(music);
         for (int k = 1; k < kPeakLevels; ++k) {
-            EXPECT_EQ(p.level(k).leftMax, expected[k].leftMax);
-            EXPECT_EQ(p.level(k).rightMin, expected[k].rightMin);
+            SCOPED_TRACE("channels " + std::to_string(channels) + " level " + std::to_string(k));
+            EXPECT_EQ(painted(p, k), expected[k]);
         }
     }
 }
 
-TEST(PeakPyramid, EntryCountsDropTheLastBlock) {
+TEST(PeakPyramid, BlockCountsDropTheLastBlock) {
     const std::vector<std::int8_t> samples(4096, 5);
     PeakPyramid p;
     p.append(samples.data(), samples.data(), samples.size());
-    EXPECT_EQ(p.level(1).size(), 4096u);
-    EXPECT_TRUE(p.level(1).leftMin.empty());
-    EXPECT_TRUE(p.level(1).rightMin.empty());
-    EXPECT_EQ(p.level(2).size(), 2047u);
-    EXPECT_EQ(p.level(12).size(), 1u); // (4096 - 1) / 2048
-    EXPECT_EQ(p.level(13).size(), 0u);
+    EXPECT_EQ(p.blockCount(1), 4096u);
+    EXPECT_EQ(p.range(1, 0), (PeakRange{0, 5, 0, 5}));
+    EXPECT_EQ(p.blockCount(2), 2047u);
+    EXPECT_EQ(p.blockCount(12), 1u); // (4096 - 1) / 2048
+    EXPECT_EQ(p.blockCount(13), 0u);
     const std::int8_t one = 5;
     p.append(&one, &one, 1);
-    EXPECT_EQ(p.level(13).size(), 1u);
-    EXPECT_TRUE(p.level(0).leftMax.empty());
+    EXPECT_EQ(p.blockCount(13), 1u);
+    EXPECT_EQ(p.blockCount(0), 0u);
 }
 
 TEST(PeakPyramid, EveryBlockReachesZero) {
@@ -146,23 +159,35 @@ TEST(PeakPyramid, EveryBlockReachesZero) {
     PeakPyramid p;
     p.append(positive.data(), positive.data(), positive.size());
     for (int k = 2; k < kPeakLevels; ++k)
-        for (std::size_t j = 0; j < p.level(k).size(); ++j) {
-            EXPECT_EQ(p.level(k).leftMin[j], 0);
-            EXPECT_GT(p.level(k).leftMax[j], 0);
+        for (std::size_t j = 0; j < p.blockCount(k); ++j) {
+            EXPECT_EQ(p.range(k, j).leftMin, 0);
+            EXPECT_GT(p.range(k, j).leftMax, 0);
         }
 }
 
-TEST(PeakPyramid, StaysWithinSixBytesPerFrameAndClearsToNothing) {
+TEST(PeakPyramid, KeepsLittleMemoryAndClearsToNothing) {
     const std::size_t frames = 44100 * 10 + 77;
     const auto s = randomSamples(frames, 11);
-    PeakPyramid p;
-    p.reserve(frames);
-    for (std::size_t at = 0; at < frames; at += 16384)
-        p.append(s.data() + at, s.data() + at, std::min<std::size_t>(16384, frames - at));
-    EXPECT_LE(p.memoryBytes(), 6 * frames);
-    p.clear();
-    EXPECT_TRUE(p.empty());
-    EXPECT_EQ(p.memoryBytes(), 0u);
+    const auto music = randomMusic(2, frames);
+    PeakPyramid kept, shared;
+    kept.reserve(frames);
+    kept.reserveSamples(frames);
+    shared.reserve(frames);
+    for (std::size_t at = 0; at < frames; at += 16384) {
+        const std::size_t count = std::min<std::size_t>(16384, frames - at);
+        kept.append(s.data() + at, s.data() + at, count);
+        shared.appendFrames16(music->samples.data() + 2 * at, 2, count);
+    }
+    shared.readSamplesFrom(music);
+    // Two bytes a sample kept, a quarter byte for the stored levels.
+    EXPECT_LE(kept.memoryBytes(), frames * 9 / 4);
+    EXPECT_LE(shared.memoryBytes(), frames / 4);
+    for (PeakPyramid* p : {&kept, &shared}) {
+        p->clear();
+        EXPECT_TRUE(p->empty());
+        EXPECT_EQ(p->blockCount(1), 0u);
+        EXPECT_EQ(p->memoryBytes(), 0u);
+    }
 }
 
 TEST(WaveView, SamplesPerRowFollowTheZoomLevel) {

@@ -51,7 +51,7 @@ TEST(LoadMusic, ALoadedMusicIsReadyPausedAtTheStart) {
     EXPECT_TRUE(f.shell.checks[command::kVolumeNormal]);
     EXPECT_TRUE(f.shell.checks[command::kSpeedNormal]);
     EXPECT_EQ(f.editor.waveView().zoomLevel, 10);
-    EXPECT_EQ(f.editor.waveView().peaks.level(1).size(), 48000u * 3);
+    EXPECT_EQ(f.editor.waveView().peaks.blockCount(1), 48000u * 3);
     EXPECT_TRUE(f.out.open);
     EXPECT_TRUE(f.out.paused);
     EXPECT_EQ(f.shell.title, "quillex - [" + path + "]");
@@ -130,12 +130,12 @@ TEST(LoadMusic, LoadingAnotherMusicWhilePlayingDropsTheFirstAndTheSong) {
     EXPECT_EQ(f.player.previewStart(), 0);
     EXPECT_TRUE(f.store.beats().empty());
     EXPECT_EQ(f.player.musicLength(), 5000);
-    EXPECT_EQ(f.editor.waveView().peaks.level(1).size(), 5000u);
+    EXPECT_EQ(f.editor.waveView().peaks.blockCount(1), 5000u);
     EXPECT_GE(f.shell.undoClears, 2);
 }
 
 // Files may announce a wrong length or none; the music is whatever decodes, and the
-// buffers grow (while the pyramid's worker still reads them) without losing a frame.
+// buffers grow without losing a frame.
 TEST(LoadMusic, AWronglyAnnouncedLengthStillDecodesEverything) {
     for (std::int64_t announced : {std::int64_t{-1}, std::int64_t{1000}, std::int64_t{70000}}) {
         PlayerFixture f;
@@ -146,9 +146,10 @@ TEST(LoadMusic, AWronglyAnnouncedLengthStillDecodesEverything) {
         const auto& pcm = f.player.decodedMusic()->samples;
         ASSERT_TRUE(std::equal(pcm.begin(), pcm.end(), f.library[path].samples.begin()));
         const PeakPyramid& peaks = f.editor.waveView().peaks;
-        EXPECT_EQ(peaks.level(13).size(), 199999u / 4096);
+        EXPECT_EQ(peaks.blockCount(13), 199999u / 4096);
         for (std::size_t i = 0; i < 200000; i += 997)
-            ASSERT_EQ(peaks.level(1).rightMax[i], reduceSample16(pcm[2 * i + 1]));
+            ASSERT_EQ(peaks.range(1, i).rightMin + peaks.range(1, i).rightMax,
+                      reduceSample16(pcm[2 * i + 1]));
     }
 }
 

@@ -33,10 +33,7 @@ void addSpan(std::vector<QRect>& spans, int x0, int x1, int y) {
 void paintPeaks(const PeakPyramid& peaks, const WaveView& wave, const ViewGeometry& g,
                 Colour colour, QPainter& painter) {
     const int level = wave.zoomLevel;
-    if (level < 1 || level >= kPeakLevels)
-        return;
-    const PeakPyramid::Level& data = peaks.level(level);
-    const auto count = static_cast<long long>(data.size());
+    const auto count = static_cast<long long>(peaks.blockCount(level));
     if (count == 0)
         return;
     const long long firstBlock = static_cast<long long>(std::floor(g.position / g.samplesPerRow));
@@ -53,14 +50,9 @@ void paintPeaks(const PeakPyramid& peaks, const WaveView& wave, const ViewGeomet
             continue;
         if (k >= count)
             break;
-        const auto i = static_cast<std::size_t>(k);
-        if (level == 1) {
-            addSpan(spans, x, x + data.leftMax[i], y);
-            addSpan(spans, xr, xr + data.rightMax[i], y);
-        } else {
-            addSpan(spans, x + data.leftMin[i], x + data.leftMax[i], y);
-            addSpan(spans, xr + data.rightMin[i], xr + data.rightMax[i], y);
-        }
+        const PeakRange r = peaks.range(level, static_cast<std::size_t>(k));
+        addSpan(spans, x + r.leftMin, x + r.leftMax, y);
+        addSpan(spans, xr + r.rightMin, xr + r.rightMax, y);
     }
     if (spans.empty())
         return;
