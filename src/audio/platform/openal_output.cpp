@@ -152,8 +152,8 @@ void OpenAlOutput::refillStretched(std::unique_lock<std::mutex>& lock) {
                      byteCount(made, music_->channels), music_->frequency);
         alSourceQueueBuffers(musicSource_, 1, &buffer);
         queuedFrames_.push_back(static_cast<double>(made) * speed);
+        playIfQueuedLocked(); // start with the first block, not after the whole queue
     }
-    playIfQueuedLocked();
 }
 
 void OpenAlOutput::emptyQueueLocked() {
