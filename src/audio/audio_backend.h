@@ -68,8 +68,13 @@ class AudioOutput {
     virtual bool getPosition(SamplePosition& frame) = 0;
     // Gain 0..1.
     virtual bool setVolume(float gain) = 0;
-    // Playback frequency in Hz: the music's rate times the speed, so pitch follows speed.
+    // Playback frequency in Hz: the music's rate times the speed, so pitch follows speed
+    // unless keep pitch is on.
     virtual bool setFrequency(float hz) = 0;
+    // With `keep` on, music played below its own frequency keeps its pitch (a time
+    // stretcher); the position stays in the music's frames. Outputs without a stretcher,
+    // and the silent clock, have nothing to change.
+    virtual void setKeepPitch(bool /*keep*/) {}
 
     // The short effect sounds; each has a source of its own, a new play restarts it.
     virtual bool loadEffect(EffectSound sound, std::shared_ptr<const PcmData> pcm) = 0;

@@ -144,6 +144,8 @@ class MusicPlayer : public MusicInfo {
     void setNoteTickOff(bool off);
     bool tickSubBeats() const { return tickSubBeats_; }
     void setTickSubBeats(bool on) { tickSubBeats_ = on; }
+    // Slowed playback keeps the music's pitch ("Keep pitch when slowed").
+    void setKeepPitch(bool on) { output_->setKeepPitch(on); }
     int beatTickVolume() const { return beatTickVolume_; }
     int noteTickVolume() const { return noteTickVolume_; }
     void setTickVolumes(int beatTick, int noteTick);

@@ -102,6 +102,7 @@ const std::vector<OptionField>& optionFields() {
         volumeField("#BEAT_ASSIST_VOL", &Options::beatAssistVolume),
         volumeField("#NOTE_ASSIST_VOL", &Options::noteAssistVolume),
         boolField("#PRACTICEMODE", &Options::practiceMode),
+        boolField("#KEEPPITCHWHENSLOWED", &Options::keepPitchWhenSlowed),
         positiveField("#PRACTICEMODESCALE", &Options::practiceScale, 1.0, 1.0, kMaxPracticeScale),
         windowField("#PRACTICEMODEMARVELOUS", &Options::marvelousWindow),
         windowField("#PRACTICEMODEPERFECT", &Options::perfectWindow),

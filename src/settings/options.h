@@ -29,6 +29,7 @@ struct Options {
     int beatAssistVolume = 100;         // #BEAT_ASSIST_VOL, percent
     int noteAssistVolume = 100;         // #NOTE_ASSIST_VOL, percent
     bool practiceMode = true;           // #PRACTICEMODE
+    bool keepPitchWhenSlowed = true;    // #KEEPPITCHWHENSLOWED
     double practiceScale = 1.5;         // #PRACTICEMODESCALE
     // Judgement windows in seconds (the file holds milliseconds).
     double marvelousWindow = 0.0225;

@@ -73,18 +73,28 @@ TEST_F(OpenAl, PlaysPausesAndSeeks) {
     EXPECT_FALSE(out->getPosition(p));
 }
 
-TEST_F(OpenAl, DoubleSpeedPlaysTwiceAsFarAndTheEndIsReported) {
-    ASSERT_TRUE(out->openMusic(silence(1, 22050)));
-    ASSERT_TRUE(out->setFrequency(44100));
-    ASSERT_TRUE(out->setPaused(false));
-    const double seconds = playFor(*out, std::chrono::milliseconds(200));
-    const double played = positionOf(*out) / 22050.0;
-    EXPECT_GT(played, 2 * seconds * 0.5 - 0.1);
-    EXPECT_LT(played, 2 * seconds * 1.1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (positionOf(*out) < 22050 && std::chrono::steady_clock::now() < deadline)
-        playFor(*out, std::chrono::milliseconds(50));
-    EXPECT_EQ(positionOf(*out), 22050); // played to its end
+TEST_F(OpenAl, OtherSpeedsPlayTheirShareAndTheEndIsReported) {
+    struct Case {
+        double speed;
+        bool keepPitch;
+    };
+    // Double speed by frequency; half speed both ways, through the stretcher and not.
+    for (const Case& c : {Case{2.0, false}, Case{0.5, true}, Case{0.5, false}}) {
+        SCOPED_TRACE(testing::Message() << "speed " << c.speed << " keep pitch " << c.keepPitch);
+        const int rate = 22050;
+        ASSERT_TRUE(out->openMusic(silence(1, rate)));
+        out->setKeepPitch(c.keepPitch);
+        ASSERT_TRUE(out->setFrequency(static_cast<float>(rate * c.speed)));
+        ASSERT_TRUE(out->setPaused(false));
+        const double seconds = playFor(*out, std::chrono::milliseconds(200));
+        const double played = positionOf(*out) / static_cast<double>(rate);
+        EXPECT_GT(played, c.speed * seconds * 0.5 - 0.1);
+        EXPECT_LT(played, c.speed * seconds * 1.1);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+        while (positionOf(*out) < rate && std::chrono::steady_clock::now() < deadline)
+            playFor(*out, std::chrono::milliseconds(50));
+        EXPECT_EQ(positionOf(*out), rate); // played to its end
+    }
 }
 
 TEST(PlatformAudio, OpensTheNullDeviceWithDecoders) {

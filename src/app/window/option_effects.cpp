@@ -12,6 +12,7 @@ void applyOptions(const Options& options, Editor& editor, Shell& shell, EditorVi
     MusicPlayer& player = editor.player();
     player.setTickVolumes(options.beatAssistVolume, options.noteAssistVolume);
     player.setTickSubBeats(options.assistOnBeatAndSubBeat);
+    player.setKeepPitch(options.keepPitchWhenSlowed);
     player.setJudgeWindows({options.marvelousWindow, options.perfectWindow, options.greatWindow,
                             options.goodWindow, options.booWindow, options.freezeOkWindow,
                             options.mineWindow, options.practiceScale});

@@ -76,12 +76,16 @@ void OpenAlOutput::feed() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         wake_.wait_for(lock, std::chrono::milliseconds(10));
-        if (music_ && wantPlaying_)
-            refillLocked();
+        if (music_ && wantPlaying_) {
+            if (stretchingLocked())
+                refillStretched(lock);
+            else
+                refillLocked();
+        }
     }
 }
 
-void OpenAlOutput::refillLocked() {
+void OpenAlOutput::unqueuePlayedLocked() {
     ALint processed = 0;
     alGetSourcei(musicSource_, AL_BUFFERS_PROCESSED, &processed);
     for (; processed > 0 && !queuedFrames_.empty(); --processed) {
@@ -91,6 +95,20 @@ void OpenAlOutput::refillLocked() {
         queueStart_ += queuedFrames_.front();
         queuedFrames_.pop_front();
     }
+}
+
+void OpenAlOutput::playIfQueuedLocked() {
+    if (!wantPlaying_ || queuedFrames_.empty())
+        return;
+    // Not playing although it should: just started, or the queue ran dry.
+    ALint state = AL_STOPPED;
+    alGetSourcei(musicSource_, AL_SOURCE_STATE, &state);
+    if (state != AL_PLAYING)
+        alSourcePlay(musicSource_);
+}
+
+void OpenAlOutput::refillLocked() {
+    unqueuePlayedLocked();
     const std::int64_t length = music_->frames();
     while (!freeBuffers_.empty() && nextFill_ < length) {
         const std::int64_t frames = std::min(framesPerBuffer_, length - nextFill_);
@@ -100,16 +118,42 @@ void OpenAlOutput::refillLocked() {
                      music_->samples.data() + nextFill_ * music_->channels,
                      byteCount(frames, music_->channels), music_->frequency);
         alSourceQueueBuffers(musicSource_, 1, &buffer);
-        queuedFrames_.push_back(frames);
+        queuedFrames_.push_back(static_cast<double>(frames));
         nextFill_ += frames;
     }
-    if (!wantPlaying_ || queuedFrames_.empty())
-        return;
-    // Not playing although it should: just started, or the queue ran dry.
-    ALint state = AL_STOPPED;
-    alGetSourcei(musicSource_, AL_SOURCE_STATE, &state);
-    if (state != AL_PLAYING)
-        alSourcePlay(musicSource_);
+    playIfQueuedLocked();
+}
+
+void OpenAlOutput::refillStretched(std::unique_lock<std::mutex>& lock) {
+    unqueuePlayedLocked();
+    while (!freeBuffers_.empty() && nextFill_ < music_->frames() && stretchingLocked()) {
+        const std::uint64_t run = stretchRun_;
+        const std::shared_ptr<const PcmData> music = music_;
+        const std::int64_t from = nextFill_;
+        const double speed = pitch_;
+        const std::int64_t frames = framesPerBuffer_;
+        lock.unlock();
+        if (stretcherRun_ != run) {
+            stretched_.start(music, from, speed);
+            stretcherRun_ = run;
+        }
+        stretchBlock_.resize(static_cast<std::size_t>(frames * music->channels));
+        const std::int64_t made = stretched_.read(stretchBlock_.data(), frames);
+        lock.lock();
+        if (run != stretchRun_ || music != music_)
+            return; // a seek or a new song came meanwhile: this block is of no use
+        if (made == 0) {
+            nextFill_ = music_->frames(); // the stretcher gave out the music's end
+            break;
+        }
+        const ALuint buffer = freeBuffers_.front();
+        freeBuffers_.pop_front();
+        alBufferData(buffer, alFormatOf(*music_), stretchBlock_.data(),
+                     byteCount(made, music_->channels), music_->frequency);
+        alSourceQueueBuffers(musicSource_, 1, &buffer);
+        queuedFrames_.push_back(static_cast<double>(made) * speed);
+        playIfQueuedLocked(); // start with the first block, not after the whole queue
+    }
 }
 
 void OpenAlOutput::emptyQueueLocked() {
@@ -121,10 +165,20 @@ void OpenAlOutput::emptyQueueLocked() {
 
 void OpenAlOutput::restartLocked(std::int64_t frame) {
     emptyQueueLocked();
-    queueStart_ = nextFill_ = startFrame_ = pausedAt_ = frame;
-    lastPosition_ = static_cast<double>(frame);
+    nextFill_ = startFrame_ = pausedAt_ = frame;
+    queueStart_ = lastPosition_ = static_cast<double>(frame);
     clock_.reset();
-    refillLocked();
+    alSourcef(musicSource_, AL_PITCH, stretchingLocked() ? 1.0f : pitch_);
+    if (stretchingLocked()) {
+        ++stretchRun_;
+        wake_.notify_all(); // the feeder stretches and queues from here
+    } else {
+        refillLocked();
+    }
+}
+
+std::int64_t OpenAlOutput::heardFrameLocked() {
+    return wantPlaying_ ? static_cast<std::int64_t>(std::floor(positionLocked())) : pausedAt_;
 }
 
 double OpenAlOutput::positionLocked() {
@@ -152,9 +206,11 @@ double OpenAlOutput::positionLocked() {
         alGetSourcei(musicSource_, AL_SAMPLE_OFFSET, &frames);
         offset = frames;
     }
+    // Music frames per second heard, and per frame of the queued buffers.
     const double rate = music_->frequency * static_cast<double>(pitch_);
+    const double framesPerOffset = stretchingLocked() ? static_cast<double>(pitch_) : 1.0;
     // What is heard now left the mixer `latency` seconds ago.
-    const double raw = static_cast<double>(queueStart_) + offset - latency * rate;
+    const double raw = queueStart_ + offset * framesPerOffset - latency * rate;
     const double refined =
         clock_.refine(steadyNanoseconds(), raw, rate, 1.5 * rate / refreshPerSecond_);
     // Within one run of playback the position never goes back, also not when a speed
@@ -192,7 +248,7 @@ bool OpenAlOutput::setPaused(bool paused) {
         return false;
     alGetError();
     if (paused && wantPlaying_) {
-        pausedAt_ = static_cast<std::int64_t>(std::floor(positionLocked()));
+        pausedAt_ = heardFrameLocked();
         wantPlaying_ = false;
         alSourcePause(musicSource_);
     } else if (!paused && !wantPlaying_) {
@@ -232,11 +288,36 @@ bool OpenAlOutput::setFrequency(float hz) {
         return false;
     alGetError();
     const float pitch = hz / static_cast<float>(music_->frequency);
-    alSourcef(musicSource_, AL_PITCH, pitch);
-    if (!ok())
-        return false;
+    const bool wasStretching = stretchingLocked();
+    const float before = pitch_;
     pitch_ = pitch;
+    if (wasStretching || stretchingLocked()) {
+        // The stretcher's output is made ahead for one speed: start again from here.
+        pitch_ = before;
+        const std::int64_t here = heardFrameLocked();
+        pitch_ = pitch;
+        restartLocked(here);
+        return ok();
+    }
+    alSourcef(musicSource_, AL_PITCH, pitch);
+    if (!ok()) {
+        pitch_ = before;
+        return false;
+    }
     return true;
+}
+
+void OpenAlOutput::setKeepPitch(bool keep) {
+    std::lock_guard lock(mutex_);
+    if (keep == keepPitch_)
+        return;
+    if (!music_ || pitch_ >= 1) {
+        keepPitch_ = keep;
+        return;
+    }
+    const std::int64_t here = heardFrameLocked();
+    keepPitch_ = keep;
+    restartLocked(here);
 }
 
 bool OpenAlOutput::loadEffect(EffectSound sound, std::shared_ptr<const PcmData> pcm) {

@@ -3,6 +3,9 @@
 // by a feeder thread), so the samples are held once, not copied into the library.
 // The play position comes from the source's offset with the device latency taken off
 // (AL_SOFT_source_latency), smoothed between mixing blocks by a PlayClock.
+// Below full speed with "keep pitch" on, the feeder thread runs the music through a
+// time stretcher outside the lock and queues what it made; the source then plays at
+// its own frequency and each output frame stands for `speed` music frames.
 #pragma once
 
 #include <AL/al.h>
@@ -15,9 +18,11 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "audio/audio_backend.h"
 #include "audio/play_clock.h"
+#include "audio/platform/stretched_music.h"
 
 namespace quillex {
 
@@ -35,6 +40,7 @@ class OpenAlOutput : public AudioOutput {
     bool getPosition(SamplePosition& frame) override;
     bool setVolume(float gain) override;
     bool setFrequency(float hz) override;
+    void setKeepPitch(bool keep) override;
     bool loadEffect(EffectSound sound, std::shared_ptr<const PcmData> pcm) override;
     bool playEffect(EffectSound sound) override;
     void setEffectVolume(EffectSound sound, float gain) override;
@@ -52,6 +58,16 @@ class OpenAlOutput : public AudioOutput {
     // Empties the queue and fills it again from `frame`; the caller holds the lock.
     void restartLocked(std::int64_t frame);
     double positionLocked();
+    // True when the music goes through the stretcher: slowed with keep pitch on.
+    bool stretchingLocked() const { return keepPitch_ && pitch_ < 1; }
+    // The frame heard now, or where the music is paused.
+    std::int64_t heardFrameLocked();
+    // Starts the source when buffers are queued and it should play.
+    void playIfQueuedLocked();
+    // Makes and queues stretched music for the free buffers; takes the lock off while
+    // the stretcher works, so the timer thread's position reads never wait for it.
+    void refillStretched(std::unique_lock<std::mutex>& lock);
+    void unqueuePlayedLocked();
     bool ok() const { return alGetError() == AL_NO_ERROR; }
 
     ALCdevice* device_;
@@ -67,17 +83,26 @@ class OpenAlOutput : public AudioOutput {
     ALuint musicSource_ = 0;
     std::array<ALuint, kQueueLength> buffers_{};
     std::deque<ALuint> freeBuffers_;
-    std::deque<std::int64_t> queuedFrames_;
+    // Each queued buffer's length in music frames (fractional when stretched).
+    std::deque<double> queuedFrames_;
     std::shared_ptr<const PcmData> music_;
     std::int64_t framesPerBuffer_ = 8192;
-    std::int64_t queueStart_ = 0; // frame where the first queued buffer starts
+    double queueStart_ = 0;       // frame where the first queued buffer starts
     std::int64_t nextFill_ = 0;   // frame the next queued buffer starts with
     std::int64_t startFrame_ = 0; // frame of the last start or seek
     std::int64_t pausedAt_ = 0;
     double lastPosition_ = 0;
     bool wantPlaying_ = false;
     float pitch_ = 1;
+    bool keepPitch_ = false;
     PlayClock clock_;
+
+    // The stretcher belongs to the feeder thread; `stretchRun_` counts restarts so a
+    // block made for an earlier position is dropped instead of queued.
+    StretchedMusic stretched_;
+    std::uint64_t stretchRun_ = 0;
+    std::uint64_t stretcherRun_ = ~std::uint64_t{0};
+    std::vector<std::int16_t> stretchBlock_;
 
     std::array<ALuint, 3> effectSources_{};
     std::array<ALuint, 3> effectBuffers_{};

@@ -38,6 +38,7 @@ constexpr CheckBoxRow kSavingBoxes[] = {
 constexpr CheckBoxRow kTickBox{147, "Assist Tick on beats and sub-beats",
                            &Options::assistOnBeatAndSubBeat};
 constexpr CheckBoxRow kPracticeBox{180, "Enable Practice Mode", &Options::practiceMode};
+constexpr CheckBoxRow kKeepPitchBox{520, "Keep pitch when slowed", &Options::keepPitchWhenSlowed};
 
 struct LineEditRow {
     int id;
@@ -99,6 +100,7 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
     volumes->addRow("Beat Assist Vol.", beatVolume_);
     volumes->addRow("Note Assist Vol.", noteVolume_);
     ticksLayout->addLayout(volumes);
+    addBox(kKeepPitchBox, ticks, ticksLayout);
     ticksLayout->addStretch();
     pages->addTab(ticks, "Assist &Tick");
     connect(beatVolume_, &QSlider::valueChanged, this, &OptionsDialog::previewVolumes);
