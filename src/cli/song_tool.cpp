@@ -9,7 +9,7 @@
 #include "app/commands/key_list.h"
 #include "cli/sync_command.h"
 #include "cli/transform_command.h"
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "settings/settings_syntax.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"

@@ -3,7 +3,7 @@
 // values into lists, and the C library's forgiving number conversions.
 #pragma once
 
-#include "model/text_pieces.h"
+#include "base/text_pieces.h"
 
 #include <cstdint>
 #include <string>

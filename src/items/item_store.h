@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "items/busy_counter.h"
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "items/item_geometry.h"
 #include "items/item_list.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/note_kind.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 
 namespace quillex {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "fileio/statement_text.h"
 
 namespace quillex {

@@ -8,7 +8,7 @@
 
 #include "audio/music_player.h"
 #include "model/song_properties.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 
 namespace quillex {
 

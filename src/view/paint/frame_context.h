@@ -7,7 +7,7 @@
 
 #include "audio/peak_pyramid.h"
 #include "items/item_list.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 #include "view/editor_view.h"
 #include "view/grid.h"
 #include "view/transport_state.h"

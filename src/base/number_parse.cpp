@@ -1,4 +1,4 @@
-#include "fileio/number_parse.h"
+#include "base/number_parse.h"
 
 #include <charconv>
 #include <cmath>

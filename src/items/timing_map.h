@@ -5,7 +5,7 @@
 
 #include "items/item_list.h"
 #include "model/row_position.h"
-#include "model/tempo_runs.h"
+#include "items/tempo_runs.h"
 
 namespace quillex {
 
