@@ -4,7 +4,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "fileio/statement_text.h"
+#include "base/text_pieces.h"
 
 namespace quillex {
 

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "base/number_format.h"
+#include "base/simplest_number.h"
 #include "fileio/sm_time_arithmetic.h"
 #include "fileio/statement_text.h"
-#include "base/simplest_number.h"
 
 namespace quillex {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "items/item_list.h"
-#include "model/row_position.h"
 #include "items/tempo_runs.h"
+#include "model/row_position.h"
 
 namespace quillex {
 

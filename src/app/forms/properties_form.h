@@ -7,8 +7,8 @@
 #include <string>
 
 #include "audio/music_player.h"
-#include "model/song_properties.h"
 #include "items/timing_map.h"
+#include "model/song_properties.h"
 
 namespace quillex {
 
