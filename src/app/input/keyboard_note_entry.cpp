@@ -166,7 +166,6 @@ void KeyboardNoteEntry::drawHold(int column) {
         p.pressedHere = false;
         return;
     }
-    std::lock_guard lock(store.listsMutex());
     EditItem* note = &store.noteList(store.currentLevel()).edit()[*index];
     store.setModified(true);
     const RowPosition start = RowPosition::fromRow(std::min(b, c));
