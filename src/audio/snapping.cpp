@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "audio/music_player.h"
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 
 namespace quillex {
 

@@ -4,15 +4,15 @@
 #include <locale>
 #include <string_view>
 
+#include "app/commands/key_list.h"
 #include "app/session/editor.h"
 #include "app/session/editor_ports.h"
-#include "app/commands/key_list.h"
+#include "base/number_format.h"
 #include "cli/sync_command.h"
 #include "cli/transform_command.h"
-#include "fileio/number_format.h"
-#include "settings/settings_syntax.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"
+#include "settings/settings_syntax.h"
 
 namespace quillex {
 

@@ -54,7 +54,6 @@ bool grow(Editor& editor, const SyncRequest& request) {
     store.clearAllSelection();
     {
         // The region starts at the regular beat asked for, as if it alone were selected.
-        std::lock_guard lock(store.listsMutex());
         for (EditItem& b : store.beatList().edit())
             b.selected = !b.isSubBeat && b.beat == request.fromBeat;
     }

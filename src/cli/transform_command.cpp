@@ -129,7 +129,6 @@ bool runTransform(Editor& editor, EditorSongFiles& files, const TransformRequest
     store.setLayer(Layer::Arrow, true);
     changeSelection(store, SelectionChange::Set);
     if (request.rows) {
-        std::lock_guard lock(store.listsMutex());
         ItemList& notes = store.noteList(request.level);
         for (EditItem& n : notes.edit())
             n.selected = n.row() >= request.rows->first && n.row() <= request.rows->second;

@@ -7,10 +7,10 @@
 #include <tuple>
 #include <utility>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
+#include "base/simplest_number.h"
 #include "fileio/sm_time_arithmetic.h"
 #include "fileio/statement_text.h"
-#include "model/simplest_number.h"
 
 namespace quillex {
 

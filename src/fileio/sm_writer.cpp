@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "fileio/sm_tempo_fit.h"
 #include "fileio/song_paths.h"
 #include "model/note_kind.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"

@@ -22,12 +22,6 @@ locale_t cNumericLocale() {
     return locale;
 }
 
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 bool startsStatement(std::string_view line) {
     std::size_t i = 0;
     while (i < line.size() && isBlank(line[i]))
@@ -188,22 +182,6 @@ SplitPair splitFirst(std::string_view text, char separator) {
     if (at == std::string_view::npos)
         return {text, {}, false};
     return {text.substr(0, at), text.substr(at + 1), true};
-}
-
-std::string_view trimSpaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 std::string withoutBlanks(std::string_view text) {

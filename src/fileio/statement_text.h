@@ -3,7 +3,7 @@
 // values into lists, and the C library's forgiving number conversions.
 #pragma once
 
-#include "model/text_pieces.h"
+#include "base/text_pieces.h"
 
 #include <cstdint>
 #include <string>
@@ -65,10 +65,6 @@ struct SplitPair {
 };
 SplitPair splitFirst(std::string_view text, char separator);
 
-// Removes spaces at both ends (and nothing else).
-std::string_view trimSpaces(std::string_view text);
-// Removes blanks (spaces, tabs, line-break characters) at both ends.
-std::string_view trimBlanks(std::string_view text);
 // The text with every blank removed (note data spread over lines).
 std::string withoutBlanks(std::string_view text);
 std::string toLower(std::string_view text);

@@ -56,7 +56,6 @@ std::int32_t lastMarkerRow(const ItemStore& store) {
 
 bool Clipboard::copy(ItemStore& store, bool cut) {
     clear();
-    std::lock_guard lock(store.listsMutex());
     store.setModified(true);
     clearCutMarks(store);
     beats_ = takeSelected(store.beatList(), cut);
@@ -98,18 +97,15 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
     // Beats keep their spacing from the play position on. Locked beats are never
     // removed, by the override or by a cut, and a pasted beat does not land on one.
     std::vector<SamplePosition> lockedSamples;
-    {
-        std::lock_guard lock(store.listsMutex());
-        if (override && !beats_.empty()) {
-            const SamplePosition last = position + (beats_.back().sample - beats_.front().sample);
-            removeWhere(store.beatList(), [&](const EditItem& b) {
-                return !b.locked && b.sample >= position && b.sample <= last;
-            });
-        }
-        for (const EditItem& b : store.beats())
-            if (b.locked)
-                lockedSamples.push_back(b.sample);
+    if (override && !beats_.empty()) {
+        const SamplePosition last = position + (beats_.back().sample - beats_.front().sample);
+        removeWhere(store.beatList(), [&](const EditItem& b) {
+            return !b.locked && b.sample >= position && b.sample <= last;
+        });
     }
+    for (const EditItem& b : store.beats())
+        if (b.locked)
+            lockedSamples.push_back(b.sample);
     for (const EditItem& b : beats_) {
         const SamplePosition sample = position + (b.sample - beats_.front().sample);
         if (sample >= musicLength ||
@@ -119,19 +115,14 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
                       b.colour == kWhiteMarker ? 1 : 0,
                       b.isSubBeat ? b.start() : RowPosition{});
     }
-    {
-        std::lock_guard lock(store.listsMutex());
-        removeWhere(store.beatList(),
-                    [&](const EditItem& b) { return b.cutMark && !b.locked; });
-        if (override)
-            for (const Items& clip : notes_)
-                if (!clip.empty()) {
-                    const std::int32_t last = row + (clip.back().row() - clip.front().row());
-                    removeWhere(store.noteList(level), [&](const EditItem& n) {
-                        return n.row() >= row && n.row() <= last;
-                    });
-                }
-    }
+    removeWhere(store.beatList(), [&](const EditItem& b) { return b.cutMark && !b.locked; });
+    if (override)
+        for (const Items& clip : notes_)
+            if (!clip.empty()) {
+                const std::int32_t last = row + (clip.back().row() - clip.front().row());
+                removeWhere(store.noteList(level),
+                            [&](const EditItem& n) { return n.row() >= row && n.row() <= last; });
+            }
 
     const std::int32_t endLimit = lastMarkerRow(store);
     for (const EditItem& p : pauses_) {
@@ -140,10 +131,7 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
             store.addItem(ItemKind::Pause, 0, selectFlag, 0, 0, start,
                           RowPosition::fromRow(p.lengthRows()));
     }
-    {
-        std::lock_guard lock(store.listsMutex());
-        removeWhere(store.pauseList(), cutMarked);
-    }
+    removeWhere(store.pauseList(), cutMarked);
 
     bool allFit = true;
     const int columns = columnCountOfLevel(level);
@@ -165,11 +153,8 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
             store.addNote(level, n.column, start, length, kind, selectFlag == 1);
         }
     }
-    {
-        std::lock_guard lock(store.listsMutex());
-        for (LevelIndex l = 0; l < kLevelCount; ++l)
-            removeWhere(store.noteList(l), cutMarked);
-    }
+    for (LevelIndex l = 0; l < kLevelCount; ++l)
+        removeWhere(store.noteList(l), cutMarked);
     store.refresh();
     return allFit;
 }
@@ -194,15 +179,12 @@ DeleteCheck checkDelete(const ItemStore& store) {
 
 void deleteSelection(ItemStore& store) {
     const auto activeSelected = [](const EditItem& e) { return e.layerActive && e.selected; };
-    {
-        std::lock_guard lock(store.listsMutex());
-        store.setModified(true);
-        if (!store.oneLayerLock())
-            removeWhere(store.beatList(),
-                        [&](const EditItem& b) { return activeSelected(b) && !b.locked; });
-        removeWhere(store.pauseList(), activeSelected);
-        removeWhere(store.noteList(store.currentLevel()), activeSelected);
-    }
+    store.setModified(true);
+    if (!store.oneLayerLock())
+        removeWhere(store.beatList(),
+                    [&](const EditItem& b) { return activeSelected(b) && !b.locked; });
+    removeWhere(store.pauseList(), activeSelected);
+    removeWhere(store.noteList(store.currentLevel()), activeSelected);
     store.refresh();
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "model/game_type.h"
 
 namespace quillex {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 
 namespace quillex {
 

@@ -62,7 +62,6 @@ void ItemStore::refreshAfterPauseDrag() {
 
 void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
     BusyGuard busy(busy_);
-    std::lock_guard lock(listsMutex_);
 
     // The beats come first: every note and pause is timed from them, so they must be
     // sorted, numbered and free of duplicates before anything is converted.

@@ -86,7 +86,6 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
     item.selected = selectFlag == 1;
     item.layerActive = layerOfKindOn(kind);
 
-    std::lock_guard lock(listsMutex_);
     switch (kind) {
     case ItemKind::Beat: {
         item.sample = index;
@@ -156,7 +155,6 @@ int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosit
         addItem(ItemKind::Note, column, selected ? 1 : 0, level, fields.mineLike ? 1 : 0, start,
                 length);
     if (count > 0 && fields.altKind != 0) {
-        std::lock_guard lock(listsMutex_);
         notes_[level].edit().back().altKind = fields.altKind;
     }
     return count;
@@ -168,7 +166,6 @@ void ItemStore::layoutRegions() {
 }
 
 void ItemStore::clearAllSelection() {
-    std::lock_guard lock(listsMutex_);
     for (EditItem& r : regions_)
         r.selected = false;
     auto clear = [](ItemList& list) {
@@ -186,7 +183,6 @@ void ItemStore::clearAllSelection() {
 
 void ItemStore::setLayer(Layer layer, bool on) {
     layers_[static_cast<int>(layer)] = on;
-    std::lock_guard lock(listsMutex_);
     auto apply = [](ItemList& list, bool active) {
         bool differs = std::any_of(list.begin(), list.end(),
                                    [active](const EditItem& e) { return e.layerActive != active; });
@@ -210,7 +206,6 @@ void ItemStore::setCurrentLevel(LevelIndex level) {
     if (!isValidLevel(level))
         return;
     {
-        std::lock_guard lock(listsMutex_);
         currentLevel_ = level;
         geometry_.columnCount = columnCountOfLevel(level);
     }
@@ -220,7 +215,6 @@ void ItemStore::setCurrentLevel(LevelIndex level) {
 }
 
 void ItemStore::clearSong() {
-    std::lock_guard lock(listsMutex_);
     beats_.clear();
     pauses_.clear();
     for (ItemList& level : notes_)
@@ -231,14 +225,12 @@ void ItemStore::clearSong() {
 }
 
 ItemSnapshot ItemStore::snapshot() const {
-    std::lock_guard lock(listsMutex_);
     return ItemSnapshot{beats_, pauses_, notes_};
 }
 
 void ItemStore::restore(const ItemSnapshot& snapshot) {
     BusyGuard busy(busy_);
     {
-        std::lock_guard lock(listsMutex_);
         beats_ = snapshot.beats;
         pauses_ = snapshot.pauses;
         notes_ = snapshot.notes;
@@ -253,7 +245,6 @@ TimingMap ItemStore::timing() const {
 }
 
 void ItemStore::rebuildNoteTimes() {
-    std::lock_guard lock(listsMutex_);
     rebuildNoteTimesLocked();
 }
 

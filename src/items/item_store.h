@@ -6,17 +6,16 @@
 
 #include <array>
 #include <atomic>
-#include <mutex>
 #include <vector>
 
 #include "items/busy_counter.h"
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "items/item_geometry.h"
 #include "items/item_list.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/note_kind.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 
 namespace quillex {
 
@@ -79,7 +78,7 @@ public:
     ItemList::Items& editPauses() { return pauses_.edit(); }
     ItemList::Items& editNotes(LevelIndex level);
     // The lists themselves, for edits that copy a list only when they really change
-    // it (the caller holds listsMutex()).
+    // it.
     ItemList& beatList() { return beats_; }
     ItemList& pauseList() { return pauses_; }
     ItemList& noteList(LevelIndex level) { return notes_[isValidLevel(level) ? level : 0]; }
@@ -128,9 +127,6 @@ public:
     bool modified() const { return modified_.load(std::memory_order_acquire); }
     void setModified(bool on) { modified_.store(on, std::memory_order_release); }
 
-    // Guards list changes and traversals shared with the input timer thread. The
-    // timer thread uses try_lock and never waits for the main thread.
-    std::mutex& listsMutex() const { return listsMutex_; }
     BusyCounter& busyCounter() const { return busy_; }
 
 private:
@@ -147,7 +143,6 @@ private:
 
     const MusicInfo& music_;
     BusyCounter& busy_;
-    mutable std::mutex listsMutex_;
 
     std::vector<EditItem> regions_;
     ItemList beats_;

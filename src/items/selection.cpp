@@ -35,7 +35,6 @@ bool active(const EditItem& e) { return e.layerActive; }
 } // namespace
 
 void changeSelection(ItemStore& store, SelectionChange change) {
-    std::lock_guard lock(store.listsMutex());
     if (!store.oneLayerLock()) {
         changeWhere(store.beatList(), change, active);
         changeWhere(store.pauseList(), change, active);
@@ -46,7 +45,6 @@ void changeSelection(ItemStore& store, SelectionChange change) {
 void toggleBeats(ItemStore& store, BeatGroup group) {
     if (store.oneLayerLock())
         return;
-    std::lock_guard lock(store.listsMutex());
     changeWhere(store.beatList(), SelectionChange::Toggle, [group](const EditItem& b) {
         if (!b.layerActive)
             return false;
@@ -60,7 +58,6 @@ void toggleBeats(ItemStore& store, BeatGroup group) {
 }
 
 void toggleNotesOfClass(ItemStore& store, std::int32_t divisionClass) {
-    std::lock_guard lock(store.listsMutex());
     changeWhere(store.noteList(store.currentLevel()), SelectionChange::Toggle,
                 [divisionClass](const EditItem& n) { return n.divisionClass == divisionClass; });
 }
@@ -83,7 +80,6 @@ void RegionSelection::press(ItemStore& store, SamplePosition position) {
     const TimingMap map = store.timing();
     const std::int32_t firstRow = map.sampleToRow(begin_).row();
     const std::int32_t lastRow = map.sampleToRow(end_).row();
-    std::lock_guard lock(store.listsMutex());
     if (!store.oneLayerLock())
         changeWhere(store.beatList(), SelectionChange::Set, [this](const EditItem& b) {
             return b.layerActive && b.sample >= begin_ && b.sample <= end_;

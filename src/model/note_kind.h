@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 
 namespace quillex {
 

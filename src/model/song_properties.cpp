@@ -1,5 +1,5 @@
 #include "model/song_properties.h"
-#include "model/text_pieces.h"
+#include "base/text_pieces.h"
 
 namespace quillex {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "fileio/statement_text.h"
 #include "items/item_store.h"
 #include "settings/settings_syntax.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "fileio/number_format.h"
-#include "fileio/number_parse.h"
+#include "base/number_format.h"
+#include "base/number_parse.h"
 
 namespace quillex {
 

@@ -8,10 +8,7 @@ namespace quillex {
 std::size_t fillAtAverageBpm(ItemStore& store, double bpm, double offsetSeconds) {
     const TimingMap timing = store.timing();
     const double step = timing.sampleRate() * (60.0 / bpm);
-    {
-        std::lock_guard lock(store.listsMutex());
-        store.beatList().clear();
-    }
+    store.beatList().clear();
     store.setModified(true);
     std::size_t added = 0;
     if (std::isfinite(step) && step >= 1 && std::isfinite(offsetSeconds) && offsetSeconds >= 0) {

@@ -102,7 +102,6 @@ std::optional<std::string_view> colourRefusal(const ItemStore& store) {
 }
 
 void colourSelectedBeats(ItemStore& store, Colour colour) {
-    std::lock_guard lock(store.listsMutex());
     for (EditItem& b : store.beatList().edit())
         if (isActiveSelected(b) && !b.locked)
             b.colour = colour;
@@ -114,7 +113,6 @@ bool anyActiveSelectedBeat(const ItemStore& store) {
 }
 
 void toggleLockOfSelectedBeats(ItemStore& store) {
-    std::lock_guard lock(store.listsMutex());
     for (EditItem& b : store.beatList().edit())
         if (isActiveSelected(b))
             b.locked = !b.locked;

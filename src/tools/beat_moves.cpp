@@ -50,12 +50,9 @@ BeatMove withTailShifted(const ItemList& beats, const GrowRegion& region,
 } // namespace
 
 void applyMove(ItemStore& store, const BeatMove& move) {
-    {
-        std::lock_guard lock(store.listsMutex());
-        auto& beats = store.beatList().edit();
-        for (std::size_t i = 0; i < move.samples.size() && move.first + i < beats.size(); ++i)
-            beats[move.first + i].sample = move.samples[i];
-    }
+    auto& beats = store.beatList().edit();
+    for (std::size_t i = 0; i < move.samples.size() && move.first + i < beats.size(); ++i)
+        beats[move.first + i].sample = move.samples[i];
     for (SamplePosition s : move.added)
         store.addItem(ItemKind::Beat, s, 0, 0, 0);
     store.setModified(true);

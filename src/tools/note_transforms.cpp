@@ -85,16 +85,13 @@ void refreshMerging(ItemStore& store) {
 
 template <typename Pick, typename Change>
 bool changeNotes(ItemStore& store, Pick pick, Change change) {
-    {
-        std::lock_guard lock(store.listsMutex());
-        ItemList& list = store.noteList(store.currentLevel());
-        if (std::none_of(list.begin(), list.end(), pick))
-            return false;
-        store.setModified(true);
-        for (EditItem& n : list.edit())
-            if (pick(n))
-                change(n);
-    }
+    ItemList& list = store.noteList(store.currentLevel());
+    if (std::none_of(list.begin(), list.end(), pick))
+        return false;
+    store.setModified(true);
+    for (EditItem& n : list.edit())
+        if (pick(n))
+            change(n);
     refreshMerging(store);
     return true;
 }
@@ -170,7 +167,6 @@ bool scaleSelection(ItemStore& store, int numerator, int denominator) {
 bool changeTypeOfSelection(ItemStore& store) {
     if (!anySelectedNoteInAnyLevel(store))
         return false;
-    std::lock_guard lock(store.listsMutex());
     store.setModified(true);
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         ItemList& list = store.noteList(level);

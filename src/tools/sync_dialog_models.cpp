@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "fileio/number_format.h"
-#include "fileio/statement_text.h"
+#include "base/number_format.h"
+#include "base/text_pieces.h"
 
 namespace quillex {
 

@@ -2,7 +2,6 @@
 #include "view/editor_view.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "ports/command_id.h"
 #include "ports/shell_hooks.h"
@@ -117,11 +116,7 @@ void EditorView::beginFrame(const TransportState& transport) {
     wave_.waveBottom = height_;
     syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
     // The texts are current in the frame that draws them, so one frame shows a change.
-    TimingMap timing;
-    {
-        std::lock_guard lock(store_.listsMutex());
-        timing = store_.timing();
-    }
+    const TimingMap timing = store_.timing();
     status_.updateTransportSlots(transport, timing);
     status_.setPracticeMode(practiceMode);
 }

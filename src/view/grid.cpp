@@ -1,7 +1,7 @@
 // Grid choice and the grid layer's label entries.
 #include "view/grid.h"
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "view/status_texts.h"
 
 namespace quillex {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "items/item_list.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 #include "view/view_geometry.h"
 
 namespace quillex {

@@ -1,8 +1,6 @@
 // Screen boxes of beats, pauses, notes and the fixed regions.
 #include "view/item_boxes.h"
 
-#include <mutex>
-
 #include "model/game_type.h"
 #include "view/column_layout.h"
 #include "view/position_bar.h"
@@ -65,7 +63,6 @@ void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view
 
 void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow,
                      bool beatsHaveBoxes) {
-    std::lock_guard lock(store.listsMutex());
     auto marker = [&view](const EditItem& m) { return ItemBoxes{markerBox(m, view), m.tailBox}; };
     if (beatsHaveBoxes)
         updateVisibleBoxes(
@@ -92,7 +89,6 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
 
 void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {
     // The input timer reads the layout when it inserts items.
-    std::lock_guard lock(store.listsMutex());
     ItemGeometry& g = store.geometry();
     g.playPosition = view.position;
     g.samplesPerRow = view.samplesPerRow;

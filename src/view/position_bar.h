@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "model/row_position.h"
 
 namespace quillex {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "view/status_texts.h"
 
 namespace quillex {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 #include "ports/shell_hooks.h"
 #include "view/transport_state.h"
 

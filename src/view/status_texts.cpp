@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "audio/player_settings.h"
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 
 namespace quillex {
 

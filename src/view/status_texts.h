@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 #include "view/transport_state.h"
 
 namespace quillex {

@@ -3,6 +3,7 @@
 // and a seek moves it.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -95,6 +96,30 @@ TEST_F(OpenAl, OtherSpeedsPlayTheirShareAndTheEndIsReported) {
             playFor(*out, std::chrono::milliseconds(50));
         EXPECT_EQ(positionOf(*out), rate); // played to its end
     }
+}
+
+// The input timer plays effect sounds while the main thread sets volumes: an error of
+// one thread's calls must never make the other thread's call fail.
+TEST_F(OpenAl, EffectCallsOnAnotherThreadNeverFailTheMusicCalls) {
+    ASSERT_TRUE(out->openMusic(silence(1, 44100)));
+    ASSERT_TRUE(out->loadEffect(EffectSound::BeatTick, silence(1, 44100)));
+    std::atomic<bool> done = false;
+    std::atomic<int> effectRounds = 0;
+    std::thread timer([&] {
+        for (; !done; ++effectRounds) {
+            out->setEffectVolume(EffectSound::BeatTick, -1.0f); // refused: a gain below 0
+            out->playEffect(EffectSound::BeatTick);
+        }
+    });
+    int failed = 0;
+    // Both threads call many times side by side, however the machine schedules them.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (int i = 0;
+         (i < 50000 || effectRounds < 50000) && std::chrono::steady_clock::now() < deadline; ++i)
+        failed += out->setVolume(0.5f) ? 0 : 1;
+    done = true;
+    timer.join();
+    EXPECT_EQ(failed, 0);
 }
 
 TEST(PlatformAudio, OpensTheNullDeviceWithDecoders) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <random>
 
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 #include "fileio/statement_text.h"
 
 namespace quillex {

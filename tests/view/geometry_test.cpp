@@ -2,7 +2,7 @@
 // layout, direction codes, receptor frames and quantisation classes, the position bar.
 #include <gtest/gtest.h>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "view/column_layout.h"
 #include "view/position_bar.h"
 #include "view/view_geometry.h"

@@ -200,10 +200,7 @@ void SyncCommands::editFraction() {
     if (!dialogs_.editSubBeatFraction(model))
         return;
     open("Subbeat Fraction");
-    {
-        std::lock_guard lock(store.listsMutex());
-        store.beatList().edit()[*index].fraction = model.fraction();
-    }
+    store.beatList().edit()[*index].fraction = model.fraction();
     store.refresh();
     commit();
 }
@@ -316,7 +313,6 @@ void SyncCommands::autofill() {
     const auto selected = std::count_if(store.beats().begin(), store.beats().end(),
                                         [](const EditItem& b) { return b.selected; });
     if (selected < 2) {
-        std::lock_guard lock(store.listsMutex());
         if (!store.beats().empty())
             for (EditItem& b : store.beatList().edit())
                 b.selected = true;

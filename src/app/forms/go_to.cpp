@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fileio/number_parse.h"
+#include "base/number_parse.h"
 #include "view/status_texts.h"
 
 namespace quillex {

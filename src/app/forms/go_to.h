@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 
 namespace quillex {
 

@@ -1,7 +1,7 @@
 #include "app/forms/level_manager.h"
 
 #include "app/forms/properties_form.h"
-#include "fileio/number_parse.h"
+#include "base/number_parse.h"
 #include "fileio/statement_text.h"
 #include "model/note_kind.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "audio/music_player.h"
+#include "items/timing_map.h"
 #include "model/song_properties.h"
-#include "model/timing_map.h"
 
 namespace quillex {
 

@@ -9,19 +9,18 @@ void ArrowNavigation::navigate() {
             post_(arrow.command);
         if (!presses.empty()) {
             repeatCountdown_ = kRepeatTicks;
-            states_.set(arrow.key, KeyStateTable::kPressed);
+            states_.press(arrow.key);
             continue;
         }
         if (!down_.isDown(arrow.key)) {
-            states_.set(arrow.key, KeyStateTable::kUp);
+            states_.release(arrow.key);
             continue;
         }
-        switch (states_.get(arrow.key)) {
+        switch (states_.hold(arrow.key)) {
         case KeyStateTable::kUp:
             break; // down since before the arrows navigated: no press
         case KeyStateTable::kPressed:
-            states_.set(arrow.key, KeyStateTable::kHeld);
-            break;
+            break; // held from the next tick on
         default:
             if (--repeatCountdown_ < 0) {
                 post_(arrow.command);

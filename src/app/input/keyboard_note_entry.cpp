@@ -71,24 +71,22 @@ bool KeyboardNoteEntry::frame() {
         const VirtualKey key = keys[static_cast<std::size_t>(j)];
         const KeyPressReader::Presses& pressed = presses[static_cast<std::size_t>(j)];
         for (const KeyPress& p : pressed) {
-            if (states_.get(key) != KeyStateTable::kUp)
+            if (states_.press(key) != KeyStateTable::kUp)
                 release(j); // it went up and down again since the last frame
-            press(j, key, p);
+            press(j, p);
         }
         if (!down_.isDown(key)) {
-            if (states_.get(key) != KeyStateTable::kUp)
+            if (states_.release(key) != KeyStateTable::kUp)
                 release(j);
-            states_.set(key, KeyStateTable::kUp);
             continue;
         }
         if (!pressed.empty())
             continue;
-        switch (states_.get(key)) {
+        switch (states_.hold(key)) {
         case KeyStateTable::kUp:
             break; // down since before entry could take it: no press
         case KeyStateTable::kPressed:
-            states_.set(key, KeyStateTable::kHeld);
-            break;
+            break; // held from the next frame on
         default:
             drawHold(j);
             break;
@@ -115,11 +113,10 @@ bool KeyboardNoteEntry::frame() {
     return true;
 }
 
-void KeyboardNoteEntry::press(int column, VirtualKey key, const KeyPress& keyPress) {
+void KeyboardNoteEntry::press(int column, const KeyPress& keyPress) {
     ItemStore& store = editor_.store();
     MusicPlayer& player = editor_.player();
     needsRefresh_ = true;
-    states_.set(key, KeyStateTable::kPressed);
     if (player.snap(false) == 0)
         player.setSnap(kQuarterNotes, false);
     if (!player.playing())
@@ -169,7 +166,6 @@ void KeyboardNoteEntry::drawHold(int column) {
         p.pressedHere = false;
         return;
     }
-    std::lock_guard lock(store.listsMutex());
     EditItem* note = &store.noteList(store.currentLevel()).edit()[*index];
     store.setModified(true);
     const RowPosition start = RowPosition::fromRow(std::min(b, c));

@@ -39,7 +39,7 @@ class KeyboardNoteEntry {
         RowPosition noteRow{};     // where the press's note starts now
     };
 
-    void press(int column, VirtualKey key, const KeyPress& keyPress);
+    void press(int column, const KeyPress& keyPress);
     void drawHold(int column);
     void release(int column);
     // The index of this press's note in the current level, or nothing when it is gone.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <mutex>
 #include <utility>
 
 #include "view/column_layout.h"
@@ -127,7 +126,6 @@ MouseEditing::Hit MouseEditing::hitTest() const {
         return std::abs(item.sample - under) < reach;
     };
 
-    std::lock_guard lock(store.listsMutex());
     const auto& regions = store.regions();
     for (std::size_t i = 0; i < regions.size(); ++i)
         if (regions[i].layerActive && strictlyInside(regions[i].box, x, y))
@@ -163,13 +161,8 @@ void MouseEditing::moveCursorLineToMouse() {
 
 void MouseEditing::pressBeat(int index, bool ctrl) {
     ItemStore& store = editor_.store();
-    SamplePosition sample = 0;
-    bool selected = false;
-    {
-        std::lock_guard lock(store.listsMutex());
-        sample = store.beats()[static_cast<std::size_t>(index)].sample;
-        selected = store.beats()[static_cast<std::size_t>(index)].selected;
-    }
+    const SamplePosition sample = store.beats()[static_cast<std::size_t>(index)].sample;
+    const bool selected = store.beats()[static_cast<std::size_t>(index)].selected;
     if (!ctrl && !selected)
         store.clearAllSelection();
     if (store.oneLayerLock()) {
@@ -178,7 +171,6 @@ void MouseEditing::pressBeat(int index, bool ctrl) {
         state_.hitIndex = -1;
         startBand();
     } else {
-        std::lock_guard lock(store.listsMutex());
         select(store.beatList(), index);
     }
     if (!store.layerOn(Layer::Arrow) || ctrl) {
@@ -191,32 +183,21 @@ void MouseEditing::pressBeat(int index, bool ctrl) {
 
 void MouseEditing::pressPause(int index, bool ctrl) {
     ItemStore& store = editor_.store();
-    bool selected = false;
-    {
-        std::lock_guard lock(store.listsMutex());
-        selected = store.pauses()[static_cast<std::size_t>(index)].selected;
-    }
+    const bool selected = store.pauses()[static_cast<std::size_t>(index)].selected;
     if (!ctrl && !selected)
         store.clearAllSelection();
-    if (!store.oneLayerLock()) {
-        std::lock_guard lock(store.listsMutex());
+    if (!store.oneLayerLock())
         select(store.pauseList(), index);
-    }
 }
 
 void MouseEditing::pressNote(int index, bool ctrl) {
     ItemStore& store = editor_.store();
     const LevelIndex level = store.currentLevel();
-    bool selected = false;
-    {
-        std::lock_guard lock(store.listsMutex());
-        selected = store.notes(level)[static_cast<std::size_t>(index)].selected;
-    }
+    const bool selected = store.notes(level)[static_cast<std::size_t>(index)].selected;
     if (!ctrl && selected)
         return;
     if (!ctrl)
         store.clearAllSelection();
-    std::lock_guard lock(store.listsMutex());
     ItemList& notes = store.noteList(level);
     notes.edit()[static_cast<std::size_t>(index)].selected = !selected;
 }
@@ -233,12 +214,7 @@ void MouseEditing::pressArea(bool ctrl) {
         moveCursorLineToMouse();
         player.seek(shifted(player.position(), static_cast<std::int64_t>(rows * samplesPerRow())));
         if (player.snap(false) != 0) {
-            RowPosition row;
-            {
-                std::lock_guard lock(store.listsMutex());
-                row = store.timing().sampleToRow(player.position());
-            }
-            player.snapRow(row);
+            player.snapRow(store.timing().sampleToRow(player.position()));
         }
         state_.targetRowPressed = true;
     }
@@ -282,12 +258,9 @@ void MouseEditing::dragSelected() {
     // Beats and pauses stay put while notes are edited on their own layer.
     if (state_.dy == 0 || store.oneLayerLock())
         return;
-    {
-        std::lock_guard lock(store.listsMutex());
-        if (std::none_of(store.beats().begin(), store.beats().end(), movesWithDrag) &&
-            std::none_of(store.pauses().begin(), store.pauses().end(), movesWithDrag))
-            return;
-    }
+    if (std::none_of(store.beats().begin(), store.beats().end(), movesWithDrag) &&
+        std::none_of(store.pauses().begin(), store.pauses().end(), movesWithDrag))
+        return;
     OpenEntryFlags& entries = editor_.openEntries();
     if (!entries.any()) {
         // The whole drag is one undo step; a recording under way takes it instead.
@@ -295,14 +268,11 @@ void MouseEditing::dragSelected() {
         entries.drag = true;
     }
     const auto by = static_cast<std::int64_t>(state_.dy * samplesPerRow());
-    {
-        std::lock_guard lock(store.listsMutex());
-        for (ItemList* list : {&store.beatList(), &store.pauseList()})
-            if (std::any_of(list->begin(), list->end(), movesWithDrag))
-                for (EditItem& item : list->edit())
-                    if (movesWithDrag(item))
-                        item.sample = shifted(item.sample, by);
-    }
+    for (ItemList* list : {&store.beatList(), &store.pauseList()})
+        if (std::any_of(list->begin(), list->end(), movesWithDrag))
+            for (EditItem& item : list->edit())
+                if (movesWithDrag(item))
+                    item.sample = shifted(item.sample, by);
     store.setModified(true);
     state_.moved = true;
 }
@@ -349,7 +319,6 @@ void MouseEditing::applyBand() {
         return low < sample && sample < high;
     };
 
-    std::lock_guard lock(store.listsMutex());
     if (!store.oneLayerLock()) {
         auto marker = [&](const EditItem& m) {
             return m.layerActive && within(m.sample, band.sample1, band.sample2);

@@ -133,6 +133,10 @@ class KeyPressReader {
     std::array<std::uint32_t, 256> seen_{};
 };
 
+// The edge state of each key as its pollers see it: the timer thread's arrow keys and
+// the main thread's note keys, which may share a key since both sets are configurable.
+// Every change is one atomic operation that returns the state before it, so neither
+// thread ever writes back a state the other has changed in between.
 class KeyStateTable {
   public:
     static constexpr std::uint8_t kUp = 0;
@@ -140,8 +144,19 @@ class KeyStateTable {
     static constexpr std::uint8_t kHeld = 2;
 
     std::uint8_t get(VirtualKey key) const { return states_[key].load(std::memory_order_relaxed); }
-    void set(VirtualKey key, std::uint8_t state) {
-        states_[key].store(state, std::memory_order_relaxed);
+    // The key went down at this poll.
+    std::uint8_t press(VirtualKey key) {
+        return states_[key].exchange(kPressed, std::memory_order_relaxed);
+    }
+    // The key is up.
+    std::uint8_t release(VirtualKey key) {
+        return states_[key].exchange(kUp, std::memory_order_relaxed);
+    }
+    // A key that went down at the last poll is held from now on; up and held stay.
+    std::uint8_t hold(VirtualKey key) {
+        std::uint8_t state = kPressed;
+        states_[key].compare_exchange_strong(state, kHeld, std::memory_order_relaxed);
+        return state;
     }
     void clear() {
         for (auto& s : states_)

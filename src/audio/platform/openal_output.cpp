@@ -324,6 +324,7 @@ bool OpenAlOutput::loadEffect(EffectSound sound, std::shared_ptr<const PcmData> 
     if (!pcm || pcm->channels < 1 || pcm->channels > 2 || pcm->frames() == 0)
         return false;
     const auto i = static_cast<std::size_t>(sound);
+    std::lock_guard lock(mutex_);
     alGetError();
     alSourcei(effectSources_[i], AL_BUFFER, 0);
     if (!effectBuffers_[i])
@@ -336,14 +337,17 @@ bool OpenAlOutput::loadEffect(EffectSound sound, std::shared_ptr<const PcmData> 
 
 bool OpenAlOutput::playEffect(EffectSound sound) {
     const auto i = static_cast<std::size_t>(sound);
+    std::lock_guard lock(mutex_);
     if (!effectBuffers_[i])
         return false;
+    alGetError();
     alSourceStop(effectSources_[i]);
     alSourcePlay(effectSources_[i]);
-    return true;
+    return ok();
 }
 
 void OpenAlOutput::setEffectVolume(EffectSound sound, float gain) {
+    std::lock_guard lock(mutex_);
     alSourcef(effectSources_[static_cast<std::size_t>(sound)], AL_GAIN, gain);
 }
 

@@ -3,6 +3,9 @@
 // by a feeder thread), so the samples are held once, not copied into the library.
 // The play position comes from the source's offset with the device latency taken off
 // (AL_SOFT_source_latency), smoothed between mixing blocks by a PlayClock.
+// Every call into the library after construction, the effect sounds' too (played from the
+// input timer's thread), holds one lock, so that no thread reads the context's error flag
+// another thread has set.
 // Below full speed with "keep pitch" on, the feeder thread runs the music through a
 // time stretcher outside the lock and queues what it made; the source then plays at
 // its own frequency and each output frame stands for `speed` music frames.

@@ -7,7 +7,7 @@
 
 #include "audio/peak_pyramid.h"
 #include "items/item_list.h"
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 #include "view/editor_view.h"
 #include "view/grid.h"
 #include "view/transport_state.h"
@@ -33,8 +33,7 @@ struct FrameContext {
     bool layerOn(Layer layer) const { return view.store().layerOn(layer); }
 };
 
-// Gathers a frame's context. Takes the store's list lock only to copy the list
-// handles.
+// Gathers a frame's context: the list handles are copied, not the items.
 FrameContext makeFrameContext(const EditorView& view, const TransportState& transport,
                               const PeakPyramid* filteredPeaks,
                               std::vector<GridEntry>& gridEntries);

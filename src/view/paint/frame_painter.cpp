@@ -2,7 +2,6 @@
 #include "view/paint/frame_painter.h"
 
 #include <array>
-#include <mutex>
 
 #include "view/paint/frame_context.h"
 #include "view/paint/renderer.h"
@@ -36,12 +35,9 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
                        {},
                        filteredPeaks,
                        &gridEntries};
-    {
-        std::lock_guard lock(store.listsMutex());
-        frame.pauses = store.pauses();
-        frame.notes = store.notes(store.currentLevel());
-        frame.timing = store.timing();
-    }
+    frame.pauses = store.pauses();
+    frame.notes = store.notes(store.currentLevel());
+    frame.timing = store.timing();
     frame.positionRow = frame.timing.sampleToRow(static_cast<SamplePosition>(transport.position));
     return frame;
 }

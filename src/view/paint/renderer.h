@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 #include "view/paint/picture_table.h"
 #include "view/paint/sprite_cache.h"
 #include "view/paint/text_cache.h"

@@ -1,8 +1,8 @@
-#include "model/tempo_runs.h"
+#include "items/tempo_runs.h"
 
 #include <algorithm>
 
-#include "model/simplest_number.h"
+#include "base/simplest_number.h"
 
 namespace quillex {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "items/item_list.h"
+#include "items/tempo_runs.h"
 #include "model/row_position.h"
-#include "model/tempo_runs.h"
 
 namespace quillex {
 

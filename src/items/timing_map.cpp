@@ -1,4 +1,4 @@
-#include "model/timing_map.h"
+#include "items/timing_map.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "fileio/number_format.h"
+#include "base/number_format.h"
 
 #include <charconv>
 

@@ -1,10 +1,10 @@
-#include "fileio/number_parse.h"
+#include "base/number_parse.h"
 
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-#include "fileio/statement_text.h"
+#include "base/text_pieces.h"
 
 namespace quillex {
 
