@@ -6,18 +6,6 @@
 
 namespace quillex {
 
-namespace {
-
-// Beats and pauses span this width of the editor.
-constexpr int kMarkerLeft = 90;
-constexpr int kMarkerRight = 710;
-constexpr int kMarkerHalfHeight = 3;
-// Cursor line and editor area span this width.
-constexpr int kAreaLeft = 100;
-constexpr int kAreaRight = 700;
-
-} // namespace
-
 ItemStore::ItemStore(const MusicInfo& music, BusyCounter& busy) : music_(music), busy_(busy) {
     keepFreedHeapForReuse();
 }
@@ -50,34 +38,6 @@ bool ItemStore::layerOfKindOn(ItemKind kind) const {
     }
 }
 
-ScreenBox ItemStore::beatBox(SamplePosition sample) const {
-    const int row = geometry_.screenRowOfSample(sample);
-    return {kMarkerLeft, row - kMarkerHalfHeight, kMarkerRight, row + kMarkerHalfHeight};
-}
-
-ScreenBox ItemStore::noteBox(int column, SamplePosition sample) const {
-    const int row = geometry_.screenRowOfSample(sample);
-    const int x = geometry_.columnCentre(column);
-    const int h = geometry_.noteHalfSize;
-    return {x - h, row - h, x + h, row + h};
-}
-
-ScreenBox ItemStore::regionBox(ItemKind kind) const {
-    const ItemGeometry& g = geometry_;
-    switch (kind) {
-    case ItemKind::PositionBar: return g.positionBar;
-    case ItemKind::CursorLine: return {kAreaLeft, g.cursorRow - 3, kAreaRight, g.cursorRow + 3};
-    case ItemKind::EditorArea: return {kAreaLeft, 0, kAreaRight, g.windowHeight};
-    case ItemKind::TargetRow: {
-        const int h = g.noteHalfSize;
-        const int last = std::clamp(g.columnCount, 1, kMaxColumns) - 1;
-        return {g.columnCentre(0) - h, g.cursorRow - h, g.columnCentre(last) + h,
-                g.cursorRow + h};
-    }
-    default: return {};
-    }
-}
-
 int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
                        RowPosition start, RowPosition length) {
     EditItem item;
@@ -97,7 +57,6 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
             item.beat = start.beat;
             item.fraction = start.fraction;
         }
-        item.box = beatBox(item.sample);
         auto& list = beats_.edit();
         list.push_back(item);
         setModified(true);
@@ -108,11 +67,7 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
         item.fraction = start.fraction;
         item.lengthBeats = length.beat;
         item.lengthFraction = length.fraction;
-        const TimingMap map = timing();
-        item.sample = map.rowToSample(start);
-        const SamplePosition endSample = map.rowToSample(start.plusRows(length.row()));
-        item.box = {kMarkerLeft, geometry_.screenRowOfSample(item.sample), kMarkerRight,
-                    geometry_.screenRowOfSample(endSample)};
+        item.sample = timing().rowToSample(start);
         auto& list = pauses_.edit();
         list.push_back(item);
         setModified(true);
@@ -130,7 +85,6 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
         item.divisionClass =
             variant == 1 ? kMineDivisionClass : divisionClassOfFraction(start.fraction);
         item.sample = timing().rowToSample(start);
-        item.box = noteBox(item.column, item.sample);
         if (data != currentLevel_)
             item.layerActive = false;
         auto& list = notes_[data].edit();
@@ -142,7 +96,6 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
     case ItemKind::CursorLine:
     case ItemKind::EditorArea:
     case ItemKind::TargetRow:
-        item.box = regionBox(kind);
         regions_.push_back(item);
         return static_cast<int>(regions_.size());
     default: return -1;
@@ -162,9 +115,11 @@ int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosit
     return count;
 }
 
-void ItemStore::layoutRegions() {
-    for (EditItem& r : regions_)
-        r.box = regionBox(r.kind);
+void ItemStore::addScreenRegions() {
+    if (!regions_.empty())
+        return;
+    for (ItemKind kind : kScreenRegions)
+        addItem(kind, 0, 0, 0, 0);
 }
 
 void ItemStore::clearAllSelection() {
@@ -212,10 +167,8 @@ void ItemStore::setCurrentLevel(LevelIndex level) {
     {
         std::lock_guard lock(listsMutex_);
         currentLevel_ = level;
-        geometry_.columnCount = columnCountOfLevel(level);
     }
     setLayer(Layer::Arrow, layerOn(Layer::Arrow));
-    layoutRegions();
     rebuildNoteTimes();
 }
 

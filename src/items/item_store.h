@@ -11,7 +11,6 @@
 
 #include "items/busy_counter.h"
 #include "items/edit_item.h"
-#include "items/item_geometry.h"
 #include "items/item_list.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
@@ -52,7 +51,7 @@ public:
     //  Pause: `start` and `length` in rows; the sample follows from the start row.
     //  Note:  index = column; data = level; variant 1 = mine-like; a positive
     //         `length` makes a hold.
-    //  Regions (PositionBar, CursorLine, EditorArea, TargetRow): boxes from the geometry.
+    //  Regions (PositionBar, CursorLine, EditorArea, TargetRow): the view gives their boxes.
     int addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
                 RowPosition start = {}, RowPosition length = {});
 
@@ -61,6 +60,9 @@ public:
     // length, as add-item sets it. Returns what addItem returns.
     int addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
                 NoteKind kind, bool selected = false);
+
+    // Adds the fixed screen regions, once; the view gives them their boxes.
+    void addScreenRegions();
 
     // Puts the lists back into canonical order and removes what may not exist.
     void refresh();
@@ -120,11 +122,6 @@ public:
     bool toggleDelete() const { return toggleDelete_; }
     void setToggleDelete(bool on) { toggleDelete_ = on; }
 
-    ItemGeometry& geometry() { return geometry_; }
-    const ItemGeometry& geometry() const { return geometry_; }
-    // Recomputes the region boxes after a change of window size, level or note size.
-    void layoutRegions();
-
     bool modified() const { return modified_.load(std::memory_order_acquire); }
     void setModified(bool on) { modified_.store(on, std::memory_order_release); }
 
@@ -134,9 +131,6 @@ public:
     BusyCounter& busyCounter() const { return busy_; }
 
 private:
-    ScreenBox regionBox(ItemKind kind) const;
-    ScreenBox beatBox(SamplePosition sample) const;
-    ScreenBox noteBox(int column, SamplePosition sample) const;
     bool layerOfKindOn(ItemKind kind) const;
 
     void rebuildNoteTimesLocked();
@@ -162,7 +156,6 @@ private:
     std::array<bool, 5> layers_{};
     EditOptions options_;
     bool toggleDelete_ = true;
-    ItemGeometry geometry_;
     std::atomic<bool> modified_{false};
 };
 
