@@ -38,88 +38,79 @@ bool ItemStore::layerOfKindOn(ItemKind kind) const {
     }
 }
 
-int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
-                       RowPosition start, RowPosition length) {
+EditItem ItemStore::newItem(ItemKind kind, bool selected) const {
     EditItem item;
     item.kind = kind;
     item.priority = priorityOf(kind);
-    item.selected = selectFlag == 1;
+    item.selected = selected;
     item.layerActive = layerOfKindOn(kind);
+    return item;
+}
 
+int ItemStore::append(ItemList& list, const EditItem& item) {
+    auto& items = list.edit();
+    items.push_back(item);
+    setModified(true);
+    return static_cast<int>(items.size());
+}
+
+int ItemStore::addBeat(SamplePosition sample, BeatFlags flags) {
+    return addBeatAtRow(sample, {}, flags);
+}
+
+int ItemStore::addBeatAtRow(SamplePosition sample, RowPosition row, BeatFlags flags) {
+    EditItem beat = newItem(ItemKind::Beat, flags.selected);
+    beat.sample = sample;
+    beat.locked = flags.locked;
+    beat.colour = flags.white ? kWhiteMarker : kBlueMarker;
+    if (row.fraction != 0) {
+        beat.isSubBeat = true;
+        beat.beat = row.beat;
+        beat.fraction = row.fraction;
+    }
     std::lock_guard lock(listsMutex_);
-    switch (kind) {
-    case ItemKind::Beat: {
-        item.sample = index;
-        item.locked = data == 1;
-        item.colour = variant == 1 ? kWhiteMarker : kBlueMarker;
-        if (start.fraction != 0) {
-            item.isSubBeat = true;
-            item.beat = start.beat;
-            item.fraction = start.fraction;
-        }
-        auto& list = beats_.edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
-    }
-    case ItemKind::Pause: {
-        item.beat = start.beat;
-        item.fraction = start.fraction;
-        item.lengthBeats = length.beat;
-        item.lengthFraction = length.fraction;
-        item.sample = timing().rowToSample(start);
-        auto& list = pauses_.edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
-    }
-    case ItemKind::Note: {
-        if (!isValidLevel(data))
-            return -1;
-        item.column = index;
-        item.beat = start.beat;
-        item.fraction = start.fraction;
-        item.lengthBeats = length.beat;
-        item.lengthFraction = length.fraction;
-        item.isHold = length.row() > 0;
-        item.divisionClass =
-            variant == 1 ? kMineDivisionClass : divisionClassOfFraction(start.fraction);
-        item.sample = timing().rowToSample(start);
-        if (data != currentLevel_)
-            item.layerActive = false;
-        auto& list = notes_[data].edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
-    }
-    case ItemKind::PositionBar:
-    case ItemKind::CursorLine:
-    case ItemKind::EditorArea:
-    case ItemKind::TargetRow:
-        regions_.push_back(item);
-        return static_cast<int>(regions_.size());
-    default: return -1;
-    }
+    return append(beats_, beat);
+}
+
+int ItemStore::addPause(RowPosition start, RowPosition length, bool selected) {
+    EditItem pause = newItem(ItemKind::Pause, selected);
+    pause.beat = start.beat;
+    pause.fraction = start.fraction;
+    pause.lengthBeats = length.beat;
+    pause.lengthFraction = length.fraction;
+    std::lock_guard lock(listsMutex_);
+    pause.sample = timing().rowToSample(start);
+    return append(pauses_, pause);
 }
 
 int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
                        NoteKind kind, bool selected) {
+    if (!isValidLevel(level))
+        return -1;
     const NoteKindFields fields = fieldsOfNoteKind(kind);
-    const int count =
-        addItem(ItemKind::Note, column, selected ? 1 : 0, level, fields.mineLike ? 1 : 0, start,
-                length);
-    if (count > 0 && fields.altKind != 0) {
-        std::lock_guard lock(listsMutex_);
-        notes_[level].edit().back().altKind = fields.altKind;
-    }
-    return count;
+    EditItem note = newItem(ItemKind::Note, selected);
+    note.column = column;
+    note.beat = start.beat;
+    note.fraction = start.fraction;
+    note.lengthBeats = length.beat;
+    note.lengthFraction = length.fraction;
+    note.isHold = length.row() > 0;
+    note.divisionClass =
+        fields.mineLike ? kMineDivisionClass : divisionClassOfFraction(start.fraction);
+    note.altKind = fields.altKind;
+    if (level != currentLevel_)
+        note.layerActive = false;
+    std::lock_guard lock(listsMutex_);
+    note.sample = timing().rowToSample(start);
+    return append(notes_[level], note);
 }
 
 void ItemStore::addScreenRegions() {
+    std::lock_guard lock(listsMutex_);
     if (!regions_.empty())
         return;
     for (ItemKind kind : kScreenRegions)
-        addItem(kind, 0, 0, 0, 0);
+        regions_.push_back(newItem(kind, false));
 }
 
 void ItemStore::clearAllSelection() {

@@ -57,7 +57,7 @@ void applyMove(ItemStore& store, const BeatMove& move) {
             beats[move.first + i].sample = move.samples[i];
     }
     for (SamplePosition s : move.added)
-        store.addItem(ItemKind::Beat, s, 0, 0, 0);
+        store.addBeat(s);
     store.setModified(true);
     store.refresh();
 }

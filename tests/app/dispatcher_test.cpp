@@ -225,8 +225,8 @@ TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
     ran.clear();
     transport.snap = true;
     music.set(44100, 441000);
-    store.addItem(ItemKind::Beat, 0, 0, 0, 1);
-    store.addItem(ItemKind::Beat, 44100, 0, 0, 1);
+    store.addBeat(0, {.white = true});
+    store.addBeat(44100, {.white = true});
     store.refresh();
     dispatcher.wheel(-120, {});
     dispatcher.wheel(120, {true, false, false});

@@ -27,9 +27,7 @@ class MouseEditingTest : public ::testing::Test, public test::EditingFixture {
         std::filesystem::create_directories(folder);
         std::ofstream(folder / "song.ogg") << "x";
         std::ofstream(folder / "song.sm", std::ios::binary) << kSong;
-        for (ItemKind kind : {ItemKind::PositionBar, ItemKind::CursorLine, ItemKind::EditorArea,
-                              ItemKind::TargetRow})
-            store.addItem(kind, 0, 0, 0, 0);
+        store.addScreenRegions();
         EXPECT_TRUE(readSong(song, (folder / "song.sm").string()));
         dispatcher.selectLevel(levelIndex(0, 2));
         view.setWindowSize(800, 600);
@@ -99,7 +97,7 @@ TEST_F(MouseEditingTest, DraggingABeatPastItsNeighbourIsOneUndoStep) {
 
 TEST_F(MouseEditingTest, DraggingAPauseMovesItsRowAndLeavesLockedBeatsAlone) {
     beatMode();
-    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 0}, {0, 24});
+    store.addPause({3, 0}, {0, 24});
     {
         ItemList::Items& beats = store.editBeats();
         beats[6].locked = true;
@@ -178,7 +176,7 @@ TEST_F(MouseEditingTest, RubberBandSelectsWhatItCoversInEachLayer) {
         SCOPED_TRACE(c.name);
         view.setLayer(Layer::Arrow, c.noteMode);
         store.options().oneLayerEdit = c.oneLayer;
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 12}, {0, 12});
+        store.addPause({3, 12}, {0, 12});
         store.refresh();
         store.clearAllSelection();
         editor.waveView().cursorRow = 100; // a click in beat mode brought it to the mouse

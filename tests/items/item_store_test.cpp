@@ -8,11 +8,11 @@ namespace {
 
 class ItemStoreTest : public ::testing::Test, protected test::StoreFixture {};
 
-TEST_F(ItemStoreTest, AddItemReturnsTheListSizeAndMarksModified) {
+TEST_F(ItemStoreTest, AddingReturnsTheListSizeAndMarksModified) {
     EXPECT_FALSE(store.modified());
-    EXPECT_EQ(store.addItem(ItemKind::Beat, 100, 1, 1, 1), 1);
+    EXPECT_EQ(store.addBeat(100, {.locked = true, .white = true, .selected = true}), 1);
     EXPECT_TRUE(store.modified());
-    EXPECT_EQ(store.addItem(ItemKind::Beat, 200, 0, 0, 0), 2);
+    EXPECT_EQ(store.addBeat(200), 2);
     const EditItem& white = store.beats()[0];
     EXPECT_TRUE(white.selected);
     EXPECT_TRUE(white.locked);
@@ -23,12 +23,10 @@ TEST_F(ItemStoreTest, AddItemReturnsTheListSizeAndMarksModified) {
     EXPECT_FALSE(blue.locked);
     EXPECT_EQ(blue.colour, kBlueMarker);
 
-    EXPECT_EQ(store.addItem(ItemKind::Pause, 0, 0, 0, 0, {2, 0}, {1, 0}), 1);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 2, 0, 5, 0, {1, 12}), 1);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 3, 0, 5, 1, {1, 12}), 2);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 0, 0, 48, 0, {1, 0}), -1); // no such level
-    EXPECT_EQ(store.addItem(static_cast<ItemKind>(4), 0, 0, 0, 0), -1);
-    EXPECT_EQ(store.addItem(ItemKind::None, 0, 0, 0, 0), -1);
+    EXPECT_EQ(store.addPause({2, 0}, {1, 0}), 1);
+    EXPECT_EQ(store.addNote(5, 2, {1, 12}, {}, NoteKind::Tap), 1);
+    EXPECT_EQ(store.addNote(5, 3, {1, 12}, {}, NoteKind::Mine), 2);
+    EXPECT_EQ(store.addNote(48, 0, {1, 0}, {}, NoteKind::Tap), -1); // no such level
 }
 
 TEST_F(ItemStoreTest, NotesTakeTheirKindFromTheArguments) {
@@ -95,9 +93,9 @@ TEST_F(ItemStoreTest, LayerSwitchesAndTheOneLayerLock) {
 
 TEST_F(ItemStoreTest, ClearAllSelectionReachesEveryList) {
     addBeats(4, 0, 22050);
-    store.addItem(ItemKind::Beat, 70000, 1, 0, 0);
-    store.addItem(ItemKind::Pause, 0, 1, 0, 0, {1, 0}, {0, 12});
-    store.addItem(ItemKind::Note, 0, 1, 47, 0, {1, 0});
+    store.addBeat(70000, {.selected = true});
+    store.addPause({1, 0}, {0, 12}, true);
+    store.addNote(47, 0, {1, 0}, {}, NoteKind::Tap, true);
     store.refresh();
     store.clearAllSelection();
     for (const EditItem& b : store.beats())

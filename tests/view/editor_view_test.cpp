@@ -101,7 +101,7 @@ TEST_F(ViewFixture, BoxesOfItemsInViewOnly) {
     store.setLayer(Layer::Beat, true);
     store.setLayer(Layer::Pause, true);
     store.setLayer(Layer::Arrow, true);
-    store.addItem(ItemKind::TargetRow, 0, 0, 0, 0);
+    store.addScreenRegions();
     view.setWindowSize(800, 600);
 
     const double position = 66150; // beat 2 on the cursor row
