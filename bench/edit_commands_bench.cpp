@@ -41,17 +41,17 @@ struct EditingSong : test::EditingFixture {
         ItemStore& store = editor.store();
         const int beats = singleChartNotes > 0 ? singleChartNotes / 4 + 2 : 1000;
         for (int i = 0; i < beats; ++i)
-            store.addItem(ItemKind::Beat, 1000 + i * 22050 / 2, 0, 0, 0);
+            store.addBeat(1000 + i * 22050 / 2);
         store.refresh();
         if (singleChartNotes > 0) {
             for (int n = 0; n < singleChartNotes; ++n)
-                store.addItem(ItemKind::Note, n % 4, 0, 0, 0,
-                              RowPosition::fromRow(48 + n * 12 + n % 5));
+                store.addNote(0, n % 4, RowPosition::fromRow(48 + n * 12 + n % 5), {},
+                              NoteKind::Tap);
         } else {
             for (LevelIndex level = 0; level < kLevelCount; ++level)
                 for (int n = 0; n < 2000; ++n)
-                    store.addItem(ItemKind::Note, n % columnCountOfLevel(level), 0, level, 0,
-                                  RowPosition::fromRow(48 + n * 12));
+                    store.addNote(level, n % columnCountOfLevel(level),
+                                  RowPosition::fromRow(48 + n * 12), {}, NoteKind::Tap);
         }
         store.refresh();
         dispatcher.selectLevel(0);
@@ -61,7 +61,7 @@ struct EditingSong : test::EditingFixture {
     // One note added in an "Edit Note" entry, as the column keys do.
     void addOneNote(int i) {
         dispatcher.openUndoEntry("Edit Note");
-        editor.store().addItem(ItemKind::Note, i % 4, 0, 0, 0, RowPosition::fromRow(53 + 12 * i));
+        editor.store().addNote(0, i % 4, RowPosition::fromRow(53 + 12 * i), {}, NoteKind::Tap);
         editor.store().refresh();
         dispatcher.commitUndoEntry();
     }

@@ -17,19 +17,17 @@ struct LargeSong {
         ItemStore& store = editor.store();
         const int spacing = 22050;
         for (int i = 0; i < 980; ++i)
-            store.addItem(ItemKind::Beat, 1000 + i * spacing, 0, 0, 0);
+            store.addBeat(1000 + i * spacing);
         for (int i = 0; i < 20; ++i) // sub-beats half-way through 20 beat intervals
-            store.addItem(ItemKind::Beat, 1000 + (i * 40 + 5) * spacing + spacing / 2, 0, 0, 0,
-                          {i * 40 + 6, 24});
+            store.addBeatAtRow(1000 + (i * 40 + 5) * spacing + spacing / 2, {i * 40 + 6, 24});
         store.refresh();
         for (int i = 0; i < 50; ++i)
-            store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(48 * (10 + i * 18)),
-                          {0, 12});
+            store.addPause(RowPosition::fromRow(48 * (10 + i * 18)), {0, 12});
         for (LevelIndex level = 0; level < kLevelCount; ++level) {
             const int columns = columnCountOfLevel(level);
             for (int n = 0; n < 2000; ++n)
-                store.addItem(ItemKind::Note, n % columns, 0, level, 0,
-                              RowPosition::fromRow(48 + n * 12), {});
+                store.addNote(level, n % columns, RowPosition::fromRow(48 + n * 12), {},
+                              NoteKind::Tap);
         }
         store.refresh();
     }

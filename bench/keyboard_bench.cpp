@@ -26,11 +26,11 @@ struct KeyboardSong : test::EditingFixture {
         std::ofstream(musicPath) << "x";
         editor.player().loadMusic(musicPath.string(), "x", true);
         for (int i = 0; i < std::max(20, notes / 4 + 2); ++i)
-            editor.store().addItem(ItemKind::Beat, i * 11025, 0, 0, 0);
+            editor.store().addBeat(i * 11025);
         editor.store().refresh();
         for (int n = 0; n < notes; ++n)
-            editor.store().addItem(ItemKind::Note, n % 4, 0, 0, 0,
-                                   RowPosition::fromRow(48 + n * 12 + n % 5));
+            editor.store().addNote(0, n % 4, RowPosition::fromRow(48 + n * 12 + n % 5), {},
+                                   NoteKind::Tap);
         editor.store().refresh();
         dispatcher.selectLevel(0);
         recording.registerCommands();
@@ -137,10 +137,10 @@ void BM_JudgingAKeyPressOnALargeChart(benchmark::State& state) {
     KeyboardSong song;
     ItemStore& store = song.editor.store();
     for (int i = 20; i < 6000; ++i)
-        store.addItem(ItemKind::Beat, i * 4410, 0, 0, 0);
+        store.addBeat(i * 4410);
     store.refresh();
     for (int n = 0; n < 100000; ++n)
-        store.addItem(ItemKind::Note, n % 4, 0, 0, 0, RowPosition::fromRow(48 + (n / 2) * 5));
+        store.addNote(0, n % 4, RowPosition::fromRow(48 + (n / 2) * 5), {}, NoteKind::Tap);
     store.refresh();
     MusicPlayer& player = song.editor.player();
     player.resetTickIndices(0);

@@ -23,12 +23,12 @@ struct LargeSong {
 
     LargeSong() {
         for (int i = 0; i < kMarkers; ++i)
-            store.addItem(ItemKind::Beat, 1000 + i * kSpacing, 0, 0, 0);
+            store.addBeat(1000 + i * kSpacing);
         store.refresh();
         for (LevelIndex level = 0; level < 4; ++level)
             for (int n = 0; n < 25000; ++n)
-                store.addItem(ItemKind::Note, n % 4, 0, level, 0,
-                              RowPosition::fromRow(kRowsPerBeat + n * 3));
+                store.addNote(level, n % 4, RowPosition::fromRow(kRowsPerBeat + n * 3), {},
+                              NoteKind::Tap);
         store.refresh();
     }
     void run(const std::variant<BeatMove, std::string_view>& plan) {

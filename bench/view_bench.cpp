@@ -43,19 +43,20 @@ struct Song {
         ItemStore& store = editor.store();
         const int beats = length / kSamplesPerBeat - 2;
         for (int i = 0; i < beats; ++i)
-            store.addItem(ItemKind::Beat, kRate + i * kSamplesPerBeat, 0, i % 4 == 0, 1);
+            store.addBeat(kRate + i * kSamplesPerBeat, {.locked = i % 4 == 0, .white = true});
         store.refresh();
         for (int b = 1; b + 8 < beats; b += 16)
-            store.addItem(ItemKind::Pause, 0, 0, 0, 0, {b + 4, 0}, {0, 12});
+            store.addPause({b + 4, 0}, {0, 12});
         // A 16th-note stream with a jump on every beat and a hold every four beats.
         for (int row = 48; row < (beats - 2) * 48; row += 12) {
             const int column = (row / 12) % 8;
             const bool hold = row % 192 == 0;
-            store.addItem(ItemKind::Note, column, 0, kDanceDoubleHard, row % 96 == 36,
-                          RowPosition::fromRow(row), hold ? RowPosition{1, 0} : RowPosition{});
+            store.addNote(kDanceDoubleHard, column, RowPosition::fromRow(row),
+                          hold ? RowPosition{1, 0} : RowPosition{},
+                          row % 96 == 36 ? NoteKind::Mine : NoteKind::Tap);
             if (row % 48 == 0)
-                store.addItem(ItemKind::Note, (column + 4) % 8, 0, kDanceDoubleHard, 0,
-                              RowPosition::fromRow(row));
+                store.addNote(kDanceDoubleHard, (column + 4) % 8, RowPosition::fromRow(row), {},
+                              NoteKind::Tap);
         }
         store.refresh();
         store.setCurrentLevel(kDanceDoubleHard);

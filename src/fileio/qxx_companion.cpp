@@ -131,13 +131,13 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
             const std::string& props = c.beatProps[i];
             const bool locked = props.size() == 4 && props[2] == '1';
             const bool white = props.size() == 4 && props[3] == '1';
-            store.addItem(ItemKind::Beat, c.beatLocations[i].second, 0, locked ? 1 : 0,
-                          white ? 1 : 0, RowPosition::fromRow(fileRow(c.beatLocations[i].first)));
+            store.addBeatAtRow(c.beatLocations[i].second,
+                               RowPosition::fromRow(fileRow(c.beatLocations[i].first)),
+                               {.locked = locked, .white = white});
         }
     }
     for (const auto& [start, length] : c.pauses)
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(start)),
-                      RowPosition::fromRow(fileRow(length)));
+        store.addPause(RowPosition::fromRow(fileRow(start)), RowPosition::fromRow(fileRow(length)));
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         for (const CompanionNote& n : c.notes[level]) {
             const RowPosition length = RowPosition::fromRow(fileRow(n.lengthRows));

@@ -61,11 +61,10 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
     ItemStore& store = context.store;
     store.editBeats().reserve(store.beats().size() + timing.beats.size());
     for (const ConvertedBeat& beat : timing.beats)
-        store.addItem(ItemKind::Beat, beat.sample, 0, 0, 0,
-                      {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
+        store.addBeatAtRow(beat.sample, {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
     for (const ConvertedPause& pause : timing.pauses)
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(fileRow(pause.startRow)),
-                      RowPosition::fromRow(fileRow(pause.lengthRows)));
+        store.addPause(RowPosition::fromRow(fileRow(pause.startRow)),
+                       RowPosition::fromRow(fileRow(pause.lengthRows)));
     store.refresh();
     showArrowLayer(context);
 

@@ -88,7 +88,7 @@ void Clipboard::clear() {
 bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition musicLength) {
     store.setModified(true);
     store.clearAllSelection();
-    const int selectFlag = store.options().selectPasted ? 1 : 0;
+    const bool selectPasted = store.options().selectPasted;
     const bool override = store.options().pasteOverride;
     const std::int32_t row = store.timing().sampleToRow(position).row();
     const LevelIndex level = store.currentLevel();
@@ -111,9 +111,9 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
         if (sample >= musicLength ||
             std::find(lockedSamples.begin(), lockedSamples.end(), sample) != lockedSamples.end())
             continue;
-        store.addItem(ItemKind::Beat, sample, selectFlag, b.locked ? 1 : 0,
-                      b.colour == kWhiteMarker ? 1 : 0,
-                      b.isSubBeat ? b.start() : RowPosition{});
+        store.addBeatAtRow(
+            sample, b.isSubBeat ? b.start() : RowPosition{},
+            {.locked = b.locked, .white = b.colour == kWhiteMarker, .selected = selectPasted});
     }
     removeWhere(store.beatList(), [&](const EditItem& b) { return b.cutMark && !b.locked; });
     if (override)
@@ -128,8 +128,7 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
     for (const EditItem& p : pauses_) {
         const RowPosition start = RowPosition::fromRow(row + (p.row() - pauses_.front().row()));
         if (start.row() + p.lengthRows() <= endLimit)
-            store.addItem(ItemKind::Pause, 0, selectFlag, 0, 0, start,
-                          RowPosition::fromRow(p.lengthRows()));
+            store.addPause(start, RowPosition::fromRow(p.lengthRows()), selectPasted);
     }
     removeWhere(store.pauseList(), cutMarked);
 
@@ -150,7 +149,7 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
                 else
                     length = RowPosition::fromRow(n.lengthRows());
             }
-            store.addNote(level, n.column, start, length, kind, selectFlag == 1);
+            store.addNote(level, n.column, start, length, kind, selectPasted);
         }
     }
     for (LevelIndex l = 0; l < kLevelCount; ++l)

@@ -6,18 +6,6 @@
 
 namespace quillex {
 
-namespace {
-
-// Beats and pauses span this width of the editor.
-constexpr int kMarkerLeft = 90;
-constexpr int kMarkerRight = 710;
-constexpr int kMarkerHalfHeight = 3;
-// Cursor line and editor area span this width.
-constexpr int kAreaLeft = 100;
-constexpr int kAreaRight = 700;
-
-} // namespace
-
 ItemStore::ItemStore(const MusicInfo& music, BusyCounter& busy) : music_(music), busy_(busy) {
     keepFreedHeapForReuse();
 }
@@ -50,119 +38,75 @@ bool ItemStore::layerOfKindOn(ItemKind kind) const {
     }
 }
 
-ScreenBox ItemStore::beatBox(SamplePosition sample) const {
-    const int row = geometry_.screenRowOfSample(sample);
-    return {kMarkerLeft, row - kMarkerHalfHeight, kMarkerRight, row + kMarkerHalfHeight};
-}
-
-ScreenBox ItemStore::noteBox(int column, SamplePosition sample) const {
-    const int row = geometry_.screenRowOfSample(sample);
-    const int x = geometry_.columnCentre(column);
-    const int h = geometry_.noteHalfSize;
-    return {x - h, row - h, x + h, row + h};
-}
-
-ScreenBox ItemStore::regionBox(ItemKind kind) const {
-    const ItemGeometry& g = geometry_;
-    switch (kind) {
-    case ItemKind::PositionBar: return g.positionBar;
-    case ItemKind::CursorLine: return {kAreaLeft, g.cursorRow - 3, kAreaRight, g.cursorRow + 3};
-    case ItemKind::EditorArea: return {kAreaLeft, 0, kAreaRight, g.windowHeight};
-    case ItemKind::TargetRow: {
-        const int h = g.noteHalfSize;
-        const int last = std::clamp(g.columnCount, 1, kMaxColumns) - 1;
-        return {g.columnCentre(0) - h, g.cursorRow - h, g.columnCentre(last) + h,
-                g.cursorRow + h};
-    }
-    default: return {};
-    }
-}
-
-int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
-                       RowPosition start, RowPosition length) {
+EditItem ItemStore::newItem(ItemKind kind, bool selected) const {
     EditItem item;
     item.kind = kind;
     item.priority = priorityOf(kind);
-    item.selected = selectFlag == 1;
+    item.selected = selected;
     item.layerActive = layerOfKindOn(kind);
+    return item;
+}
 
-    switch (kind) {
-    case ItemKind::Beat: {
-        item.sample = index;
-        item.locked = data == 1;
-        item.colour = variant == 1 ? kWhiteMarker : kBlueMarker;
-        if (start.fraction != 0) {
-            item.isSubBeat = true;
-            item.beat = start.beat;
-            item.fraction = start.fraction;
-        }
-        item.box = beatBox(item.sample);
-        auto& list = beats_.edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
+int ItemStore::append(ItemList& list, const EditItem& item) {
+    auto& items = list.edit();
+    items.push_back(item);
+    setModified(true);
+    return static_cast<int>(items.size());
+}
+
+int ItemStore::addBeat(SamplePosition sample, BeatFlags flags) {
+    return addBeatAtRow(sample, {}, flags);
+}
+
+int ItemStore::addBeatAtRow(SamplePosition sample, RowPosition row, BeatFlags flags) {
+    EditItem beat = newItem(ItemKind::Beat, flags.selected);
+    beat.sample = sample;
+    beat.locked = flags.locked;
+    beat.colour = flags.white ? kWhiteMarker : kBlueMarker;
+    if (row.fraction != 0) {
+        beat.isSubBeat = true;
+        beat.beat = row.beat;
+        beat.fraction = row.fraction;
     }
-    case ItemKind::Pause: {
-        item.beat = start.beat;
-        item.fraction = start.fraction;
-        item.lengthBeats = length.beat;
-        item.lengthFraction = length.fraction;
-        const TimingMap map = timing();
-        item.sample = map.rowToSample(start);
-        const SamplePosition endSample = map.rowToSample(start.plusRows(length.row()));
-        item.box = {kMarkerLeft, geometry_.screenRowOfSample(item.sample), kMarkerRight,
-                    geometry_.screenRowOfSample(endSample)};
-        auto& list = pauses_.edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
-    }
-    case ItemKind::Note: {
-        if (!isValidLevel(data))
-            return -1;
-        item.column = index;
-        item.beat = start.beat;
-        item.fraction = start.fraction;
-        item.lengthBeats = length.beat;
-        item.lengthFraction = length.fraction;
-        item.isHold = length.row() > 0;
-        item.divisionClass =
-            variant == 1 ? kMineDivisionClass : divisionClassOfFraction(start.fraction);
-        item.sample = timing().rowToSample(start);
-        item.box = noteBox(item.column, item.sample);
-        if (data != currentLevel_)
-            item.layerActive = false;
-        auto& list = notes_[data].edit();
-        list.push_back(item);
-        setModified(true);
-        return static_cast<int>(list.size());
-    }
-    case ItemKind::PositionBar:
-    case ItemKind::CursorLine:
-    case ItemKind::EditorArea:
-    case ItemKind::TargetRow:
-        item.box = regionBox(kind);
-        regions_.push_back(item);
-        return static_cast<int>(regions_.size());
-    default: return -1;
-    }
+    return append(beats_, beat);
+}
+
+int ItemStore::addPause(RowPosition start, RowPosition length, bool selected) {
+    EditItem pause = newItem(ItemKind::Pause, selected);
+    pause.beat = start.beat;
+    pause.fraction = start.fraction;
+    pause.lengthBeats = length.beat;
+    pause.lengthFraction = length.fraction;
+    pause.sample = timing().rowToSample(start);
+    return append(pauses_, pause);
 }
 
 int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
                        NoteKind kind, bool selected) {
+    if (!isValidLevel(level))
+        return -1;
     const NoteKindFields fields = fieldsOfNoteKind(kind);
-    const int count =
-        addItem(ItemKind::Note, column, selected ? 1 : 0, level, fields.mineLike ? 1 : 0, start,
-                length);
-    if (count > 0 && fields.altKind != 0) {
-        notes_[level].edit().back().altKind = fields.altKind;
-    }
-    return count;
+    EditItem note = newItem(ItemKind::Note, selected);
+    note.column = column;
+    note.beat = start.beat;
+    note.fraction = start.fraction;
+    note.lengthBeats = length.beat;
+    note.lengthFraction = length.fraction;
+    note.isHold = length.row() > 0;
+    note.divisionClass =
+        fields.mineLike ? kMineDivisionClass : divisionClassOfFraction(start.fraction);
+    note.altKind = fields.altKind;
+    if (level != currentLevel_)
+        note.layerActive = false;
+    note.sample = timing().rowToSample(start);
+    return append(notes_[level], note);
 }
 
-void ItemStore::layoutRegions() {
-    for (EditItem& r : regions_)
-        r.box = regionBox(r.kind);
+void ItemStore::addScreenRegions() {
+    if (!regions_.empty())
+        return;
+    for (ItemKind kind : kScreenRegions)
+        regions_.push_back(newItem(kind, false));
 }
 
 void ItemStore::clearAllSelection() {
@@ -207,10 +151,8 @@ void ItemStore::setCurrentLevel(LevelIndex level) {
         return;
     {
         currentLevel_ = level;
-        geometry_.columnCount = columnCountOfLevel(level);
     }
     setLayer(Layer::Arrow, layerOn(Layer::Arrow));
-    layoutRegions();
     rebuildNoteTimes();
 }
 

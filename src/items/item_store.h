@@ -10,7 +10,6 @@
 
 #include "items/busy_counter.h"
 #include "model/edit_item.h"
-#include "items/item_geometry.h"
 #include "items/item_list.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
@@ -31,6 +30,13 @@ struct EditOptions {
     bool nudgeBasedOnZoom = true; // "Nudge beats based on zoom level"
 };
 
+// How a new beat marker looks and whether it is locked or selected.
+struct BeatFlags {
+    bool locked = false;
+    bool white = false; // else blue
+    bool selected = false;
+};
+
 // Copies of the three song lists, cheap to take and to keep (lists are shared until
 // changed). The undo history stores these.
 struct ItemSnapshot {
@@ -43,23 +49,24 @@ class ItemStore {
 public:
     ItemStore(const MusicInfo& music, BusyCounter& busy);
 
-    // Appends one item and marks the song modified. Returns the new size of the list
-    // the item went to (so the new item is last until the next refresh), or -1 for a
-    // kind that has no list.
-    //  Beat:  index = sample; data 1 = locked; variant 1 = white (else blue);
-    //         a non-zero fraction makes a sub-beat at `start`.
-    //  Pause: `start` and `length` in rows; the sample follows from the start row.
-    //  Note:  index = column; data = level; variant 1 = mine-like; a positive
-    //         `length` makes a hold.
-    //  Regions (PositionBar, CursorLine, EditorArea, TargetRow): boxes from the geometry.
-    int addItem(ItemKind kind, int index, int selectFlag, int data, int variant,
-                RowPosition start = {}, RowPosition length = {});
+    // Each add appends one item, marks the song modified and returns the new size of
+    // the list it went to (so the new item is last until the next refresh), or -1 when
+    // there is no such list.
 
-    // Adds a note of a kind to a level: add-item with the mine-like flag of the kind,
-    // then the roll/lift switch on the note just added. isHold still follows the
-    // length, as add-item sets it. Returns what addItem returns.
+    // A beat marker at a sample, blue unless white.
+    int addBeat(SamplePosition sample, BeatFlags flags = {});
+    // A beat marker at a sample and a row; a row with a non-zero fraction makes it a
+    // sub-beat there.
+    int addBeatAtRow(SamplePosition sample, RowPosition row, BeatFlags flags = {});
+    // A pause of `length` rows from `start`; its sample follows from the start row.
+    int addPause(RowPosition start, RowPosition length, bool selected = false);
+    // A note of a kind in a column of a level; a positive `length` makes it a hold (or
+    // a roll), whatever the kind.
     int addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
                 NoteKind kind, bool selected = false);
+
+    // Adds the fixed screen regions, once; the view gives them their boxes.
+    void addScreenRegions();
 
     // Puts the lists back into canonical order and removes what may not exist.
     void refresh();
@@ -119,21 +126,15 @@ public:
     bool toggleDelete() const { return toggleDelete_; }
     void setToggleDelete(bool on) { toggleDelete_ = on; }
 
-    ItemGeometry& geometry() { return geometry_; }
-    const ItemGeometry& geometry() const { return geometry_; }
-    // Recomputes the region boxes after a change of window size, level or note size.
-    void layoutRegions();
-
     bool modified() const { return modified_.load(std::memory_order_acquire); }
     void setModified(bool on) { modified_.store(on, std::memory_order_release); }
 
     BusyCounter& busyCounter() const { return busy_; }
 
 private:
-    ScreenBox regionBox(ItemKind kind) const;
-    ScreenBox beatBox(SamplePosition sample) const;
-    ScreenBox noteBox(int column, SamplePosition sample) const;
     bool layerOfKindOn(ItemKind kind) const;
+    EditItem newItem(ItemKind kind, bool selected) const;
+    int append(ItemList& list, const EditItem& item);
 
     void rebuildNoteTimesLocked();
     void refreshBeats();
@@ -157,7 +158,6 @@ private:
     std::array<bool, 5> layers_{};
     EditOptions options_;
     bool toggleDelete_ = true;
-    ItemGeometry geometry_;
     std::atomic<bool> modified_{false};
 };
 

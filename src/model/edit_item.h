@@ -20,6 +20,10 @@ enum class ItemKind : std::int32_t {
     TargetRow = 10,
 };
 
+// The fixed screen regions the mouse can take hold of.
+inline constexpr std::array<ItemKind, 4> kScreenRegions{ItemKind::PositionBar, ItemKind::CursorLine,
+                                                        ItemKind::EditorArea, ItemKind::TargetRow};
+
 // Hit priority of each kind: when boxes overlap, the higher one is hit.
 constexpr std::int32_t priorityOf(ItemKind kind) {
     switch (kind) {

@@ -14,7 +14,7 @@ std::size_t fillAtAverageBpm(ItemStore& store, double bpm, double offsetSeconds)
     if (std::isfinite(step) && step >= 1 && std::isfinite(offsetSeconds) && offsetSeconds >= 0) {
         const double length = timing.musicLength();
         for (double x = timing.sampleRate() * offsetSeconds; std::trunc(x) <= length; x += step) {
-            store.addItem(ItemKind::Beat, static_cast<SamplePosition>(std::trunc(x)), 0, 0, 0);
+            store.addBeat(static_cast<SamplePosition>(std::trunc(x)));
             ++added;
         }
     }
@@ -40,7 +40,7 @@ std::size_t insertBetweenSelected(ItemStore& store, std::int64_t count) {
         }
     }
     for (SamplePosition s : positions)
-        store.addItem(ItemKind::Beat, s, 0, 0, 0);
+        store.addBeat(s);
     store.refresh();
     return positions.size();
 }

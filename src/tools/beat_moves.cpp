@@ -54,7 +54,7 @@ void applyMove(ItemStore& store, const BeatMove& move) {
     for (std::size_t i = 0; i < move.samples.size() && move.first + i < beats.size(); ++i)
         beats[move.first + i].sample = move.samples[i];
     for (SamplePosition s : move.added)
-        store.addItem(ItemKind::Beat, s, 0, 0, 0);
+        store.addBeat(s);
     store.setModified(true);
     store.refresh();
 }

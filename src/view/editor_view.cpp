@@ -38,7 +38,7 @@ void EditorView::applyNoteSize(NoteSizeSetting setting) {
     wave_.manualNoteSize = setting.manual;
     hooks_.setMenuCheck(toInt(CommandId::NoteSizeAuto), !setting.manual);
     // The notes' boxes follow the new size (and, after a zoom, the new scale) at once.
-    layoutBoxes(store_.geometry().playPosition);
+    layoutBoxes(position_);
 }
 
 int EditorView::layerCommandId(Layer layer) {
@@ -88,6 +88,7 @@ void EditorView::setWindowSize(int width, int height) {
     width_ = width;
     height_ = height;
     wave_.waveBottom = height;
+    layoutRegionBoxes(store_, geometry(position_), arrowLayout());
 }
 
 ViewGeometry EditorView::geometry(double playPosition) const {
@@ -105,8 +106,9 @@ ArrowLayout EditorView::arrowLayout() const {
 }
 
 void EditorView::layoutBoxes(double playPosition) {
+    position_ = playPosition;
     const ViewGeometry g = geometry(playPosition);
-    syncStoreGeometry(store_, g, arrowLayout());
+    layoutRegionBoxes(store_, g, arrowLayout());
     layoutItemBoxes(store_, g, arrowLayout(), store_.layerOn(Layer::Beat) || grid_.any());
 }
 
@@ -114,7 +116,8 @@ void EditorView::beginFrame(const TransportState& transport) {
     positionBar_.setRange(0, transport.loaded ? transport.length : 100);
     // A music load resets the wave's rows; its bottom always follows the window.
     wave_.waveBottom = height_;
-    syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
+    position_ = transport.position;
+    layoutRegionBoxes(store_, geometry(position_), arrowLayout());
     // The texts are current in the frame that draws them, so one frame shows a change.
     const TimingMap timing = store_.timing();
     status_.updateTransportSlots(transport, timing);
@@ -127,7 +130,8 @@ bool EditorView::finishFrame(const TransportState& transport) {
         return false;
     if (transport.playing && wave_.scrollingCursor) {
         wave_.cursorRow = cursorRowStepTowardHome(wave_.cursorRow, wave_.homeRow);
-        syncStoreGeometry(store_, geometry(transport.position), arrowLayout());
+        position_ = transport.position;
+        layoutRegionBoxes(store_, geometry(position_), arrowLayout());
     }
     status_.fadeStep();
     return true;

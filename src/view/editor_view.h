@@ -69,6 +69,7 @@ class EditorView {
     StatusLayer& status() { return status_; }
     const StatusLayer& status() const { return status_; }
 
+    // A new client size; the fixed regions follow it.
     void setWindowSize(int width, int height);
     int windowWidth() const { return width_; }
     int windowHeight() const { return height_; }
@@ -81,9 +82,8 @@ class EditorView {
     // before hit-testing).
     void layoutBoxes(double playPosition);
 
-    // Before drawing a frame: the position bar spans the loaded music, the store's
-    // copy of the layout (for new items and the fixed regions) follows the view, and
-    // the status slots show the transport's snap, tempo and position.
+    // Before drawing a frame: the position bar spans the loaded music, the fixed
+    // regions follow the view, and the status slots show the transport's snap, tempo and position.
     void beginFrame(const TransportState& transport);
     // The per-frame steps after drawing: the scrolling cursor and the fades (every
     // second frame; the background opacity step is the renderer's).
@@ -126,6 +126,7 @@ class EditorView {
     int width_ = 800;
     int height_ = 600;
     int frameCount_ = 0;
+    double position_ = 0; // the play position the boxes were last laid out for
 };
 
 } // namespace quillex

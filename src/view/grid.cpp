@@ -2,6 +2,7 @@
 #include "view/grid.h"
 
 #include "base/number_format.h"
+#include "view/item_boxes.h"
 #include "view/status_texts.h"
 
 namespace quillex {
@@ -49,11 +50,11 @@ int Grid::commandId(GridChoice choice) {
 
 namespace {
 
-// An unlabelled line at a row of the grid, drawn at the marker's right edge.
+// An unlabelled line at a row of the grid, drawn at the markers' right edge.
 void addSubdivision(const TimingMap& timing, const ViewGeometry& view, const EditItem& marker,
                     int row, int style, std::vector<GridEntry>& entries) {
     GridEntry& e = entries.emplace_back();
-    e.x = marker.box.right;
+    e.x = kMarkerRight;
     e.y = view.rowOfSample(timing.rowToSample(RowPosition::fromRow(row))) - 3;
     e.style = style;
     e.faint = marker.cutMark;
@@ -74,7 +75,7 @@ void buildGridEntries(const Grid& grid, const TimingMap& timing, const ViewGeome
     for (std::size_t i = first; i < last && i < markers.size(); ++i) {
         const EditItem& m = markers[i];
         GridEntry& e = entries.emplace_back();
-        e.x = m.box.right;
+        e.x = kMarkerRight;
         e.y = view.rowOfSample(m.sample) - 3;
         e.faint = m.cutMark;
         e.labelled = true;

@@ -1,6 +1,8 @@
 // Screen boxes of beats, pauses, notes and the fixed regions.
 #include "view/item_boxes.h"
 
+#include <algorithm>
+
 #include "model/game_type.h"
 #include "view/column_layout.h"
 #include "view/position_bar.h"
@@ -10,7 +12,7 @@ namespace quillex {
 
 ScreenBox markerBox(const EditItem& marker, const ViewGeometry& view) {
     const int row = view.rowOfSample(marker.sample);
-    return {marker.box.left, row - 3, marker.box.right, row + 3};
+    return {kMarkerLeft, row - 3, kMarkerRight, row + 3};
 }
 
 ScreenBox noteBox(const EditItem& note, SamplePosition endSample, const ViewGeometry& view,
@@ -87,20 +89,34 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
         [&store, level ]() -> auto& { return store.editNotes(level); });
 }
 
-void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {
-    // The input timer reads the layout when it inserts items.
-    ItemGeometry& g = store.geometry();
-    g.playPosition = view.position;
-    g.samplesPerRow = view.samplesPerRow;
-    g.cursorRow = view.cursorRow;
-    g.windowHeight = view.height;
-    g.noteHalfSize = noteHalfSize(arrow.noteSize);
-    g.columnCount = columnCount(arrow.gameType);
-    for (int c = 0; c < kMaxColumns; ++c)
-        g.columnX[c] = columnX(arrow.gameType, arrow.noteSize, c);
-    g.positionBar = {PositionBar::kX, PositionBar::kTop, PositionBar::kX + PositionBar::kWidth,
-                     PositionBar::kTop + view.height - 2};
-    store.layoutRegions();
+ScreenBox regionBox(ItemKind kind, const ViewGeometry& view, const ArrowLayout& arrow) {
+    // The cursor line and the editor area span the width the notes are drawn in.
+    constexpr int kAreaLeft = 100;
+    constexpr int kAreaRight = 700;
+    const int cursor = view.cursorRow;
+    switch (kind) {
+    case ItemKind::PositionBar:
+        return {PositionBar::kX, PositionBar::kTop, PositionBar::kX + PositionBar::kWidth,
+                PositionBar::kTop + view.height - 2};
+    case ItemKind::CursorLine:
+        return {kAreaLeft, cursor - 3, kAreaRight, cursor + 3};
+    case ItemKind::EditorArea:
+        return {kAreaLeft, 0, kAreaRight, view.height};
+    case ItemKind::TargetRow: {
+        const int h = noteHalfSize(arrow.noteSize);
+        const int last = std::clamp(columnCount(arrow.gameType), 1, kMaxColumns) - 1;
+        return {columnX(arrow.gameType, arrow.noteSize, 0) - h, cursor - h,
+                columnX(arrow.gameType, arrow.noteSize, last) + h, cursor + h};
+    }
+    default:
+        return {};
+    }
+}
+
+void layoutRegionBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow) {
+    for (ItemKind kind : kScreenRegions)
+        if (EditItem* region = store.region(kind))
+            region->box = regionBox(kind, view, arrow);
 }
 
 } // namespace quillex

@@ -18,6 +18,10 @@ struct ArrowLayout {
     int noteSize = 0;
 };
 
+// Beat markers and pause starts span this width of the editor.
+inline constexpr int kMarkerLeft = 90;
+inline constexpr int kMarkerRight = 710;
+
 // Box of a beat marker or a pause start: its fixed horizontal extent, three rows above
 // and below its row.
 ScreenBox markerBox(const EditItem& marker, const ViewGeometry& view);
@@ -38,8 +42,10 @@ ScreenBox holdTailBox(const EditItem& note, SamplePosition endSample, const View
 void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow,
                      bool beatsHaveBoxes);
 
-// Keeps the store's own copy of the layout (used for new items and the fixed regions)
-// in step with the view, and recomputes the region boxes.
-void syncStoreGeometry(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow);
+// Box of a fixed screen region: the position bar at the right edge, the cursor line,
+// the editor area, and the target row across the current level's columns.
+ScreenBox regionBox(ItemKind kind, const ViewGeometry& view, const ArrowLayout& arrow);
+// Gives the store's fixed regions their boxes in the current window.
+void layoutRegionBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayout& arrow);
 
 } // namespace quillex

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../settings/temp_folder.h"
 #include "app/window/main_window.h"
 #include "app/window/recovery_offer.h"
 #include "cli/song_tool.h"
@@ -21,6 +20,7 @@
 #include "audio/platform/sndfile_decoder.h"
 #include "audio/silent_output.h"
 #include "view/editor_view.h"
+#include "window_fixture.h"
 
 namespace quillex {
 namespace {
@@ -44,17 +44,11 @@ TEST(UserFolders, FollowTheBaseDirectoryVariables) {
     EXPECT_EQ(paths.programFolder, "/opt/quillex");
 }
 
-class DesktopWindowTest : public ::testing::Test {
+class DesktopWindowTest : public test::WindowFixture {
   protected:
-    void SetUp() override {
+    DesktopWindowTest() {
         folder.write("options.ini", "");
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
-        window->setUnattended(true);
-        ASSERT_TRUE(window->start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
-    }
-    void TearDown() override {
-        window->editor().store().setModified(false);
-        window->close();
+        startFile = QUILLEX_EXAMPLES_DIR "/demo/demo.sm";
     }
     void answerSaveAs(const std::string& path) {
         QTimer::singleShot(0, [path] {
@@ -72,9 +66,6 @@ class DesktopWindowTest : public ::testing::Test {
         dispatcher.dispatch(CommandId::PrevBeatAtStart);
         ASSERT_TRUE(window->editor().store().modified());
     }
-
-    test::TempFolder folder;
-    std::unique_ptr<MainWindow> window;
 };
 
 std::string notesOf(const std::string& path) {

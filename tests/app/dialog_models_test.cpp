@@ -15,18 +15,11 @@
 namespace quillex {
 namespace {
 
-class LevelManagerTest : public ::testing::Test, public test::StoreFixture {
+class LevelManagerTest : public ::testing::Test,
+                         public test::StoreFixture,
+                         public test::FakedShell {
   protected:
-    test::RecordingHooks hooks;
-    test::FakeUi ui;
-    test::FakeFiles files;
-    test::FakeTransport transport;
-    SaveFlow saveFlow{files, ui, hooks, store, "/nonexistent/backup"};
-    ShellState shell;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{
-        {store, messages, hooks, ui, files, transport, saveFlow, shell, options, keys}};
+    LevelManagerTest() : FakedShell(store, messages, editor.shell()) {}
     test::TempFolder folder;
     NoteskinChoice noteskins;
     LevelManager manager{editor, dispatcher, noteskins, folder.file("noteskin.ini")};

@@ -18,7 +18,6 @@
 
 #include <sstream>
 
-#include "../settings/temp_folder.h"
 #include "app/window/dialogs/about_dialog.h"
 #include "app/window/dialogs/difficulty_dialog.h"
 #include "app/window/dialogs/go_to_dialog.h"
@@ -28,6 +27,7 @@
 #include "app/window/dialogs/properties_dialog.h"
 #include "cli/song_tool.h"
 #include "audio/platform/platform_audio.h"
+#include "window_fixture.h"
 
 namespace quillex {
 namespace {
@@ -49,19 +49,12 @@ void type(QWidget* dialog, int id, const QString& text) {
     control<QLineEdit>(dialog, id)->setText(text);
 }
 
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public test::WindowFixture {
   protected:
-    void SetUp() override {
+    DialogsTest() {
         folder.write("options.ini", "#BEAT_ASSIST_VOL:70;\n#NOSHOWFPS:YES;\n");
         folder.write("readme.txt", "quillex read-me\nsecond line\n");
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
-        window->setUnattended(true);
-        window->setDialogsUnattended(false);
-        ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
-    }
-    void TearDown() override {
-        window->editor().store().setModified(false);
-        window->close();
+        dialogsShow = true;
     }
 
     // Runs `act` on the modal dialog of type T once it shows; any other modal is closed.
@@ -84,16 +77,7 @@ class DialogsTest : public ::testing::Test {
         whenOpen(std::move(act));
         window->shell().dispatcher.openPath(kDemo);
     }
-    void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-        QKeyEvent down(QEvent::KeyPress, key, mods, text);
-        QApplication::sendEvent(window->centralWidget(), &down);
-        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-        QApplication::sendEvent(window->centralWidget(), &up);
-    }
     Editor& editor() { return window->editor(); }
-
-    test::TempFolder folder;
-    std::unique_ptr<MainWindow> window;
 };
 
 // The tool's counts of a chart: taps, holds and rolls, mines and lifts.

@@ -11,12 +11,6 @@ namespace {
 
 class DispatcherTest : public ::testing::Test, protected test::ShellFakes {
   protected:
-    SaveFlow saveFlow{files, ui, hooks, store, "/nonexistent/backup"};
-    ShellState shell;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{
-        {store, messages, hooks, ui, files, transport, saveFlow, shell, options, keys}};
     std::vector<std::pair<int, int>> ran; // (id, argument) of registered handlers
 
     void record(std::initializer_list<int> ids) {
@@ -231,8 +225,8 @@ TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
     ran.clear();
     transport.snap = true;
     music.set(44100, 441000);
-    store.addItem(ItemKind::Beat, 0, 0, 0, 1);
-    store.addItem(ItemKind::Beat, 44100, 0, 0, 1);
+    store.addBeat(0, {.white = true});
+    store.addBeat(44100, {.white = true});
     store.refresh();
     dispatcher.wheel(-120, {});
     dispatcher.wheel(120, {true, false, false});
@@ -263,11 +257,11 @@ TEST_F(DispatcherTest, RightAndMiddleButtons) {
     EXPECT_EQ(ran.size(), 1u) << "the middle button inserts a beat by default";
     options.mmbInsertBeat = false;
     dispatcher.middleButtonDown({10, 10});
-    EXPECT_TRUE(shell.middleAutoscroll);
+    EXPECT_TRUE(state.middleAutoscroll);
     dispatcher.middleButtonUp({10, 10});
-    EXPECT_TRUE(shell.middleAutoscroll) << "a click toggles";
+    EXPECT_TRUE(state.middleAutoscroll) << "a click toggles";
     dispatcher.middleButtonUp({10, 60});
-    EXPECT_FALSE(shell.middleAutoscroll) << "a press-drag-release scrolls only while held";
+    EXPECT_FALSE(state.middleAutoscroll) << "a press-drag-release scrolls only while held";
 }
 
 TEST_F(DispatcherTest, ExitAsksTheWindowToClose) {

@@ -38,26 +38,22 @@ class AnsweringQuestions : public EditQuestions {
     std::string asked;
 };
 
-struct EditingFixture {
-    explicit EditingFixture(std::int64_t musicFrames = 44100 * 10) {
+// Silent music and an editor over it, its window hooks recording the menu.
+struct SilentEditor {
+    SilentMusicFormat music;
+    RecordingMessages messages;
+    MenuRecordingShell shell;
+    Editor editor{messages, shell, silentMusicBackend(music)};
+};
+
+struct EditingFixture : SilentEditor, FakedShell {
+    explicit EditingFixture(std::int64_t musicFrames = 44100 * 10)
+        : FakedShell(editor.store(), messages, shell) {
         music.frames = musicFrames;
         shell.onClear = [this] { commands.clearHistory(); };
         commands.registerAll();
     }
 
-    SilentMusicFormat music;
-    RecordingMessages messages;
-    MenuRecordingShell shell;
-    Editor editor{messages, shell, silentMusicBackend(music)};
-    FakeUi ui;
-    FakeFiles files;
-    FakeTransport transport;
-    SaveFlow saveFlow{files, ui, shell, editor.store(), "/nonexistent/backup"};
-    ShellState state;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{{editor.store(), messages, shell, ui, files, transport, saveFlow, state,
-                           options, keys}};
     AnsweringQuestions questions;
     EditCommands commands{editor, dispatcher, questions};
 };

@@ -30,7 +30,7 @@ class KeyboardTest : public ::testing::Test, public test::EditingFixture {
 
     void addBeats() {
         for (int i = 0; i < 20; ++i)
-            editor.store().addItem(ItemKind::Beat, i * kBeat, 0, 0, 0);
+            editor.store().addBeat(i * kBeat);
         editor.store().refresh();
         dispatcher.selectLevel(levelIndex(0, 2));
     }

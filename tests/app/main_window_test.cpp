@@ -14,38 +14,18 @@
 
 #include <gtest/gtest.h>
 
-#include "../settings/temp_folder.h"
 #include "app/commands/command_table.h"
 #include "app/window/main_window.h"
 #include "app/window/recent_menu.h"
 #include "view/editor_view.h"
+#include "window_fixture.h"
 
 namespace quillex {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::WindowFixture {
   protected:
-    virtual void prepareFolder() {}
-    void SetUp() override {
-        prepareFolder();
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
-        window->setUnattended(true);
-        window->resize(800, 600);
-        // A file of no supported type: start-up opens it instead of the Open dialog.
-        ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
-    }
-    void TearDown() override {
-        window->editor().store().setModified(false);
-        window->close();
-    }
-
-    void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-        QWidget* target = window->centralWidget();
-        QKeyEvent down(QEvent::KeyPress, key, mods, text);
-        QApplication::sendEvent(target, &down);
-        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-        QApplication::sendEvent(target, &up);
-    }
+    MainWindowTest() { size = QSize(800, 600); }
     int checkedIn(CheckGroup group) {
         int checked = 0;
         for (const MenuEntry& e : mainMenu())
@@ -53,9 +33,6 @@ class MainWindowTest : public ::testing::Test {
                 ++checked;
         return checked;
     }
-
-    test::TempFolder folder;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
@@ -280,7 +257,7 @@ TEST_F(MainWindowTest, OpeningASongEndsTheSaveNoticeAndListsItUnderOpenRecent) {
 
 class MainWindowWithSettingsTest : public MainWindowTest {
   protected:
-    void prepareFolder() override {
+    MainWindowWithSettingsTest() {
         folder.write("options.ini",
                      "#SCROLLINGCURSOR:NO;\n#ONELAYEREDIT:NO;\n#SAVEBACKUPS:YES;\n"
                      "#BEAT_ASSIST_VOL:30;\n#STATUSBAR_EXTRAY:40;\n#PRACTICEMODE:NO;\n");

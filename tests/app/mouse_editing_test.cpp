@@ -6,21 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/commands/edit_commands.h"
 #include "app/input/mouse_editing.h"
-#include "audio/fake_audio.h"
-#include "fileio/silent_music.h"
+#include "editing_fixture.h"
 #include "fileio/song_reader.h"
-#include "shell_fakes.h"
 
 namespace quillex {
 namespace {
-
-class AnswerYes : public EditQuestions {
-  public:
-    bool confirmClearHistory(std::string_view) override { return true; }
-    bool confirmScale(std::string_view) override { return true; }
-};
 
 // 120 BPM: a beat every 22050 samples. Four taps, one per beat, in dance-single Medium.
 const std::string kSong = "#TITLE:Mouse;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;#STOPS:;\n"
@@ -30,17 +21,14 @@ constexpr int kBeat = 22050;
 constexpr int kSpr = 512;     // samples per row at the default zoom
 constexpr int kMarkerX = 110; // on the beat markers, left of every note column
 
-class MouseEditingTest : public ::testing::Test {
+class MouseEditingTest : public ::testing::Test, public test::EditingFixture {
   protected:
     MouseEditingTest() {
         std::filesystem::create_directories(folder);
         std::ofstream(folder / "song.ogg") << "x";
         std::ofstream(folder / "song.sm", std::ios::binary) << kSong;
-        commands.registerAll();
-        for (ItemKind kind : {ItemKind::PositionBar, ItemKind::CursorLine, ItemKind::EditorArea,
-                              ItemKind::TargetRow})
-            store.addItem(kind, 0, 0, 0, 0);
-        EXPECT_TRUE(readSong(files, (folder / "song.sm").string()));
+        store.addScreenRegions();
+        EXPECT_TRUE(readSong(song, (folder / "song.sm").string()));
         dispatcher.selectLevel(levelIndex(0, 2));
         view.setWindowSize(800, 600);
         editor.player().seek(kBeat);
@@ -80,23 +68,8 @@ class MouseEditingTest : public ::testing::Test {
 
     std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("quillex-mouse-" + std::to_string(::getpid()));
-    test::SilentMusicFormat music{44100, 44100 * 10};
-    RecordingMessages messages;
-    test::RecordingShell shell;
-    Editor editor{messages, shell, test::silentMusicBackend(music)};
     ItemStore& store = editor.store();
-    SongFileContext files = songFileContext(editor);
-    test::FakeUi ui;
-    test::FakeFiles fakeFiles;
-    test::FakeTransport transport;
-    SaveFlow saveFlow{fakeFiles, ui, shell, store, "/nonexistent/backup"};
-    ShellState state;
-    Options options;
-    KeyDownTable keys;
-    Dispatcher dispatcher{
-        {store, messages, shell, ui, fakeFiles, transport, saveFlow, state, options, keys}};
-    AnswerYes questions;
-    EditCommands commands{editor, dispatcher, questions};
+    SongFileContext song = songFileContext(editor);
     EditorView view{store, editor.waveView(), shell};
     MouseEditing mouse{editor, view, dispatcher};
 };
@@ -124,7 +97,7 @@ TEST_F(MouseEditingTest, DraggingABeatPastItsNeighbourIsOneUndoStep) {
 
 TEST_F(MouseEditingTest, DraggingAPauseMovesItsRowAndLeavesLockedBeatsAlone) {
     beatMode();
-    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 0}, {0, 24});
+    store.addPause({3, 0}, {0, 24});
     {
         ItemList::Items& beats = store.editBeats();
         beats[6].locked = true;
@@ -203,7 +176,7 @@ TEST_F(MouseEditingTest, RubberBandSelectsWhatItCoversInEachLayer) {
         SCOPED_TRACE(c.name);
         view.setLayer(Layer::Arrow, c.noteMode);
         store.options().oneLayerEdit = c.oneLayer;
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 12}, {0, 12});
+        store.addPause({3, 12}, {0, 12});
         store.refresh();
         store.clearAllSelection();
         editor.waveView().cursorRow = 100; // a click in beat mode brought it to the mouse

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/dispatcher.h"
 #include "app/session/shell_ports.h"
 #include "items/item_store.h"
 #include "ports/messages.h"
@@ -100,17 +101,37 @@ class FakeTransport : public Transport {
     int stops = 0;
 };
 
-// Everything the shell's core half is made of, faked: a store over any music, the
-// "Tip" boxes recorded, and the window, song files and playback as above.
-struct ShellFakes {
+// The dispatcher as the shell makes it, with its save flow, state, options and keys,
+// over the dialogs, song files and playback faked as above. The test brings the item
+// store, the "Tip" boxes and the window hooks.
+struct FakedShell {
+    FakedShell(ItemStore& store, Messages& messages, ShellHooks& hooks)
+        : saveFlow(files, ui, hooks, store, "/nonexistent/backup"),
+          dispatcher(
+              {store, messages, hooks, ui, files, transport, saveFlow, state, options, keys}) {}
+
+    FakeUi ui;
+    FakeFiles files;
+    FakeTransport transport;
+    SaveFlow saveFlow;
+    ShellState state;
+    Options options;
+    KeyDownTable keys;
+    Dispatcher dispatcher;
+};
+
+// A store over any music, with the "Tip" boxes and the menu marks recorded.
+struct RecordedStore {
     FixedMusicInfo music;
     BusyCounter busy;
     ItemStore store{music, busy};
     RecordingMessages messages;
     RecordingHooks hooks;
-    FakeUi ui;
-    FakeFiles files;
-    FakeTransport transport;
+};
+
+// Everything the shell's core half is made of, faked, over a store of its own.
+struct ShellFakes : RecordedStore, FakedShell {
+    ShellFakes() : FakedShell(store, messages, hooks) {}
 };
 
 } // namespace quillex::test

@@ -20,8 +20,8 @@ class ShellTest : public ::testing::Test, protected test::ShellFakes {
 };
 
 TEST_F(ShellTest, MissingOptionsNoticeShowsAtTheFirstStartOnly) {
-    makeShell()->initialise(600);
-    makeShell()->initialise(600);
+    makeShell()->initialise();
+    makeShell()->initialise();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.lastText(), kOptionsMissing);
     Options read;
@@ -35,7 +35,7 @@ TEST_F(ShellTest, RecentFileOpensAsOpenDoesAndAGoneOneLeavesTheList) {
     const std::string tune = folder.file("tune.ogg");
     const std::string gone = folder.file("gone.sm");
     auto shell = makeShell();
-    shell->initialise(600);
+    shell->initialise();
     shell->recentFiles.add(gone);
     shell->dispatcher.openPath(tune);
     EXPECT_EQ(shell->recentFiles.files(), (std::vector<std::string>{tune, gone}));
@@ -51,7 +51,7 @@ TEST_F(ShellTest, RecentFileOpensAsOpenDoesAndAGoneOneLeavesTheList) {
     EXPECT_EQ(messages.lastText(), std::string(kRecentFileMissing) + gone);
     EXPECT_EQ(files.loaded.size(), 2u);
     auto nextRun = makeShell();
-    nextRun->initialise(600);
+    nextRun->initialise();
     EXPECT_EQ(nextRun->recentFiles.files(), (std::vector<std::string>{tune}));
 }
 

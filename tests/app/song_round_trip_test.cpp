@@ -7,24 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include "../settings/temp_folder.h"
 #include "app/window/main_window.h"
 #include "settings/settings_syntax.h"
+#include "window_fixture.h"
 
 namespace quillex {
 namespace {
 
-class SongRoundTripTest : public ::testing::Test {
+class SongRoundTripTest : public test::WindowFixture {
   protected:
-    void SetUp() override {
+    SongRoundTripTest() {
         folder.write("options.ini", "");
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
-        window->setUnattended(true);
-        ASSERT_TRUE(window->start(QUILLEX_EXAMPLES_DIR "/demo/demo.sm"));
-    }
-    void TearDown() override {
-        window->editor().store().setModified(false);
-        window->close();
+        startFile = QUILLEX_EXAMPLES_DIR "/demo/demo.sm";
     }
 
     // Answers the next Save As dialog with `name` in the folder and file type `type`.
@@ -43,9 +37,6 @@ class SongRoundTripTest : public ::testing::Test {
         std::string bpms = text.substr(start, text.find(';', start) - start);
         return 1 + static_cast<int>(std::count(bpms.begin(), bpms.end(), ','));
     }
-
-    test::TempFolder folder;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(SongRoundTripTest, DemoOpensWithItsBeatsAndMusic) {

@@ -15,10 +15,10 @@
 #include <cmath>
 #include <vector>
 
-#include "../settings/temp_folder.h"
 #include "app/window/main_window.h"
 #include "app/window/dialogs/wave_filter_dialog.h"
 #include "view/editor_view.h"
+#include "window_fixture.h"
 
 namespace quillex {
 namespace {
@@ -39,18 +39,15 @@ template <typename T> void whenOpen(std::function<void(T*)> act) {
     });
 }
 
-class WaveFilterWindowTest : public ::testing::Test {
+class WaveFilterWindowTest : public test::WindowFixture {
   protected:
+    WaveFilterWindowTest() { dialogsShow = true; }
     void SetUp() override {
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
-        window->setUnattended(true);
-        window->setDialogsUnattended(false);
-        ASSERT_TRUE(window->start(QString::fromStdString(folder.file("none.txt"))));
+        WindowFixture::SetUp();
         music = folder.file("song.wav");
         writeSong(music, 90);
         ASSERT_TRUE(window->editor().player().loadMusic(music, "", true));
     }
-    void TearDown() override { window->close(); }
 
     // A 44.1 kHz stereo song of low and high tones.
     static void writeSong(const std::string& path, int seconds) {
@@ -88,9 +85,7 @@ class WaveFilterWindowTest : public ::testing::Test {
         window->shell().dispatcher.dispatch(toInt(CommandId::WaveFilter));
     }
 
-    test::TempFolder folder;
     std::string music;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WaveFilterWindowTest, OkFiltersAndLoadingOrSwitchingOffDiscards) {

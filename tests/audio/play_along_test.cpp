@@ -78,7 +78,7 @@ TEST_F(PlayAlong, BeatAndNoteTicksSoundOncePerMarkerAcrossATempoChangeAndAPauseA
     const std::vector<SamplePosition> markers{44100,  88200,  132300, 147000, 161700,
                                               176400, 308700, 330750, 352800};
     for (SamplePosition m : markers)
-        store.addItem(ItemKind::Beat, m, 0, 0, 0);
+        store.addBeat(m);
     store.refresh();
     player.setBeatTickOff(false);
     for (int speed : {50, 200}) {

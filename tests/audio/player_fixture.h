@@ -38,7 +38,7 @@ struct PlayerFixture {
     // Beats every `spacing` samples from `first`, then a refresh.
     void addBeats(int count, SamplePosition first, SamplePosition spacing) {
         for (int i = 0; i < count; ++i)
-            store.addItem(ItemKind::Beat, first + i * spacing, 0, 0, 0);
+            store.addBeat(first + i * spacing);
         store.refresh();
     }
 

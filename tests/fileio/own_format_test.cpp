@@ -16,14 +16,13 @@ class OwnFormatTest : public ::testing::Test, public test::SongFileFixture {
         store.clearSong();
     }
     void addBeat(SamplePosition s, RowPosition r = {}, bool locked = false, bool white = false) {
-        store.addItem(ItemKind::Beat, s, 0, locked ? 1 : 0, white ? 1 : 0, r);
+        store.addBeatAtRow(s, r, {.locked = locked, .white = white});
     }
     void addNote(LevelIndex level, int column, std::int32_t row, NoteKind kind,
                  std::int32_t length = 0) {
-        const NoteKindFields f = fieldsOfNoteKind(kind);
-        store.addItem(ItemKind::Note, column, 0, level, f.mineLike ? 1 : 0,
-                      RowPosition::fromRow(row), RowPosition::fromRow(f.isHold ? length : 0));
-        store.editNotes(level).back().altKind = f.altKind;
+        const bool hold = fieldsOfNoteKind(kind).isHold;
+        store.addNote(level, column, RowPosition::fromRow(row),
+                      RowPosition::fromRow(hold ? length : 0), kind);
     }
 };
 
@@ -47,7 +46,7 @@ TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
         addBeat(1000 + i * 20000, {}, i == 3, i % 2 == 0);
     addBeat(1000 + 4 * 20000 + 7000, {4, 12}, true, false); // a sub-beat
     store.refresh();
-    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {6, 0}, {0, 24});
+    store.addPause({6, 0}, {0, 24});
     addNote(0, 1, 48, NoteKind::Tap);
     addNote(0, 2, 60, NoteKind::Hold, 30);
     addNote(29, 4, 150, NoteKind::Roll, 24);
@@ -165,7 +164,7 @@ TEST_F(OwnFormatTest, PausesStayInTheCompanionAndLeaveTheSongFileRows) {
     for (int i = 0; i < 8; ++i)
         addBeat(i * 22050);
     store.refresh();
-    store.addItem(ItemKind::Pause, 0, 0, 0, 0, {3, 0}, {1, 0});
+    store.addPause({3, 0}, {1, 0});
     addNote(0, 0, 192, NoteKind::Tap);
     store.refresh();
     const std::string path = pathOf("p.qx");

@@ -142,13 +142,13 @@ TEST_F(SmWriterTest, TimingLinesFitTheMarkers) {
         {"a tempo of no whole number of samples per beat stays one tempo",
          [&](test::WriterFixture& f) {
              for (SamplePosition s : markersAt(529.2, at142, 200))
-                 f.store.addItem(ItemKind::Beat, s, 0, 0, 0);
+                 f.store.addBeat(s);
          },
          "#OFFSET:-0.012;", "#BPMS:0=142;", "#STOPS:;"},
         {"a beat before the music keeps its notes and the offset reaches back to it",
          [&](test::WriterFixture& f) {
              for (SamplePosition s : markersAt(-264.6 + at142, at142, 40))
-                 f.store.addItem(ItemKind::Beat, s, 0, 0, 0);
+                 f.store.addBeat(s);
              f.song.setBeatsBeforeFirstMarker(1);
          },
          "#OFFSET:0.006;", "#BPMS:0=142;", "#STOPS:;"},
@@ -167,8 +167,8 @@ TEST_F(SmWriterTest, TimingLinesFitTheMarkers) {
         {"a sub-beat keeps its entry, even with the tempo before it",
          [&](test::WriterFixture& f) {
              f.beats({0, 22050, 44100, 77175, 121275, 165375});
-             f.store.addItem(ItemKind::Beat, 11025, 0, 0, 0, RowPosition{1, 24});
-             f.store.addItem(ItemKind::Beat, 55125, 0, 0, 0, RowPosition{3, 24});
+             f.store.addBeatAtRow(11025, {1, 24});
+             f.store.addBeatAtRow(55125, {3, 24});
          },
          "#OFFSET:0;", "#BPMS:0=120,0.5=120,2.5=60;", "#STOPS:;"},
     };

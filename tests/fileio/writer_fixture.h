@@ -35,19 +35,17 @@ struct WriterFixture {
 
     void beats(std::initializer_list<SamplePosition> samples) {
         for (SamplePosition s : samples)
-            store.addItem(ItemKind::Beat, s, 0, 0, 0);
+            store.addBeat(s);
         store.refresh();
     }
     void note(LevelIndex level, int column, std::int32_t row, std::int32_t length = 0,
               bool mineLike = false, bool alt = false) {
-        store.addItem(ItemKind::Note, column, 0, level, mineLike ? 1 : 0, RowPosition::fromRow(row),
-                      RowPosition::fromRow(length));
-        if (alt)
-            store.editNotes(level).back().altKind = 1;
+        const NoteKind kind = mineLike ? (alt ? NoteKind::Lift : NoteKind::Mine)
+                                       : (alt ? NoteKind::Roll : NoteKind::Tap);
+        store.addNote(level, column, RowPosition::fromRow(row), RowPosition::fromRow(length), kind);
     }
     void pause(std::int32_t row, std::int32_t length) {
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(row),
-                      RowPosition::fromRow(length));
+        store.addPause(RowPosition::fromRow(row), RowPosition::fromRow(length));
     }
     std::string text() {
         store.refresh();

@@ -8,11 +8,11 @@ namespace {
 
 class ItemStoreTest : public ::testing::Test, protected test::StoreFixture {};
 
-TEST_F(ItemStoreTest, AddItemReturnsTheListSizeAndMarksModified) {
+TEST_F(ItemStoreTest, AddingReturnsTheListSizeAndMarksModified) {
     EXPECT_FALSE(store.modified());
-    EXPECT_EQ(store.addItem(ItemKind::Beat, 100, 1, 1, 1), 1);
+    EXPECT_EQ(store.addBeat(100, {.locked = true, .white = true, .selected = true}), 1);
     EXPECT_TRUE(store.modified());
-    EXPECT_EQ(store.addItem(ItemKind::Beat, 200, 0, 0, 0), 2);
+    EXPECT_EQ(store.addBeat(200), 2);
     const EditItem& white = store.beats()[0];
     EXPECT_TRUE(white.selected);
     EXPECT_TRUE(white.locked);
@@ -22,16 +22,11 @@ TEST_F(ItemStoreTest, AddItemReturnsTheListSizeAndMarksModified) {
     EXPECT_FALSE(blue.selected);
     EXPECT_FALSE(blue.locked);
     EXPECT_EQ(blue.colour, kBlueMarker);
-    EXPECT_EQ(blue.box.left, 90);
-    EXPECT_EQ(blue.box.right, 710);
-    EXPECT_EQ(blue.box.bottom - blue.box.top, 6);
 
-    EXPECT_EQ(store.addItem(ItemKind::Pause, 0, 0, 0, 0, {2, 0}, {1, 0}), 1);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 2, 0, 5, 0, {1, 12}), 1);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 3, 0, 5, 1, {1, 12}), 2);
-    EXPECT_EQ(store.addItem(ItemKind::Note, 0, 0, 48, 0, {1, 0}), -1); // no such level
-    EXPECT_EQ(store.addItem(static_cast<ItemKind>(4), 0, 0, 0, 0), -1);
-    EXPECT_EQ(store.addItem(ItemKind::None, 0, 0, 0, 0), -1);
+    EXPECT_EQ(store.addPause({2, 0}, {1, 0}), 1);
+    EXPECT_EQ(store.addNote(5, 2, {1, 12}, {}, NoteKind::Tap), 1);
+    EXPECT_EQ(store.addNote(5, 3, {1, 12}, {}, NoteKind::Mine), 2);
+    EXPECT_EQ(store.addNote(48, 0, {1, 0}, {}, NoteKind::Tap), -1); // no such level
 }
 
 TEST_F(ItemStoreTest, NotesTakeTheirKindFromTheArguments) {
@@ -65,29 +60,14 @@ TEST_F(ItemStoreTest, AddNoteSetsTheFieldsOfItsKind) {
     EXPECT_FALSE(noteKindFromSmHead('0').has_value());
 }
 
-TEST_F(ItemStoreTest, RegionsGetTheirBoxesFromTheGeometry) {
-    store.geometry().windowHeight = 700;
-    store.geometry().cursorRow = 120;
-    store.geometry().noteHalfSize = 16;
-    store.geometry().columnCount = 4;
-    store.addItem(ItemKind::PositionBar, 0, 0, 0, 0);
-    store.addItem(ItemKind::CursorLine, 0, 0, 0, 0);
-    store.addItem(ItemKind::EditorArea, 0, 0, 0, 0);
-    EXPECT_EQ(store.addItem(ItemKind::TargetRow, 0, 0, 0, 0), 4);
-    EXPECT_EQ(store.region(ItemKind::CursorLine)->box, (ScreenBox{100, 117, 700, 123}));
-    EXPECT_EQ(store.region(ItemKind::EditorArea)->box, (ScreenBox{100, 0, 700, 700}));
-    const ScreenBox target = store.region(ItemKind::TargetRow)->box;
-    EXPECT_EQ(target.top, 104);
-    EXPECT_EQ(target.bottom, 136);
-    EXPECT_EQ(target.left, store.geometry().columnX[0] - 16);
-    EXPECT_EQ(target.right, store.geometry().columnX[3] + 16);
+TEST_F(ItemStoreTest, ScreenRegionsAreAddedOnceAndFollowTheirLayers) {
+    store.addScreenRegions();
+    store.addScreenRegions();
+    ASSERT_EQ(store.regions().size(), 4u);
     EXPECT_TRUE(store.region(ItemKind::EditorArea)->layerActive);
     EXPECT_FALSE(store.region(ItemKind::CursorLine)->layerActive);
     store.setLayer(Layer::Wave, true);
     EXPECT_TRUE(store.region(ItemKind::CursorLine)->layerActive);
-    store.geometry().windowHeight = 500;
-    store.layoutRegions();
-    EXPECT_EQ(store.region(ItemKind::EditorArea)->box.bottom, 500);
 }
 
 TEST_F(ItemStoreTest, LayerSwitchesAndTheOneLayerLock) {
@@ -106,19 +86,16 @@ TEST_F(ItemStoreTest, LayerSwitchesAndTheOneLayerLock) {
     EXPECT_FALSE(store.oneLayerLock());
     store.setLayer(Layer::Beat, false);
     EXPECT_FALSE(store.beats()[3].layerActive);
-    store.setCurrentLevel(1);
-    EXPECT_EQ(store.geometry().columnCount, 4);
     store.setCurrentLevel(13); // dance-double Easy
-    EXPECT_EQ(store.geometry().columnCount, 8);
     store.setCurrentLevel(48); // ignored
     EXPECT_EQ(store.currentLevel(), 13);
 }
 
 TEST_F(ItemStoreTest, ClearAllSelectionReachesEveryList) {
     addBeats(4, 0, 22050);
-    store.addItem(ItemKind::Beat, 70000, 1, 0, 0);
-    store.addItem(ItemKind::Pause, 0, 1, 0, 0, {1, 0}, {0, 12});
-    store.addItem(ItemKind::Note, 0, 1, 47, 0, {1, 0});
+    store.addBeat(70000, {.selected = true});
+    store.addPause({1, 0}, {0, 12}, true);
+    store.addNote(47, 0, {1, 0}, {}, NoteKind::Tap, true);
     store.refresh();
     store.clearAllSelection();
     for (const EditItem& b : store.beats())

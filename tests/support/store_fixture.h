@@ -15,10 +15,10 @@ struct StoreFixture {
     ItemStore& store = editor.store();
 
     void addBeat(SamplePosition sample, bool white = false, bool locked = false) {
-        store.addItem(ItemKind::Beat, sample, 0, locked ? 1 : 0, white ? 1 : 0);
+        store.addBeat(sample, {.locked = locked, .white = white});
     }
     void addSubBeat(SamplePosition sample, std::int32_t beat, std::int32_t fraction) {
-        store.addItem(ItemKind::Beat, sample, 0, 0, 0, {beat, fraction});
+        store.addBeatAtRow(sample, {beat, fraction});
     }
     // Regular beats every `spacing` samples from `first`, then a refresh.
     void addBeats(int count, SamplePosition first, SamplePosition spacing) {
@@ -27,13 +27,12 @@ struct StoreFixture {
         store.refresh();
     }
     void addPause(std::int32_t startRow, std::int32_t lengthRows) {
-        store.addItem(ItemKind::Pause, 0, 0, 0, 0, RowPosition::fromRow(startRow),
-                      RowPosition::fromRow(lengthRows));
+        store.addPause(RowPosition::fromRow(startRow), RowPosition::fromRow(lengthRows));
     }
     void addNote(LevelIndex level, int column, std::int32_t row, std::int32_t lengthRows = 0,
                  bool mine = false) {
-        store.addItem(ItemKind::Note, column, 0, level, mine ? 1 : 0, RowPosition::fromRow(row),
-                      RowPosition::fromRow(lengthRows));
+        store.addNote(level, column, RowPosition::fromRow(row), RowPosition::fromRow(lengthRows),
+                      mine ? NoteKind::Mine : NoteKind::Tap);
     }
     std::vector<std::int32_t> noteRows(LevelIndex level) const {
         std::vector<std::int32_t> rows;

@@ -207,7 +207,7 @@ TEST(BeatInsertion, PauseSpanNeedsACompleteRegionAndRefusesOverlaps) {
     const auto span = std::get<PauseSpan>(pauseSpan(f.store, region));
     EXPECT_EQ(span.start.row(), 96);
     EXPECT_EQ(span.length.row(), 96);
-    f.store.addItem(ItemKind::Pause, 0, 0, 0, 0, span.start, span.length);
+    f.store.addPause(span.start, span.length);
     f.store.refresh();
     f.store.clearAllSelection();
     f.select({3, 4});

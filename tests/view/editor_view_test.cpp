@@ -7,6 +7,7 @@
 #include "audio/player_fixture.h"
 #include "ports/shell_hooks.h"
 #include "support/store_fixture.h"
+#include "view/column_layout.h"
 #include "view/editor_view.h"
 #include "view/player_bridge.h"
 
@@ -70,6 +71,7 @@ TEST_F(ViewFixture, LayerSwitchesAndGridSetTheirMarks) {
 }
 
 TEST_F(ViewFixture, ScrollingCursorEasesHomeEverySecondFrameWhilePlaying) {
+    store.addScreenRegions();
     wave.cursorRow = 310;
     wave.homeRow = 300;
     TransportState t;
@@ -79,7 +81,7 @@ TEST_F(ViewFixture, ScrollingCursorEasesHomeEverySecondFrameWhilePlaying) {
         view.finishFrame(t);
     EXPECT_EQ(wave.cursorRow, 308);
     EXPECT_EQ(view.status().textFade(StatusPanel::Volume), 251);
-    EXPECT_EQ(store.geometry().cursorRow, 308);
+    EXPECT_EQ(store.region(ItemKind::CursorLine)->box.top, 305) << "the cursor line follows";
     for (int frame = 0; frame < 40; ++frame)
         view.finishFrame(t);
     EXPECT_EQ(wave.cursorRow, 300);
@@ -99,7 +101,7 @@ TEST_F(ViewFixture, BoxesOfItemsInViewOnly) {
     store.setLayer(Layer::Beat, true);
     store.setLayer(Layer::Pause, true);
     store.setLayer(Layer::Arrow, true);
-    store.addItem(ItemKind::TargetRow, 0, 0, 0, 0);
+    store.addScreenRegions();
     view.setWindowSize(800, 600);
 
     const double position = 66150; // beat 2 on the cursor row
@@ -116,7 +118,7 @@ TEST_F(ViewFixture, BoxesOfItemsInViewOnly) {
     EXPECT_EQ(hold.tailBox, (ScreenBox{505 - 32, holdEnd + 16 - 32, 505 + 32, holdEnd + 16 + 32}));
     EXPECT_EQ(tap.tailBox, ScreenBox{});
     EXPECT_EQ(store.pauses()[0].box.top, holdHead - 3);
-    // A beat far below the window keeps the box it was given when created.
+    // A beat far below the window is left as it was.
     const ScreenBox far = store.beats()[300].box;
     EXPECT_GT(g.rowOfSample(store.beats()[300].sample), 600);
     EXPECT_EQ(store.beats()[300].box, far);
@@ -127,6 +129,21 @@ TEST_F(ViewFixture, BoxesOfItemsInViewOnly) {
     const EditItem* target = store.region(ItemKind::TargetRow);
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->box, (ScreenBox{385 - 4, 96, 415 + 4, 104}));
+}
+
+TEST_F(ViewFixture, FixedRegionsFollowTheWindowTheCursorAndTheLevel) {
+    store.addScreenRegions();
+    wave.cursorRow = 120;
+    view.setNoteSize(1);
+    view.setWindowSize(800, 700);
+    EXPECT_EQ(store.region(ItemKind::CursorLine)->box, (ScreenBox{100, 117, 700, 123}));
+    EXPECT_EQ(store.region(ItemKind::EditorArea)->box, (ScreenBox{100, 0, 700, 700}));
+    EXPECT_EQ(store.region(ItemKind::PositionBar)->box, (ScreenBox{771, 0, 791, 698}));
+    EXPECT_EQ(store.region(ItemKind::TargetRow)->box,
+              (ScreenBox{columnX(0, 1, 0) - 16, 104, columnX(0, 1, 3) + 16, 136}));
+    store.setCurrentLevel(levelIndex(1, 0)); // dance-double: eight columns
+    view.layoutBoxes(0);
+    EXPECT_EQ(store.region(ItemKind::TargetRow)->box.right, columnX(1, 1, 7) + 16);
 }
 
 TEST_F(ViewFixture, UnchangedBoxesLeaveSharedListsAlone) {

@@ -32,9 +32,9 @@ void spreadChart(ItemStore& store) {
         const int columns = columnCount(type);
         for (const EditItem& n : notes) {
             const int column = (n.column + (n.row() / 96) * 2) % columns;
-            const int variant = n.isMineLike() ? 1 : 0;
-            store.addItem(ItemKind::Note, column, 0, levelIndex(type, kMedium), variant, n.start(),
-                          RowPosition::fromRow(n.lengthRows()));
+            store.addNote(levelIndex(type, kMedium), column, n.start(),
+                          RowPosition::fromRow(n.lengthRows()),
+                          n.isMineLike() ? NoteKind::Mine : NoteKind::Tap);
         }
     }
     store.refresh();

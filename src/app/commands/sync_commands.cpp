@@ -95,7 +95,7 @@ void SyncCommands::insertBeat() {
     ItemStore& store = editor_.store();
     store.setLayer(Layer::Beat, true);
     open("Insert Beat");
-    store.addItem(ItemKind::Beat, editor_.player().position(), 0, 0, 0);
+    store.addBeat(editor_.player().position());
     commit();
     refreshUnlessPlaying();
     resetTicks();
@@ -117,7 +117,7 @@ void SyncCommands::insertBeatBeyond(BeatEnd end) {
     editor_.player().seek(*sample);
     store.setLayer(Layer::Beat, true);
     open(end == BeatEnd::Next ? "Insert Next Beat" : "Insert Prev Beat");
-    store.addItem(ItemKind::Beat, *sample, 1, 0, 0);
+    store.addBeat(*sample, {.selected = true});
     commit();
     refreshUnlessPlaying();
     resetTicks();
@@ -135,7 +135,7 @@ void SyncCommands::insertSubBeat() {
     } else {
         store.setLayer(Layer::Beat, true);
         open("Insert Subbeat");
-        store.addItem(ItemKind::Beat, cursor, 0, 0, 0, std::get<RowPosition>(row));
+        store.addBeatAtRow(cursor, std::get<RowPosition>(row));
         commit();
     }
     refreshUnlessPlaying();
@@ -153,7 +153,7 @@ void SyncCommands::insertPause() {
     const auto [start, length] = std::get<PauseSpan>(span);
     store.setLayer(Layer::Beat, true);
     open("Insert Pause");
-    store.addItem(ItemKind::Pause, 0, 0, 0, 0, start, length);
+    store.addPause(start, length);
     store.refresh();
     commit();
     editor_.region().reset();

@@ -131,9 +131,9 @@ MouseEditing::Hit MouseEditing::hitTest() const {
         if (regions[i].layerActive && strictlyInside(regions[i].box, x, y))
             offer(regions[i].kind, i);
     const ItemList& beats = store.beats();
+    const bool onMarkers = kMarkerLeft < x && x < kMarkerRight;
     for (std::size_t i = 0; i < beats.size(); ++i)
-        if (beats[i].layerActive && spansStrictly(beats[i].box, x) &&
-            near(beats[i], kBeatGrabRows * spr))
+        if (beats[i].layerActive && onMarkers && near(beats[i], kBeatGrabRows * spr))
             offer(ItemKind::Beat, i);
     // A pause out of view keeps the box it had when last seen: only those in view count.
     const ItemList& pauses = store.pauses();
@@ -141,10 +141,13 @@ MouseEditing::Hit MouseEditing::hitTest() const {
         if (pauses[i].layerActive && view.inView(pauses[i].sample) &&
             strictlyInside(pauses[i].box, x, y))
             offer(ItemKind::Pause, i);
-    const double noteReach = noteHalfSize(view_.noteSize()) * spr;
+    // A note is reached within its column and half a note picture of its head row.
+    const ArrowLayout arrow = view_.arrowLayout();
+    const double noteReach = noteHalfSize(arrow.noteSize) * spr;
     const ItemList& notes = store.notes(store.currentLevel());
     for (std::size_t i = 0; i < notes.size(); ++i)
-        if (notes[i].layerActive && spansStrictly(notes[i].box, x) && near(notes[i], noteReach))
+        if (notes[i].layerActive && near(notes[i], noteReach) &&
+            spansStrictly(noteBox(notes[i], notes[i].sample, view, arrow), x))
             offer(ItemKind::Note, i);
     return best;
 }

@@ -119,7 +119,7 @@ void Recording::beatTapped(SamplePosition sample) {
     openRecordEntry();
     store.setLayer(Layer::Beat, true);
     // No refresh while the music plays: the taps are sorted in when it stops.
-    store.addItem(ItemKind::Beat, sample, 0, 0, 0);
+    store.addBeat(sample);
     if (!editor_.player().playing())
         stop();
 }

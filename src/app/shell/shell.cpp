@@ -16,13 +16,9 @@ Shell::Shell(Parts parts, ShellPaths paths)
     saveFlow.songSaved = [this](const std::string& path) { recentFiles.add(path); };
 }
 
-void Shell::initialise(int editorHeight) {
+void Shell::initialise() {
     ItemStore& store = p_.store;
-    store.geometry().windowHeight = editorHeight;
-    if (store.regions().empty())
-        for (ItemKind kind : {ItemKind::PositionBar, ItemKind::CursorLine, ItemKind::EditorArea,
-                              ItemKind::TargetRow})
-            store.addItem(kind, 0, 0, 0, 0);
+    store.addScreenRegions();
 
     // Every layer starts off; loading music or a song switches them on.
     for (Layer layer : {Layer::Wave, Layer::Status, Layer::Beat, Layer::Pause, Layer::Arrow}) {

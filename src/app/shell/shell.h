@@ -59,11 +59,11 @@ class Shell {
     Shell(Parts parts, ShellPaths paths);
     ~Shell() { timer.stop(); }
 
-    // Start-up after the window exists: the fixed screen regions for the editor's
-    // height, the start-up defaults and editing state, options.ini (a "Tip" when it is
+    // Start-up after the window exists: the fixed screen regions (the view gives them
+    // their boxes), the start-up defaults and editing state, options.ini (a "Tip" when it is
     // missing, after which the defaults are written so it shows once), noteskin.ini
     // and the recent files.
-    void initialise(int editorHeight);
+    void initialise();
     // File ▸ Open Recent: opens `path` as Open does, save-changes question included;
     // a file that is gone gets a message and leaves the list.
     void openRecent(const std::string& path);

@@ -165,7 +165,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
     player.setBeatTickOff(true);
     player.setNoteTickOff(true);
     view_->chooseGrid(GridChoice::None);
-    shell_->initialise(client.height());
+    shell_->initialise();
     applyOptions(shell_->options, *editor_, *shell_, *view_, renderer_.get());
     for (int gameType = 0; gameType < 3; ++gameType)
         view_->setEnhancedNoteskin(gameType, shell_->noteskins.enhancedFor(gameType));
@@ -265,11 +265,8 @@ void MainWindow::layoutChanged() {
         return;
     state.lastWidth = width();
     state.lastHeight = height();
-    ItemStore& store = editor_->store();
-    store.geometry().windowHeight = editorWidget_->height();
-    store.layoutRegions();
     view_->setWindowSize(editorWidget_->width(), editorWidget_->height());
-    store.refresh();
+    editor_->store().refresh();
 }
 
 // ---------------------------------------------------------------- input

@@ -1,5 +1,6 @@
 // The beat layer (beat markers as lines, styled by lock and sub-beat) and the pause
 // layer (red start line and crosshatched body).
+#include "view/item_boxes.h"
 #include "view/paint/frame_context.h"
 #include "view/paint/renderer.h"
 #include "view/visible_items.h"
@@ -32,8 +33,8 @@ void paintBeatLayer(const FrameContext& frame, Renderer& renderer) {
     for (std::size_t i = range.first; i < range.last; ++i) {
         const EditItem& b = beats[i];
         const int row = g.rowOfSample(b.sample);
-        const int x1 = b.box.left;
-        const int x2 = b.box.right;
+        const int x1 = kMarkerLeft;
+        const int x2 = kMarkerRight;
         renderer.line(x1, row, x2, row, withAlpha(b.colour, itemAlpha(b.cutMark)),
                       beatLineStyle(b));
         if (b.selected)
@@ -54,8 +55,8 @@ void paintPauseLayer(const FrameContext& frame, Renderer& renderer) {
         const EditItem& p = pauses[i];
         const int start = g.rowOfSample(frame.timing.rowToSample(p.start()));
         const int end = g.rowOfSample(frame.timing.rowToSample(RowPosition::fromRow(p.endRow())));
-        const int x1 = p.box.left;
-        const int x2 = p.box.right;
+        const int x1 = kMarkerLeft;
+        const int x2 = kMarkerRight;
         renderer.line(x1, start, x2, start, {p.cutMark ? 64 : 128, 255, 0, 0});
         if (p.selected)
             renderer.rectangle(x1, start - kMarkerHalfHeight, x2, start + kMarkerHalfHeight,
