@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "../settings/temp_folder.h"
-#include "app/window/main_window.h"
 #include "app/window/dialogs/wave_filter_dialog.h"
+#include "app/window/main_window.h"
 #include "view/editor_view.h"
 
 namespace quillex {
@@ -85,7 +85,7 @@ class WaveFilterWindowTest : public ::testing::Test {
             EXPECT_EQ(control<QSlider>(d, 212)->isEnabled(), enabled);
             d->accept();
         });
-        window->shell().dispatcher.dispatch(toInt(CommandId::WaveFilter));
+        window->shell().dispatcher.dispatch(CommandId::WaveFilter);
     }
 
     test::TempFolder folder;
@@ -131,7 +131,7 @@ TEST_F(WaveFilterWindowTest, CancelLeavesNoFilteredWave) {
         });
         d->accept();
     });
-    window->shell().dispatcher.dispatch(toInt(CommandId::WaveFilter));
+    window->shell().dispatcher.dispatch(CommandId::WaveFilter);
     EXPECT_FALSE(window->waveFilter().running());
     EXPECT_EQ(window->waveFilter().peaks(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -9,163 +9,85 @@ namespace quillex {
 
 namespace {
 
-constexpr std::string_view kInsertSubBeatsGuard =
-    "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes.";
-constexpr std::string_view kNudgeGuard =
-    "To nudge the beats, first press TAB (or go into Sync Mode) to disable the notes.";
-constexpr std::string_view kGrowGuard =
-    "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.";
 constexpr int kBannerLoading = 0;
 constexpr int kBannerDone = 2;
 
-// The guard's message for a command that is refused in note mode, or empty.
-std::string_view syncModeGuardMessage(int id) {
-    switch (id) {
-    case 235:
-    case 255:
-    case 256:
-        return kInsertBeatsGuard;
-    case 364:
-        return kInsertSubBeatsGuard;
-    case 41:
-        return kNudgeGuard;
-    case 380:
-    case 381:
-    case 382:
-        return kGrowGuard;
-    default:
-        return {};
-    }
-}
-
-// The edits whose handler opens its undo entry (once it knows there is something to
-// do) and whose entry the dispatcher commits after the handler: Quantize, Delete, the
-// beat colours, Lock/Unlock, Turn and Change Note Type.
-bool commitsInCommonTail(int id) {
-    switch (id) {
-    case 4: case 8: case 12: case 16: case 24: case 32: case 48: case 64:
-    case 239:
-    case 318: case 319: case 322:
-    case 386: case 387: case 388: case 389: case 390:
-    case 433:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isOwnCommand(int id) {
-    switch (static_cast<CommandId>(id)) {
-    case CommandId::Open:
-    case CommandId::Close:
-    case CommandId::Save:
-    case CommandId::SaveAs:
-    case CommandId::Exit:
-    case CommandId::PlayPause:
-    case CommandId::Escape:
-    case CommandId::PlayFromStart:
-    case CommandId::PreviousLevel:
-    case CommandId::NextLevel:
-    case CommandId::SyncMode:
-        return true;
-    default:
-        return levelOfCommand(id).has_value();
-    }
-}
-
 } // namespace
 
-void Dispatcher::registerHandler(int id, Handler handler) {
-    handlers_[id] = std::move(handler);
-    enabledWhen_.erase(id);
+Dispatcher::Dispatcher(Parts parts) : p_(parts) {
+    registerSongFileCommands();
+    registerShellCommands();
 }
 
-void Dispatcher::registerHandler(int id, Handler handler, std::function<bool()> enabled) {
-    handlers_[id] = std::move(handler);
-    enabledWhen_[id] = std::move(enabled);
+void Dispatcher::registerHandler(CommandId id, Handler handler, CommandRules rules) {
+    handlers_[id] = Registered{std::move(handler), std::move(rules)};
 }
 
-bool Dispatcher::available(int id) const {
-    if (isOwnCommand(id))
-        return true;
-    if (handlers_.count(id) == 0)
+bool Dispatcher::available(CommandId id) const {
+    const auto found = handlers_.find(id);
+    if (found == handlers_.end())
         return false;
-    const auto enabled = enabledWhen_.find(id);
-    return enabled == enabledWhen_.end() || enabled->second();
+    const auto& enabledWhen = found->second.rules.enabledWhen;
+    return !enabledWhen || enabledWhen();
 }
 
-void Dispatcher::dispatch(int id, int argument) {
-    if (syncModeGuardRefuses(id))
+void Dispatcher::dispatch(CommandId id, int argument) {
+    const auto found = handlers_.find(id);
+    if (found == handlers_.end())
         return;
-    if (!runOwnCommand(id, argument)) {
-        auto handler = handlers_.find(id);
-        if (handler == handlers_.end())
-            return;
-        handler->second(argument);
-        if (commitsInCommonTail(id) && !recordingEntryOpen())
-            commitUndoEntry();
-    }
+    const Registered& command = found->second;
+    if (refusedInNoteMode(command.rules))
+        return;
+    const bool commitsAfter = command.rules.commitsAfter;
+    command.handler(argument);
+    if (commitsAfter && !recordingEntryOpen())
+        commitUndoEntry();
     if (afterCommand)
         afterCommand(id);
 }
 
-bool Dispatcher::syncModeGuardRefuses(int id) {
-    std::string_view message = syncModeGuardMessage(id);
-    if (message.empty() || !p_.store.oneLayerLock())
+bool Dispatcher::refusedInNoteMode(const CommandRules& rules) {
+    if (rules.refusedInNoteMode.empty() || !p_.store.oneLayerLock())
         return false;
-    p_.messages.show(message);
+    p_.messages.show(rules.refusedInNoteMode);
     return true;
 }
 
-bool Dispatcher::runOwnCommand(int id, int /*argument*/) {
-    if (auto level = levelOfCommand(id)) {
-        selectLevel(*level);
-        return true;
-    }
-    switch (static_cast<CommandId>(id)) {
-    case CommandId::Open:
-        open();
-        return true;
-    case CommandId::Close:
-        close();
-        return true;
-    case CommandId::Save:
-    case CommandId::SaveAs:
-        // A song saved into another folder names its pictures from there.
-        if (static_cast<CommandId>(id) == CommandId::Save ? p_.saveFlow.save() : p_.saveFlow.saveAs())
-            songFolder_ = songFolderOf(p_.saveFlow.savePath());
-        return true;
-    case CommandId::Exit:
-        p_.ui.closeWindow();
-        return true;
-    case CommandId::PlayPause:
-        playPause();
-        return true;
-    case CommandId::Escape:
-        escape();
-        return true;
-    case CommandId::PlayFromStart:
+void Dispatcher::registerSongFileCommands() {
+    registerHandler(CommandId::Open, [this](int) { open(); });
+    registerHandler(CommandId::Close, [this](int) { close(); });
+    registerHandler(CommandId::Save, [this](int) { save(false); });
+    registerHandler(CommandId::SaveAs, [this](int) { save(true); });
+    registerHandler(CommandId::Exit, [this](int) { p_.ui.closeWindow(); });
+}
+
+void Dispatcher::registerShellCommands() {
+    registerHandler(CommandId::PlayPause, [this](int) { playPause(); });
+    registerHandler(CommandId::Escape, [this](int) { escape(); });
+    registerHandler(CommandId::PlayFromStart, [this](int) {
         dispatch(CommandId::Rewind);
         if (!p_.transport.playing())
             dispatch(CommandId::PlayPause);
-        return true;
-    case CommandId::PreviousLevel:
-        selectLevel(currentLevel() > 0 ? currentLevel() - 1 : 0);
-        return true;
-    case CommandId::NextLevel:
+    });
+    registerHandler(CommandId::PreviousLevel,
+                    [this](int) { selectLevel(currentLevel() > 0 ? currentLevel() - 1 : 0); });
+    registerHandler(CommandId::NextLevel, [this](int) {
         selectLevel(currentLevel() < kLevelCount - 1 ? currentLevel() + 1 : kLevelCount - 1);
-        return true;
-    case CommandId::SyncMode:
-        setArrowLayer(false);
-        return true;
-    default:
-        return false;
-    }
+    });
+    registerHandler(CommandId::SyncMode, [this](int) { setArrowLayer(false); });
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        registerHandler(levelCommandId(level), [this, level](int) { selectLevel(level); });
+}
+
+void Dispatcher::save(bool asNewFile) {
+    // A song saved into another folder names its pictures from there.
+    if (asNewFile ? p_.saveFlow.saveAs() : p_.saveFlow.save())
+        songFolder_ = songFolderOf(p_.saveFlow.savePath());
 }
 
 void Dispatcher::setArrowLayer(bool on) {
     p_.store.setLayer(Layer::Arrow, on);
-    p_.hooks.setMenuCheck(toInt(CommandId::ArrowLayer), on);
+    p_.hooks.setMenuCheck(CommandId::ArrowLayer, on);
 }
 
 void Dispatcher::selectLevel(LevelIndex level) {

@@ -11,12 +11,12 @@
 #include <cstdio>
 
 #include "app/commands/command_table.h"
+#include "app/commands/player_commands.h"
+#include "app/commands/view_commands.h"
 #include "app/window/dialog_commands.h"
 #include "app/window/key_map.h"
 #include "app/window/option_effects.h"
-#include "app/commands/player_commands.h"
 #include "app/window/recovery_offer.h"
-#include "app/commands/view_commands.h"
 #include "audio/platform/platform_audio.h"
 #include "view/editor_view.h"
 #include "view/paint/editor_widget.h"
@@ -43,7 +43,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
                                                   messages_, *this, *this, *files_, *transport_},
                                      std::move(paths));
     recovery_ = std::make_unique<RecoveryCopy>(*editor_, shell_->paths().recoveryFolder());
-    shell_->dispatcher.afterCommand = [this](int) {
+    shell_->dispatcher.afterCommand = [this](CommandId) {
         refreshEnabledCommands();
         if (!editor_->store().modified()) // saved, closed or replaced
             recovery_->discard();
@@ -175,7 +175,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
         view_->status().setSlot(0, gameTypeInfo(gameTypeOfLevel(level)).shortName);
         view_->status().setSlot(1, difficultySmName(difficultyOfLevel(level)));
     };
-    keyboard_->start([this](CommandId id) { postCommand(toInt(id)); },
+    keyboard_->start([this](CommandId id) { postCommand(id); },
                      [this](std::function<void()> task) {
                          QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
                      });
@@ -193,7 +193,7 @@ bool MainWindow::start(const QString& file, bool maximised) {
         shell_->dispatcher.openPath(file.toStdString());
     refreshEnabledCommands();
     if (frameLimit_ > 0) // an unattended run plays the song while it counts frames
-        postCommand(toInt(CommandId::PlayPause));
+        postCommand(CommandId::PlayPause);
     return true;
 }
 
@@ -345,7 +345,7 @@ bool MainWindow::handleKey(QObject* watched, QKeyEvent* event) {
         return false;
     if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
         recordKey(key, true);
-    std::optional<int> command = findKeyAccelerator(key, modifiersOf(event->modifiers()));
+    std::optional<CommandId> command = findKeyAccelerator(key, modifiersOf(event->modifiers()));
     if (!command && event->text().size() == 1)
         command = findTypedAccelerator(event->text().front().toLatin1());
     if (!command)

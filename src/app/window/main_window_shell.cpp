@@ -45,7 +45,7 @@ void MainWindow::buildMenus() {
             continue;
         }
         QAction* action = menu->addAction(qstr(entry.caption));
-        const int id = entry.id;
+        const CommandId id = entry.id;
         if (entry.checkable()) {
             action->setCheckable(true);
             // The owner of each setting sets the marks; a click only runs the command.
@@ -53,16 +53,16 @@ void MainWindow::buildMenus() {
                     [action](bool on) { action->setChecked(!on); });
         }
         connect(action, &QAction::triggered, this, [this, id] { shell_->dispatcher.dispatch(id); });
-        actions_.insert(id, action);
+        actions_.insert(toInt(id), action);
     }
-    recentMenu_ = new RecentMenu(actions_.value(toInt(CommandId::Open)), *shell_);
+    recentMenu_ = new RecentMenu(action(CommandId::Open), *shell_);
     refreshEnabledCommands();
 }
 
 void MainWindow::refreshEnabledCommands() {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
         if (!ownerEnabled_.contains(it.key()))
-            it.value()->setEnabled(shell_->dispatcher.available(it.key()));
+            it.value()->setEnabled(shell_->dispatcher.available(static_cast<CommandId>(it.key())));
 }
 
 // ---------------------------------------------------------------- window state
@@ -139,9 +139,9 @@ void MainWindow::setWindowTitle(std::string_view title) {
     QMainWindow::setWindowTitle(qstr(title));
 }
 
-void MainWindow::setMenuCheck(int commandId, bool checked) {
-    if (QAction* action = actions_.value(commandId))
-        action->setChecked(checked);
+void MainWindow::setMenuCheck(CommandId command, bool checked) {
+    if (QAction* item = action(command))
+        item->setChecked(checked);
 }
 
 void MainWindow::setStatusText(int slot, std::string_view text) {
@@ -163,17 +163,17 @@ void MainWindow::setPositionBar(int length, bool enabled) {
     view_->positionBar().setEnabled(enabled);
 }
 
-void MainWindow::setMenuItem(int commandId, std::string_view caption, bool enabled) {
-    if (QAction* action = actions_.value(commandId)) {
-        ownerEnabled_.insert(commandId);
-        action->setText(qstr(caption));
-        action->setEnabled(enabled);
+void MainWindow::setMenuItem(CommandId command, std::string_view caption, bool enabled) {
+    if (QAction* item = action(command)) {
+        ownerEnabled_.insert(toInt(command));
+        item->setText(qstr(caption));
+        item->setEnabled(enabled);
     }
 }
 
-void MainWindow::postCommand(int commandId) {
+void MainWindow::postCommand(CommandId command) {
     QMetaObject::invokeMethod(
-        this, [this, commandId] { shell_->dispatcher.dispatch(commandId); }, Qt::QueuedConnection);
+        this, [this, command] { shell_->dispatcher.dispatch(command); }, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- dialogs
