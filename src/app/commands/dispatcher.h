@@ -3,6 +3,9 @@
 // other subsystems register handlers for theirs. A command with no handler yet is
 // unavailable (its menu item greyed). A handler's rules (the sync-mode guard, the undo
 // entry committed after it, when it is available) are given when it is registered.
+// The definitions are split by job: dispatcher.cpp (the handler registry),
+// song_file_commands.cpp (Open, Close, Save, Exit, drops), shell_commands.cpp (play,
+// Esc, levels, Sync Mode) and mouse_buttons.cpp (the wheel and the mouse buttons).
 #pragma once
 
 #include <array>
