@@ -122,8 +122,8 @@ void BM_TransformOneHundredThousandNotes(benchmark::State& state) {
     const auto command = static_cast<CommandId>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        if (command ==
-            CommandId::QuantizeTo4th) // a fresh off-grid chart each time, so quantize has work
+        // A fresh off-grid chart each time, so quantize has work.
+        if (command == CommandId::QuantizeTo4th)
             for (EditItem& n : song.editor.store().editNotes(0))
                 n.fraction = n.fraction == 0 ? 5 : n.fraction;
         state.ResumeTiming();
