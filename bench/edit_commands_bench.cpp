@@ -108,28 +108,32 @@ BENCHMARK(BM_HistoryMemoryAfterOneThousandEdits)->Iterations(1)->Unit(benchmark:
 void BM_SelectAllCopyPasteTenThousandNotes(benchmark::State& state) {
     EditingSong song(10000);
     for (auto _ : state) {
-        song.dispatcher.dispatch(243);
-        song.dispatcher.dispatch(326);
+        song.dispatcher.dispatch(CommandId::SelectAll);
+        song.dispatcher.dispatch(CommandId::Copy);
         song.editor.player().seek(0);
-        song.dispatcher.dispatch(327);
+        song.dispatcher.dispatch(CommandId::Paste);
     }
 }
 BENCHMARK(BM_SelectAllCopyPasteTenThousandNotes)->Unit(benchmark::kMillisecond);
 
 void BM_TransformOneHundredThousandNotes(benchmark::State& state) {
     EditingSong song(100000);
-    song.dispatcher.dispatch(243);
-    const int command = static_cast<int>(state.range(0));
+    song.dispatcher.dispatch(CommandId::SelectAll);
+    const auto command = static_cast<CommandId>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        if (command == 4) // a fresh off-grid chart each time, so quantize has work
+        // A fresh off-grid chart each time, so quantize has work.
+        if (command == CommandId::QuantizeTo4th)
             for (EditItem& n : song.editor.store().editNotes(0))
                 n.fraction = n.fraction == 0 ? 5 : n.fraction;
         state.ResumeTiming();
         song.dispatcher.dispatch(command);
     }
-    state.SetLabel(command == 4 ? "Quantize to 4ths" : "Turn left");
+    state.SetLabel(command == CommandId::QuantizeTo4th ? "Quantize to 4ths" : "Turn left");
 }
-BENCHMARK(BM_TransformOneHundredThousandNotes)->Arg(4)->Arg(386)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TransformOneHundredThousandNotes)
+    ->Arg(toInt(CommandId::QuantizeTo4th))
+    ->Arg(toInt(CommandId::TurnLeft))
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -199,27 +199,27 @@ bool MusicPlayer::unloadMusic() {
 void MusicPlayer::setLayers(bool on, bool withArrow) {
     wave_.visible = on;
     store_.setLayer(Layer::Wave, on);
-    shell_.setMenuCheck(command::kWaveLayer, on);
+    shell_.setMenuCheck(CommandId::WaveLayer, on);
     store_.setLayer(Layer::Beat, on);
-    shell_.setMenuCheck(command::kBeatLayer, on);
+    shell_.setMenuCheck(CommandId::BeatLayer, on);
     if (withArrow) {
         store_.setLayer(Layer::Arrow, on);
-        shell_.setMenuCheck(command::kArrowLayer, on);
+        shell_.setMenuCheck(CommandId::ArrowLayer, on);
     }
     store_.setLayer(Layer::Pause, on);
-    shell_.setMenuCheck(command::kPauseLayer, on);
+    shell_.setMenuCheck(CommandId::PauseLayer, on);
     store_.setLayer(Layer::Status, on);
-    shell_.setMenuCheck(command::kStatusLayer, on);
+    shell_.setMenuCheck(CommandId::StatusLayer, on);
 }
 
 void MusicPlayer::setBeatTickOff(bool off) {
     beatTickOff_ = off;
-    shell_.setMenuCheck(command::kBeatTick, !off);
+    shell_.setMenuCheck(CommandId::BeatTick, !off);
 }
 
 void MusicPlayer::setNoteTickOff(bool off) {
     noteTickOff_ = off;
-    shell_.setMenuCheck(command::kNoteTick, !off);
+    shell_.setMenuCheck(CommandId::NoteTick, !off);
 }
 
 void MusicPlayer::setTickVolumes(int beatTick, int noteTick) {

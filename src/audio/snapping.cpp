@@ -124,9 +124,9 @@ void MusicPlayer::setTimeFormat(int format) {
     timeFormat_ = format;
     if (format != kTimeSamples && format != kTimeSeconds && format != kTimeBeats)
         return;
-    shell_.setMenuCheck(command::kTimeFormatSamples, format == kTimeSamples);
-    shell_.setMenuCheck(command::kTimeFormatSeconds, format == kTimeSeconds);
-    shell_.setMenuCheck(command::kTimeFormatBeats, format == kTimeBeats);
+    shell_.setMenuCheck(CommandId::TimeSamples, format == kTimeSamples);
+    shell_.setMenuCheck(CommandId::TimeSeconds, format == kTimeSeconds);
+    shell_.setMenuCheck(CommandId::TimeBeats, format == kTimeBeats);
 }
 
 void MusicPlayer::cycleTimeFormat() {

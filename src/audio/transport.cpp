@@ -78,7 +78,7 @@ bool MusicPlayer::pollPosition() {
     seek(last);
     playing_ = false;
     if (shell_.recordingOn())
-        shell_.postCommand(command::kRecord);
+        shell_.postCommand(CommandId::Record);
     return true;
 }
 
@@ -86,8 +86,8 @@ bool MusicPlayer::setVolume(int percent) {
     if (loaded() && !output_->setVolume(static_cast<float>(percent) * 0.01f))
         return report("Non-fatal Error in Set Music Volume.");
     volumePercent_ = percent;
-    shell_.setMenuCheck(command::kVolumeMute, percent == 0);
-    shell_.setMenuCheck(command::kVolumeNormal, percent == 100);
+    shell_.setMenuCheck(CommandId::Mute, percent == 0);
+    shell_.setMenuCheck(CommandId::VolumeNormal, percent == 100);
     return true;
 }
 
@@ -102,7 +102,7 @@ bool MusicPlayer::volumeSofter() {
 bool MusicPlayer::setSpeed(int percent) {
     if (percent < 10 || percent > 200)
         return true;
-    shell_.setMenuCheck(command::kSpeedNormal, percent == 100);
+    shell_.setMenuCheck(CommandId::SpeedNormal, percent == 100);
     speedPercent_ = percent;
     if (loaded() && !output_->setFrequency(static_cast<float>(percent) * 0.01f *
                                            static_cast<float>(sampleRate_)))

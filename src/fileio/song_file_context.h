@@ -38,7 +38,7 @@ struct SongFileContext {
 // has notes to show.
 inline void showArrowLayer(SongFileContext& context) {
     context.store.setLayer(Layer::Arrow, true);
-    context.shell.setMenuCheck(command::kArrowLayer, true);
+    context.shell.setMenuCheck(CommandId::ArrowLayer, true);
 }
 
 } // namespace quillex

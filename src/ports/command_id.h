@@ -1,91 +1,54 @@
-// Command ids: every menu item, shortcut and internal command is one number.
+// Command ids: every menu item, shortcut and internal command is one named number.
+// The names and numbers are made from the menu table (main_menu.inc) and the list of
+// commands without a menu item (commands_without_menu_item.inc), so a command has
+// exactly one name and a new menu row brings its constant with it.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+
+// Qt's meta-object compiler reads the headers of the window's classes and cannot
+// parse the tables; it needs nothing of them.
+#ifndef Q_MOC_RUN
 
 namespace quillex {
 
+#define QX_ITEM(path, name, number, caption, group) name = number,
+#define QX_SEPARATOR(path)
+#define QX_COMMAND(name, number, text) name = number,
 enum class CommandId : std::uint16_t {
-    PreviousRow = 17,
-    NextRow = 18,
-    PageUp = 19,
-    PageDown = 20,
-    ToStart = 21,
-    ToEnd = 22,
-    StopAndReturn = 23,
-    NextTimeFormat = 31,
-    PreviousSnap = 34,
-    NextSnap = 35,
-    VolumeUp = 36,
-    VolumeDown = 37,
-    PreviousLevel = 39,
-    NextLevel = 40,
-    Nudge = 41,
-    Grow = 42,
-    NudgeCloserFromStart = 43,
-    NudgeAwayFromStart = 44,
-    Escape = 45,
-    PlayFromStart = 46,
-    GoTo = 50,
-    Rewind = 223,
-    PlayPause = 225,
-    Open = 226,
-    ZoomIn = 227,
-    ZoomOut = 228,
-    Close = 230,
-    Exit = 231,
-    TimeSamples = 232,
-    TimeSeconds = 233,
-    InsertBeat = 235,
-    BeatLayer = 236,
-    WaveLayer = 237,
-    Properties = 238,
-    Delete = 239,
-    ZoomOutFull = 240,
-    ZoomInFull = 241,
-    TimeBeats = 242,
-    NoSnap = 246,
-    NextBeatAtEnd = 255,
-    PrevBeatAtStart = 256,
-    Save = 259,
-    LevelManager = 373,
-    Options = 268,
-    AutofillBeats = 269,
-    About = 270,
-    SaveAs = 271,
-    ArrowLayer = 314,
-    Mute = 346,
-    VolumeNormal = 347,
-    BeatTick = 348,
-    StatusLayer = 349,
-    NoteTick = 350,
-    SpeedNormal = 338,
-    SpeedSlower = 352,
-    SpeedFaster = 353,
-    NudgeAwayMore = 358,
-    NudgeAway = 359,
-    NudgeCloser = 360,
-    NudgeCloserMore = 361,
-    InsertSubBeat = 364,
-    PauseLayer = 376,
-    SyncMode = 379,
-    QuickGrow = 380,
-    QuickShrink = 381,
-    GrowRegion = 382,
-    Record = 384,
-    WaveFilter = 409,
-    Undo = 417,
-    Redo = 418,
-    ClearHistory = 419,
-    NoteSizeAuto = 424,
-    NoteSizeSmaller = 425,
-    NoteSizeLarger = 426,
-    NextGrid = 450,
-    PracticeMode = 451,
+#include "commands_without_menu_item.inc"
+#include "main_menu.inc"
 };
+#undef QX_ITEM
+#undef QX_COMMAND
+
+// Every command, the menu's in menu order first.
+#define QX_ITEM(path, name, number, caption, group) CommandId::name,
+#define QX_COMMAND(name, number, text) CommandId::name,
+inline constexpr CommandId kAllCommands[] = {
+#include "commands_without_menu_item.inc"
+#include "main_menu.inc"
+};
+#undef QX_ITEM
+#undef QX_SEPARATOR
+#undef QX_COMMAND
 
 constexpr int toInt(CommandId id) {
     return static_cast<int>(id);
 }
 
+namespace detail {
+constexpr bool commandNumbersUnique() {
+    std::array<CommandId, std::size(kAllCommands)> sorted{};
+    std::copy(std::begin(kAllCommands), std::end(kAllCommands), sorted.begin());
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
+}
+} // namespace detail
+static_assert(detail::commandNumbersUnique(), "two commands share a number");
+
 } // namespace quillex
+
+#endif

@@ -7,18 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "ports/command_id.h"
+
 namespace quillex {
 
 // The save confirmations the status layer shows fading out.
 enum class SaveNotice { SavedAsSm, SavedAsQx, SingleBpm };
 
 class ShellHooks {
-public:
+  public:
     virtual ~ShellHooks() = default;
 
     virtual void setWindowTitle(std::string_view title) = 0;
     // Sets or clears the check mark of the menu item with this command id.
-    virtual void setMenuCheck(int commandId, bool checked) = 0;
+    virtual void setMenuCheck(CommandId command, bool checked) = 0;
     // Free text slot of the status layer (slot 0 is free for notices such as a
     // missing audio device).
     virtual void setStatusText(int slot, std::string_view text) = 0;
@@ -43,14 +45,15 @@ public:
     // Arrow and beat recording: whether it runs, and switching it off (an unload).
     virtual bool recordingOn() const { return false; }
     virtual void switchRecordingOff() {}
-    // Queues a command for the main window, such as Record (384) at the music's end.
-    virtual void postCommand(int /*commandId*/) {}
+    // Queues a command for the main window, such as Record at the music's end.
+    virtual void postCommand(CommandId /*command*/) {}
     // The text kept with the program settings for the current song is emptied.
     virtual void clearSongSettingsText() {}
     // Sets a menu item's caption (with the key text after a tab) and whether it can be
     // chosen; from then on its owner, not the shell, keeps it enabled or greyed (the
     // Undo and Redo items).
-    virtual void setMenuItem(int /*commandId*/, std::string_view /*caption*/, bool /*enabled*/) {}
+    virtual void setMenuItem(CommandId /*command*/, std::string_view /*caption*/,
+                             bool /*enabled*/) {}
     // The Open dialog for a song's music, in `folder` and showing music files; the
     // chosen file, or nothing when the user cancels (or there is no window).
     virtual std::optional<std::string> askMusicFile(const std::string& /*folder*/) {
@@ -60,9 +63,9 @@ public:
 
 // Does nothing; for tests and tools that have no window.
 class NullShellHooks : public ShellHooks {
-public:
+  public:
     void setWindowTitle(std::string_view) override {}
-    void setMenuCheck(int, bool) override {}
+    void setMenuCheck(CommandId, bool) override {}
     void setStatusText(int, std::string_view) override {}
     void startSaveNotice(SaveNotice) override {}
     void drawFrame() override {}

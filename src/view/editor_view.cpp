@@ -36,25 +36,25 @@ bool EditorView::setNoteSize(int size) {
 void EditorView::applyNoteSize(NoteSizeSetting setting) {
     noteSize_ = setting.size;
     wave_.manualNoteSize = setting.manual;
-    hooks_.setMenuCheck(toInt(CommandId::NoteSizeAuto), !setting.manual);
+    hooks_.setMenuCheck(CommandId::NoteSizeAuto, !setting.manual);
     // The notes' boxes follow the new size (and, after a zoom, the new scale) at once.
     layoutBoxes(position_);
 }
 
-int EditorView::layerCommandId(Layer layer) {
+CommandId EditorView::layerCommandId(Layer layer) {
     switch (layer) {
     case Layer::Wave:
-        return toInt(CommandId::WaveLayer);
+        return CommandId::WaveLayer;
     case Layer::Beat:
-        return toInt(CommandId::BeatLayer);
+        return CommandId::BeatLayer;
     case Layer::Pause:
-        return toInt(CommandId::PauseLayer);
+        return CommandId::PauseLayer;
     case Layer::Arrow:
-        return toInt(CommandId::ArrowLayer);
+        return CommandId::ArrowLayer;
     case Layer::Status:
-        return toInt(CommandId::StatusLayer);
+        return CommandId::StatusLayer;
     }
-    return 0;
+    return CommandId::WaveLayer;
 }
 
 void EditorView::setLayer(Layer layer, bool on) {

@@ -54,7 +54,7 @@ class EditorView {
     // View menu layer switches: the flag, its menu mark and its items' layerActive.
     void setLayer(Layer layer, bool on);
     void toggleLayer(Layer layer);
-    static int layerCommandId(Layer layer);
+    static CommandId layerCommandId(Layer layer);
 
     // Tools/Grid: the flag word and the four menu marks.
     void chooseGrid(GridChoice choice);

@@ -34,18 +34,18 @@ GridChoice Grid::choice() const {
     return GridChoice::None;
 }
 
-int Grid::commandId(GridChoice choice) {
+CommandId Grid::commandId(GridChoice choice) {
     switch (choice) {
     case GridChoice::None:
-        return 20203;
+        return CommandId::NoGrid;
     case GridChoice::Quarter:
-        return 432;
+        return CommandId::Grid4th;
     case GridChoice::Eighth:
-        return 20201;
+        return CommandId::Grid8th;
     case GridChoice::Sixteenth:
-        return 20202;
+        return CommandId::Grid16th;
     }
-    return 20203;
+    return CommandId::NoGrid;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "items/item_list.h"
 #include "items/timing_map.h"
+#include "ports/command_id.h"
 #include "view/view_geometry.h"
 
 namespace quillex {
@@ -29,7 +30,7 @@ class Grid {
     bool has(int bit) const { return (flags_ & bit) != 0; }
 
     // The Tools/Grid command of each choice (No Grid, 4th, 8th, 16th).
-    static int commandId(GridChoice choice);
+    static CommandId commandId(GridChoice choice);
 
   private:
     int flags_ = 0;

@@ -22,11 +22,11 @@
 #include "app/window/dialogs/difficulty_dialog.h"
 #include "app/window/dialogs/go_to_dialog.h"
 #include "app/window/dialogs/level_manager_dialog.h"
-#include "app/window/main_window.h"
 #include "app/window/dialogs/options_dialog.h"
 #include "app/window/dialogs/properties_dialog.h"
-#include "cli/song_tool.h"
+#include "app/window/main_window.h"
 #include "audio/platform/platform_audio.h"
+#include "cli/song_tool.h"
 #include "window_fixture.h"
 
 namespace quillex {
@@ -34,8 +34,7 @@ namespace {
 
 constexpr const char* kDemo = QUILLEX_EXAMPLES_DIR "/demo/demo.sm";
 
-template <typename T>
-T* control(QWidget* dialog, int id) {
+template <typename T> T* control(QWidget* dialog, int id) {
     T* found = dialog->findChild<T*>(QString::number(id));
     EXPECT_TRUE(found) << id;
     return found;
@@ -58,8 +57,7 @@ class DialogsTest : public test::WindowFixture {
     }
 
     // Runs `act` on the modal dialog of type T once it shows; any other modal is closed.
-    template <typename T>
-    void whenOpen(std::function<void(T*)> act) {
+    template <typename T> void whenOpen(std::function<void(T*)> act) {
         QTimer::singleShot(0, [act] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* dialog = qobject_cast<T*>(modal)) {
@@ -112,7 +110,7 @@ TEST_F(DialogsTest, LevelManagerOpensAfterTheSongAndLaunchesMedium) {
     });
     EXPECT_EQ(editor().store().currentLevel(), levelIndex(0, 2));
     EXPECT_TRUE(editor().store().layerOn(Layer::Arrow));
-    EXPECT_TRUE(window->action(314)->isChecked());
+    EXPECT_TRUE(window->action(CommandId::ArrowLayer)->isChecked());
     EXPECT_FALSE(editor().store().modified());
 }
 
@@ -155,7 +153,7 @@ TEST_F(DialogsTest, PropertiesRefusesSymbolsThenKeepsTheTitleAndPreview) {
         QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         EXPECT_FALSE(d->isVisible());
     });
-    window->action(238)->trigger();
+    window->action(CommandId::Properties)->trigger();
     const SongProperties& p = editor().song().properties();
     EXPECT_EQ(p.title, "Demo two");
     EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Range);
@@ -247,7 +245,7 @@ TEST_F(DialogsTest, AboutShowsTheReadMe) {
         EXPECT_EQ(control<QPlainTextEdit>(d, 210)->toPlainText(), "quillex read-me\nsecond line\n");
         EXPECT_TRUE(control<QPlainTextEdit>(d, 210)->isReadOnly());
     });
-    window->action(270)->trigger();
+    window->action(CommandId::About)->trigger();
 }
 
 } // namespace

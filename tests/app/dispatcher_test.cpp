@@ -11,11 +11,17 @@ namespace {
 
 class DispatcherTest : public ::testing::Test, protected test::ShellFakes {
   protected:
-    std::vector<std::pair<int, int>> ran; // (id, argument) of registered handlers
+    using Ran = std::vector<std::pair<CommandId, int>>;
+    Ran ran; // (id, argument) of registered handlers
 
-    void record(std::initializer_list<int> ids) {
-        for (int id : ids)
-            dispatcher.registerHandler(id, [this, id](int arg) { ran.push_back({id, arg}); });
+    void record(std::initializer_list<CommandId> ids, const CommandRules& rules = {}) {
+        for (CommandId id : ids)
+            dispatcher.registerHandler(
+                id,
+                [this, id](int arg) {
+                    ran.push_back({id, arg});
+                },
+                rules);
     }
 };
 
@@ -40,7 +46,7 @@ TEST_F(DispatcherTest, OpenLoadsByExactExtension) {
 }
 
 TEST_F(DispatcherTest, OpeningQxMakesSaveWriteInPlaceAndSmAsksForAFile) {
-    record({toInt(CommandId::LevelManager)});
+    record({CommandId::LevelManager});
     ui.openAnswer = "/songs/song.qx";
     dispatcher.dispatch(CommandId::Open);
     EXPECT_TRUE(saveFlow.ownFormat());
@@ -127,7 +133,7 @@ TEST_F(DispatcherTest, LevelSelectionMarksExactlyOneLevelAndSwitchesNotesOn) {
     EXPECT_EQ(store.currentLevel(), 20);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
     EXPECT_TRUE(hooks.checks[levelCommandId(20)]);
-    EXPECT_TRUE(hooks.checks[314]);
+    EXPECT_TRUE(hooks.checks[CommandId::ArrowLayer]);
 
     dispatcher.dispatch(CommandId::SyncMode);
     EXPECT_FALSE(store.layerOn(Layer::Arrow));
@@ -149,78 +155,74 @@ TEST_F(DispatcherTest, LevelSelectionMarksExactlyOneLevelAndSwitchesNotesOn) {
     EXPECT_EQ(store.currentLevel(), 0);
 }
 
-TEST_F(DispatcherTest, SyncModeGuardRefusesBeatCommandsInNoteMode) {
-    record({235, 364, 41, 380});
+TEST_F(DispatcherTest, AGuardedCommandIsRefusedWhileTheNotesAreEdited) {
+    record({CommandId::InsertBeat}, {.refusedInNoteMode = kInsertBeatsGuard});
+    record({CommandId::Rewind});
     dispatcher.selectLevel(0);
     dispatcher.dispatch(CommandId::InsertBeat);
+    dispatcher.dispatch(CommandId::Rewind);
     EXPECT_EQ(messages.lastText(),
               "To insert beats, first press TAB (or go into Sync Mode) to disable the notes.");
-    dispatcher.dispatch(CommandId::InsertSubBeat);
-    EXPECT_EQ(messages.lastText(),
-              "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes.");
-    dispatcher.dispatch(CommandId::Nudge, 2);
-    EXPECT_EQ(messages.lastText(),
-              "To nudge the beats, first press TAB (or go into Sync Mode) to disable the notes.");
-    dispatcher.dispatch(CommandId::QuickGrow);
-    EXPECT_EQ(messages.lastText(),
-              "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.");
-    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(ran, (Ran{{CommandId::Rewind, 0}}));
 
     store.options().oneLayerEdit = false;
-    dispatcher.dispatch(CommandId::InsertBeat);
+    dispatcher.dispatch(CommandId::InsertBeat, 2);
     dispatcher.dispatch(CommandId::SyncMode);
     store.options().oneLayerEdit = true;
-    dispatcher.dispatch(CommandId::Nudge, 2);
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{235, 0}, {41, 2}}));
+    dispatcher.dispatch(CommandId::InsertBeat, 3);
+    EXPECT_EQ(
+        ran, (Ran{{CommandId::Rewind, 0}, {CommandId::InsertBeat, 2}, {CommandId::InsertBeat, 3}}));
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(DispatcherTest, UnwiredCommandsAreUnavailableAndDoNothing) {
-    EXPECT_FALSE(dispatcher.available(417));
-    EXPECT_TRUE(dispatcher.available(226));
+    EXPECT_FALSE(dispatcher.available(CommandId::Undo));
+    EXPECT_TRUE(dispatcher.available(CommandId::Open));
     EXPECT_TRUE(dispatcher.available(levelCommandId(33)));
-    dispatcher.dispatch(417);
-    record({417});
-    EXPECT_TRUE(dispatcher.available(417));
+    dispatcher.dispatch(CommandId::Undo);
+    record({CommandId::Undo});
+    EXPECT_TRUE(dispatcher.available(CommandId::Undo));
 }
 
-TEST_F(DispatcherTest, CommonTailEditsAreCommittedAfterTheirHandlerUnlessRecording) {
+TEST_F(DispatcherTest, CommitAfterEditsAreCommittedAfterTheirHandlerUnlessRecording) {
     std::vector<std::string> undo;
     bool recording = false;
     dispatcher.openUndoEntry = [&](std::string_view label) { undo.push_back(std::string(label)); };
     dispatcher.commitUndoEntry = [&] { undo.push_back("commit"); };
     dispatcher.recordingEntryOpen = [&] { return recording; };
-    record({239, 16, 386, 223});
+    record({CommandId::Delete, CommandId::TurnLeft}, {.commitsAfter = true});
+    record({CommandId::Rewind});
     dispatcher.dispatch(CommandId::Delete);
-    dispatcher.dispatch(16);
     dispatcher.dispatch(CommandId::Rewind);
     recording = true;
-    dispatcher.dispatch(386);
+    dispatcher.dispatch(CommandId::TurnLeft);
     // The handlers open their own entries once they know there is something to do.
-    EXPECT_EQ(undo, (std::vector<std::string>{"commit", "commit"}));
-    EXPECT_EQ(ran.size(), 4u);
+    EXPECT_EQ(undo, (std::vector<std::string>{"commit"}));
+    EXPECT_EQ(ran.size(), 3u);
 }
 
 TEST_F(DispatcherTest, PlayPauseEscapeAndPlayFromStart) {
-    record({toInt(CommandId::NoSnap), toInt(CommandId::Rewind)});
+    record({CommandId::NoSnap, CommandId::Rewind});
     dispatcher.dispatch(CommandId::PlayPause);
     EXPECT_TRUE(transport.isPlaying);
     dispatcher.dispatch(CommandId::Escape);
     EXPECT_FALSE(transport.isPlaying);
     EXPECT_TRUE(ran.empty()) << "Esc while playing only stops";
     dispatcher.dispatch(CommandId::Escape);
-    EXPECT_EQ(ran.back().first, toInt(CommandId::NoSnap));
+    EXPECT_EQ(ran.back().first, CommandId::NoSnap);
     dispatcher.dispatch(CommandId::PlayFromStart);
-    EXPECT_EQ(ran.back().first, toInt(CommandId::Rewind));
+    EXPECT_EQ(ran.back().first, CommandId::Rewind);
     EXPECT_TRUE(transport.isPlaying);
 }
 
 TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
-    record({17, 18, 19, 20, 41, 380, 381});
+    record({CommandId::PreviousRow, CommandId::NextRow, CommandId::PageUp, CommandId::PageDown,
+            CommandId::Nudge, CommandId::QuickGrow, CommandId::QuickShrink});
     dispatcher.wheel(119, {});
     EXPECT_TRUE(ran.empty()) << "less than a notch moves nothing";
     dispatcher.wheel(240, {});
     dispatcher.wheel(-120, {});
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{19, 0}, {19, 0}, {20, 0}}));
+    EXPECT_EQ(ran, (Ran{{CommandId::PageUp, 0}, {CommandId::PageUp, 0}, {CommandId::PageDown, 0}}));
 
     ran.clear();
     transport.snap = true;
@@ -235,22 +237,27 @@ TEST_F(DispatcherTest, WheelStepsByNotchWithExactModifiers) {
     dispatcher.wheel(-360, {false, true, false});
     dispatcher.wheel(120, {true, true, false});
     dispatcher.wheel(120, {false, false, true});
-    EXPECT_EQ(ran,
-              (std::vector<std::pair<int, int>>{{18, 0}, {41, 3}, {41, 0}, {381, 0}, {380, 0}}));
+    EXPECT_EQ(ran, (Ran{{CommandId::NextRow, 0},
+                        {CommandId::Nudge, 3},
+                        {CommandId::Nudge, 0},
+                        {CommandId::QuickShrink, 0},
+                        {CommandId::QuickGrow, 0}}));
 
     ran.clear();
     keys.setDown('1', true);
     dispatcher.wheel(120, {true, false, false});
     dispatcher.wheel(120, {});
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{17, 0}}))
-        << "a held column key blocks nudging";
+    EXPECT_EQ(ran, (Ran{{CommandId::PreviousRow, 0}})) << "a held column key blocks nudging";
 }
 
 TEST_F(DispatcherTest, RightAndMiddleButtons) {
-    record({227, 228, 235});
+    record({CommandId::ZoomIn, CommandId::ZoomOut, CommandId::InsertBeat});
     dispatcher.rightButtonDown({});
     dispatcher.rightButtonDown({true, false, false});
-    EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{227, 0}, {227, 0}, {228, 0}, {228, 0}}));
+    EXPECT_EQ(ran, (Ran{{CommandId::ZoomIn, 0},
+                        {CommandId::ZoomIn, 0},
+                        {CommandId::ZoomOut, 0},
+                        {CommandId::ZoomOut, 0}}));
 
     ran.clear();
     dispatcher.middleButtonDown({10, 10});

@@ -50,8 +50,8 @@ class EditCommandsTest : public ::testing::Test, public test::EditingFixture {
         return all.substr(all.find(radar) + radar.size());
     }
 
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("quillex-edit-" + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillex-edit-" + std::to_string(::getpid()));
     SongFileContext songFiles = songFileContext(editor);
 };
 
@@ -60,43 +60,54 @@ TEST_F(EditCommandsTest, QuantizeIsOneEntryUndoneRedoneAndSaved) {
     dispatcher.dispatch(CommandId::Undo);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 156, 228}));
 
-    dispatcher.dispatch(4);
+    dispatcher.dispatch(CommandId::QuantizeTo4th);
     EXPECT_EQ(messages.lastText(), "First, select some arrows to quantize.");
     EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z");
 
-    dispatcher.dispatch(243); // Select All
-    dispatcher.dispatch(4);   // Quantize to 4ths
+    dispatcher.dispatch(CommandId::SelectAll);
+    dispatcher.dispatch(CommandId::QuantizeTo4th);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
     EXPECT_EQ(undoCaption(), "Undo Quantize\tCtrl+Z");
-    EXPECT_TRUE(shell.menuItems[toInt(CommandId::Undo)].second);
+    EXPECT_TRUE(shell.menuItems[CommandId::Undo].second);
 
     dispatcher.dispatch(CommandId::Undo);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 156, 228}));
     EXPECT_EQ(redoCaption(), "Redo Quantize\tCtrl+Y");
-    EXPECT_FALSE(shell.menuItems[toInt(CommandId::Undo)].second);
+    EXPECT_FALSE(shell.menuItems[CommandId::Undo].second);
     dispatcher.dispatch(CommandId::Redo);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
     std::string empty;
     for (int m = 0; m < 4; ++m)
         empty += ",\r\n0000\r\n0000\r\n0000\r\n0000\r\n";
     EXPECT_EQ(savedChart(),
-              "1000\r\n0000\r\n0100\r\n0000\r\n,\r\n0010\r\n0000\r\n0000\r\n0000\r\n" + empty + ";\r\n");
+              "1000\r\n0000\r\n0100\r\n0000\r\n,\r\n0010\r\n0000\r\n0000\r\n0000\r\n" + empty +
+                  ";\r\n");
 
     // Quantizing what is already on the grid changes nothing, yet is one entry.
-    dispatcher.dispatch(4);
+    dispatcher.dispatch(CommandId::QuantizeTo4th);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{48, 144, 240}));
     dispatcher.dispatch(CommandId::Undo);
     EXPECT_EQ(undoCaption(), "Undo Quantize\tCtrl+Z");
 }
 
+TEST_F(EditCommandsTest, NoteEditsCommitTheirEntryOnceDone) {
+    for (CommandId edit : {CommandId::QuantizeTo8th, CommandId::TurnRight,
+                           CommandId::ChangeNoteType, CommandId::Delete}) {
+        dispatcher.dispatch(CommandId::SelectAll);
+        dispatcher.dispatch(edit);
+        EXPECT_FALSE(editor.history().pending()) << toInt(edit);
+    }
+    EXPECT_EQ(undoCaption(), "Undo Delete\tCtrl+Z");
+}
+
 TEST_F(EditCommandsTest, CutAndPasteMoveNotesAsOneUndoableStep) {
-    EXPECT_FALSE(dispatcher.available(327)) << "Paste waits for the clipboard";
-    dispatcher.dispatch(243);
-    dispatcher.dispatch(325); // Cut
-    EXPECT_TRUE(dispatcher.available(327));
+    EXPECT_FALSE(dispatcher.available(CommandId::Paste)) << "Paste waits for the clipboard";
+    dispatcher.dispatch(CommandId::SelectAll);
+    dispatcher.dispatch(CommandId::Cut);
+    EXPECT_TRUE(dispatcher.available(CommandId::Paste));
     EXPECT_EQ(undoCaption(), "Undo \tCtrl+Z") << "Cut opens no entry";
     editor.player().seek(44100 * 4); // beat 9, row 432
-    dispatcher.dispatch(327);
+    dispatcher.dispatch(CommandId::Paste);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{432, 540, 612}));
     EXPECT_EQ(undoCaption(), "Undo Paste\tCtrl+Z");
     dispatcher.dispatch(CommandId::Undo);
@@ -105,20 +116,20 @@ TEST_F(EditCommandsTest, CutAndPasteMoveNotesAsOneUndoableStep) {
 }
 
 TEST_F(EditCommandsTest, UndoRestoresTheLevelAndClearHistoryCounts) {
-    dispatcher.dispatch(243);
-    dispatcher.dispatch(386); // Turn left
+    dispatcher.dispatch(CommandId::SelectAll);
+    dispatcher.dispatch(CommandId::TurnLeft);
     dispatcher.selectLevel(levelIndex(0, 3));
     dispatcher.dispatch(CommandId::Undo);
     EXPECT_EQ(editor.store().currentLevel(), levelIndex(0, 2));
     dispatcher.dispatch(CommandId::ClearHistory);
     EXPECT_EQ(questions.asked, "The Undo/Redo History has 1 item(s), 1 active.\n"
                                "Are you sure you want to clear the Undo/Redo History?");
-    EXPECT_FALSE(shell.menuItems[toInt(CommandId::Redo)].second);
+    EXPECT_FALSE(shell.menuItems[CommandId::Redo].second);
 }
 
 TEST_F(EditCommandsTest, ReadingASongEmptiesTheHistory) {
-    dispatcher.dispatch(243);
-    dispatcher.dispatch(390);
+    dispatcher.dispatch(CommandId::SelectAll);
+    dispatcher.dispatch(CommandId::MirrorUpDown);
     ASSERT_TRUE(editor.history().menuState().canUndo);
     ASSERT_TRUE(readSong(songFiles, (folder / "song.sm").string()));
     EXPECT_FALSE(editor.history().menuState().canUndo);

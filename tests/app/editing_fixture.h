@@ -15,16 +15,16 @@ namespace quillex::test {
 
 class MenuRecordingShell : public RecordingShell {
   public:
-    void setMenuItem(int id, std::string_view caption, bool enabled) override {
+    void setMenuItem(CommandId id, std::string_view caption, bool enabled) override {
         menuItems[id] = {std::string(caption), enabled};
     }
     void clearUndoHistory() override {
         if (onClear)
             onClear();
     }
-    std::string caption(CommandId id) { return menuItems[toInt(id)].first; }
-    bool enabled(CommandId id) { return menuItems[toInt(id)].second; }
-    std::map<int, std::pair<std::string, bool>> menuItems;
+    std::string caption(CommandId id) { return menuItems[id].first; }
+    bool enabled(CommandId id) { return menuItems[id].second; }
+    std::map<CommandId, std::pair<std::string, bool>> menuItems;
     std::function<void()> onClear;
 };
 

@@ -9,9 +9,9 @@
 
 #include "app/input/input_tick.h"
 #include "app/input/input_timer.h"
-#include "app/shell/keyboard_input.h"
 #include "app/input/keyboard_note_entry.h"
 #include "app/input/recording.h"
+#include "app/shell/keyboard_input.h"
 #include "editing_fixture.h"
 
 namespace quillex {
@@ -190,15 +190,15 @@ TEST_F(KeyboardTest, ColumnKeysPressedAndReleasedWithinAFramePlaceNotesWhereThey
 }
 
 TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
-    dispatcher.dispatch(384);
+    dispatcher.dispatch(CommandId::Record);
     EXPECT_EQ(messages.lastText(), std::string(kRecordNeedsBeatsMessage));
     addBeats();
     editor.player().setSnap(0, false);
-    dispatcher.dispatch(384);
+    dispatcher.dispatch(CommandId::Record);
     EXPECT_TRUE(recording.recordingArrows());
     EXPECT_EQ(editor.player().snap(false), 48);
     recording.arrowRecorded(3, 3 * kBeat);
-    dispatcher.dispatch(384);
+    dispatcher.dispatch(CommandId::Record);
     EXPECT_FALSE(recording.recordingArrows());
     EXPECT_EQ(editor.player().snap(false), 0);
     EXPECT_EQ(rows(), (std::vector<std::int32_t>{4 * 48}));
@@ -208,14 +208,14 @@ TEST_F(KeyboardTest, RecordNeedsBeatsForcesTheFinestSnapAndPutsItBack) {
 TEST_F(KeyboardTest, ShiftATogglesPracticeModeAndRecordPutsBackTheToggledSetting) {
     addBeats();
     editor.player().setBeatTickOff(true);
-    dispatcher.dispatch(451);
+    dispatcher.dispatch(CommandId::PracticeMode);
     EXPECT_TRUE(flags.practice.load());
-    dispatcher.dispatch(384); // Record: practice and the beat tick forced on
+    dispatcher.dispatch(CommandId::Record); // Record: practice and the beat tick forced on
     EXPECT_TRUE(flags.practice.load());
     EXPECT_FALSE(editor.player().beatTickOff());
-    dispatcher.dispatch(451);
+    dispatcher.dispatch(CommandId::PracticeMode);
     EXPECT_TRUE(flags.practice.load()) << "still forced while recording";
-    dispatcher.dispatch(384);
+    dispatcher.dispatch(CommandId::Record);
     EXPECT_FALSE(flags.practice.load());
     EXPECT_TRUE(editor.player().beatTickOff());
 }

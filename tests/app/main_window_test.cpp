@@ -41,27 +41,38 @@ TEST_F(MainWindowTest, MenuBarFollowsTheTable) {
         titles << menu->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Game", "S&nap", "Ti&me", "&Zoom",
                                    "&Tools", "&Help"}));
-    auto* special = qobject_cast<QMenu*>(window->action(318)->parent());
+    auto* special = qobject_cast<QMenu*>(window->action(CommandId::MakeBeatWhite)->parent());
     ASSERT_TRUE(special);
     EXPECT_EQ(special->title(), "Special");
     EXPECT_EQ(qobject_cast<QMenu*>(special->parent())->title(), "&Edit");
     for (const MenuEntry& e : mainMenu()) {
-        if (e.isSeparator() || e.id == 417 || e.id == 418)
+        if (e.isSeparator() || e.id == CommandId::Undo || e.id == CommandId::Redo)
             continue;
-        ASSERT_TRUE(window->action(e.id)) << e.id;
+        ASSERT_TRUE(window->action(e.id)) << toInt(e.id);
         EXPECT_EQ(window->action(e.id)->text().toStdString(), std::string(e.caption));
         EXPECT_EQ(window->action(e.id)->isCheckable(), e.checkable());
     }
-    EXPECT_EQ(window->action(417)->text(), "Undo \tCtrl+Z");
-    EXPECT_FALSE(window->action(417)->isEnabled()) << "greyed until the history exists";
-    EXPECT_FALSE(window->action(418)->isEnabled());
-    EXPECT_TRUE(window->action(226)->isEnabled());
-    EXPECT_TRUE(window->action(424)->isChecked()) << "note size Auto is marked at start";
-    for (int id : {246, 233, 347, 338, 20203})
-        EXPECT_TRUE(window->action(id)->isChecked()) << id << " is marked at start";
-    for (int id : {237, 236, 376, 314, 349, 348, 350})
-        EXPECT_FALSE(window->action(id)->isChecked()) << id << " is off at start";
+    EXPECT_EQ(window->action(CommandId::Undo)->text(), "Undo \tCtrl+Z");
+    EXPECT_FALSE(window->action(CommandId::Undo)->isEnabled()) << "greyed until the history exists";
+    EXPECT_FALSE(window->action(CommandId::Redo)->isEnabled());
+    EXPECT_TRUE(window->action(CommandId::Open)->isEnabled());
+    EXPECT_TRUE(window->action(CommandId::NoteSizeAuto)->isChecked())
+        << "note size Auto is marked at start";
+    for (CommandId id : {CommandId::NoSnap, CommandId::TimeSeconds, CommandId::VolumeNormal,
+                         CommandId::SpeedNormal, CommandId::NoGrid})
+        EXPECT_TRUE(window->action(id)->isChecked()) << toInt(id) << " is marked at start";
+    for (CommandId id :
+         {CommandId::WaveLayer, CommandId::BeatLayer, CommandId::PauseLayer, CommandId::ArrowLayer,
+          CommandId::StatusLayer, CommandId::BeatTick, CommandId::NoteTick})
+        EXPECT_FALSE(window->action(id)->isChecked()) << toInt(id) << " is off at start";
     EXPECT_EQ(window->windowTitle(), "quillex");
+}
+
+TEST_F(MainWindowTest, EveryCommandHasAHandler) {
+    // Menu items, keys and the commands other commands run; Paste waits for the clipboard.
+    for (CommandId id : kAllCommands)
+        EXPECT_TRUE(window->shell().dispatcher.available(id) || id == CommandId::Paste)
+            << toInt(id);
 }
 
 TEST_F(MainWindowTest, StartUpReadsAndCreatesTheSettingsFiles) {
@@ -75,7 +86,7 @@ TEST_F(MainWindowTest, KeysReachTheirCommands) {
     ItemStore& store = window->editor().store();
     press(Qt::Key_Tab);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
-    EXPECT_TRUE(window->action(314)->isChecked());
+    EXPECT_TRUE(window->action(CommandId::ArrowLayer)->isChecked());
     press(Qt::Key_F6);
     EXPECT_EQ(store.currentLevel(), 1);
     press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
@@ -94,25 +105,26 @@ TEST_F(MainWindowTest, KeysReachTheirCommands) {
     EXPECT_EQ(window->editor().waveView().zoomLevel, zoom);
 
     press(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(window->action(432)->isChecked()) << "Shift+Tab: next grid";
+    EXPECT_TRUE(window->action(CommandId::Grid4th)->isChecked()) << "Shift+Tab: next grid";
     EXPECT_EQ(checkedIn(CheckGroup::Grid), 1);
 }
 
 TEST_F(MainWindowTest, MenuChoicesMoveExclusiveMarks) {
-    window->action(250)->trigger();
-    EXPECT_TRUE(window->action(250)->isChecked());
+    window->action(CommandId::SnapTo24th)->trigger();
+    EXPECT_TRUE(window->action(CommandId::SnapTo24th)->isChecked());
     EXPECT_EQ(checkedIn(CheckGroup::Snap), 1);
-    window->action(250)->trigger();
-    EXPECT_TRUE(window->action(250)->isChecked()) << "choosing the marked item keeps it marked";
+    window->action(CommandId::SnapTo24th)->trigger();
+    EXPECT_TRUE(window->action(CommandId::SnapTo24th)->isChecked())
+        << "choosing the marked item keeps it marked";
     press(Qt::Key_Escape);
-    EXPECT_TRUE(window->action(246)->isChecked()) << "Esc while stopped is No Snap";
+    EXPECT_TRUE(window->action(CommandId::NoSnap)->isChecked()) << "Esc while stopped is No Snap";
     EXPECT_EQ(checkedIn(CheckGroup::Snap), 1);
     press(Qt::Key_T);
-    EXPECT_TRUE(window->action(242)->isChecked());
+    EXPECT_TRUE(window->action(CommandId::TimeBeats)->isChecked());
     EXPECT_EQ(checkedIn(CheckGroup::TimeFormat), 1);
-    window->action(346)->trigger();
-    EXPECT_TRUE(window->action(346)->isChecked());
-    EXPECT_FALSE(window->action(347)->isChecked());
+    window->action(CommandId::Mute)->trigger();
+    EXPECT_TRUE(window->action(CommandId::Mute)->isChecked());
+    EXPECT_FALSE(window->action(CommandId::VolumeNormal)->isChecked());
 }
 
 TEST_F(MainWindowTest, ValueCommandsAndResetsLightTheirStatusPanels) {
@@ -121,11 +133,11 @@ TEST_F(MainWindowTest, ValueCommandsAndResetsLightTheirStatusPanels) {
                                        StatusPanel::Freq,   StatusPanel::Bits, StatusPanel::Chan};
     const std::string none = folder.file("none.txt");
     const std::pair<std::function<void()>, std::vector<StatusPanel>> cases[] = {
-        {[&] { window->action(36)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { window->action(CommandId::VolumeUp)->trigger(); }, {StatusPanel::Volume}},
         {[&] { press(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier); },
          {StatusPanel::Volume}},
-        {[&] { window->action(346)->trigger(); }, {StatusPanel::Volume}},
-        {[&] { window->action(338)->trigger(); }, {StatusPanel::Speed}},
+        {[&] { window->action(CommandId::Mute)->trigger(); }, {StatusPanel::Volume}},
+        {[&] { window->action(CommandId::SpeedNormal)->trigger(); }, {StatusPanel::Speed}},
         {[&] { press(Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier); }, {StatusPanel::Speed}},
         {[&] { press(Qt::Key_Escape); }, all},
         {[&] { window->shell().dispatcher.openPath(none); }, all},
@@ -250,7 +262,7 @@ TEST_F(MainWindowTest, OpeningASongEndsTheSaveNoticeAndListsItUnderOpenRecent) {
     const QList<QAction*> recent = window->recentMenu().menu()->actions();
     ASSERT_EQ(recent.size(), 1);
     EXPECT_TRUE(recent[0]->text().startsWith("&1 demo.sm  (")) << recent[0]->text().toStdString();
-    auto* file = qobject_cast<QMenu*>(window->action(226)->parent());
+    auto* file = qobject_cast<QMenu*>(window->action(CommandId::Open)->parent());
     EXPECT_EQ(file->actions().indexOf(window->recentMenu().menu()->menuAction()), 1)
         << "right after Open";
 }

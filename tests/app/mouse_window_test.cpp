@@ -53,8 +53,8 @@ TEST(MouseWindowTest, DraggingABeatMovesItAndUndoPutsItBack) {
     ASSERT_EQ(after.size(), before.size());
     EXPECT_EQ(after[static_cast<std::size_t>(beat - before.begin())],
               *beat + 40 * window.editor().waveView().samplesPerRow());
-    EXPECT_EQ(window.action(417)->text(), "Undo Drag Item(s)\tCtrl+Z");
-    window.action(417)->trigger();
+    EXPECT_EQ(window.action(CommandId::Undo)->text(), "Undo Drag Item(s)\tCtrl+Z");
+    window.action(CommandId::Undo)->trigger();
     EXPECT_EQ(beatSamples(store), before);
     store.setModified(false);
     window.close();

@@ -18,9 +18,9 @@ namespace quillex::test {
 
 class RecordingHooks : public NullShellHooks {
   public:
-    void setMenuCheck(int id, bool checked) override { checks[id] = checked; }
+    void setMenuCheck(CommandId id, bool checked) override { checks[id] = checked; }
     void drawFrame() override { ++frames; }
-    std::map<int, bool> checks;
+    std::map<CommandId, bool> checks;
     int frames = 0;
 };
 

@@ -60,16 +60,34 @@ TEST_F(SyncCommandsTest, EachEditIsOneUndoStep) {
         std::function<void()> run;
         const char* label;
     } steps[] = {
-        {[&] { editor.player().seek(30000); dispatcher.dispatch(235); }, "Insert Beat"},
-        {[&] { dispatcher.dispatch(256); }, "Insert Prev Beat"}, // at 14100, selected
-        {[&] { editor.player().seek(77175); dispatcher.dispatch(364); }, "Insert Subbeat"},
-        {[&] { dispatcher.dispatch(318); }, "Beat Color"}, // the next beat is selected
-        {[&] { dispatcher.dispatch(322); }, "Lock/Unlock"},
-        {[&] { dispatcher.dispatch(243); dialogs.average = false; dialogs.count = "1";
-               dispatcher.dispatch(269); },
+        {[&] {
+             editor.player().seek(30000);
+             dispatcher.dispatch(CommandId::InsertBeat);
+         },
+         "Insert Beat"},
+        {[&] { dispatcher.dispatch(CommandId::PrevBeatAtStart); },
+         "Insert Prev Beat"}, // at 14100, selected
+        {[&] {
+             editor.player().seek(77175);
+             dispatcher.dispatch(CommandId::InsertSubBeat);
+         },
+         "Insert Subbeat"},
+        {[&] { dispatcher.dispatch(CommandId::MakeBeatWhite); },
+         "Beat Color"}, // the next beat is selected
+        {[&] { dispatcher.dispatch(CommandId::LockUnlock); }, "Lock/Unlock"},
+        {[&] {
+             dispatcher.dispatch(CommandId::SelectAll);
+             dialogs.average = false;
+             dialogs.count = "1";
+             dispatcher.dispatch(CommandId::AutofillBeats);
+         },
          "Autofill Insertion"},
-        {[&] { dispatcher.dispatch(244); editor.player().seek(100000); dialogs.bpm = "241";
-               dispatcher.dispatch(382); },
+        {[&] {
+             dispatcher.dispatch(CommandId::SelectNone);
+             editor.player().seek(100000);
+             dialogs.bpm = "241";
+             dispatcher.dispatch(CommandId::GrowRegion);
+         },
          "Grow"},
     };
     std::vector<std::vector<SamplePosition>> before;
@@ -97,7 +115,7 @@ TEST_F(SyncCommandsTest, AWheelRunOfNudgesIsOneStepAndHoldsOffInsertion) {
     EXPECT_EQ(samples()[0], start[0] - 3 * step);
     editor.player().seek(30000);
     keys.setDown(kVkShift, false);
-    dispatcher.dispatch(235);
+    dispatcher.dispatch(CommandId::InsertBeat);
     EXPECT_EQ(samples().size(), start.size()) << "no insertion while the run is open";
     sync.frameUpdate();
     EXPECT_FALSE(sync.groupOpen());
@@ -111,17 +129,64 @@ TEST_F(SyncCommandsTest, AWheelRunOfNudgesIsOneStepAndHoldsOffInsertion) {
     EXPECT_FALSE(sync.groupOpen()) << "Undo ends the run";
 }
 
+TEST_F(SyncCommandsTest, BeatCommandsAreRefusedWhileTheNotesAreEdited) {
+    const std::pair<CommandId, std::string_view> guarded[] = {
+        {CommandId::InsertBeat, kInsertBeatsGuard},
+        {CommandId::NextBeatAtEnd, kInsertBeatsGuard},
+        {CommandId::PrevBeatAtStart, kInsertBeatsGuard},
+        {CommandId::InsertSubBeat, kInsertSubBeatsGuard},
+        {CommandId::Nudge, kNudgeGuard},
+        {CommandId::NudgeAway, kNudgeGuard},
+        {CommandId::QuickGrow, kGrowGuard},
+        {CommandId::QuickShrink, kGrowGuard},
+        {CommandId::GrowRegion, kGrowGuard},
+    };
+    const std::vector<SamplePosition> start = samples();
+    dispatcher.selectLevel(0);
+    for (const auto& [command, guard] : guarded) {
+        messages.shown.clear();
+        dispatcher.dispatch(command);
+        EXPECT_EQ(messages.lastText(), guard) << toInt(command);
+        EXPECT_EQ(messages.shown.size(), 1u) << toInt(command);
+    }
+    EXPECT_EQ(samples(), start);
+}
+
+TEST_F(SyncCommandsTest, BeatPropertyEditsCommitTheirEntryOnceDone) {
+    for (CommandId edit :
+         {CommandId::MakeBeatBlue, CommandId::MakeBeatWhite, CommandId::LockUnlock}) {
+        dispatcher.dispatch(CommandId::SelectAll);
+        dispatcher.dispatch(edit);
+        EXPECT_FALSE(editor.history().pending()) << toInt(edit);
+    }
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Lock/Unlock\tCtrl+Z");
+}
+
 TEST_F(SyncCommandsTest, RefusalsShowTheirMessageAndOpenNoEntry) {
     struct Case {
         std::function<void()> run;
         std::string_view message;
     } cases[] = {
-        {[&] { dispatcher.dispatch(365); }, kSelectOneSubBeatMessage},
-        {[&] { dispatcher.dispatch(244); dispatcher.dispatch(370); }, kPauseNeedsSpanMessage},
-        {[&] { editor.player().seek(0); dispatcher.dispatch(380); }, kGrowOutsideMessage},
-        {[&] { dispatcher.dispatch(256); dispatcher.dispatch(CommandId::NudgeCloserFromStart); },
+        {[&] { dispatcher.dispatch(CommandId::SubBeatFraction); }, kSelectOneSubBeatMessage},
+        {[&] {
+             dispatcher.dispatch(CommandId::SelectNone);
+             dispatcher.dispatch(CommandId::InsertPause);
+         },
+         kPauseNeedsSpanMessage},
+        {[&] {
+             editor.player().seek(0);
+             dispatcher.dispatch(CommandId::QuickGrow);
+         },
+         kGrowOutsideMessage},
+        {[&] {
+             dispatcher.dispatch(CommandId::PrevBeatAtStart);
+             dispatcher.dispatch(CommandId::NudgeCloserFromStart);
+         },
          kMoveLeavesMusicMessage}, // the new first beat, selected, at sample 0
-        {[&] { dispatcher.selectLevel(0); dispatcher.dispatch(364); },
+        {[&] {
+             dispatcher.selectLevel(0);
+             dispatcher.dispatch(CommandId::InsertSubBeat);
+         },
          "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes."},
     };
     editor.store().options().nudgeBasedOnZoom = false;

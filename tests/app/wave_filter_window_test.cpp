@@ -17,6 +17,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/dialogs/wave_filter_dialog.h"
+#include "app/window/main_window.h"
 #include "view/editor_view.h"
 #include "window_fixture.h"
 
@@ -82,7 +83,7 @@ class WaveFilterWindowTest : public test::WindowFixture {
             EXPECT_EQ(control<QSlider>(d, 212)->isEnabled(), enabled);
             d->accept();
         });
-        window->shell().dispatcher.dispatch(toInt(CommandId::WaveFilter));
+        window->shell().dispatcher.dispatch(CommandId::WaveFilter);
     }
 
     std::string music;
@@ -126,7 +127,7 @@ TEST_F(WaveFilterWindowTest, CancelLeavesNoFilteredWave) {
         });
         d->accept();
     });
-    window->shell().dispatcher.dispatch(toInt(CommandId::WaveFilter));
+    window->shell().dispatcher.dispatch(CommandId::WaveFilter);
     EXPECT_FALSE(window->waveFilter().running());
     EXPECT_EQ(window->waveFilter().peaks(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

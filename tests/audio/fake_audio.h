@@ -126,7 +126,7 @@ class FakeOutput : public AudioOutput {
 class RecordingShell : public NullShellHooks {
   public:
     void setWindowTitle(std::string_view t) override { title = t; }
-    void setMenuCheck(int id, bool on) override { checks[id] = on; }
+    void setMenuCheck(CommandId id, bool on) override { checks[id] = on; }
     void setStatusText(int slot, std::string_view text) override { status[slot] = text; }
     void clearUndoHistory() override { ++undoClears; }
     void setPositionBar(int length, bool enabled) override {
@@ -135,7 +135,7 @@ class RecordingShell : public NullShellHooks {
     }
     bool recordingOn() const override { return recording; }
     void switchRecordingOff() override { recording = false; }
-    void postCommand(int id) override { posted.push_back(id); }
+    void postCommand(CommandId id) override { posted.push_back(id); }
     // The music Open dialog: records the folder it opens in, answers `chosenMusic`.
     std::optional<std::string> askMusicFile(const std::string& folder) override {
         musicDialogFolders.push_back(folder);
@@ -145,13 +145,13 @@ class RecordingShell : public NullShellHooks {
     std::string title;
     std::optional<std::string> chosenMusic;
     std::vector<std::string> musicDialogFolders;
-    std::map<int, bool> checks;
+    std::map<CommandId, bool> checks;
     std::map<int, std::string> status;
     int undoClears = 0;
     int barLength = -1;
     bool barEnabled = false;
     bool recording = false;
-    std::vector<int> posted;
+    std::vector<CommandId> posted;
 };
 
 } // namespace quillex::test

@@ -48,8 +48,8 @@ TEST(LoadMusic, ALoadedMusicIsReadyPausedAtTheStart) {
     EXPECT_EQ(f.player.position(), 0);
     EXPECT_EQ(f.player.volumePercent(), 100);
     EXPECT_EQ(f.player.speedPercent(), 100);
-    EXPECT_TRUE(f.shell.checks[command::kVolumeNormal]);
-    EXPECT_TRUE(f.shell.checks[command::kSpeedNormal]);
+    EXPECT_TRUE(f.shell.checks[CommandId::VolumeNormal]);
+    EXPECT_TRUE(f.shell.checks[CommandId::SpeedNormal]);
     EXPECT_EQ(f.editor.waveView().zoomLevel, 10);
     EXPECT_EQ(f.editor.waveView().peaks.blockCount(1), 48000u * 3);
     EXPECT_TRUE(f.out.open);
@@ -59,8 +59,8 @@ TEST(LoadMusic, ALoadedMusicIsReadyPausedAtTheStart) {
     EXPECT_TRUE(f.shell.barEnabled);
     for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Status})
         EXPECT_TRUE(f.store.layerOn(layer));
-    for (int id :
-         {command::kWaveLayer, command::kBeatLayer, command::kPauseLayer, command::kStatusLayer})
+    for (CommandId id : {CommandId::WaveLayer, CommandId::BeatLayer, CommandId::PauseLayer,
+                         CommandId::StatusLayer})
         EXPECT_TRUE(f.shell.checks[id]);
     EXPECT_TRUE(f.editor.waveView().visible);
 }
@@ -166,7 +166,7 @@ TEST(UnloadMusic, TakesDownLayersTitleAndPositionBar) {
     EXPECT_FALSE(f.shell.barEnabled);
     for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Arrow, Layer::Status})
         EXPECT_FALSE(f.store.layerOn(layer));
-    EXPECT_FALSE(f.shell.checks[command::kArrowLayer]);
+    EXPECT_FALSE(f.shell.checks[CommandId::ArrowLayer]);
     EXPECT_EQ(f.player.nextBeatTick(), -1);
 }
 
@@ -182,8 +182,8 @@ TEST(UnloadMusic, AFailedPauseIsReportedAndTheUnloadGoesOn) {
 TEST(MusicPlayer, StartsWithSecondsMarkedAndTicksOff) {
     PlayerFixture f;
     EXPECT_EQ(f.player.timeFormat(), kTimeSeconds);
-    EXPECT_TRUE(f.shell.checks[command::kTimeFormatSeconds]);
-    EXPECT_FALSE(f.shell.checks[command::kTimeFormatSamples]);
+    EXPECT_TRUE(f.shell.checks[CommandId::TimeSeconds]);
+    EXPECT_FALSE(f.shell.checks[CommandId::TimeSamples]);
     EXPECT_TRUE(f.player.beatTickOff());
     EXPECT_TRUE(f.player.noteTickOff());
     EXPECT_TRUE(f.player.tickSubBeats());

@@ -57,7 +57,7 @@ TEST_F(Transport, PlayFollowsTheOutputAndStopsAtTheEnd) {
     EXPECT_FALSE(player.playing());
     EXPECT_TRUE(f.out.paused);
     EXPECT_EQ(player.position(), kLength - 1);
-    EXPECT_EQ(f.shell.posted, std::vector<int>{command::kRecord});
+    EXPECT_EQ(f.shell.posted, std::vector<CommandId>{CommandId::Record});
 }
 
 TEST_F(Transport, PauseKeepsThePositionLastShownAndStopReturnsToTheStart) {
@@ -124,14 +124,14 @@ TEST_F(Transport, SpeedStepsStayWithinTenToTwoHundredAndSetThePitch) {
         player.speedFaster();
     EXPECT_EQ(player.speedPercent(), 200);
     EXPECT_FLOAT_EQ(f.out.frequency, 2 * 44100.0f);
-    EXPECT_FALSE(f.shell.checks[command::kSpeedNormal]);
+    EXPECT_FALSE(f.shell.checks[CommandId::SpeedNormal]);
     player.speedFaster();
     EXPECT_EQ(player.speedPercent(), 200);
     for (int i = 0; i < 30; ++i)
         player.speedSlower();
     EXPECT_EQ(player.speedPercent(), 10);
     player.speedNormal();
-    EXPECT_TRUE(f.shell.checks[command::kSpeedNormal]);
+    EXPECT_TRUE(f.shell.checks[CommandId::SpeedNormal]);
     EXPECT_FLOAT_EQ(f.out.frequency, 44100.0f);
 }
 
@@ -139,13 +139,13 @@ TEST_F(Transport, VolumeStepsClampAndMarkMuteAndNormal) {
     player.setVolume(95);
     player.volumeLouder();
     EXPECT_EQ(player.volumePercent(), 100);
-    EXPECT_TRUE(f.shell.checks[command::kVolumeNormal]);
+    EXPECT_TRUE(f.shell.checks[CommandId::VolumeNormal]);
     player.setVolume(5);
     player.volumeSofter();
     EXPECT_EQ(player.volumePercent(), 0);
     EXPECT_FLOAT_EQ(f.out.gain, 0.0f);
-    EXPECT_TRUE(f.shell.checks[command::kVolumeMute]);
-    EXPECT_FALSE(f.shell.checks[command::kVolumeNormal]);
+    EXPECT_TRUE(f.shell.checks[CommandId::Mute]);
+    EXPECT_FALSE(f.shell.checks[CommandId::VolumeNormal]);
 }
 
 TEST_F(Transport, RowAndPageStepsUseTheWaveZoom) {
@@ -204,12 +204,12 @@ TEST_F(Snapping, SettingASnapJumpsToTheGridAndMarksItsCommand) {
     EXPECT_TRUE(player.setSnap(4, true)); // index 4: 16ths
     EXPECT_EQ(player.snap(false), 4);
     EXPECT_EQ(rowNow(), (RowPosition{2, 12}));
-    EXPECT_TRUE(f.shell.checks[251]);
-    EXPECT_FALSE(f.shell.checks[246]);
+    EXPECT_TRUE(f.shell.checks[CommandId::SnapTo16th]);
+    EXPECT_FALSE(f.shell.checks[CommandId::NoSnap]);
     player.setSnap(48, false);
     EXPECT_EQ(player.snap(true), 10);
-    EXPECT_TRUE(f.shell.checks[427]);
-    EXPECT_FALSE(f.shell.checks[251]);
+    EXPECT_TRUE(f.shell.checks[CommandId::SnapTo192nd]);
+    EXPECT_FALSE(f.shell.checks[CommandId::SnapTo16th]);
     player.setSnap(5, false); // not in the table: no mark at all
     for (const SnapSetting& s : kSnapSettings)
         EXPECT_FALSE(f.shell.checks[s.command]);
@@ -261,15 +261,15 @@ TEST_F(Snapping, BpmSecondsAndTimeFormats) {
 
     player.cycleTimeFormat();
     EXPECT_EQ(player.timeFormat(), kTimeBeats);
-    EXPECT_TRUE(f.shell.checks[command::kTimeFormatBeats]);
-    EXPECT_FALSE(f.shell.checks[command::kTimeFormatSeconds]);
+    EXPECT_TRUE(f.shell.checks[CommandId::TimeBeats]);
+    EXPECT_FALSE(f.shell.checks[CommandId::TimeSeconds]);
     player.cycleTimeFormat();
     EXPECT_EQ(player.timeFormat(), kTimeSamples);
     player.cycleTimeFormat();
     EXPECT_EQ(player.timeFormat(), kTimeSeconds);
     player.setTimeFormat(99);
     EXPECT_EQ(player.timeFormat(), 99);
-    EXPECT_TRUE(f.shell.checks[command::kTimeFormatSeconds]);
+    EXPECT_TRUE(f.shell.checks[CommandId::TimeSeconds]);
 }
 
 } // namespace

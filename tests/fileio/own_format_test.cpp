@@ -147,7 +147,7 @@ TEST_F(OwnFormatTest, CompanionStatementsReadAsTheFormatSays) {
     EXPECT_EQ(editor.meters().get(1), 1);
     EXPECT_EQ(editor.meters().get(47), 7);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
-    EXPECT_TRUE(shell.checks[314]);
+    EXPECT_TRUE(shell.checks[CommandId::ArrowLayer]);
 }
 
 TEST_F(OwnFormatTest, AMissingCompanionLeavesASongWithoutBeats) {

@@ -88,7 +88,7 @@ TEST_F(SmReaderTest, ReadsBeatsNotesOfEveryKindAndMeters) {
     EXPECT_EQ(store.notes(level)[3].row(), 48 + 144);
     EXPECT_EQ(editor.meters().get(level), 3);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
-    EXPECT_TRUE(shell.checks[314]);
+    EXPECT_TRUE(shell.checks[CommandId::ArrowLayer]);
 }
 
 TEST_F(SmReaderTest, EveryMessageWithItsResult) {

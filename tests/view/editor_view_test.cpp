@@ -16,8 +16,8 @@ namespace {
 
 class MarkHooks : public NullShellHooks {
   public:
-    void setMenuCheck(int commandId, bool checked) override { marks[commandId] = checked; }
-    std::map<int, bool> marks;
+    void setMenuCheck(CommandId command, bool checked) override { marks[command] = checked; }
+    std::map<CommandId, bool> marks;
 };
 
 struct ViewFixture : ::testing::Test, test::StoreFixture {
@@ -38,12 +38,12 @@ TEST_F(ViewFixture, ZoomCouplesTheNoteSizeAndLightsThePanel) {
 
     view.noteSizeCommand(NoteSizeCommand::Larger);
     EXPECT_TRUE(wave.manualNoteSize);
-    EXPECT_FALSE(hooks.marks[424]);
+    EXPECT_FALSE(hooks.marks[CommandId::NoteSizeAuto]);
     view.zoom(ZoomCommand::InFull);
     EXPECT_EQ(view.noteSize(), 2); // set by hand: the zoom leaves it
     view.noteSizeCommand(NoteSizeCommand::Auto);
     EXPECT_EQ(view.noteSize(), 0);
-    EXPECT_TRUE(hooks.marks[424]);
+    EXPECT_TRUE(hooks.marks[CommandId::NoteSizeAuto]);
     EXPECT_FALSE(view.setNoteSize(4));
     EXPECT_FALSE(view.setNoteSize(-1));
     EXPECT_EQ(view.noteSize(), 0);
@@ -55,19 +55,19 @@ TEST_F(ViewFixture, LayerSwitchesAndGridSetTheirMarks) {
     view.setLayer(Layer::Wave, true);
     EXPECT_TRUE(wave.visible);
     EXPECT_TRUE(store.layerOn(Layer::Wave));
-    EXPECT_TRUE(hooks.marks[237]);
+    EXPECT_TRUE(hooks.marks[CommandId::WaveLayer]);
     view.toggleLayer(Layer::Arrow);
     EXPECT_TRUE(store.layerOn(Layer::Arrow));
-    EXPECT_TRUE(hooks.marks[314]);
+    EXPECT_TRUE(hooks.marks[CommandId::ArrowLayer]);
     view.toggleLayer(Layer::Arrow);
-    EXPECT_FALSE(hooks.marks[314]);
+    EXPECT_FALSE(hooks.marks[CommandId::ArrowLayer]);
 
     view.chooseGrid(GridChoice::Eighth);
-    EXPECT_TRUE(hooks.marks[20201]);
-    EXPECT_FALSE(hooks.marks[20203]);
+    EXPECT_TRUE(hooks.marks[CommandId::Grid8th]);
+    EXPECT_FALSE(hooks.marks[CommandId::NoGrid]);
     view.chooseGrid(GridChoice::None);
-    EXPECT_TRUE(hooks.marks[20203]);
-    EXPECT_FALSE(hooks.marks[20201]);
+    EXPECT_TRUE(hooks.marks[CommandId::NoGrid]);
+    EXPECT_FALSE(hooks.marks[CommandId::Grid8th]);
 }
 
 TEST_F(ViewFixture, ScrollingCursorEasesHomeEverySecondFrameWhilePlaying) {

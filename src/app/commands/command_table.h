@@ -20,11 +20,11 @@ enum class CheckGroup { None, Layer, Level, Snap, TimeFormat, Volume, Speed, Tic
 
 struct MenuEntry {
     std::string_view path;    // submenu titles joined by "/", e.g. "&Tools/Grid"
-    int id;                   // 0 for a separator
+    CommandId id;             // CommandId{} (0) for a separator
     std::string_view caption; // with a tab before the key text shown
     CheckGroup group;
 
-    bool isSeparator() const { return id == 0; }
+    bool isSeparator() const { return id == CommandId{}; }
     bool checkable() const { return group != CheckGroup::None; }
 };
 
@@ -32,28 +32,22 @@ struct Accelerator {
     KeyModifiers modifiers;
     VirtualKey key; // 0 for a typed-character entry
     char typed;     // the character of a typed entry, else 0
-    int id;
+    CommandId id;
 };
 
 std::span<const MenuEntry> mainMenu();
 std::span<const Accelerator> acceleratorTable();
 
 // The command of a key pressed with exactly these modifiers, if any.
-std::optional<int> findKeyAccelerator(VirtualKey key, KeyModifiers modifiers);
+std::optional<CommandId> findKeyAccelerator(VirtualKey key, KeyModifiers modifiers);
 // The command of a typed character, if any.
-std::optional<int> findTypedAccelerator(char typed);
+std::optional<CommandId> findTypedAccelerator(char typed);
 
-const MenuEntry* findMenuEntry(int id);
+const MenuEntry* findMenuEntry(CommandId id);
 
-// The menu id of each level (index = LevelIndex) and back.
-int levelCommandId(LevelIndex level);
-std::optional<LevelIndex> levelOfCommand(int id);
-
-// The eleven snap settings in menu order: None, then 1, 2, 3, 4, 6, 8, 12, 16, 24, 48
-// divisions per beat. Index 0 is None (0 divisions).
-inline constexpr int kSnapCount = 11;
-int snapCommandId(int snapIndex);
-int snapDivisions(int snapIndex);
-std::optional<int> snapIndexOfCommand(int id);
+// The command of each level (index = LevelIndex: the Game menu's level items in menu
+// order) and back.
+CommandId levelCommandId(LevelIndex level);
+std::optional<LevelIndex> levelOfCommand(CommandId id);
 
 } // namespace quillex

@@ -1,8 +1,11 @@
-// Routes every command to its owner: the shell's own commands (Open, Close, Save,
-// Exit, play/pause, level selection, the mouse buttons and wheel, dropped files) are
-// handled here; the other subsystems register handlers for theirs. A command with no
-// handler yet is unavailable (its menu item greyed). The sync-mode guard and the undo
-// convention are applied here, once for all commands.
+// Routes every command to its handler. The shell's own commands (Open, Close, Save,
+// Exit, play/pause, level selection) are registered by the dispatcher itself; the
+// other subsystems register handlers for theirs. A command with no handler yet is
+// unavailable (its menu item greyed). A handler's rules (the sync-mode guard, the undo
+// entry committed after it, when it is available) are given when it is registered.
+// The definitions are split by job: dispatcher.cpp (the handler registry),
+// song_file_commands.cpp (Open, Close, Save, Exit, drops), shell_commands.cpp (play,
+// Esc, levels, Sync Mode) and mouse_buttons.cpp (the wheel and the mouse buttons).
 #pragma once
 
 #include <array>
@@ -24,9 +27,29 @@
 
 namespace quillex {
 
-// The sync-mode guard's refusal of beat insertion (the Insert Beat command, B).
+// The sync-mode guard's refusals: commands of beats are refused while the notes are
+// being edited (one layer at a time, arrow layer on).
 inline constexpr std::string_view kInsertBeatsGuard =
     "To insert beats, first press TAB (or go into Sync Mode) to disable the notes.";
+inline constexpr std::string_view kInsertSubBeatsGuard =
+    "To insert subbeats, first press TAB (or go into Sync Mode) to disable the notes.";
+inline constexpr std::string_view kNudgeGuard =
+    "To nudge the beats, first press TAB (or go into Sync Mode) to disable the notes.";
+inline constexpr std::string_view kGrowGuard =
+    "To grow the beats, first press TAB (or go into Sync Mode) to disable the notes.";
+
+// How the dispatcher treats a command besides running its handler.
+struct CommandRules {
+    // Shown instead of running the command while the notes are being edited (the
+    // sync-mode guard); empty for a command allowed there.
+    std::string_view refusedInNoteMode = {};
+    // The handler opens its undo entry only once it knows there is something to do;
+    // the dispatcher commits it after the handler (not while a recording or drag entry
+    // is open).
+    bool commitsAfter = false;
+    // The command is available only while this returns true; empty: always.
+    std::function<bool()> enabledWhen = {};
+};
 
 // Mouse buttons and modifier keys held during a wheel turn or a click.
 struct MouseKeys {
@@ -51,20 +74,18 @@ class Dispatcher {
         const Options& options;
         const KeyDownTable& keysDown;
     };
-    explicit Dispatcher(Parts parts) : p_(parts) {}
+    // Registers the shell's own commands.
+    explicit Dispatcher(Parts parts);
 
     // Runs a command on the main thread.
-    void dispatch(int id, int argument = 0);
-    void dispatch(CommandId id, int argument = 0) { dispatch(toInt(id), argument); }
+    void dispatch(CommandId id, int argument = 0);
 
-    // Makes `id` run `handler`. Registering again replaces the handler. With
-    // `enabled`, the command is available only while it returns true.
-    void registerHandler(int id, Handler handler);
-    void registerHandler(int id, Handler handler, std::function<bool()> enabled);
-    // Whether `id` does something now (the shell's own commands always do).
-    bool available(int id) const;
+    // Makes `id` run `handler` under `rules`. Registering again replaces both.
+    void registerHandler(CommandId id, Handler handler, CommandRules rules = {});
+    // Whether `id` does something now.
+    bool available(CommandId id) const;
     // Called when a command has run, e.g. to refresh the menu's enabled state.
-    std::function<void(int id)> afterCommand;
+    std::function<void(CommandId id)> afterCommand;
 
     // The undo history: open an entry with a label, commit the entry a handler
     // opened, and whether a recording or drag entry is open (then neither happens).
@@ -110,9 +131,15 @@ class Dispatcher {
     const std::string& songFolder() const { return songFolder_; }
 
   private:
-    bool runOwnCommand(int id, int argument);
-    bool syncModeGuardRefuses(int id);
+    struct Registered {
+        Handler handler;
+        CommandRules rules;
+    };
+    void registerSongFileCommands();
+    void registerShellCommands();
+    bool refusedInNoteMode(const CommandRules& rules);
     bool settleChanges();
+    void save(bool asNewFile);
     void open();
     // Open after the save prompt: `choosePath` gives the file (the dialog, or a path
     // given from outside), nothing when the user cancels.
@@ -125,8 +152,7 @@ class Dispatcher {
     bool anyOfFirstColumnKeysDown() const;
 
     Parts p_;
-    std::unordered_map<int, Handler> handlers_;
-    std::unordered_map<int, std::function<bool()>> enabledWhen_;
+    std::unordered_map<CommandId, Registered> handlers_;
     std::string songFolder_;
 };
 

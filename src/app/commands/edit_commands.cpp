@@ -1,5 +1,7 @@
 #include "app/commands/edit_commands.h"
 
+#include <tuple>
+
 #include "items/clipboard.h"
 #include "items/selection.h"
 #include "tools/note_transforms.h"
@@ -8,24 +10,37 @@ namespace quillex {
 
 namespace {
 
-// Select Notes by type: the command ids of the 4th … 192nd notes and of mines/lifts,
-// with the division class each selects.
-constexpr std::pair<int, std::int32_t> kNotesOfClass[] = {
-    {391, 0}, {392, 1}, {401, 2}, {393, 3}, {394, 4},
-    {395, 5}, {396, 6}, {397, 7}, {428, 8}, {400, kMineDivisionClass},
+// Select Notes by type: the commands of the 4th … 192nd notes and of mines/lifts, with
+// the division class each selects.
+constexpr std::pair<CommandId, std::int32_t> kNotesOfClass[] = {
+    {CommandId::Select4thNotes, 0},   {CommandId::Select8thNotes, 1},
+    {CommandId::Select12thNotes, 2},  {CommandId::Select16thNotes, 3},
+    {CommandId::Select24thNotes, 4},  {CommandId::Select32ndNotes, 5},
+    {CommandId::Select48thNotes, 6},  {CommandId::Select64thNotes, 7},
+    {CommandId::Select192ndNotes, 8}, {CommandId::SelectMinesLifts, kMineDivisionClass},
 };
-constexpr std::pair<int, Turn> kTurns[] = {
-    {386, Turn::Left},           {387, Turn::Right},       {388, Turn::Mirror},
-    {389, Turn::MirrorLeftRight}, {390, Turn::MirrorUpDown},
+// Quantize: the command of each division per measure.
+constexpr std::pair<CommandId, int> kQuantizes[] = {
+    {CommandId::QuantizeTo4th, 4},   {CommandId::QuantizeTo8th, 8},
+    {CommandId::QuantizeTo12th, 12}, {CommandId::QuantizeTo16th, 16},
+    {CommandId::QuantizeTo24th, 24}, {CommandId::QuantizeTo32nd, 32},
+    {CommandId::QuantizeTo48th, 48}, {CommandId::QuantizeTo64th, 64},
 };
-// Scale Notes: command id, numerator, denominator.
-constexpr std::array<int, 3> kScales[] = {
-    {406, 1, 2}, {402, 2, 3}, {403, 3, 4}, {404, 4, 3}, {405, 3, 2}, {399, 2, 1},
+constexpr std::pair<CommandId, Turn> kTurns[] = {
+    {CommandId::TurnLeft, Turn::Left},
+    {CommandId::TurnRight, Turn::Right},
+    {CommandId::MirrorFull, Turn::Mirror},
+    {CommandId::MirrorLeftRight, Turn::MirrorLeftRight},
+    {CommandId::MirrorUpDown, Turn::MirrorUpDown},
 };
-constexpr int kSelectAll = 243, kSelectNone = 244, kInvertSelection = 245;
-constexpr int kSelectWhite = 320, kSelectBlue = 321, kSelectLocked = 324, kRegion = 328;
-constexpr int kCut = 325, kCopy = 326, kPaste = 327;
-constexpr int kChangeNoteType = 433, kSetSongPreview = 356;
+// Scale Notes: command, numerator, denominator.
+constexpr std::tuple<CommandId, int, int> kScales[] = {
+    {CommandId::ScaleHalf, 1, 2},          {CommandId::ScaleTwoThirds, 2, 3},
+    {CommandId::ScaleThreeQuarters, 3, 4}, {CommandId::ScaleFourThirds, 4, 3},
+    {CommandId::ScaleThreeHalves, 3, 2},   {CommandId::ScaleDouble, 2, 1},
+};
+// The edits whose entry the dispatcher commits after the handler.
+const CommandRules kCommitsAfter{.commitsAfter = true};
 
 } // namespace
 
@@ -48,8 +63,8 @@ void EditCommands::registerAll() {
 
 void EditCommands::updateUndoMenu() {
     const UndoMenuState menu = editor_.history().menuState();
-    editor_.shell().setMenuItem(toInt(CommandId::Undo), menu.undoCaption, menu.canUndo);
-    editor_.shell().setMenuItem(toInt(CommandId::Redo), menu.redoCaption, menu.canRedo);
+    editor_.shell().setMenuItem(CommandId::Undo, menu.undoCaption, menu.canUndo);
+    editor_.shell().setMenuItem(CommandId::Redo, menu.redoCaption, menu.canRedo);
 }
 
 void EditCommands::clearHistory() {
@@ -82,7 +97,7 @@ void EditCommands::restore(const EditState& state) {
     editor_.store().restore(state.items);
     dispatcher_.showLevel(state.level); // menu marks, note size and layout of the level
     editor_.store().setLayer(Layer::Arrow, state.arrowLayerOn);
-    editor_.shell().setMenuCheck(toInt(CommandId::ArrowLayer), state.arrowLayerOn);
+    editor_.shell().setMenuCheck(CommandId::ArrowLayer, state.arrowLayerOn);
     editor_.store().refresh();
     editor_.openEntries().reset();
     resetEditFlags();
@@ -93,19 +108,19 @@ void EditCommands::registerHistory() {
     dispatcher_.openUndoEntry = [this](std::string_view label) { openEntry(label); };
     dispatcher_.recordingEntryOpen = [this] { return editor_.openEntries().any(); };
     dispatcher_.commitUndoEntry = [this] { commitEntry(); };
-    dispatcher_.registerHandler(toInt(CommandId::Undo), [this](int) {
+    dispatcher_.registerHandler(CommandId::Undo, [this](int) {
         if (editor_.openEntries().any() || recordingOrDragging())
             return;
         if (auto state = editor_.history().undo(editor_.editState()))
             restore(*state);
     });
-    dispatcher_.registerHandler(toInt(CommandId::Redo), [this](int) {
+    dispatcher_.registerHandler(CommandId::Redo, [this](int) {
         if (editor_.openEntries().any() || recordingOrDragging())
             return;
         if (auto state = editor_.history().redo(editor_.editState()))
             restore(*state);
     });
-    dispatcher_.registerHandler(toInt(CommandId::ClearHistory), [this](int) {
+    dispatcher_.registerHandler(CommandId::ClearHistory, [this](int) {
         const UndoHistory& h = editor_.history();
         if (questions_.confirmClearHistory(clearHistoryText(h.allocatedCount(), h.activeCount())))
             clearHistory();
@@ -114,52 +129,60 @@ void EditCommands::registerHistory() {
 
 void EditCommands::registerSelection() {
     ItemStore& store = editor_.store();
-    for (auto [id, change] : {std::pair{kSelectAll, SelectionChange::Set},
-                              std::pair{kSelectNone, SelectionChange::Clear},
-                              std::pair{kInvertSelection, SelectionChange::Toggle}})
-        dispatcher_.registerHandler(id, [&store, change = change](int) { changeSelection(store, change); });
-    for (auto [id, group] : {std::pair{kSelectWhite, BeatGroup::White},
-                             std::pair{kSelectBlue, BeatGroup::Blue},
-                             std::pair{kSelectLocked, BeatGroup::Locked}})
-        dispatcher_.registerHandler(id, [&store, group = group](int) { toggleBeats(store, group); });
-    for (auto [id, divisionClass] : kNotesOfClass)
+    for (auto [id, change] : {std::pair{CommandId::SelectAll, SelectionChange::Set},
+                              std::pair{CommandId::SelectNone, SelectionChange::Clear},
+                              std::pair{CommandId::InvertSelection, SelectionChange::Toggle}})
         dispatcher_.registerHandler(
-            id, [&store, divisionClass = divisionClass](int) { toggleNotesOfClass(store, divisionClass); });
-    dispatcher_.registerHandler(kRegion, [this](int) {
+            id, [&store, change = change](int) { changeSelection(store, change); });
+    for (auto [id, group] : {std::pair{CommandId::SelectWhiteBeats, BeatGroup::White},
+                             std::pair{CommandId::SelectBlueBeats, BeatGroup::Blue},
+                             std::pair{CommandId::SelectLockedBeats, BeatGroup::Locked}})
+        dispatcher_.registerHandler(id,
+                                    [&store, group = group](int) { toggleBeats(store, group); });
+    for (auto [id, divisionClass] : kNotesOfClass)
+        dispatcher_.registerHandler(id, [&store, divisionClass = divisionClass](int) {
+            toggleNotesOfClass(store, divisionClass);
+        });
+    dispatcher_.registerHandler(CommandId::RegionBeginEnd, [this](int) {
         editor_.region().press(editor_.store(), editor_.player().position());
     });
 }
 
 void EditCommands::registerClipboard() {
-    for (auto [id, cut] : {std::pair{kCut, true}, std::pair{kCopy, false}})
+    for (auto [id, cut] : {std::pair{CommandId::Cut, true}, std::pair{CommandId::Copy, false}})
         dispatcher_.registerHandler(id, [this, cut = cut](int) {
             if (!editor_.clipboard().copy(editor_.store(), cut))
                 editor_.messages().show(kOneKindToCutMessage);
         });
+    dispatcher_.registerHandler(CommandId::Paste,
+                                [this](int) {
+                                    if (!pasteAvailable())
+                                        return;
+                                    openEntry("Paste");
+                                    const bool allFit = editor_.clipboard().paste(
+                                        editor_.store(), editor_.player().position(),
+                                        editor_.player().musicLength());
+                                    commitEntry();
+                                    if (!allFit)
+                                        editor_.messages().show(kNotesDoNotFitMessage);
+                                },
+                                {.enabledWhen = [this] { return pasteAvailable(); }});
     dispatcher_.registerHandler(
-        kPaste,
+        CommandId::Delete,
         [this](int) {
-            if (!pasteAvailable())
+            switch (checkDelete(editor_.store())) {
+            case DeleteCheck::LockedBeatSelected:
+                editor_.messages().show(kLockedBeatSelectedMessage);
                 return;
-            openEntry("Paste");
-            const bool allFit = editor_.clipboard().paste(
-                editor_.store(), editor_.player().position(), editor_.player().musicLength());
-            commitEntry();
-            if (!allFit)
-                editor_.messages().show(kNotesDoNotFitMessage);
+            case DeleteCheck::NothingSelected:
+                return;
+            case DeleteCheck::Deletable:
+                break;
+            }
+            openEntry("Delete");
+            deleteSelection(editor_.store());
         },
-        [this] { return pasteAvailable(); });
-    dispatcher_.registerHandler(toInt(CommandId::Delete), [this](int) {
-        switch (checkDelete(editor_.store())) {
-        case DeleteCheck::LockedBeatSelected:
-            editor_.messages().show(kLockedBeatSelectedMessage);
-            return;
-        case DeleteCheck::NothingSelected: return;
-        case DeleteCheck::Deletable: break;
-        }
-        openEntry("Delete");
-        deleteSelection(editor_.store());
-    });
+        kCommitsAfter);
 }
 
 void EditCommands::bracketed(std::string_view label, bool ready, std::string_view refusal,
@@ -175,16 +198,22 @@ void EditCommands::bracketed(std::string_view label, bool ready, std::string_vie
 
 void EditCommands::registerTransforms() {
     ItemStore& store = editor_.store();
-    for (int division : kQuantizeDivisions)
-        dispatcher_.registerHandler(division, [this, &store, division](int) {
-            bracketed("Quantize", anySelectedNote(store), kNothingToQuantizeMessage,
-                      [&store, division] { quantizeSelection(store, division); });
-        });
+    for (auto [id, division] : kQuantizes)
+        dispatcher_.registerHandler(
+            id,
+            [this, &store, division = division](int) {
+                bracketed("Quantize", anySelectedNote(store), kNothingToQuantizeMessage,
+                          [&store, division] { quantizeSelection(store, division); });
+            },
+            kCommitsAfter);
     for (auto [id, turn] : kTurns)
-        dispatcher_.registerHandler(id, [this, &store, turn = turn](int) {
-            bracketed("Turn", anySelectedNote(store), kNothingToTurnMessage,
-                      [&store, turn] { turnSelection(store, turn); });
-        });
+        dispatcher_.registerHandler(
+            id,
+            [this, &store, turn = turn](int) {
+                bracketed("Turn", anySelectedNote(store), kNothingToTurnMessage,
+                          [&store, turn] { turnSelection(store, turn); });
+            },
+            kCommitsAfter);
     for (const auto& [id, numerator, denominator] : kScales)
         dispatcher_.registerHandler(id, [this, &store, p = numerator, q = denominator](int) {
             if (!questions_.confirmScale(kScaleWarning))
@@ -193,14 +222,17 @@ void EditCommands::registerTransforms() {
                       [&store, p, q] { scaleSelection(store, p, q); });
             commitEntry();
         });
-    dispatcher_.registerHandler(kChangeNoteType, [this, &store](int) {
-        if (!anySelectedNoteInAnyLevel(store)) {
-            editor_.messages().show(kNothingToChangeTypeMessage);
-            return;
-        }
-        bracketed("Change Note Type", true, {}, [&store] { changeTypeOfSelection(store); });
-    });
-    dispatcher_.registerHandler(kSetSongPreview, [this](int) {
+    dispatcher_.registerHandler(
+        CommandId::ChangeNoteType,
+        [this, &store](int) {
+            if (!anySelectedNoteInAnyLevel(store)) {
+                editor_.messages().show(kNothingToChangeTypeMessage);
+                return;
+            }
+            bracketed("Change Note Type", true, {}, [&store] { changeTypeOfSelection(store); });
+        },
+        kCommitsAfter);
+    dispatcher_.registerHandler(CommandId::SetSongPreview, [this](int) {
         const auto range = previewFromSelection(editor_.store(), editor_.region());
         if (!range) {
             editor_.messages().show(kNoPreviewSourceMessage);

@@ -12,31 +12,16 @@ namespace {
 
 constexpr std::size_t kKeyColumn = 24;
 
-// What the commands without a menu item do.
+// What the commands without a menu item do, in the key lists.
 struct KeyOnlyCommand {
-    int id;
+    CommandId id;
     std::string_view text;
 };
+#define QX_COMMAND(name, number, text) KeyOnlyCommand{CommandId::name, text},
 constexpr KeyOnlyCommand kKeyOnlyCommands[] = {
-    {17, "one snap step (or row) earlier"},
-    {18, "one snap step (or row) later"},
-    {19, "four beats (or a page) earlier"},
-    {20, "four beats (or a page) later"},
-    {21, "start of the song"},
-    {22, "end of the song"},
-    {23, "stop, back to where play began"},
-    {31, "time shown in seconds, beats or samples"},
-    {34, "coarser snap"},
-    {35, "finer snap"},
-    {39, "previous chart"},
-    {40, "next chart"},
-    {43, "nudge all beats closer"},
-    {44, "nudge all beats away"},
-    {45, "stop playing; while stopped, no snap"},
-    {46, "play from the start"},
-    {450, "next grid"},
-    {451, "practice mode on / off; off, AutoPlay plays the chart"},
+#include "commands_without_menu_item.inc"
 };
+#undef QX_COMMAND
 
 // The keys read outside the shortcuts, in the words of the documents.
 constexpr std::string_view kPolledKeys[][2] = {
@@ -139,7 +124,7 @@ std::string keyName(VirtualKey key) {
 std::string keyListText() {
     std::string out;
     const std::span<const Accelerator> accelerators = acceleratorTable();
-    const auto keysOf = [&](int id) {
+    const auto keysOf = [&](CommandId id) {
         std::vector<std::string> names;
         for (const Accelerator& a : accelerators)
             if (a.id == id &&
@@ -150,7 +135,7 @@ std::string keyListText() {
             keys += (keys.empty() ? "" : ", ") + name;
         return keys;
     };
-    std::vector<int> listed;
+    std::vector<CommandId> listed;
     for (const MenuEntry& entry : mainMenu()) {
         if (entry.isSeparator() ||
             std::find(listed.begin(), listed.end(), entry.id) != listed.end())
@@ -167,7 +152,8 @@ std::string keyListText() {
         addLine(out, keys, menuPlace(entry));
     }
     for (const KeyOnlyCommand& command : kKeyOnlyCommands)
-        addLine(out, keysOf(command.id), command.text);
+        if (!command.text.empty())
+            addLine(out, keysOf(command.id), command.text);
     for (const auto& [keys, text] : kPolledKeys)
         addLine(out, keys, text);
     return out;

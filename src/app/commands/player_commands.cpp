@@ -1,6 +1,6 @@
 #include "app/commands/player_commands.h"
 
-#include "app/commands/command_table.h"
+#include "audio/player_settings.h"
 
 namespace quillex {
 
@@ -18,30 +18,29 @@ void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore&
             [&player, bySnap, grid, plain](int) { player.transportStep(bySnap() ? grid : plain); };
     };
 
-    d.registerHandler(toInt(CommandId::PreviousRow),
+    d.registerHandler(CommandId::PreviousRow,
                       stepEither(TransportMove::PreviousSnap, TransportMove::RowUp));
-    d.registerHandler(toInt(CommandId::NextRow),
+    d.registerHandler(CommandId::NextRow,
                       stepEither(TransportMove::NextSnap, TransportMove::RowDown));
-    d.registerHandler(toInt(CommandId::PageUp),
+    d.registerHandler(CommandId::PageUp,
                       stepEither(TransportMove::FourBeatsUp, TransportMove::PageUp));
-    d.registerHandler(toInt(CommandId::PageDown),
+    d.registerHandler(CommandId::PageDown,
                       stepEither(TransportMove::FourBeatsDown, TransportMove::PageDown));
-    d.registerHandler(toInt(CommandId::ToStart), step(TransportMove::Start));
-    d.registerHandler(toInt(CommandId::Rewind), step(TransportMove::Start));
-    d.registerHandler(toInt(CommandId::ToEnd), step(TransportMove::End));
-    d.registerHandler(toInt(CommandId::StopAndReturn), step(TransportMove::Stop));
-    d.registerHandler(toInt(CommandId::NextTimeFormat),
-                      [&player](int) { player.cycleTimeFormat(); });
-    d.registerHandler(toInt(CommandId::PreviousSnap), [&player](int) { player.previousSnap(); });
-    d.registerHandler(toInt(CommandId::NextSnap), [&player](int) { player.nextSnap(); });
-    for (int i = 0; i < kSnapCount; ++i)
-        d.registerHandler(snapCommandId(i), [&player, i](int) { player.setSnap(i, true); });
+    d.registerHandler(CommandId::ToStart, step(TransportMove::Start));
+    d.registerHandler(CommandId::Rewind, step(TransportMove::Start));
+    d.registerHandler(CommandId::ToEnd, step(TransportMove::End));
+    d.registerHandler(CommandId::StopAndReturn, step(TransportMove::Stop));
+    d.registerHandler(CommandId::NextTimeFormat, [&player](int) { player.cycleTimeFormat(); });
+    d.registerHandler(CommandId::PreviousSnap, [&player](int) { player.previousSnap(); });
+    d.registerHandler(CommandId::NextSnap, [&player](int) { player.nextSnap(); });
+    for (int i = 0; i < static_cast<int>(kSnapSettings.size()); ++i)
+        d.registerHandler(kSnapSettings[static_cast<std::size_t>(i)].command,
+                          [&player, i](int) { player.setSnap(i, true); });
 
-    d.registerHandler(toInt(CommandId::TimeSeconds),
+    d.registerHandler(CommandId::TimeSeconds,
                       [&player](int) { player.setTimeFormat(kTimeSeconds); });
-    d.registerHandler(toInt(CommandId::TimeBeats),
-                      [&player](int) { player.setTimeFormat(kTimeBeats); });
-    d.registerHandler(toInt(CommandId::TimeSamples),
+    d.registerHandler(CommandId::TimeBeats, [&player](int) { player.setTimeFormat(kTimeBeats); });
+    d.registerHandler(CommandId::TimeSamples,
                       [&player](int) { player.setTimeFormat(kTimeSamples); });
 
     // Each volume and speed command shows its panel, whether or not the value moved.
@@ -51,23 +50,22 @@ void registerPlayerCommands(Dispatcher& d, MusicPlayer& player, const ItemStore&
             status.light(panel);
         };
     };
-    d.registerHandler(toInt(CommandId::VolumeNormal),
+    d.registerHandler(CommandId::VolumeNormal,
                       lighting(StatusPanel::Volume, &MusicPlayer::volumeNormal));
-    d.registerHandler(toInt(CommandId::VolumeDown),
+    d.registerHandler(CommandId::VolumeDown,
                       lighting(StatusPanel::Volume, &MusicPlayer::volumeSofter));
-    d.registerHandler(toInt(CommandId::VolumeUp),
+    d.registerHandler(CommandId::VolumeUp,
                       lighting(StatusPanel::Volume, &MusicPlayer::volumeLouder));
-    d.registerHandler(toInt(CommandId::Mute),
-                      lighting(StatusPanel::Volume, &MusicPlayer::volumeMute));
-    d.registerHandler(toInt(CommandId::SpeedNormal),
+    d.registerHandler(CommandId::Mute, lighting(StatusPanel::Volume, &MusicPlayer::volumeMute));
+    d.registerHandler(CommandId::SpeedNormal,
                       lighting(StatusPanel::Speed, &MusicPlayer::speedNormal));
-    d.registerHandler(toInt(CommandId::SpeedSlower),
+    d.registerHandler(CommandId::SpeedSlower,
                       lighting(StatusPanel::Speed, &MusicPlayer::speedSlower));
-    d.registerHandler(toInt(CommandId::SpeedFaster),
+    d.registerHandler(CommandId::SpeedFaster,
                       lighting(StatusPanel::Speed, &MusicPlayer::speedFaster));
-    d.registerHandler(toInt(CommandId::BeatTick),
+    d.registerHandler(CommandId::BeatTick,
                       [&player](int) { player.setBeatTickOff(!player.beatTickOff()); });
-    d.registerHandler(toInt(CommandId::NoteTick),
+    d.registerHandler(CommandId::NoteTick,
                       [&player](int) { player.setNoteTickOff(!player.noteTickOff()); });
 }
 

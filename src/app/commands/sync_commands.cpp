@@ -10,17 +10,23 @@ namespace quillex {
 
 namespace {
 
-constexpr int kInsertPause = 370;
-constexpr int kMakeWhite = 318, kMakeBlue = 319, kLockUnlock = 322, kSubBeatFraction = 365;
 constexpr int kGrowByStep = 1, kShrinkByStep = 2, kGrowToBpm = 3;
 constexpr int kQuickStep = 2;
 // The nudge menu items and keys, each the nudge command with its variant.
-constexpr std::pair<CommandId, int> kNudges[] = {
+constexpr std::pair<CommandId, int> kNudgeItems[] = {
     {CommandId::NudgeAwayMore, 0},
     {CommandId::NudgeAway, 1},
     {CommandId::NudgeCloser, 2},
     {CommandId::NudgeCloserMore, 3},
 };
+
+// Beat commands refused while the notes are edited, with what they say; the beat
+// properties' entries are committed by the dispatcher after the handler.
+const CommandRules kInsertBeats{.refusedInNoteMode = kInsertBeatsGuard};
+const CommandRules kInsertSubBeats{.refusedInNoteMode = kInsertSubBeatsGuard};
+const CommandRules kNudges{.refusedInNoteMode = kNudgeGuard};
+const CommandRules kGrows{.refusedInNoteMode = kGrowGuard};
+const CommandRules kCommitsAfter{.commitsAfter = true};
 
 template <typename T> const T* planned(const std::variant<T, std::string_view>& plan) {
     return std::get_if<T>(&plan);
@@ -69,18 +75,23 @@ void SyncCommands::refreshUnlessPlaying() {
         editor_.store().refresh();
 }
 
-void SyncCommands::resetTicks() { editor_.player().resetTickIndices(editor_.player().position()); }
+void SyncCommands::resetTicks() {
+    editor_.player().resetTickIndices(editor_.player().position());
+}
 
 // ---------------------------------------------------------------- insertion
 
 void SyncCommands::registerInsertion() {
-    dispatcher_.registerHandler(toInt(CommandId::InsertBeat), [this](int) { insertBeat(); });
-    dispatcher_.registerHandler(toInt(CommandId::NextBeatAtEnd),
-                                [this](int) { insertBeatBeyond(BeatEnd::Next); });
-    dispatcher_.registerHandler(toInt(CommandId::PrevBeatAtStart),
-                                [this](int) { insertBeatBeyond(BeatEnd::Previous); });
-    dispatcher_.registerHandler(toInt(CommandId::InsertSubBeat), [this](int) { insertSubBeat(); });
-    dispatcher_.registerHandler(kInsertPause, [this](int) { insertPause(); });
+    dispatcher_.registerHandler(
+        CommandId::InsertBeat, [this](int) { insertBeat(); }, kInsertBeats);
+    dispatcher_.registerHandler(
+        CommandId::NextBeatAtEnd, [this](int) { insertBeatBeyond(BeatEnd::Next); }, kInsertBeats);
+    dispatcher_.registerHandler(
+        CommandId::PrevBeatAtStart, [this](int) { insertBeatBeyond(BeatEnd::Previous); },
+        kInsertBeats);
+    dispatcher_.registerHandler(
+        CommandId::InsertSubBeat, [this](int) { insertSubBeat(); }, kInsertSubBeats);
+    dispatcher_.registerHandler(CommandId::InsertPause, [this](int) { insertPause(); });
 }
 
 // Insert Beat commits before its refresh, which waits while playing: taps then go in
@@ -163,25 +174,31 @@ void SyncCommands::insertPause() {
 // ---------------------------------------------------------------- properties
 
 void SyncCommands::registerProperties() {
-    // The common tail of the dispatcher commits these entries.
-    for (auto [id, colour] : {std::pair{kMakeWhite, kWhiteMarker}, std::pair{kMakeBlue, kBlueMarker}})
-        dispatcher_.registerHandler(id, [this, colour = colour](int) {
-            if (auto refusal = colourRefusal(editor_.store())) {
-                editor_.messages().show(*refusal);
+    for (auto [id, colour] : {std::pair{CommandId::MakeBeatWhite, kWhiteMarker},
+                              std::pair{CommandId::MakeBeatBlue, kBlueMarker}})
+        dispatcher_.registerHandler(
+            id,
+            [this, colour = colour](int) {
+                if (auto refusal = colourRefusal(editor_.store())) {
+                    editor_.messages().show(*refusal);
+                    return;
+                }
+                open("Beat Color");
+                colourSelectedBeats(editor_.store(), colour);
+            },
+            kCommitsAfter);
+    dispatcher_.registerHandler(
+        CommandId::LockUnlock,
+        [this](int) {
+            if (!anyActiveSelectedBeat(editor_.store())) {
+                editor_.messages().show(kNoBeatToLockMessage);
                 return;
             }
-            open("Beat Color");
-            colourSelectedBeats(editor_.store(), colour);
-        });
-    dispatcher_.registerHandler(kLockUnlock, [this](int) {
-        if (!anyActiveSelectedBeat(editor_.store())) {
-            editor_.messages().show(kNoBeatToLockMessage);
-            return;
-        }
-        open("Lock/Unlock");
-        toggleLockOfSelectedBeats(editor_.store());
-    });
-    dispatcher_.registerHandler(kSubBeatFraction, [this](int) { editFraction(); });
+            open("Lock/Unlock");
+            toggleLockOfSelectedBeats(editor_.store());
+        },
+        kCommitsAfter);
+    dispatcher_.registerHandler(CommandId::SubBeatFraction, [this](int) { editFraction(); });
 }
 
 void SyncCommands::editFraction() {
@@ -208,56 +225,61 @@ void SyncCommands::editFraction() {
 // ---------------------------------------------------------------- nudge and grow
 
 void SyncCommands::registerMoves() {
-    dispatcher_.registerHandler(toInt(CommandId::Nudge), [this](int variant) { nudge(variant); });
-    for (auto [id, variant] : kNudges)
-        dispatcher_.registerHandler(toInt(id), [this, variant = variant](int) {
+    dispatcher_.registerHandler(
+        CommandId::Nudge, [this](int variant) { nudge(variant); }, kNudges);
+    for (auto [id, variant] : kNudgeItems)
+        dispatcher_.registerHandler(id, [this, variant = variant](int) {
             dispatcher_.dispatch(CommandId::Nudge, variant);
         });
     // F12 and F11: a small nudge of every marker, as if the cursor were at the start.
     for (auto [id, variant] : {std::pair{CommandId::NudgeCloserFromStart, 2},
                                std::pair{CommandId::NudgeAwayFromStart, 1}})
-        dispatcher_.registerHandler(toInt(id), [this, variant = variant](int) {
+        dispatcher_.registerHandler(id, [this, variant = variant](int) {
             MusicPlayer& player = editor_.player();
             const SamplePosition cursor = player.position();
             player.seek(0);
             dispatcher_.dispatch(CommandId::Nudge, variant);
             player.seek(cursor);
         });
-    dispatcher_.registerHandler(toInt(CommandId::Grow), [this](int kind) { grow(kind); });
-    dispatcher_.registerHandler(toInt(CommandId::QuickGrow),
-                                [this](int) { dispatcher_.dispatch(CommandId::Grow, kGrowByStep); });
-    dispatcher_.registerHandler(toInt(CommandId::QuickShrink), [this](int) {
-        dispatcher_.dispatch(CommandId::Grow, kShrinkByStep);
-    });
-    dispatcher_.registerHandler(toInt(CommandId::GrowRegion), [this](int) {
-        ItemStore& store = editor_.store();
-        store.refresh();
-        const auto region = growRegion(store, editor_.player().position());
-        if (const auto* refusal = std::get_if<std::string_view>(&region)) {
-            editor_.messages().show(*refusal);
-            return;
-        }
-        const auto selected = std::count_if(store.beats().begin(), store.beats().end(),
-                                            [](const EditItem& b) { return b.selected; });
-        GrowSmoothModel model(growMemory_, std::get<GrowRegion>(region), selected > 1,
-                              editor_.player().sampleRate());
-        if (!dialogs_.growSmooth(model))
-            return;
-        store.setModified(true);
-        growBpm_ = model.bpm();
-        if (model.growMode()) {
-            dispatcher_.dispatch(CommandId::Grow, kGrowToBpm);
-            return;
-        }
-        const auto plan = planSmooth(store, std::get<GrowRegion>(region), model.window());
-        if (const auto* move = planned(plan)) {
-            open("Smooth");
-            applyMove(store, *move);
-            commit();
-        } else {
-            editor_.messages().show(std::get<std::string_view>(plan));
-        }
-    });
+    dispatcher_.registerHandler(CommandId::Grow, [this](int kind) { grow(kind); });
+    dispatcher_.registerHandler(
+        CommandId::QuickGrow, [this](int) { dispatcher_.dispatch(CommandId::Grow, kGrowByStep); },
+        kGrows);
+    dispatcher_.registerHandler(
+        CommandId::QuickShrink,
+        [this](int) { dispatcher_.dispatch(CommandId::Grow, kShrinkByStep); }, kGrows);
+    dispatcher_.registerHandler(
+        CommandId::GrowRegion, [this](int) { growOrSmoothRegion(); }, kGrows);
+}
+
+void SyncCommands::growOrSmoothRegion() {
+    ItemStore& store = editor_.store();
+    store.refresh();
+    const auto region = growRegion(store, editor_.player().position());
+    if (const auto* refusal = std::get_if<std::string_view>(&region)) {
+        editor_.messages().show(*refusal);
+        return;
+    }
+    const auto selected = std::count_if(store.beats().begin(), store.beats().end(),
+                                        [](const EditItem& b) { return b.selected; });
+    GrowSmoothModel model(growMemory_, std::get<GrowRegion>(region), selected > 1,
+                          editor_.player().sampleRate());
+    if (!dialogs_.growSmooth(model))
+        return;
+    store.setModified(true);
+    growBpm_ = model.bpm();
+    if (model.growMode()) {
+        dispatcher_.dispatch(CommandId::Grow, kGrowToBpm);
+        return;
+    }
+    const auto plan = planSmooth(store, std::get<GrowRegion>(region), model.window());
+    if (const auto* move = planned(plan)) {
+        open("Smooth");
+        applyMove(store, *move);
+        commit();
+    } else {
+        editor_.messages().show(std::get<std::string_view>(plan));
+    }
 }
 
 void SyncCommands::nudge(int variant) {
@@ -266,8 +288,8 @@ void SyncCommands::nudge(int variant) {
     sortBeats();
     if (store.beats().size() >= 2)
         store.setModified(true);
-    const int delta = nudgeDelta(variant, store.options().nudgeBasedOnZoom,
-                                 editor_.waveView().samplesPerRow());
+    const int delta =
+        nudgeDelta(variant, store.options().nudgeBasedOnZoom, editor_.waveView().samplesPerRow());
     const auto plan = planNudge(store, editor_.player().position(), delta);
     if (const auto* move = planned(plan)) {
         openGroup("Nudge");
@@ -301,7 +323,7 @@ void SyncCommands::grow(int kind) {
 // ---------------------------------------------------------------- autofill
 
 void SyncCommands::registerAutofill() {
-    dispatcher_.registerHandler(toInt(CommandId::AutofillBeats), [this](int) { autofill(); });
+    dispatcher_.registerHandler(CommandId::AutofillBeats, [this](int) { autofill(); });
 }
 
 void SyncCommands::autofill() {

@@ -8,8 +8,8 @@
 
 #include "app/commands/dispatcher.h"
 #include "app/commands/edit_commands.h"
-#include "app/session/editor.h"
 #include "app/keys/key_tables.h"
+#include "app/session/editor.h"
 #include "tools/sync_dialog_models.h"
 
 namespace quillex {
@@ -61,6 +61,8 @@ class SyncCommands {
     void editFraction();
     void nudge(int variant);
     void grow(int kind);
+    // Grow/Smooth Region: the dialog, then a grow to its tempo or a smooth.
+    void growOrSmoothRegion();
     void autofill();
 
     Editor& editor_;

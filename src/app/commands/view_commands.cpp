@@ -8,17 +8,17 @@ void registerViewCommands(Dispatcher& d, EditorView& view) {
     auto zoom = [&view](ZoomCommand command) {
         return [&view, command](int) { view.zoom(command); };
     };
-    d.registerHandler(toInt(CommandId::ZoomIn), zoom(ZoomCommand::In));
-    d.registerHandler(toInt(CommandId::ZoomOut), zoom(ZoomCommand::Out));
-    d.registerHandler(toInt(CommandId::ZoomInFull), zoom(ZoomCommand::InFull));
-    d.registerHandler(toInt(CommandId::ZoomOutFull), zoom(ZoomCommand::OutFull));
+    d.registerHandler(CommandId::ZoomIn, zoom(ZoomCommand::In));
+    d.registerHandler(CommandId::ZoomOut, zoom(ZoomCommand::Out));
+    d.registerHandler(CommandId::ZoomInFull, zoom(ZoomCommand::InFull));
+    d.registerHandler(CommandId::ZoomOutFull, zoom(ZoomCommand::OutFull));
 
     auto noteSize = [&view](NoteSizeCommand command) {
         return [&view, command](int) { view.noteSizeCommand(command); };
     };
-    d.registerHandler(toInt(CommandId::NoteSizeAuto), noteSize(NoteSizeCommand::Auto));
-    d.registerHandler(toInt(CommandId::NoteSizeSmaller), noteSize(NoteSizeCommand::Smaller));
-    d.registerHandler(toInt(CommandId::NoteSizeLarger), noteSize(NoteSizeCommand::Larger));
+    d.registerHandler(CommandId::NoteSizeAuto, noteSize(NoteSizeCommand::Auto));
+    d.registerHandler(CommandId::NoteSizeSmaller, noteSize(NoteSizeCommand::Smaller));
+    d.registerHandler(CommandId::NoteSizeLarger, noteSize(NoteSizeCommand::Larger));
 
     for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Arrow, Layer::Status})
         d.registerHandler(EditorView::layerCommandId(layer),
@@ -29,7 +29,7 @@ void registerViewCommands(Dispatcher& d, EditorView& view) {
         d.registerHandler(Grid::commandId(choice),
                           [&view, choice](int) { view.chooseGrid(choice); });
     // Shift+Tab: the next grid, the last wrapping to none.
-    d.registerHandler(toInt(CommandId::NextGrid), [&view](int) {
+    d.registerHandler(CommandId::NextGrid, [&view](int) {
         const int next = (static_cast<int>(view.grid().choice()) + 1) % 4;
         view.chooseGrid(static_cast<GridChoice>(next));
     });

@@ -9,23 +9,21 @@ namespace quillex {
 
 namespace {
 
-constexpr int kRecordCommand = 384;
-constexpr int kPracticeCommand = 451;
 constexpr int kFinestSnap = 48;
 
 } // namespace
 
-Recording::Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits,
-                     InputFlags& flags, bool practiceMode)
+Recording::Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits, InputFlags& flags,
+                     bool practiceMode)
     : editor_(editor), dispatcher_(dispatcher), edits_(edits), flags_(flags) {
     flags_.practice = practiceMode;
 }
 
 void Recording::registerCommands() {
-    dispatcher_.registerHandler(kRecordCommand, [this](int) { toggle(); });
+    dispatcher_.registerHandler(CommandId::Record, [this](int) { toggle(); });
     // Practice mode on or off until the program ends (options.ini keeps its value);
     // while recording forces it on, the setting put back afterwards is the one toggled.
-    dispatcher_.registerHandler(kPracticeCommand, [this](int) {
+    dispatcher_.registerHandler(CommandId::PracticeMode, [this](int) {
         if (flags_.recordingArrows)
             savedPractice_ = !savedPractice_;
         else
@@ -136,8 +134,7 @@ void Recording::arrowRecorded(int column, SamplePosition position) {
     if (column >= columnCountOfLevel(level))
         return;
     dispatcher_.selectLevel(level);
-    store.addNote(level, column, editor_.player().snappedRowAt(position), {},
-                  NoteKind::Tap);
+    store.addNote(level, column, editor_.player().snappedRowAt(position), {}, NoteKind::Tap);
 }
 
 } // namespace quillex

@@ -23,7 +23,7 @@ class Recording : public TimerEvents {
     Recording(Editor& editor, Dispatcher& dispatcher, EditCommands& edits, InputFlags& flags,
               bool practiceMode);
 
-    // Registers Record (384) and takes the dispatcher's end-of-recording hook.
+    // Registers Record and Practice Mode and takes the dispatcher's end-of-recording hook.
     void registerCommands();
     // Record: starts or ends writing arrows.
     void toggle();

@@ -24,12 +24,13 @@ void Shell::initialise() {
     for (Layer layer : {Layer::Wave, Layer::Status, Layer::Beat, Layer::Pause, Layer::Arrow}) {
         store.setLayer(layer, false);
     }
-    for (int id : {237, 349, 236, 376, 314})
+    for (CommandId id : {CommandId::WaveLayer, CommandId::StatusLayer, CommandId::BeatLayer,
+                         CommandId::PauseLayer, CommandId::ArrowLayer})
         p_.hooks.setMenuCheck(id, false);
     dispatcher.selectLevel(0);
     store.setLayer(Layer::Arrow, false); // level 0 is current, but the editor starts in sync mode
-    p_.hooks.setMenuCheck(toInt(CommandId::ArrowLayer), false);
-    p_.hooks.setMenuCheck(toInt(CommandId::NoteSizeAuto), true);
+    p_.hooks.setMenuCheck(CommandId::ArrowLayer, false);
+    p_.hooks.setMenuCheck(CommandId::NoteSizeAuto, true);
 
     keyStates.clear();
     store.setModified(false);
@@ -66,9 +67,9 @@ void Shell::startInputTimer(InputTick::Player player, TimerEvents& events,
     // Stopped with no key held, the timer rests; a key event wakes it (MainWindow).
     timer.setRest([this, playing = player.playing] { return !playing() && !keysDown.anyDown(); },
                   std::chrono::milliseconds(50));
-    inputTick = std::make_unique<InputTick>(p_.busy, state, keysDown, keyStates,
-                                            std::move(postCommand), std::move(post), events,
-                                            inputFlags, std::move(player));
+    inputTick =
+        std::make_unique<InputTick>(p_.busy, state, keysDown, keyStates, std::move(postCommand),
+                                    std::move(post), events, inputFlags, std::move(player));
     timer.start(std::chrono::milliseconds(1), [this] { inputTick->tick(); });
 }
 

@@ -12,8 +12,8 @@
 namespace quillex {
 
 DialogCommands::DialogCommands(DialogContext context)
-    : c_(std::move(context)), manager_(c_.editor, c_.shell.dispatcher, c_.shell.noteskins,
-                                       c_.shell.paths().noteskins()) {
+    : c_(std::move(context)),
+      manager_(c_.editor, c_.shell.dispatcher, c_.shell.noteskins, c_.shell.paths().noteskins()) {
     manager_.noteskinChanged = [this](int gameType, bool enhanced) {
         c_.view.setEnhancedNoteskin(gameType, enhanced);
     };
@@ -21,11 +21,11 @@ DialogCommands::DialogCommands(DialogContext context)
 
 void DialogCommands::registerAll() {
     Dispatcher& dispatcher = c_.shell.dispatcher;
-    dispatcher.registerHandler(toInt(CommandId::LevelManager), [this](int) { levelManager(); });
-    dispatcher.registerHandler(toInt(CommandId::Properties), [this](int) { properties(); });
-    dispatcher.registerHandler(toInt(CommandId::Options), [this](int) { options(); });
-    dispatcher.registerHandler(toInt(CommandId::GoTo), [this](int) { goTo(); });
-    dispatcher.registerHandler(toInt(CommandId::About), [this](int) { about(); });
+    dispatcher.registerHandler(CommandId::LevelManager, [this](int) { levelManager(); });
+    dispatcher.registerHandler(CommandId::Properties, [this](int) { properties(); });
+    dispatcher.registerHandler(CommandId::Options, [this](int) { options(); });
+    dispatcher.registerHandler(CommandId::GoTo, [this](int) { goTo(); });
+    dispatcher.registerHandler(CommandId::About, [this](int) { about(); });
 }
 
 void DialogCommands::run(QDialog& dialog) {
@@ -36,7 +36,7 @@ void DialogCommands::run(QDialog& dialog) {
 
 void DialogCommands::levelManager() {
     LevelManagerDialog dialog(
-        manager_, c_.editor, [this](int id) { c_.shell.dispatcher.dispatch(id); }, c_.owner);
+        manager_, c_.editor, [this](CommandId id) { c_.shell.dispatcher.dispatch(id); }, c_.owner);
     run(dialog);
     if (const std::optional<int> launched = dialog.launched()) {
         if (*launched == kSyncLaunch)

@@ -15,22 +15,21 @@
 #include <functional>
 #include <memory>
 
-#include "app/window/box_messages.h"
 #include "app/commands/edit_commands.h"
-#include "app/window/dialogs/edit_dialogs.h"
+#include "app/input/mouse_editing.h"
 #include "app/session/editor.h"
 #include "app/session/editor_ports.h"
-#include "app/window/idle_frames.h"
-#include "app/shell/keyboard_input.h"
-#include "app/input/mouse_editing.h"
 #include "app/session/recovery.h"
+#include "app/shell/keyboard_input.h"
 #include "app/shell/shell.h"
+#include "app/window/box_messages.h"
+#include "app/window/dialogs/edit_dialogs.h"
 #include "app/window/dialogs/sync_dialogs.h"
+#include "app/window/idle_frames.h"
 #include "app/window/wave_filter_commands.h"
 #include "settings/window_settings.h"
 
 class QAction;
-
 
 namespace quillex {
 
@@ -67,7 +66,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     Editor& editor() { return *editor_; }
     EditorView& view() { return *view_; }
     const WaveFilterCommands& waveFilter() const { return *waveFilter_; }
-    QAction* action(int id) const { return actions_.value(id, nullptr); }
+    QAction* action(CommandId id) const { return actions_.value(toInt(id), nullptr); }
     RecentMenu& recentMenu() { return *recentMenu_; }
     int framesDrawn() const { return framesDrawn_; }
     RecoveryCopy& recovery() { return *recovery_; }
@@ -76,7 +75,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
 
     // ShellHooks
     void setWindowTitle(std::string_view title) override;
-    void setMenuCheck(int commandId, bool checked) override;
+    void setMenuCheck(CommandId command, bool checked) override;
     void setStatusText(int slot, std::string_view text) override;
     void startSaveNotice(SaveNotice notice) override;
     void drawFrame() override;
@@ -98,9 +97,9 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
             editor_->region().reset();
     }
     int windowHeight() const override;
-    void postCommand(int commandId) override;
+    void postCommand(CommandId command) override;
     void setPositionBar(int length, bool enabled) override;
-    void setMenuItem(int commandId, std::string_view caption, bool enabled) override;
+    void setMenuItem(CommandId command, std::string_view caption, bool enabled) override;
     std::optional<std::string> askMusicFile(const std::string& folder) override;
 
     // ShellUi

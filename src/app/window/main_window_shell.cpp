@@ -1,7 +1,6 @@
-// The main window's side of the shell: the menu bar built from the command table, the
-// window's own state (minimised, active, moved, resized, closed), the hooks the core
-// calls on it and the questions it asks through it (file dialogs, the save prompt),
-// and the return of the keyboard to the editor when a dialog closes.
+// The main window's own side: the menu bar built from the command table and kept
+// enabled as the commands allow, the window's own state (minimised, active, moved,
+// resized, closed), and the return of the keyboard to the editor when a dialog closes.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,6 +8,7 @@
 
 #include "app/commands/command_table.h"
 #include "app/window/dialog_commands.h"
+#include "app/window/dialogs/dialog_text.h"
 #include "app/window/file_dialogs.h"
 #include "app/window/main_window.h"
 #include "app/window/recent_menu.h"
@@ -16,14 +16,6 @@
 #include "view/paint/editor_widget.h"
 
 namespace quillex {
-
-namespace {
-
-QString qstr(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- menus
 
@@ -39,13 +31,13 @@ void MainWindow::buildMenus() {
         return menu;
     };
     for (const MenuEntry& entry : mainMenu()) {
-        QMenu* menu = menuFor(qstr(entry.path));
+        QMenu* menu = menuFor(qtText(entry.path));
         if (entry.isSeparator()) {
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(qstr(entry.caption));
-        const int id = entry.id;
+        QAction* action = menu->addAction(qtText(entry.caption));
+        const CommandId id = entry.id;
         if (entry.checkable()) {
             action->setCheckable(true);
             // The owner of each setting sets the marks; a click only runs the command.
@@ -53,16 +45,16 @@ void MainWindow::buildMenus() {
                     [action](bool on) { action->setChecked(!on); });
         }
         connect(action, &QAction::triggered, this, [this, id] { shell_->dispatcher.dispatch(id); });
-        actions_.insert(id, action);
+        actions_.insert(toInt(id), action);
     }
-    recentMenu_ = new RecentMenu(actions_.value(toInt(CommandId::Open)), *shell_);
+    recentMenu_ = new RecentMenu(action(CommandId::Open), *shell_);
     refreshEnabledCommands();
 }
 
 void MainWindow::refreshEnabledCommands() {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
         if (!ownerEnabled_.contains(it.key()))
-            it.value()->setEnabled(shell_->dispatcher.available(it.key()));
+            it.value()->setEnabled(shell_->dispatcher.available(static_cast<CommandId>(it.key())));
 }
 
 // ---------------------------------------------------------------- window state
@@ -133,72 +125,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-// ---------------------------------------------------------------- hooks
-
-void MainWindow::setWindowTitle(std::string_view title) {
-    QMainWindow::setWindowTitle(qstr(title));
-}
-
-void MainWindow::setMenuCheck(int commandId, bool checked) {
-    if (QAction* action = actions_.value(commandId))
-        action->setChecked(checked);
-}
-
-void MainWindow::setStatusText(int slot, std::string_view text) {
-    // The player reports a missing audio device while the editor is being made,
-    // before the view exists; the text waits for it.
-    if (!view_) {
-        earlyStatusTexts_.emplace_back(slot, std::string(text));
-        return;
-    }
-    view_->status().setSlot(slot, text);
-}
-
-void MainWindow::startSaveNotice(SaveNotice notice) {
-    view_->status().startSaveNotice(notice);
-}
-
-void MainWindow::setPositionBar(int length, bool enabled) {
-    view_->positionBar().setRange(0, length);
-    view_->positionBar().setEnabled(enabled);
-}
-
-void MainWindow::setMenuItem(int commandId, std::string_view caption, bool enabled) {
-    if (QAction* action = actions_.value(commandId)) {
-        ownerEnabled_.insert(commandId);
-        action->setText(qstr(caption));
-        action->setEnabled(enabled);
-    }
-}
-
-void MainWindow::postCommand(int commandId) {
-    QMetaObject::invokeMethod(
-        this, [this, commandId] { shell_->dispatcher.dispatch(commandId); }, Qt::QueuedConnection);
-}
-
 // ---------------------------------------------------------------- dialogs
 
 void MainWindow::setDialogsUnattended(bool on) {
     dialogCommands_->unattended = on;
     waveFilter_->unattended = on;
-}
-
-std::optional<std::string> MainWindow::askOpenPath() {
-    return runOpenDialog(this);
-}
-
-std::optional<std::string> MainWindow::askMusicFile(const std::string& folder) {
-    return runMusicOpenDialog(this, folder);
-}
-
-std::optional<SaveTarget> MainWindow::askSavePath(const SaveTarget& start) {
-    return runSaveAsDialog(this, start);
-}
-
-SavePromptAnswer MainWindow::askToSaveChanges(const std::string& songName) {
-    if (isMinimized())
-        showNormal();
-    return runSavePrompt(this, songName);
 }
 
 // The last dialog or message box over the window has closed: the window takes the
@@ -215,13 +146,6 @@ void MainWindow::returnFocusToEditor() {
             editorWidget_->setFocus(Qt::ActiveWindowFocusReason);
         },
         Qt::QueuedConnection);
-}
-
-void MainWindow::setWaitCursor(bool waiting) {
-    if (waiting)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }
 
 } // namespace quillex

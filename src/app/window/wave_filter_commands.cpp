@@ -19,7 +19,7 @@ WaveFilterCommands::~WaveFilterCommands() {
 }
 
 void WaveFilterCommands::registerCommand(Dispatcher& dispatcher) {
-    dispatcher.registerHandler(toInt(CommandId::WaveFilter), [this](int) { openDialog(); });
+    dispatcher.registerHandler(CommandId::WaveFilter, [this](int) { openDialog(); });
 }
 
 void WaveFilterCommands::openDialog() {

@@ -48,7 +48,7 @@ QAction* namedAction(QMenu* menu, const QString& caption, int id) {
 } // namespace
 
 LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
-                                       std::function<void(int)> runCommand, QWidget* parent)
+                                       std::function<void(CommandId)> runCommand, QWidget* parent)
     : QDialog(parent), manager_(manager), editor_(editor), runCommand_(std::move(runCommand)) {
     setWindowTitle("Level Manager");
     auto* layout = new QVBoxLayout(this);
@@ -113,8 +113,8 @@ LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
     layout->addWidget(buttons);
     refresh();
     // Enter launches the chart being edited (or sync mode when it cannot be launched).
-    QPushButton* current = lines_[static_cast<std::size_t>(
-                                      difficultyOfLevel(editor.store().currentLevel()))].launch;
+    QPushButton* current =
+        lines_[static_cast<std::size_t>(difficultyOfLevel(editor.store().currentLevel()))].launch;
     QPushButton* start = current->isEnabled() ? current : syncLaunch;
     start->setDefault(true);
     start->setFocus();
@@ -141,7 +141,7 @@ QMenuBar* LevelManagerDialog::buildMenu() {
     QAction* properties = game->addAction("Properties...");
     properties->setObjectName(QString::number(kLevelManagerProperties));
     connect(properties, &QAction::triggered, this, [this] {
-        runCommand_(toInt(CommandId::Properties));
+        runCommand_(CommandId::Properties);
         refresh();
     });
 
@@ -164,7 +164,7 @@ QMenuBar* LevelManagerDialog::buildMenu() {
     QMenu* help = bar->addMenu("&Help");
     QAction* about = help->addAction("About quillex...");
     about->setObjectName(QString::number(kLevelManagerAbout));
-    connect(about, &QAction::triggered, this, [this] { runCommand_(toInt(CommandId::About)); });
+    connect(about, &QAction::triggered, this, [this] { runCommand_(CommandId::About); });
     return bar;
 }
 

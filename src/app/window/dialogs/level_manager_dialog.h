@@ -24,8 +24,8 @@ class LevelManagerDialog : public QDialog {
     Q_OBJECT
   public:
     // `runCommand` runs a main-window command (Properties, About).
-    LevelManagerDialog(LevelManager& manager, Editor& editor, std::function<void(int)> runCommand,
-                       QWidget* parent);
+    LevelManagerDialog(LevelManager& manager, Editor& editor,
+                       std::function<void(CommandId)> runCommand, QWidget* parent);
     // The difficulty launched, kSyncLaunch, or nothing (closed).
     std::optional<int> launched() const { return launched_; }
     // Shows the current game type and its charts.
@@ -49,7 +49,7 @@ class LevelManagerDialog : public QDialog {
 
     LevelManager& manager_;
     Editor& editor_;
-    std::function<void(int)> runCommand_;
+    std::function<void(CommandId)> runCommand_;
     std::optional<int> launched_;
     QLabel* label_;
     QLabel* stops_;
