@@ -155,8 +155,17 @@ std::vector<double> fillAndExtend(const std::vector<Beat>& beats, double musicEn
             heard.push_back(i);
     if (heard.size() < 2)
         return {};
+    // Where no two heard beats are neighbours, the average over all of them serves.
+    const double overall = (beats[heard.back()].sample - beats[heard.front()].sample) /
+                           static_cast<double>(heard.back() - heard.front());
+    const auto interval = [&](std::size_t from, int step, int count) {
+        const double mean = meanInterval(beats, from, step, count);
+        return mean >= 1 ? mean : overall;
+    };
+    if (!(overall >= 1))
+        return {};
     std::vector<double> out;
-    const double startPeriod = meanInterval(beats, heard.front(), 1, 8);
+    const double startPeriod = interval(heard.front(), 1, 8);
     for (double s = beats[heard.front()].sample - startPeriod; s >= 0; s -= startPeriod)
         out.push_back(s);
     std::reverse(out.begin(), out.end());
@@ -166,13 +175,12 @@ std::vector<double> fillAndExtend(const std::vector<Beat>& beats, double musicEn
         if (k + 1 == heard.size() || heard[k + 1] == heard[k] + 1)
             continue;
         const double next = beats[heard[k + 1]].sample;
-        const double around =
-            0.5 * (meanInterval(beats, heard[k], -1, 4) + meanInterval(beats, heard[k + 1], 1, 4));
-        const double gaps = std::max(1.0, std::round((next - here) / std::max(around, 1.0)));
+        const double around = 0.5 * (interval(heard[k], -1, 4) + interval(heard[k + 1], 1, 4));
+        const double gaps = std::max(1.0, std::round((next - here) / around));
         for (double g = 1; g < gaps; ++g)
             out.push_back(here + (next - here) * g / gaps);
     }
-    const double endPeriod = meanInterval(beats, heard.back(), -1, 8);
+    const double endPeriod = interval(heard.back(), -1, 8);
     for (double s = beats[heard.back()].sample + endPeriod; s < musicEnd; s += endPeriod)
         out.push_back(s);
     return out;

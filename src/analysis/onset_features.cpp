@@ -15,8 +15,10 @@ namespace {
 // bands count fully, the hats' band a third.
 struct Band {
     double fromHz, toHz, weight;
+    bool body;
 };
-constexpr Band kBands[] = {{30, 200, 1.0}, {200, 2500, 1.0}, {2500, 12000, 0.35}};
+constexpr Band kBands[] = {
+    {30, 200, 1.0, true}, {200, 2500, 1.0, true}, {2500, 12000, 0.35, false}};
 
 // Magnitudes are compressed as log(1 + kCompression * |X| / (frame size / 4)), so a
 // full-scale sine is about log(1 + kCompression) and quiet sounds still count.
@@ -29,23 +31,29 @@ constexpr double kDetrendSeconds = 0.25;
 // Two onsets closer than this are one sound.
 constexpr double kSameOnsetSeconds = 0.010;
 
+struct Flux {
+    std::vector<float> all;
+    std::vector<float> body;
+};
+
 // A rising log spectrum, band by band: the strength of new sound in each frame.
-std::vector<float> spectralFlux(const std::vector<float>& mono, int sampleRate, int hop,
-                                int frameSize, const AnalysisProgress& progress) {
+Flux spectralFlux(const std::vector<float>& mono, int sampleRate, int hop, int frameSize,
+                  const AnalysisProgress& progress) {
     const std::size_t frames = mono.size() / static_cast<std::size_t>(hop) + 1;
     SpectrumFrames spectra(frameSize);
     struct BinRange {
         int from, to;
         double weight;
+        bool body;
     };
     std::vector<BinRange> bands;
     for (const Band& b : kBands) {
         const int from = std::max(1, static_cast<int>(b.fromHz * frameSize / sampleRate));
         const int to = std::min(spectra.bins(), static_cast<int>(b.toHz * frameSize / sampleRate));
         if (to > from)
-            bands.push_back({from, to, b.weight});
+            bands.push_back({from, to, b.weight, b.body});
     }
-    std::vector<float> flux(frames, 0.0f);
+    Flux flux{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};
     std::vector<float> magnitudes, previous(static_cast<std::size_t>(spectra.bins()), 0.0f);
     const double scale = kCompression * 4.0 / frameSize;
     for (std::size_t t = 0; t < frames; ++t) {
@@ -54,15 +62,18 @@ std::vector<float> spectralFlux(const std::vector<float>& mono, int sampleRate, 
         spectra.magnitudes(mono, static_cast<std::ptrdiff_t>(t) * hop, magnitudes);
         for (float& m : magnitudes)
             m = static_cast<float>(std::log1p(scale * m));
-        double total = 0;
+        double total = 0, body = 0;
         for (const BinRange& b : bands) {
             double rise = 0;
             for (int k = b.from; k < b.to; ++k)
                 rise += std::max(0.0f, magnitudes[static_cast<std::size_t>(k)] -
                                            previous[static_cast<std::size_t>(k)]);
             total += b.weight * rise / (b.to - b.from);
+            if (b.body)
+                body += b.weight * rise / (b.to - b.from);
         }
-        flux[t] = t == 0 ? 0.0f : static_cast<float>(total);
+        flux.all[t] = t == 0 ? 0.0f : static_cast<float>(total);
+        flux.body[t] = t == 0 ? 0.0f : static_cast<float>(body);
         previous.swap(magnitudes);
     }
     return flux;
@@ -89,8 +100,9 @@ std::vector<float> detrended(const std::vector<float>& flux, int halfWidth) {
 
 // Local peaks of the curve that stand out from the quiet parts; each refined to the
 // sample where its attack begins.
-std::vector<Onset> pickOnsets(const std::vector<float>& curve, const std::vector<float>& mono,
-                              int hop, int frameSize, int sampleRate) {
+std::vector<Onset> pickOnsets(const std::vector<float>& curve, const std::vector<float>& body,
+                              const std::vector<float>& mono, int hop, int frameSize,
+                              int sampleRate) {
     std::vector<float> sorted(curve);
     const std::size_t top = sorted.size() * 99 / 100;
     if (sorted.empty())
@@ -116,9 +128,14 @@ std::vector<Onset> pickOnsets(const std::vector<float>& curve, const std::vector
         if (!peak)
             continue;
         const std::ptrdiff_t centre = t * hop;
-        const auto attack = attackSample(mono, centre - frameSize, centre + frameSize / 2,
-                                         centre - frameSize / 2 - hop, centre + frameSize / 4);
-        onsets.push_back({static_cast<double>(attack ? *attack : centre), value});
+        const auto attack =
+            attackSample(mono, centre - frameSize, centre + frameSize / 2,
+                         centre - frameSize / 2 - hop, centre + frameSize / 4, sampleRate);
+        float bodyValue = 0;
+        for (std::ptrdiff_t j = std::max<std::ptrdiff_t>(t - 1, 0); j <= std::min(t + 1, n - 1);
+             ++j)
+            bodyValue = std::max(bodyValue, body[static_cast<std::size_t>(j)]);
+        onsets.push_back({static_cast<double>(attack ? *attack : centre), value, bodyValue});
     }
     std::sort(onsets.begin(), onsets.end(),
               [](const Onset& a, const Onset& b) { return a.sample < b.sample; });
@@ -148,13 +165,13 @@ OnsetFeatures computeOnsetFeatures(const PcmData& music, const AnalysisProgress&
     features.hop = std::max(16, static_cast<int>(std::lround(music.frequency / 172.27)));
     const int frameSize = 4 * features.hop;
     const std::vector<float> mono = monoMix(music);
-    const std::vector<float> flux =
-        spectralFlux(mono, music.frequency, features.hop, frameSize, progress);
-    if (flux.empty())
+    const Flux flux = spectralFlux(mono, music.frequency, features.hop, frameSize, progress);
+    if (flux.all.empty())
         return {};
     const int halfWidth = static_cast<int>(kDetrendSeconds * music.frequency / features.hop);
-    features.strength = detrended(flux, halfWidth);
-    features.onsets = pickOnsets(features.strength, mono, features.hop, frameSize, music.frequency);
+    features.strength = detrended(flux.all, halfWidth);
+    features.onsets = pickOnsets(features.strength, detrended(flux.body, halfWidth), mono,
+                                 features.hop, frameSize, music.frequency);
     if (progress && !progress(0.95))
         return {};
     return features;

@@ -19,6 +19,9 @@ namespace quillex {
 struct Onset {
     double sample = 0;
     float strength = 0;
+    // The strength in the low and middle bands alone: kicks, snares, basses and
+    // plucked notes have it, hats have next to none. It tells beats from off-beats.
+    float body = 0;
 };
 
 struct OnsetFeatures {
