@@ -76,7 +76,7 @@ std::optional<BeatGrid> fitLine(const std::vector<IndexedSample>& points) {
 }
 
 std::optional<GridFit> fitBeatGrid(const std::vector<Onset>& onsets, double period, int sampleRate,
-                                   std::optional<double> phase) {
+                                   std::optional<double> phase, double spanBeats) {
     if (onsets.size() < 8 || period <= 0)
         return std::nullopt;
     const double seedWidth = kSeedBeats * period;
@@ -133,10 +133,10 @@ std::optional<GridFit> fitBeatGrid(const std::vector<Onset>& onsets, double peri
             squares += p.weight * r * r;
             weights += p.weight;
         }
-        fit = {grid, points.size(), std::sqrt(squares / weights)};
+        fit = {grid, points.size(), std::sqrt(squares / weights), from, to};
         spread = std::max(smallest, 1.4826 * median(residuals));
         spread = std::min(spread, kCaptureShare * grid.period);
-        if (from <= first && to >= last) {
+        if ((from <= first && to >= last) || to - from >= spanBeats * grid.period) {
             ++settled;
         } else {
             const double grow = 0.5 * (to - from);

@@ -25,13 +25,16 @@ struct GridFit {
     BeatGrid grid;
     std::size_t matched = 0; // onsets that carried the final fit
     double rmsResidual = 0;  // their spread around the line, samples
+    double from = 0, to = 0; // the stretch of the music the fit covers, samples
 };
 
 // The fit for a period known roughly (within about 1 %). `phase`, when given, is a
-// sample the beats should start near; otherwise the strongest onsets choose it. Nothing
-// when fewer than eight onsets fall on the grid.
+// sample the beats should start near; otherwise the strongest onsets choose it. The
+// stretch grows to the whole music, or only to about `spanBeats` beats for a local
+// tempo. Nothing when fewer than eight onsets fall on the grid.
 std::optional<GridFit> fitBeatGrid(const std::vector<Onset>& onsets, double period, int sampleRate,
-                                   std::optional<double> phase = std::nullopt);
+                                   std::optional<double> phase = std::nullopt,
+                                   double spanBeats = 1e12);
 
 // Weighted least-squares line through (index, sample) pairs: sample = origin + index *
 // period. Nothing for fewer than two distinct indices.

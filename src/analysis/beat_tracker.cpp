@@ -15,11 +15,11 @@ namespace {
 constexpr double kTightness = 100;
 // An onset within this share of a period of a chain beat is that beat's sound.
 constexpr double kCaptureShare = 0.15;
-// Onsets weaker than this share of a strong one do not place a beat.
-constexpr double kWeakestOnset = 0.15;
+// Onsets weaker than this share of the typical beat's do not place a beat.
+constexpr float kWeakestOnset = 0.25f;
 // A beat further than this from the line through its neighbours is not trusted.
-constexpr double kStraySeconds = 0.004;
-constexpr int kNeighbours = 4;
+constexpr double kStraySeconds = 0.0025;
+constexpr std::size_t kNeighbours = 4;
 
 // The chain of frames through the strength curve (normalised to unit spread) with the
 // best sum of strengths less the penalties for uneven intervals.
@@ -74,11 +74,13 @@ struct Beat {
     bool heard; // on an onset
 };
 
-// The strongest onset near each chain beat, if strong enough.
+// The strongest onset near each chain beat, if strong enough: a beat's onset is
+// trusted when it is at least kWeakestOnset of the typical one on the chain, so the
+// noise and the swells of an intro without drums do not place beats.
 std::vector<Beat> placeOnOnsets(const std::vector<std::size_t>& chain,
-                                const OnsetFeatures& features, const std::vector<double>& periods,
-                                float strong) {
+                                const OnsetFeatures& features, const std::vector<double>& periods) {
     std::vector<Beat> beats;
+    std::vector<float> strengths;
     const auto& onsets = features.onsets;
     for (std::size_t frame : chain) {
         const double at = features.frameToSample(static_cast<double>(frame));
@@ -89,43 +91,126 @@ std::vector<Beat> placeOnOnsets(const std::vector<std::size_t>& chain,
         for (; it != onsets.end() && it->sample <= at + capture; ++it)
             if (!best || it->strength > best->strength)
                 best = &*it;
-        if (best && best->strength >= kWeakestOnset * strong)
-            beats.push_back({best->sample, true});
-        else
-            beats.push_back({at, false});
+        beats.push_back({best ? best->sample : at, best != nullptr});
+        strengths.push_back(best ? best->strength : 0.0f);
     }
+    std::vector<float> found;
+    for (float v : strengths)
+        if (v > 0)
+            found.push_back(v);
+    if (found.empty())
+        return beats;
+    const auto middle = found.begin() + static_cast<std::ptrdiff_t>(found.size() / 2);
+    std::nth_element(found.begin(), middle, found.end());
+    for (std::size_t i = 0; i < beats.size(); ++i)
+        if (strengths[i] < kWeakestOnset * *middle) {
+            beats[i].heard = false;
+            beats[i].sample = features.frameToSample(static_cast<double>(chain[i]));
+        }
     return beats;
 }
 
-// The line through up to kNeighbours heard beats either side of beat i (not i itself).
-std::optional<BeatGrid> neighbourLine(const std::vector<Beat>& beats, std::size_t i) {
+// The line through up to kNeighbours heard beats on one side of beat i (`step` -1
+// before it, +1 after it); nothing with fewer than two there.
+std::optional<BeatGrid> sideLine(const std::vector<Beat>& beats, std::size_t i, int step) {
     std::vector<IndexedSample> points;
-    int before = 0, after = 0;
-    for (std::size_t j = i; j-- > 0 && before < kNeighbours;)
-        if (beats[j].heard) {
-            points.push_back({static_cast<double>(j), beats[j].sample, 1});
-            ++before;
-        }
-    for (std::size_t j = i + 1; j < beats.size() && after < kNeighbours; ++j)
-        if (beats[j].heard) {
-            points.push_back({static_cast<double>(j), beats[j].sample, 1});
-            ++after;
-        }
+    for (auto j = static_cast<std::ptrdiff_t>(i) + step;
+         j >= 0 && j < static_cast<std::ptrdiff_t>(beats.size()) && points.size() < kNeighbours;
+         j += step)
+        if (beats[static_cast<std::size_t>(j)].heard)
+            points.push_back(
+                {static_cast<double>(j), beats[static_cast<std::size_t>(j)].sample, 1});
     return fitLine(points);
 }
 
-// Heard beats that stray from their neighbours' line are put on it.
+// The parabola through up to kNeighbours heard beats either side of beat i, at i:
+// where a slowly drifting tempo puts the beat. Nothing without two on each side.
+std::optional<double> curveAt(const std::vector<Beat>& beats, std::size_t i) {
+    std::vector<IndexedSample> points;
+    int sides = 0;
+    for (int step : {-1, 1}) {
+        std::size_t found = 0;
+        for (auto j = static_cast<std::ptrdiff_t>(i) + step;
+             j >= 0 && j < static_cast<std::ptrdiff_t>(beats.size()) && found < kNeighbours;
+             j += step)
+            if (beats[static_cast<std::size_t>(j)].heard) {
+                points.push_back({static_cast<double>(j) - static_cast<double>(i),
+                                  beats[static_cast<std::size_t>(j)].sample, 1});
+                ++found;
+            }
+        sides += found >= 2;
+    }
+    if (sides < 2)
+        return std::nullopt;
+    // Least squares of sample = a + b x + c x^2 by the normal equations.
+    double m[3][4] = {};
+    for (const IndexedSample& p : points) {
+        const double powers[3] = {1, p.index, p.index * p.index};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                m[r][c] += powers[r] * powers[c];
+            m[r][3] += powers[r] * p.sample;
+        }
+    }
+    for (int col = 0; col < 3; ++col) {
+        if (std::abs(m[col][col]) < 1e-12)
+            return std::nullopt;
+        for (int r = 0; r < 3; ++r) {
+            if (r == col)
+                continue;
+            const double f = m[r][col] / m[col][col];
+            for (int c = col; c < 4; ++c)
+                m[r][c] -= f * m[col][c];
+        }
+    }
+    return m[0][3] / m[0][0];
+}
+
+// A heard beat that neither the beats before it, nor those after it, nor the curve
+// through both agree with (a hat or a pluck next to the beat took its place) is put
+// where they say. One side alone may disagree: that is a tempo step.
 void settleStrays(std::vector<Beat>& beats, int sampleRate) {
     const double stray = kStraySeconds * sampleRate;
     std::vector<Beat> settled = beats;
     for (std::size_t i = 0; i < beats.size(); ++i) {
         if (!beats[i].heard)
             continue;
-        const auto line = neighbourLine(beats, i);
-        if (line && std::abs(line->at(static_cast<double>(i)) - beats[i].sample) > stray)
-            settled[i] = {line->at(static_cast<double>(i)), false};
+        const auto index = static_cast<double>(i);
+        std::vector<double> predictions;
+        for (int step : {-1, 1})
+            if (const auto line = sideLine(beats, i, step))
+                predictions.push_back(line->at(index));
+        const auto curve = curveAt(beats, i);
+        if (curve)
+            predictions.push_back(*curve);
+        const bool agreed = std::any_of(predictions.begin(), predictions.end(), [&](double p) {
+            return std::abs(p - beats[i].sample) <= stray;
+        });
+        if (predictions.empty() || agreed)
+            continue;
+        double sum = 0;
+        for (double p : predictions)
+            sum += p;
+        settled[i].sample = curve ? *curve : sum / static_cast<double>(predictions.size());
     }
     beats = std::move(settled);
+}
+
+// Heard beats with no heard beat among the two chain beats either side are not
+// trusted: a lone sound in an intro or a break says little about where the beat is.
+void dropLoneBeats(std::vector<Beat>& beats) {
+    std::vector<bool> lone(beats.size(), false);
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        if (!beats[i].heard)
+            continue;
+        bool neighbour = false;
+        for (std::size_t j = i > 2 ? i - 2 : 0; j <= i + 2 && j < beats.size(); ++j)
+            neighbour = neighbour || (j != i && beats[j].heard);
+        lone[i] = !neighbour;
+    }
+    for (std::size_t i = 0; i < beats.size(); ++i)
+        if (lone[i])
+            beats[i].heard = false;
 }
 
 // The mean of up to `count` intervals between heard beats from index `from` on
@@ -148,7 +233,7 @@ double meanInterval(const std::vector<Beat>& beats, std::size_t from, int step, 
 
 // Heard beats only, with the unheard stretches between them re-spaced evenly at the
 // tempo around them and the ends carried on to the edges of the music.
-std::vector<double> fillAndExtend(const std::vector<Beat>& beats, double musicEnd) {
+std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicEnd) {
     std::vector<std::size_t> heard;
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].heard)
@@ -164,25 +249,25 @@ std::vector<double> fillAndExtend(const std::vector<Beat>& beats, double musicEn
     };
     if (!(overall >= 1))
         return {};
-    std::vector<double> out;
+    std::vector<Beat> out;
     const double startPeriod = interval(heard.front(), 1, 8);
     for (double s = beats[heard.front()].sample - startPeriod; s >= 0; s -= startPeriod)
-        out.push_back(s);
+        out.push_back({s, false});
     std::reverse(out.begin(), out.end());
     for (std::size_t k = 0; k < heard.size(); ++k) {
         const double here = beats[heard[k]].sample;
-        out.push_back(here);
+        out.push_back({here, true});
         if (k + 1 == heard.size() || heard[k + 1] == heard[k] + 1)
             continue;
         const double next = beats[heard[k + 1]].sample;
         const double around = 0.5 * (interval(heard[k], -1, 4) + interval(heard[k + 1], 1, 4));
         const double gaps = std::max(1.0, std::round((next - here) / around));
         for (double g = 1; g < gaps; ++g)
-            out.push_back(here + (next - here) * g / gaps);
+            out.push_back({here + (next - here) * g / gaps, false});
     }
     const double endPeriod = interval(heard.back(), -1, 8);
     for (double s = beats[heard.back()].sample + endPeriod; s < musicEnd; s += endPeriod)
-        out.push_back(s);
+        out.push_back({s, false});
     return out;
 }
 
@@ -191,21 +276,21 @@ std::vector<double> fillAndExtend(const std::vector<Beat>& beats, double musicEn
 std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm) {
     if (features.strength.size() < 16 || features.onsets.size() < 8)
         return {};
-    if (!bpm) {
-        const auto best = suggestTempos(features, 1);
-        if (best.empty())
-            return {};
-        bpm = best.front().bpm;
-    }
+    if (!bpm)
+        bpm = localTempo(features);
+    if (!bpm)
+        return {};
     const double period = 60.0 * features.sampleRate / *bpm / features.hop;
     const std::vector<double> periods = localPeriods(features, period);
     const std::vector<std::size_t> chain = bestChain(features.strength, periods);
-    float strong = 0;
-    for (const Onset& o : features.onsets)
-        strong = std::max(strong, o.strength);
-    std::vector<Beat> beats = placeOnOnsets(chain, features, periods, 0.5f * strong);
+    std::vector<Beat> placed = placeOnOnsets(chain, features, periods);
+    dropLoneBeats(placed);
+    std::vector<Beat> beats = fillAndExtend(placed, static_cast<double>(features.musicFrames));
     settleStrays(beats, features.sampleRate);
-    return fillAndExtend(beats, static_cast<double>(features.musicFrames));
+    std::vector<double> samples;
+    for (const Beat& b : beats)
+        samples.push_back(b.sample);
+    return samples;
 }
 
 } // namespace quillex

@@ -43,15 +43,17 @@ std::vector<Onset> normalised(const std::vector<Onset>& onsets) {
 }
 
 // How regularly the beats of the grid (shifted by `shift` periods) carry a sound with
-// a body, from the first onset to the last: the mean over them of the strongest body
+// a body, over the stretch of the fit: the mean over them of the strongest body
 // on each, as a share of kPresentBody (at most 1). Bodies, not strengths: hats on the
 // off-beats must not make the half beats look like beats, while a snare a little
 // weaker than the kick on every other beat makes both beats.
-double salience(const std::vector<Onset>& onsets, const BeatGrid& grid, double shift) {
+double salience(const std::vector<Onset>& onsets, const GridFit& fit, double shift) {
+    const BeatGrid& grid = fit.grid;
     const double tolerance = kOnBeatShare * grid.period;
-    const double firstIndex =
-        std::ceil((onsets.front().sample - grid.origin) / grid.period - shift);
-    const double lastIndex = std::floor((onsets.back().sample - grid.origin) / grid.period - shift);
+    const double from = std::max(onsets.front().sample, fit.from);
+    const double to = std::min(onsets.back().sample, fit.to);
+    const double firstIndex = std::ceil((from - grid.origin) / grid.period - shift);
+    const double lastIndex = std::floor((to - grid.origin) / grid.period - shift);
     if (lastIndex < firstIndex)
         return 0;
     double sum = 0;
@@ -69,8 +71,8 @@ double salience(const std::vector<Onset>& onsets, const BeatGrid& grid, double s
 }
 
 // How well a grid is the beat: strong onsets on it, weak ones halfway between.
-double beatScore(const std::vector<Onset>& onsets, const BeatGrid& grid) {
-    return salience(onsets, grid, 0) - 0.5 * salience(onsets, grid, 0.5);
+double beatScore(const std::vector<Onset>& onsets, const GridFit& fit) {
+    return salience(onsets, fit, 0) - 0.5 * salience(onsets, fit, 0.5);
 }
 
 // A gentle preference for tempos near 120 BPM when two octaves score alike.
@@ -92,16 +94,17 @@ TempoCandidate candidateOf(const BeatGrid& grid, int sampleRate, double confiden
 // The fit of a period with the phase that scores best: the strongest onsets' phase,
 // or half a beat from it when the beats are really between those.
 std::optional<std::pair<GridFit, double>> bestFit(const std::vector<Onset>& onsets, double period,
-                                                  int sampleRate) {
-    auto fit = fitBeatGrid(onsets, period, sampleRate);
+                                                  int sampleRate, double spanBeats) {
+    auto fit = fitBeatGrid(onsets, period, sampleRate, std::nullopt, spanBeats);
     if (!fit)
         return std::nullopt;
-    double score = beatScore(onsets, fit->grid);
-    BeatGrid shifted = fit->grid;
-    shifted.origin += 0.5 * shifted.period;
+    double score = beatScore(onsets, *fit);
+    GridFit shifted = *fit;
+    shifted.grid.origin += 0.5 * shifted.grid.period;
     if (beatScore(onsets, shifted) > score) {
-        if (auto other = fitBeatGrid(onsets, shifted.period, sampleRate, shifted.origin)) {
-            const double otherScore = beatScore(onsets, other->grid);
+        if (auto other = fitBeatGrid(onsets, shifted.grid.period, sampleRate, shifted.grid.origin,
+                                     spanBeats)) {
+            const double otherScore = beatScore(onsets, *other);
             if (otherScore > score) {
                 fit = other;
                 score = otherScore;
@@ -111,9 +114,14 @@ std::optional<std::pair<GridFit, double>> bestFit(const std::vector<Onset>& onse
     return std::pair{*fit, score};
 }
 
-} // namespace
+struct Scored {
+    TempoCandidate candidate;
+    double rank;
+};
 
-std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::size_t count) {
+// Every candidate period fitted (over the whole music, or about `spanBeats` beats),
+// best first; empty when the best is no rhythm.
+std::vector<Scored> rankTempos(const OnsetFeatures& features, double spanBeats) {
     const std::vector<Onset> onsets = normalised(features.onsets);
     if (onsets.size() < 8)
         return {};
@@ -131,13 +139,9 @@ std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::si
             if (!known)
                 periods.push_back(period);
         }
-    struct Scored {
-        TempoCandidate candidate;
-        double rank;
-    };
     std::vector<Scored> scored;
     for (double period : periods) {
-        const auto fit = bestFit(onsets, period, features.sampleRate);
+        const auto fit = bestFit(onsets, period, features.sampleRate, spanBeats);
         if (!fit)
             continue;
         const TempoCandidate c = candidateOf(fit->first.grid, features.sampleRate, fit->second);
@@ -154,24 +158,27 @@ std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::si
     }
     std::sort(scored.begin(), scored.end(),
               [](const Scored& a, const Scored& b) { return a.rank > b.rank; });
+    if (!scored.empty() && scored.front().candidate.confidence < kLeastConfidence)
+        scored.clear();
+    return scored;
+}
+
+} // namespace
+
+std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::size_t count) {
     std::vector<TempoCandidate> out;
-    if (scored.empty() || scored.front().candidate.confidence < kLeastConfidence)
-        return out;
-    for (const Scored& s : scored)
+    for (const Scored& s : rankTempos(features, 1e12))
         if (out.size() < count)
             out.push_back(s.candidate);
     return out;
 }
 
-std::optional<TempoCandidate> candidateAtBpm(const OnsetFeatures& features, double bpm) {
-    const std::vector<Onset> onsets = normalised(features.onsets);
-    if (onsets.size() < 8 || !(bpm > 0))
+std::optional<double> localTempo(const OnsetFeatures& features) {
+    constexpr double kLocalBeats = 32;
+    const auto ranked = rankTempos(features, kLocalBeats);
+    if (ranked.empty())
         return std::nullopt;
-    const auto fit = bestFit(onsets, 60.0 * features.sampleRate / bpm, features.sampleRate);
-    if (!fit || fit->second < kLeastConfidence)
-        return std::nullopt;
-    TempoCandidate c = candidateOf(fit->first.grid, features.sampleRate, fit->second);
-    return c;
+    return ranked.front().candidate.bpm;
 }
 
 } // namespace quillex

@@ -7,6 +7,7 @@
 // on every other beat does not win a halved one.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -28,8 +29,9 @@ struct TempoCandidate {
 // Up to `count` candidates, best first; none when the music has no rhythm.
 std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::size_t count);
 
-// The candidate for a tempo given by hand: the grid at exactly `bpm` whose phase the
-// onsets choose. Nothing when no rhythm is found at that tempo.
-std::optional<TempoCandidate> candidateAtBpm(const OnsetFeatures& features, double bpm);
+// The tempo of the strongest stretch of the music (some 32 beats), judged as the
+// candidates are: where a beat tracker starts when the tempo moves. Nothing when the
+// music has no rhythm.
+std::optional<double> localTempo(const OnsetFeatures& features);
 
 } // namespace quillex

@@ -39,8 +39,7 @@ int runAutosync(const std::vector<std::string>& arguments, std::ostream& out, st
     const auto analysis = analyseLoadedMusic(editor, err);
     if (!analysis)
         return kToolFailed;
-    const std::vector<double> beats =
-        trackBeats(analysis->features, bpm ? bpm : std::optional(analysis->candidates.front().bpm));
+    const std::vector<double> beats = trackBeats(analysis->features, bpm);
     if (beats.empty()) {
         editor.messages().show(kNoRhythmMessage);
         return kToolFailed;
