@@ -287,9 +287,16 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
     dropLoneBeats(placed);
     std::vector<Beat> beats = fillAndExtend(placed, static_cast<double>(features.musicFrames));
     settleStrays(beats, features.sampleRate);
+    // A chain beat on a sound that was no beat (the music's first swell, say) settles
+    // outside the music or onto its neighbour: it goes.
     std::vector<double> samples;
-    for (const Beat& b : beats)
-        samples.push_back(b.sample);
+    const double musicEnd = static_cast<double>(features.musicFrames);
+    for (const Beat& b : beats) {
+        const bool crowded =
+            !samples.empty() && b.sample - samples.back() < 0.5 * period * features.hop;
+        if (b.sample >= 0 && b.sample < musicEnd && !crowded)
+            samples.push_back(b.sample);
+    }
     return samples;
 }
 

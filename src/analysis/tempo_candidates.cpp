@@ -17,6 +17,8 @@ constexpr double kOnBeatShare = 0.07;
 constexpr float kPresentBody = 0.25f;
 // Below this a candidate is no rhythm at all.
 constexpr double kLeastConfidence = 0.2;
+// How much fuller the beats must be than the quarter-beat points between them.
+constexpr double kLeastContrast = 0.35;
 // Two candidates closer than this share of their tempo are one.
 constexpr double kSameTempoShare = 0.004;
 
@@ -117,7 +119,15 @@ std::optional<std::pair<GridFit, double>> bestFit(const std::vector<Onset>& onse
 struct Scored {
     TempoCandidate candidate;
     double rank;
+    GridFit fit;
 };
+
+// Noise has onsets everywhere, so any grid finds sounds on its beats; a rhythm has its
+// beats clearly fuller than the quarter-beat points between them.
+bool standsOut(const std::vector<Onset>& onsets, const GridFit& fit) {
+    const double between = 0.5 * (salience(onsets, fit, 0.25) + salience(onsets, fit, 0.75));
+    return salience(onsets, fit, 0) - between >= kLeastContrast;
+}
 
 // Every candidate period fitted (over the whole music, or about `spanBeats` beats),
 // best first; empty when the best is no rhythm.
@@ -152,13 +162,14 @@ std::vector<Scored> rankTempos(const OnsetFeatures& features, double spanBeats) 
             return std::abs(s.candidate.bpm - c.bpm) < kSameTempoShare * c.bpm;
         });
         if (same == scored.end())
-            scored.push_back({c, rank});
+            scored.push_back({c, rank, fit->first});
         else if (rank > same->rank)
-            *same = {c, rank};
+            *same = {c, rank, fit->first};
     }
     std::sort(scored.begin(), scored.end(),
               [](const Scored& a, const Scored& b) { return a.rank > b.rank; });
-    if (!scored.empty() && scored.front().candidate.confidence < kLeastConfidence)
+    if (!scored.empty() && (scored.front().candidate.confidence < kLeastConfidence ||
+                            !standsOut(onsets, scored.front().fit)))
         scored.clear();
     return scored;
 }
