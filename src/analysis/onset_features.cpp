@@ -54,14 +54,17 @@ Flux spectralFlux(const std::vector<float>& mono, int sampleRate, int hop, int f
             bands.push_back({from, to, b.weight, b.body});
     }
     Flux flux{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};
-    std::vector<float> magnitudes, previous(static_cast<std::size_t>(spectra.bins()), 0.0f);
-    const double scale = kCompression * 4.0 / frameSize;
+    int used = 0;
+    for (const BinRange& b : bands)
+        used = std::max(used, b.to);
+    std::vector<float> magnitudes, previous(static_cast<std::size_t>(used), 0.0f);
+    const auto scale = static_cast<float>(kCompression * 4.0 / frameSize);
     for (std::size_t t = 0; t < frames; ++t) {
         if (t % 1024 == 0 && progress && !progress(0.85 * static_cast<double>(t) / frames))
             return {};
-        spectra.magnitudes(mono, static_cast<std::ptrdiff_t>(t) * hop, magnitudes);
+        spectra.magnitudes(mono, static_cast<std::ptrdiff_t>(t) * hop, used, magnitudes);
         for (float& m : magnitudes)
-            m = static_cast<float>(std::log1p(scale * m));
+            m = std::log1p(scale * m);
         double total = 0, body = 0;
         for (const BinRange& b : bands) {
             double rise = 0;

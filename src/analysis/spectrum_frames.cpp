@@ -1,5 +1,6 @@
 #include "analysis/spectrum_frames.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <mutex>
@@ -44,7 +45,7 @@ SpectrumFrames::~SpectrumFrames() {
 }
 
 void SpectrumFrames::magnitudes(const std::vector<float>& signal, std::ptrdiff_t centre,
-                                std::vector<float>& out) {
+                                int count, std::vector<float>& out) {
     const std::ptrdiff_t start = centre - size_ / 2;
     const auto length = static_cast<std::ptrdiff_t>(signal.size());
     for (std::ptrdiff_t i = 0; i < size_; ++i) {
@@ -53,9 +54,12 @@ void SpectrumFrames::magnitudes(const std::vector<float>& signal, std::ptrdiff_t
         plan_->input[i] = x * window_[static_cast<std::size_t>(i)];
     }
     fftwf_execute(plan_->plan);
-    out.resize(static_cast<std::size_t>(bins()));
-    for (int k = 0; k < bins(); ++k)
-        out[static_cast<std::size_t>(k)] = std::hypot(plan_->output[k][0], plan_->output[k][1]);
+    count = std::min(count, bins());
+    out.resize(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const float re = plan_->output[k][0], im = plan_->output[k][1];
+        out[static_cast<std::size_t>(k)] = std::sqrt(re * re + im * im);
+    }
 }
 
 } // namespace quillex

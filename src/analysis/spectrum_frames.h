@@ -18,9 +18,9 @@ class SpectrumFrames {
 
     int frameSize() const { return size_; }
     int bins() const { return size_ / 2 + 1; }
-    // The magnitudes of the frame centred on sample `centre` of `signal` (silence
-    // outside it) into `magnitudes` (bins() values).
-    void magnitudes(const std::vector<float>& signal, std::ptrdiff_t centre,
+    // The magnitudes of the lowest `count` bins (at most bins()) of the frame centred
+    // on sample `centre` of `signal` (silence outside it) into `magnitudes`.
+    void magnitudes(const std::vector<float>& signal, std::ptrdiff_t centre, int count,
                     std::vector<float>& magnitudes);
 
   private:
