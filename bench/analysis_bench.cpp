@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "analysis/beat_tracker.h"
-#include "analysis/music_analysis.h"
 #include "analysis/generated_song.h"
+#include "analysis/music_analysis.h"
 
 namespace {
 
@@ -18,9 +18,10 @@ using namespace quillex;
 constexpr double kMinutes = 5;
 
 const test::GeneratedSong& song() {
-    static const test::GeneratedSong s = test::drumSong(
-        test::beatTimes(0.37, kMinutes * 60, [](double t) { return 131.25 + 2 * std::sin(t / 50); }),
-        kMinutes * 60, false);
+    static const test::GeneratedSong s =
+        test::drumSong(test::beatTimes(0.37, kMinutes * 60,
+                                       [](double t) { return 131.25 + 2 * std::sin(t / 50); }),
+                       kMinutes * 60, false);
     return s;
 }
 

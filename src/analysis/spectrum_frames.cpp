@@ -44,8 +44,8 @@ SpectrumFrames::~SpectrumFrames() {
     fftwf_free(plan_->output);
 }
 
-void SpectrumFrames::magnitudes(const std::vector<float>& signal, std::ptrdiff_t centre,
-                                int count, std::vector<float>& out) {
+void SpectrumFrames::magnitudes(const std::vector<float>& signal, std::ptrdiff_t centre, int count,
+                                std::vector<float>& out) {
     const std::ptrdiff_t start = centre - size_ / 2;
     const auto length = static_cast<std::ptrdiff_t>(signal.size());
     for (std::ptrdiff_t i = 0; i < size_; ++i) {

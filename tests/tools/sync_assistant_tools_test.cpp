@@ -32,7 +32,8 @@ TEST(StraightenBeats, JitteredTapsComeWithinTwoMillisecondsAndLockedOnesStay) {
     std::uniform_real_distribution<double> jitter(-0.008 * kRate, 0.008 * kRate);
     std::vector<SamplePosition> taps;
     for (int k = 0; k < 200; ++k) {
-        taps.push_back(static_cast<SamplePosition>(std::lround(kRate + k * spacing + jitter(random))));
+        taps.push_back(
+            static_cast<SamplePosition>(std::lround(kRate + k * spacing + jitter(random))));
         f.addBeat(taps.back(), false, k == 50);
     }
     f.store.refresh();
