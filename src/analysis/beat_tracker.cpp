@@ -36,9 +36,15 @@ std::vector<std::size_t> bestChain(const std::vector<float>& strength,
         std::sqrt(std::max(squares / static_cast<double>(n) - mean * mean, 1e-18));
     std::vector<double> score(n);
     std::vector<std::ptrdiff_t> previous(n, -1);
+    // log(interval / period) = log(interval) - log(period): the logs of the whole
+    // intervals once, not per pair of frames.
+    std::vector<double> logOf(1, 0.0);
     for (std::size_t t = 0; t < n; ++t) {
         const double local = strength[t] / spread;
         const double period = periods[t];
+        const double logPeriod = std::log(period);
+        while (static_cast<double>(logOf.size()) <= 1.6 * period + 1)
+            logOf.push_back(std::log(static_cast<double>(logOf.size())));
         const auto from =
             static_cast<std::ptrdiff_t>(t) - static_cast<std::ptrdiff_t>(std::round(1.6 * period));
         const auto to =
@@ -46,7 +52,7 @@ std::vector<std::size_t> bestChain(const std::vector<float>& strength,
         double best = 0;
         for (std::ptrdiff_t p = std::max<std::ptrdiff_t>(from, 0); p <= to; ++p) {
             const double l =
-                std::log(static_cast<double>(static_cast<std::ptrdiff_t>(t) - p) / period);
+                logOf[static_cast<std::size_t>(static_cast<std::ptrdiff_t>(t) - p)] - logPeriod;
             const double candidate = score[static_cast<std::size_t>(p)] - kTightness * l * l;
             if (previous[t] < 0 || candidate > best) {
                 best = candidate;

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+
+#include <fftw3.h>
+
+#include "analysis/fftw_planner.h"
 
 namespace quillex {
 
@@ -31,19 +36,42 @@ std::vector<double> autocorrelation(const std::vector<float>& curve, std::size_t
     std::vector<double> acf(maxLag + 1, 0.0);
     if (to <= from)
         return acf;
+    const std::size_t n = to - from;
     double mean = 0;
     for (std::size_t i = from; i < to; ++i)
         mean += curve[i];
-    mean /= static_cast<double>(to - from);
-    std::vector<float> centred(to - from);
-    for (std::size_t i = from; i < to; ++i)
-        centred[i - from] = static_cast<float>(curve[i] - mean);
-    for (std::size_t lag = 0; lag <= maxLag && lag < centred.size(); ++lag) {
-        double sum = 0;
-        for (std::size_t i = 0; i + lag < centred.size(); ++i)
-            sum += static_cast<double>(centred[i]) * centred[i + lag];
-        acf[lag] = sum / static_cast<double>(centred.size() - lag);
+    mean /= static_cast<double>(n);
+    // The power spectrum of the curve, zero-padded so that no lag wraps around, turned
+    // back: the autocorrelation at every lag in one pair of transforms.
+    std::size_t size = 1;
+    while (size < n + maxLag + 1)
+        size *= 2;
+    const std::size_t bins = size / 2 + 1;
+    float* signal = fftwf_alloc_real(size);
+    fftwf_complex* spectrum = fftwf_alloc_complex(bins);
+    fftwf_plan forward, backward;
+    {
+        std::lock_guard lock(fftwPlannerMutex());
+        forward = fftwf_plan_dft_r2c_1d(static_cast<int>(size), signal, spectrum, FFTW_ESTIMATE);
+        backward = fftwf_plan_dft_c2r_1d(static_cast<int>(size), spectrum, signal, FFTW_ESTIMATE);
     }
+    for (std::size_t i = 0; i < size; ++i)
+        signal[i] = i < n ? static_cast<float>(curve[from + i] - mean) : 0.0f;
+    fftwf_execute(forward);
+    for (std::size_t k = 0; k < bins; ++k) {
+        spectrum[k][0] = spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1];
+        spectrum[k][1] = 0;
+    }
+    fftwf_execute(backward);
+    for (std::size_t lag = 0; lag <= maxLag && lag < n; ++lag)
+        acf[lag] = signal[lag] / static_cast<double>(size) / static_cast<double>(n - lag);
+    {
+        std::lock_guard lock(fftwPlannerMutex());
+        fftwf_destroy_plan(forward);
+        fftwf_destroy_plan(backward);
+    }
+    fftwf_free(signal);
+    fftwf_free(spectrum);
     return acf;
 }
 

@@ -8,16 +8,14 @@
 
 #include <fftw3.h>
 
+#include "analysis/fftw_planner.h"
+
 namespace quillex {
 
-namespace {
-
-std::mutex& plannerMutex() {
+std::mutex& fftwPlannerMutex() {
     static std::mutex mutex;
     return mutex;
 }
-
-} // namespace
 
 struct SpectrumFrames::Plan {
     float* input = nullptr;
@@ -31,14 +29,14 @@ SpectrumFrames::SpectrumFrames(int frameSize)
     for (int i = 0; i < size_; ++i)
         window_[static_cast<std::size_t>(i)] =
             static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / size_));
-    std::lock_guard lock(plannerMutex());
+    std::lock_guard lock(fftwPlannerMutex());
     plan_->input = fftwf_alloc_real(static_cast<std::size_t>(size_));
     plan_->output = fftwf_alloc_complex(static_cast<std::size_t>(bins()));
     plan_->plan = fftwf_plan_dft_r2c_1d(size_, plan_->input, plan_->output, FFTW_ESTIMATE);
 }
 
 SpectrumFrames::~SpectrumFrames() {
-    std::lock_guard lock(plannerMutex());
+    std::lock_guard lock(fftwPlannerMutex());
     fftwf_destroy_plan(plan_->plan);
     fftwf_free(plan_->input);
     fftwf_free(plan_->output);

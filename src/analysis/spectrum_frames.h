@@ -1,6 +1,5 @@
 // Short-time magnitude spectra with FFTW (single precision): Hann-windowed frames of a
-// fixed size centred on multiples of the hop. FFTW's planner is not safe to call from
-// two threads at once, so every plan is made and destroyed under one lock.
+// fixed size centred on multiples of the hop (plans made under fftwPlannerMutex()).
 #pragma once
 
 #include <cstddef>
