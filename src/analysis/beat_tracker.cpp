@@ -239,7 +239,8 @@ double meanInterval(const std::vector<Beat>& beats, std::size_t from, int step, 
 
 // Heard beats only, with the unheard stretches between them re-spaced evenly at the
 // tempo around them and the ends carried on to the edges of the music.
-std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicEnd) {
+std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicStart,
+                                double musicEnd) {
     std::vector<std::size_t> heard;
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].heard)
@@ -257,7 +258,7 @@ std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicEnd)
         return {};
     std::vector<Beat> out;
     const double startPeriod = interval(heard.front(), 1, 8);
-    for (double s = beats[heard.front()].sample - startPeriod; s >= 0; s -= startPeriod)
+    for (double s = beats[heard.front()].sample - startPeriod; s >= musicStart; s -= startPeriod)
         out.push_back({s, false});
     std::reverse(out.begin(), out.end());
     for (std::size_t k = 0; k < heard.size(); ++k) {
@@ -291,7 +292,12 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
     const std::vector<std::size_t> chain = bestChain(features.strength, periods);
     std::vector<Beat> placed = placeOnOnsets(chain, features, periods);
     dropLoneBeats(placed);
-    std::vector<Beat> beats = fillAndExtend(placed, static_cast<double>(features.musicFrames));
+    // Beats go back to the start of the music, but not into the silence before its
+    // first sound.
+    const double firstSound =
+        std::max(0.0, features.onsets.front().sample - 0.25 * period * features.hop);
+    std::vector<Beat> beats =
+        fillAndExtend(placed, firstSound, static_cast<double>(features.musicFrames));
     settleStrays(beats, features.sampleRate);
     // A chain beat on a sound that was no beat (the music's first swell, say) settles
     // outside the music or onto its neighbour: it goes.

@@ -4,7 +4,8 @@
 // close to the local tempo (measured every second over eight seconds of music, so it
 // follows steps and drift); each beat then moves onto the attack of its onset. Beats
 // in stretches without onsets (a break, an intro of pads) are spaced evenly between
-// their neighbours, or carried on at the local tempo to the ends of the music.
+// their neighbours, or carried on at the local tempo back to the music's first sound
+// and on to its end.
 #pragma once
 
 #include <optional>
@@ -14,8 +15,8 @@
 
 namespace quillex {
 
-// Beat positions in samples (fractional, ascending) from the first beat at or after 0
-// to the last before the music's end. `bpm` is the tempo to start from; without it
+// Beat positions in samples (fractional, ascending) from the first beat at or after
+// the music's first sound to the last before its end. `bpm` is the tempo to start from; without it
 // the best suggestion is used. Empty when the music has no rhythm.
 std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm);
 

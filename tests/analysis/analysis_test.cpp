@@ -7,6 +7,8 @@
 #include "analysis/beat_tracker.h"
 #include "analysis/music_analysis.h"
 #include "analysis/tempo_suggestion_model.h"
+#include "audio/music_decoding.h"
+#include "audio/platform/sndfile_decoder.h"
 #include "generated_song.h"
 
 namespace quillex {
@@ -84,6 +86,29 @@ TEST(BeatTracking, FollowsATempoStepAndASlowDrift) {
         for (std::size_t i = 0; i < tracked.size(); ++i)
             ASSERT_NEAR(tracked[i] / kRate, song.beats[i], 0.002) << c.name << " beat " << i;
     }
+}
+
+// The demo song's music alone: a marker within 2 ms of each of the song's own, from
+// its first sound (none in the silence before it), across its half-second stop after
+// beat 16 and the step from 120 to 150 BPM at 17 s, to the end of the music.
+TEST(BeatTracking, TheDemoMusicGetsTheDemoSongsMarkers) {
+    SndfileDecoder decoder;
+    MusicFormat format;
+    PcmData music;
+    ASSERT_TRUE(decoder.open(QUILLEX_DEMO_MUSIC, format));
+    ASSERT_TRUE(decodeAll(decoder, format, music, nullptr));
+    std::vector<double> expected;
+    for (int b = 0; b <= 16; ++b)
+        expected.push_back(0.5 + 0.5 * b);
+    for (int b = 16; b <= 32; ++b) // 9.0 s: the marker inside the stop
+        expected.push_back(1.0 + 0.5 * b);
+    const double end = static_cast<double>(music.frames()) / music.frequency;
+    for (int b = 33; 17.0 + 0.4 * (b - 32) < end; ++b)
+        expected.push_back(17.0 + 0.4 * (b - 32));
+    const std::vector<double> tracked = trackBeats(computeOnsetFeatures(music, {}), std::nullopt);
+    ASSERT_EQ(tracked.size(), expected.size());
+    for (std::size_t i = 0; i < tracked.size(); ++i)
+        ASSERT_NEAR(tracked[i] / music.frequency, expected[i], 0.002) << i;
 }
 
 TEST(AnalysisCache, ASecondRequestIsReadBackAndADamagedFileIsIgnored) {
