@@ -17,8 +17,9 @@ constexpr double kOnBeatShare = 0.07;
 constexpr float kPresentBody = 0.25f;
 // Below this a candidate is no rhythm at all.
 constexpr double kLeastConfidence = 0.2;
-// How much fuller the beats must be than the quarter-beat points between them.
-constexpr double kLeastContrast = 0.35;
+// The largest spread of the onsets around the beats, as a share of a beat, that is
+// still a rhythm (noise spreads about 0.05, played music well under 0.02).
+constexpr double kLoosestFit = 0.03;
 // Two candidates closer than this share of their tempo are one.
 constexpr double kSameTempoShare = 0.004;
 
@@ -119,15 +120,7 @@ std::optional<std::pair<GridFit, double>> bestFit(const std::vector<Onset>& onse
 struct Scored {
     TempoCandidate candidate;
     double rank;
-    GridFit fit;
 };
-
-// Noise has onsets everywhere, so any grid finds sounds on its beats; a rhythm has its
-// beats clearly fuller than the quarter-beat points between them.
-bool standsOut(const std::vector<Onset>& onsets, const GridFit& fit) {
-    const double between = 0.5 * (salience(onsets, fit, 0.25) + salience(onsets, fit, 0.75));
-    return salience(onsets, fit, 0) - between >= kLeastContrast;
-}
 
 // Every candidate period fitted (over the whole music, or about `spanBeats` beats),
 // best first; empty when the best is no rhythm.
@@ -152,7 +145,10 @@ std::vector<Scored> rankTempos(const OnsetFeatures& features, double spanBeats) 
     std::vector<Scored> scored;
     for (double period : periods) {
         const auto fit = bestFit(onsets, period, features.sampleRate, spanBeats);
-        if (!fit)
+        // Noise has onsets everywhere, so a grid of any tempo finds sounds near its
+        // beats, but only scattered all over the window it looks in; the onsets of a
+        // rhythm sit on the beats within a few milliseconds.
+        if (!fit || fit->first.rmsResidual > kLoosestFit * fit->first.grid.period)
             continue;
         const TempoCandidate c = candidateOf(fit->first.grid, features.sampleRate, fit->second);
         if (c.bpm < kSlowestBpm * 0.99 || c.bpm > kFastestBpm * 1.01)
@@ -162,14 +158,13 @@ std::vector<Scored> rankTempos(const OnsetFeatures& features, double spanBeats) 
             return std::abs(s.candidate.bpm - c.bpm) < kSameTempoShare * c.bpm;
         });
         if (same == scored.end())
-            scored.push_back({c, rank, fit->first});
+            scored.push_back({c, rank});
         else if (rank > same->rank)
-            *same = {c, rank, fit->first};
+            *same = {c, rank};
     }
     std::sort(scored.begin(), scored.end(),
               [](const Scored& a, const Scored& b) { return a.rank > b.rank; });
-    if (!scored.empty() && (scored.front().candidate.confidence < kLeastConfidence ||
-                            !standsOut(onsets, scored.front().fit)))
+    if (!scored.empty() && scored.front().candidate.confidence < kLeastConfidence)
         scored.clear();
     return scored;
 }
