@@ -5,6 +5,7 @@
 
 #include "analysis/beat_grid_fit.h"
 #include "analysis/local_tempo.h"
+#include "analysis/periodicity.h"
 #include "analysis/tempo_candidates.h"
 
 namespace quillex {
@@ -280,14 +281,10 @@ std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicStar
 
 } // namespace
 
-std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm) {
-    if (features.strength.size() < 16 || features.onsets.size() < 8)
-        return {};
-    if (!bpm)
-        bpm = localTempo(features);
-    if (!bpm)
-        return {};
-    const double period = 60.0 * features.sampleRate / *bpm / features.hop;
+namespace {
+
+std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
+    const double period = 60.0 * features.sampleRate / bpm / features.hop;
     const std::vector<double> periods = localPeriods(features, period);
     const std::vector<std::size_t> chain = bestChain(features.strength, periods);
     std::vector<Beat> placed = placeOnOnsets(chain, features, periods);
@@ -310,6 +307,34 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
             samples.push_back(b.sample);
     }
     return samples;
+}
+
+} // namespace
+
+std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm) {
+    if (features.strength.size() < 16 || features.onsets.size() < 8)
+        return {};
+    if (bpm)
+        return trackAt(features, *bpm);
+    const auto local = localTempo(features);
+    if (!local)
+        return {};
+    // One stretch can mistake the octave where the tempo moves: the tracks at the
+    // local tempo, twice and half it are judged whole, as the candidates are.
+    std::vector<double> best = trackAt(features, *local);
+    double bestScore = beatListScore(features, best);
+    for (double octave : {2.0, 0.5}) {
+        const double other = *local * octave;
+        if (other < kSlowestBpm || other > kFastestBpm)
+            continue;
+        std::vector<double> beats = trackAt(features, other);
+        const double score = beatListScore(features, beats);
+        if (score > bestScore) {
+            bestScore = score;
+            best = std::move(beats);
+        }
+    }
+    return best;
 }
 
 } // namespace quillex

@@ -179,6 +179,29 @@ std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::si
     return out;
 }
 
+double beatListScore(const OnsetFeatures& features, const std::vector<double>& beats) {
+    const std::vector<Onset> onsets = normalised(features.onsets);
+    if (onsets.empty() || beats.size() < 2)
+        return 0;
+    const auto presence = [&](double at, double tolerance) {
+        auto it = std::lower_bound(onsets.begin(), onsets.end(), at - tolerance,
+                                   [](const Onset& o, double s) { return o.sample < s; });
+        float strongest = 0;
+        for (; it != onsets.end() && it->sample <= at + tolerance; ++it)
+            strongest = std::max(strongest, it->body);
+        return std::min(1.0f, strongest / kPresentBody);
+    };
+    double on = 0, between = 0;
+    for (std::size_t i = 0; i + 1 < beats.size(); ++i) {
+        const double tolerance = kOnBeatShare * (beats[i + 1] - beats[i]);
+        on += presence(beats[i], tolerance);
+        between += presence(0.5 * (beats[i] + beats[i + 1]), tolerance);
+    }
+    const auto count = static_cast<double>(beats.size() - 1);
+    const double bpm = 60.0 * features.sampleRate * count / (beats.back() - beats.front());
+    return (on - 0.5 * between) / count * tempoPrior(bpm);
+}
+
 std::optional<double> localTempo(const OnsetFeatures& features) {
     constexpr double kLocalBeats = 32;
     const auto ranked = rankTempos(features, kLocalBeats);
