@@ -21,6 +21,7 @@ constexpr float kWeakestOnset = 0.25f;
 // A beat further than this from the line through its neighbours is not trusted.
 constexpr double kStraySeconds = 0.0025;
 constexpr std::size_t kNeighbours = 4;
+constexpr double kEvenShare = 0.15;
 
 // The chain of frames through the strength curve (normalised to unit spread) with the
 // best sum of strengths less the penalties for uneven intervals.
@@ -203,6 +204,29 @@ void settleStrays(std::vector<Beat>& beats, int sampleRate) {
     beats = std::move(settled);
 }
 
+// Heard beats a beat away from neither neighbour (within kEvenShare of the local
+// period) sit on sounds off the beat (plucks and swells of an intro): not trusted.
+void dropUnevenBeats(std::vector<Beat>& beats, const std::vector<std::size_t>& chain,
+                     const std::vector<double>& periods, int hop) {
+    std::vector<bool> uneven(beats.size(), false);
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        if (!beats[i].heard)
+            continue;
+        const double period = periods[chain[i]] * hop;
+        bool even = false;
+        if (i > 0 && beats[i - 1].heard)
+            even = even ||
+                   std::abs(beats[i].sample - beats[i - 1].sample - period) <= kEvenShare * period;
+        if (i + 1 < beats.size() && beats[i + 1].heard)
+            even = even ||
+                   std::abs(beats[i + 1].sample - beats[i].sample - period) <= kEvenShare * period;
+        uneven[i] = !even;
+    }
+    for (std::size_t i = 0; i < beats.size(); ++i)
+        if (uneven[i])
+            beats[i].heard = false;
+}
+
 // Heard beats with no heard beat among the two chain beats either side are not
 // trusted: a lone sound in an intro or a break says little about where the beat is.
 void dropLoneBeats(std::vector<Beat>& beats) {
@@ -288,6 +312,7 @@ std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
     const std::vector<double> periods = localPeriods(features, period);
     const std::vector<std::size_t> chain = bestChain(features.strength, periods);
     std::vector<Beat> placed = placeOnOnsets(chain, features, periods);
+    dropUnevenBeats(placed, chain, periods, features.hop);
     dropLoneBeats(placed);
     // Beats go back to the start of the music, but not into the silence before its
     // first sound.
