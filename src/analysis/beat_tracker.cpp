@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/beat_grid_fit.h"
+#include "analysis/beat_settling.h"
 #include "analysis/local_tempo.h"
 #include "analysis/periodicity.h"
 #include "analysis/tempo_candidates.h"
@@ -18,10 +18,6 @@ constexpr double kTightness = 100;
 constexpr double kCaptureShare = 0.15;
 // Onsets weaker than this share of the typical beat's do not place a beat.
 constexpr float kWeakestOnset = 0.25f;
-// A beat further than this from the line through its neighbours is not trusted.
-constexpr double kStraySeconds = 0.0025;
-constexpr std::size_t kNeighbours = 4;
-constexpr double kEvenShare = 0.15;
 
 // The chain of frames through the strength curve (normalised to unit spread) with the
 // best sum of strengths less the penalties for uneven intervals.
@@ -77,17 +73,13 @@ std::vector<std::size_t> bestChain(const std::vector<float>& strength,
     return chain;
 }
 
-struct Beat {
-    double sample;
-    bool heard; // on an onset
-};
-
 // The strongest onset near each chain beat, if strong enough: a beat's onset is
 // trusted when it is at least kWeakestOnset of the typical one on the chain, so the
 // noise and the swells of an intro without drums do not place beats.
-std::vector<Beat> placeOnOnsets(const std::vector<std::size_t>& chain,
-                                const OnsetFeatures& features, const std::vector<double>& periods) {
-    std::vector<Beat> beats;
+std::vector<TrackedBeat> placeOnOnsets(const std::vector<std::size_t>& chain,
+                                       const OnsetFeatures& features,
+                                       const std::vector<double>& periods) {
+    std::vector<TrackedBeat> beats;
     std::vector<float> strengths;
     const auto& onsets = features.onsets;
     for (std::size_t frame : chain) {
@@ -118,135 +110,9 @@ std::vector<Beat> placeOnOnsets(const std::vector<std::size_t>& chain,
     return beats;
 }
 
-// The line through up to kNeighbours heard beats on one side of beat i (`step` -1
-// before it, +1 after it); nothing with fewer than two there.
-std::optional<BeatGrid> sideLine(const std::vector<Beat>& beats, std::size_t i, int step) {
-    std::vector<IndexedSample> points;
-    for (auto j = static_cast<std::ptrdiff_t>(i) + step;
-         j >= 0 && j < static_cast<std::ptrdiff_t>(beats.size()) && points.size() < kNeighbours;
-         j += step)
-        if (beats[static_cast<std::size_t>(j)].heard)
-            points.push_back(
-                {static_cast<double>(j), beats[static_cast<std::size_t>(j)].sample, 1});
-    return fitLine(points);
-}
-
-// The parabola through up to kNeighbours heard beats either side of beat i, at i:
-// where a slowly drifting tempo puts the beat. Nothing without two on each side.
-std::optional<double> curveAt(const std::vector<Beat>& beats, std::size_t i) {
-    std::vector<IndexedSample> points;
-    int sides = 0;
-    for (int step : {-1, 1}) {
-        std::size_t found = 0;
-        for (auto j = static_cast<std::ptrdiff_t>(i) + step;
-             j >= 0 && j < static_cast<std::ptrdiff_t>(beats.size()) && found < kNeighbours;
-             j += step)
-            if (beats[static_cast<std::size_t>(j)].heard) {
-                points.push_back({static_cast<double>(j) - static_cast<double>(i),
-                                  beats[static_cast<std::size_t>(j)].sample, 1});
-                ++found;
-            }
-        sides += found >= 2;
-    }
-    if (sides < 2)
-        return std::nullopt;
-    // Least squares of sample = a + b x + c x^2 by the normal equations.
-    double m[3][4] = {};
-    for (const IndexedSample& p : points) {
-        const double powers[3] = {1, p.index, p.index * p.index};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c)
-                m[r][c] += powers[r] * powers[c];
-            m[r][3] += powers[r] * p.sample;
-        }
-    }
-    for (int col = 0; col < 3; ++col) {
-        if (std::abs(m[col][col]) < 1e-12)
-            return std::nullopt;
-        for (int r = 0; r < 3; ++r) {
-            if (r == col)
-                continue;
-            const double f = m[r][col] / m[col][col];
-            for (int c = col; c < 4; ++c)
-                m[r][c] -= f * m[col][c];
-        }
-    }
-    return m[0][3] / m[0][0];
-}
-
-// A heard beat that neither the beats before it, nor those after it, nor the curve
-// through both agree with (a hat or a pluck next to the beat took its place) is put
-// where they say. One side alone may disagree: that is a tempo step.
-void settleStrays(std::vector<Beat>& beats, int sampleRate) {
-    const double stray = kStraySeconds * sampleRate;
-    std::vector<Beat> settled = beats;
-    for (std::size_t i = 0; i < beats.size(); ++i) {
-        if (!beats[i].heard)
-            continue;
-        const auto index = static_cast<double>(i);
-        std::vector<double> predictions;
-        for (int step : {-1, 1})
-            if (const auto line = sideLine(beats, i, step))
-                predictions.push_back(line->at(index));
-        const auto curve = curveAt(beats, i);
-        if (curve)
-            predictions.push_back(*curve);
-        const bool agreed = std::any_of(predictions.begin(), predictions.end(), [&](double p) {
-            return std::abs(p - beats[i].sample) <= stray;
-        });
-        if (predictions.empty() || agreed)
-            continue;
-        double sum = 0;
-        for (double p : predictions)
-            sum += p;
-        settled[i].sample = curve ? *curve : sum / static_cast<double>(predictions.size());
-    }
-    beats = std::move(settled);
-}
-
-// Heard beats a beat away from neither neighbour (within kEvenShare of the local
-// period) sit on sounds off the beat (plucks and swells of an intro): not trusted.
-void dropUnevenBeats(std::vector<Beat>& beats, const std::vector<std::size_t>& chain,
-                     const std::vector<double>& periods, int hop) {
-    std::vector<bool> uneven(beats.size(), false);
-    for (std::size_t i = 0; i < beats.size(); ++i) {
-        if (!beats[i].heard)
-            continue;
-        const double period = periods[chain[i]] * hop;
-        bool even = false;
-        if (i > 0 && beats[i - 1].heard)
-            even = even ||
-                   std::abs(beats[i].sample - beats[i - 1].sample - period) <= kEvenShare * period;
-        if (i + 1 < beats.size() && beats[i + 1].heard)
-            even = even ||
-                   std::abs(beats[i + 1].sample - beats[i].sample - period) <= kEvenShare * period;
-        uneven[i] = !even;
-    }
-    for (std::size_t i = 0; i < beats.size(); ++i)
-        if (uneven[i])
-            beats[i].heard = false;
-}
-
-// Heard beats with no heard beat among the two chain beats either side are not
-// trusted: a lone sound in an intro or a break says little about where the beat is.
-void dropLoneBeats(std::vector<Beat>& beats) {
-    std::vector<bool> lone(beats.size(), false);
-    for (std::size_t i = 0; i < beats.size(); ++i) {
-        if (!beats[i].heard)
-            continue;
-        bool neighbour = false;
-        for (std::size_t j = i > 2 ? i - 2 : 0; j <= i + 2 && j < beats.size(); ++j)
-            neighbour = neighbour || (j != i && beats[j].heard);
-        lone[i] = !neighbour;
-    }
-    for (std::size_t i = 0; i < beats.size(); ++i)
-        if (lone[i])
-            beats[i].heard = false;
-}
-
 // The mean of up to `count` intervals between heard beats from index `from` on
 // in direction `step` (+1 or -1).
-double meanInterval(const std::vector<Beat>& beats, std::size_t from, int step, int count) {
+double meanInterval(const std::vector<TrackedBeat>& beats, std::size_t from, int step, int count) {
     double sum = 0;
     int n = 0;
     for (auto i = static_cast<std::ptrdiff_t>(from); n < count; i += step) {
@@ -264,8 +130,8 @@ double meanInterval(const std::vector<Beat>& beats, std::size_t from, int step, 
 
 // Heard beats only, with the unheard stretches between them re-spaced evenly at the
 // tempo around them and the ends carried on to the edges of the music.
-std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicStart,
-                                double musicEnd) {
+std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, double musicStart,
+                                       double musicEnd) {
     std::vector<std::size_t> heard;
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].heard)
@@ -281,7 +147,7 @@ std::vector<Beat> fillAndExtend(const std::vector<Beat>& beats, double musicStar
     };
     if (!(overall >= 1))
         return {};
-    std::vector<Beat> out;
+    std::vector<TrackedBeat> out;
     const double startPeriod = interval(heard.front(), 1, 8);
     for (double s = beats[heard.front()].sample - startPeriod; s >= musicStart; s -= startPeriod)
         out.push_back({s, false});
@@ -311,21 +177,21 @@ std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
     const double period = 60.0 * features.sampleRate / bpm / features.hop;
     const std::vector<double> periods = localPeriods(features, period);
     const std::vector<std::size_t> chain = bestChain(features.strength, periods);
-    std::vector<Beat> placed = placeOnOnsets(chain, features, periods);
+    std::vector<TrackedBeat> placed = placeOnOnsets(chain, features, periods);
     dropUnevenBeats(placed, chain, periods, features.hop);
     dropLoneBeats(placed);
     // Beats go back to the start of the music, but not into the silence before its
     // first sound.
     const double firstSound =
         std::max(0.0, features.onsets.front().sample - 0.25 * period * features.hop);
-    std::vector<Beat> beats =
+    std::vector<TrackedBeat> beats =
         fillAndExtend(placed, firstSound, static_cast<double>(features.musicFrames));
     settleStrays(beats, features.sampleRate);
     // A chain beat on a sound that was no beat (the music's first swell, say) settles
     // outside the music or onto its neighbour: it goes.
     std::vector<double> samples;
     const double musicEnd = static_cast<double>(features.musicFrames);
-    for (const Beat& b : beats) {
+    for (const TrackedBeat& b : beats) {
         const bool crowded =
             !samples.empty() && b.sample - samples.back() < 0.5 * period * features.hop;
         if (b.sample >= 0 && b.sample < musicEnd && !crowded)
