@@ -4,7 +4,7 @@
 QUILLEX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the program needs to build and run, and those the tests need too.
-QUILLEX_RUN_PACKAGES="cmake g++ pkg-config qt6-base-dev libopenal-dev libsndfile1-dev librubberband-dev fonts-liberation googletest libgtest-dev libbenchmark-dev"
+QUILLEX_RUN_PACKAGES="cmake g++ pkg-config qt6-base-dev libopenal-dev libsndfile1-dev libfftw3-dev librubberband-dev fonts-liberation googletest libgtest-dev libbenchmark-dev"
 QUILLEX_TEST_PACKAGES="python3 xvfb xauth xdotool imagemagick clang libclang-rt-14-dev lame sox locales"
 
 quillex_install_missing() {

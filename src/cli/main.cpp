@@ -2,9 +2,9 @@
 #include <clocale>
 #include <iostream>
 
-#include "cli/song_tool.h"
 #include "audio/platform/sndfile_decoder.h"
 #include "audio/silent_output.h"
+#include "cli/song_tool.h"
 
 int main(int argc, char** argv) {
     // The user's locale, as the editor runs in it; numbers read and written ignore it.

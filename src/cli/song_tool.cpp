@@ -8,7 +8,9 @@
 #include "app/session/editor.h"
 #include "app/session/editor_ports.h"
 #include "base/number_format.h"
+#include "cli/analysis_commands.h"
 #include "cli/sync_command.h"
+#include "cli/tool_editor.h"
 #include "cli/transform_command.h"
 #include "fileio/open_routing.h"
 #include "model/note_kind.h"
@@ -28,7 +30,10 @@ constexpr std::string_view kUsage =
     "       quillex-tool keys [DOCUMENT...]\n";
 
 std::string usage() {
-    return std::string(kUsage) + kTransformUsage + kSyncUsage;
+    std::string text = std::string(kUsage) + kTransformUsage + kSyncUsage;
+    for (const ToolCommand& c : analysisCommands())
+        text += c.usage;
+    return text;
 }
 
 // Prints the key list, or writes it into each document between its marker lines.
@@ -54,51 +59,8 @@ int writeKeyLists(const std::vector<std::string>& documents, std::ostream& out, 
     return kToolSuccess;
 }
 
-// The "Tip" boxes of the editor, one per line on standard error.
-class StreamMessages : public Messages {
-  public:
-    explicit StreamMessages(std::ostream& err) : err_(err) {}
-    void show(std::string_view text, std::string_view) override { err_ << text << '\n'; }
-
-  private:
-    std::ostream& err_;
-};
-
-// An editor with no window that reports its messages on `err`, as the tool runs it.
-// Commands that need no sound go on over silence when a song's music does not load.
-struct ToolEditor {
-    ToolEditor(std::ostream& err, AudioBackend audio, MissingMusic missingMusic)
-        : messages(err), editor(messages, shell, std::move(audio)), files(editor) {
-        files.setMissingMusic(missingMusic);
-    }
-    StreamMessages messages;
-    NullShellHooks shell;
-    Editor editor;
-    EditorSongFiles files;
-};
-
 std::string seconds(SamplePosition sample, int rate) {
     return formatFixed(rate > 0 ? static_cast<double>(sample) / rate : 0.0, 6);
-}
-
-// Opens a file as the Open command does. False when nothing usable was loaded.
-bool openFile(Editor& editor, EditorSongFiles& files, const std::string& path, std::ostream& err) {
-    switch (openKindOf(path)) {
-    case OpenKind::Song:
-        return files.loadSong(path);
-    case OpenKind::Music:
-        if (files.loadMusic(path))
-            return true;
-        err << "quillex-tool: cannot load the music " << path << '\n';
-        return false;
-    case OpenKind::Companion:
-        editor.messages().show(kCompanionRefusedMessage);
-        return false;
-    case OpenKind::Unsupported:
-        editor.messages().show(kUnsupportedFileMessage);
-        return false;
-    }
-    return false;
 }
 
 void printInfo(const Editor& editor, std::ostream& out) {
@@ -207,6 +169,15 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         if (!openFile(tool.editor, tool.files, request->input, err))
             return kToolFailed;
         return runSync(tool.editor, tool.files, *request) ? kToolSuccess : kToolFailed;
+    }
+    for (const ToolCommand& c : analysisCommands()) {
+        if (command != c.name)
+            continue;
+        const int status =
+            c.run({arguments.begin() + 1, arguments.end()}, out, err, std::move(audio));
+        if (status == kToolUsage)
+            err << usage();
+        return status;
     }
     const bool listing =
         command == "info" || command == "beats" || command == "pauses" || command == "notes";

@@ -86,8 +86,7 @@ std::optional<SyncRequest> parseSyncRequest(const std::string& command,
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         const bool allowed =
-            option == "-o" ||
-            (option == "--bpm" && request.kind != SyncRequest::Kind::Nudge) ||
+            option == "-o" || (option == "--bpm" && request.kind != SyncRequest::Kind::Nudge) ||
             (option == "--offset" && request.kind == SyncRequest::Kind::Autofill) ||
             (option == "--ms" && request.kind == SyncRequest::Kind::Nudge) ||
             (option == "--from-beat" && request.kind == SyncRequest::Kind::Grow);
@@ -136,9 +135,15 @@ bool runSync(Editor& editor, EditorSongFiles& files, const SyncRequest& request)
     editor.store().refresh();
     bool done = false;
     switch (request.kind) {
-    case SyncRequest::Kind::Autofill: done = autofill(editor, request); break;
-    case SyncRequest::Kind::Nudge: done = nudge(editor, request); break;
-    case SyncRequest::Kind::Grow: done = grow(editor, request); break;
+    case SyncRequest::Kind::Autofill:
+        done = autofill(editor, request);
+        break;
+    case SyncRequest::Kind::Nudge:
+        done = nudge(editor, request);
+        break;
+    case SyncRequest::Kind::Grow:
+        done = grow(editor, request);
+        break;
     }
     return done && files.writeSong(request.output, false, editor.song().perBeatBpm());
 }

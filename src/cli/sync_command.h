@@ -17,10 +17,10 @@ struct SyncRequest {
     enum class Kind { Autofill, Nudge, Grow } kind = Kind::Autofill;
     std::string input;
     std::string output;
-    std::string bpm;      // autofill, grow: as typed in the dialogs
-    std::string offset;   // autofill: seconds of the first beat
+    std::string bpm;         // autofill, grow: as typed in the dialogs
+    std::string offset;      // autofill: seconds of the first beat
     double milliseconds = 0; // nudge: later when positive
-    int fromBeat = 1;     // grow: the region's first beat
+    int fromBeat = 1;        // grow: the region's first beat
 };
 
 inline constexpr const char* kSyncUsage =

@@ -30,8 +30,10 @@ std::optional<std::pair<std::string_view, std::string_view>> pairOf(std::string_
 
 std::optional<Turn> turnNamed(std::string_view name) {
     constexpr std::pair<std::string_view, Turn> kTurns[] = {
-        {"left", Turn::Left},          {"right", Turn::Right},
-        {"mirror", Turn::Mirror},      {"mirror-lr", Turn::MirrorLeftRight},
+        {"left", Turn::Left},
+        {"right", Turn::Right},
+        {"mirror", Turn::Mirror},
+        {"mirror-lr", Turn::MirrorLeftRight},
         {"mirror-ud", Turn::MirrorUpDown},
     };
     for (const auto& [text, turn] : kTurns)

@@ -1,6 +1,6 @@
 // The entry syntax shared by options.ini and noteskin.ini ("#KEY:VALUE;") and
 // whole-file reading and writing. Numbers in values are read with textToInt and
-// textToDouble from base/number_parse.h and written with base/number_format.h,
+// textToDouble from fileio/statement_text.h and written with base/number_format.h,
 // so they never depend on the user's locale.
 #pragma once
 

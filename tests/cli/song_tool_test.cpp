@@ -2,10 +2,12 @@
 
 #include <sstream>
 
+#include "analysis/tempo_candidates.h"
 #include "cli/song_tool.h"
 #include "fileio/song_music.h"
 #include "fileio/song_file_fixture.h"
 #include "tools/note_transforms.h"
+#include "tools/straighten.h"
 
 namespace quillex {
 namespace {
@@ -150,6 +152,41 @@ TEST_F(SongToolTest, TransformsTheNotesOfOneLevelAndSaves) {
              {"transform", path, "--level", "dance-single:Medium", "--scale", "0/2", "-o", out},
              {"transform", path, "--level", "dance-single:Medium", "--turn", "left"}})
         EXPECT_EQ(run(bad), kToolUsage) << bad[3] << ' ' << bad[4];
+}
+
+// The sync assistant's commands: silent music has no rhythm (said, never a default
+// tempo); straighten puts the markers of the beats asked for on one tempo.
+TEST_F(SongToolTest, SyncAssistantCommands) {
+    ::setenv("XDG_CACHE_HOME", pathOf("cache").c_str(), 1);
+    music.frames = 44100 * 5;
+    const std::string path = writeSongFile("a.sm", kSong);
+    const std::string out = pathOf("s.sm");
+    EXPECT_EQ(run({"tempo", path}), kToolFailed);
+    EXPECT_NE(err.str().find(kNoRhythmMessage), std::string::npos);
+    EXPECT_EQ(run({"autosync", path, "-o", out}), kToolFailed);
+    EXPECT_NE(err.str().find(kNoRhythmMessage), std::string::npos);
+
+    // Beats 2 to 5 (the tempo halves after 2.5) come evenly spaced, sub-beat between.
+    ASSERT_EQ(run({"straighten", path, "--from-beat", "2", "--to-beat", "5", "-o", out}),
+              kToolSuccess);
+    ASSERT_EQ(run({"beats", out}), kToolSuccess);
+    std::istringstream lines(this->out.str());
+    std::vector<long> samples;
+    for (long row, sample; lines >> row >> sample; lines.ignore(100, '\n'))
+        if (row >= 96 && row <= 240 && row % 48 == 0)
+            samples.push_back(sample);
+    ASSERT_EQ(samples.size(), 4u);
+    EXPECT_NEAR(samples[2] - samples[1], samples[1] - samples[0], 1);
+    EXPECT_NEAR(samples[3] - samples[2], samples[1] - samples[0], 1);
+    EXPECT_EQ(run({"straighten", path, "--from-beat", "1", "--to-beat", "2", "-o", out}),
+              kToolFailed);
+    EXPECT_NE(err.str().find(kStraightenNeedsThreeMessage), std::string::npos);
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"tempo", path, "--top", "0"},
+             {"tempo", path, "--bpm", "120"},
+             {"autosync", path},
+             {"straighten", path, "--from-beat", "4", "--to-beat", "2", "-o", out}})
+        EXPECT_EQ(run(bad), kToolUsage) << bad[0] << ' ' << bad[2];
 }
 
 } // namespace
