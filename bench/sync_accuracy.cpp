@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
         const std::string music = truthPath.parent_path() / truthPath.stem();
         SndfileDecoder decoder;
         MusicFormat format;
-        PcmData pcm;
-        if (!decoder.open(music, format) || !decodeAll(decoder, format, pcm, nullptr)) {
+        const auto decoded = std::make_shared<PcmData>();
+        const PcmData& pcm = *decoded;
+        if (!decoder.open(music, format) || !decodeAll(decoder, format, decoded, nullptr)) {
             std::cerr << "cannot decode " << music << '\n';
             continue;
         }

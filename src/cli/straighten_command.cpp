@@ -41,11 +41,8 @@ int runStraighten(const std::vector<std::string>& arguments, std::ostream& out, 
     ItemStore& store = editor.store();
     store.refresh();
     store.clearAllSelection();
-    {
-        std::lock_guard lock(store.listsMutex());
-        for (EditItem& b : store.beatList().edit())
-            b.selected = b.beat >= *from && (b.beat < *to || (b.beat == *to && b.fraction == 0));
-    }
+    for (EditItem& b : store.beatList().edit())
+        b.selected = b.beat >= *from && (b.beat < *to || (b.beat == *to && b.fraction == 0));
     const auto plan = planStraighten(store);
     if (const auto* refusal = std::get_if<std::string_view>(&plan)) {
         editor.messages().show(*refusal);

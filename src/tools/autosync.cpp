@@ -15,14 +15,11 @@ SamplePosition autosyncStart(const ItemStore& store) {
 std::size_t placeFoundBeats(ItemStore& store, SamplePosition from,
                             const std::vector<double>& beats) {
     std::vector<SamplePosition> locked;
-    {
-        std::lock_guard lock(store.listsMutex());
-        auto& list = store.beatList().edit();
-        for (const EditItem& b : list)
-            if (b.sample > from && b.locked)
-                locked.push_back(b.sample);
-        std::erase_if(list, [from](const EditItem& b) { return b.sample > from && !b.locked; });
-    }
+    auto& list = store.beatList().edit();
+    for (const EditItem& b : list)
+        if (b.sample > from && b.locked)
+            locked.push_back(b.sample);
+    std::erase_if(list, [from](const EditItem& b) { return b.sample > from && !b.locked; });
     std::sort(locked.begin(), locked.end());
     store.setModified(true);
     std::size_t added = 0;
@@ -40,7 +37,7 @@ std::size_t placeFoundBeats(ItemStore& store, SamplePosition from,
                              static_cast<SamplePosition>(std::lround(beats[i] - half)));
         if (near != locked.end() && static_cast<double>(*near) <= beats[i] + half)
             continue;
-        store.addItem(ItemKind::Beat, sample, 0, 0, 0);
+        store.addBeat(sample, {});
         ++added;
     }
     store.refresh();

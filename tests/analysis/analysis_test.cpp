@@ -94,9 +94,10 @@ TEST(BeatTracking, FollowsATempoStepAndASlowDrift) {
 TEST(BeatTracking, TheDemoMusicGetsTheDemoSongsMarkers) {
     SndfileDecoder decoder;
     MusicFormat format;
-    PcmData music;
+    const auto decoded = std::make_shared<PcmData>();
+    const PcmData& music = *decoded;
     ASSERT_TRUE(decoder.open(QUILLEX_DEMO_MUSIC, format));
-    ASSERT_TRUE(decodeAll(decoder, format, music, nullptr));
+    ASSERT_TRUE(decodeAll(decoder, format, decoded, nullptr));
     std::vector<double> expected;
     for (int b = 0; b <= 16; ++b)
         expected.push_back(0.5 + 0.5 * b);
