@@ -98,10 +98,9 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
             item.fraction = start.fraction;
         }
         item.box = beatBox(item.sample);
-        auto& list = beats_.edit();
-        list.push_back(item);
+        beats_.append(item);
         setModified(true);
-        return static_cast<int>(list.size());
+        return static_cast<int>(beats_.size());
     }
     case ItemKind::Pause: {
         item.beat = start.beat;
@@ -113,10 +112,9 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
         const SamplePosition endSample = map.rowToSample(start.plusRows(length.row()));
         item.box = {kMarkerLeft, geometry_.screenRowOfSample(item.sample), kMarkerRight,
                     geometry_.screenRowOfSample(endSample)};
-        auto& list = pauses_.edit();
-        list.push_back(item);
+        pauses_.append(item);
         setModified(true);
-        return static_cast<int>(list.size());
+        return static_cast<int>(pauses_.size());
     }
     case ItemKind::Note: {
         if (!isValidLevel(data))
@@ -133,10 +131,9 @@ int ItemStore::addItem(ItemKind kind, int index, int selectFlag, int data, int v
         item.box = noteBox(item.column, item.sample);
         if (data != currentLevel_)
             item.layerActive = false;
-        auto& list = notes_[data].edit();
-        list.push_back(item);
+        notes_[data].append(item);
         setModified(true);
-        return static_cast<int>(list.size());
+        return static_cast<int>(notes_[data].size());
     }
     case ItemKind::PositionBar:
     case ItemKind::CursorLine:
@@ -157,7 +154,8 @@ int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosit
                 length);
     if (count > 0 && fields.altKind != 0) {
         std::lock_guard lock(listsMutex_);
-        notes_[level].edit().back().altKind = fields.altKind;
+        ItemList& notes = notes_[level];
+        notes.editAt(notes.size() - 1).altKind = fields.altKind;
     }
     return count;
 }
