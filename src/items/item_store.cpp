@@ -225,6 +225,7 @@ void ItemStore::clearSong() {
         level.clear();
     hasSubBeats_ = false;
     noteTimes_.clear();
+    noteTimesOf_.clear();
     ++revision_;
 }
 
@@ -256,14 +257,17 @@ void ItemStore::rebuildNoteTimes() {
 }
 
 void ItemStore::rebuildNoteTimesLocked() {
-    std::vector<SamplePosition> times;
+    ++revision_;
     const ItemList& list = notes_[currentLevel_];
+    if (list.sharesStorageWith(noteTimesOf_))
+        return; // the times of these very notes are there already
+    std::vector<SamplePosition> times;
     times.reserve(list.size());
     for (const EditItem& note : list)
         if (times.empty() || times.back() != note.sample)
             times.push_back(note.sample);
     noteTimes_ = std::move(times);
-    ++revision_;
+    noteTimesOf_ = list;
 }
 
 } // namespace quillex

@@ -180,6 +180,7 @@ private:
 
     LevelIndex currentLevel_ = 0;
     std::vector<SamplePosition> noteTimes_;
+    ItemList noteTimesOf_; // the note list noteTimes_ was taken from
     std::uint64_t revision_ = 0;
 
     std::array<bool, 5> layers_{};
