@@ -136,6 +136,7 @@ bool ItemStore::refreshChangedNotes(LevelIndex level, const TimingMap& map) {
     for (const EditItem& n : changed)
         if (n.isHold)
             refreshed.longestHold = std::max(refreshed.longestHold, n.lengthRows());
+    list.rechunk(); // a list edit() joined into one vector since
     refreshed.list = list;
     return true;
 }

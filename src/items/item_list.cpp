@@ -97,16 +97,17 @@ EditItem& ItemList::editAt(std::size_t i) {
 
 void ItemList::replace(Items items) {
     auto table = std::make_shared<Table>();
-    table->chunks = cut(std::move(items));
-    if (table->chunks.empty())
-        table->chunks.push_back(std::make_shared<Items>());
-    table->recountFrom(0);
+    table->chunks.push_back(std::make_shared<Items>(std::move(items)));
     table_ = std::move(table);
 }
 
 void ItemList::rechunk() {
-    if (table_->chunks.size() == 1 && size() > kMaxChunk)
-        replace(*table_->chunks[0]);
+    if (table_->chunks.size() != 1 || size() <= kMaxChunk)
+        return;
+    auto table = std::make_shared<Table>();
+    table->chunks = cut(*table_->chunks[0]);
+    table->recountFrom(0);
+    table_ = std::move(table);
 }
 
 // Puts `items` in place of the chunks [first, last] of the table (cut when long).
@@ -130,8 +131,9 @@ void ItemList::splice(std::size_t first, std::size_t last, std::span<const EditI
     const std::size_t start = table_->start(c0);
     const std::size_t newSize =
         table_->start(c1) + table_->chunks[c1]->size() - start - (last - first) + with.size();
-    if (c0 == c1 && newSize <= kMaxChunk && newSize > 0) {
-        // Within one chunk that stays one: change it in place (a copy when shared).
+    if (c0 == c1 && newSize > 0 && (newSize <= kMaxChunk || table_->chunks.size() == 1)) {
+        // Within one chunk that stays one (a list not cut into chunks stays whole):
+        // change it in place (a copy when shared).
         Items& items = ownChunk(c0);
         const auto at = items.begin() + static_cast<std::ptrdiff_t>(first - start);
         items.insert(items.erase(at, at + static_cast<std::ptrdiff_t>(last - first)), with.begin(),

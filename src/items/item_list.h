@@ -25,7 +25,7 @@ class ItemList {
     class const_iterator;
     using const_reverse_iterator = std::reverse_iterator<const_iterator>;
 
-    // A chunk that grows past kMaxChunk items is cut into chunks of about half that.
+    // Chunks hold at most this many items (rechunk() and a cut chunk's growth cut them).
     static constexpr std::size_t kMaxChunk = 4096;
 
     ItemList() : table_(emptyTable()) {}
@@ -54,7 +54,7 @@ class ItemList {
     void append(const EditItem& item) { splice(size(), size(), {&item, 1}); }
     void replace(Items items);
     void clear() { table_ = emptyTable(); }
-    // Cuts a list that edit() joined into one long vector back into chunks.
+    // Cuts a list held as one long vector (made by replace() or edit()) into chunks.
     void rechunk();
 
     // True when both lists share the same storage (no copy was ever made).

@@ -275,9 +275,12 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     }
     RefreshedNotes& refreshed = refreshedNotes_[level];
     if (tidy) {
+        // A re-timed list stays one vector (the next refresh by changes cuts it), so a
+        // marker move copies the notes once.
         if (firstRetimed < current.size())
             list.replace(retimedFrom(current, firstRetimed, map));
-        list.rechunk();
+        else
+            list.rechunk();
         refreshed = {list, longestHold, timingRevision_};
         return;
     }
