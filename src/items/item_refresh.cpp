@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "items/item_store.h"
+#include "items/note_order.h"
 
 namespace quillex {
 
@@ -11,17 +12,13 @@ namespace {
 
 using Items = ItemList::Items;
 
-std::int64_t noteKey(const EditItem& n) {
-    return static_cast<std::int64_t>(n.row()) * kRowsPerBeat + n.column;
-}
-
 bool sameNoteSpot(const EditItem& a, const EditItem& b) {
     return a.beat == b.beat && a.fraction == b.fraction && a.column == b.column;
 }
 
 // True when a hold's rows (start to end, inclusive) hold another note of its column.
 // `i` is the hold's index in a list sorted by row.
-bool holdCoversAnotherNote(const Items& notes, std::size_t i) {
+template <typename List> bool holdCoversAnotherNote(const List& notes, std::size_t i) {
     const EditItem& hold = notes[i];
     const std::int32_t start = hold.row();
     const std::int32_t end = hold.endRow();
@@ -35,7 +32,7 @@ bool holdCoversAnotherNote(const Items& notes, std::size_t i) {
 }
 
 // A copy of `notes` whose samples from index `first` on follow the timing `map`.
-Items retimedFrom(const Items& notes, std::size_t first, const TimingMap& map) {
+Items retimedFrom(const ItemList& notes, std::size_t first, const TimingMap& map) {
     Items retimed(notes);
     TimingMap::SequentialConverter toSample(map);
     for (std::size_t i = first; i < retimed.size(); ++i)
@@ -48,6 +45,26 @@ bool notesSortedWithoutDuplicates(const Items& notes) {
         if (noteKey(notes[i - 1]) >= noteKey(notes[i]))
             return false;
     return true;
+}
+
+// Of notes on one spot (sorted next to each other) the first stays, or with
+// `removeBoth` a pair goes together.
+void removeSharedSpots(Items& notes, bool removeBoth) {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < notes.size();) {
+        std::size_t next = i + 1;
+        if (next < notes.size() && sameNoteSpot(notes[i], notes[next])) {
+            if (removeBoth) {
+                i += 2;
+                continue;
+            }
+            while (next < notes.size() && sameNoteSpot(notes[i], notes[next]))
+                ++next;
+        }
+        notes[out++] = notes[i];
+        i = next;
+    }
+    notes.resize(out);
 }
 
 } // namespace
@@ -67,6 +84,7 @@ void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
     // sorted, numbered and free of duplicates before anything is converted.
     refreshBeats();
     refreshPauses(selectedPausesFollowSamples);
+    noteTimingChange();
     const TimingMap map = timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         refreshNotes(level, map);
@@ -78,7 +96,7 @@ namespace {
 // True when the beat list already is what the refresh would make of it: inside the
 // music, strictly ascending, regular beats at both ends and numbered. Most refreshes
 // (a note edit, an undo) find it so and leave the list alone without copying it.
-bool beatsAlreadyInOrder(const Items& beats, SamplePosition length, bool& anySubBeat) {
+bool beatsAlreadyInOrder(const ItemList& beats, SamplePosition length, bool& anySubBeat) {
     anySubBeat = false;
     if (beats.size() > 1 && (beats.front().isSubBeat || beats.back().isSubBeat))
         return false;
@@ -102,10 +120,13 @@ bool beatsAlreadyInOrder(const Items& beats, SamplePosition length, bool& anySub
 
 void ItemStore::refreshBeats() {
     const SamplePosition length = music_.musicLength();
-    const Items& old = beats_.items();
+    const ItemList& old = beats_;
+    if (old.sharesStorageWith(beatsInOrder_.beats) && length == beatsInOrder_.musicLength)
+        return; // found in order before, and unchanged since
     bool anyInOrder = false;
     if (beatsAlreadyInOrder(old, length, anyInOrder)) {
         hasSubBeats_ = anyInOrder;
+        beatsInOrder_ = {old, length};
         return;
     }
 
@@ -164,9 +185,17 @@ void ItemStore::refreshBeats() {
         beats_.replace(std::move(unique));
 }
 
+void ItemStore::noteTimingChange() {
+    const SamplePosition length = music_.musicLength();
+    if (beats_.sharesStorageWith(timedBy_.beats) && length == timedBy_.musicLength)
+        return;
+    timedBy_ = {beats_, length};
+    ++timingRevision_;
+}
+
 void ItemStore::refreshPauses(bool selectedFollowSamples) {
-    const Items& old = pauses_.items();
-    const Items& beats = beats_.items();
+    const ItemList& old = pauses_;
+    const ItemList& beats = beats_;
     if (beats.size() < 2) {
         if (!old.empty())
             pauses_.clear();
@@ -210,7 +239,7 @@ void ItemStore::refreshPauses(bool selectedFollowSamples) {
 
 void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     ItemList& list = notes_[level];
-    if (list.empty())
+    if (list.empty() || refreshChangedNotes(level, map))
         return;
     // Nothing may lie past the last marker's row, where the timing ends (counting
     // markers would let sub-beats stretch the chart past it).
@@ -222,24 +251,36 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
     // untouched list stays shared with the undo history. It also finds the common case
     // of a marker move, where the list is in order and only samples change: then one
     // pass builds the re-timed list instead of copying it and fixing it step by step.
-    const Items& current = list.items();
+    const ItemList& current = list;
     bool tidy = true; // sorted, no duplicates, nothing late, no hold over another note
     std::size_t firstRetimed = current.size();
+    std::int32_t longestHold = 0;
     {
         TimingMap::SequentialConverter toSample(map);
-        for (std::size_t i = 0; i < current.size(); ++i) {
-            const EditItem& n = current[i];
-            tidy = tidy && (i == 0 || noteKey(current[i - 1]) < noteKey(n)) && !isLate(n) &&
+        std::int64_t previousKey = 0;
+        std::size_t i = 0;
+        for (auto it = current.begin(); it != current.end(); ++it, ++i) {
+            const EditItem& n = *it;
+            tidy = tidy && (i == 0 || previousKey < noteKey(n)) && !isLate(n) &&
                    !(n.isHold && holdCoversAnotherNote(current, i));
             if (!tidy && firstRetimed < current.size())
                 break; // everything will be re-timed
             if (firstRetimed == current.size() && n.sample != toSample(n.start()))
                 firstRetimed = i;
+            previousKey = noteKey(n);
+            if (n.isHold)
+                longestHold = std::max(longestHold, n.lengthRows());
         }
     }
+    RefreshedNotes& refreshed = refreshedNotes_[level];
     if (tidy) {
+        // A re-timed list stays one vector (the next refresh by changes cuts it), so a
+        // marker move copies the notes once.
         if (firstRetimed < current.size())
             list.replace(retimedFrom(current, firstRetimed, map));
+        else
+            list.rechunk();
+        refreshed = {list, longestHold, timingRevision_};
         return;
     }
 
@@ -271,27 +312,18 @@ void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {
             covered.push_back(i);
     for (std::size_t i : covered)
         notes[i].isHold = false;
+    longestHold = 0;
+    for (const EditItem& n : notes)
+        if (n.isHold)
+            longestHold = std::max(longestHold, n.lengthRows());
 
     // Two notes on one spot: both go when pasting overrides and toggling deletes,
     // otherwise the first stays.
-    if (notesSortedWithoutDuplicates(notes))
-        return;
-    const bool removeBoth = options_.pasteOverride && toggleDelete_;
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < notes.size();) {
-        std::size_t next = i + 1;
-        if (next < notes.size() && sameNoteSpot(notes[i], notes[next])) {
-            if (removeBoth) {
-                i += 2;
-                continue;
-            }
-            while (next < notes.size() && sameNoteSpot(notes[i], notes[next]))
-                ++next;
-        }
-        notes[out++] = notes[i];
-        i = next;
-    }
-    notes.resize(out);
+    if (!notesSortedWithoutDuplicates(notes))
+        removeSharedSpots(notes, options_.pasteOverride && toggleDelete_);
+    list.rechunk();
+    // Now in order, timed and without a hold over another note, as a tidy list is.
+    refreshed = {list, longestHold, timingRevision_};
 }
 
 } // namespace quillex

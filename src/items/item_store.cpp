@@ -48,10 +48,9 @@ EditItem ItemStore::newItem(ItemKind kind, bool selected) const {
 }
 
 int ItemStore::append(ItemList& list, const EditItem& item) {
-    auto& items = list.edit();
-    items.push_back(item);
+    list.append(item); // copies at most the last chunk, not the list
     setModified(true);
-    return static_cast<int>(items.size());
+    return static_cast<int>(list.size());
 }
 
 int ItemStore::addBeat(SamplePosition sample, BeatFlags flags) {
@@ -163,6 +162,7 @@ void ItemStore::clearSong() {
         level.clear();
     hasSubBeats_ = false;
     noteTimes_.clear();
+    noteTimesOf_.clear();
     ++revision_;
 }
 
@@ -191,14 +191,17 @@ void ItemStore::rebuildNoteTimes() {
 }
 
 void ItemStore::rebuildNoteTimesLocked() {
-    std::vector<SamplePosition> times;
+    ++revision_;
     const ItemList& list = notes_[currentLevel_];
+    if (list.sharesStorageWith(noteTimesOf_))
+        return; // the times of these very notes are there already
+    std::vector<SamplePosition> times;
     times.reserve(list.size());
     for (const EditItem& note : list)
         if (times.empty() || times.back() != note.sample)
             times.push_back(note.sample);
     noteTimes_ = std::move(times);
-    ++revision_;
+    noteTimesOf_ = list;
 }
 
 } // namespace quillex

@@ -141,6 +141,11 @@ private:
     void refreshAll(bool selectedPausesFollowSamples);
     void refreshPauses(bool selectedFollowSamples);
     void refreshNotes(LevelIndex level, const TimingMap& timing);
+    // Refreshes a long note list by the notes changed since its last refresh; false when
+    // the whole list must be looked at.
+    bool refreshChangedNotes(LevelIndex level, const TimingMap& timing);
+    // Counts a change of the beat list or the music length since the last refresh.
+    void noteTimingChange();
 
     const MusicInfo& music_;
     BusyCounter& busy_;
@@ -151,8 +156,27 @@ private:
     std::array<ItemList, kLevelCount> notes_;
     bool hasSubBeats_ = false;
 
+    // What the last refreshes found, kept so that the next one can skip what has not
+    // changed since: the beats as a refresh found them in order, the beats the notes
+    // were timed by, and each note list as its last refresh left it (tidy and timed
+    // by the timing of `timingRevision`, its holds at most `longestHold` rows long).
+    struct BeatsSeen {
+        ItemList beats;
+        SamplePosition musicLength = -1;
+    };
+    struct RefreshedNotes {
+        ItemList list;
+        std::int32_t longestHold = 0;
+        std::uint64_t timingRevision = 0;
+    };
+    BeatsSeen beatsInOrder_;
+    BeatsSeen timedBy_;
+    std::uint64_t timingRevision_ = 1;
+    std::array<RefreshedNotes, kLevelCount> refreshedNotes_;
+
     LevelIndex currentLevel_ = 0;
     std::vector<SamplePosition> noteTimes_;
+    ItemList noteTimesOf_; // the note list noteTimes_ was taken from
     std::uint64_t revision_ = 0;
 
     std::array<bool, 5> layers_{};

@@ -9,7 +9,7 @@ namespace {
 
 // Index of the last marker whose sample is at or before s, or -1 when s lies before
 // the first marker.
-std::ptrdiff_t lastMarkerAtOrBefore(const ItemList::Items& beats, SamplePosition s) {
+std::ptrdiff_t lastMarkerAtOrBefore(const ItemList& beats, SamplePosition s) {
     auto it = std::upper_bound(beats.begin(), beats.end(), s,
                                [](SamplePosition v, const EditItem& m) { return v < m.sample; });
     return (it - beats.begin()) - 1;

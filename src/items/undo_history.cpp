@@ -1,7 +1,8 @@
 #include "items/undo_history.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "items/list_diff.h"
 
 namespace quillex {
 
@@ -9,30 +10,6 @@ namespace {
 
 // A patch pays only for long lists of which an edit changed a small stretch.
 constexpr std::size_t kShortestPatchedList = 64;
-
-// How many items from `a` and `b` on, stepping by `step` (1 or -1), are equal, up to
-// `most`. Runs of identical bytes are skipped a block at a time, which is most of a
-// long list after a small edit; equal items whose bytes differ (padding) are still
-// found equal item by item.
-std::size_t equalRun(const EditItem* a, const EditItem* b, std::size_t most, std::ptrdiff_t step) {
-    constexpr std::size_t kBlock = 64;
-    std::size_t n = 0;
-    while (n < most) {
-        const std::size_t block = std::min(kBlock, most - n);
-        const auto first =
-            step > 0 ? static_cast<std::ptrdiff_t>(n) : -static_cast<std::ptrdiff_t>(n + block - 1);
-        if (std::memcmp(a + first, b + first, block * sizeof(EditItem)) == 0) {
-            n += block;
-            continue;
-        }
-        for (const std::size_t end = n + block; n < end; ++n) {
-            const auto at = static_cast<std::ptrdiff_t>(n) * step;
-            if (!(a[at] == b[at]))
-                return n;
-        }
-    }
-    return n;
-}
 
 ItemList& listOf(ItemSnapshot& items, std::size_t list) {
     if (list == 0)
@@ -67,14 +44,11 @@ const ItemList& UndoHistory::wholeList(std::size_t s, std::size_t list) {
     StoredList& stored = *kept;
     if (!stored.patch)
         return stored.whole;
-    const ItemList::Items& later = wholeList(s + 1, list).items();
+    const ItemList& later = wholeList(s + 1, list);
     const Patch& patch = *stored.patch;
-    ItemList::Items items;
-    items.reserve(patch.prefix + patch.middle.size() + patch.suffix);
-    items.insert(items.end(), later.begin(), later.begin() + patch.prefix);
-    items.insert(items.end(), patch.middle.begin(), patch.middle.end());
-    items.insert(items.end(), later.end() - patch.suffix, later.end());
-    stored.whole.replace(std::move(items));
+    ItemList rebuilt = later;
+    rebuilt.splice(patch.prefix, later.size() - patch.suffix, patch.middle);
+    stored.whole = std::move(rebuilt);
     stored.patch.reset();
     return stored.whole;
 }
@@ -107,13 +81,11 @@ void UndoHistory::compress(std::size_t s) {
         const StoredList& next = newer.lists[list.index]; // the newer state is complete
         if (list.whole.sharesStorageWith(next.whole))
             continue; // the newer state's list serves both
-        const ItemList::Items& a = list.whole.items();
-        const ItemList::Items& b = next.whole.items();
+        const ItemList& a = list.whole;
+        const ItemList& b = next.whole;
         if (a.size() >= kShortestPatchedList) {
-            const std::size_t most = std::min(a.size(), b.size());
-            const std::size_t prefix = equalRun(a.data(), b.data(), most, 1);
-            const std::size_t suffix =
-                equalRun(a.data() + a.size() - 1, b.data() + b.size() - 1, most - prefix, -1);
+            const std::size_t prefix = equalFront(a, b, a.size());
+            const std::size_t suffix = equalBack(a, b, std::min(a.size(), b.size()) - prefix);
             // Keep a patch only when the edit changed a small stretch of the list.
             if ((a.size() - prefix - suffix) * 2 <= a.size()) {
                 list.patch = std::make_unique<Patch>(

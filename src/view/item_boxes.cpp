@@ -42,22 +42,18 @@ struct ItemBoxes {
     bool sameAs(const EditItem& item) const { return item.box == box && item.tailBox == tail; }
 };
 
-// Recomputes the boxes of the items in view, asking for write access (which copies a
-// list the undo history shares) only when some box really changed.
-template <typename Place, typename Edit>
-void updateVisibleBoxes(const ItemList::Items& current, const ViewGeometry& view, Place place,
-                        Edit edit) {
-    const IndexRange range = visibleRange(current, view);
-    std::size_t i = range.first;
-    while (i < range.last && place(current[i]).sameAs(current[i]))
-        ++i;
-    if (i == range.last)
-        return;
-    ItemList::Items& items = edit();
-    for (; i < range.last; ++i) {
-        const ItemBoxes boxes = place(items[i]);
-        items[i].box = boxes.box;
-        items[i].tailBox = boxes.tail;
+// Recomputes the boxes of the items in view, writing only the items whose boxes really
+// changed (a write copies the chunk of a list the undo history shares).
+template <typename Place>
+void updateVisibleBoxes(ItemList& list, const ViewGeometry& view, Place place) {
+    const IndexRange range = visibleRange(list, view);
+    for (std::size_t i = range.first; i < range.last; ++i) {
+        const ItemBoxes boxes = place(list[i]);
+        if (boxes.sameAs(list[i]))
+            continue;
+        EditItem& item = list.editAt(i);
+        item.box = boxes.box;
+        item.tailBox = boxes.tail;
     }
 }
 
@@ -67,12 +63,9 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
                      bool beatsHaveBoxes) {
     auto marker = [&view](const EditItem& m) { return ItemBoxes{markerBox(m, view), m.tailBox}; };
     if (beatsHaveBoxes)
-        updateVisibleBoxes(
-            store.beats().items(), view, marker, [&store]() -> auto& { return store.editBeats(); });
+        updateVisibleBoxes(store.beatList(), view, marker);
     if (store.layerOn(Layer::Pause))
-        updateVisibleBoxes(
-            store.pauses().items(), view,
-            marker, [&store]() -> auto& { return store.editPauses(); });
+        updateVisibleBoxes(store.pauseList(), view, marker);
     if (!store.layerOn(Layer::Arrow))
         return;
     // The timing map shares the beat list, so it is made only after the beats' boxes
@@ -84,9 +77,7 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
         return ItemBoxes{noteBox(n, end, view, arrow), holdTailBox(n, end, view, arrow)};
     };
     const LevelIndex level = store.currentLevel();
-    updateVisibleBoxes(
-        store.notes(level).items(), view, note,
-        [&store, level ]() -> auto& { return store.editNotes(level); });
+    updateVisibleBoxes(store.noteList(level), view, note);
 }
 
 ScreenBox regionBox(ItemKind kind, const ViewGeometry& view, const ArrowLayout& arrow) {

@@ -19,7 +19,7 @@ struct IndexRange {
 
 // Indices of the items whose sample lies strictly inside the view. The list must be
 // ordered by sample (as the refresh leaves it).
-inline IndexRange visibleRange(const ItemList::Items& items, const ViewGeometry& view) {
+inline IndexRange visibleRange(const ItemList& items, const ViewGeometry& view) {
     const double begin = view.visibleBegin();
     const double end = view.visibleEnd();
     auto first = std::partition_point(items.begin(), items.end(),
