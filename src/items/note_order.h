@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "items/edit_item.h"
+#include "model/edit_item.h"
 
 namespace quillex {
 
