@@ -57,7 +57,7 @@ void MusicPlayer::loadEffectSounds(const std::string& folder) {
         if (!readable(path) || !decoder->open(path, format) || formatRefusal(format) ||
             !decodeAll(*decoder, format, pcm, nullptr))
             continue;
-        lastResult_ = output_->loadEffect(effect.sound, std::move(pcm)) ? 0 : -1;
+        output_->loadEffect(effect.sound, std::move(pcm));
     }
 }
 
@@ -149,7 +149,6 @@ bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& t
     setLayers(true, false);
 
     if (!output_->openMusic(music_)) {
-        lastResult_ = -1;
         unloadMusic();
         return false;
     }

@@ -151,8 +151,6 @@ class MusicPlayer : public MusicInfo {
     void setTickVolumes(int beatTick, int noteTick);
     // The tick cursors of the current play-along chart (-1 or past the end: none).
     int nextBeatTick() const { return chartCursor(&PlayAlongChart::nextBeat); }
-    int nextNoteTick() const { return chartCursor(&PlayAlongChart::nextNote); }
-    int currentRowIndex() const { return chartCursor(&PlayAlongChart::currentRow); }
     // Points the tick cursors at the first beat marker and note at or after `p` and at
     // the row whose window holds `p`, rebuilding the chart first when the song changed.
     void resetTickIndices(SamplePosition p);
@@ -168,7 +166,6 @@ class MusicPlayer : public MusicInfo {
     // makes current the next row once `judged` reaches its window.
     void soundTicks(const PlayAlongChart& chart, SamplePosition heard, SamplePosition judged);
     int playStart() const { return playStart_; }
-    int lastResult() const { return lastResult_; }
 
   private:
     bool decodeInto(const std::string& path, MusicFormat& format);
@@ -193,7 +190,6 @@ class MusicPlayer : public MusicInfo {
     int timeFormat_ = kTimeSeconds;
     int snapDivisions_ = 0;
     int snapIndex_ = 0;
-    int lastResult_ = 0;
     std::shared_ptr<const PcmData> music_;
     int fileFrequency_ = 0;
     int fileBits_ = 0;

@@ -8,7 +8,6 @@
 namespace quillex {
 
 bool MusicPlayer::report(const char* text) {
-    lastResult_ = -1;
     messages_.show(text);
     return false;
 }

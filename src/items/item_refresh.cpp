@@ -88,7 +88,7 @@ void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
     const TimingMap map = timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         refreshNotes(level, map);
-    rebuildNoteTimesLocked();
+    rebuildNoteTimes();
 }
 
 namespace {

@@ -187,10 +187,6 @@ TimingMap ItemStore::timing() const {
 }
 
 void ItemStore::rebuildNoteTimes() {
-    rebuildNoteTimesLocked();
-}
-
-void ItemStore::rebuildNoteTimesLocked() {
     ++revision_;
     const ItemList& list = notes_[currentLevel_];
     if (list.sharesStorageWith(noteTimesOf_))

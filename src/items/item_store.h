@@ -136,7 +136,6 @@ private:
     EditItem newItem(ItemKind kind, bool selected) const;
     int append(ItemList& list, const EditItem& item);
 
-    void rebuildNoteTimesLocked();
     void refreshBeats();
     void refreshAll(bool selectedPausesFollowSamples);
     void refreshPauses(bool selectedFollowSamples);

@@ -103,7 +103,6 @@ class EditorView {
     bool practiceMode = false;
     // What the practice judging shows; the drawing fades it (null: nothing to show).
     JudgementDisplay* judgement = nullptr;
-    bool showFilteredWave = false; // a filtered wave is available
     bool filteredWaveAlone = false;
 
     ItemStore& store() { return store_; }

@@ -20,8 +20,6 @@ class Grid {
     static constexpr int kQuarterBit = 1;
     static constexpr int kEighthBit = 2;
     static constexpr int kSixteenthBit = 4;
-    // Width used by the grid drawing.
-    static constexpr int kValue = 50;
 
     void choose(GridChoice choice);
     GridChoice choice() const;

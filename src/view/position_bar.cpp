@@ -24,8 +24,6 @@ std::optional<SamplePosition> PositionBar::click(int x, int y, int clientHeight,
                                                  SamplePosition length) {
     if (!enabled_)
         return std::nullopt;
-    clickX_ = x;
-    clickY_ = y;
     if (x <= kX || x >= kX + kWidth)
         return std::nullopt;
     return sampleAtRow(y, clientHeight, length);

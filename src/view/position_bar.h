@@ -32,15 +32,11 @@ class PositionBar {
     // on the bar keeps seeking when it leaves it sideways); nothing outside the bar's
     // inner rows or for a bar too short to have any.
     std::optional<SamplePosition> sampleAtRow(int y, int clientHeight, SamplePosition length) const;
-    int lastClickX() const { return clickX_; }
-    int lastClickY() const { return clickY_; }
 
   private:
     bool enabled_ = true;
     SamplePosition begin_ = 0;
     SamplePosition end_ = 100;
-    int clickX_ = -1;
-    int clickY_ = -1;
 };
 
 } // namespace quillex

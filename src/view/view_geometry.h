@@ -13,7 +13,6 @@ namespace quillex {
 inline constexpr int kMinZoomLevel = 1;
 inline constexpr int kMaxZoomLevel = 13;
 inline constexpr int kNoteSizeCount = 4; // 0 the largest .. 3 the smallest
-inline constexpr int kPageRows = 100;
 
 struct ViewGeometry {
     double position = 0; // play position in samples, shown on the cursor row

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "items/chart.h"
 #include "support/store_fixture.h"
 
 namespace quillex {
@@ -140,20 +139,6 @@ TEST_F(ItemStoreTest, NoteTimesListTheCurrentLevelOncePerTime) {
     EXPECT_EQ(store.noteTimes(), (std::vector<SamplePosition>{0, 11025}));
     store.setCurrentLevel(1);
     EXPECT_EQ(store.noteTimes(), (std::vector<SamplePosition>{22050}));
-}
-
-TEST_F(ItemStoreTest, ChartsAreUsedWhenTheyHaveNotes) {
-    addBeats(4, 0, 22050);
-    addNote(31, 4, 48);
-    store.refresh();
-    editor.meters().set(31, 12);
-    const Chart chart = chartOf(store, editor.meters(), 31);
-    EXPECT_TRUE(chart.used());
-    EXPECT_EQ(chart.meter, 12);
-    EXPECT_EQ(chart.gameType(), 5);
-    EXPECT_EQ(chart.difficulty(), 1);
-    EXPECT_EQ(chart.columns(), 6);
-    EXPECT_FALSE(chartOf(store, editor.meters(), 30).used());
 }
 
 TEST_F(ItemStoreTest, ClearSongEmptiesTheLists) {

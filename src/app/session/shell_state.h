@@ -34,12 +34,9 @@ struct ShellState {
     int lastWidth = 0;
     int lastHeight = 0;
     EditorScreenRect editorScreenRect;
-    int dragScrollDx = 0;
-    int dragScrollDy = 0;
     ScreenPoint cursorPos;
     bool middleAutoscroll = false;
     ScreenPoint middleAnchor;
-    bool halfRateToggle = false;
 };
 
 // How far `cursor` lies outside `rect` on each axis; 0 inside.

@@ -29,8 +29,6 @@ void MainWindow::frameUpdate() {
     const ScreenPoint outside = mouse_->buttonDown()
                                     ? dragScrollDistance(state.editorScreenRect, state.cursorPos)
                                     : ScreenPoint{};
-    state.dragScrollDx = outside.x;
-    state.dragScrollDy = outside.y;
     if (outside.y != 0)
         player.seek(player.position() + editor_->waveView().samplesPerRow() * outside.y);
     mouse_->motion(cursor.x() - state.editorScreenRect.left,
@@ -53,7 +51,6 @@ void MainWindow::frameUpdate() {
         surface_->updateStatusPanels();
     else
         editorWidget_->update();
-    state.halfRateToggle = !state.halfRateToggle;
     if (!surface_)
         countFrame(); // without drawing, every pass counts as a frame
 }
