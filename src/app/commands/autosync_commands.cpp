@@ -1,6 +1,7 @@
 #include "app/commands/autosync_commands.h"
 
 #include "analysis/beat_tracker.h"
+#include "tools/autofill.h"
 #include "tools/autosync.h"
 #include "tools/straighten.h"
 
@@ -53,6 +54,17 @@ void AutosyncCommands::placeBeats(const std::shared_ptr<const PcmData>& music,
     store.setModified(true);
     editor_.player().resetTickIndices(editor_.player().position());
     editor_.shell().drawFrame();
+}
+
+void AutosyncCommands::fillAtTempo(const TempoCandidate& candidate) {
+    ItemStore& store = editor_.store();
+    store.refresh();
+    store.setLayer(Layer::Beat, true);
+    dispatcher_.openUndoEntry("Autofill Avg.BPM");
+    fillAtAverageBpm(store, candidate.bpm, candidate.firstBeatSeconds);
+    dispatcher_.commitUndoEntry();
+    store.setModified(true);
+    editor_.player().resetTickIndices(editor_.player().position());
 }
 
 void AutosyncCommands::straighten() {

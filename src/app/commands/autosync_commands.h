@@ -29,6 +29,8 @@ class AutosyncCommands {
                      std::filesystem::path cacheDirectory);
 
     void registerAll();
+    // Autofill's "Single Average BPM" at a suggested tempo, as one undo step.
+    void fillAtTempo(const TempoCandidate& candidate);
     // An Autosync analysis is running; its markers are placed when it ends.
     bool busy() const { return busy_; }
 

@@ -63,6 +63,8 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
         },
         defaultAnalysisCacheDirectory());
     autosync_->registerAll();
+    suggestTempo_ = std::make_unique<SuggestTempoCommands>(this, *editor_, *autosync_);
+    suggestTempo_->registerCommand(shell_->dispatcher);
     keyboard_ = std::make_unique<KeyboardInput>(*editor_, *shell_, *editCommands_);
     view_->judgement = &keyboard_->judgementDisplay();
     dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{
