@@ -4,9 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
+#include "app/commands/autosync_commands.h"
 #include "app/commands/sync_commands.h"
 #include "editing_fixture.h"
+#include "tools/straighten.h"
 
 namespace quillex {
 namespace {
@@ -27,11 +31,16 @@ class TypedDialogs : public SyncDialogs {
     bool grow = true, average = true;
 };
 
+constexpr std::int64_t kClickPeriod = 26460, kFirstClick = 13230;
+
 class SyncCommandsTest : public ::testing::Test, public test::EditingFixture {
   protected:
     SyncCommandsTest() {
         std::ofstream(musicPath) << "x";
+        music.clickPeriod = kClickPeriod; // 100 BPM from 0.3 s, for Autosync to find
+        music.firstClick = kFirstClick;
         sync.registerAll(commands);
+        autosync.registerAll();
         EXPECT_TRUE(editor.player().loadMusic(musicPath.string(), "x", true));
         dispatcher.dispatch(CommandId::SyncMode);
         dialogs.bpm = "120";
@@ -47,10 +56,34 @@ class SyncCommandsTest : public ::testing::Test, public test::EditingFixture {
         return out;
     }
 
+    // Runs the main-thread tasks the analysis posted until Autosync has placed its
+    // markers (or given up).
+    void finishAutosync() {
+        for (int waited = 0; autosync.busy() && waited < 3000; ++waited) {
+            std::vector<std::function<void()>> tasks;
+            {
+                std::lock_guard lock(postedMutex);
+                tasks.swap(posted);
+            }
+            for (auto& task : tasks)
+                task();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
     std::filesystem::path musicPath = std::filesystem::temp_directory_path() /
                                       ("quillex-sync-" + std::to_string(::getpid()) + ".ogg");
     TypedDialogs dialogs;
     SyncCommands sync{editor, dispatcher, dialogs, keys};
+    std::mutex postedMutex;
+    std::vector<std::function<void()>> posted;
+    AutosyncCommands autosync{editor,
+                              dispatcher,
+                              [this](std::function<void()> task) {
+                                  std::lock_guard lock(postedMutex);
+                                  posted.push_back(std::move(task));
+                              },
+                              {}};
 };
 
 TEST_F(SyncCommandsTest, EachEditIsOneUndoStep) {
@@ -140,6 +173,8 @@ TEST_F(SyncCommandsTest, BeatCommandsAreRefusedWhileTheNotesAreEdited) {
         {CommandId::QuickGrow, kGrowGuard},
         {CommandId::QuickShrink, kGrowGuard},
         {CommandId::GrowRegion, kGrowGuard},
+        {CommandId::Autosync, kAutosyncGuard},
+        {CommandId::StraightenBeats, kStraightenGuard},
     };
     const std::vector<SamplePosition> start = samples();
     dispatcher.selectLevel(0);
@@ -199,6 +234,52 @@ TEST_F(SyncCommandsTest, RefusalsShowTheirMessageAndOpenNoEntry) {
             EXPECT_EQ(shell.caption(CommandId::Undo), caption) << c.message;
         }
     }
+}
+
+} // namespace
+} // namespace quillex
+
+namespace quillex {
+namespace {
+
+// Autosync puts a marker on every click except where a locked marker stands; Straighten
+// evens out an off-grid marker; each is one undo step and Undo brings the markers back.
+TEST_F(SyncCommandsTest, AutosyncAndStraightenAreOneStepAndKeepLockedMarkers) {
+    const std::vector<SamplePosition> autofilled = samples();
+    editor.player().seek(30000); // a tap between the first two markers
+    dispatcher.dispatch(CommandId::InsertBeat);
+    dispatcher.dispatch(CommandId::SelectAll);
+    dispatcher.dispatch(CommandId::StraightenBeats);
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Straighten Beats\tCtrl+Z");
+    const std::vector<SamplePosition> straight = samples();
+    for (std::size_t i = 1; i < straight.size(); ++i)
+        EXPECT_NEAR(straight[i] - straight[i - 1], straight[1] - straight[0], 1) << i;
+    dispatcher.dispatch(CommandId::Undo);
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(samples(), autofilled);
+
+    editor.store().clearAllSelection();
+    messages.shown.clear();
+    dispatcher.dispatch(CommandId::StraightenBeats);
+    EXPECT_EQ(messages.lastText(), kStraightenNeedsThreeMessage);
+
+    editor.store().beatList().edit()[0].selected = true; // 0.5 s, locked
+    dispatcher.dispatch(CommandId::LockUnlock);
+    editor.store().clearAllSelection();
+    dispatcher.dispatch(CommandId::Autosync);
+    finishAutosync();
+    EXPECT_EQ(shell.caption(CommandId::Undo), "Undo Autosync\tCtrl+Z");
+    ASSERT_GT(samples().size(), 10u);
+    for (const EditItem& b : editor.store().beats()) {
+        if (b.locked) {
+            EXPECT_EQ(b.sample, autofilled[0]);
+            continue;
+        }
+        const std::int64_t fromClick = (b.sample - kFirstClick) % kClickPeriod;
+        EXPECT_LE(std::min(fromClick, kClickPeriod - fromClick), 88) << b.sample; // 2 ms
+    }
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_EQ(samples(), autofilled);
 }
 
 } // namespace

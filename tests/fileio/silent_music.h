@@ -16,6 +16,10 @@ struct SilentMusicFormat {
     int rate = 44100;
     std::int64_t frames = 44100 * 20;
     bool anyPath = false; // also "decode" folders and other files that are not regular
+    // A sharp click every `clickPeriod` frames from `firstClick` on (none when 0), for
+    // tests that need a rhythm to find.
+    std::int64_t clickPeriod = 0;
+    std::int64_t firstClick = 0;
 };
 
 class SilentMusicDecoder : public MusicDecoder {
@@ -31,6 +35,13 @@ class SilentMusicDecoder : public MusicDecoder {
     std::int64_t read16(std::int16_t* out, std::int64_t frames) override {
         const std::int64_t n = std::min(frames, format_.frames - next_);
         std::fill_n(out, n, std::int16_t{0});
+        for (std::int64_t i = 0; format_.clickPeriod > 0 && i < n; ++i) {
+            const std::int64_t since = next_ + i - format_.firstClick;
+            const std::int64_t into = since % format_.clickPeriod;
+            if (since >= 0 && into < kClickFrames)
+                out[i] = static_cast<std::int16_t>((into % 2 ? -1 : 1) * 20000 *
+                                                   (kClickFrames - into) / kClickFrames);
+        }
         next_ += n;
         return n;
     }
@@ -38,6 +49,7 @@ class SilentMusicDecoder : public MusicDecoder {
     bool complete() const override { return true; }
 
   private:
+    static constexpr std::int64_t kClickFrames = 200;
     SilentMusicFormat format_;
     std::int64_t next_ = 0;
 };

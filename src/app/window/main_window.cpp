@@ -55,6 +55,16 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     syncCommands_ = std::make_unique<SyncCommands>(*editor_, shell_->dispatcher, syncDialogs_,
                                                    shell_->keysDown);
     syncCommands_->registerAll(*editCommands_);
+    autosync_ = std::make_unique<AutosyncCommands>(
+        *editor_, shell_->dispatcher,
+        [this](std::function<void()> task) {
+            // Queued to the window: tasks still waiting when it goes are dropped.
+            QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+        },
+        defaultAnalysisCacheDirectory());
+    autosync_->registerAll();
+    suggestTempo_ = std::make_unique<SuggestTempoCommands>(this, *editor_, *autosync_);
+    suggestTempo_->registerCommand(shell_->dispatcher);
     keyboard_ = std::make_unique<KeyboardInput>(*editor_, *shell_, *editCommands_);
     view_->judgement = &keyboard_->judgementDisplay();
     dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/commands/autosync_commands.h"
 #include "app/commands/edit_commands.h"
 #include "app/input/mouse_editing.h"
 #include "app/session/editor.h"
@@ -26,6 +27,7 @@
 #include "app/window/dialogs/edit_dialogs.h"
 #include "app/window/dialogs/sync_dialogs.h"
 #include "app/window/idle_frames.h"
+#include "app/window/suggest_tempo_commands.h"
 #include "app/window/wave_filter_commands.h"
 #include "settings/window_settings.h"
 
@@ -141,6 +143,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<EditCommands> editCommands_;
     QtSyncDialogs syncDialogs_{this, messages_};
     std::unique_ptr<SyncCommands> syncCommands_;
+    std::unique_ptr<AutosyncCommands> autosync_;
+    std::unique_ptr<SuggestTempoCommands> suggestTempo_;
     std::unique_ptr<KeyboardInput> keyboard_;
     std::unique_ptr<DialogCommands> dialogCommands_;
     std::unique_ptr<WaveFilterCommands> waveFilter_;

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+#include "app/commands/autosync_commands.h"
 #include "app/commands/dispatcher.h"
 #include "app/session/editor.h"
 #include "audio/wave_filter.h"
@@ -18,7 +19,7 @@ namespace quillex {
 
 class EditorView;
 
-inline constexpr std::string_view kNoWavesMessage = "No Waves Found.  You need to open a file.";
+inline constexpr std::string_view kNoWavesMessage = kNoMusicMessage;
 
 class WaveFilterCommands : public QObject {
     Q_OBJECT
