@@ -5,7 +5,7 @@
 
 #include "analysis/attack_time.h"
 #include "analysis/mono_mix.h"
-#include "analysis/spectrum_frames.h"
+#include "analysis/magnitude_frames.h"
 
 namespace quillex {
 

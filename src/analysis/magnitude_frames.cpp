@@ -1,4 +1,4 @@
-#include "analysis/spectrum_frames.h"
+#include "analysis/magnitude_frames.h"
 
 #include <algorithm>
 #include <cmath>
