@@ -1,7 +1,8 @@
 #include "analysis/tempo_suggestion_model.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "base/number_format.h"
 
 namespace quillex {
 
@@ -29,23 +30,16 @@ TempoCandidate halvedTempo(const TempoCandidate& c, int sampleRate) {
     return withPeriod(c, c.grid.origin, c.grid.period * 2, sampleRate);
 }
 
-std::string fixedDecimals(double value, int decimals) {
-    char text[64];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    return std::string(text, result.ptr);
-}
-
 std::string TempoSuggestionModel::bpmText(std::size_t row) const {
-    return fixedDecimals(candidates_.at(row).bpm, 3);
+    return formatFixed(candidates_.at(row).bpm, 3);
 }
 
 std::string TempoSuggestionModel::firstBeatText(std::size_t row) const {
-    return fixedDecimals(candidates_.at(row).firstBeatSeconds, 6);
+    return formatFixed(candidates_.at(row).firstBeatSeconds, 6);
 }
 
 std::string TempoSuggestionModel::confidenceText(std::size_t row) const {
-    return fixedDecimals(candidates_.at(row).confidence, 2);
+    return formatFixed(candidates_.at(row).confidence, 2);
 }
 
 void TempoSuggestionModel::doubleRow(std::size_t row) {

@@ -42,7 +42,5 @@ class TempoSuggestionModel {
     int sampleRate_;
 };
 
-// `value` with exactly `decimals` decimals and a "." whatever the locale.
-std::string fixedDecimals(double value, int decimals);
 
 } // namespace quillex

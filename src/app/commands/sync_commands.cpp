@@ -252,17 +252,25 @@ void SyncCommands::registerMoves() {
         CommandId::GrowRegion, [this](int) { growOrSmoothRegion(); }, kGrows);
 }
 
-void SyncCommands::growOrSmoothRegion() {
+std::optional<GrowRegion> SyncCommands::growRegionHere() {
     ItemStore& store = editor_.store();
     store.refresh();
-    const auto region = growRegion(store, editor_.player().position());
+    auto region = growRegion(store, editor_.player().position());
     if (const auto* refusal = std::get_if<std::string_view>(&region)) {
         editor_.messages().show(*refusal);
-        return;
+        return std::nullopt;
     }
+    return std::get<GrowRegion>(region);
+}
+
+void SyncCommands::growOrSmoothRegion() {
+    ItemStore& store = editor_.store();
+    const std::optional<GrowRegion> region = growRegionHere();
+    if (!region)
+        return;
     const auto selected = std::count_if(store.beats().begin(), store.beats().end(),
                                         [](const EditItem& b) { return b.selected; });
-    GrowSmoothModel model(growMemory_, std::get<GrowRegion>(region), selected > 1,
+    GrowSmoothModel model(growMemory_, *region, selected > 1,
                           editor_.player().sampleRate());
     if (!dialogs_.growSmooth(model))
         return;
@@ -272,7 +280,7 @@ void SyncCommands::growOrSmoothRegion() {
         dispatcher_.dispatch(CommandId::Grow, kGrowToBpm);
         return;
     }
-    const auto plan = planSmooth(store, std::get<GrowRegion>(region), model.window());
+    const auto plan = planSmooth(store, *region, model.window());
     if (const auto* move = planned(plan)) {
         open("Smooth");
         applyMove(store, *move);
@@ -301,13 +309,10 @@ void SyncCommands::nudge(int variant) {
 
 void SyncCommands::grow(int kind) {
     ItemStore& store = editor_.store();
-    store.refresh();
-    const auto region = growRegion(store, editor_.player().position());
-    if (const auto* refusal = std::get_if<std::string_view>(&region)) {
-        editor_.messages().show(*refusal);
+    const std::optional<GrowRegion> region = growRegionHere();
+    if (!region)
         return;
-    }
-    const GrowRegion& r = std::get<GrowRegion>(region);
+    const GrowRegion& r = *region;
     const auto plan = kind == kGrowToBpm
                           ? planGrowTo(store, r, growBpm_, growMemory_.fillToEnd)
                           : planQuickGrow(store, r, kind == kGrowByStep ? kQuickStep : -kQuickStep);

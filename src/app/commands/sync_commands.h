@@ -6,6 +6,8 @@
 // held.
 #pragma once
 
+#include <optional>
+
 #include "app/commands/dispatcher.h"
 #include "app/commands/edit_commands.h"
 #include "app/keys/key_tables.h"
@@ -63,6 +65,9 @@ class SyncCommands {
     void grow(int kind);
     // Grow/Smooth Region: the dialog, then a grow to its tempo or a smooth.
     void growOrSmoothRegion();
+    // The grow region at the play position (after a refresh), or nothing once the
+    // reason there is none has been shown.
+    std::optional<GrowRegion> growRegionHere();
     void autofill();
 
     Editor& editor_;
