@@ -30,12 +30,20 @@ TempoCandidate halvedTempo(const TempoCandidate& c, int sampleRate) {
     return withPeriod(c, c.grid.origin, c.grid.period * 2, sampleRate);
 }
 
+std::string tempoText(const TempoCandidate& candidate) {
+    return formatFixed(candidate.bpm, 3);
+}
+
+std::string firstBeatSecondsText(const TempoCandidate& candidate) {
+    return formatFixed(candidate.firstBeatSeconds, 6);
+}
+
 std::string TempoSuggestionModel::bpmText(std::size_t row) const {
-    return formatFixed(candidates_.at(row).bpm, 3);
+    return tempoText(candidates_.at(row));
 }
 
 std::string TempoSuggestionModel::firstBeatText(std::size_t row) const {
-    return formatFixed(candidates_.at(row).firstBeatSeconds, 6);
+    return firstBeatSecondsText(candidates_.at(row));
 }
 
 std::string TempoSuggestionModel::confidenceText(std::size_t row) const {

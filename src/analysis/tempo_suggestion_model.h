@@ -19,6 +19,11 @@ namespace quillex {
 TempoCandidate doubledTempo(const TempoCandidate& candidate, int sampleRate);
 TempoCandidate halvedTempo(const TempoCandidate& candidate, int sampleRate);
 
+// A candidate's BPM to three decimals and its first beat in seconds to the
+// microsecond, as the table shows them and the Autofill fields take them.
+std::string tempoText(const TempoCandidate& candidate);
+std::string firstBeatSecondsText(const TempoCandidate& candidate);
+
 class TempoSuggestionModel {
   public:
     TempoSuggestionModel(std::vector<TempoCandidate> candidates, int sampleRate)
@@ -41,6 +46,5 @@ class TempoSuggestionModel {
     std::vector<TempoCandidate> candidates_;
     int sampleRate_;
 };
-
 
 } // namespace quillex

@@ -28,11 +28,20 @@ void AutosyncCommands::autosync() {
     }
     auto music = editor_.player().decodedMusic();
     busy_ = true;
-    runner_.start(
-        music, {.percent = {}, .finished = [this, music](std::shared_ptr<const MusicAnalysis> a) {
-                    busy_ = false;
-                    placeBeats(music, *a);
-                }});
+    showProgress(0);
+    runner_.start(music, {.percent = [this](int percent) { showProgress(percent); },
+                          .finished =
+                              [this, music](std::shared_ptr<const MusicAnalysis> a) {
+                                  busy_ = false;
+                                  editor_.shell().setStatusText(kAutosyncProgressSlot, "");
+                                  placeBeats(music, *a);
+                              }});
+}
+
+void AutosyncCommands::showProgress(int percent) {
+    editor_.shell().setStatusText(kAutosyncProgressSlot,
+                                  "Autosync " + std::to_string(percent) + " %");
+    editor_.shell().drawFrame();
 }
 
 void AutosyncCommands::placeBeats(const std::shared_ptr<const PcmData>& music,

@@ -1,7 +1,7 @@
 // Tools ▸ Autosync and Straighten Beats. Autosync analyses the loaded music on a
-// worker thread (the runner posts its result back to the main thread) and then puts a
-// marker on every beat found, from the selected marker (or the start) to the end, as
-// one undo entry; locked markers stay. Straighten Beats puts the selected markers on
+// worker thread (the runner posts its progress, shown in the status layer, and its
+// result back to the main thread) and then puts a marker on every beat found, from
+// the selected marker (or the start) to the end, as one undo entry; locked markers stay. Straighten Beats puts the selected markers on
 // the one constant tempo that fits them best. Both are refused while the notes are
 // edited, as the other beat commands are.
 #pragma once
@@ -15,6 +15,8 @@
 
 namespace quillex {
 
+// The status text slot that shows how far the music's analysis has got.
+inline constexpr int kAutosyncProgressSlot = 1;
 inline constexpr std::string_view kNoMusicMessage = "No Waves Found.  You need to open a file.";
 inline constexpr std::string_view kAutosyncGuard =
     "To autosync the beats, first press TAB (or go into Sync Mode) to disable the notes.";
@@ -36,6 +38,7 @@ class AutosyncCommands {
 
   private:
     void autosync();
+    void showProgress(int percent);
     void placeBeats(const std::shared_ptr<const PcmData>& music, const MusicAnalysis& analysis);
     void straighten();
 

@@ -65,6 +65,7 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     autosync_->registerAll();
     suggestTempo_ = std::make_unique<SuggestTempoCommands>(this, *editor_, *autosync_);
     suggestTempo_->registerCommand(shell_->dispatcher);
+    syncDialogs_.setSuggester([this] { return suggestTempo_->chooseCandidate(); });
     keyboard_ = std::make_unique<KeyboardInput>(*editor_, *shell_, *editCommands_);
     view_->judgement = &keyboard_->judgementDisplay();
     dialogCommands_ = std::make_unique<DialogCommands>(DialogContext{

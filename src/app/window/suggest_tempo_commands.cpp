@@ -23,10 +23,15 @@ void SuggestTempoCommands::registerCommand(Dispatcher& dispatcher) {
 }
 
 void SuggestTempoCommands::suggest() {
+    if (const auto candidate = chooseCandidate())
+        autosync_.fillAtTempo(*candidate);
+}
+
+std::optional<TempoCandidate> SuggestTempoCommands::chooseCandidate() {
     auto music = editor_.player().decodedMusic();
     if (!editor_.player().loaded() || !music) {
         editor_.messages().show(kNoMusicMessage);
-        return;
+        return std::nullopt;
     }
     SuggestTempoDialog dialog(owner_);
     bool noRhythm = false;
@@ -43,10 +48,11 @@ void SuggestTempoCommands::suggest() {
                               }});
     const bool applied = dialog.exec() == QDialog::Accepted;
     runner_.cancel();
-    if (noRhythm)
+    if (noRhythm) {
         editor_.messages().show(kNoRhythmMessage);
-    else if (const auto candidate = dialog.chosen(); applied && candidate)
-        autosync_.fillAtTempo(*candidate);
+        return std::nullopt;
+    }
+    return applied ? dialog.chosen() : std::nullopt;
 }
 
 } // namespace quillex

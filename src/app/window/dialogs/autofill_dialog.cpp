@@ -6,9 +6,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "analysis/tempo_suggestion_model.h"
 #include "app/window/dialogs/sync_dialogs.h"
 
 namespace quillex {
@@ -36,6 +38,13 @@ bool QtSyncDialogs::autofill(AutofillModel& model) {
     averageGrid->addWidget(offset, 2, 1);
     averageGrid->addWidget(new QLabel("seconds"), 2, 2);
     averageGrid->addWidget(averageNote, 3, 0, 1, 3);
+    QPushButton* suggest = nullptr;
+    if (suggester_) {
+        suggest = new QPushButton("Suggest");
+        suggest->setObjectName("suggest");
+        suggest->setToolTip("Hear the tempo and the first beat in the music");
+        averageGrid->addWidget(suggest, 1, 2);
+    }
     layout->addWidget(averageBox);
 
     auto* insertBox = new QGroupBox("Insertion Mode");
@@ -67,6 +76,15 @@ bool QtSyncDialogs::autofill(AutofillModel& model) {
     showMode(model.averageMode());
     QObject::connect(averageMode, &QRadioButton::clicked, &dialog, [=] { showMode(true); });
     QObject::connect(insertMode, &QRadioButton::clicked, &dialog, [=] { showMode(false); });
+    if (suggest)
+        QObject::connect(suggest, &QPushButton::clicked, &dialog, [=, this] {
+            const auto candidate = suggester_();
+            if (!candidate)
+                return;
+            bpm->setText(text(tempoText(*candidate)));
+            offset->setText(text(firstBeatSecondsText(*candidate)));
+            showMode(true);
+        });
     return runChecked(dialog, *buttons, [&] {
         return model.accept(averageMode->isChecked(), bpm->text().toStdString(),
                             offset->text().toStdString(), count->text().toStdString());
