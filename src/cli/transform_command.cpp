@@ -44,6 +44,20 @@ std::optional<Turn> turnNamed(std::string_view name) {
 
 } // namespace
 
+std::optional<LevelIndex> levelFromName(std::string_view name) {
+    const auto parts = pairOf(name, ':');
+    const auto type = parts ? gameTypeFromSmName(parts->first) : std::nullopt;
+    const auto difficulty = parts ? difficultyFromName(parts->second) : std::nullopt;
+    if (!type || !difficulty)
+        return std::nullopt;
+    return levelIndex(*type, *difficulty);
+}
+
+std::string levelName(LevelIndex level) {
+    return std::string(gameTypeInfo(gameTypeOfLevel(level)).smName) + ":" +
+           std::string(difficultySmName(difficultyOfLevel(level)));
+}
+
 std::optional<TransformRequest> parseTransformRequest(const std::vector<std::string>& arguments,
                                                       std::ostream& err) {
     TransformRequest request;
@@ -77,12 +91,10 @@ std::optional<TransformRequest> parseTransformRequest(const std::vector<std::str
         if (option == "-o") {
             request.output = value;
         } else if (option == "--level") {
-            const auto parts = pairOf(value, ':');
-            const auto type = parts ? gameTypeFromSmName(parts->first) : std::nullopt;
-            const auto difficulty = parts ? difficultyFromName(parts->second) : std::nullopt;
-            if (!type || !difficulty)
-                return fail("--level takes TYPE:DIFFICULTY, such as dance-single:Hard");
-            request.level = levelIndex(*type, *difficulty);
+            const auto level = levelFromName(value);
+            if (!level)
+                return fail(kLevelNameRefusal);
+            request.level = *level;
             haveLevel = true;
         } else if (option == "--quantize") {
             const auto division = wholeNumber(value);
