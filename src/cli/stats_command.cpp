@@ -74,13 +74,11 @@ int runStats(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (!openFile(tool.editor, tool.files, parsed->file, err))
         return kToolFailed;
     const ItemStore& store = tool.editor.store();
-    const TimingMap timing = store.timing();
-    const int origin = measureOriginRow(tool.editor.song().beatsBeforeFirstMarker());
     std::vector<ChartFigures> charts;
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         if (only ? level == *only : !store.notes(level).empty())
             charts.push_back(
-                {level, statisticsFields(chartStatistics(store.notes(level), timing, origin))});
+                {level, statisticsFields(levelStatistics(store, tool.editor.song(), level))});
     if (json)
         printJson(charts, out);
     else

@@ -44,20 +44,6 @@ std::optional<Turn> turnNamed(std::string_view name) {
 
 } // namespace
 
-std::optional<LevelIndex> levelFromName(std::string_view name) {
-    const auto parts = pairOf(name, ':');
-    const auto type = parts ? gameTypeFromSmName(parts->first) : std::nullopt;
-    const auto difficulty = parts ? difficultyFromName(parts->second) : std::nullopt;
-    if (!type || !difficulty)
-        return std::nullopt;
-    return levelIndex(*type, *difficulty);
-}
-
-std::string levelName(LevelIndex level) {
-    return std::string(gameTypeInfo(gameTypeOfLevel(level)).smName) + ":" +
-           std::string(difficultySmName(difficultyOfLevel(level)));
-}
-
 std::optional<TransformRequest> parseTransformRequest(const std::vector<std::string>& arguments,
                                                       std::ostream& err) {
     TransformRequest request;

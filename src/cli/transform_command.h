@@ -31,9 +31,6 @@ inline constexpr const char* kTransformUsage =
     "           (--quantize N | --turn left|right|mirror|mirror-lr|mirror-ud |\n"
     "            --scale P/Q | --change-type) [--rows FROM:TO] -o OUT\n";
 
-// A level as `--level` names it, "dance-single:Hard", and back.
-std::optional<LevelIndex> levelFromName(std::string_view name);
-std::string levelName(LevelIndex level);
 inline constexpr const char* kLevelNameRefusal =
     "--level takes TYPE:DIFFICULTY, such as dance-single:Hard";
 

@@ -113,4 +113,9 @@ ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, 
     return stats;
 }
 
+ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level) {
+    return chartStatistics(store.notes(level), store.timing(),
+                           measureOriginRow(song.beatsBeforeFirstMarker()));
+}
+
 } // namespace quillex

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "items/item_list.h"
+#include "items/item_store.h"
 #include "items/timing_map.h"
 #include "model/song.h"
 
@@ -46,5 +47,7 @@ struct ChartStatistics {
 // The figures of a refreshed note list (sorted by row), timed by `timing`, with the
 // file's measures starting at `originRow`. One pass over the notes.
 ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow);
+// The same for a level of the song, on the song file's measures.
+ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level);
 
 } // namespace quillex
