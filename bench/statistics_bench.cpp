@@ -16,7 +16,7 @@ constexpr SamplePosition kSamplesPerBeat = 17640; // 150 BPM
 
 struct LargeChart {
     RecordingMessages messages;
-    FixedMusicInfo music{44100, kSamplesPerBeat * (kNotes / 8 + 8)};
+    FixedMusicInfo music{44100, kSamplesPerBeat*(kNotes / 8 + 8)};
     Editor editor{messages, music};
     ItemStore& store = editor.store();
     DensityGraph graph;
@@ -38,8 +38,8 @@ void BM_DensityAfterAnEdit(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         // A tap on a free column of a row far into the chart, as a click would add it.
-        chart.store.addNote(0, 1 + edit % 2, RowPosition::fromRow(48 + 12 * (1000 + edit / 2)),
-                            {}, NoteKind::Tap);
+        chart.store.addNote(0, 1 + edit % 2, RowPosition::fromRow(48 + 12 * (1000 + edit / 2)), {},
+                            NoteKind::Tap);
         chart.store.refresh();
         ++edit;
         state.ResumeTiming();

@@ -14,8 +14,8 @@
 
 namespace quillex {
 
-// The editor row where the song file's measure 0 begins (measures of kRowsPerMeasure): beat marker 1 (row 48) is the
-// file's beat `beatsBeforeFirstMarker`.
+// The editor row where the song file's measure 0 begins (measures of kRowsPerMeasure): beat marker
+// 1 (row 48) is the file's beat `beatsBeforeFirstMarker`.
 constexpr int measureOriginRow(int beatsBeforeFirstMarker) {
     return (1 - beatsBeforeFirstMarker) * kRowsPerBeat;
 }

@@ -27,8 +27,8 @@ std::vector<DensityGraph::Span> DensityGraph::spans(const PositionBar& bar,
     for (const MeasureDensity& m : stats_.measures) {
         if (m.notes == 0)
             continue;
-        const int length = std::max(
-            1, static_cast<int>(std::lround(m.notesPerSecond / stats_.peakNps * kWidth)));
+        const int length =
+            std::max(1, static_cast<int>(std::lround(m.notesPerSecond / stats_.peakNps * kWidth)));
         const int top = std::clamp(bar.markerRow(m.start, clientHeight), first, last);
         const int bottom =
             std::clamp(std::max(top, bar.markerRow(m.end, clientHeight) - 1), first, last);

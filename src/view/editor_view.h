@@ -87,7 +87,8 @@ class EditorView {
     void layoutBoxes(double playPosition);
 
     // Before drawing a frame: the position bar spans the loaded music, the density
-    // graph follows the chart's edits, the fixed regions follow the view, and the status slots show the transport's snap, tempo and position.
+    // graph follows the chart's edits, the fixed regions follow the view, and the
+    // status slots show the transport's snap, tempo and position.
     void beginFrame(const TransportState& transport);
     // The per-frame steps after drawing: the scrolling cursor and the fades (every
     // second frame; the background opacity step is the renderer's).

@@ -5,8 +5,8 @@
 #include "analysis/tempo_candidates.h"
 #include "app/forms/statistics_form.h"
 #include "cli/song_tool.h"
-#include "fileio/song_music.h"
 #include "fileio/song_file_fixture.h"
+#include "fileio/song_music.h"
 #include "tools/note_transforms.h"
 #include "tools/straighten.h"
 
@@ -213,8 +213,8 @@ TEST_F(SongToolTest, StatsPrintWhatTheStatisticsDialogShows) {
         const StatisticsView view = statisticsView(editor);
         std::string object = "{\"level\": \"" + view.chart + "\"";
         for (const StatisticsField& f : view.fields)
-            object += ", \"" + std::string(f.key) + "\": " +
-                      (f.number ? f.value : '"' + f.value + '"');
+            object +=
+                ", \"" + std::string(f.key) + "\": " + (f.number ? f.value : '"' + f.value + '"');
         EXPECT_NE(json.find(object + "}"), std::string::npos) << object << '\n' << json;
     }
     EXPECT_NE(json.find("\"taps\": 64, \"jumps\": 12"), std::string::npos);

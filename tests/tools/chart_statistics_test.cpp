@@ -13,10 +13,10 @@ TEST(StreamBreakdown, RunsOfStreamMeasuresAndTheBreaksBetweenThem) {
         std::string expected;
     } cases[] = {
         {{}, "-"},
-        {{15, 8, 4}, "-"},                                    // nearly stream is no stream
-        {{0, 0, 16, 24, 0}, "2"},                            // breaks at either end are left out
-        {{16, 16, 0, 16}, "2 (1) 1"},                        // a one-measure break
-        {{16, 1, 2, 3, 15, 32, 32}, "1 (4) 2"},              // four measures: still short
+        {{15, 8, 4}, "-"},                      // nearly stream is no stream
+        {{0, 0, 16, 24, 0}, "2"},               // breaks at either end are left out
+        {{16, 16, 0, 16}, "2 (1) 1"},           // a one-measure break
+        {{16, 1, 2, 3, 15, 32, 32}, "1 (4) 2"}, // four measures: still short
         {{48, 0, 0, 0, 0, 0, 16, 16, 0, 0, 20}, "1 /5/ 2 (2) 1"}, // five: a long break
     };
     for (const Case& c : cases)
@@ -56,8 +56,8 @@ TEST(ChartStatistics, CountsAndDensityOfAHandWrittenChart) {
         {0, 6.0, 21 / 4.0, "-", {9, 12}},
     };
     for (const Case& c : cases) {
-        const ChartStatistics stats = chartStatistics(
-            f.store.notes(0), f.store.timing(), measureOriginRow(c.beatsBeforeFirstMarker));
+        const ChartStatistics stats = chartStatistics(f.store.notes(0), f.store.timing(),
+                                                      measureOriginRow(c.beatsBeforeFirstMarker));
         EXPECT_EQ(stats.taps, 21);
         EXPECT_EQ(stats.jumps, 1);
         EXPECT_EQ(stats.hands, 1);

@@ -87,8 +87,7 @@ LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
         line.rating->setMinimumWidth(line.rating->fontMetrics().horizontalAdvance("0000"));
         line.difficulty = named(new QPushButton("Difficulty...", charts), ids[1]);
         line.counts = named(new QLabel(charts), ids[2]);
-        line.statistics =
-            named(new QLabel(charts), kStatisticsLabels[static_cast<std::size_t>(d)]);
+        line.statistics = named(new QLabel(charts), kStatisticsLabels[static_cast<std::size_t>(d)]);
         line.launch = named(new QPushButton("Launch", charts), ids[3]);
         grid->addWidget(new QLabel(qtText(difficultySmName(d)), charts), d, 0);
         grid->addWidget(line.rating, d, 1);
