@@ -2,13 +2,18 @@
 // 100,000 notes, 1,000 tempo changes (half of them off the beat) and 50 stops. Reading
 // is measured from the file to a refreshed item store with the music already decoded;
 // writing from the store to a file on disk (written whole, then renamed into place).
+// `quillex-tool stats` is measured whole: reading the song and every chart's figures.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
+#include <sstream>
+
 #include "app/session/editor.h"
+#include "cli/song_tool.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_reader.h"
@@ -122,5 +127,19 @@ void BM_LargeSmText(benchmark::State& state) {
                         player.sampleRate(), player.previewStart(), player.previewEnd()}));
 }
 BENCHMARK(BM_LargeSmText)->Unit(benchmark::kMillisecond);
+
+void BM_StatsToolOnLargeSm(benchmark::State& state) {
+    LargeSongFiles& s = largeSong();
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (runSongTool({"stats", s.songPath}, out, err, test::silentMusicBackend(s.music)) !=
+            kToolSuccess)
+            state.SkipWithError("stats failed");
+        lines = static_cast<std::size_t>(std::count(out.view().begin(), out.view().end(), '\n'));
+    }
+    state.counters["charts"] = static_cast<double>(lines - 1);
+}
+BENCHMARK(BM_StatsToolOnLargeSm)->Unit(benchmark::kMillisecond);
 
 } // namespace

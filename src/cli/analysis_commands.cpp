@@ -5,8 +5,8 @@
 namespace quillex {
 
 std::span<const ToolCommand> analysisCommands() {
-    static const std::array<ToolCommand, 3> commands = {kTempoCommand, kAutosyncCommand,
-                                                        kStraightenCommand};
+    static const std::array<ToolCommand, 4> commands = {kTempoCommand, kAutosyncCommand,
+                                                        kStraightenCommand, kStatsCommand};
     return commands;
 }
 

@@ -1,5 +1,6 @@
-// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`),
-// each in a file of its own; song_tool.cpp finds them in this list.
+// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`)
+// and the chart statistics (`stats`), each in a file of its own; song_tool.cpp finds
+// them in this list.
 #pragma once
 
 #include <ostream>
@@ -26,5 +27,6 @@ std::span<const ToolCommand> analysisCommands();
 extern const ToolCommand kTempoCommand;
 extern const ToolCommand kAutosyncCommand;
 extern const ToolCommand kStraightenCommand;
+extern const ToolCommand kStatsCommand;
 
 } // namespace quillex

@@ -77,12 +77,10 @@ std::optional<TransformRequest> parseTransformRequest(const std::vector<std::str
         if (option == "-o") {
             request.output = value;
         } else if (option == "--level") {
-            const auto parts = pairOf(value, ':');
-            const auto type = parts ? gameTypeFromSmName(parts->first) : std::nullopt;
-            const auto difficulty = parts ? difficultyFromName(parts->second) : std::nullopt;
-            if (!type || !difficulty)
-                return fail("--level takes TYPE:DIFFICULTY, such as dance-single:Hard");
-            request.level = levelIndex(*type, *difficulty);
+            const auto level = levelFromName(value);
+            if (!level)
+                return fail(kLevelNameRefusal);
+            request.level = *level;
             haveLevel = true;
         } else if (option == "--quantize") {
             const auto division = wholeNumber(value);

@@ -31,6 +31,9 @@ inline constexpr const char* kTransformUsage =
     "           (--quantize N | --turn left|right|mirror|mirror-lr|mirror-ud |\n"
     "            --scale P/Q | --change-type) [--rows FROM:TO] -o OUT\n";
 
+inline constexpr const char* kLevelNameRefusal =
+    "--level takes TYPE:DIFFICULTY, such as dance-single:Hard";
+
 // Reads the arguments after "transform"; nothing (with a reason on `err`) when they
 // do not make one request.
 std::optional<TransformRequest> parseTransformRequest(const std::vector<std::string>& arguments,

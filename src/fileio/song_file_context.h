@@ -21,6 +21,9 @@ enum class MissingMusic {
     // Says so once and goes on over silence at kStandInRate (the command-line tool,
     // whose listings and conversions need no sound).
     StandIn,
+    // Loads no music at all and goes on over the same silence without a word (the
+    // chart statistics, which read a song in milliseconds and need only its timing).
+    Skip,
 };
 inline constexpr int kStandInRate = 44100;
 

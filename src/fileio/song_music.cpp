@@ -29,6 +29,8 @@ bool loadSongMusic(SongFileContext& context, const std::string& songPath,
     const std::string folder = songFolderOf(songPath);
     // A song without a name would otherwise "find" its own folder.
     const std::string musicPath = named.empty() ? std::string() : resolveSongFile(folder, named);
+    if (context.missingMusic == MissingMusic::Skip)
+        return context.player.loadSilence(musicPath, kStandInRate, standInFrames);
     if (!musicPath.empty() && context.player.loadMusic(musicPath, songPath, false))
         return true;
     if (context.missingMusic == MissingMusic::StandIn) {

@@ -19,7 +19,8 @@ std::string standInMusicMessage(const std::string& musicPath);
 // does not load, `context.missingMusic` decides: Locate asks (through Messages) whether
 // to locate it and shows the Open dialog (through ShellHooks) until a chosen file
 // loads or the user declines; a located file marks the song's music as located.
-// StandIn loads `standInFrames` frames of silence at kStandInRate. False when the song
+// StandIn loads `standInFrames` frames of silence at kStandInRate (Skip does so at once,
+// without looking for the music). False when the song
 // has no music.
 bool loadSongMusic(SongFileContext& context, const std::string& songPath,
                    SamplePosition standInFrames);

@@ -137,7 +137,7 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     // The companion holds the beats: a silence for a song without its music lasts as
     // long as the song file's charts.
     SamplePosition standInFrames = 0;
-    if (context.missingMusic == MissingMusic::StandIn) {
+    if (context.missingMusic != MissingMusic::Locate) {
         TagMap unused;
         RecordingMessages quiet;
         standInFrames = smSongEndSample(parseSmText(text.text, unused, quiet).timing, kStandInRate);

@@ -66,4 +66,20 @@ std::optional<int> difficultyFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<LevelIndex> levelFromName(std::string_view name) {
+    const std::size_t colon = name.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    const auto type = gameTypeFromSmName(name.substr(0, colon));
+    const auto difficulty = difficultyFromName(name.substr(colon + 1));
+    if (!type || !difficulty)
+        return std::nullopt;
+    return levelIndex(*type, *difficulty);
+}
+
+std::string levelName(LevelIndex level) {
+    return std::string(gameTypeInfo(gameTypeOfLevel(level)).smName) + ":" +
+           std::string(difficultySmName(difficultyOfLevel(level)));
+}
+
 } // namespace quillex

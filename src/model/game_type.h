@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillex {
@@ -57,6 +58,11 @@ constexpr LevelIndex levelIndex(int gameTypeIndex, int difficultyIndex) {
 constexpr int gameTypeOfLevel(LevelIndex level) { return level / kDifficultyCount; }
 constexpr int difficultyOfLevel(LevelIndex level) { return level % kDifficultyCount; }
 constexpr bool isValidLevel(LevelIndex level) { return level >= 0 && level < kLevelCount; }
+
+// A level as "TYPE:DIFFICULTY" names it ("dance-single:Hard"; the difficulty in any
+// case), and back.
+std::optional<LevelIndex> levelFromName(std::string_view name);
+std::string levelName(LevelIndex level);
 
 // The difficulty rating of each level. Ratings below 1 become 1.
 class MeterTable {

@@ -81,6 +81,8 @@ void EditorView::markGrid() {
 
 std::optional<SamplePosition> EditorView::clickPositionBar(int x, int y,
                                                            SamplePosition musicLength) {
+    if (DensityGraph::contains(x))
+        return positionBar_.sampleAtRow(y, height_, musicLength);
     return positionBar_.click(x, y, height_, musicLength);
 }
 
@@ -114,6 +116,7 @@ void EditorView::layoutBoxes(double playPosition) {
 
 void EditorView::beginFrame(const TransportState& transport) {
     positionBar_.setRange(0, transport.loaded ? transport.length : 100);
+    densityGraph_.update(store_);
     // A music load resets the wave's rows; its bottom always follows the window.
     wave_.waveBottom = height_;
     position_ = transport.position;

@@ -11,6 +11,7 @@
 #include "audio/practice_judge.h"
 #include "audio/wave_view.h"
 #include "items/item_store.h"
+#include "view/density_graph.h"
 #include "view/grid.h"
 #include "view/item_boxes.h"
 #include "view/position_bar.h"
@@ -61,10 +62,13 @@ class EditorView {
     const Grid& grid() const { return grid_; }
 
     // A click at (x, y) of the window: returns the sample to seek to when it falls
-    // inside the position bar. The caller seeks with both assist ticks muted.
+    // inside the position bar or the density graph beside it. The caller seeks with
+    // both assist ticks muted.
     std::optional<SamplePosition> clickPositionBar(int x, int y, SamplePosition musicLength);
     PositionBar& positionBar() { return positionBar_; }
     const PositionBar& positionBar() const { return positionBar_; }
+    DensityGraph& densityGraph() { return densityGraph_; }
+    const DensityGraph& densityGraph() const { return densityGraph_; }
 
     StatusLayer& status() { return status_; }
     const StatusLayer& status() const { return status_; }
@@ -82,8 +86,9 @@ class EditorView {
     // before hit-testing).
     void layoutBoxes(double playPosition);
 
-    // Before drawing a frame: the position bar spans the loaded music, the fixed
-    // regions follow the view, and the status slots show the transport's snap, tempo and position.
+    // Before drawing a frame: the position bar spans the loaded music, the density
+    // graph follows the chart's edits, the fixed regions follow the view, and the
+    // status slots show the transport's snap, tempo and position.
     void beginFrame(const TransportState& transport);
     // The per-frame steps after drawing: the scrolling cursor and the fades (every
     // second frame; the background opacity step is the renderer's).
@@ -121,6 +126,7 @@ class EditorView {
     Grid grid_;
     StatusLayer status_;
     PositionBar positionBar_;
+    DensityGraph densityGraph_;
     std::array<bool, kGameTypeCount> enhanced_{};
     int width_ = 800;
     int height_ = 600;

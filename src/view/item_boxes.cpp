@@ -5,6 +5,7 @@
 
 #include "model/game_type.h"
 #include "view/column_layout.h"
+#include "view/density_graph.h"
 #include "view/position_bar.h"
 #include "view/visible_items.h"
 
@@ -86,8 +87,8 @@ ScreenBox regionBox(ItemKind kind, const ViewGeometry& view, const ArrowLayout& 
     constexpr int kAreaRight = 700;
     const int cursor = view.cursorRow;
     switch (kind) {
-    case ItemKind::PositionBar:
-        return {PositionBar::kX, PositionBar::kTop, PositionBar::kX + PositionBar::kWidth,
+    case ItemKind::PositionBar: // with the density graph beside it, which seeks alike
+        return {DensityGraph::kX, PositionBar::kTop, PositionBar::kX + PositionBar::kWidth,
                 PositionBar::kTop + view.height - 2};
     case ItemKind::CursorLine:
         return {kAreaLeft, cursor - 3, kAreaRight, cursor + 3};

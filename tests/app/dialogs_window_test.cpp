@@ -24,8 +24,11 @@
 #include "app/window/dialogs/level_manager_dialog.h"
 #include "app/window/dialogs/options_dialog.h"
 #include "app/window/dialogs/properties_dialog.h"
+#include "app/window/dialogs/statistics_dialog.h"
 #include "app/window/main_window.h"
 #include "audio/platform/platform_audio.h"
+#include "audio/platform/sndfile_decoder.h"
+#include "audio/silent_output.h"
 #include "cli/song_tool.h"
 #include "window_fixture.h"
 
@@ -246,6 +249,44 @@ TEST_F(DialogsTest, AboutShowsTheReadMe) {
         EXPECT_TRUE(control<QPlainTextEdit>(d, 210)->isReadOnly());
     });
     window->action(CommandId::About)->trigger();
+}
+
+// Tools ▸ Statistics shows, value by value, the line `quillex-tool stats` prints for the
+// chart being edited, and the Level Manager's line for it the same figures.
+TEST_F(DialogsTest, StatisticsShowWhatTheToolPrints) {
+    // As quillex-tool runs: a second OpenAL output made and closed here would leave the
+    // window's own unable to open the music afterwards.
+    AudioBackend audio;
+    audio.makeDecoder = [] { return std::make_unique<SndfileDecoder>(); };
+    audio.output = std::make_unique<SilentOutput>();
+    std::ostringstream out, err;
+    runSongTool({"stats", kDemo, "--level", "dance-single:Medium"}, out, err, std::move(audio));
+    std::istringstream table(out.str());
+    std::string header, line;
+    std::getline(table, header);
+    std::getline(table, line);
+    std::istringstream keys(header), values(line);
+    std::map<std::string, std::string> printed;
+    for (std::string key, value; std::getline(keys, key, '\t') && std::getline(values, value, '\t');)
+        printed[key] = value;
+    ASSERT_EQ(printed.size(), 11u) << out.str() << err.str();
+
+    openDemo([&printed](LevelManagerDialog* d) {
+        EXPECT_EQ(control<QLabel>(d, 30103)->text().toStdString(),
+                  "NPS peak/average:  " + printed["peak_nps"] + "/" + printed["average_nps"] +
+                      "   Stream:  " + printed["breakdown"]);
+        click(d, 154);
+    });
+    whenOpen<StatisticsDialog>([&printed](StatisticsDialog* d) {
+        for (const auto& [key, value] : printed) {
+            if (key == "level")
+                continue;
+            const auto* shown = d->findChild<QLabel*>(QString::fromStdString(key));
+            ASSERT_TRUE(shown) << key;
+            EXPECT_EQ(shown->text().toStdString(), value) << key;
+        }
+    });
+    window->action(CommandId::Statistics)->trigger();
 }
 
 } // namespace

@@ -3,9 +3,10 @@
 #include <sstream>
 
 #include "analysis/tempo_candidates.h"
+#include "app/forms/statistics_form.h"
 #include "cli/song_tool.h"
-#include "fileio/song_music.h"
 #include "fileio/song_file_fixture.h"
+#include "fileio/song_music.h"
 #include "tools/note_transforms.h"
 #include "tools/straighten.h"
 
@@ -187,6 +188,44 @@ TEST_F(SongToolTest, SyncAssistantCommands) {
              {"autosync", path},
              {"straighten", path, "--from-beat", "4", "--to-beat", "2", "-o", out}})
         EXPECT_EQ(run(bad), kToolUsage) << bad[0] << ' ' << bad[2];
+}
+
+// A Hard chart of a quarter-note measure, two measures of 16ths, a measure's break and
+// one more of 16ths; an Easy chart of one jump.
+std::string statsSong() {
+    std::string stream;
+    for (int i = 0; i < 16; ++i)
+        stream += i % 4 == 0 ? "1001\n" : "0100\n";
+    return "#TITLE:Stats;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=150;\n"
+           "#NOTES:dance-single: :Hard:9:0,0,0,0,0:1000\n0100\n0010\n0001\n,\n" +
+           stream + "," + stream + ",0000\n," + stream + ";\n" +
+           "#NOTES:dance-single: :Easy:2:0,0,0,0,0:1100\n;\n";
+}
+
+TEST_F(SongToolTest, StatsPrintWhatTheStatisticsDialogShows) {
+    music.frames = 44100 * 20;
+    const std::string path = writeSongFile("stats.sm", statsSong());
+    ASSERT_EQ(run({"stats", path, "--json"}), kToolSuccess);
+    const std::string json = out.str();
+    ASSERT_TRUE(read(path));
+    for (LevelIndex level : {levelIndex(0, 1), levelIndex(0, 3)}) {
+        store.setCurrentLevel(level);
+        const StatisticsView view = statisticsView(editor);
+        std::string object = "{\"level\": \"" + view.chart + "\"";
+        for (const StatisticsField& f : view.fields)
+            object +=
+                ", \"" + std::string(f.key) + "\": " + (f.number ? f.value : '"' + f.value + '"');
+        EXPECT_NE(json.find(object + "}"), std::string::npos) << object << '\n' << json;
+    }
+    EXPECT_NE(json.find("\"taps\": 64, \"jumps\": 12"), std::string::npos);
+    EXPECT_NE(json.find("\"breakdown\": \"2 (1) 1\""), std::string::npos);
+    EXPECT_NE(json.find("\"peak_nps\": 12.50"), std::string::npos); // 20 notes in 1.6 s
+
+    ASSERT_EQ(run({"stats", "--level", "dance-single:easy", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "level\ttaps\tjumps\thands\tholds\trolls\tmines\tlifts\tpeak_nps\t"
+                         "average_nps\tbreakdown\n"
+                         "dance-single:Easy\t2\t1\t0\t0\t0\t0\t0\t1.25\t1.25\t-\n");
+    EXPECT_EQ(run({"stats", path, "--level", "dance-single"}), kToolUsage);
 }
 
 } // namespace

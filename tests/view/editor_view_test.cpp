@@ -138,7 +138,8 @@ TEST_F(ViewFixture, FixedRegionsFollowTheWindowTheCursorAndTheLevel) {
     view.setWindowSize(800, 700);
     EXPECT_EQ(store.region(ItemKind::CursorLine)->box, (ScreenBox{100, 117, 700, 123}));
     EXPECT_EQ(store.region(ItemKind::EditorArea)->box, (ScreenBox{100, 0, 700, 700}));
-    EXPECT_EQ(store.region(ItemKind::PositionBar)->box, (ScreenBox{771, 0, 791, 698}));
+    // The bar's region takes in the density graph beside it.
+    EXPECT_EQ(store.region(ItemKind::PositionBar)->box, (ScreenBox{747, 0, 791, 698}));
     EXPECT_EQ(store.region(ItemKind::TargetRow)->box,
               (ScreenBox{columnX(0, 1, 0) - 16, 104, columnX(0, 1, 3) + 16, 136}));
     store.setCurrentLevel(levelIndex(1, 0)); // dance-double: eight columns
@@ -183,9 +184,12 @@ TEST_F(BarFixture, PositionBarClickSeeksAndRestoresTheTicks) {
     EXPECT_EQ(player.position(), static_cast<SamplePosition>(298.0 / 596 * 44100 * 10));
     EXPECT_FALSE(player.beatTickOff());
     EXPECT_TRUE(player.noteTickOff());
-    // Outside the bar: no seek.
+    // The density graph beside the bar seeks alike; outside both: no seek.
+    EXPECT_TRUE(clickPositionBar(view, player, DensityGraph::kX + 1, 150));
+    EXPECT_EQ(player.position(), static_cast<SamplePosition>(149.0 / 596 * 44100 * 10));
     EXPECT_FALSE(clickPositionBar(view, player, 700, 50));
-    EXPECT_EQ(player.position(), static_cast<SamplePosition>(298.0 / 596 * 44100 * 10));
+    EXPECT_FALSE(clickPositionBar(view, player, DensityGraph::kX, 50));
+    EXPECT_EQ(player.position(), static_cast<SamplePosition>(149.0 / 596 * 44100 * 10));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/forms/level_manager.h"
 
 #include "app/forms/properties_form.h"
+#include "app/forms/statistics_form.h"
 #include "base/number_parse.h"
 #include "fileio/statement_text.h"
 #include "model/note_kind.h"
@@ -45,7 +46,7 @@ LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& mete
     view.label = gameTypeLabel(gameType);
     if (store.beats().size() < 2) {
         for (DifficultyLine& line : view.lines)
-            line = {"--", std::string(kNoBeatsCounts), false, false, false};
+            line = {"--", std::string(kNoBeatsCounts), "", false, false, false};
         view.stops = "--";
         view.beats = std::string(kEmptyChartCounts);
         return view;
@@ -121,7 +122,14 @@ LevelManager::LevelManager(Editor& editor, Dispatcher& dispatcher, NoteskinChoic
       noteskinPath_(std::move(noteskinPath)) {}
 
 LevelManagerView LevelManager::view() const {
-    return levelManagerView(editor_.store(), editor_.meters(), gameType());
+    LevelManagerView view = levelManagerView(editor_.store(), editor_.meters(), gameType());
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        const LevelIndex level = levelIndex(gameType(), d);
+        if (view.lines[static_cast<std::size_t>(d)].ratingEnabled)
+            view.lines[static_cast<std::size_t>(d)].statistics =
+                statisticsSummary(levelStatistics(editor_.store(), editor_.song(), level));
+    }
+    return view;
 }
 
 void LevelManager::launch(int difficulty) {

@@ -51,6 +51,7 @@ NoteCounts countNotes(const ItemList& notes);
 struct DifficultyLine {
     std::string rating;
     std::string counts;
+    std::string statistics; // notes per second and stream ("" for an empty chart)
     bool textsEnabled = false;
     bool launchEnabled = false;
     bool ratingEnabled = false; // its "Difficulty..." button

@@ -7,6 +7,7 @@
 #include "app/window/dialogs/level_manager_dialog.h"
 #include "app/window/dialogs/options_dialog.h"
 #include "app/window/dialogs/properties_dialog.h"
+#include "app/window/dialogs/statistics_dialog.h"
 #include "view/editor_view.h"
 
 namespace quillex {
@@ -26,6 +27,10 @@ void DialogCommands::registerAll() {
     dispatcher.registerHandler(CommandId::Options, [this](int) { options(); });
     dispatcher.registerHandler(CommandId::GoTo, [this](int) { goTo(); });
     dispatcher.registerHandler(CommandId::About, [this](int) { about(); });
+    dispatcher.registerHandler(CommandId::Statistics, [this](int) {
+        StatisticsDialog dialog(c_.editor, c_.owner);
+        run(dialog);
+    });
 }
 
 void DialogCommands::run(QDialog& dialog) {

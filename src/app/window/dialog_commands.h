@@ -1,5 +1,5 @@
 // The commands that open the dialogs around the editor: Level Manager, Properties,
-// Options, Go To and About. Each handler makes its dialog over the main window, runs
+// Options, Go To, About and Statistics. Each handler makes its dialog over the main window, runs
 // it modally and applies what it chose.
 #pragma once
 

@@ -38,6 +38,8 @@ void MainWindow::frameUpdate() {
     keyboard_->frame();
     view_->recording = keyboard_->recording().recordingArrows();
     view_->practiceMode = shell_->inputFlags.practice;
+    view_->densityGraph().setMeasureOrigin(
+        measureOriginRow(editor_->song().beatsBeforeFirstMarker()));
     if (state.middleAutoscroll) {
         const int rows = middleAutoscrollRows(state.middleAnchor, state.cursorPos);
         player.seek(player.position() + editor_->waveView().samplesPerRow() * rows);

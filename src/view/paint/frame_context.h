@@ -45,6 +45,7 @@ void paintBeatLayer(const FrameContext& frame, Renderer& renderer);
 void paintPauseLayer(const FrameContext& frame, Renderer& renderer);
 void paintArrowLayer(const FrameContext& frame, Renderer& renderer);
 void paintGridLayer(const FrameContext& frame, Renderer& renderer);
+void paintDensityGraph(const FrameContext& frame, Renderer& renderer);
 void paintPositionBar(const FrameContext& frame, Renderer& renderer);
 void paintSelection(const FrameContext& frame, Renderer& renderer);
 void paintStatusLayer(const FrameContext& frame, Renderer& renderer);

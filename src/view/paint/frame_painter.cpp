@@ -13,10 +13,10 @@ namespace {
 using LayerPainter = void (*)(const FrameContext&, Renderer&);
 
 // Back to front.
-constexpr std::array<LayerPainter, 11> kLayerOrder{
-    paintWaveLayer,       paintBeatLayer,      paintPauseLayer, paintArrowLayer,
-    paintGridLayer,       paintPositionBar,    paintSelection,  paintStatusLayer,
-    paintPracticeEffects, paintAutoscrollMark, paintRecording,
+constexpr std::array<LayerPainter, 12> kLayerOrder{
+    paintWaveLayer,   paintBeatLayer,       paintPauseLayer,     paintArrowLayer,
+    paintGridLayer,   paintDensityGraph,    paintPositionBar,    paintSelection,
+    paintStatusLayer, paintPracticeEffects, paintAutoscrollMark, paintRecording,
 };
 
 } // namespace

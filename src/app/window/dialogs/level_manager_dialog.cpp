@@ -28,6 +28,9 @@ constexpr std::array<std::array<int, 4>, kDifficultyCount> kLineControls = {{
     {161, 177, 162, 156},
     {179, 182, 183, 178},
 }};
+// Per difficulty: the notes per second and the stream breakdown.
+constexpr std::array<int, kDifficultyCount> kStatisticsLabels = {30101, 30102, 30103,
+                                                                 30104, 30105, 30106};
 constexpr int kGameLabel = 30014, kPrevious = 157, kNext = 30016;
 constexpr int kStops = 163, kBeats = 164, kSyncLaunchButton = 158;
 
@@ -84,16 +87,18 @@ LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
         line.rating->setMinimumWidth(line.rating->fontMetrics().horizontalAdvance("0000"));
         line.difficulty = named(new QPushButton("Difficulty...", charts), ids[1]);
         line.counts = named(new QLabel(charts), ids[2]);
+        line.statistics = named(new QLabel(charts), kStatisticsLabels[static_cast<std::size_t>(d)]);
         line.launch = named(new QPushButton("Launch", charts), ids[3]);
         grid->addWidget(new QLabel(qtText(difficultySmName(d)), charts), d, 0);
         grid->addWidget(line.rating, d, 1);
         grid->addWidget(line.difficulty, d, 2);
         grid->addWidget(line.counts, d, 3);
-        grid->addWidget(line.launch, d, 4);
+        grid->addWidget(line.statistics, d, 4);
+        grid->addWidget(line.launch, d, 5);
         connect(line.launch, &QPushButton::clicked, this, [this, d] { launch(d); });
         connect(line.difficulty, &QPushButton::clicked, this, [this, d] { rate(d); });
     }
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
     layout->addWidget(charts);
 
     auto* sync = new QGroupBox("Sync Mode", this);
@@ -180,6 +185,7 @@ void LevelManagerDialog::refresh() {
         Line& line = lines_[d];
         line.rating->setText(qtText(shown.rating));
         line.counts->setText(qtText(shown.counts));
+        line.statistics->setText(qtText(shown.statistics));
         line.rating->setEnabled(shown.textsEnabled);
         line.counts->setEnabled(shown.textsEnabled);
         line.launch->setEnabled(shown.launchEnabled);

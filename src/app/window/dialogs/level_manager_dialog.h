@@ -39,6 +39,7 @@ class LevelManagerDialog : public QDialog {
         QLabel* rating;
         QPushButton* difficulty;
         QLabel* counts;
+        QLabel* statistics;
         QPushButton* launch;
     };
     QMenuBar* buildMenu();

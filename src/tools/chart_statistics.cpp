@@ -1,0 +1,121 @@
+#include "tools/chart_statistics.h"
+
+#include "model/note_kind.h"
+#include "tools/stream_breakdown.h"
+
+namespace quillex {
+
+namespace {
+
+std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// The sample of any row: between the markers as the timing says, before the first and
+// after the last at the tempo of the interval next to it, so every measure that holds
+// a note has a length.
+class MeasureClock {
+  public:
+    explicit MeasureClock(const TimingMap& timing) : timing_(timing) {}
+
+    SamplePosition sampleAt(std::int64_t row) const {
+        const ItemList& beats = timing_.beats();
+        const EditItem& first = beats.front();
+        const EditItem& last = beats.back();
+        if (row < first.row())
+            return extrapolated(first, beats[1], row);
+        if (row > last.row())
+            return extrapolated(beats[beats.size() - 2], last, row);
+        return timing_.rowToSample(RowPosition::fromRow(row));
+    }
+
+  private:
+    // Along the line through markers a and b.
+    static SamplePosition extrapolated(const EditItem& a, const EditItem& b, std::int64_t row) {
+        const double rows = b.row() - a.row();
+        const double perRow = rows > 0 ? (static_cast<double>(b.sample) - a.sample) / rows : 0;
+        return static_cast<SamplePosition>(a.sample + (row - a.row()) * perRow);
+    }
+
+    const TimingMap& timing_;
+};
+
+} // namespace
+
+ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow) {
+    ChartStatistics stats;
+    if (notes.empty() || timing.beats().size() < 2 || timing.sampleRate() <= 0) {
+        stats.breakdown = streamBreakdown({});
+        return stats;
+    }
+    const MeasureClock clock(timing);
+    const std::int64_t firstMeasure = floorDivide(notes.front().row() - originRow, kRowsPerMeasure);
+    const std::int64_t lastMeasure = floorDivide(notes.back().row() - originRow, kRowsPerMeasure);
+    stats.measures.resize(static_cast<std::size_t>(lastMeasure - firstMeasure + 1));
+    for (std::size_t m = 0; m < stats.measures.size(); ++m) {
+        MeasureDensity& measure = stats.measures[m];
+        measure.measure = static_cast<int>(firstMeasure + static_cast<std::int64_t>(m));
+        const std::int64_t startRow = originRow + std::int64_t{measure.measure} * kRowsPerMeasure;
+        measure.start = clock.sampleAt(startRow);
+        measure.end = clock.sampleAt(startRow + kRowsPerMeasure);
+    }
+
+    std::int32_t row = notes.front().row();
+    int onRow = 0;
+    auto endRow = [&] {
+        if (onRow == 0)
+            return;
+        MeasureDensity& measure = stats.measures[static_cast<std::size_t>(
+            floorDivide(row - originRow, kRowsPerMeasure) - firstMeasure)];
+        measure.notes += onRow;
+        ++measure.noteRows;
+        stats.jumps += onRow == 2;
+        stats.hands += onRow >= 3;
+        onRow = 0;
+    };
+    for (const EditItem& note : notes) {
+        if (note.row() != row) {
+            endRow();
+            row = note.row();
+        }
+        const NoteKind kind = noteKindOf(note);
+        stats.holds += kind == NoteKind::Hold;
+        stats.rolls += kind == NoteKind::Roll;
+        stats.lifts += kind == NoteKind::Lift;
+        if (kind == NoteKind::Mine) {
+            ++stats.mines;
+            continue;
+        }
+        ++stats.taps;
+        ++onRow;
+    }
+    endRow();
+
+    const double rate = timing.sampleRate();
+    std::vector<int> rowsPerMeasure;
+    rowsPerMeasure.reserve(stats.measures.size());
+    for (std::size_t m = 0; m < stats.measures.size(); ++m) {
+        MeasureDensity& measure = stats.measures[m];
+        const double seconds = (static_cast<double>(measure.end) - measure.start) / rate;
+        measure.notesPerSecond = seconds > 0 ? measure.notes / seconds : 0;
+        if (measure.notes > 0 &&
+            (stats.peakMeasure < 0 || measure.notesPerSecond > stats.peakNps)) {
+            stats.peakNps = measure.notesPerSecond;
+            stats.peakMeasure = static_cast<int>(m);
+        }
+        rowsPerMeasure.push_back(measure.noteRows);
+    }
+    const double span =
+        (static_cast<double>(stats.measures.back().end) - stats.measures.front().start) / rate;
+    stats.averageNps = span > 0 ? stats.taps / span : 0;
+    stats.breakdown = streamBreakdown(rowsPerMeasure);
+    return stats;
+}
+
+ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level) {
+    return chartStatistics(store.notes(level), store.timing(),
+                           measureOriginRow(song.beatsBeforeFirstMarker()));
+}
+
+} // namespace quillex
