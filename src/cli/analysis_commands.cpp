@@ -5,8 +5,9 @@
 namespace quillex {
 
 std::span<const ToolCommand> analysisCommands() {
-    static const std::array<ToolCommand, 4> commands = {kTempoCommand, kAutosyncCommand,
-                                                        kStraightenCommand, kStatsCommand};
+    static const std::array<ToolCommand, 8> commands = {
+        kTempoCommand,       kAutosyncCommand,   kStraightenCommand,  kStatsCommand,
+        kInsertDelayCommand, kInsertWarpCommand, kDeleteDelayCommand, kDeleteWarpCommand};
     return commands;
 }
 

@@ -1,6 +1,7 @@
-// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`)
-// and the chart statistics (`stats`), each in a file of its own; song_tool.cpp finds
-// them in this list.
+// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`),
+// the chart statistics (`stats`) and the delays and warps (`insert-delay`,
+// `insert-warp`, `delete-delay`, `delete-warp`), each group in a file of its own;
+// song_tool.cpp finds them in this list.
 #pragma once
 
 #include <ostream>
@@ -28,5 +29,9 @@ extern const ToolCommand kTempoCommand;
 extern const ToolCommand kAutosyncCommand;
 extern const ToolCommand kStraightenCommand;
 extern const ToolCommand kStatsCommand;
+extern const ToolCommand kInsertDelayCommand;
+extern const ToolCommand kInsertWarpCommand;
+extern const ToolCommand kDeleteDelayCommand;
+extern const ToolCommand kDeleteWarpCommand;
 
 } // namespace quillex
