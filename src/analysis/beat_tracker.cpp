@@ -16,6 +16,8 @@ namespace {
 constexpr double kTightness = 100;
 // An onset within this share of a period of a chain beat is that beat's sound.
 constexpr double kCaptureShare = 0.15;
+// Start tempos closer than this share track alike: one of them is enough.
+constexpr double kSameTempoShare = 0.02;
 // Onsets weaker than this share of the typical beat's do not place a beat.
 constexpr float kWeakestOnset = 0.25f;
 
@@ -207,24 +209,33 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
         return {};
     if (bpm)
         return trackAt(features, *bpm);
-    const auto local = localTempo(features);
-    if (!local)
-        return {};
-    // One stretch can mistake the octave where the tempo moves: the tracks at the
-    // local tempo, twice and half it are judged whole, as the candidates are.
-    std::vector<double> best = trackAt(features, *local);
-    double bestScore = beatListScore(features, best);
-    for (double octave : {2.0, 0.5}) {
-        const double other = *local * octave;
-        if (other < kSlowestBpm || other > kFastestBpm)
-            continue;
-        std::vector<double> beats = trackAt(features, other);
-        const double score = beatListScore(features, beats);
-        if (score > bestScore) {
-            bestScore = score;
-            best = std::move(beats);
+    // One stretch can mistake the octave, or a related tempo, where the tempo moves,
+    // and the whole music's tempo can miss a stretch: the tracks at both, and at
+    // twice, half, three times and a third of each, are judged whole.
+    std::vector<double> starts;
+    if (const auto local = localTempo(features))
+        starts.push_back(*local);
+    if (const auto whole = suggestTempos(features, 1); !whole.empty())
+        starts.push_back(whole.front().bpm);
+    std::vector<double> tried;
+    std::vector<double> best;
+    double bestScore = 0;
+    for (double start : starts)
+        for (double ratio : {1.0, 2.0, 0.5, 3.0, 1.0 / 3}) {
+            const double bpm = start * ratio;
+            const bool again = std::any_of(tried.begin(), tried.end(), [&](double t) {
+                return std::abs(t - bpm) <= kSameTempoShare * bpm;
+            });
+            if (bpm < kSlowestBpm || bpm > kFastestBpm || again)
+                continue;
+            tried.push_back(bpm);
+            std::vector<double> beats = trackAt(features, bpm);
+            const double score = beatListScore(features, beats);
+            if (best.empty() || score > bestScore) {
+                bestScore = score;
+                best = std::move(beats);
+            }
         }
-    }
     return best;
 }
 

@@ -16,8 +16,9 @@
 namespace quillex {
 
 // Beat positions in samples (fractional, ascending) from the first beat at or after
-// the music's first sound to the last before its end. `bpm` is the tempo to start from; without it
-// the best suggestion is used. Empty when the music has no rhythm.
+// the music's first sound to the last before its end. `bpm` is the tempo to start
+// from; without it the tracks from the strongest stretch's tempo and the whole
+// music's, and from their multiples, compete. Empty when the music has no rhythm.
 std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm);
 
 } // namespace quillex

@@ -191,11 +191,17 @@ double beatListScore(const OnsetFeatures& features, const std::vector<double>& b
             strongest = std::max(strongest, it->body);
         return std::min(1.0f, strongest / kPresentBody);
     };
+    // Between two beats the half and the thirds are looked at: a list on every other
+    // or every third beat of the music finds its other beats there.
     double on = 0, between = 0;
     for (std::size_t i = 0; i + 1 < beats.size(); ++i) {
         const double tolerance = kOnBeatShare * (beats[i + 1] - beats[i]);
+        const auto at = [&](double share) {
+            return static_cast<double>(
+                presence(beats[i] + share * (beats[i + 1] - beats[i]), tolerance));
+        };
         on += presence(beats[i], tolerance);
-        between += presence(0.5 * (beats[i] + beats[i + 1]), tolerance);
+        between += std::max(at(0.5), 0.5 * (at(1.0 / 3) + at(2.0 / 3)));
     }
     const auto count = static_cast<double>(beats.size() - 1);
     const double bpm = 60.0 * features.sampleRate * count / (beats.back() - beats.front());

@@ -35,7 +35,8 @@ std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::si
 std::optional<double> localTempo(const OnsetFeatures& features);
 
 // How well a list of beats (samples, ascending) is the beat of the music, judged as
-// the candidates are: sounds with a body on the beats, few halfway between them.
+// the candidates are: sounds with a body on the beats, few at the half or the thirds
+// between them.
 double beatListScore(const OnsetFeatures& features, const std::vector<double>& beats);
 
 } // namespace quillex
