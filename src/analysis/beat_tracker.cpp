@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/beat_curve.h"
 #include "analysis/beat_settling.h"
 #include "analysis/local_tempo.h"
 #include "analysis/periodicity.h"
@@ -130,10 +131,9 @@ double meanInterval(const std::vector<TrackedBeat>& beats, std::size_t from, int
     return n > 0 ? sum / n : 0;
 }
 
-// Heard beats only, with the unheard stretches between them re-spaced evenly at the
-// tempo around them and the ends carried on to the edges of the music.
-std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, double musicStart,
-                                       double musicEnd) {
+// The beats from the first heard one to the last, with the unheard stretches between
+// them re-spaced evenly at the tempo around them.
+std::vector<TrackedBeat> fillGaps(const std::vector<TrackedBeat>& beats) {
     std::vector<std::size_t> heard;
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].heard)
@@ -143,17 +143,13 @@ std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, do
     // Where no two heard beats are neighbours, the average over all of them serves.
     const double overall = (beats[heard.back()].sample - beats[heard.front()].sample) /
                            static_cast<double>(heard.back() - heard.front());
+    if (!(overall >= 1))
+        return {};
     const auto interval = [&](std::size_t from, int step, int count) {
         const double mean = meanInterval(beats, from, step, count);
         return mean >= 1 ? mean : overall;
     };
-    if (!(overall >= 1))
-        return {};
     std::vector<TrackedBeat> out;
-    const double startPeriod = interval(heard.front(), 1, 8);
-    for (double s = beats[heard.front()].sample - startPeriod; s >= musicStart; s -= startPeriod)
-        out.push_back({s, false});
-    std::reverse(out.begin(), out.end());
     for (std::size_t k = 0; k < heard.size(); ++k) {
         const double here = beats[heard[k]].sample;
         out.push_back({here, true});
@@ -165,9 +161,6 @@ std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, do
         for (double g = 1; g < gaps; ++g)
             out.push_back({here + (next - here) * g / gaps, false});
     }
-    const double endPeriod = interval(heard.back(), -1, 8);
-    for (double s = beats[heard.back()].sample + endPeriod; s < musicEnd; s += endPeriod)
-        out.push_back({s, false});
     return out;
 }
 
@@ -186,9 +179,9 @@ std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
     // first sound.
     const double firstSound =
         std::max(0.0, features.onsets.front().sample - 0.25 * period * features.hop);
-    std::vector<TrackedBeat> beats =
-        fillAndExtend(placed, firstSound, static_cast<double>(features.musicFrames));
+    std::vector<TrackedBeat> beats = fillGaps(placed);
     settleStrays(beats, features.sampleRate);
+    beats = extendToEdges(beats, firstSound, static_cast<double>(features.musicFrames));
     // A chain beat on a sound that was no beat (the music's first swell, say) settles
     // outside the music or onto its neighbour: it goes.
     std::vector<double> samples;
