@@ -23,10 +23,14 @@ struct Parabola {
 // than four points or three distinct indices.
 std::optional<Parabola> fitParabola(const std::vector<IndexedSample>& points);
 
-// `beats` (from the first heard beat to the last) with beats added before it down to
-// `musicStart` and after it up to `musicEnd` (samples), each edge carried on by the
-// beats heard nearest it.
-std::vector<TrackedBeat> extendToEdges(const std::vector<TrackedBeat>& beats, double musicStart,
-                                       double musicEnd);
+// `beats` (from the first heard beat to the last) trusted from the first run of a few
+// heard, evenly spaced beats to the last, and carried on from there down to
+// `musicStart` and up to `musicEnd` (samples) at the tempo heard nearest each edge.
+// Beyond the trusted run a beat goes on one of `sounds` (samples, ascending) only where
+// that tempo agrees with it within a few milliseconds: the swells and noises of an
+// intro or an ending place none.
+std::vector<TrackedBeat> extendToEdges(const std::vector<TrackedBeat>& beats,
+                                       const std::vector<double>& sounds, double musicStart,
+                                       double musicEnd, int sampleRate);
 
 } // namespace quillex

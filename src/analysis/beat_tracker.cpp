@@ -180,8 +180,14 @@ std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
     const double firstSound =
         std::max(0.0, features.onsets.front().sample - 0.25 * period * features.hop);
     std::vector<TrackedBeat> beats = fillGaps(placed);
+    // The sounds as heard, before the strays among them are moved.
+    std::vector<double> sounds;
+    for (const TrackedBeat& b : beats)
+        if (b.heard)
+            sounds.push_back(b.sample);
     settleStrays(beats, features.sampleRate);
-    beats = extendToEdges(beats, firstSound, static_cast<double>(features.musicFrames));
+    beats = extendToEdges(beats, sounds, firstSound, static_cast<double>(features.musicFrames),
+                          features.sampleRate);
     // A chain beat on a sound that was no beat (the music's first swell, say) settles
     // outside the music or onto its neighbour: it goes.
     std::vector<double> samples;
