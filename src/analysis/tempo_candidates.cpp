@@ -209,11 +209,12 @@ double beatListScore(const OnsetFeatures& features, const std::vector<double>& b
 }
 
 std::optional<double> localTempo(const OnsetFeatures& features) {
-    constexpr double kLocalBeats = 32;
-    const auto ranked = rankTempos(features, kLocalBeats);
-    if (ranked.empty())
-        return std::nullopt;
-    return ranked.front().candidate.bpm;
+    // Where the tempo drifts fast, 32 beats stray too far from any constant tempo to
+    // fit; 16 beats still hold one.
+    for (double beats : {32.0, 16.0})
+        if (const auto ranked = rankTempos(features, beats); !ranked.empty())
+            return ranked.front().candidate.bpm;
+    return std::nullopt;
 }
 
 } // namespace quillex
