@@ -73,9 +73,14 @@ double salience(const std::vector<Onset>& onsets, const GridFit& fit, double shi
     return sum / (lastIndex - firstIndex + 1);
 }
 
-// How well a grid is the beat: strong onsets on it, weak ones halfway between.
+// How well a grid is the beat: strong onsets on it, weak ones halfway between and at
+// the thirds between (a grid on every other or every third beat, or one and a half
+// beats apart, finds the music's other beats there).
 double beatScore(const std::vector<Onset>& onsets, const GridFit& fit) {
-    return salience(onsets, fit, 0) - 0.5 * salience(onsets, fit, 0.5);
+    const double between =
+        std::max(salience(onsets, fit, 0.5),
+                 0.5 * (salience(onsets, fit, 1.0 / 3) + salience(onsets, fit, 2.0 / 3)));
+    return salience(onsets, fit, 0) - 0.5 * between;
 }
 
 // A gentle preference for tempos near 120 BPM when two octaves score alike.
