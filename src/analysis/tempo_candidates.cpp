@@ -13,8 +13,10 @@ constexpr std::size_t kPeriodicPeaks = 4;
 constexpr double kSiblingRatios[] = {1.0, 2.0, 0.5, 1.5, 2.0 / 3.0};
 // Onsets within this share of a period of a beat count as on it.
 constexpr double kOnBeatShare = 0.07;
-// A body of this share of a strong one makes a beat present.
-constexpr float kPresentBody = 0.25f;
+// A body of this share of a strong one makes a beat present: a snare a little weaker
+// than the kick passes, the body of a hat does not, so that sixteenth-note hats do not
+// make a grid three quarters of a beat apart look like the beat.
+constexpr float kPresentBody = 0.35f;
 // Below this a candidate is no rhythm at all.
 constexpr double kLeastConfidence = 0.2;
 // The largest spread of the onsets around the beats, as a share of a beat, that is
