@@ -19,6 +19,8 @@ constexpr double kTightness = 100;
 constexpr double kCaptureShare = 0.15;
 // Start tempos closer than this share track alike: one of them is enough.
 constexpr double kSameTempoShare = 0.02;
+// A track of fewer beats found no steady beat at its tempo: it does not compete.
+constexpr std::size_t kFewestBeats = 8;
 // Onsets weaker than this share of the typical beat's do not place a beat.
 constexpr float kWeakestOnset = 0.25f;
 
@@ -229,6 +231,8 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
                 continue;
             tried.push_back(bpm);
             std::vector<double> beats = trackAt(features, bpm);
+            if (beats.size() < kFewestBeats)
+                continue;
             const double score = beatListScore(features, beats);
             if (best.empty() || score > bestScore) {
                 bestScore = score;
