@@ -18,8 +18,9 @@ constexpr double kLargestIntervalChange = 0.25;
 // The music's beat is trusted from the first run of this many heard, evenly spaced
 // beats to the last; sounds beyond place a beat only where the tempo there agrees.
 constexpr std::size_t kSolidBeats = 4;
-// Evenly spaced: each interval within this share of their mean.
-constexpr double kEvenShare = 0.1;
+// Evenly spaced: each interval within this share of their mean (sounds around the
+// beat in an intro, plucks and swells, are rarely this even).
+constexpr double kEvenShare = 0.03;
 // A sound this close to where the tempo puts a beat beyond the trusted run is that beat.
 constexpr double kSnapSeconds = 0.005;
 
