@@ -2,7 +2,8 @@
 // scripts/make-sync-corpus): for each music file beside a .truth file, the suggested
 // tempos and the tracked beats against the truth, then the shares the goals name.
 // Not a benchmark of speed and not built by default: `ninja -C build sync_accuracy`,
-// then `build/bench/sync_accuracy CORPUS-DIR [-v]`.
+// then `build/bench/sync_accuracy CORPUS-DIR [-v | -vv]` (-vv also lists each true
+// beat that was missed or found more than 2 ms away).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -56,7 +57,7 @@ struct Tally {
 // half its period; found within 2 ms counts as exact. Tracked beats nearest to no true
 // beat are extra.
 void scoreTracking(const std::vector<double>& truth, const std::vector<double>& tracked,
-                   Tally& tally, long& within, long& extra, long& missing) {
+                   Tally& tally, long& within, long& extra, long& missing, bool detail) {
     std::vector<bool> used(tracked.size(), false);
     for (std::size_t i = 0; i < truth.size(); ++i) {
         const double half =
@@ -75,12 +76,21 @@ void scoreTracking(const std::vector<double>& truth, const std::vector<double>& 
         }
         if (best == tracked.size() || used[best]) {
             ++missing;
+            if (detail)
+                std::printf("    beat %zu at %.3f s missing\n", i, truth[i]);
             continue;
         }
         used[best] = true;
         within += bestDistance <= 0.002;
+        if (detail && bestDistance > 0.002)
+            std::printf("    beat %zu at %.3f s off by %+.2f ms\n", i, truth[i],
+                        (tracked[best] - truth[i]) * 1000);
     }
     extra = static_cast<long>(std::count(used.begin(), used.end(), false));
+    if (detail)
+        for (std::size_t k = 0; k < tracked.size(); ++k)
+            if (!used[k])
+                std::printf("    extra marker at %.3f s\n", tracked[k]);
     tally.truthBeats += static_cast<long>(truth.size());
 }
 
@@ -88,10 +98,11 @@ void scoreTracking(const std::vector<double>& truth, const std::vector<double>& 
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: sync_accuracy CORPUS-DIR [-v]\n";
+        std::cerr << "usage: sync_accuracy CORPUS-DIR [-v | -vv]\n";
         return 2;
     }
-    const bool verbose = argc > 2 && std::string(argv[2]) == "-v";
+    const bool detail = argc > 2 && std::string(argv[2]) == "-vv";
+    const bool verbose = detail || (argc > 2 && std::string(argv[2]) == "-v");
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(argv[1]))
         if (entry.path().extension() == ".truth")
@@ -147,7 +158,9 @@ int main(int argc, char** argv) {
         for (double s : tracked)
             seconds.push_back(s / features.sampleRate);
         long within = 0, extra = 0, missing = 0;
-        scoreTracking(truth.beats, seconds, tally, within, extra, missing);
+        if (detail)
+            std::cout << truthPath.stem().string() << '\n';
+        scoreTracking(truth.beats, seconds, tally, within, extra, missing, detail);
         tally.beatsWithin += within;
         tally.extra += extra;
         tally.missing += missing;

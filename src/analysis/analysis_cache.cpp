@@ -13,7 +13,7 @@ namespace quillex {
 namespace {
 
 // Bumped whenever the features change meaning, so older files are not trusted.
-constexpr char kMagic[8] = {'Q', 'X', 'O', 'N', 'S', 'E', 'T', '2'};
+constexpr char kMagic[8] = {'Q', 'X', 'O', 'N', 'S', 'E', 'T', '3'};
 
 constexpr std::uint64_t kFnvBasis = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "analysis/beat_curve.h"
 #include "analysis/beat_grid_fit.h"
 
 namespace quillex {
@@ -49,28 +50,8 @@ std::optional<double> curveAt(const std::vector<TrackedBeat>& beats, std::size_t
     }
     if (sides < 2)
         return std::nullopt;
-    // Least squares of sample = a + b x + c x^2 by the normal equations.
-    double m[3][4] = {};
-    for (const IndexedSample& p : points) {
-        const double powers[3] = {1, p.index, p.index * p.index};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c)
-                m[r][c] += powers[r] * powers[c];
-            m[r][3] += powers[r] * p.sample;
-        }
-    }
-    for (int col = 0; col < 3; ++col) {
-        if (std::abs(m[col][col]) < 1e-12)
-            return std::nullopt;
-        for (int r = 0; r < 3; ++r) {
-            if (r == col)
-                continue;
-            const double f = m[r][col] / m[col][col];
-            for (int c = col; c < 4; ++c)
-                m[r][c] -= f * m[col][c];
-        }
-    }
-    return m[0][3] / m[0][0];
+    const auto curve = fitParabola(points);
+    return curve ? std::optional<double>(curve->a) : std::nullopt;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/beat_curve.h"
 #include "analysis/beat_settling.h"
 #include "analysis/local_tempo.h"
 #include "analysis/periodicity.h"
@@ -16,6 +17,10 @@ namespace {
 constexpr double kTightness = 100;
 // An onset within this share of a period of a chain beat is that beat's sound.
 constexpr double kCaptureShare = 0.15;
+// Start tempos closer than this share track alike: one of them is enough.
+constexpr double kSameTempoShare = 0.02;
+// A track of fewer beats found no steady beat at its tempo: it does not compete.
+constexpr std::size_t kFewestBeats = 8;
 // Onsets weaker than this share of the typical beat's do not place a beat.
 constexpr float kWeakestOnset = 0.25f;
 
@@ -128,10 +133,9 @@ double meanInterval(const std::vector<TrackedBeat>& beats, std::size_t from, int
     return n > 0 ? sum / n : 0;
 }
 
-// Heard beats only, with the unheard stretches between them re-spaced evenly at the
-// tempo around them and the ends carried on to the edges of the music.
-std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, double musicStart,
-                                       double musicEnd) {
+// The beats from the first heard one to the last, with the unheard stretches between
+// them re-spaced evenly at the tempo around them.
+std::vector<TrackedBeat> fillGaps(const std::vector<TrackedBeat>& beats) {
     std::vector<std::size_t> heard;
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].heard)
@@ -141,17 +145,13 @@ std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, do
     // Where no two heard beats are neighbours, the average over all of them serves.
     const double overall = (beats[heard.back()].sample - beats[heard.front()].sample) /
                            static_cast<double>(heard.back() - heard.front());
+    if (!(overall >= 1))
+        return {};
     const auto interval = [&](std::size_t from, int step, int count) {
         const double mean = meanInterval(beats, from, step, count);
         return mean >= 1 ? mean : overall;
     };
-    if (!(overall >= 1))
-        return {};
     std::vector<TrackedBeat> out;
-    const double startPeriod = interval(heard.front(), 1, 8);
-    for (double s = beats[heard.front()].sample - startPeriod; s >= musicStart; s -= startPeriod)
-        out.push_back({s, false});
-    std::reverse(out.begin(), out.end());
     for (std::size_t k = 0; k < heard.size(); ++k) {
         const double here = beats[heard[k]].sample;
         out.push_back({here, true});
@@ -163,9 +163,6 @@ std::vector<TrackedBeat> fillAndExtend(const std::vector<TrackedBeat>& beats, do
         for (double g = 1; g < gaps; ++g)
             out.push_back({here + (next - here) * g / gaps, false});
     }
-    const double endPeriod = interval(heard.back(), -1, 8);
-    for (double s = beats[heard.back()].sample + endPeriod; s < musicEnd; s += endPeriod)
-        out.push_back({s, false});
     return out;
 }
 
@@ -184,9 +181,15 @@ std::vector<double> trackAt(const OnsetFeatures& features, double bpm) {
     // first sound.
     const double firstSound =
         std::max(0.0, features.onsets.front().sample - 0.25 * period * features.hop);
-    std::vector<TrackedBeat> beats =
-        fillAndExtend(placed, firstSound, static_cast<double>(features.musicFrames));
+    std::vector<TrackedBeat> beats = fillGaps(placed);
+    // The sounds as heard, before the strays among them are moved.
+    std::vector<double> sounds;
+    for (const TrackedBeat& b : beats)
+        if (b.heard)
+            sounds.push_back(b.sample);
     settleStrays(beats, features.sampleRate);
+    beats = extendToEdges(beats, sounds, firstSound, static_cast<double>(features.musicFrames),
+                          features.sampleRate);
     // A chain beat on a sound that was no beat (the music's first swell, say) settles
     // outside the music or onto its neighbour: it goes.
     std::vector<double> samples;
@@ -207,24 +210,35 @@ std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<doub
         return {};
     if (bpm)
         return trackAt(features, *bpm);
-    const auto local = localTempo(features);
-    if (!local)
-        return {};
-    // One stretch can mistake the octave where the tempo moves: the tracks at the
-    // local tempo, twice and half it are judged whole, as the candidates are.
-    std::vector<double> best = trackAt(features, *local);
-    double bestScore = beatListScore(features, best);
-    for (double octave : {2.0, 0.5}) {
-        const double other = *local * octave;
-        if (other < kSlowestBpm || other > kFastestBpm)
-            continue;
-        std::vector<double> beats = trackAt(features, other);
-        const double score = beatListScore(features, beats);
-        if (score > bestScore) {
-            bestScore = score;
-            best = std::move(beats);
+    // One stretch can mistake the octave, or a related tempo, where the tempo moves,
+    // and the whole music's tempo can miss a stretch: the tracks at both, and at
+    // twice, half, three times and a third of each, are judged whole.
+    std::vector<double> starts;
+    if (const auto local = localTempo(features))
+        starts.push_back(*local);
+    if (const auto whole = suggestTempos(features, 1); !whole.empty())
+        starts.push_back(whole.front().bpm);
+    std::vector<double> tried;
+    std::vector<double> best;
+    double bestScore = 0;
+    for (double start : starts)
+        for (double ratio : {1.0, 2.0, 0.5, 3.0, 1.0 / 3}) {
+            const double bpm = start * ratio;
+            const bool again = std::any_of(tried.begin(), tried.end(), [&](double t) {
+                return std::abs(t - bpm) <= kSameTempoShare * bpm;
+            });
+            if (bpm < kSlowestBpm || bpm > kFastestBpm || again)
+                continue;
+            tried.push_back(bpm);
+            std::vector<double> beats = trackAt(features, bpm);
+            if (beats.size() < kFewestBeats)
+                continue;
+            const double score = beatListScore(features, beats);
+            if (best.empty() || score > bestScore) {
+                bestScore = score;
+                best = std::move(beats);
+            }
         }
-    }
     return best;
 }
 

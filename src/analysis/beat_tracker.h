@@ -4,8 +4,8 @@
 // close to the local tempo (measured every second over eight seconds of music, so it
 // follows steps and drift); each beat then moves onto the attack of its onset. Beats
 // in stretches without onsets (a break, an intro of pads) are spaced evenly between
-// their neighbours, or carried on at the local tempo back to the music's first sound
-// and on to its end.
+// their neighbours, or carried on back to the music's first sound and on to its end at
+// the tempo heard nearest that edge, speeding up or slowing down as it does there.
 #pragma once
 
 #include <optional>
@@ -16,8 +16,9 @@
 namespace quillex {
 
 // Beat positions in samples (fractional, ascending) from the first beat at or after
-// the music's first sound to the last before its end. `bpm` is the tempo to start from; without it
-// the best suggestion is used. Empty when the music has no rhythm.
+// the music's first sound to the last before its end. `bpm` is the tempo to start
+// from; without it the tracks from the strongest stretch's tempo and the whole
+// music's, and from their multiples, compete. Empty when the music has no rhythm.
 std::vector<double> trackBeats(const OnsetFeatures& features, std::optional<double> bpm);
 
 } // namespace quillex

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "analysis/attack_time.h"
-#include "analysis/mono_mix.h"
 #include "analysis/magnitude_frames.h"
+#include "analysis/mono_mix.h"
 
 namespace quillex {
 
@@ -75,8 +75,10 @@ Flux spectralFlux(const std::vector<float>& mono, int sampleRate, int hop, int f
             if (b.body)
                 body += b.weight * rise / (b.to - b.from);
         }
-        flux.all[t] = t == 0 ? 0.0f : static_cast<float>(total);
-        flux.body[t] = t == 0 ? 0.0f : static_cast<float>(body);
+        // The first frame rises from the silence before the music: music that starts
+        // on its first sample starts with an onset there, as it does after a lead-in.
+        flux.all[t] = static_cast<float>(total);
+        flux.body[t] = static_cast<float>(body);
         previous.swap(magnitudes);
     }
     return flux;
@@ -116,7 +118,7 @@ std::vector<Onset> pickOnsets(const std::vector<float>& curve, const std::vector
     constexpr std::ptrdiff_t kPeakRadius = 3;
     const auto n = static_cast<std::ptrdiff_t>(curve.size());
     std::vector<Onset> onsets;
-    for (std::ptrdiff_t t = 1; t < n; ++t) {
+    for (std::ptrdiff_t t = 0; t < n; ++t) {
         const float value = curve[static_cast<std::size_t>(t)];
         if (value < threshold)
             continue;

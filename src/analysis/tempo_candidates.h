@@ -29,13 +29,15 @@ struct TempoCandidate {
 // Up to `count` candidates, best first; none when the music has no rhythm.
 std::vector<TempoCandidate> suggestTempos(const OnsetFeatures& features, std::size_t count);
 
-// The tempo of the strongest stretch of the music (some 32 beats), judged as the
+// The tempo of the strongest stretch of the music (some 32 beats, or 16 where no
+// tempo holds over 32), judged as the
 // candidates are: where a beat tracker starts when the tempo moves. Nothing when the
 // music has no rhythm.
 std::optional<double> localTempo(const OnsetFeatures& features);
 
 // How well a list of beats (samples, ascending) is the beat of the music, judged as
-// the candidates are: sounds with a body on the beats, few halfway between them.
+// the candidates are: sounds with a body on the beats, few at the half or the thirds
+// between them.
 double beatListScore(const OnsetFeatures& features, const std::vector<double>& beats);
 
 } // namespace quillex

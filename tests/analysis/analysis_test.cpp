@@ -70,17 +70,22 @@ TEST(TempoSuggestion, SilenceAndNoiseHaveNoRhythm) {
 }
 
 // A marker on every beat of music whose tempo steps or drifts, each within 2 ms, from
-// the start of the music to its end, none extra.
+// the start of the music to its end, none extra; through an intro without drums the
+// beats follow the tempo as it moves where the drums come in.
 TEST(BeatTracking, FollowsATempoStepAndASlowDrift) {
     struct Case {
         const char* name;
         double (*bpmAt)(double);
+        std::size_t introBeats;
     } cases[] = {
-        {"step", [](double t) { return t < 20 ? 120.0 : 134.0; }},
-        {"drift", [](double t) { return 140.0 + 4 * std::sin(t / 40 * 2 * std::numbers::pi); }},
+        {"step", [](double t) { return t < 20 ? 120.0 : 134.0; }, 0},
+        {"drift", [](double t) { return 140.0 + 4 * std::sin(t / 40 * 2 * std::numbers::pi); }, 0},
+        {"drift after an intro without drums",
+         [](double t) { return 140.0 + 3 * std::sin(t / 60 * 2 * std::numbers::pi); }, 8},
     };
     for (const Case& c : cases) {
-        const auto song = drumSong(beatTimes(0.4, 40.5, c.bpmAt), 40.5, false);
+        const auto song =
+            drumSong(beatTimes(0.4, 40.5, c.bpmAt), 40.5, false, 0, kRate, c.introBeats);
         const std::vector<double> tracked = trackBeats(featuresOf(song), std::nullopt);
         ASSERT_EQ(tracked.size(), song.beats.size()) << c.name;
         for (std::size_t i = 0; i < tracked.size(); ++i)

@@ -25,8 +25,10 @@ template <typename Tempo> std::vector<double> beatTimes(double first, double sec
     return beats;
 }
 
+// Drums on `beats` (none on the first `introBeats`: an intro of the pad alone) over a
+// quiet pad and noise.
 inline GeneratedSong drumSong(std::vector<double> beats, double seconds, bool kickOnEveryBeat,
-                              int leadInSamples = 0, int rate = 44100) {
+                              int leadInSamples = 0, int rate = 44100, std::size_t introBeats = 0) {
     std::vector<float> mix(static_cast<std::size_t>(seconds * rate) + leadInSamples, 0.0f);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> noise(-1, 1);
@@ -47,7 +49,7 @@ inline GeneratedSong drumSong(std::vector<double> beats, double seconds, bool ki
     const auto hat = [&](double t) {
         return static_cast<float>(0.12 * noise(random) * std::exp(-t / 0.012));
     };
-    for (std::size_t i = 0; i < beats.size(); ++i) {
+    for (std::size_t i = introBeats; i < beats.size(); ++i) {
         const double next =
             i + 1 < beats.size() ? beats[i + 1] : beats[i] + (beats[i] - beats[i - 1]);
         if (kickOnEveryBeat || i % 2 == 0)
