@@ -26,7 +26,7 @@ constexpr std::string_view kUsage =
     "       quillex-tool beats FILE\n"
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
-    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n"
+    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms] [--lossy]\n"
     "       quillex-tool keys [DOCUMENT...]\n";
 
 std::string usage() {
@@ -183,12 +183,15 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         command == "info" || command == "beats" || command == "pauses" || command == "notes";
     bool singleBpm = false;
     bool keepDuplicates = false;
+    bool lossy = false;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (command == "convert" && arguments[i] == "--single-bpm")
             singleBpm = true;
         else if (command == "convert" && arguments[i] == "--keep-duplicate-bpms")
             keepDuplicates = true;
+        else if (command == "convert" && arguments[i] == "--lossy")
+            lossy = true;
         else if (arguments[i].rfind("--", 0) == 0) {
             err << "quillex-tool: unknown option " << arguments[i] << '\n' << usage();
             return kToolUsage;
@@ -215,6 +218,8 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         printNotes(editor, out);
     else {
         editor.song().setRemoveDuplicateBpms(!keepDuplicates);
+        // A .sm file that cannot hold the whole song is written only when asked for.
+        tool.messages.answerYes = lossy;
         if (!tool.files.writeSong(files[1], false, !singleBpm))
             return kToolFailed;
     }

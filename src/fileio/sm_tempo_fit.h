@@ -29,11 +29,14 @@ struct SmTempoFitInput {
     double averageBpm = 0;             // the single tempo when perBeatBpm is false
 };
 
-// The values of the three statements, without their keys.
+// The values of the timing statements, without their keys (a `.sm` file has no
+// delays and warps).
 struct SmTempoText {
     std::string offset;
     std::string bpms;
     std::string stops;
+    std::string delays;
+    std::string warps;
 };
 
 SmTempoText fitSmTempo(const SmTempoFitInput& input);

@@ -9,6 +9,7 @@
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
+#include "fileio/ssc_parser.h"
 #include "fileio/song_music.h"
 #include "fileio/song_paths.h"
 #include "fileio/statement_text.h"
@@ -123,6 +124,30 @@ bool readSmSong(SongFileContext& context, const std::string& path) {
     return buildSmSong(context, content.timing);
 }
 
+bool readSscSong(SongFileContext& context, const std::string& path) {
+    const std::optional<std::string> bytes = readFileBytes(path);
+    TagMap tags;
+    SscFileContent content =
+        bytes ? parseSscText(*bytes, tags, context.messages) : SscFileContent();
+    JoinedText opened;
+    opened.opened = bytes.has_value();
+    if (!checkSongFile(context, path, opened, content.songTagsFound))
+        return false;
+    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
+        context.messages.show(refusal);
+        return false;
+    }
+    if (!content.damage.empty())
+        context.messages.show(damageMessage(path, content.damage));
+    context.song.reset();
+    context.song.tags() = std::move(tags);
+    context.song.chartTexts() = std::move(content.chartTexts);
+    context.song.kept() = std::move(content.kept);
+    if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
+        return false;
+    return buildSmSong(context, content.timing);
+}
+
 bool readQxSong(SongFileContext& context, const std::string& path) {
     const JoinedText text = readJoinedText(path, TextKind::Song);
     const std::vector<Statement> statements = splitStatements(text.text);
@@ -183,11 +208,13 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
 
 bool readSong(SongFileContext& context, const std::string& path) {
     const std::string_view extension = extensionOf(path);
-    if (extension != ".sm" && extension != ".qx")
+    if (extension != ".sm" && extension != ".ssc" && extension != ".qx")
         return false;
     context.song.setFolder(songFolderOf(path));
     if (extension == ".sm")
         return readSmSong(context, path);
+    if (extension == ".ssc")
+        return readSscSong(context, path);
     return readQxSong(context, path);
 }
 

@@ -98,6 +98,8 @@ TEST_F(SaveFlowTest, SaveAsStartsWithTheNameAndTypeTheSongCameFromAndThePromptNa
         {"", "", 0, "/m/Tune", 1, "Tune (not saved yet)"},
         {"/s/a.sm", "/t/c.sm", 3, "/t/c", 3, "/t/c.sm"},
         {"/s/a.sm", "/t/d", 1, "/t/d", 1, "/t/d.qx"},
+        {"/s/e.ssc", "", 0, "/s/e", 4, "/s/e.ssc"},
+        {"/s/a.sm", "/t/f", 4, "/t/f", 4, "/t/f.ssc"},
     };
     files.music = "/m/Tune.ogg";
     for (const Case& c : cases) {

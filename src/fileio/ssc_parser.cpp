@@ -1,0 +1,297 @@
+#include "fileio/ssc_parser.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "model/game_type.h"
+
+namespace quillex {
+
+namespace {
+
+constexpr std::string_view kSectionKey = "#NOTEDATA";
+
+// The statements the writer makes itself from the song and its markers; every other
+// song statement is written back as read.
+constexpr std::array<std::string_view, 18> kWrittenSongKeys = {
+    "#VERSION",  "#TITLE",    "#SUBTITLE",   "#ARTIST",      "#CREDIT",        "#MUSIC",
+    "#SELECTABLE", "#BACKGROUND", "#BANNER", "#CDTITLE",     "#DISPLAYBPM",    "#OFFSET",
+    "#SAMPLESTART", "#SAMPLELENGTH", "#BPMS", "#STOPS",      "#DELAYS",        "#WARPS"};
+
+// The statements of a chart section the reader takes apart; the others are kept.
+constexpr std::array<std::string_view, 7> kInterpretedChartKeys = {
+    "#NOTEDATA", "#STEPSTYPE", "#DIFFICULTY", "#METER", "#DESCRIPTION", "#NOTES", "#NOTES2"};
+
+template <std::size_t N>
+bool contains(const std::array<std::string_view, N>& keys, std::string_view key) {
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+bool startsSection(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    return toUpper(line.substr(i, kSectionKey.size())) == kSectionKey;
+}
+
+// Where each chart section starts in the file: a line that begins with "#NOTEDATA".
+std::vector<std::size_t> sectionStarts(std::string_view content) {
+    std::vector<std::size_t> starts;
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        const std::size_t end = content.find_first_of("\r\n", pos);
+        const std::size_t lineEnd = end == std::string_view::npos ? content.size() : end;
+        if (startsSection(content.substr(pos, lineEnd - pos)))
+            starts.push_back(pos);
+        pos = lineEnd + 1;
+    }
+    return starts;
+}
+
+// One piece of the file joined and split into statements, with whether each one
+// ended without its ";".
+struct PieceStatement {
+    std::string key; // upper-case, trimmed
+    Statement statement;
+    bool unclosed = false;
+};
+struct Piece {
+    std::string joined;
+    std::vector<std::size_t> addedClosings;
+    std::vector<PieceStatement> statements;
+};
+
+void splitPiece(std::string_view text, Piece& piece) {
+    piece.joined = joinLines(text, TextKind::Song, &piece.addedClosings);
+    for (const Statement& s : splitStatements(piece.joined))
+        piece.statements.push_back({toUpper(trimBlanks(s.key)), s,
+                                    statementUnclosed(s, piece.joined, piece.addedClosings)});
+}
+
+// Adds a timing statement to `timing`; false when the key is no timing key.
+bool addTimingStatement(const std::string& key, std::string_view value, SscTiming& timing) {
+    std::vector<SmTimedValue>* list = key == "#BPMS"     ? &timing.bpms
+                                      : key == "#STOPS"  ? &timing.stops
+                                      : key == "#DELAYS" ? &timing.delays
+                                      : key == "#WARPS"  ? &timing.warps
+                                                         : nullptr;
+    if (list) {
+        appendTimedValues(value, *list);
+        timing.any = true;
+        return true;
+    }
+    if (key != "#OFFSET")
+        return false;
+    // An empty offset in a chart section means the chart has none of its own.
+    if (!trimBlanks(value).empty()) {
+        timing.offsetSeconds = textToDouble(value);
+        timing.any = true;
+    }
+    return true;
+}
+
+// Timing statements of a section, as lists of its own (empty when it names none).
+struct OwnTiming {
+    SscTiming timing;
+    bool bpms = false, stops = false, delays = false, warps = false;
+};
+
+OwnTiming ownTimingOf(const Piece& piece) {
+    OwnTiming own;
+    for (const PieceStatement& s : piece.statements) {
+        if (!addTimingStatement(s.key, s.statement.value, own.timing))
+            continue;
+        own.bpms = own.bpms || s.key == "#BPMS";
+        own.stops = own.stops || s.key == "#STOPS";
+        own.delays = own.delays || s.key == "#DELAYS";
+        own.warps = own.warps || s.key == "#WARPS";
+    }
+    return own;
+}
+
+SscTiming mergedTiming(const OwnTiming& own, const SscTiming& song) {
+    SscTiming timing = song;
+    if (own.timing.offsetSeconds)
+        timing.offsetSeconds = own.timing.offsetSeconds;
+    if (own.bpms)
+        timing.bpms = own.timing.bpms;
+    if (own.stops)
+        timing.stops = own.timing.stops;
+    if (own.delays)
+        timing.delays = own.timing.delays;
+    if (own.warps)
+        timing.warps = own.timing.warps;
+    return timing;
+}
+
+// A list as the game plays it: each beat on its 48th, in row order.
+std::vector<std::pair<double, double>> byRow(const std::vector<SmTimedValue>& list) {
+    std::vector<std::pair<double, double>> rows;
+    for (const SmTimedValue& v : list)
+        rows.emplace_back(std::round(v.beat * kRowsPerBeat), v.value);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    return rows;
+}
+
+// Whether two timings play alike: many files repeat the song's timing in every chart.
+bool sameTiming(const SscTiming& a, const SscTiming& b) {
+    return a.offsetSeconds.value_or(0) == b.offsetSeconds.value_or(0) &&
+           byRow(a.bpms) == byRow(b.bpms) && byRow(a.stops) == byRow(b.stops) &&
+           byRow(a.delays) == byRow(b.delays) && byRow(a.warps) == byRow(b.warps);
+}
+
+// The fields of a chart section the reader takes apart.
+struct ChartFields {
+    std::string stepsType;  // as spelled, trimmed
+    std::string difficulty; // as spelled, trimmed
+    std::string chartName;
+    std::string_view description;
+    std::string_view meter;
+    std::vector<std::string> radarValues;
+    const PieceStatement* notes = nullptr;
+};
+
+ChartFields chartFieldsOf(const Piece& piece) {
+    ChartFields fields;
+    for (const PieceStatement& s : piece.statements) {
+        const std::string_view value = trimBlanks(s.statement.value);
+        if (s.key == "#STEPSTYPE")
+            fields.stepsType = std::string(value);
+        else if (s.key == "#DIFFICULTY")
+            fields.difficulty = std::string(value);
+        else if (s.key == "#CHARTNAME")
+            fields.chartName = std::string(value);
+        else if (s.key == "#DESCRIPTION")
+            fields.description = value;
+        else if (s.key == "#METER")
+            fields.meter = value;
+        else if (s.key == "#RADARVALUES")
+            for (std::string_view r : splitNonEmpty(value, ','))
+                fields.radarValues.emplace_back(trimBlanks(r));
+        else if (s.key == "#NOTES" || s.key == "#NOTES2")
+            fields.notes = &s;
+    }
+    return fields;
+}
+
+std::optional<LevelIndex> levelOf(const ChartFields& fields) {
+    const std::optional<int> type = gameTypeFromSmName(toLower(fields.stepsType));
+    const std::optional<int> difficulty = difficultyFromName(fields.difficulty);
+    if (!type || !difficulty)
+        return std::nullopt;
+    return levelIndex(*type, *difficulty);
+}
+
+std::vector<KeptStatement> keptChartStatements(const Piece& piece) {
+    std::vector<KeptStatement> kept;
+    for (const PieceStatement& s : piece.statements)
+        if (!contains(kInterpretedChartKeys, s.key) && s.key.starts_with('#'))
+            kept.push_back({std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
+    return kept;
+}
+
+// Per-note keysounds ("1[3]") and attributes ("{...}") the editor cannot hold.
+bool hasNoteAnnotations(std::string_view noteData) {
+    return noteData.find_first_of("[{") != std::string_view::npos;
+}
+
+// Files older than version 0.70 repeat the song's timing in their charts, and the game
+// plays every chart of such a file by the song's timing.
+constexpr double kFirstVersionWithChartTiming = 0.70;
+
+class SectionReader {
+  public:
+    SectionReader(SscFileContent& content, bool chartTimingCounts)
+        : content_(content), chartTimingCounts_(chartTimingCounts) {}
+
+    void read(std::string_view sectionText) {
+        Piece piece;
+        splitPiece(sectionText, piece);
+        const ChartFields fields = chartFieldsOf(piece);
+        const std::optional<LevelIndex> level = levelOf(fields);
+        const bool ownTiming =
+            chartTimingCounts_ &&
+            !sameTiming(mergedTiming(ownTimingOf(piece), content_.songTiming), content_.songTiming);
+        if (!level || ownTiming || taken_[*level] || !fields.notes ||
+            hasNoteAnnotations(fields.notes->statement.value)) {
+            keep(sectionText, fields, level, ownTiming);
+            return;
+        }
+        taken_[*level] = true;
+        SmLevelData& data = content_.timing.levels[*level];
+        const std::int32_t meter = textToInt(fields.meter);
+        data.meter = meter < 1 ? 1 : meter;
+        data.measures = splitMeasures(trimBlanks(fields.notes->statement.value));
+        const int skipped = emptyMeasuresThatAreNotNoteRows(data.measures, columnCountOfLevel(*level));
+        content_.chartTexts[*level] = {std::string(fields.description), fields.radarValues};
+        content_.kept.levelStatements[*level] = keptChartStatements(piece);
+        content_.kept.chartOrder.push_back({false, *level});
+        if (skipped > 0 || fields.notes->unclosed)
+            content_.damage.push_back({chartDamageName(level, fields.stepsType, fields.difficulty),
+                                       fields.notes->unclosed, skipped});
+    }
+
+  private:
+    void keep(std::string_view sectionText, const ChartFields& fields,
+              std::optional<LevelIndex> level, bool ownTiming) {
+        content_.kept.chartOrder.push_back({true, static_cast<int>(content_.kept.charts.size())});
+        content_.kept.charts.push_back({std::string(sectionText), fields.stepsType,
+                                        fields.difficulty, fields.chartName, ownTiming, level});
+    }
+
+    SscFileContent& content_;
+    bool chartTimingCounts_;
+    std::array<bool, kLevelCount> taken_{};
+};
+
+} // namespace
+
+SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages&) {
+    SscFileContent content;
+    const std::vector<std::size_t> starts = sectionStarts(fileContent);
+    const std::size_t headerEnd = starts.empty() ? fileContent.size() : starts.front();
+
+    Piece header;
+    splitPiece(fileContent.substr(0, headerEnd), header);
+    bool chartTimingCounts = false;
+    for (const PieceStatement& s : header.statements) {
+        if (s.key == "#VERSION")
+            chartTimingCounts = textToDouble(s.statement.value) >= kFirstVersionWithChartTiming;
+        content.songTagsFound = content.songTagsFound || isSongKey(s.key);
+        if (addTimingStatement(s.key, s.statement.value, content.songTiming) && s.key != "#OFFSET")
+            continue;
+        tags.add(s.statement.key, s.statement.value);
+        if (!contains(kWrittenSongKeys, s.key) && s.key.starts_with('#'))
+            content.kept.songStatements.push_back(
+                {std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
+    }
+    content.timing.bpms = content.songTiming.bpms;
+    content.timing.stops = content.songTiming.stops;
+    content.timing.offsetSeconds = content.songTiming.offsetSeconds.value_or(0);
+
+    SectionReader sections(content, chartTimingCounts);
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : fileContent.size();
+        sections.read(fileContent.substr(starts[i], end - starts[i]));
+    }
+    content.songTagsFound = content.songTagsFound || !starts.empty();
+    return content;
+}
+
+SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTiming) {
+    Piece piece;
+    splitPiece(sectionText, piece);
+    return mergedTiming(ownTimingOf(piece), songTiming);
+}
+
+std::vector<std::string> chartMeasuresOf(std::string_view sectionText) {
+    Piece piece;
+    splitPiece(sectionText, piece);
+    const ChartFields fields = chartFieldsOf(piece);
+    return fields.notes ? splitMeasures(trimBlanks(fields.notes->statement.value))
+                        : std::vector<std::string>();
+}
+
+} // namespace quillex
