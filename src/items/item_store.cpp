@@ -27,14 +27,22 @@ EditItem* ItemStore::region(ItemKind kind) {
 
 bool ItemStore::layerOfKindOn(ItemKind kind) const {
     switch (kind) {
-    case ItemKind::Beat: return layerOn(Layer::Beat);
-    case ItemKind::Pause: return layerOn(Layer::Pause);
+    case ItemKind::Beat:
+        return layerOn(Layer::Beat);
+    case ItemKind::Pause:
+    case ItemKind::Delay:
+    case ItemKind::Warp:
+        return layerOn(Layer::Pause);
     case ItemKind::Note:
-    case ItemKind::TargetRow: return layerOn(Layer::Arrow);
-    case ItemKind::CursorLine: return layerOn(Layer::Wave);
+    case ItemKind::TargetRow:
+        return layerOn(Layer::Arrow);
+    case ItemKind::CursorLine:
+        return layerOn(Layer::Wave);
     case ItemKind::PositionBar:
-    case ItemKind::EditorArea: return true;
-    default: return false;
+    case ItemKind::EditorArea:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -70,14 +78,27 @@ int ItemStore::addBeatAtRow(SamplePosition sample, RowPosition row, BeatFlags fl
     return append(beats_, beat);
 }
 
+int ItemStore::addStretch(ItemKind kind, ItemList& list, RowPosition start, RowPosition length,
+                          bool selected) {
+    EditItem stretch = newItem(kind, selected);
+    stretch.beat = start.beat;
+    stretch.fraction = start.fraction;
+    stretch.lengthBeats = length.beat;
+    stretch.lengthFraction = length.fraction;
+    stretch.sample = timing().rowToSample(start);
+    return append(list, stretch);
+}
+
 int ItemStore::addPause(RowPosition start, RowPosition length, bool selected) {
-    EditItem pause = newItem(ItemKind::Pause, selected);
-    pause.beat = start.beat;
-    pause.fraction = start.fraction;
-    pause.lengthBeats = length.beat;
-    pause.lengthFraction = length.fraction;
-    pause.sample = timing().rowToSample(start);
-    return append(pauses_, pause);
+    return addStretch(ItemKind::Pause, pauses_, start, length, selected);
+}
+
+int ItemStore::addDelay(RowPosition start, RowPosition length, bool selected) {
+    return addStretch(ItemKind::Delay, delays_, start, length, selected);
+}
+
+int ItemStore::addWarp(RowPosition start, RowPosition length, bool selected) {
+    return addStretch(ItemKind::Warp, warps_, start, length, selected);
 }
 
 int ItemStore::addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
@@ -112,7 +133,8 @@ void ItemStore::clearAllSelection() {
     for (EditItem& r : regions_)
         r.selected = false;
     auto clear = [](ItemList& list) {
-        bool any = std::any_of(list.begin(), list.end(), [](const EditItem& e) { return e.selected; });
+        bool any =
+            std::any_of(list.begin(), list.end(), [](const EditItem& e) { return e.selected; });
         if (!any)
             return; // leave an untouched list shared
         for (EditItem& e : list.edit())
@@ -120,6 +142,8 @@ void ItemStore::clearAllSelection() {
     };
     clear(beats_);
     clear(pauses_);
+    clear(delays_);
+    clear(warps_);
     for (ItemList& level : notes_)
         clear(level);
 }
@@ -137,20 +161,27 @@ void ItemStore::setLayer(Layer layer, bool on) {
     for (EditItem& r : regions_)
         r.layerActive = layerOfKindOn(r.kind);
     switch (layer) {
-    case Layer::Beat: apply(beats_, on); break;
-    case Layer::Pause: apply(pauses_, on); break;
-    case Layer::Arrow: apply(notes_[currentLevel_], on); break;
+    case Layer::Beat:
+        apply(beats_, on);
+        break;
+    case Layer::Pause:
+        apply(pauses_, on);
+        apply(delays_, on);
+        apply(warps_, on);
+        break;
+    case Layer::Arrow:
+        apply(notes_[currentLevel_], on);
+        break;
     case Layer::Wave:
-    case Layer::Status: break;
+    case Layer::Status:
+        break;
     }
 }
 
 void ItemStore::setCurrentLevel(LevelIndex level) {
     if (!isValidLevel(level))
         return;
-    {
-        currentLevel_ = level;
-    }
+    { currentLevel_ = level; }
     setLayer(Layer::Arrow, layerOn(Layer::Arrow));
     rebuildNoteTimes();
 }
@@ -158,6 +189,8 @@ void ItemStore::setCurrentLevel(LevelIndex level) {
 void ItemStore::clearSong() {
     beats_.clear();
     pauses_.clear();
+    delays_.clear();
+    warps_.clear();
     for (ItemList& level : notes_)
         level.clear();
     hasSubBeats_ = false;
@@ -167,7 +200,7 @@ void ItemStore::clearSong() {
 }
 
 ItemSnapshot ItemStore::snapshot() const {
-    return ItemSnapshot{beats_, pauses_, notes_};
+    return ItemSnapshot{beats_, pauses_, notes_, delays_, warps_};
 }
 
 void ItemStore::restore(const ItemSnapshot& snapshot) {
@@ -176,6 +209,8 @@ void ItemStore::restore(const ItemSnapshot& snapshot) {
         beats_ = snapshot.beats;
         pauses_ = snapshot.pauses;
         notes_ = snapshot.notes;
+        delays_ = snapshot.delays;
+        warps_ = snapshot.warps;
         hasSubBeats_ = std::any_of(beats_.begin(), beats_.end(),
                                    [](const EditItem& b) { return b.isSubBeat; });
     }
@@ -183,7 +218,7 @@ void ItemStore::restore(const ItemSnapshot& snapshot) {
 }
 
 TimingMap ItemStore::timing() const {
-    return TimingMap(beats_, hasSubBeats_, music_.sampleRate(), music_.musicLength());
+    return TimingMap(beats_, hasSubBeats_, music_.sampleRate(), music_.musicLength(), warps_);
 }
 
 void ItemStore::rebuildNoteTimes() {

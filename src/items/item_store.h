@@ -1,5 +1,6 @@
-// The editable form of the song's timing and charts: one list of beat markers, one of
-// pauses, one note list per level, and the fixed screen regions the mouse can grab.
+// The editable form of the song's timing and charts: one list of beat markers, one each
+// of pauses, delays and warps, one note list per level, and the fixed screen regions
+// the mouse can grab.
 // Every edit changes these lists and then calls refresh(), which restores their order
 // and removes whatever may not exist.
 #pragma once
@@ -9,17 +10,18 @@
 #include <vector>
 
 #include "items/busy_counter.h"
-#include "model/edit_item.h"
 #include "items/item_list.h"
+#include "items/timing_map.h"
+#include "model/edit_item.h"
 #include "model/game_type.h"
 #include "model/music_info.h"
 #include "model/note_kind.h"
-#include "items/timing_map.h"
 
 namespace quillex {
 
 // The layer switches. Wave, beat, pause and arrow decide which items can be hit,
-// selected and deleted; the status layer has no items.
+// selected and deleted (delays and warps go with the pauses); the status layer has no
+// items.
 enum class Layer { Wave, Beat, Pause, Arrow, Status };
 
 // Editing options held by the store (their values come from options.ini).
@@ -37,16 +39,18 @@ struct BeatFlags {
     bool selected = false;
 };
 
-// Copies of the three song lists, cheap to take and to keep (lists are shared until
+// Copies of the song lists, cheap to take and to keep (lists are shared until
 // changed). The undo history stores these.
 struct ItemSnapshot {
     ItemList beats;
     ItemList pauses;
     std::array<ItemList, kLevelCount> notes;
+    ItemList delays;
+    ItemList warps;
 };
 
 class ItemStore {
-public:
+  public:
     ItemStore(const MusicInfo& music, BusyCounter& busy);
 
     // Each add appends one item, marks the song modified and returns the new size of
@@ -60,10 +64,18 @@ public:
     int addBeatAtRow(SamplePosition sample, RowPosition row, BeatFlags flags = {});
     // A pause of `length` rows from `start`; its sample follows from the start row.
     int addPause(RowPosition start, RowPosition length, bool selected = false);
+    // A delay of `length` rows from `start`: those rows take their time from the
+    // markers like a pause's, and the notes of the delay lie on its end row, so they
+    // sound when it ends. Its sample follows from the start row.
+    int addDelay(RowPosition start, RowPosition length, bool selected = false);
+    // A warp of `length` rows from `start`: rows start .. start + length - 1 take no
+    // time and their notes are not played; the end row sounds where the start does.
+    // Add warps before the refresh that numbers the markers they skip.
+    int addWarp(RowPosition start, RowPosition length, bool selected = false);
     // A note of a kind in a column of a level; a positive `length` makes it a hold (or
     // a roll), whatever the kind.
-    int addNote(LevelIndex level, int column, RowPosition start, RowPosition length,
-                NoteKind kind, bool selected = false);
+    int addNote(LevelIndex level, int column, RowPosition start, RowPosition length, NoteKind kind,
+                bool selected = false);
 
     // Adds the fixed screen regions, once; the view gives them their boxes.
     void addScreenRegions();
@@ -80,6 +92,8 @@ public:
     // The lists. Reading is free; editing copies a list that a snapshot still shares.
     const ItemList& beats() const { return beats_; }
     const ItemList& pauses() const { return pauses_; }
+    const ItemList& delays() const { return delays_; }
+    const ItemList& warps() const { return warps_; }
     const ItemList& notes(LevelIndex level) const;
     ItemList::Items& editBeats() { return beats_.edit(); }
     ItemList::Items& editPauses() { return pauses_.edit(); }
@@ -88,17 +102,20 @@ public:
     // it.
     ItemList& beatList() { return beats_; }
     ItemList& pauseList() { return pauses_; }
+    ItemList& delayList() { return delays_; }
+    ItemList& warpList() { return warps_; }
     ItemList& noteList(LevelIndex level) { return notes_[isValidLevel(level) ? level : 0]; }
     const std::vector<EditItem>& regions() const { return regions_; }
     EditItem* region(ItemKind kind);
 
-    // Empties beats, pauses and every note list (a song closed or replaced).
+    // Empties beats, pauses, delays, warps and every note list (a song closed or
+    // replaced).
     void clearSong();
 
     ItemSnapshot snapshot() const;
     void restore(const ItemSnapshot& snapshot);
 
-    // The timing map of the beat list as the last refresh left it.
+    // The timing map of the beat and warp lists as the last refresh left them.
     TimingMap timing() const;
     bool hasSubBeats() const { return hasSubBeats_; }
 
@@ -131,10 +148,12 @@ public:
 
     BusyCounter& busyCounter() const { return busy_; }
 
-private:
+  private:
     bool layerOfKindOn(ItemKind kind) const;
     EditItem newItem(ItemKind kind, bool selected) const;
     int append(ItemList& list, const EditItem& item);
+    int addStretch(ItemKind kind, ItemList& list, RowPosition start, RowPosition length,
+                   bool selected);
 
     void refreshBeats();
     void refreshAll(bool selectedPausesFollowSamples);
@@ -152,6 +171,8 @@ private:
     std::vector<EditItem> regions_;
     ItemList beats_;
     ItemList pauses_;
+    ItemList delays_;
+    ItemList warps_;
     std::array<ItemList, kLevelCount> notes_;
     bool hasSubBeats_ = false;
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "items/warp_rows.h"
+
 namespace quillex {
 
 namespace {
@@ -18,12 +20,25 @@ std::ptrdiff_t lastMarkerAtOrBefore(const ItemList& beats, SamplePosition s) {
 } // namespace
 
 SamplePosition TimingMap::rowToSample(RowPosition position) const {
-    if (hasSubBeats_)
-        return position.beat < 1 ? 0 : rowToSampleWithSubBeats(position.row());
+    if (!byBeatIndex())
+        return position.beat < 1 ? 0 : rowToSampleBySearch(position.row());
     return rowToSampleByBeatIndex(position.beat, position.fraction);
 }
 
-SamplePosition TimingMap::rowToSampleWithSubBeats(std::int32_t row) const {
+bool TimingMap::insideWarp(std::int32_t row) const {
+    return warpHolding(warps_, row) != nullptr;
+}
+
+RowPosition TimingMap::playedRow(RowPosition row) const {
+    const EditItem* warp = warpHolding(warps_, row.row());
+    return warp ? RowPosition::fromRow(warp->endRow()) : row;
+}
+
+std::int32_t TimingMap::timedRow(std::int32_t row) const {
+    return warps_.empty() ? row : timedRowOf(warps_, row);
+}
+
+SamplePosition TimingMap::rowToSampleBySearch(std::int32_t row) const {
     const auto& m = beats_.items();
     if (m.empty())
         return 0;
@@ -35,10 +50,12 @@ SamplePosition TimingMap::rowToSampleWithSubBeats(std::int32_t row) const {
     std::size_t c = it == m.begin() ? 0 : static_cast<std::size_t>(it - m.begin()) - 1;
     const EditItem& a = m[c];
     const EditItem& b = m[c + 1];
-    const double rows = b.row() - a.row();
+    const std::int32_t timedA = timedRow(a.row());
+    const double rows = timedRow(b.row()) - timedA;
     if (rows <= 0)
         return a.sample;
-    const double offset = (row - a.row()) / rows * (static_cast<double>(b.sample) - a.sample);
+    const double offset =
+        (timedRow(row) - timedA) / rows * (static_cast<double>(b.sample) - a.sample);
     return a.sample + static_cast<SamplePosition>(std::trunc(offset));
 }
 
@@ -55,7 +72,7 @@ SamplePosition TimingMap::rowToSampleByBeatIndex(std::int32_t beat, std::int32_t
 }
 
 SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) {
-    if (!map_.hasSubBeats_)
+    if (map_.byBeatIndex())
         return map_.rowToSampleByBeatIndex(position.beat, position.fraction);
     const std::int32_t row = position.row();
     if (position.beat < 1)
@@ -68,8 +85,8 @@ SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) 
             return m.back().sample;
         enterIntervalOf(row);
     }
-    // The same arithmetic as rowToSampleWithSubBeats, so both give the same sample.
-    const double offset = (row - firstRow_) / rows_ * samples_;
+    // The same arithmetic as rowToSampleBySearch, so both give the same sample.
+    const double offset = (map_.timedRow(row) - firstTimed_) / rows_ * samples_;
     return firstSample_ + static_cast<SamplePosition>(std::trunc(offset));
 }
 
@@ -87,8 +104,9 @@ void TimingMap::SequentialConverter::enterIntervalOf(std::int32_t row) {
     const EditItem& b = m[interval_ + 1];
     firstRow_ = a.row();
     endRow_ = b.row();
+    firstTimed_ = map_.timedRow(a.row());
     firstSample_ = a.sample;
-    rows_ = b.row() - a.row();
+    rows_ = map_.timedRow(b.row()) - firstTimed_;
     samples_ = static_cast<double>(b.sample) - a.sample;
     if (rows_ <= 0) { // markers out of order: every row of it converts to its start
         rows_ = 1;
@@ -101,29 +119,31 @@ RowPosition TimingMap::sampleToRow(SamplePosition s) const {
     if (m.size() < 2)
         return {0, 0};
     const std::ptrdiff_t c = lastMarkerAtOrBefore(m, s);
+    // The interval's samples and timed rows.
     double s0, s1, r0, r1;
     if (c < 0) {
         s0 = 0;
         r0 = 0;
         s1 = m.front().sample;
-        r1 = m.front().row();
+        r1 = timedRow(m.front().row());
     } else if (static_cast<std::size_t>(c) + 1 < m.size()) {
         s0 = m[c].sample;
-        r0 = m[c].row();
+        r0 = timedRow(m[c].row());
         s1 = m[c + 1].sample;
-        r1 = m[c + 1].row();
+        r1 = timedRow(m[c + 1].row());
     } else {
         s0 = m.back().sample;
-        r0 = m.back().row();
+        r0 = timedRow(m.back().row());
         s1 = static_cast<double>(musicLength_) - 1;
-        r1 = (m.back().beat + 1) * kRowsPerBeat;
+        r1 = r0 + kRowsPerBeat;
     }
     // An interval without width (a marker on the music's last sample, or at sample 0
     // with s before it) has no slope; its start row is the answer.
-    if (s1 <= s0)
-        return RowPosition::fromRow(static_cast<std::int64_t>(r0));
-    const double rows = std::floor((s - s0) / (s1 - s0) * (r1 - r0) + 0.5);
-    return RowPosition::fromRow(static_cast<std::int64_t>(r0 + rows));
+    double timed = r0;
+    if (s1 > s0)
+        timed += std::floor((s - s0) / (s1 - s0) * (r1 - r0) + 0.5);
+    const std::int64_t timedRows = static_cast<std::int64_t>(timed);
+    return RowPosition::fromRow(warps_.empty() ? timedRows : playedRowAt(warps_, timedRows));
 }
 
 double TimingMap::intervalBpm(std::size_t i) const {
@@ -131,7 +151,7 @@ double TimingMap::intervalBpm(std::size_t i) const {
     if (i + 1 >= m.size() || sampleRate_ <= 0)
         return 0;
     const double samples = static_cast<double>(m[i + 1].sample) - m[i].sample;
-    const double rows = m[i + 1].row() - m[i].row();
+    const double rows = timedRow(m[i + 1].row()) - timedRow(m[i].row());
     if (samples <= 0)
         return 0;
     return 60.0 / (samples / sampleRate_) * (rows / kRowsPerBeat);
@@ -172,7 +192,7 @@ double TimingMap::averageBpm(int first, int last) const {
     double sum = 0;
     int count = 0;
     for (int i = first; i < last; ++i) {
-        const double rows = m[i + 1].row() - m[i].row();
+        const double rows = timedRow(m[i + 1].row()) - timedRow(m[i].row());
         if (rows <= 0)
             continue;
         sum += kRowsPerBeat / rows * (static_cast<double>(m[i + 1].sample) - m[i].sample);

@@ -16,6 +16,10 @@ ItemList& listOf(ItemSnapshot& items, std::size_t list) {
         return items.beats;
     if (list == 1)
         return items.pauses;
+    if (list == 2 + kLevelCount)
+        return items.delays;
+    if (list == 3 + kLevelCount)
+        return items.warps;
     return items.notes[list - 2];
 }
 

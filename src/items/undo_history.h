@@ -12,8 +12,8 @@
 
 #include <array>
 #include <atomic>
-#include <memory>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -86,7 +86,8 @@ class UndoHistory {
     std::size_t position() const;
 
   private:
-    static constexpr std::size_t kListCount = 2 + kLevelCount; // beats, pauses, notes
+    // beats, pauses, notes, delays, warps
+    static constexpr std::size_t kListCount = 4 + kLevelCount;
 
     // A list as a state keeps it: whole (shared with whoever else holds it), or as the
     // same list of the next state with [prefix, size - suffix) replaced by `middle`.
@@ -96,7 +97,8 @@ class UndoHistory {
         ItemList::Items middle;
     };
     struct StoredList {
-        std::size_t index = 0; // 0 beats, 1 pauses, 2 + level for notes
+        // 0 beats, 1 pauses, 2 + level for notes, then delays and warps
+        std::size_t index = 0;
         ItemList whole;
         std::unique_ptr<Patch> patch;
     };

@@ -1,5 +1,5 @@
-// The one record for every editable or grabbable thing: beats, pauses, notes and the
-// fixed screen regions the mouse can take hold of.
+// The one record for every editable or grabbable thing: beats, pauses, delays, warps,
+// notes and the fixed screen regions the mouse can take hold of.
 #pragma once
 
 #include <array>
@@ -18,6 +18,11 @@ enum class ItemKind : std::int32_t {
     CursorLine = 8,
     EditorArea = 9,
     TargetRow = 10,
+    // A stretch of rows that takes time like a pause, but whose row's notes sound at
+    // its end: they lie on its end row.
+    Delay = 11,
+    // A stretch of rows that takes no time: its notes are not played.
+    Warp = 12,
 };
 
 // The fixed screen regions the mouse can take hold of.
@@ -32,6 +37,8 @@ constexpr std::int32_t priorityOf(ItemKind kind) {
     case ItemKind::TargetRow:
         return 4;
     case ItemKind::Pause:
+    case ItemKind::Delay:
+    case ItemKind::Warp:
         return 3;
     case ItemKind::Beat:
         return 2;
@@ -93,7 +100,7 @@ struct EditItem {
     std::int32_t beat = 0;
     std::int32_t fraction = 0;
     std::int32_t column = 0;
-    std::int32_t lengthBeats = 0;
+    std::int32_t lengthBeats = 0; // hold, pause, delay or warp length
     std::int32_t lengthFraction = 0;
     std::int32_t divisionClass = 0;
     std::int32_t priority = 0;

@@ -32,7 +32,8 @@ struct RecoveryCopy::Contents {
 namespace {
 
 bool sameLists(const ItemSnapshot& a, const ItemSnapshot& b) {
-    if (!a.beats.sharesStorageWith(b.beats) || !a.pauses.sharesStorageWith(b.pauses))
+    if (!a.beats.sharesStorageWith(b.beats) || !a.pauses.sharesStorageWith(b.pauses) ||
+        !a.delays.sharesStorageWith(b.delays) || !a.warps.sharesStorageWith(b.warps))
         return false;
     for (std::size_t level = 0; level < a.notes.size(); ++level)
         if (!a.notes[level].sharesStorageWith(b.notes[level]))
