@@ -3,22 +3,26 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/number_format.h"
 #include "model/note_kind.h"
 
 namespace quillex {
 
-// The pauses of the song and the arithmetic that takes their rows out of the grid:
-// what lies inside a pause is not written, and what lies after it moves up by its
-// length, so that the file's beats run on as a game expects around a stop.
+// The pauses and delays of the song and the arithmetic that takes their rows out of
+// the grid: what lies inside one is not written, and what lies after it moves up by its
+// length, so that the file's beats run on as a game expects around a stop or delay. A
+// delay's end row, which holds its notes, so lands on the delay's own row.
 class PauseRemoval {
   public:
-    PauseRemoval(const ItemList& pauseList, const TimingMap& map) {
+    PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map) {
         std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
+        pauses.insert(pauses.end(), delayList.begin(), delayList.end());
         std::stable_sort(pauses.begin(), pauses.end(),
                          [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
         std::int64_t total = 0;
         removedBefore_.push_back(0);
         for (const EditItem& p : pauses) {
+            delays_.push_back(p.kind == ItemKind::Delay);
             starts_.push_back(p.row());
             lengths_.push_back(p.lengthRows());
             startSamples_.push_back(map.rowToSample(p.start()));
@@ -30,6 +34,7 @@ class PauseRemoval {
 
     std::size_t count() const { return starts_.size(); }
     std::int32_t startRow(std::size_t i) const { return starts_[i]; }
+    bool isDelay(std::size_t i) const { return delays_[i]; }
     SamplePosition startSample(std::size_t i) const { return startSamples_[i]; }
     SamplePosition endSample(std::size_t i) const { return endSamples_[i]; }
     std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(starts_[i]); }
@@ -55,6 +60,7 @@ class PauseRemoval {
                                         starts_.begin());
     }
 
+    std::vector<bool> delays_;
     std::vector<std::int32_t> starts_;
     std::vector<std::int32_t> lengths_;
     std::vector<SamplePosition> startSamples_;
@@ -62,22 +68,41 @@ class PauseRemoval {
     std::vector<std::int64_t> removedBefore_;
 };
 
-// Where the song's rows lie in the file: the pause rows taken out, and beat marker 1
-// (row 48) after the whole beats the file has before it, so that notes before marker 1
-// keep a place and every measure keeps its number.
+// Where the song's rows lie in the file: the pause and delay rows taken out, and beat
+// marker 1 (row 48) after the whole beats the file has before it, so that notes before
+// marker 1 keep a place and every measure keeps its number. Warp rows stay in the file;
+// the tempo fit counts rows without them ("timed" rows), as they take no time.
 class FileGrid {
   public:
-    FileGrid(const PauseRemoval& pauses, std::int32_t beatsBeforeFirstMarker)
+    FileGrid(const PauseRemoval& pauses, const ItemList& warps,
+             std::int32_t beatsBeforeFirstMarker)
         : pauses_(pauses),
-          shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {}
+          shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {
+        for (const EditItem& warp : warps) {
+            const std::int64_t start = fileRow(warp.row());
+            const std::int64_t end = fileRow(warp.endRow());
+            if (end > start)
+                warps_.push_back({start, end - start});
+        }
+    }
     bool inside(std::int32_t row) const { return pauses_.inside(row); }
     // The file row (48 per beat, row 0 on the file's beat 0) of a row of the song.
     std::int64_t fileRow(std::int32_t row) const { return pauses_.shifted(row) + shift_; }
     std::int64_t pauseFileRow(std::size_t i) const { return pauses_.shiftedPauseRow(i) + shift_; }
+    // A file row less the warp rows before it.
+    std::int64_t timedRow(std::int64_t fileRow) const {
+        std::int64_t timed = fileRow;
+        for (const SmWarpSpan& warp : warps_)
+            timed -= std::clamp<std::int64_t>(fileRow - warp.timedRow, 0, warp.length);
+        return timed;
+    }
+    // The warps with their file start rows.
+    const std::vector<SmWarpSpan>& fileWarps() const { return warps_; }
 
   private:
     const PauseRemoval& pauses_;
     std::int64_t shift_;
+    std::vector<SmWarpSpan> warps_; // here `timedRow` holds the file row of the start
 };
 
 namespace {
@@ -102,15 +127,17 @@ std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemova
     std::size_t pause = 0;
     const auto addPausesUpTo = [&](std::int64_t row) {
         for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause)
-            points.push_back({SmTimingPoint::Kind::Pause, grid.pauseFileRow(pause),
+            points.push_back({SmTimingPoint::Kind::Pause,
+                              grid.timedRow(grid.pauseFileRow(pause)),
                               static_cast<double>(pauses.endSample(pause)),
-                              static_cast<double>(pauses.startSample(pause)), false});
+                              static_cast<double>(pauses.startSample(pause)), false,
+                              pauses.isDelay(pause)});
     };
     for (const EditItem& beat : beats) {
         if (grid.inside(beat.row()))
             continue;
         addPausesUpTo(beat.row());
-        points.push_back({SmTimingPoint::Kind::Marker, grid.fileRow(beat.row()),
+        points.push_back({SmTimingPoint::Kind::Marker, grid.timedRow(grid.fileRow(beat.row())),
                           static_cast<double>(beat.sample), 0, beat.isSubBeat});
     }
     addPausesUpTo(std::numeric_limits<std::int64_t>::max());
@@ -125,7 +152,18 @@ SmTempoText tempoText(const SmWriteInput& in, const PauseRemoval& pauses, const 
     fit.perBeatBpm = in.song.perBeatBpm();
     fit.removeDuplicateBpms = in.song.removeDuplicateBpms();
     fit.averageBpm = map.averageBpm(0, static_cast<int>(map.markerCount()) - 1);
-    return fitSmTempo(fit);
+    std::string warps;
+    for (const SmWarpSpan& warp : grid.fileWarps()) {
+        fit.warps.push_back({grid.timedRow(warp.timedRow), warp.length});
+        if (!warps.empty())
+            warps += ',';
+        appendNumber(warps, static_cast<double>(warp.timedRow) / kRowsPerBeat);
+        warps += '=';
+        appendNumber(warps, static_cast<double>(warp.length) / kRowsPerBeat);
+    }
+    SmTempoText text = fitSmTempo(fit);
+    text.warps = std::move(warps);
+    return text;
 }
 
 // A character to put at a grid row of a chart.
@@ -185,9 +223,10 @@ int rowsForMeasure(const Song& song, const GridMark* first, const GridMark* last
 } // namespace
 
 SongFileLayout::SongFileLayout(const SmWriteInput& in)
-    : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.timing())) {
+    : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.delays(),
+                                                      in.store.timing())) {
     const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
-    grid_ = std::make_unique<FileGrid>(*pauses_, leadBeats);
+    grid_ = std::make_unique<FileGrid>(*pauses_, in.store.warps(), leadBeats);
     tempo_ = tempoText(in, *pauses_, *grid_);
     std::size_t keptMarkers = 0;
     for (const EditItem& beat : in.store.beats())

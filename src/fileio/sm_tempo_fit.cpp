@@ -213,12 +213,21 @@ struct Entry {
     const WrittenNumber* value;
 };
 
-std::string entryList(const std::vector<Entry>& entries) {
+// The file row of a fit row: the rows of the warps that start before it put back.
+std::int64_t writtenRow(const SmTempoFitInput& in, std::int64_t row) {
+    std::int64_t written = row;
+    for (const SmWarpSpan& warp : in.warps)
+        if (warp.timedRow < row)
+            written += warp.length;
+    return written;
+}
+
+std::string entryList(const SmTempoFitInput& in, const std::vector<Entry>& entries) {
     std::string out;
     for (const Entry& e : entries) {
         if (!out.empty())
             out += ',';
-        appendNumber(out, static_cast<double>(e.row) / kRowsPerBeat);
+        appendNumber(out, static_cast<double>(writtenRow(in, e.row)) / kRowsPerBeat);
         out += '=';
         out += e.value->text;
     }
@@ -233,7 +242,7 @@ std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& ru
         for (const TempoRun& run : runs)
             if (entries.empty() || run.pinned || run.bpm.text != entries.back().value->text)
                 entries.push_back({run.startRow, &run.bpm});
-        return entryList(entries);
+        return entryList(in, entries);
     }
     std::vector<std::int64_t> rows;
     for (const SmTimingPoint& p : in.points)
@@ -251,7 +260,7 @@ std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& ru
             ++run;
         entries.push_back({row, &runs[run].bpm});
     }
-    return entryList(entries);
+    return entryList(in, entries);
 }
 
 // Walks the markers and pauses as the reader will, ending a tempo run where no written
@@ -269,6 +278,7 @@ class PerBeatFit {
         text.offset = offset.text;
         fit_.start(-offset.value * rate_, 0);
         std::vector<Entry> stops;
+        std::vector<Entry> delays;
         std::vector<WrittenNumber> stopValues;
         stopValues.reserve(points_.size());
         for (std::size_t i = 0; i < points_.size(); ++i) {
@@ -277,7 +287,7 @@ class PerBeatFit {
                 closeRun(p.fileRow, i);
                 pinned_ = false; // the stop puts a marker on its row anyway
                 stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
-                stops.push_back({p.fileRow, &stopValues.back()});
+                (p.delay ? delays : stops).push_back({p.fileRow, &stopValues.back()});
                 fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
                 continue;
             }
@@ -296,7 +306,8 @@ class PerBeatFit {
             runs_.push_back({0, written(in_.averageBpm), false});
         runs_.front().startRow = 0; // the reader needs a tempo on beat 0
         text.bpms = tempoList(in_, runs_);
-        text.stops = entryList(stops);
+        text.stops = entryList(in_, stops);
+        text.delays = entryList(in_, delays);
         return text;
     }
 
@@ -457,14 +468,16 @@ SmTempoText fitSingle(const SmTempoFitInput& in) {
     text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
     std::vector<WrittenNumber> seconds;
     std::vector<Entry> stops;
+    std::vector<Entry> delays;
     seconds.reserve(in.points.size());
     for (const SmTimingPoint& p : in.points) {
         if (p.kind != SmTimingPoint::Kind::Pause)
             continue;
         seconds.push_back(written((p.sample - p.startSample) / in.sampleRate));
-        stops.push_back({p.fileRow, &seconds.back()});
+        (p.delay ? delays : stops).push_back({p.fileRow, &seconds.back()});
     }
-    text.stops = entryList(stops);
+    text.stops = entryList(in, stops);
+    text.delays = entryList(in, delays);
     return text;
 }
 

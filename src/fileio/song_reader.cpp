@@ -60,12 +60,19 @@ void setPreviewFromSeconds(SongFileContext& context) {
 
 void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
     ItemStore& store = context.store;
+    // Warps first: the refresh numbers the markers by the beats they skip.
+    for (const ConvertedPause& warp : timing.warps)
+        store.addWarp(RowPosition::fromRow(fileRow(warp.startRow)),
+                      RowPosition::fromRow(fileRow(warp.lengthRows)));
     store.editBeats().reserve(store.beats().size() + timing.beats.size());
     for (const ConvertedBeat& beat : timing.beats)
         store.addBeatAtRow(beat.sample, {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
     for (const ConvertedPause& pause : timing.pauses)
         store.addPause(RowPosition::fromRow(fileRow(pause.startRow)),
                        RowPosition::fromRow(fileRow(pause.lengthRows)));
+    for (const ConvertedPause& delay : timing.delays)
+        store.addDelay(RowPosition::fromRow(fileRow(delay.startRow)),
+                       RowPosition::fromRow(fileRow(delay.lengthRows)));
     store.refresh();
     showArrowLayer(context);
 

@@ -269,6 +269,8 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
     }
     content.timing.bpms = content.songTiming.bpms;
     content.timing.stops = content.songTiming.stops;
+    content.timing.delays = content.songTiming.delays;
+    content.timing.warps = content.songTiming.warps;
     content.timing.offsetSeconds = content.songTiming.offsetSeconds.value_or(0);
 
     SectionReader sections(content, chartTimingCounts);
