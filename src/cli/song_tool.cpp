@@ -13,6 +13,7 @@
 #include "cli/tool_editor.h"
 #include "cli/transform_command.h"
 #include "fileio/open_routing.h"
+#include "fileio/ssc_timeline.h"
 #include "model/note_kind.h"
 #include "settings/settings_syntax.h"
 
@@ -78,7 +79,9 @@ void printInfo(const Editor& editor, std::ostream& out) {
         << "length\t" << player.musicLength() << '\n'
         << "beat markers\t" << store.beats().size() - subBeats << '\n'
         << "sub-beats\t" << subBeats << '\n'
-        << "pauses\t" << store.pauses().size() << '\n';
+        << "pauses\t" << store.pauses().size() << '\n'
+        << "delays\t" << store.delays().size() << '\n'
+        << "warps\t" << store.warps().size() << '\n';
     if (store.beats().size() >= 2)
         out << "lowest bpm\t" << formatFixed3(timing.lowestBpm()) << '\n'
             << "highest bpm\t" << formatFixed3(timing.highestBpm()) << '\n';
@@ -99,6 +102,9 @@ void printInfo(const Editor& editor, std::ostream& out) {
             out << '\t' << counts[static_cast<int>(kind)] << ' ' << noteKindName(kind);
         out << '\n';
     }
+    for (const KeptChart& chart : editor.song().kept().charts)
+        out << "kept chart\t" << keptChartLabel(chart) << (chart.ownTiming ? "\town timing" : "")
+            << '\n';
 }
 
 void printBeats(const Editor& editor, std::ostream& out) {
@@ -116,13 +122,34 @@ void printPauses(const Editor& editor, std::ostream& out) {
             << '\n';
 }
 
+// The columns of a kept chart's game type, known to the editor or not.
+int keptChartColumns(const KeptChart& chart) {
+    if (const std::optional<int> type = gameTypeFromSmName(toLower(chart.stepsType)))
+        return gameTypeInfo(*type).columns;
+    return foreignColumnCount(chart.stepsType);
+}
+
+// Every chart's notes that are played: a note inside a warp is left out. A chart kept
+// as read follows, as "kept N", with its file rows and its own times.
 void printNotes(const Editor& editor, std::ostream& out) {
     const int rate = editor.player().sampleRate();
+    const TimingMap timing = editor.store().timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         for (const EditItem& n : editor.store().notes(level))
-            out << level << '\t' << n.row() << '\t' << n.column << '\t'
-                << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0) << '\t'
-                << seconds(n.sample, rate) << '\n';
+            if (!timing.insideWarp(n.row()))
+                out << level << '\t' << n.row() << '\t' << n.column << '\t'
+                    << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0)
+                    << '\t' << seconds(n.sample, rate) << '\n';
+    const KeptSongData& kept = editor.song().kept();
+    const SscTiming songTiming = timingOfStatements(kept.songTiming);
+    for (std::size_t k = 0; k < kept.charts.size(); ++k) {
+        const KeptChart& chart = kept.charts[k];
+        for (const KeptNote& n : keptChartNotes(chart.sectionText, keptChartColumns(chart), songTiming))
+            if (n.seconds)
+                out << "kept " << k << '\t' << n.row << '\t' << n.column << '\t'
+                    << noteKindName(noteKindFromSmHead(n.character).value_or(NoteKind::Tap)) << '\t'
+                    << n.lengthRows << '\t' << formatFixed(*n.seconds, 6) << '\n';
+    }
 }
 
 } // namespace

@@ -69,6 +69,11 @@ void splitPiece(std::string_view text, Piece& piece) {
                                     statementUnclosed(s, piece.joined, piece.addedClosings)});
 }
 
+bool isTimingKey(std::string_view key) {
+    return key == "#OFFSET" || key == "#BPMS" || key == "#STOPS" || key == "#DELAYS" ||
+           key == "#WARPS";
+}
+
 // Adds a timing statement to `timing`; false when the key is no timing key.
 bool addTimingStatement(const std::string& key, std::string_view value, SscTiming& timing) {
     std::vector<SmTimedValue>* list = key == "#BPMS"     ? &timing.bpms
@@ -260,7 +265,9 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
         if (s.key == "#VERSION")
             chartTimingCounts = textToDouble(s.statement.value) >= kFirstVersionWithChartTiming;
         content.songTagsFound = content.songTagsFound || isSongKey(s.key);
-        if (addTimingStatement(s.key, s.statement.value, content.songTiming) && s.key != "#OFFSET")
+        if (addTimingStatement(s.key, s.statement.value, content.songTiming))
+            content.kept.songTiming.push_back({s.key, std::string(s.statement.value)});
+        if (isTimingKey(s.key) && s.key != "#OFFSET")
             continue;
         tags.add(s.statement.key, s.statement.value);
         if (!contains(kWrittenSongKeys, s.key) && s.key.starts_with('#'))
@@ -280,6 +287,13 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
     }
     content.songTagsFound = content.songTagsFound || !starts.empty();
     return content;
+}
+
+SscTiming timingOfStatements(const std::vector<KeptStatement>& statements) {
+    SscTiming timing;
+    for (const KeptStatement& s : statements)
+        addTimingStatement(s.key, s.value, timing);
+    return timing;
 }
 
 SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTiming) {

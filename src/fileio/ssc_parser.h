@@ -38,6 +38,9 @@ struct SscFileContent {
 // properties go to `tags` as well, as the `.sm` reader puts them.
 SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages& messages);
 
+// The timing statements kept as read (the song's, upper-case keys) as a timing.
+SscTiming timingOfStatements(const std::vector<KeptStatement>& statements);
+
 // The timing a chart section plays by: the song's, with each list the section gives
 // of its own in its place.
 SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTiming);

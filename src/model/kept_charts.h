@@ -44,6 +44,9 @@ struct ChartSlot {
 
 struct KeptSongData {
     std::vector<KeptStatement> songStatements;
+    // The song's timing statements as read: the charts kept as read are timed by them
+    // where they have no timing of their own.
+    std::vector<KeptStatement> songTiming;
     std::array<std::vector<KeptStatement>, kLevelCount> levelStatements;
     std::vector<KeptChart> charts;
     std::vector<ChartSlot> chartOrder;
