@@ -12,6 +12,7 @@
 #include "cli/sync_command.h"
 #include "cli/tool_editor.h"
 #include "cli/transform_command.h"
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/open_routing.h"
 #include "fileio/ssc_timeline.h"
 #include "model/note_kind.h"
@@ -28,6 +29,7 @@ constexpr std::string_view kUsage =
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
     "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms] [--lossy]\n"
+    "       quillex-tool use-song-timing IN OUT CHART\n"
     "       quillex-tool keys [DOCUMENT...]\n";
 
 std::string usage() {
@@ -174,6 +176,20 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
     }
     if (command == "keys")
         return writeKeyLists({arguments.begin() + 1, arguments.end()}, out, err);
+    if (command == "use-song-timing") {
+        if (arguments.size() != 4) {
+            err << usage();
+            return kToolUsage;
+        }
+        ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
+        if (!openFile(tool.editor, tool.files, arguments[1], err))
+            return kToolFailed;
+        SongFileContext files = songFileContext(tool.editor);
+        const bool converted =
+            convertKeptChart(files, static_cast<std::size_t>(std::max(textToInt(arguments[3]), 0)));
+        return converted && tool.files.writeSong(arguments[2], false, true) ? kToolSuccess
+                                                                          : kToolFailed;
+    }
     if (command == "transform") {
         const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
         if (!request) {

@@ -302,6 +302,19 @@ SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTimin
     return mergedTiming(ownTimingOf(piece), songTiming);
 }
 
+ChartSectionTexts chartSectionTextsOf(std::string_view sectionText) {
+    Piece piece;
+    splitPiece(sectionText, piece);
+    const ChartFields fields = chartFieldsOf(piece);
+    ChartSectionTexts out;
+    out.meter = std::max(textToInt(fields.meter), 1);
+    out.texts = {std::string(fields.description), fields.radarValues};
+    for (KeptStatement& s : keptChartStatements(piece))
+        if (!isTimingKey(toUpper(s.key)))
+            out.statements.push_back(std::move(s));
+    return out;
+}
+
 std::vector<std::string> chartMeasuresOf(std::string_view sectionText) {
     Piece piece;
     splitPiece(sectionText, piece);

@@ -45,6 +45,15 @@ SscTiming timingOfStatements(const std::vector<KeptStatement>& statements);
 // of its own in its place.
 SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTiming);
 
+// What a chart section says besides its notes and timing, for a chart kept as read
+// that becomes a level: its meter, description, radar values and its other statements.
+struct ChartSectionTexts {
+    std::int32_t meter = 1;
+    ChartTexts texts;
+    std::vector<KeptStatement> statements; // timing statements left out
+};
+ChartSectionTexts chartSectionTextsOf(std::string_view sectionText);
+
 // The measures of a chart section's "#NOTES" (or "#NOTES2").
 std::vector<std::string> chartMeasuresOf(std::string_view sectionText);
 

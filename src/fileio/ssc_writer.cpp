@@ -4,6 +4,7 @@
 #include <array>
 
 #include "base/number_format.h"
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/song_paths.h"
 
 namespace quillex {
@@ -148,11 +149,17 @@ std::string sscSongText(const SmWriteInput& in) {
     const KeptSongData& kept = in.song.kept();
     std::array<bool, kLevelCount> written{};
     for (const ChartSlot& slot : kept.chartOrder) {
-        if (slot.kept) {
-            appendKeptChart(out, kept.charts[static_cast<std::size_t>(slot.index)]);
-        } else if (layout.holdsNotes(slot.index)) {
-            appendLevelChart(out, in, layout, timing, slot.index);
-            written[static_cast<std::size_t>(slot.index)] = true;
+        const KeptChart* chart =
+            slot.kept ? &kept.charts[static_cast<std::size_t>(slot.index)] : nullptr;
+        if (chart && writtenAsRead(*chart, in.store)) {
+            appendKeptChart(out, *chart);
+            continue;
+        }
+        // A level, or a kept chart moved onto its level: the level in its place.
+        const LevelIndex level = chart ? *chart->level : slot.index;
+        if (layout.holdsNotes(level) && !written[static_cast<std::size_t>(level)]) {
+            appendLevelChart(out, in, layout, timing, level);
+            written[static_cast<std::size_t>(level)] = true;
         }
     }
     for (LevelIndex level = 0; level < kLevelCount; ++level)

@@ -30,6 +30,10 @@ struct KeptChart {
     std::string chartName;
     bool ownTiming = false;          // it plays by timing tags of its own
     std::optional<LevelIndex> level; // the level it would be, when the editor has one
+    // Its notes were moved onto its level at the song's timing: while that level has
+    // notes, the level is written in its place (undone, the level is empty again and
+    // the chart is written as read).
+    bool converted = false;
 
     friend bool operator==(const KeptChart&, const KeptChart&) = default;
 };
