@@ -251,6 +251,24 @@ class SectionReader {
     std::array<bool, kLevelCount> taken_{};
 };
 
+// A negative stop is the old way of writing a warp: the rows that its length would take
+// at the tempo of its row are skipped. It becomes that warp, as the game plays it.
+void negativeStopsToWarps(SscTiming& timing) {
+    std::vector<SmTimedValue> tempos = timing.bpms;
+    std::stable_sort(tempos.begin(), tempos.end(),
+                     [](const SmTimedValue& a, const SmTimedValue& b) { return a.beat < b.beat; });
+    for (const SmTimedValue& stop : timing.stops) {
+        if (!(stop.value < 0) || tempos.empty())
+            continue;
+        double bpm = tempos.front().value;
+        for (const SmTimedValue& t : tempos)
+            if (std::round(t.beat * kRowsPerBeat) <= std::round(stop.beat * kRowsPerBeat))
+                bpm = t.value;
+        timing.warps.push_back({stop.beat, -stop.value * bpm / 60.0});
+    }
+    std::erase_if(timing.stops, [](const SmTimedValue& stop) { return stop.value < 0; });
+}
+
 } // namespace
 
 SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages&) {
@@ -274,6 +292,7 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
             content.kept.songStatements.push_back(
                 {std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
     }
+    negativeStopsToWarps(content.songTiming);
     content.timing.bpms = content.songTiming.bpms;
     content.timing.stops = content.songTiming.stops;
     content.timing.delays = content.songTiming.delays;
