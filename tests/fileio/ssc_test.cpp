@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/sm_losses.h"
 #include "fileio/ssc_timeline.h"
 #include "fileio/statement_text.h"
@@ -78,6 +79,7 @@ TEST_F(SscTest, NotesSoundWhereTheGamePlaysThem) {
          {0, 1.0, 2.5}, {}},
         {"warp", song("#WARPS:1=1;\n", chart("Hard", {0, 1, 2, 3})), {0, 0.5, 1.0}, {}},
         {"warp at 0", song("#WARPS:0=1;\n", beats012), {0, 0.5}, {}},
+        {"negative stop", song("#STOPS:1=-0.5;\n", chart("Hard", {0, 1, 2, 3})), {0, 0.5, 1.0}, {}},
         {"overlapping warps", song("#WARPS:1=2,2=2;\n", chart("Hard", {0, 1, 2, 3, 4, 5})),
          {0, 0.5, 1.0}, {}},
         {"own timing", song("", beats012 + chart("Edit", {0, 1, 2}, "#BPMS:0=60;\n")),
@@ -180,6 +182,31 @@ TEST_F(SscTest, RealAndHandMadeSongsSaveUnchanged) {
                                            chart("Hard", {0, 1, 2, 3, 4, 5, 6, 7, 8}) +
                                                chart("Edit", {0, 2}, "#BPMS:0=150;\n") +
                                                chart("Easy", {0, 4}))));
+}
+
+TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead) {
+    // At 60 BPM its beats 0, 1 and 2 sound on the song's beats 0, 2 and 4; at 100 BPM
+    // its beat 1 sounds on the song's beat 1.2, between two of the song's 192nds.
+    for (const auto& [bpm, beats, offGrid] : {std::tuple("60", std::vector<double>{0, 2, 4}, false),
+                                             std::tuple("100", std::vector<double>{0, 1.2, 2.4}, true)}) {
+        SCOPED_TRACE(bpm);
+        ASSERT_TRUE(read(writeSongFile(
+            "a.ssc", song("", chart("Edit", {0, 1, 2}, "#BPMS:0=" + std::string(bpm) + ";\n")))));
+        messages.shown.clear();
+        ASSERT_TRUE(convertKeptChart(files, 0));
+        const ItemList& notes = store.notes(kSingleEdit);
+        ASSERT_EQ(notes.size(), 3u);
+        for (std::size_t i = 0; i < notes.size(); ++i)
+            EXPECT_NEAR(notes[i].sample, beats[i] * 0.5 * music.rate, 0.5 * 0.5 * music.rate / 48);
+        EXPECT_EQ(messages.shown.size(), offGrid ? 1u : 0u);
+        EXPECT_FALSE(convertKeptChart(files, 0)); // its level has the notes now
+        ASSERT_TRUE(write(pathOf("b.ssc"), false));
+        EXPECT_EQ(test::readFileBytes(pathOf("b.ssc")).find("#BPMS:0=" + std::string(bpm)),
+                  std::string::npos);
+        // Undone, the level is empty and the chart is kept as read again.
+        store.editNotes(kSingleEdit).clear();
+        EXPECT_TRUE(writtenAsRead(editor.song().kept().charts[0], store));
+    }
 }
 
 TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
