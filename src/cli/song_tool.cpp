@@ -146,7 +146,8 @@ void printNotes(const Editor& editor, std::ostream& out) {
     const SscTiming songTiming = timingOfStatements(kept.songTiming);
     for (std::size_t k = 0; k < kept.charts.size(); ++k) {
         const KeptChart& chart = kept.charts[k];
-        for (const KeptNote& n : keptChartNotes(chart.sectionText, keptChartColumns(chart), songTiming))
+        for (const KeptNote& n :
+             keptChartNotes(chart.sectionText, keptChartColumns(chart), songTiming))
             if (n.seconds)
                 out << "kept " << k << '\t' << n.row << '\t' << n.column << '\t'
                     << noteKindName(noteKindFromSmHead(n.character).value_or(NoteKind::Tap)) << '\t'
@@ -188,7 +189,7 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         const bool converted =
             convertKeptChart(files, static_cast<std::size_t>(std::max(textToInt(arguments[3]), 0)));
         return converted && tool.files.writeSong(arguments[2], false, true) ? kToolSuccess
-                                                                          : kToolFailed;
+                                                                            : kToolFailed;
     }
     if (command == "transform") {
         const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);

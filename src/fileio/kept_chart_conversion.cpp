@@ -22,8 +22,7 @@ GridPlace placeAt(const TimingMap& map, double seconds) {
     const double sample = seconds * map.sampleRate();
     const RowPosition row = map.sampleToRow(static_cast<SamplePosition>(std::llround(sample)));
     const double at = static_cast<double>(map.rowToSample(row));
-    const double rowSamples =
-        static_cast<double>(map.rowToSample(row.plusRows(1))) - at;
+    const double rowSamples = static_cast<double>(map.rowToSample(row.plusRows(1))) - at;
     return {row, std::abs(at - sample) <= std::max(1.0, rowSamples / 4)};
 }
 
@@ -74,7 +73,8 @@ bool convertKeptChart(SongFileContext& context, std::size_t index) {
                     length = RowPosition::fromRow(
                         std::max(1, placeAt(map, *tail).row.row() - head.row.row()));
             if (!head.onGrid && ++offGridCount <= 10)
-                offGrid += "\n  beat " + formatNumber(static_cast<double>(note.row) / kRowsPerBeat) +
+                offGrid += "\n  beat " +
+                           formatNumber(static_cast<double>(note.row) / kRowsPerBeat) +
                            ", column " + std::to_string(note.column + 1);
             context.store.addNote(level, note.column, head.row, length,
                                   noteKindFromSmHead(note.character).value_or(NoteKind::Tap));

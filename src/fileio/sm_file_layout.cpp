@@ -49,7 +49,8 @@ class PauseRemoval {
     // inside a pause goes to where the pause starts.
     std::int64_t shifted(std::int32_t row) const {
         const std::size_t before = pausesStartingBefore(row);
-        if (before > 0 && row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
+        if (before > 0 &&
+            row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
             return starts_[before - 1] - removedBefore_[before - 1];
         return row - removedBefore_[before];
     }
@@ -74,8 +75,7 @@ class PauseRemoval {
 // the tempo fit counts rows without them ("timed" rows), as they take no time.
 class FileGrid {
   public:
-    FileGrid(const PauseRemoval& pauses, const ItemList& warps,
-             std::int32_t beatsBeforeFirstMarker)
+    FileGrid(const PauseRemoval& pauses, const ItemList& warps, std::int32_t beatsBeforeFirstMarker)
         : pauses_(pauses),
           shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {
         for (const EditItem& warp : warps) {
@@ -127,8 +127,7 @@ std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemova
     std::size_t pause = 0;
     const auto addPausesUpTo = [&](std::int64_t row) {
         for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause)
-            points.push_back({SmTimingPoint::Kind::Pause,
-                              grid.timedRow(grid.pauseFileRow(pause)),
+            points.push_back({SmTimingPoint::Kind::Pause, grid.timedRow(grid.pauseFileRow(pause)),
                               static_cast<double>(pauses.endSample(pause)),
                               static_cast<double>(pauses.startSample(pause)), false,
                               pauses.isDelay(pause)});
@@ -246,9 +245,8 @@ bool SongFileLayout::holdsNotes(LevelIndex level) const {
 
 void SongFileLayout::appendMeasures(std::string& out, LevelIndex level) const {
     const GameTypeInfo& type = gameTypeInfo(gameTypeOfLevel(level));
-    const std::vector<GridMark> marks = gridMarks(in_.store.notes(level), *grid_,
-                                                  columnCountOfLevel(level),
-                                                  measures_ * kRowsPerMeasure);
+    const std::vector<GridMark> marks = gridMarks(
+        in_.store.notes(level), *grid_, columnCountOfLevel(level), measures_ * kRowsPerMeasure);
     std::string row;
     const GridMark* mark = marks.data();
     const GridMark* end = marks.data() + marks.size();

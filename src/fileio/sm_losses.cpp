@@ -20,7 +20,7 @@ std::vector<std::string> smLosses(const Song& song, const ItemStore& store) {
         losses.push_back(countOf(store.warps().size(), "warp"));
     for (const KeptChart& chart : song.kept().charts)
         if (writtenAsRead(chart, store))
-                losses.push_back("the chart " + keptChartLabel(chart) + " kept as read" +
+            losses.push_back("the chart " + keptChartLabel(chart) + " kept as read" +
                              (chart.ownTiming ? " (it has timing of its own)" : ""));
     return losses;
 }

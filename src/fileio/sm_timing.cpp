@@ -61,8 +61,8 @@ std::vector<TimingEvent> timingEventsOf(const SmTimingInput& input) {
     std::vector<TimingEvent> events;
     for (const SmTimedValue& t : input.bpms)
         events.push_back({rowOfBeat(t.beat), Kind::Tempo, t.value});
-    for (const auto& [list, kind] : {std::pair(&input.stops, Kind::Stop),
-                                     std::pair(&input.delays, Kind::Delay)})
+    for (const auto& [list, kind] :
+         {std::pair(&input.stops, Kind::Stop), std::pair(&input.delays, Kind::Delay)})
         for (const SmTimedValue& v : *list)
             if (v.value > 0 && !insideWarp(rowOfBeat(v.beat)))
                 events.push_back({rowOfBeat(v.beat), kind, v.value});
@@ -263,8 +263,7 @@ void placeStretches(const std::vector<TimingRow>& rows, ConvertedTiming& out) {
             out.pauses.push_back(
                 {clampToInt32(r.editorRow + r.delayRows), clampToInt32(r.pauseRows)});
         if (r.endsWarp && warpStart >= 0)
-            out.warps.push_back(
-                {clampToInt32(warpStart), clampToInt32(r.editorRow - warpStart)});
+            out.warps.push_back({clampToInt32(warpStart), clampToInt32(r.editorRow - warpStart)});
         if (r.warped && warpStart < 0)
             warpStart = r.editorRow + r.delayRows + r.pauseRows;
         else if (!r.warped)
@@ -288,8 +287,8 @@ void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength
         std::int64_t from = r.editorRow;
         double sample = r.sample;
         bool placed = true;
-        for (const auto& [rowCount, end] :
-             {std::pair(r.delayRows, r.sampleAfterDelay), std::pair(r.pauseRows, r.sampleAfterStop)}) {
+        for (const auto& [rowCount, end] : {std::pair(r.delayRows, r.sampleAfterDelay),
+                                            std::pair(r.pauseRows, r.sampleAfterStop)}) {
             if (rowCount == 0)
                 continue;
             const double rowSamples = (end - sample) / static_cast<double>(rowCount);

@@ -39,14 +39,14 @@ inline std::int32_t clampToInt32(std::int64_t value) {
 // counts (not rounded), carried from one timing row to the next so that no rounding
 // accumulates. On one row the delay comes first, then the row's notes, then the stop.
 struct TimingRow {
-    std::int64_t row = 0;    // 48 per beat, row 0 is the file's beat 0
-    double bpm = 0;          // the tempo in force from this row on
-    bool namesTempo = false; // a #BPMS entry lies on this row
-    double delaySeconds = 0; // the delays on this row together
-    double stopSeconds = 0;  // the stops on this row together
-    bool warped = false;     // the rows from here to the next timing row take no time
-    bool endsWarp = false;   // a warp ends here: the row sounds where the warp starts
-    double sample = 0;       // where the row's time starts: the start of its delay
+    std::int64_t row = 0;        // 48 per beat, row 0 is the file's beat 0
+    double bpm = 0;              // the tempo in force from this row on
+    bool namesTempo = false;     // a #BPMS entry lies on this row
+    double delaySeconds = 0;     // the delays on this row together
+    double stopSeconds = 0;      // the stops on this row together
+    bool warped = false;         // the rows from here to the next timing row take no time
+    bool endsWarp = false;       // a warp ends here: the row sounds where the warp starts
+    double sample = 0;           // where the row's time starts: the start of its delay
     double sampleAfterDelay = 0; // where its notes sound: the start of its stop
     double sampleAfterStop = 0;
     double samplesPerRow = 0; // from the end of the stop to the next timing row

@@ -6,8 +6,8 @@
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_losses.h"
 #include "fileio/sm_writer.h"
-#include "fileio/ssc_writer.h"
 #include "fileio/song_paths.h"
+#include "fileio/ssc_writer.h"
 
 namespace quillex {
 

@@ -15,9 +15,9 @@ constexpr std::string_view kSectionKey = "#NOTEDATA";
 // The statements the writer makes itself from the song and its markers; every other
 // song statement is written back as read.
 constexpr std::array<std::string_view, 18> kWrittenSongKeys = {
-    "#VERSION",  "#TITLE",    "#SUBTITLE",   "#ARTIST",      "#CREDIT",        "#MUSIC",
-    "#SELECTABLE", "#BACKGROUND", "#BANNER", "#CDTITLE",     "#DISPLAYBPM",    "#OFFSET",
-    "#SAMPLESTART", "#SAMPLELENGTH", "#BPMS", "#STOPS",      "#DELAYS",        "#WARPS"};
+    "#VERSION",     "#TITLE",        "#SUBTITLE", "#ARTIST",  "#CREDIT",     "#MUSIC",
+    "#SELECTABLE",  "#BACKGROUND",   "#BANNER",   "#CDTITLE", "#DISPLAYBPM", "#OFFSET",
+    "#SAMPLESTART", "#SAMPLELENGTH", "#BPMS",     "#STOPS",   "#DELAYS",     "#WARPS"};
 
 // The statements of a chart section the reader takes apart; the others are kept.
 constexpr std::array<std::string_view, 7> kInterpretedChartKeys = {
@@ -193,7 +193,8 @@ std::vector<KeptStatement> keptChartStatements(const Piece& piece) {
     std::vector<KeptStatement> kept;
     for (const PieceStatement& s : piece.statements)
         if (!contains(kInterpretedChartKeys, s.key) && s.key.starts_with('#'))
-            kept.push_back({std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
+            kept.push_back(
+                {std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
     return kept;
 }
 
@@ -229,7 +230,8 @@ class SectionReader {
         const std::int32_t meter = textToInt(fields.meter);
         data.meter = meter < 1 ? 1 : meter;
         data.measures = splitMeasures(trimBlanks(fields.notes->statement.value));
-        const int skipped = emptyMeasuresThatAreNotNoteRows(data.measures, columnCountOfLevel(*level));
+        const int skipped =
+            emptyMeasuresThatAreNotNoteRows(data.measures, columnCountOfLevel(*level));
         content_.chartTexts[*level] = {std::string(fields.description), fields.radarValues};
         content_.kept.levelStatements[*level] = keptChartStatements(piece);
         content_.kept.chartOrder.push_back({false, *level});

@@ -42,7 +42,8 @@ bool isHead(char c) {
 
 } // namespace
 
-SscTimeline::SscTimeline(const SscTiming& timing) : offsetSeconds_(timing.offsetSeconds.value_or(0)) {
+SscTimeline::SscTimeline(const SscTiming& timing)
+    : offsetSeconds_(timing.offsetSeconds.value_or(0)) {
     for (const auto& [row, bpm] : byRow(timing.bpms)) {
         if (!tempos_.empty() && tempos_.back().first == row)
             tempos_.back().second = bpm; // the last tempo on a row counts
@@ -64,8 +65,8 @@ SscTimeline::SscTimeline(const SscTiming& timing) : offsetSeconds_(timing.offset
             merged.push_back(w);
     }
     warps_ = std::move(merged);
-    for (const auto& [list, out] : {std::pair(&timing.stops, &stops_),
-                                    std::pair(&timing.delays, &delays_)})
+    for (const auto& [list, out] :
+         {std::pair(&timing.stops, &stops_), std::pair(&timing.delays, &delays_)})
         for (const auto& [row, seconds] : byRow(*list))
             if (seconds > 0 && !strictlyInsideWarp(row))
                 out->emplace_back(row, seconds);
@@ -96,7 +97,8 @@ std::optional<double> SscTimeline::noteSeconds(std::int64_t row) const {
     if (row < 0)
         return seconds + static_cast<double>(row) * 60.0 / (kRowsPerBeat * tempos_[t].second);
     for (std::int64_t from = 0; from < row; ++t) {
-        const std::int64_t until = t + 1 < tempos_.size() ? std::min(tempos_[t + 1].first, row) : row;
+        const std::int64_t until =
+            t + 1 < tempos_.size() ? std::min(tempos_[t + 1].first, row) : row;
         std::int64_t rows = until - from;
         for (const auto& [start, end] : warps_)
             rows -= std::max<std::int64_t>(0, std::min(end, until) - std::max(start, from));
@@ -118,11 +120,12 @@ std::vector<KeptNote> keptChartNotes(std::string_view sectionText, int columns,
         const std::string measure = withoutAnnotations(measures[m]);
         const std::size_t lines = measure.size() / static_cast<std::size_t>(columns);
         for (std::size_t i = 0; i < lines; ++i) {
-            const std::int64_t row =
-                static_cast<std::int64_t>(m) * 4 * kRowsPerBeat +
-                std::llround(4.0 * kRowsPerBeat * static_cast<double>(i) / static_cast<double>(lines));
+            const std::int64_t row = static_cast<std::int64_t>(m) * 4 * kRowsPerBeat +
+                                     std::llround(4.0 * kRowsPerBeat * static_cast<double>(i) /
+                                                  static_cast<double>(lines));
             for (int c = 0; c < columns; ++c) {
-                const char ch = measure[i * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)];
+                const char ch =
+                    measure[i * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)];
                 auto& open = openHolds[static_cast<std::size_t>(c)];
                 if (ch == '3') {
                     for (std::size_t head : open)

@@ -16,8 +16,7 @@ void appendStatement(std::string& out, std::string_view key, std::string_view va
 }
 
 bool sameKey(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return (x >= 'a' && x <= 'z' ? x - 'a' + 'A' : x) ==
                       (y >= 'a' && y <= 'z' ? y - 'a' + 'A' : y);
            });
@@ -73,9 +72,8 @@ void appendSongStatements(std::string& out, const Song& song) {
     for (const KeptStatement& s : kept)
         appendStatement(out, s.key, s.value);
     for (std::string_view key : Song::keptTags()) {
-        const bool written = std::any_of(kept.begin(), kept.end(), [&](const KeptStatement& s) {
-            return sameKey(s.key, key);
-        });
+        const bool written = std::any_of(
+            kept.begin(), kept.end(), [&](const KeptStatement& s) { return sameKey(s.key, key); });
         const std::string& value = song.tags().first(key);
         if (!written && !value.empty())
             appendStatement(out, key, value);

@@ -59,7 +59,6 @@ std::vector<Statement> splitStatements(std::string_view text);
 bool statementUnclosed(const Statement& statement, std::string_view text,
                        const std::vector<std::size_t>& addedClosings);
 
-
 // Splits at the first `separator`; `second` is empty when there is none.
 struct SplitPair {
     std::string_view first;

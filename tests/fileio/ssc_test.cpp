@@ -24,9 +24,9 @@ constexpr LevelIndex kSingleEdit = 5;
 std::string chart(std::string_view difficulty, std::initializer_list<int> beats,
                   std::string_view ownTags = "") {
     const int last = *std::max_element(beats.begin(), beats.end());
-    std::string text = "#NOTEDATA:;\n#STEPSTYPE:dance-single;\n#DIFFICULTY:" +
-                       std::string(difficulty) + ";\n#METER:3;\n" + std::string(ownTags) +
-                       "#NOTES:\n";
+    std::string text =
+        "#NOTEDATA:;\n#STEPSTYPE:dance-single;\n#DIFFICULTY:" + std::string(difficulty) +
+        ";\n#METER:3;\n" + std::string(ownTags) + "#NOTES:\n";
     for (int beat = 0; beat <= last / 4 * 4 + 3; ++beat) {
         text += std::find(beats.begin(), beats.end(), beat) != beats.end() ? "1000\n" : "0000\n";
         if (beat % 4 == 3)
@@ -75,24 +75,35 @@ TEST_F(SscTest, NotesSoundWhereTheGamePlaysThem) {
     const Case cases[] = {
         {"stop", song("#STOPS:1=1;\n", beats012), {0, 0.5, 2.0}, {}},
         {"delay", song("#DELAYS:1=1;\n", beats012), {0, 1.5, 2.0}, {}},
-        {"stop and delay on a row", song("#STOPS:1=1;\n#DELAYS:1=0.5;\n", beats012),
-         {0, 1.0, 2.5}, {}},
+        {"stop and delay on a row",
+         song("#STOPS:1=1;\n#DELAYS:1=0.5;\n", beats012),
+         {0, 1.0, 2.5},
+         {}},
         {"warp", song("#WARPS:1=1;\n", chart("Hard", {0, 1, 2, 3})), {0, 0.5, 1.0}, {}},
         {"warp at 0", song("#WARPS:0=1;\n", beats012), {0, 0.5}, {}},
         {"negative stop", song("#STOPS:1=-0.5;\n", chart("Hard", {0, 1, 2, 3})), {0, 0.5, 1.0}, {}},
-        {"overlapping warps", song("#WARPS:1=2,2=2;\n", chart("Hard", {0, 1, 2, 3, 4, 5})),
-         {0, 0.5, 1.0}, {}},
-        {"own timing", song("", beats012 + chart("Edit", {0, 1, 2}, "#BPMS:0=60;\n")),
-         {0, 0.5, 1.0}, {0, 1.0, 2.0}},
+        {"overlapping warps",
+         song("#WARPS:1=2,2=2;\n", chart("Hard", {0, 1, 2, 3, 4, 5})),
+         {0, 0.5, 1.0},
+         {}},
+        {"own timing",
+         song("", beats012 + chart("Edit", {0, 1, 2}, "#BPMS:0=60;\n")),
+         {0, 0.5, 1.0},
+         {0, 1.0, 2.0}},
         {"empty own offset", song("", chart("Hard", {0, 1, 2}, "#OFFSET:;\n")), {0, 0.5, 1.0}, {}},
-        {"two Edits", song("", chart("Edit", {0, 1}) + chart("Edit", {2}, "#CHARTNAME:b;\n")),
-         {0, 0.5}, {1.0}},
-        {"NOTES2", song("", [] {
-             std::string c = chart("Hard", {0, 1});
-             c.replace(c.find("#NOTES:"), 7, "#NOTES2:");
-             return c;
-         }()),
-         {0, 0.5}, {}},
+        {"two Edits",
+         song("", chart("Edit", {0, 1}) + chart("Edit", {2}, "#CHARTNAME:b;\n")),
+         {0, 0.5},
+         {1.0}},
+        {"NOTES2",
+         song("",
+              [] {
+                  std::string c = chart("Hard", {0, 1});
+                  c.replace(c.find("#NOTES:"), 7, "#NOTES2:");
+                  return c;
+              }()),
+         {0, 0.5},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,10 +134,9 @@ void expectSavedUnchanged(SscTest& t, const std::string& path) {
         return samples;
     };
     const auto everything = [&] {
-        std::vector<std::vector<SamplePosition>> lists{samplesOf(t.store.beats()),
-                                                       samplesOf(t.store.pauses()),
-                                                       samplesOf(t.store.delays()),
-                                                       samplesOf(t.store.warps())};
+        std::vector<std::vector<SamplePosition>> lists{
+            samplesOf(t.store.beats()), samplesOf(t.store.pauses()), samplesOf(t.store.delays()),
+            samplesOf(t.store.warps())};
         for (LevelIndex level = 0; level < kLevelCount; ++level)
             lists.push_back(samplesOf(t.store.notes(level)));
         return lists;
@@ -187,8 +197,9 @@ TEST_F(SscTest, RealAndHandMadeSongsSaveUnchanged) {
 TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead) {
     // At 60 BPM its beats 0, 1 and 2 sound on the song's beats 0, 2 and 4; at 100 BPM
     // its beat 1 sounds on the song's beat 1.2, between two of the song's 192nds.
-    for (const auto& [bpm, beats, offGrid] : {std::tuple("60", std::vector<double>{0, 2, 4}, false),
-                                             std::tuple("100", std::vector<double>{0, 1.2, 2.4}, true)}) {
+    for (const auto& [bpm, beats, offGrid] :
+         {std::tuple("60", std::vector<double>{0, 2, 4}, false),
+          std::tuple("100", std::vector<double>{0, 1.2, 2.4}, true)}) {
         SCOPED_TRACE(bpm);
         ASSERT_TRUE(read(writeSongFile(
             "a.ssc", song("", chart("Edit", {0, 1, 2}, "#BPMS:0=" + std::string(bpm) + ";\n")))));

@@ -30,9 +30,17 @@ struct NoteskinMenuItem {
     int id;
 };
 inline constexpr std::array<NoteskinMenuItem, 11> kNoteskinMenu = {{
-    {0, false, 20067}, {0, true, 20066}, {1, false, 20068}, {1, true, 20069},
-    {2, false, 20094}, {2, true, 20096}, {3, false, 20099}, {4, false, 20103},
-    {5, false, 20106}, {6, false, 20109}, {7, false, 20112},
+    {0, false, 20067},
+    {0, true, 20066},
+    {1, false, 20068},
+    {1, true, 20069},
+    {2, false, 20094},
+    {2, true, 20096},
+    {3, false, 20099},
+    {4, false, 20103},
+    {5, false, 20106},
+    {6, false, 20109},
+    {7, false, 20112},
 }};
 inline constexpr int kLevelManagerProperties = 447;
 inline constexpr int kLevelManagerAbout = 448;
