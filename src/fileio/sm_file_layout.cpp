@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/number_format.h"
+#include "fileio/song_paths.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -220,6 +221,13 @@ int rowsForMeasure(const Song& song, const GridMark* first, const GridMark* last
 }
 
 } // namespace
+
+std::vector<std::string> songHeaderLines(const SmWriteInput& in) {
+    const SongProperties& properties = in.song.properties();
+    return in.names
+               ? properties.headerLines(in.names->music, in.names->banner, in.names->background)
+               : properties.headerLines(fileNameOf(in.musicPath));
+}
 
 SongFileLayout::SongFileLayout(const SmWriteInput& in)
     : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.delays(),

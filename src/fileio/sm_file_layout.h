@@ -43,6 +43,10 @@ inline void appendFileLine(std::string& out, std::string_view text) {
     out.append(text).append(kFileLineBreak);
 }
 
+// The header lines from the song's properties, naming the files as `names` gives them
+// or else the music's file name and the properties' banner and background.
+std::vector<std::string> songHeaderLines(const SmWriteInput& in);
+
 class PauseRemoval;
 class FileGrid;
 

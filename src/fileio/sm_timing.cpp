@@ -23,26 +23,6 @@ bool movesForward(double samplesPerRow) {
     return samplesPerRow > 0 && std::isfinite(samplesPerRow);
 }
 
-// The warps as spans of rows [start, end), sorted, those that overlap or touch merged.
-std::vector<std::pair<std::int64_t, std::int64_t>> mergedWarps(const SmTimingInput& input) {
-    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
-    for (const SmTimedValue& w : input.warps) {
-        const std::int64_t start = rowOfBeat(w.beat);
-        const std::int64_t end = rowOfBeat(w.beat + w.value);
-        if (end > start)
-            spans.emplace_back(start, end);
-    }
-    std::sort(spans.begin(), spans.end());
-    std::vector<std::pair<std::int64_t, std::int64_t>> merged;
-    for (const auto& span : spans) {
-        if (!merged.empty() && span.first <= merged.back().second)
-            merged.back().second = std::max(merged.back().second, span.second);
-        else
-            merged.push_back(span);
-    }
-    return merged;
-}
-
 // One change of the timing on a row, in file order within its row.
 struct TimingEvent {
     enum class Kind { Tempo, Stop, Delay, WarpStart, WarpEnd };
@@ -53,7 +33,7 @@ struct TimingEvent {
 
 std::vector<TimingEvent> timingEventsOf(const SmTimingInput& input) {
     using Kind = TimingEvent::Kind;
-    const auto warps = mergedWarps(input);
+    const auto warps = mergedWarpRows(input.warps);
     const auto insideWarp = [&](std::int64_t row) {
         return std::any_of(warps.begin(), warps.end(),
                            [row](const auto& w) { return w.first < row && row < w.second; });
@@ -334,6 +314,26 @@ ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         sm_timing::addNotes(input.levels[level], level, rows, firstRow, out.notes);
     return out;
+}
+
+std::vector<std::pair<std::int64_t, std::int64_t>>
+mergedWarpRows(const std::vector<SmTimedValue>& warps) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    for (const SmTimedValue& w : warps) {
+        const std::int64_t start = rowOfBeat(w.beat);
+        const std::int64_t end = rowOfBeat(w.beat + w.value);
+        if (end > start)
+            spans.emplace_back(start, end);
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<std::int64_t, std::int64_t>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+    return merged;
 }
 
 SamplePosition smSongEndSample(const SmTimingInput& input, int sampleRate) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/game_type.h"
@@ -78,6 +79,11 @@ struct ConvertedTiming {
 // inside a warp take no time either. Rows 0..47 hold the file's beat before marker 1.
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
                                 SamplePosition musicLength);
+
+// The rows [start, end) of "#WARPS" entries (beat = length in beats), each beat on its
+// 48th, sorted, those that overlap or touch merged.
+std::vector<std::pair<std::int64_t, std::int64_t>>
+mergedWarpRows(const std::vector<SmTimedValue>& warps);
 
 // Where the song's files end at `sampleRate`: a second after the end of its last
 // measure or its last tempo change or stop, whichever lies later. For a song whose

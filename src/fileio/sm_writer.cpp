@@ -20,11 +20,7 @@ void appendLine(std::string& out, std::string_view text) {
 }
 
 void appendHeader(std::string& out, const SmWriteInput& in, const SmTempoText& tempo) {
-    const SongProperties& properties = in.song.properties();
-    const std::vector<std::string> lines =
-        in.names ? properties.headerLines(in.names->music, in.names->banner, in.names->background)
-                 : properties.headerLines(fileNameOf(in.musicPath));
-    for (const std::string& line : lines)
+    for (const std::string& line : songHeaderLines(in))
         appendLine(out, line);
     const double rate = in.sampleRate;
     appendLine(out, "#OFFSET:" + tempo.offset + ";");

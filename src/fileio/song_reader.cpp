@@ -34,10 +34,10 @@ bool loadPropertiesAndMusic(SongFileContext& context, const std::string& path,
 }
 
 // The file is there and readable, and it is a song: otherwise the reason is shown.
-bool checkSongFile(SongFileContext& context, const std::string& path, const JoinedText& text,
+bool checkSongFile(SongFileContext& context, const std::string& path, bool opened,
                    bool songTagsFound) {
     std::error_code error;
-    if (!text.opened) {
+    if (!opened) {
         context.messages.show(std::filesystem::exists(path, error) ? cannotReadMessage(path)
                                                                    : missingFileMessage(path));
         return false;
@@ -108,51 +108,65 @@ std::string negativeTimingMessage(const SmTimingInput& timing) {
     return std::string();
 }
 
+// What reading a `.sm` or `.ssc` file found, put into the song once it is known to
+// open.
+struct FoundSong {
+    bool opened = false;
+    bool songTagsFound = false;
+    TagMap tags;
+    SmTimingInput timing;
+    ChartTextTable chartTexts;
+    std::vector<ForeignChart> foreignCharts;
+    KeptSongData kept;
+    std::vector<ChartDamage> damage;
+};
+
 // The file is read and checked before the open song is touched: a song that cannot be
 // opened leaves the previous one as it was.
-bool readSmSong(SongFileContext& context, const std::string& path) {
-    const JoinedText text = readJoinedText(path, TextKind::Song);
-    TagMap tags;
-    SmFileContent content = parseSmText(text, tags, context.messages);
-    if (!checkSongFile(context, path, text, content.songTagsFound))
+bool buildFoundSong(SongFileContext& context, const std::string& path, FoundSong& found) {
+    if (!checkSongFile(context, path, found.opened, found.songTagsFound))
         return false;
-    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
+    if (const std::string refusal = negativeTimingMessage(found.timing); !refusal.empty()) {
         context.messages.show(refusal);
         return false;
     }
-    if (!content.damage.empty())
-        context.messages.show(damageMessage(path, content.damage));
+    if (!found.damage.empty())
+        context.messages.show(damageMessage(path, found.damage));
     context.song.reset();
-    context.song.tags() = std::move(tags);
-    context.song.foreignCharts() = std::move(content.foreignCharts);
-    context.song.chartTexts() = std::move(content.chartTexts);
-    if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
+    context.song.tags() = std::move(found.tags);
+    context.song.foreignCharts() = std::move(found.foreignCharts);
+    context.song.chartTexts() = std::move(found.chartTexts);
+    context.song.kept() = std::move(found.kept);
+    if (!loadPropertiesAndMusic(context, path, smSongEndSample(found.timing, kStandInRate)))
         return false;
-    return buildSmSong(context, content.timing);
+    return buildSmSong(context, found.timing);
+}
+
+bool readSmSong(SongFileContext& context, const std::string& path) {
+    const JoinedText text = readJoinedText(path, TextKind::Song);
+    FoundSong found;
+    SmFileContent content = parseSmText(text, found.tags, context.messages);
+    found.opened = text.opened;
+    found.songTagsFound = content.songTagsFound;
+    found.timing = std::move(content.timing);
+    found.chartTexts = std::move(content.chartTexts);
+    found.foreignCharts = std::move(content.foreignCharts);
+    found.damage = std::move(content.damage);
+    return buildFoundSong(context, path, found);
 }
 
 bool readSscSong(SongFileContext& context, const std::string& path) {
     const std::optional<std::string> bytes = readFileBytes(path);
-    TagMap tags;
+    FoundSong found;
     SscFileContent content =
-        bytes ? parseSscText(*bytes, tags, context.messages) : SscFileContent();
-    JoinedText opened;
-    opened.opened = bytes.has_value();
-    if (!checkSongFile(context, path, opened, content.songTagsFound))
-        return false;
-    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
-        context.messages.show(refusal);
-        return false;
-    }
-    if (!content.damage.empty())
-        context.messages.show(damageMessage(path, content.damage));
-    context.song.reset();
-    context.song.tags() = std::move(tags);
-    context.song.chartTexts() = std::move(content.chartTexts);
-    context.song.kept() = std::move(content.kept);
-    if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
-        return false;
-    return buildSmSong(context, content.timing);
+        bytes ? parseSscText(*bytes, found.tags, context.messages) : SscFileContent();
+    found.opened = bytes.has_value();
+    found.songTagsFound = content.songTagsFound;
+    found.timing = std::move(content.timing);
+    found.chartTexts = std::move(content.chartTexts);
+    found.kept = std::move(content.kept);
+    found.damage = std::move(content.damage);
+    return buildFoundSong(context, path, found);
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
@@ -160,7 +174,7 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     const std::vector<Statement> statements = splitStatements(text.text);
     const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
                                            [](const Statement& s) { return isSongKey(s.key); });
-    if (!checkSongFile(context, path, text, songTagsFound))
+    if (!checkSongFile(context, path, text.opened, songTagsFound))
         return false;
     context.song.reset();
     for (const Statement& statement : statements)

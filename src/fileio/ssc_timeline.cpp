@@ -50,21 +50,7 @@ SscTimeline::SscTimeline(const SscTiming& timing)
         else
             tempos_.emplace_back(row, bpm);
     }
-    for (const SmTimedValue& w : timing.warps) {
-        const std::int64_t start = rowOf(w.beat);
-        const std::int64_t end = rowOf(w.beat + w.value);
-        if (end > start)
-            warps_.emplace_back(start, end);
-    }
-    std::sort(warps_.begin(), warps_.end());
-    std::vector<std::pair<std::int64_t, std::int64_t>> merged;
-    for (const auto& w : warps_) {
-        if (!merged.empty() && w.first <= merged.back().second)
-            merged.back().second = std::max(merged.back().second, w.second);
-        else
-            merged.push_back(w);
-    }
-    warps_ = std::move(merged);
+    warps_ = mergedWarpRows(timing.warps);
     for (const auto& [list, out] :
          {std::pair(&timing.stops, &stops_), std::pair(&timing.delays, &delays_)})
         for (const auto& [row, seconds] : byRow(*list))

@@ -49,11 +49,7 @@ class TimingValues {
 
 void appendHeader(std::string& out, const SmWriteInput& in, const TimingValues& timing) {
     appendStatement(out, "#VERSION", kSscVersion);
-    const SongProperties& properties = in.song.properties();
-    const std::vector<std::string> lines =
-        in.names ? properties.headerLines(in.names->music, in.names->banner, in.names->background)
-                 : properties.headerLines(fileNameOf(in.musicPath));
-    for (const std::string& line : lines)
+    for (const std::string& line : songHeaderLines(in))
         appendFileLine(out, line);
     const double rate = in.sampleRate;
     appendStatement(out, "#OFFSET", timing.offset());

@@ -76,6 +76,38 @@ TEST_F(SongRoundTripTest, SaveAsTypesAndSaveInPlace) {
     EXPECT_FALSE(window->editor().store().modified());
 }
 
+TEST_F(SongRoundTripTest, AnSscSongKeepsItsDelayWhenTheWarpAfterItIsUndone) {
+    Dispatcher& dispatcher = window->shell().dispatcher;
+    answerSaveAs("demo.ssc", 4);
+    dispatcher.dispatch(CommandId::SaveAs);
+    dispatcher.openPath(folder.file("demo.ssc"));
+    Editor& editor = window->editor();
+    ASSERT_TRUE(editor.player().loaded());
+    const std::size_t markers = editor.store().beats().size();
+    editor.history().open("Insert Delay", editor.editState());
+    editor.store().addDelay(RowPosition::fromRow(4 * 48), RowPosition::fromRow(24));
+    editor.store().refresh();
+    editor.history().commit(editor.editState());
+    editor.history().open("Insert Warp", editor.editState());
+    editor.store().addWarp(RowPosition::fromRow(8 * 48), RowPosition::fromRow(48));
+    editor.store().refresh();
+    editor.history().commit(editor.editState());
+    editor.store().setModified(true);
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_TRUE(editor.store().warps().empty());
+    EXPECT_EQ(editor.store().delays().size(), 1u);
+
+    answerSaveAs("saved.ssc", 4);
+    dispatcher.dispatch(CommandId::Save); // a song read from .ssc: Save is Save As
+    const std::string saved = folder.read("saved.ssc");
+    EXPECT_NE(saved.find("#DELAYS:"), std::string::npos);
+    EXPECT_EQ(saved.find("#DELAYS:;"), std::string::npos) << saved.substr(0, 600);
+    EXPECT_NE(saved.find("#WARPS:;"), std::string::npos);
+    dispatcher.openPath(folder.file("saved.ssc"));
+    EXPECT_EQ(editor.store().delays().size(), 1u);
+    EXPECT_EQ(editor.store().beats().size(), markers);
+}
+
 TEST_F(SongRoundTripTest, CloseEmptiesTheEditor) {
     window->shell().dispatcher.dispatch(CommandId::Close);
     EXPECT_FALSE(window->editor().player().loaded());
