@@ -1,6 +1,6 @@
 // Saving a song: the `.ssc` text for a name ending in ".ssc", the `.sm` text for any
-// other name, and for a name ending in ".qx" the companion file beside it; the window title and the
-// "Saved as" notices for saves the user asked for.
+// other name, and for a name ending in ".qx" the companion file beside it; the window
+// title and the "Saved as" notices for saves the user asked for.
 #pragma once
 
 #include <string>
