@@ -96,37 +96,23 @@ bool addTimingStatement(const std::string& key, std::string_view value, SscTimin
     return true;
 }
 
-// Timing statements of a section, as lists of its own (empty when it names none).
-struct OwnTiming {
-    SscTiming timing;
-    bool bpms = false, stops = false, delays = false, warps = false;
-};
-
-OwnTiming ownTimingOf(const Piece& piece) {
-    OwnTiming own;
-    for (const PieceStatement& s : piece.statements) {
-        if (!addTimingStatement(s.key, s.statement.value, own.timing))
-            continue;
-        own.bpms = own.bpms || s.key == "#BPMS";
-        own.stops = own.stops || s.key == "#STOPS";
-        own.delays = own.delays || s.key == "#DELAYS";
-        own.warps = own.warps || s.key == "#WARPS";
-    }
+// The timing statements a section names itself.
+SscTiming ownTimingOf(const Piece& piece) {
+    SscTiming own;
+    for (const PieceStatement& s : piece.statements)
+        addTimingStatement(s.key, s.statement.value, own);
     return own;
 }
 
-SscTiming mergedTiming(const OwnTiming& own, const SscTiming& song) {
-    SscTiming timing = song;
-    if (own.timing.offsetSeconds)
-        timing.offsetSeconds = own.timing.offsetSeconds;
-    if (own.bpms)
-        timing.bpms = own.timing.bpms;
-    if (own.stops)
-        timing.stops = own.timing.stops;
-    if (own.delays)
-        timing.delays = own.timing.delays;
-    if (own.warps)
-        timing.warps = own.timing.warps;
+// A chart that names any timing of its own plays by its own lists alone (those it does
+// not name are empty), from the song's offset unless it gives one; a chart that names
+// none plays by the song's timing.
+SscTiming mergedTiming(const SscTiming& own, const SscTiming& song) {
+    if (!own.any)
+        return song;
+    SscTiming timing = own;
+    if (!timing.offsetSeconds)
+        timing.offsetSeconds = song.offsetSeconds;
     return timing;
 }
 

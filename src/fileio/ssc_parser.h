@@ -41,8 +41,9 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
 // The timing statements kept as read (the song's, upper-case keys) as a timing.
 SscTiming timingOfStatements(const std::vector<KeptStatement>& statements);
 
-// The timing a chart section plays by: the song's, with each list the section gives
-// of its own in its place.
+// The timing a chart section plays by: the song's when it names no timing of its own;
+// otherwise its own lists alone, from the song's offset unless it gives one (an empty
+// "#OFFSET" gives none).
 SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTiming);
 
 // What a chart section says besides its notes and timing, for a chart kept as read
