@@ -43,7 +43,9 @@ std::vector<JudgeRow> judgeRows(const ItemStore& store, std::int32_t boo) {
     marks.reserve(notes.size());
     for (const EditItem& note : notes) {
         const char c = judgedCharacter(noteKindOf(note));
-        if (c == '0' || note.column < 0 || note.column >= kRowColumns)
+        // Notes inside a warp are not played, so they are not judged either.
+        if (c == '0' || note.column < 0 || note.column >= kRowColumns ||
+            timing.insideWarp(note.row()))
             continue;
         marks.push_back({note.sample, note.column, c});
         if (c == '2')

@@ -4,6 +4,7 @@
 
 #include "audio/music_player.h"
 #include "base/number_format.h"
+#include "items/warp_rows.h"
 
 namespace quillex {
 
@@ -67,7 +68,11 @@ RowPosition MusicPlayer::snappedRowAt(SamplePosition sample) const {
 
 bool MusicPlayer::seekToRow(RowPosition row) {
     const std::int64_t total = row.row();
-    const auto limit = static_cast<std::int64_t>(store_.beats().size()) * kRowsPerBeat;
+    // The last marker's row, or past it by the sub-beats' count; warps number the
+    // markers past the rows they skip.
+    const ItemList& beats = store_.beats();
+    const auto limit = std::max(static_cast<std::int64_t>(beats.size()) * kRowsPerBeat,
+                                std::int64_t{beats.empty() ? 0 : beats.items().back().row()});
     if (total <= kRowsPerBeat - 1 || total > limit)
         return true;
     return seek(store_.timing().rowToSample(row));
@@ -81,7 +86,13 @@ bool MusicPlayer::transportStep(TransportMove move) {
     auto snapBy = [&](std::int64_t rows) {
         if (snapDivisions_ == 0)
             return false;
-        return snapRow(store_.timing().sampleToRow(p).plusRows(rows));
+        const TimingMap timing = store_.timing();
+        RowPosition target = timing.sampleToRow(p).plusRows(rows);
+        // The rows inside a warp sound where it starts, after the rows before it: a step
+        // back into one goes on past its start, or it would stay where it is.
+        if (const EditItem* warp = warpHolding(timing.warps(), target.row()); warp && rows < 0)
+            target = warp->start().plusRows(rows);
+        return snapRow(target);
     };
     switch (move) {
     case TransportMove::RowUp:

@@ -16,6 +16,9 @@ constexpr std::string_view kLineBreak = "\r\n";
 // The whole beats of the `.sm` file's grid before beat marker 1. Companions of earlier
 // versions do not have it: their songs had none.
 constexpr std::string_view kBeatsBeforeFirstMarkerKey = "#BEATSBEFOREFIRSTMARKER";
+// Delays and warps in rows, like "#PAUSES": written only by songs that have them.
+constexpr std::string_view kDelayRowsKey = "#DELAYROWS";
+constexpr std::string_view kWarpRowsKey = "#WARPROWS";
 
 // "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
 std::string levelKey(std::string_view prefix, LevelIndex level) {
@@ -59,6 +62,8 @@ struct CompanionContent {
     std::vector<IntPair> beatLocations; // row, sample
     std::vector<std::string> beatProps;
     std::vector<IntPair> pauses; // start row, length rows
+    std::vector<IntPair> delays; // the same
+    std::vector<IntPair> warps;  // the same
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
     std::int32_t beatsBeforeFirstMarker = 0;
@@ -95,6 +100,10 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
         }
     } else if (s.key == "#PAUSES") {
         c.pauses = intPairs(s.value);
+    } else if (s.key == kDelayRowsKey) {
+        c.delays = intPairs(s.value);
+    } else if (s.key == kWarpRowsKey) {
+        c.warps = intPairs(s.value);
     } else if (s.key == kBeatsBeforeFirstMarkerKey) {
         c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
     } else if (s.key == "#SONGDEMOBEGIN") {
@@ -136,8 +145,13 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
                                {.locked = locked, .white = white});
         }
     }
+    const auto rows = [](std::int32_t row) { return RowPosition::fromRow(fileRow(row)); };
     for (const auto& [start, length] : c.pauses)
-        store.addPause(RowPosition::fromRow(fileRow(start)), RowPosition::fromRow(fileRow(length)));
+        store.addPause(rows(start), rows(length));
+    for (const auto& [start, length] : c.delays)
+        store.addDelay(rows(start), rows(length));
+    for (const auto& [start, length] : c.warps)
+        store.addWarp(rows(start), rows(length));
     for (LevelIndex level = 0; level < kLevelCount; ++level) {
         for (const CompanionNote& n : c.notes[level]) {
             const RowPosition length = RowPosition::fromRow(fileRow(n.lengthRows));
@@ -149,6 +163,19 @@ void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
 
 void appendInt(std::string& out, std::int64_t value) {
     out += std::to_string(value);
+}
+
+// A list statement of start row "=" length rows, one pair per stretch.
+void appendStretches(std::string& out, std::string_view key, const ItemList& stretches) {
+    out.append(key).append(":");
+    for (std::size_t i = 0; i < stretches.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendInt(out, stretches[i].row());
+        out += '=';
+        appendInt(out, stretches[i].lengthRows());
+    }
+    out.append(";").append(kLineBreak);
 }
 
 } // namespace
@@ -209,16 +236,12 @@ std::string companionText(const ItemStore& store, const MeterTable& meters, int 
     }
     out.append(";").append(kLineBreak);
 
-    out += "#PAUSES:";
-    const ItemList& pauses = store.pauses();
-    for (std::size_t i = 0; i < pauses.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        appendInt(out, pauses[i].row());
-        out += '=';
-        appendInt(out, pauses[i].lengthRows());
-    }
-    out.append(";").append(kLineBreak);
+    appendStretches(out, "#PAUSES", store.pauses());
+    // Written only when there are any, so a song without them keeps its old text.
+    if (!store.delays().empty())
+        appendStretches(out, kDelayRowsKey, store.delays());
+    if (!store.warps().empty())
+        appendStretches(out, kWarpRowsKey, store.warps());
     if (beatsBeforeFirstMarker > 0) {
         out.append(kBeatsBeforeFirstMarkerKey).append(":");
         appendInt(out, beatsBeforeFirstMarker);

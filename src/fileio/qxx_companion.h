@@ -1,5 +1,5 @@
 // The companion file of the own song format (".qxx" beside the ".qx"): the exact beat
-// markers with their properties, the pauses and notes in rows, the meters, the
+// markers with their properties, the pauses, delays, warps and notes in rows, the meters, the
 // preview region in samples and the cursor, one "#KEY:value;" statement per line.
 #pragma once
 
@@ -23,8 +23,8 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath);
 void applyCompanionText(SongFileContext& context, std::string_view joinedText);
 
 // The companion's text for the store's lists as they are (pauses included), with line
-// breaks written as CR LF. The song's beats before its first marker are written only
-// when there are any.
+// breaks written as CR LF. The song's beats before its first marker, its delays and its
+// warps are written only when there are any.
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
                           std::int32_t beatsBeforeFirstMarker = 0);

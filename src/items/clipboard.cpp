@@ -1,5 +1,7 @@
 #include "items/clipboard.h"
 
+#include "items/warp_edits.h"
+
 #include <algorithm>
 
 #include "model/note_kind.h"
@@ -11,8 +13,7 @@ namespace {
 using Items = ItemList::Items;
 
 // Removes the items `drop` accepts, copying the list only when one goes.
-template <typename Drop>
-void removeWhere(ItemList& list, Drop drop) {
+template <typename Drop> void removeWhere(ItemList& list, Drop drop) {
     if (std::none_of(list.begin(), list.end(), drop))
         return;
     Items& items = list.edit();
@@ -27,7 +28,8 @@ void clearCutMarks(ItemStore& store) {
                 e.cutMark = false;
     };
     clear(store.beatList());
-    clear(store.pauseList());
+    for (ItemList* stretches : store.stretchLists())
+        clear(*stretches);
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         clear(store.noteList(level));
 }
@@ -170,9 +172,10 @@ DeleteCheck checkDelete(const ItemStore& store) {
                 return DeleteCheck::LockedBeatSelected;
             any = true;
         }
-    any = any || std::any_of(store.pauses().begin(), store.pauses().end(), activeSelected) ||
-          std::any_of(store.notes(store.currentLevel()).begin(),
-                      store.notes(store.currentLevel()).end(), activeSelected);
+    for (const ItemList* stretches : store.stretchLists())
+        any = any || std::any_of(stretches->begin(), stretches->end(), activeSelected);
+    any = any || std::any_of(store.notes(store.currentLevel()).begin(),
+                             store.notes(store.currentLevel()).end(), activeSelected);
     return any ? DeleteCheck::Deletable : DeleteCheck::NothingSelected;
 }
 
@@ -183,7 +186,12 @@ void deleteSelection(ItemStore& store) {
         removeWhere(store.beatList(),
                     [&](const EditItem& b) { return activeSelected(b) && !b.locked; });
     removeWhere(store.pauseList(), activeSelected);
+    removeWhere(store.delayList(), activeSelected);
     removeWhere(store.noteList(store.currentLevel()), activeSelected);
+    // A warp's rows close up again, so the chart after it keeps its time.
+    for (std::size_t i = store.warps().size(); i-- > 0;)
+        if (activeSelected(store.warps()[i]))
+            closeWarpRows(store, i);
     store.refresh();
 }
 

@@ -5,6 +5,7 @@
 
 #include "items/item_store.h"
 #include "items/note_order.h"
+#include "items/warp_rows.h"
 
 namespace quillex {
 
@@ -80,10 +81,14 @@ void ItemStore::refreshAfterPauseDrag() {
 void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
     BusyGuard busy(busy_);
 
-    // The beats come first: every note and pause is timed from them, so they must be
-    // sorted, numbered and free of duplicates before anything is converted.
+    // The warps come first, as the beats are numbered around them; then the beats:
+    // every note and stretch is timed from them, so they must be sorted, numbered and
+    // free of duplicates before anything is converted.
+    refreshWarps(selectedPausesFollowSamples);
     refreshBeats();
-    refreshPauses(selectedPausesFollowSamples);
+    removeWarpsPastTheBeats();
+    refreshStretches(pauses_, selectedPausesFollowSamples);
+    refreshStretches(delays_, selectedPausesFollowSamples);
     noteTimingChange();
     const TimingMap map = timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
@@ -93,10 +98,21 @@ void ItemStore::refreshAll(bool selectedPausesFollowSamples) {
 
 namespace {
 
+// The number of the regular beat after beat `beat`: the next one whose row no warp
+// skips.
+std::int32_t nextBeatNumber(const ItemList& warps, std::int32_t beat) {
+    ++beat;
+    while (!warps.empty() && rowSwallowedByWarp(warps, beat * kRowsPerBeat))
+        ++beat;
+    return beat;
+}
+
 // True when the beat list already is what the refresh would make of it: inside the
-// music, strictly ascending, regular beats at both ends and numbered. Most refreshes
-// (a note edit, an undo) find it so and leave the list alone without copying it.
-bool beatsAlreadyInOrder(const ItemList& beats, SamplePosition length, bool& anySubBeat) {
+// music, strictly ascending, regular beats at both ends and numbered around the warps.
+// Most refreshes (a note edit, an undo) find it so and leave the list alone without
+// copying it.
+bool beatsAlreadyInOrder(const ItemList& beats, const ItemList& warps, SamplePosition length,
+                         bool& anySubBeat) {
     anySubBeat = false;
     if (beats.size() > 1 && (beats.front().isSubBeat || beats.back().isSubBeat))
         return false;
@@ -106,10 +122,10 @@ bool beatsAlreadyInOrder(const ItemList& beats, SamplePosition length, bool& any
         if (b.sample < 0 || b.sample > length || (i > 0 && beats[i - 1].sample >= b.sample))
             return false;
         if (b.isSubBeat) {
-            if (b.beat != counter)
+            if (b.beat != counter || (!warps.empty() && rowSwallowedByWarp(warps, b.row())))
                 return false;
             anySubBeat = true;
-        } else if (b.beat != ++counter || b.fraction != 0) {
+        } else if (b.beat != (counter = nextBeatNumber(warps, counter)) || b.fraction != 0) {
             return false;
         }
     }
@@ -121,12 +137,13 @@ bool beatsAlreadyInOrder(const ItemList& beats, SamplePosition length, bool& any
 void ItemStore::refreshBeats() {
     const SamplePosition length = music_.musicLength();
     const ItemList& old = beats_;
-    if (old.sharesStorageWith(beatsInOrder_.beats) && length == beatsInOrder_.musicLength)
+    if (old.sharesStorageWith(beatsInOrder_.beats) && length == beatsInOrder_.musicLength &&
+        warps_.sharesStorageWith(beatsInOrder_.warps))
         return; // found in order before, and unchanged since
     bool anyInOrder = false;
-    if (beatsAlreadyInOrder(old, length, anyInOrder)) {
+    if (beatsAlreadyInOrder(old, warps_, length, anyInOrder)) {
         hasSubBeats_ = anyInOrder;
-        beatsInOrder_ = {old, length};
+        beatsInOrder_ = {old, length, warps_};
         return;
     }
 
@@ -166,13 +183,14 @@ void ItemStore::refreshBeats() {
     std::size_t kept = 0;
     for (EditItem& b : unique) {
         if (b.isSubBeat) {
-            if (b.fraction <= lastFraction)
+            if (b.fraction <= lastFraction ||
+                rowSwallowedByWarp(warps_, counter * kRowsPerBeat + b.fraction))
                 continue;
             lastFraction = b.fraction;
             b.beat = counter;
             anySubBeat = true;
         } else {
-            b.beat = ++counter;
+            b.beat = counter = nextBeatNumber(warps_, counter);
             b.fraction = 0;
             lastFraction = 0;
         }
@@ -187,54 +205,11 @@ void ItemStore::refreshBeats() {
 
 void ItemStore::noteTimingChange() {
     const SamplePosition length = music_.musicLength();
-    if (beats_.sharesStorageWith(timedBy_.beats) && length == timedBy_.musicLength)
+    if (beats_.sharesStorageWith(timedBy_.beats) && length == timedBy_.musicLength &&
+        warps_.sharesStorageWith(timedBy_.warps))
         return;
-    timedBy_ = {beats_, length};
+    timedBy_ = {beats_, length, warps_};
     ++timingRevision_;
-}
-
-void ItemStore::refreshPauses(bool selectedFollowSamples) {
-    const ItemList& old = pauses_;
-    const ItemList& beats = beats_;
-    if (beats.size() < 2) {
-        if (!old.empty())
-            pauses_.clear();
-        return;
-    }
-    const TimingMap map = timing();
-    const std::int32_t lastBeatRow = beats.back().row();
-
-    Items pauses;
-    pauses.reserve(old.size());
-    for (EditItem p : old) {
-        if (selectedFollowSamples && p.selected && p.layerActive) {
-            const RowPosition start = map.sampleToRow(p.sample);
-            p.beat = start.beat;
-            p.fraction = start.fraction;
-        }
-        if (p.row() >= lastBeatRow || p.endRow() >= lastBeatRow)
-            continue;
-        p.sample = map.rowToSample(p.start());
-        pauses.push_back(p);
-    }
-    std::stable_sort(pauses.begin(), pauses.end(),
-                     [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
-
-    // Of two overlapping pauses the earlier one stays.
-    Items kept;
-    kept.reserve(pauses.size());
-    for (const EditItem& q : pauses) {
-        const bool overlaps = std::any_of(kept.begin(), kept.end(), [&q](const EditItem& p) {
-            const bool startInside = p.row() >= q.row() && p.row() <= q.endRow();
-            const bool endInside = p.endRow() >= q.row() && p.endRow() <= q.endRow();
-            const bool qInsideP = q.row() >= p.row() && q.endRow() <= p.endRow();
-            return startInside || endInside || qInsideP;
-        });
-        if (!overlaps)
-            kept.push_back(q);
-    }
-    if (kept != old)
-        pauses_.replace(std::move(kept));
 }
 
 void ItemStore::refreshNotes(LevelIndex level, const TimingMap& map) {

@@ -196,6 +196,7 @@ void ItemStore::clearSong() {
     hasSubBeats_ = false;
     noteTimes_.clear();
     noteTimesOf_.clear();
+    noteTimesWarps_.clear();
     ++revision_;
 }
 
@@ -224,15 +225,19 @@ TimingMap ItemStore::timing() const {
 void ItemStore::rebuildNoteTimes() {
     ++revision_;
     const ItemList& list = notes_[currentLevel_];
-    if (list.sharesStorageWith(noteTimesOf_))
+    if (list.sharesStorageWith(noteTimesOf_) && warps_.sharesStorageWith(noteTimesWarps_))
         return; // the times of these very notes are there already
+    // Notes inside a warp are not played, so they get no tick.
+    const TimingMap map = timing();
     std::vector<SamplePosition> times;
     times.reserve(list.size());
     for (const EditItem& note : list)
-        if (times.empty() || times.back() != note.sample)
+        if ((times.empty() || times.back() != note.sample) &&
+            (warps_.empty() || !map.insideWarp(note.row())))
             times.push_back(note.sample);
     noteTimes_ = std::move(times);
     noteTimesOf_ = list;
+    noteTimesWarps_ = warps_;
 }
 
 } // namespace quillex

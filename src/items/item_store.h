@@ -104,6 +104,9 @@ class ItemStore {
     ItemList& pauseList() { return pauses_; }
     ItemList& delayList() { return delays_; }
     ItemList& warpList() { return warps_; }
+    // The lists of the pause layer: pauses, delays and warps.
+    std::array<ItemList*, 3> stretchLists() { return {&pauses_, &delays_, &warps_}; }
+    std::array<const ItemList*, 3> stretchLists() const { return {&pauses_, &delays_, &warps_}; }
     ItemList& noteList(LevelIndex level) { return notes_[isValidLevel(level) ? level : 0]; }
     const std::vector<EditItem>& regions() const { return regions_; }
     EditItem* region(ItemKind kind);
@@ -122,7 +125,8 @@ class ItemStore {
     // The current level: its notes are the ones the layer switches and ticks act on.
     LevelIndex currentLevel() const { return currentLevel_; }
     void setCurrentLevel(LevelIndex level);
-    // Distinct sample times of the current level's notes, in order (for note ticks).
+    // Distinct sample times of the current level's played notes (none inside a warp),
+    // in order (for note ticks).
     const std::vector<SamplePosition>& noteTimes() const { return noteTimes_; }
     void rebuildNoteTimes();
     // Counts the rebuilds of the note times (every refresh, undo, level change and
@@ -157,12 +161,19 @@ class ItemStore {
 
     void refreshBeats();
     void refreshAll(bool selectedPausesFollowSamples);
-    void refreshPauses(bool selectedFollowSamples);
+    // Sorts the warps and merges those that overlap or touch; with `selectedFollowSamples`
+    // the selected ones first take their start rows from their dragged samples.
+    void refreshWarps(bool selectedFollowSamples);
+    void removeWarpsPastTheBeats();
+    // Pauses or delays: timed from their rows, none past the last marker, none
+    // overlapping an earlier one.
+    void refreshStretches(ItemList& list, bool selectedFollowSamples);
     void refreshNotes(LevelIndex level, const TimingMap& timing);
     // Refreshes a long note list by the notes changed since its last refresh; false when
     // the whole list must be looked at.
     bool refreshChangedNotes(LevelIndex level, const TimingMap& timing);
-    // Counts a change of the beat list or the music length since the last refresh.
+    // Counts a change of the beat or warp list or the music length since the last
+    // refresh.
     void noteTimingChange();
 
     const MusicInfo& music_;
@@ -183,6 +194,7 @@ class ItemStore {
     struct BeatsSeen {
         ItemList beats;
         SamplePosition musicLength = -1;
+        ItemList warps;
     };
     struct RefreshedNotes {
         ItemList list;
@@ -196,7 +208,8 @@ class ItemStore {
 
     LevelIndex currentLevel_ = 0;
     std::vector<SamplePosition> noteTimes_;
-    ItemList noteTimesOf_; // the note list noteTimes_ was taken from
+    ItemList noteTimesOf_;    // the note list noteTimes_ was taken from
+    ItemList noteTimesWarps_; // and the warps it left out the notes of
     std::uint64_t revision_ = 0;
 
     std::array<bool, 5> layers_{};

@@ -9,17 +9,19 @@ namespace {
 
 bool apply(bool selected, SelectionChange change) {
     switch (change) {
-    case SelectionChange::Set: return true;
-    case SelectionChange::Clear: return false;
-    case SelectionChange::Toggle: return !selected;
+    case SelectionChange::Set:
+        return true;
+    case SelectionChange::Clear:
+        return false;
+    case SelectionChange::Toggle:
+        return !selected;
     }
     return selected;
 }
 
 // Changes the selected flag of the items `pick` accepts, copying the list only when
 // some flag really changes (an unchanged list stays shared with the undo history).
-template <typename Pick>
-void changeWhere(ItemList& list, SelectionChange change, Pick pick) {
+template <typename Pick> void changeWhere(ItemList& list, SelectionChange change, Pick pick) {
     const bool changes = std::any_of(list.begin(), list.end(), [&](const EditItem& e) {
         return pick(e) && apply(e.selected, change) != e.selected;
     });
@@ -30,14 +32,17 @@ void changeWhere(ItemList& list, SelectionChange change, Pick pick) {
             e.selected = apply(e.selected, change);
 }
 
-bool active(const EditItem& e) { return e.layerActive; }
+bool active(const EditItem& e) {
+    return e.layerActive;
+}
 
 } // namespace
 
 void changeSelection(ItemStore& store, SelectionChange change) {
     if (!store.oneLayerLock()) {
         changeWhere(store.beatList(), change, active);
-        changeWhere(store.pauseList(), change, active);
+        for (ItemList* stretches : store.stretchLists())
+            changeWhere(*stretches, change, active);
     }
     changeWhere(store.noteList(store.currentLevel()), change, active);
 }
@@ -49,9 +54,12 @@ void toggleBeats(ItemStore& store, BeatGroup group) {
         if (!b.layerActive)
             return false;
         switch (group) {
-        case BeatGroup::White: return b.colour == kWhiteMarker;
-        case BeatGroup::Blue: return b.colour == kBlueMarker;
-        case BeatGroup::Locked: return b.locked;
+        case BeatGroup::White:
+            return b.colour == kWhiteMarker;
+        case BeatGroup::Blue:
+            return b.colour == kBlueMarker;
+        case BeatGroup::Locked:
+            return b.locked;
         }
         return false;
     });

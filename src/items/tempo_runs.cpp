@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/simplest_number.h"
+#include "items/warp_rows.h"
 
 namespace quillex {
 
@@ -15,6 +16,14 @@ double bpmOfSlope(double samplesPerRow, int rate) {
 }
 
 } // namespace
+
+const ItemList TempoRuns::kNoWarps;
+
+double TempoRuns::timedRowsBetween(const EditItem& a, const EditItem& b) const {
+    if (warps_.empty())
+        return b.row() - a.row();
+    return timedRowOf(warps_, b.row()) - timedRowOf(warps_, a.row());
+}
 
 void TempoRuns::restart() {
     first_ = last_ = 0;
@@ -32,7 +41,7 @@ bool TempoRuns::nextRun() {
     double hi = 0;
     std::size_t next = first_ + 1;
     for (; next < m.size(); ++next) {
-        const double rows = m[next].row() - start.row();
+        const double rows = timedRowsBetween(start, m[next]);
         const double samples = static_cast<double>(m[next].sample) - start.sample;
         if (!(rows > 0) || !(samples > 0))
             break;

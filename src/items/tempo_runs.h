@@ -15,8 +15,10 @@ namespace quillex {
 
 class TempoRuns {
   public:
-    // `markers`: the refreshed beat list (ascending rows and samples); kept by reference.
-    TempoRuns(const ItemList& markers, int sampleRate) : markers_(markers), rate_(sampleRate) {}
+    // `markers`: the refreshed beat list (ascending rows and samples); `warps`: the rows
+    // that take no time, left out of each interval's rows. Both kept by reference.
+    TempoRuns(const ItemList& markers, int sampleRate, const ItemList& warps = kNoWarps)
+        : markers_(markers), warps_(warps), rate_(sampleRate) {}
 
     // The tempo shown for the interval from marker i to marker i + 1; 0 when there is
     // no such interval. Quick for ascending i: the walk goes on from the run before.
@@ -32,7 +34,12 @@ class TempoRuns {
   private:
     void restart();
 
+    static const ItemList kNoWarps;
+    // The rows from a marker's row to another's that take time.
+    double timedRowsBetween(const EditItem& a, const EditItem& b) const;
+
     const ItemList& markers_;
+    const ItemList& warps_;
     int rate_;
     std::size_t first_ = 0;
     std::size_t last_ = 0; // first_ == last_: before the first run

@@ -55,7 +55,7 @@ class TimingMap {
     double intervalBpm(std::size_t i) const;
     // The tempos shown: the simplest tempo of each run of markers (see TempoRuns).
     // Valid while this map lives.
-    TempoRuns tempoRuns() const { return TempoRuns(beats_, sampleRate_); }
+    TempoRuns tempoRuns() const { return TempoRuns(beats_, sampleRate_, warps_); }
     // Shown tempo of the interval holding a sample; 0 outside the marked range.
     double bpmAt(SamplePosition sample) const;
     // Lowest and highest shown tempo: 1000000 and 0 with fewer than two markers.

@@ -4,12 +4,15 @@
 
 #include "items/clipboard.h"
 #include "tools/note_transforms.h"
+#include "tools/stretch_spans.h"
 
 namespace quillex {
 
 namespace {
 
-bool isActiveSelected(const EditItem& b) { return b.selected && b.layerActive; }
+bool isActiveSelected(const EditItem& b) {
+    return b.selected && b.layerActive;
+}
 
 // The rows between two markers, for the spacing of one beat. Two regular markers are
 // one beat apart; a marker not yet numbered (added during playback) counts so too.
@@ -57,9 +60,9 @@ std::variant<RowPosition, std::string_view> subBeatRowAt(const TimingMap& timing
     if (cursor >= beats[beats.size() - 1].sample)
         return kSubBeatAfterLastMessage;
     const RowPosition row = timing.sampleToRow(cursor);
-    const auto after = std::upper_bound(
-        beats.begin(), beats.end(), cursor,
-        [](SamplePosition s, const EditItem& b) { return s < b.sample; });
+    const auto after =
+        std::upper_bound(beats.begin(), beats.end(), cursor,
+                         [](SamplePosition s, const EditItem& b) { return s < b.sample; });
     const EditItem& next = *after;
     const EditItem& previous = *(after - 1);
     if (row.row() <= previous.row() || row.row() >= next.row())
@@ -69,26 +72,21 @@ std::variant<RowPosition, std::string_view> subBeatRowAt(const TimingMap& timing
 
 std::variant<PauseSpan, std::string_view> pauseSpan(const ItemStore& store,
                                                     const RegionSelection& region) {
-    const auto samples = previewFromSelection(store, region);
-    if (!samples)
+    const auto span = selectedRowSpan(store, region);
+    if (!span)
         return kPauseNeedsSpanMessage;
-    const TimingMap timing = store.timing();
-    const RowPosition start = timing.sampleToRow(samples->begin);
-    const RowPosition end = timing.sampleToRow(samples->end);
-    const RowPosition length = RowPosition::fromRow(std::int64_t{end.row()} - start.row());
-    const ItemList& beats = store.beats();
-    const std::int32_t lastBeat = beats.empty() ? 0 : beats[beats.size() - 1].beat;
-    const bool inside = start.beat != 0 && end.beat != 0 && start.beat < lastBeat &&
-                        end.beat < lastBeat && length.row() != 0;
-    // A pause overlapping another would make the refresh drop one of the two.
-    const std::int32_t endRow = start.row() + length.row();
+    // A pause overlapping another would make the refresh drop one of the two; it may
+    // follow a delay directly (the game plays a delay before a stop on one row).
+    const std::int32_t start = span->start.row();
+    const std::int32_t endRow = span->endRow();
+    const auto meets = [&](const EditItem& p) { return p.row() <= endRow && start <= p.endRow(); };
     const bool overlaps =
-        std::any_of(store.pauses().begin(), store.pauses().end(), [&](const EditItem& p) {
-            return p.row() <= endRow && start.row() <= p.endRow();
-        });
-    if (!inside || overlaps)
+        std::any_of(store.pauses().begin(), store.pauses().end(), meets) ||
+        std::any_of(store.delays().begin(), store.delays().end(),
+                    [&](const EditItem& d) { return meets(d) && d.endRow() != start; });
+    if (!spanInsideTheBeats(store, *span) || overlaps)
         return kPauseRefusedMessage;
-    return PauseSpan{start, length};
+    return PauseSpan{span->start, span->length};
 }
 
 std::optional<std::string_view> colourRefusal(const ItemStore& store) {

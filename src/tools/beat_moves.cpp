@@ -37,6 +37,15 @@ SamplePosition clampedSample(double value) {
     return static_cast<SamplePosition>(std::clamp(value, -1.0, 2147483647.0));
 }
 
+// Beats that take time from marker `first` to marker `i`: their index distance, less
+// what warps between them skip.
+double timedBeatsBetween(const TimingMap& timing, std::size_t first, std::size_t i) {
+    const ItemList& beats = timing.beats();
+    return static_cast<double>(timing.timedRow(beats[i].row()) -
+                               timing.timedRow(beats[first].row())) /
+           kRowsPerBeat;
+}
+
 // The region's new samples followed by the markers after it, shifted as its end moved.
 BeatMove withTailShifted(const ItemList& beats, const GrowRegion& region,
                          std::vector<SamplePosition> regionSamples) {
@@ -61,8 +70,8 @@ void applyMove(ItemStore& store, const BeatMove& move) {
 
 int nudgeDelta(int variant, bool basedOnZoom, int samplesPerPixel) {
     const bool large = variant == 0 || variant == 3;
-    const int amount = basedOnZoom ? samplesPerPixel * (large ? 2 : 1)
-                                   : (large ? kLargeNudge : kSmallNudge);
+    const int amount =
+        basedOnZoom ? samplesPerPixel * (large ? 2 : 1) : (large ? kLargeNudge : kSmallNudge);
     return variant <= 1 ? amount : -amount;
 }
 
@@ -71,7 +80,8 @@ std::variant<BeatMove, std::string_view> planNudge(const ItemStore& store, Sampl
     const ItemList& beats = store.beats();
     if (beats.size() < 2)
         return kNudgeNeedsTwoMessage;
-    auto first = std::find_if(beats.begin(), beats.end(), [](const EditItem& b) { return b.selected; });
+    auto first =
+        std::find_if(beats.begin(), beats.end(), [](const EditItem& b) { return b.selected; });
     if (first == beats.end())
         first = std::find_if(beats.begin(), beats.end(),
                              [cursor](const EditItem& b) { return b.sample > cursor; });
@@ -103,9 +113,9 @@ std::variant<GrowRegion, std::string_view> growRegion(const ItemStore& store,
     if (selected.empty()) {
         if (cursor < beats[0].sample || cursor >= beats[last].sample)
             return kGrowOutsideMessage;
-        const auto after = std::upper_bound(
-            beats.begin(), beats.end(), cursor,
-            [](SamplePosition s, const EditItem& b) { return s < b.sample; });
+        const auto after =
+            std::upper_bound(beats.begin(), beats.end(), cursor,
+                             [](SamplePosition s, const EditItem& b) { return s < b.sample; });
         region.start = static_cast<std::size_t>(after - beats.begin()) - 1;
         region.end = last;
     } else if (selected.size() == 1) {
@@ -130,24 +140,30 @@ std::variant<GrowRegion, std::string_view> growRegion(const ItemStore& store,
 std::variant<BeatMove, std::string_view> planQuickGrow(const ItemStore& store,
                                                        const GrowRegion& region, int step) {
     const ItemList& beats = store.beats();
+    const TimingMap timing = store.timing();
     const std::int64_t s0 = beats[region.start].sample;
     const std::int64_t interval = beats[region.start + 1].sample - s0 + step;
+    // The first interval's new length, per beat that takes time (a warp may skip some).
+    const double perBeat =
+        static_cast<double>(interval) / timedBeatsBetween(timing, region.start, region.start + 1);
     std::vector<SamplePosition> samples;
     for (std::size_t j = 0; j <= region.end - region.start; ++j)
-        samples.push_back(clampedSample(static_cast<double>(s0 + std::int64_t(j) * interval)));
+        samples.push_back(clampedSample(
+            static_cast<double>(s0) +
+            std::trunc(timedBeatsBetween(timing, region.start, region.start + j) * perBeat)));
     return checked(withTailShifted(beats, region, std::move(samples)), store);
 }
 
-std::variant<BeatMove, std::string_view> planGrowTo(const ItemStore& store,
-                                                    const GrowRegion& region, double bpm,
-                                                    bool fillToEnd) {
+std::variant<BeatMove, std::string_view>
+planGrowTo(const ItemStore& store, const GrowRegion& region, double bpm, bool fillToEnd) {
     const ItemList& beats = store.beats();
     const TimingMap timing = store.timing();
     const double s0 = beats[region.start].sample;
     const double samplesPerBeat = timing.sampleRate() * 60.0 / bpm;
     std::vector<SamplePosition> samples;
     for (std::size_t j = 0; j <= region.end - region.start; ++j)
-        samples.push_back(clampedSample(std::trunc(s0 + samplesPerBeat * static_cast<double>(j))));
+        samples.push_back(clampedSample(std::trunc(
+            s0 + samplesPerBeat * timedBeatsBetween(timing, region.start, region.start + j))));
     BeatMove move = withTailShifted(beats, region, std::move(samples));
     if (fillToEnd && samplesPerBeat >= 1) {
         // From the region's new end, whose own marker the first one replaces.

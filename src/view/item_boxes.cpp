@@ -65,7 +65,8 @@ void layoutItemBoxes(ItemStore& store, const ViewGeometry& view, const ArrowLayo
     if (beatsHaveBoxes)
         updateVisibleBoxes(store.beatList(), view, marker);
     if (store.layerOn(Layer::Pause))
-        updateVisibleBoxes(store.pauseList(), view, marker);
+        for (ItemList* stretches : store.stretchLists())
+            updateVisibleBoxes(*stretches, view, marker);
     if (!store.layerOn(Layer::Arrow))
         return;
     // The timing map shares the beat list, so it is made only after the beats' boxes

@@ -243,6 +243,23 @@ TEST_F(Snapping, SnapStepsAndFourBeatMoves) {
     EXPECT_EQ(rowNow(), (RowPosition{1, 0}));
 }
 
+TEST_F(Snapping, SnapStepsPassOverAWarpBothWays) {
+    f.store.addWarp({5, 0}, {2, 0}); // beats 5 and 6 take no time
+    f.store.refresh();
+    player.setSnap(4, false);
+    player.seek(sampleOf(4, 36));
+    const RowPosition steps[] = {{7, 0}, {7, 12}, {7, 0}, {4, 36}, {4, 24}};
+    const TransportMove moves[] = {TransportMove::NextSnap, TransportMove::NextSnap,
+                                   TransportMove::PreviousSnap, TransportMove::PreviousSnap,
+                                   TransportMove::PreviousSnap};
+    for (std::size_t i = 0; i < std::size(moves); ++i) {
+        player.transportStep(moves[i]);
+        EXPECT_EQ(rowNow(), steps[i]) << i;
+    }
+    player.snapRow({21, 0}); // past the marker count, before the last marker's beat 22
+    EXPECT_EQ(rowNow(), (RowPosition{21, 0}));
+}
+
 TEST_F(Snapping, TickIndicesFollowSeeks) {
     player.seek(sampleOf(4, 1));
     EXPECT_EQ(player.nextBeatTick(), 4); // the fifth marker, beat 5

@@ -47,6 +47,8 @@ TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
     addBeat(1000 + 4 * 20000 + 7000, {4, 12}, true, false); // a sub-beat
     store.refresh();
     store.addPause({6, 0}, {0, 24});
+    store.addDelay({8, 0}, {0, 12});
+    store.addWarp({10, 0}, {1, 0}); // beat 11 has no marker: the markers are renumbered
     addNote(0, 1, 48, NoteKind::Tap);
     addNote(0, 2, 60, NoteKind::Hold, 30);
     addNote(29, 4, 150, NoteKind::Roll, 24);
@@ -94,6 +96,8 @@ TEST_F(OwnFormatTest, WrittenAndReadBackEverythingIsIdentical) {
     };
     EXPECT_TRUE(same(store.beats(), before.beats));
     EXPECT_TRUE(same(store.pauses(), before.pauses));
+    EXPECT_TRUE(same(store.delays(), before.delays));
+    EXPECT_TRUE(same(store.warps(), before.warps));
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         EXPECT_TRUE(same(store.notes(level), before.notes[level])) << level;
 }

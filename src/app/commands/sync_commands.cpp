@@ -1,5 +1,7 @@
 #include "app/commands/sync_commands.h"
 
+#include "app/commands/stretch_commands.h"
+
 #include <algorithm>
 
 #include "tools/autofill.h"
@@ -92,6 +94,7 @@ void SyncCommands::registerInsertion() {
     dispatcher_.registerHandler(
         CommandId::InsertSubBeat, [this](int) { insertSubBeat(); }, kInsertSubBeats);
     dispatcher_.registerHandler(CommandId::InsertPause, [this](int) { insertPause(); });
+    registerStretchCommands(editor_, dispatcher_);
 }
 
 // Insert Beat commits before its refresh, which waits while playing: taps then go in
@@ -270,8 +273,7 @@ void SyncCommands::growOrSmoothRegion() {
         return;
     const auto selected = std::count_if(store.beats().begin(), store.beats().end(),
                                         [](const EditItem& b) { return b.selected; });
-    GrowSmoothModel model(growMemory_, *region, selected > 1,
-                          editor_.player().sampleRate());
+    GrowSmoothModel model(growMemory_, *region, selected > 1, editor_.player().sampleRate());
     if (!dialogs_.growSmooth(model))
         return;
     store.setModified(true);

@@ -1,6 +1,7 @@
 #include "app/input/mouse_editing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -46,7 +47,7 @@ SamplePosition shifted(SamplePosition sample, std::int64_t by) {
 }
 
 // What a drag of beats or pauses moves: the selected beats that are not locked and
-// the selected pauses, of the layers that are on.
+// the selected pauses, delays and warps, of the layers that are on.
 bool movesWithDrag(const EditItem& item) {
     return item.selected && item.layerActive && !(item.kind == ItemKind::Beat && item.locked);
 }
@@ -79,7 +80,9 @@ void MouseEditing::press(int x, int y, bool ctrl) {
         pressBeat(hit.index, ctrl);
         break;
     case ItemKind::Pause:
-        pressPause(hit.index, ctrl);
+    case ItemKind::Delay:
+    case ItemKind::Warp:
+        pressStretch(hit.kind, hit.index, ctrl);
         break;
     case ItemKind::Note:
         pressNote(hit.index, ctrl);
@@ -135,12 +138,14 @@ MouseEditing::Hit MouseEditing::hitTest() const {
     for (std::size_t i = 0; i < beats.size(); ++i)
         if (beats[i].layerActive && onMarkers && near(beats[i], kBeatGrabRows * spr))
             offer(ItemKind::Beat, i);
-    // A pause out of view keeps the box it had when last seen: only those in view count.
-    const ItemList& pauses = store.pauses();
-    for (std::size_t i = 0; i < pauses.size(); ++i)
-        if (pauses[i].layerActive && view.inView(pauses[i].sample) &&
-            strictlyInside(pauses[i].box, x, y))
-            offer(ItemKind::Pause, i);
+    // A pause, delay or warp out of view keeps the box it had when last seen: only
+    // those in view count.
+    for (const ItemList* stretches : store.stretchLists())
+        for (std::size_t i = 0; i < stretches->size(); ++i) {
+            const EditItem& s = (*stretches)[i];
+            if (s.layerActive && view.inView(s.sample) && strictlyInside(s.box, x, y))
+                offer(s.kind, i);
+        }
     // A note is reached within its column and half a note picture of its head row.
     const ArrowLayout arrow = view_.arrowLayout();
     const double noteReach = noteHalfSize(arrow.noteSize) * spr;
@@ -184,13 +189,16 @@ void MouseEditing::pressBeat(int index, bool ctrl) {
     }
 }
 
-void MouseEditing::pressPause(int index, bool ctrl) {
+void MouseEditing::pressStretch(ItemKind kind, int index, bool ctrl) {
     ItemStore& store = editor_.store();
-    const bool selected = store.pauses()[static_cast<std::size_t>(index)].selected;
+    ItemList& list = kind == ItemKind::Warp    ? store.warpList()
+                     : kind == ItemKind::Delay ? store.delayList()
+                                               : store.pauseList();
+    const bool selected = list[static_cast<std::size_t>(index)].selected;
     if (!ctrl && !selected)
         store.clearAllSelection();
     if (!store.oneLayerLock())
-        select(store.pauseList(), index);
+        select(list, index);
 }
 
 void MouseEditing::pressNote(int index, bool ctrl) {
@@ -234,6 +242,8 @@ void MouseEditing::motion(int x, int y, int scrollRows) {
     switch (state_.hitKind) {
     case ItemKind::Beat:
     case ItemKind::Pause:
+    case ItemKind::Delay:
+    case ItemKind::Warp:
         dragSelected();
         break;
     case ItemKind::Note:
@@ -261,8 +271,11 @@ void MouseEditing::dragSelected() {
     // Beats and pauses stay put while notes are edited on their own layer.
     if (state_.dy == 0 || store.oneLayerLock())
         return;
-    if (std::none_of(store.beats().begin(), store.beats().end(), movesWithDrag) &&
-        std::none_of(store.pauses().begin(), store.pauses().end(), movesWithDrag))
+    const std::array<ItemList*, 4> movable{&store.beatList(), &store.pauseList(),
+                                           &store.delayList(), &store.warpList()};
+    if (std::none_of(movable.begin(), movable.end(), [](const ItemList* list) {
+            return std::any_of(list->begin(), list->end(), movesWithDrag);
+        }))
         return;
     OpenEntryFlags& entries = editor_.openEntries();
     if (!entries.any()) {
@@ -271,7 +284,7 @@ void MouseEditing::dragSelected() {
         entries.drag = true;
     }
     const auto by = static_cast<std::int64_t>(state_.dy * samplesPerRow());
-    for (ItemList* list : {&store.beatList(), &store.pauseList()})
+    for (ItemList* list : movable)
         if (std::any_of(list->begin(), list->end(), movesWithDrag))
             for (EditItem& item : list->edit())
                 if (movesWithDrag(item))

@@ -60,7 +60,8 @@ class MouseEditing {
     double sampleAtRow(int y) const;
     void startBand();
     void pressBeat(int index, bool ctrl);
-    void pressPause(int index, bool ctrl);
+    // A pause, delay or warp.
+    void pressStretch(ItemKind kind, int index, bool ctrl);
     void pressNote(int index, bool ctrl);
     void pressArea(bool ctrl);
     // The cursor line moves to the mouse's row (the home row with it).

@@ -53,7 +53,8 @@ struct NotePainter {
         const int x = columnX(type, frame.arrow.noteSize, note.column);
         const int head = g.rowOfSample(note.sample);
         const int code = directionCode(type, note.column);
-        const int alpha = itemAlpha(note.cutMark);
+        // Notes inside a warp are not played: they are drawn faint, as cut ones are.
+        const int alpha = itemAlpha(note.cutMark || frame.timing.insideWarp(note.row()));
         int boxBottom = head + half;
 
         if (note.isMineLike()) {

@@ -29,6 +29,7 @@ struct FrameContext {
     RowPosition positionRow;
     const PeakPyramid* filteredPeaks = nullptr;
     std::vector<GridEntry>* gridEntries = nullptr; // reused from frame to frame
+    ItemList delays;
 
     bool layerOn(Layer layer) const { return view.store().layerOn(layer); }
 };
@@ -43,6 +44,9 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
 void paintWaveLayer(const FrameContext& frame, Renderer& renderer);
 void paintBeatLayer(const FrameContext& frame, Renderer& renderer);
 void paintPauseLayer(const FrameContext& frame, Renderer& renderer);
+// Parts of the pause layer, drawn by it.
+void paintDelays(const FrameContext& frame, Renderer& renderer);
+void paintWarps(const FrameContext& frame, Renderer& renderer);
 void paintArrowLayer(const FrameContext& frame, Renderer& renderer);
 void paintGridLayer(const FrameContext& frame, Renderer& renderer);
 void paintPositionBar(const FrameContext& frame, Renderer& renderer);

@@ -36,6 +36,7 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
                        filteredPeaks,
                        &gridEntries};
     frame.pauses = store.pauses();
+    frame.delays = store.delays();
     frame.notes = store.notes(store.currentLevel());
     frame.timing = store.timing();
     frame.positionRow = frame.timing.sampleToRow(static_cast<SamplePosition>(transport.position));

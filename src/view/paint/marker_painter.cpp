@@ -1,5 +1,6 @@
 // The beat layer (beat markers as lines, styled by lock and sub-beat) and the pause
-// layer (red start line and crosshatched body).
+// layer (red start line and crosshatched body; its delays and warps are drawn by
+// stretch_painter.cpp).
 #include "view/item_boxes.h"
 #include "view/paint/frame_context.h"
 #include "view/paint/renderer.h"
@@ -67,6 +68,8 @@ void paintPauseLayer(const FrameContext& frame, Renderer& renderer) {
                            QRect(x1, bodyTop, x2 - x1, end - bodyTop), hatchCell.width(),
                            hatchCell.height(), x1, bodyTop, itemAlpha(p.cutMark));
     }
+    paintDelays(frame, renderer);
+    paintWarps(frame, renderer);
 }
 
 } // namespace quillex
