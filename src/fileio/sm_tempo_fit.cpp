@@ -9,14 +9,15 @@
 
 #include "base/number_format.h"
 #include "base/simplest_number.h"
+#include "fileio/sm_tempo_entries.h"
 #include "fileio/sm_time_arithmetic.h"
-#include "fileio/statement_text.h"
 
 namespace quillex {
 
 namespace {
 
-constexpr double kRowsPerBeat = 48.0;
+using namespace sm_fit;
+
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Decimals tried for a tempo before numbers of six significant digits.
 constexpr int kTempoDecimals = 3;
@@ -28,18 +29,6 @@ constexpr int kLookahead = 12;
 constexpr int kLookaheadPatience = 4;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
-
-// A number as it is written and as it reads back.
-struct WrittenNumber {
-    std::string text;
-    double value = 0;
-};
-
-WrittenNumber written(double value) {
-    WrittenNumber w{formatNumber(value), 0};
-    w.value = textToDouble(w.text);
-    return w;
-}
 
 // The simplest number near [lo, hi] that `keeps` accepts as it reads back. The range
 // only guides the search: `keeps` decides, exactly as the reader will compute.
@@ -200,67 +189,6 @@ WrittenNumber stopSeconds(double x, double endSample, int rate) {
     if (auto w = simplestKept(lo, hi, kStopDecimals, keeps))
         return *std::move(w);
     return written(lo / 2 + hi / 2);
-}
-
-struct TempoRun {
-    std::int64_t startRow;
-    WrittenNumber bpm;
-    bool pinned; // starts on a sub-beat marker: its entry is written even when repeated
-};
-
-struct Entry {
-    std::int64_t row;
-    const WrittenNumber* value;
-};
-
-// The file row of a fit row: the rows of the warps that start before it put back.
-std::int64_t writtenRow(const SmTempoFitInput& in, std::int64_t row) {
-    std::int64_t written = row;
-    for (const SmWarpSpan& warp : in.warps)
-        if (warp.timedRow < row)
-            written += warp.length;
-    return written;
-}
-
-std::string entryList(const SmTempoFitInput& in, const std::vector<Entry>& entries) {
-    std::string out;
-    for (const Entry& e : entries) {
-        if (!out.empty())
-            out += ',';
-        appendNumber(out, static_cast<double>(writtenRow(in, e.row)) / kRowsPerBeat);
-        out += '=';
-        out += e.value->text;
-    }
-    return out;
-}
-
-// One entry per run, a repeated tempo left out unless its run starts on a sub-beat; or,
-// with duplicates kept, one on every marker's row and every run's start.
-std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& runs) {
-    std::vector<Entry> entries;
-    if (in.removeDuplicateBpms) {
-        for (const TempoRun& run : runs)
-            if (entries.empty() || run.pinned || run.bpm.text != entries.back().value->text)
-                entries.push_back({run.startRow, &run.bpm});
-        return entryList(in, entries);
-    }
-    std::vector<std::int64_t> rows;
-    for (const SmTimingPoint& p : in.points)
-        if (p.kind == SmTimingPoint::Kind::Marker)
-            rows.push_back(p.fileRow);
-    for (const TempoRun& run : runs)
-        rows.push_back(run.startRow);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::size_t run = 0;
-    for (std::int64_t row : rows) {
-        if (row < 0)
-            continue;
-        while (run + 1 < runs.size() && runs[run + 1].startRow <= row)
-            ++run;
-        entries.push_back({row, &runs[run].bpm});
-    }
-    return entryList(in, entries);
 }
 
 // Walks the markers and pauses as the reader will, ending a tempo run where no written

@@ -4,8 +4,8 @@
 
 #include "analysis/tempo_candidates.h"
 #include "cli/song_tool.h"
-#include "fileio/song_music.h"
 #include "fileio/song_file_fixture.h"
+#include "fileio/song_music.h"
 #include "tools/note_transforms.h"
 #include "tools/straighten.h"
 
@@ -33,7 +33,8 @@ TEST_F(SongToolTest, ListsWhatTheEditorReads) {
     ASSERT_EQ(run({"info", path}), kToolSuccess);
     EXPECT_EQ(out.str(), "title\tTool\nartist\tMe\nmusic\t" + pathOf("song.ogg") +
                              "\nsample rate\t44100\nlength\t220500\nbeat markers\t7\n"
-                             "sub-beats\t2\npauses\t1\ndelays\t0\nwarps\t0\nlowest bpm\t60.000\nhighest bpm\t120.000\n"
+                             "sub-beats\t2\npauses\t1\ndelays\t0\nwarps\t0\nlowest "
+                             "bpm\t60.000\nhighest bpm\t120.000\n"
                              "chart\t2\tdance-single Medium\tmeter 4\t1 tap\t1 hold\t0 roll\t"
                              "1 mine\t0 lift\n");
     // The stop's message goes where the editor would show it; the read still succeeds.

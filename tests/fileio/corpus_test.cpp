@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fileio/sm_parser.h"
-#include "fileio/ssc_parser.h"
 #include "fileio/song_paths.h"
+#include "fileio/ssc_parser.h"
 #include "fileio/statement_text.h"
 #include "game_timeline.h"
 #include "song_file_fixture.h"
