@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <type_traits>
 
 #include "base/number_format.h"
 #include "fileio/qxx_companion.h"
@@ -108,65 +109,45 @@ std::string negativeTimingMessage(const SmTimingInput& timing) {
     return std::string();
 }
 
-// What reading a `.sm` or `.ssc` file found, put into the song once it is known to
-// open.
-struct FoundSong {
-    bool opened = false;
-    bool songTagsFound = false;
-    TagMap tags;
-    SmTimingInput timing;
-    ChartTextTable chartTexts;
-    std::vector<ForeignChart> foreignCharts;
-    KeptSongData kept;
-    std::vector<ChartDamage> damage;
-};
-
 // The file is read and checked before the open song is touched: a song that cannot be
-// opened leaves the previous one as it was.
-bool buildFoundSong(SongFileContext& context, const std::string& path, FoundSong& found) {
-    if (!checkSongFile(context, path, found.opened, found.songTagsFound))
+// opened leaves the previous one as it was. `Content` is what the `.sm` or `.ssc`
+// parser found.
+template <class Content>
+bool buildReadSong(SongFileContext& context, const std::string& path, bool opened, TagMap& tags,
+                   Content& content) {
+    if (!checkSongFile(context, path, opened, content.songTagsFound))
         return false;
-    if (const std::string refusal = negativeTimingMessage(found.timing); !refusal.empty()) {
+    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
         context.messages.show(refusal);
         return false;
     }
-    if (!found.damage.empty())
-        context.messages.show(damageMessage(path, found.damage));
+    if (!content.damage.empty())
+        context.messages.show(damageMessage(path, content.damage));
     context.song.reset();
-    context.song.tags() = std::move(found.tags);
-    context.song.foreignCharts() = std::move(found.foreignCharts);
-    context.song.chartTexts() = std::move(found.chartTexts);
-    context.song.kept() = std::move(found.kept);
-    if (!loadPropertiesAndMusic(context, path, smSongEndSample(found.timing, kStandInRate)))
+    context.song.tags() = std::move(tags);
+    context.song.chartTexts() = std::move(content.chartTexts);
+    if constexpr (std::is_same_v<Content, SscFileContent>)
+        context.song.kept() = std::move(content.kept);
+    else
+        context.song.foreignCharts() = std::move(content.foreignCharts);
+    if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
         return false;
-    return buildSmSong(context, found.timing);
+    return buildSmSong(context, content.timing);
 }
 
 bool readSmSong(SongFileContext& context, const std::string& path) {
     const JoinedText text = readJoinedText(path, TextKind::Song);
-    FoundSong found;
-    SmFileContent content = parseSmText(text, found.tags, context.messages);
-    found.opened = text.opened;
-    found.songTagsFound = content.songTagsFound;
-    found.timing = std::move(content.timing);
-    found.chartTexts = std::move(content.chartTexts);
-    found.foreignCharts = std::move(content.foreignCharts);
-    found.damage = std::move(content.damage);
-    return buildFoundSong(context, path, found);
+    TagMap tags;
+    SmFileContent content = parseSmText(text, tags, context.messages);
+    return buildReadSong(context, path, text.opened, tags, content);
 }
 
 bool readSscSong(SongFileContext& context, const std::string& path) {
     const std::optional<std::string> bytes = readFileBytes(path);
-    FoundSong found;
+    TagMap tags;
     SscFileContent content =
-        bytes ? parseSscText(*bytes, found.tags, context.messages) : SscFileContent();
-    found.opened = bytes.has_value();
-    found.songTagsFound = content.songTagsFound;
-    found.timing = std::move(content.timing);
-    found.chartTexts = std::move(content.chartTexts);
-    found.kept = std::move(content.kept);
-    found.damage = std::move(content.damage);
-    return buildFoundSong(context, path, found);
+        bytes ? parseSscText(*bytes, tags, context.messages) : SscFileContent();
+    return buildReadSong(context, path, bytes.has_value(), tags, content);
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
