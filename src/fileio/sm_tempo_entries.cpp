@@ -4,6 +4,7 @@
 
 #include "base/number_format.h"
 #include "fileio/statement_text.h"
+#include "model/row_position.h"
 
 namespace quillex::sm_fit {
 

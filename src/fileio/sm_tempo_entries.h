@@ -11,8 +11,6 @@
 
 namespace quillex::sm_fit {
 
-inline constexpr double kRowsPerBeat = 48.0;
-
 // A number as it is written and as it reads back.
 struct WrittenNumber {
     std::string text;

@@ -18,6 +18,7 @@ namespace {
 
 using namespace sm_fit;
 
+constexpr double kRowsPerBeat = 48.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Decimals tried for a tempo before numbers of six significant digits.
 constexpr int kTempoDecimals = 3;
