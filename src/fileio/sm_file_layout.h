@@ -52,7 +52,10 @@ class FileGrid;
 
 class SongFileLayout {
   public:
-    explicit SongFileLayout(const SmWriteInput& in);
+    // `withWarps`: the file holds the song's warps (`.ssc`). Without them (`.sm`) the
+    // warp rows take time in the file, and the tempo between the markers around a warp
+    // is fitted to keep them on their samples.
+    SongFileLayout(const SmWriteInput& in, bool withWarps);
     ~SongFileLayout();
     SongFileLayout(const SongFileLayout&) = delete;
     SongFileLayout& operator=(const SongFileLayout&) = delete;

@@ -92,7 +92,7 @@ void appendForeignChart(std::string& out, const ForeignChart& chart) {
 
 std::string smSongText(const SmWriteInput& in) {
     std::string out;
-    const SongFileLayout layout(in);
+    const SongFileLayout layout(in, false);
     const SmTempoText& tempo = layout.tempo();
     appendHeader(out, in, tempo);
     appendLine(out, "#BPMS:" + tempo.bpms + ";");

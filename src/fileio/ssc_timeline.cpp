@@ -71,7 +71,7 @@ bool SscTimeline::strictlyInsideWarp(std::int64_t row) const {
 std::optional<double> SscTimeline::noteSeconds(std::int64_t row) const {
     if (tempos_.empty() || insideWarp(row))
         return std::nullopt;
-    double seconds = -offsetSeconds_;
+    double seconds = 0.0 - offsetSeconds_; // never -0, which prints as "-0.000000"
     for (const auto& [stopRow, stop] : stops_)
         seconds += stopRow < row ? stop : 0;
     for (const auto& [delayRow, delay] : delays_)

@@ -134,7 +134,7 @@ void appendKeptChart(std::string& out, const KeptChart& chart) {
 
 std::string sscSongText(const SmWriteInput& in) {
     std::string out;
-    const SongFileLayout layout(in);
+    const SongFileLayout layout(in, true);
     const SmTempoText& tempo = layout.tempo();
     const TimingValues timing(tempo);
     appendHeader(out, in, timing);

@@ -48,7 +48,8 @@ TEST_F(SaveFlowTest, ChosenTypeGivesABareNameItsExtension) {
     };
     const Case cases[] = {
         {"/x/song", 1, "/x/song.qx"},     {"/x/song", 2, "/x/song.sm"},
-        {"/x/song", 3, "/x/song.sm"},     {"/x/song", 4, "/x/song.sm"},
+        {"/x/song", 3, "/x/song.sm"},     {"/x/song", 4, "/x/song.ssc"},
+        {"/x/song", 5, "/x/song.sm"},
         {"/x/song.sm", 1, "/x/song.sm"},  {"/x/song.txt", 4, "/x/song.txt"},
         {"/x.d/song", 1, "/x.d/song.qx"}, {"/x/song.v2", 1, "/x/song.v2"},
     };

@@ -221,19 +221,25 @@ TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead)
 }
 
 TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
-    ASSERT_TRUE(read(writeSongFile(
-        "a.ssc", song("", chart("Hard", {0, 1}) + chart("Edit", {0}, "#BPMS:0=60;\n")))));
+    ASSERT_TRUE(read(writeSongFile("a.ssc", song("#WARPS:1=1;\n",
+                                                 chart("Hard", {0, 2, 3}) +
+                                                     chart("Edit", {0}, "#BPMS:0=60;\n")))));
     const std::string sm = pathOf("a.sm");
     messages.answer = false;
     EXPECT_FALSE(write(sm));
     EXPECT_FALSE(fs::exists(sm));
-    EXPECT_NE(messages.lastText().find("dance-single Edit kept as read"), std::string::npos)
+    EXPECT_NE(messages.lastText().find("1 warp\n  the chart dance-single Edit kept as read"),
+              std::string::npos)
         << messages.lastText();
     messages.answer = true;
-    EXPECT_TRUE(write(sm));
-    const std::string written = test::readFileBytes(sm);
-    EXPECT_EQ(written.find("Edit"), std::string::npos);
-    EXPECT_NE(written.find("Hard"), std::string::npos);
+    ASSERT_TRUE(write(sm));
+    EXPECT_EQ(test::readFileBytes(sm).find("Edit"), std::string::npos);
+    // Without its warp the markers keep their samples, so the notes after the warp
+    // keep their times: the tempo over the warp's rows is raised instead.
+    ASSERT_TRUE(read(sm));
+    const std::vector<double> seconds = playedSeconds(store, kSingleHard, music.rate);
+    ASSERT_EQ(seconds.size(), 3u);
+    EXPECT_NEAR(seconds[2], 1.0, 0.1e-3);
 }
 
 } // namespace
