@@ -233,8 +233,8 @@ SongFileLayout::SongFileLayout(const SmWriteInput& in, bool withWarps)
     : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.delays(),
                                                       in.store.timing())) {
     const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
-    grid_ = std::make_unique<FileGrid>(*pauses_, withWarps ? in.store.warps() : ItemList(),
-                                       leadBeats);
+    grid_ =
+        std::make_unique<FileGrid>(*pauses_, withWarps ? in.store.warps() : ItemList(), leadBeats);
     tempo_ = tempoText(in, *pauses_, *grid_);
     std::size_t keptMarkers = 0;
     for (const EditItem& beat : in.store.beats())

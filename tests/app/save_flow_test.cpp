@@ -47,11 +47,11 @@ TEST_F(SaveFlowTest, ChosenTypeGivesABareNameItsExtension) {
         const char* written;
     };
     const Case cases[] = {
-        {"/x/song", 1, "/x/song.qx"},     {"/x/song", 2, "/x/song.sm"},
-        {"/x/song", 3, "/x/song.sm"},     {"/x/song", 4, "/x/song.ssc"},
-        {"/x/song", 5, "/x/song.sm"},
-        {"/x/song.sm", 1, "/x/song.sm"},  {"/x/song.txt", 4, "/x/song.txt"},
-        {"/x.d/song", 1, "/x.d/song.qx"}, {"/x/song.v2", 1, "/x/song.v2"},
+        {"/x/song", 1, "/x/song.qx"},      {"/x/song", 2, "/x/song.sm"},
+        {"/x/song", 3, "/x/song.sm"},      {"/x/song", 4, "/x/song.ssc"},
+        {"/x/song", 5, "/x/song.sm"},      {"/x/song.sm", 1, "/x/song.sm"},
+        {"/x/song.txt", 4, "/x/song.txt"}, {"/x.d/song", 1, "/x.d/song.qx"},
+        {"/x/song.v2", 1, "/x/song.v2"},
     };
     for (const Case& c : cases) {
         ui.saveAnswer = SaveTarget{c.typed, c.type};

@@ -221,9 +221,9 @@ TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead)
 }
 
 TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
-    ASSERT_TRUE(read(writeSongFile("a.ssc", song("#WARPS:1=1;\n",
-                                                 chart("Hard", {0, 2, 3}) +
-                                                     chart("Edit", {0}, "#BPMS:0=60;\n")))));
+    ASSERT_TRUE(read(writeSongFile(
+        "a.ssc",
+        song("#WARPS:1=1;\n", chart("Hard", {0, 2, 3}) + chart("Edit", {0}, "#BPMS:0=60;\n")))));
     const std::string sm = pathOf("a.sm");
     messages.answer = false;
     EXPECT_FALSE(write(sm));
