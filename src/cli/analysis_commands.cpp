@@ -5,8 +5,9 @@
 namespace quillex {
 
 std::span<const ToolCommand> analysisCommands() {
-    static const std::array<ToolCommand, 3> commands = {kTempoCommand, kAutosyncCommand,
-                                                        kStraightenCommand};
+    static const std::array<ToolCommand, 7> commands = {
+        kTempoCommand,      kAutosyncCommand,    kStraightenCommand, kInsertDelayCommand,
+        kInsertWarpCommand, kDeleteDelayCommand, kDeleteWarpCommand};
     return commands;
 }
 

@@ -1,5 +1,6 @@
-// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`),
-// each in a file of its own; song_tool.cpp finds them in this list.
+// The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`)
+// and of the delays and warps (`insert-delay`, `insert-warp`, `delete-delay`,
+// `delete-warp`), each group in a file of its own; song_tool.cpp finds them in this list.
 #pragma once
 
 #include <ostream>
@@ -26,5 +27,9 @@ std::span<const ToolCommand> analysisCommands();
 extern const ToolCommand kTempoCommand;
 extern const ToolCommand kAutosyncCommand;
 extern const ToolCommand kStraightenCommand;
+extern const ToolCommand kInsertDelayCommand;
+extern const ToolCommand kInsertWarpCommand;
+extern const ToolCommand kDeleteDelayCommand;
+extern const ToolCommand kDeleteWarpCommand;
 
 } // namespace quillex

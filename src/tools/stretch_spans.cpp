@@ -39,8 +39,12 @@ std::variant<RowSpan, std::string_view> delaySpan(const ItemStore& store,
     const auto span = selectedRowSpan(store, region);
     if (!span)
         return kPauseNeedsSpanMessage;
-    const std::int32_t start = span->start.row();
-    const std::int32_t end = span->endRow();
+    return checkedDelaySpan(store, *span);
+}
+
+std::variant<RowSpan, std::string_view> checkedDelaySpan(const ItemStore& store, RowSpan span) {
+    const std::int32_t start = span.start.row();
+    const std::int32_t end = span.endRow();
     // The game plays a delay before a stop on one row, so a pause may follow a delay
     // directly; any other meeting would make the refresh drop one of the two.
     const bool meetsPause = anyOf(store.pauses(), [&](const EditItem& p) {
@@ -48,20 +52,24 @@ std::variant<RowSpan, std::string_view> delaySpan(const ItemStore& store,
     });
     const bool meetsDelay = anyOf(
         store.delays(), [&](const EditItem& d) { return d.row() <= end && start <= d.endRow(); });
-    if (!spanInsideTheBeats(store, *span) || meetsPause || meetsDelay)
+    if (!spanInsideTheBeats(store, span) || meetsPause || meetsDelay)
         return kDelayRefusedMessage;
-    return *span;
+    return span;
 }
 
 std::variant<RowSpan, std::string_view> warpSpan(const ItemStore& store,
                                                  const RegionSelection& region) {
-    auto span = selectedRowSpan(store, region);
+    const auto span = selectedRowSpan(store, region);
     if (!span)
         return kPauseNeedsSpanMessage;
-    const std::int32_t start = span->start.row();
+    return checkedWarpSpan(store, *span);
+}
+
+std::variant<RowSpan, std::string_view> checkedWarpSpan(const ItemStore& store, RowSpan span) {
+    const std::int32_t start = span.start.row();
     const auto beats = std::max<std::int64_t>(
-        1, std::llround(static_cast<double>(span->length.row()) / kRowsPerBeat));
-    span->length = RowPosition{static_cast<std::int32_t>(beats), 0};
+        1, std::llround(static_cast<double>(span.length.row()) / kRowsPerBeat));
+    span.length = RowPosition{static_cast<std::int32_t>(beats), 0};
     // The warp's start row must be free: inside another stretch, the rows after it
     // would move apart.
     const auto holdsStart = [start](const EditItem& s) {
@@ -73,12 +81,12 @@ std::variant<RowSpan, std::string_view> warpSpan(const ItemStore& store,
                     [&](const ItemList* list) { return anyOf(*list, holdsStart); });
     // A sub-beat after the start in its beat would land inside the warp.
     const bool subBeatAfterStart = anyOf(store.beats(), [&](const EditItem& b) {
-        return b.isSubBeat && b.beat == span->start.beat && b.row() >= start;
+        return b.isSubBeat && b.beat == span.start.beat && b.row() >= start;
     });
-    const RowSpan startOnly{span->start, RowPosition{0, 1}};
+    const RowSpan startOnly{span.start, RowPosition{0, 1}};
     if (!spanInsideTheBeats(store, startOnly) || insideStretch || subBeatAfterStart)
         return kWarpRefusedMessage;
-    return *span;
+    return span;
 }
 
 } // namespace quillex

@@ -39,10 +39,14 @@ std::optional<RowSpan> selectedRowSpan(const ItemStore& store, const RegionSelec
 // has a length.
 bool spanInsideTheBeats(const ItemStore& store, const RowSpan& span);
 
+// A new delay over the selected rows, or over `span`.
 std::variant<RowSpan, std::string_view> delaySpan(const ItemStore& store,
                                                   const RegionSelection& region);
-// The start and whole-beat length of a new warp.
+std::variant<RowSpan, std::string_view> checkedDelaySpan(const ItemStore& store, RowSpan span);
+// A new warp at the start of the selected rows, or of `span`, its length rounded to whole
+// beats (one at least).
 std::variant<RowSpan, std::string_view> warpSpan(const ItemStore& store,
                                                  const RegionSelection& region);
+std::variant<RowSpan, std::string_view> checkedWarpSpan(const ItemStore& store, RowSpan span);
 
 } // namespace quillex

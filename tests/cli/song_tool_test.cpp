@@ -8,6 +8,7 @@
 #include "fileio/song_music.h"
 #include "tools/note_transforms.h"
 #include "tools/straighten.h"
+#include "tools/stretch_spans.h"
 
 namespace quillex {
 namespace {
@@ -204,6 +205,38 @@ TEST_F(SongToolTest, SyncAssistantCommands) {
              {"autosync", path},
              {"straighten", path, "--from-beat", "4", "--to-beat", "2", "-o", out}})
         EXPECT_EQ(run(bad), kToolUsage) << bad[0] << ' ' << bad[2];
+}
+
+// A warp opened and closed again leaves every note where it sounded; a delay that
+// would overlap the start of the song is refused with the editor's message.
+TEST_F(SongToolTest, DelaysAndWarpsAreInsertedAndDeleted) {
+    music.frames = 44100 * 5;
+    const std::string path = writeSongFile(
+        "a.sm", "#MUSIC:song.ogg;#BPMS:0=120;\n#NOTES:dance-single: :Medium:4:0,0,0,0,0:"
+                "1000\n0100\n0010\n0001\n,1000\n0100\n0010\n0001\n;\n");
+    auto noteSeconds = [this](const std::string& song) {
+        EXPECT_EQ(run({"notes", song}), kToolSuccess);
+        std::vector<std::string> seconds;
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line);)
+            seconds.push_back(line.substr(line.rfind('\t') + 1));
+        return seconds;
+    };
+    const auto before = noteSeconds(path);
+    const std::string warped = pathOf("w.qx"), delayed = pathOf("d.qx"), back = pathOf("b.qx");
+    ASSERT_EQ(run({"insert-warp", path, "--beat", "3", "--length", "2", "-o", warped}),
+              kToolSuccess);
+    EXPECT_EQ(noteSeconds(warped), before);
+    ASSERT_EQ(run({"insert-delay", warped, "--beat", "2", "--length", "0.5", "-o", delayed}),
+              kToolSuccess);
+    ASSERT_EQ(run({"delete-warp", delayed, "--beat", "3", "-o", back}), kToolSuccess);
+    ASSERT_EQ(run({"delete-delay", back, "--beat", "2", "-o", back}), kToolSuccess);
+    EXPECT_EQ(noteSeconds(back), before);
+    EXPECT_EQ(run({"delete-delay", back, "--beat", "2", "-o", back}), kToolFailed);
+    EXPECT_EQ(run({"insert-delay", path, "--beat", "0", "--length", "1", "-o", back}),
+              kToolFailed);
+    EXPECT_NE(err.str().find(kDelayRefusedMessage), std::string::npos);
+    EXPECT_EQ(run({"insert-warp", path, "--beat", "3", "-o", back}), kToolUsage);
 }
 
 } // namespace

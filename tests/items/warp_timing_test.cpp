@@ -101,6 +101,22 @@ TEST_F(WarpTimingTest, NotesInsideAWarpAreNeitherTickedNorJudged) {
     EXPECT_EQ(judged, store.noteTimes());
 }
 
+// The game plays a delay before a stop on one row: a delay followed directly by a pause,
+// the row's notes between them, sounding after the delay and before the stop.
+TEST_F(WarpTimingTest, ADelayAndAStopOnOneRowBothApply) {
+    addBeats(12, kFirst, kBeat);
+    store.addDelay(RowPosition::fromRow(240), RowPosition::fromRow(24));
+    addPause(264, 48);
+    addNote(0, 0, 264);
+    store.refresh();
+    ASSERT_EQ(store.delays().size(), 1u);
+    ASSERT_EQ(store.pauses().size(), 1u);
+    const TimingMap map = store.timing();
+    EXPECT_DOUBLE_EQ(map.pauseSeconds(store.delays()[0]), 0.25);
+    EXPECT_DOUBLE_EQ(map.pauseSeconds(store.pauses()[0]), 0.5);
+    EXPECT_EQ(store.notes(0)[0].sample, kFirst + 4 * kBeat + kBeat / 2);
+}
+
 TEST_F(WarpTimingTest, OpeningAndClosingAWarpKeepsTheChartInTime) {
     addBeats(12, kFirst, kBeat);
     for (std::int32_t row : {150, 230, 240, 300, 400})
