@@ -12,7 +12,9 @@
 #include "cli/sync_command.h"
 #include "cli/tool_editor.h"
 #include "cli/transform_command.h"
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/open_routing.h"
+#include "fileio/ssc_timeline.h"
 #include "model/note_kind.h"
 #include "settings/settings_syntax.h"
 
@@ -26,7 +28,8 @@ constexpr std::string_view kUsage =
     "       quillex-tool beats FILE\n"
     "       quillex-tool pauses FILE\n"
     "       quillex-tool notes FILE\n"
-    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms]\n"
+    "       quillex-tool convert IN OUT [--single-bpm] [--keep-duplicate-bpms] [--lossy]\n"
+    "       quillex-tool use-song-timing IN OUT CHART\n"
     "       quillex-tool keys [DOCUMENT...]\n";
 
 std::string usage() {
@@ -78,7 +81,9 @@ void printInfo(const Editor& editor, std::ostream& out) {
         << "length\t" << player.musicLength() << '\n'
         << "beat markers\t" << store.beats().size() - subBeats << '\n'
         << "sub-beats\t" << subBeats << '\n'
-        << "pauses\t" << store.pauses().size() << '\n';
+        << "pauses\t" << store.pauses().size() << '\n'
+        << "delays\t" << store.delays().size() << '\n'
+        << "warps\t" << store.warps().size() << '\n';
     if (store.beats().size() >= 2)
         out << "lowest bpm\t" << formatFixed3(timing.lowestBpm()) << '\n'
             << "highest bpm\t" << formatFixed3(timing.highestBpm()) << '\n';
@@ -99,6 +104,9 @@ void printInfo(const Editor& editor, std::ostream& out) {
             out << '\t' << counts[static_cast<int>(kind)] << ' ' << noteKindName(kind);
         out << '\n';
     }
+    for (const KeptChart& chart : editor.song().kept().charts)
+        out << "kept chart\t" << keptChartLabel(chart) << (chart.ownTiming ? "\town timing" : "")
+            << '\n';
 }
 
 void printBeats(const Editor& editor, std::ostream& out) {
@@ -116,13 +124,35 @@ void printPauses(const Editor& editor, std::ostream& out) {
             << '\n';
 }
 
+// The columns of a kept chart's game type, known to the editor or not.
+int keptChartColumns(const KeptChart& chart) {
+    if (const std::optional<int> type = gameTypeFromSmName(toLower(chart.stepsType)))
+        return gameTypeInfo(*type).columns;
+    return foreignColumnCount(chart.stepsType);
+}
+
+// Every chart's notes that are played: a note inside a warp is left out. A chart kept
+// as read follows, as "kept N", with its file rows and its own times.
 void printNotes(const Editor& editor, std::ostream& out) {
     const int rate = editor.player().sampleRate();
+    const TimingMap timing = editor.store().timing();
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         for (const EditItem& n : editor.store().notes(level))
-            out << level << '\t' << n.row() << '\t' << n.column << '\t'
-                << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0) << '\t'
-                << seconds(n.sample, rate) << '\n';
+            if (!timing.insideWarp(n.row()))
+                out << level << '\t' << n.row() << '\t' << n.column << '\t'
+                    << noteKindName(noteKindOf(n)) << '\t' << (n.isHold ? n.lengthRows() : 0)
+                    << '\t' << seconds(n.sample, rate) << '\n';
+    const KeptSongData& kept = editor.song().kept();
+    const SscTiming songTiming = timingOfStatements(kept.songTiming);
+    for (std::size_t k = 0; k < kept.charts.size(); ++k) {
+        const KeptChart& chart = kept.charts[k];
+        for (const KeptNote& n :
+             keptChartNotes(chart.sectionText, keptChartColumns(chart), songTiming))
+            if (n.seconds)
+                out << "kept " << k << '\t' << n.row << '\t' << n.column << '\t'
+                    << noteKindName(noteKindFromSmHead(n.character).value_or(NoteKind::Tap)) << '\t'
+                    << n.lengthRows << '\t' << formatFixed(*n.seconds, 6) << '\n';
+    }
 }
 
 } // namespace
@@ -147,6 +177,20 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
     }
     if (command == "keys")
         return writeKeyLists({arguments.begin() + 1, arguments.end()}, out, err);
+    if (command == "use-song-timing") {
+        if (arguments.size() != 4) {
+            err << usage();
+            return kToolUsage;
+        }
+        ToolEditor tool(err, std::move(audio), MissingMusic::StandIn);
+        if (!openFile(tool.editor, tool.files, arguments[1], err))
+            return kToolFailed;
+        SongFileContext files = songFileContext(tool.editor);
+        const bool converted =
+            convertKeptChart(files, static_cast<std::size_t>(std::max(textToInt(arguments[3]), 0)));
+        return converted && tool.files.writeSong(arguments[2], false, true) ? kToolSuccess
+                                                                            : kToolFailed;
+    }
     if (command == "transform") {
         const auto request = parseTransformRequest({arguments.begin() + 1, arguments.end()}, err);
         if (!request) {
@@ -183,12 +227,15 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         command == "info" || command == "beats" || command == "pauses" || command == "notes";
     bool singleBpm = false;
     bool keepDuplicates = false;
+    bool lossy = false;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (command == "convert" && arguments[i] == "--single-bpm")
             singleBpm = true;
         else if (command == "convert" && arguments[i] == "--keep-duplicate-bpms")
             keepDuplicates = true;
+        else if (command == "convert" && arguments[i] == "--lossy")
+            lossy = true;
         else if (arguments[i].rfind("--", 0) == 0) {
             err << "quillex-tool: unknown option " << arguments[i] << '\n' << usage();
             return kToolUsage;
@@ -215,6 +262,8 @@ int runSongTool(const std::vector<std::string>& arguments, std::ostream& out, st
         printNotes(editor, out);
     else {
         editor.song().setRemoveDuplicateBpms(!keepDuplicates);
+        // A .sm file that cannot hold the whole song is written only when asked for.
+        tool.messages.answerYes = lossy;
         if (!tool.files.writeSong(files[1], false, !singleBpm))
             return kToolFailed;
     }

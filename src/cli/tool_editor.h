@@ -10,11 +10,17 @@
 
 namespace quillex {
 
-// The "Tip" boxes of the editor, one per line on standard error.
+// The "Tip" boxes of the editor, one per line on standard error. A question is
+// printed too and answered No, unless the command was told to answer Yes.
 class StreamMessages : public Messages {
   public:
     explicit StreamMessages(std::ostream& err) : err_(err) {}
     void show(std::string_view text, std::string_view) override { err_ << text << '\n'; }
+    bool ask(std::string_view question, std::string_view caption) override {
+        show(question, caption);
+        return answerYes;
+    }
+    bool answerYes = false;
 
   private:
     std::ostream& err_;

@@ -15,11 +15,11 @@ inline constexpr std::string_view kUnsupportedFileMessage =
 
 enum class OpenKind { Song, Music, Companion, Unsupported };
 
-// By the extension, compared exactly: ".sm" and ".qx" are songs; ".ogg", ".wav" and
+// By the extension, compared exactly: ".sm", ".ssc" and ".qx" are songs; ".ogg", ".wav" and
 // ".mp3" music; ".qxx" the companion.
 inline OpenKind openKindOf(std::string_view path) {
     const std::string_view extension = extensionOf(path);
-    if (extension == ".sm" || extension == ".qx")
+    if (extension == ".sm" || extension == ".ssc" || extension == ".qx")
         return OpenKind::Song;
     if (extension == ".ogg" || extension == ".wav" || extension == ".mp3")
         return OpenKind::Music;

@@ -7,10 +7,6 @@
 
 namespace quillex {
 
-namespace {
-
-// "#BPMS" and "#STOPS": beat=value pairs separated by ",". A value without "," is one
-// pair, taken only when both of its texts are there.
 void appendTimedValues(std::string_view value, std::vector<SmTimedValue>& out) {
     if (value.find(',') == std::string_view::npos) {
         const SplitPair pair = splitFirst(value, '=');
@@ -23,6 +19,8 @@ void appendTimedValues(std::string_view value, std::vector<SmTimedValue>& out) {
         out.push_back({textToDouble(pair.first), textToDouble(pair.second)});
     }
 }
+
+namespace {
 
 // The keys a song file is made of; a file with none of them is no song.
 constexpr std::array<std::string_view, 22> kSongKeys = {
@@ -49,8 +47,8 @@ bool isNoteCharacter(char c) {
     return kNoteCharacters[static_cast<unsigned char>(c)];
 }
 
-// Note data spreads over many lines, which are joined without separators; blanks
-// inside it (indentation, trailing spaces) carry no meaning and are removed.
+} // namespace
+
 std::vector<std::string> splitMeasures(std::string_view noteData) {
     const std::vector<std::string_view> pieces = splitNonEmpty(noteData, ',');
     std::vector<std::string> measures;
@@ -60,8 +58,6 @@ std::vector<std::string> splitMeasures(std::string_view noteData) {
     return measures;
 }
 
-// A measure that is not whole rows of note characters is read as an empty measure, so
-// that the measures after it keep their beats. Returns how many were.
 int emptyMeasuresThatAreNotNoteRows(std::vector<std::string>& measures, int columns) {
     int skipped = 0;
     for (std::string& measure : measures) {
@@ -74,6 +70,8 @@ int emptyMeasuresThatAreNotNoteRows(std::vector<std::string>& measures, int colu
     }
     return skipped;
 }
+
+namespace {
 
 // The six fields of a "#NOTES" value, trimmed as the reader uses them.
 struct NotesFields {
@@ -145,12 +143,21 @@ void parseNotes(std::string_view value, bool unclosed, SmFileContent& content, M
     }
     if (!unclosed && measuresSkipped == 0)
         return;
-    const std::string chart = level ? std::string(gameTypeInfo(gameTypeOfLevel(*level)).smName) +
-                                          " " +
-                                          std::string(difficultySmName(difficultyOfLevel(*level)))
-                                    : notes->type + " " + notes->difficulty;
-    content.damage.push_back({chart, unclosed, measuresSkipped});
+    content.damage.push_back(
+        {chartDamageName(level, notes->type, notes->difficulty), unclosed, measuresSkipped});
 }
+
+} // namespace
+
+std::string chartDamageName(std::optional<LevelIndex> level, std::string_view type,
+                            std::string_view difficulty) {
+    if (!level)
+        return std::string(type) + " " + std::string(difficulty);
+    return std::string(gameTypeInfo(gameTypeOfLevel(*level)).smName) + " " +
+           std::string(difficultySmName(difficultyOfLevel(*level)));
+}
+
+namespace {
 
 std::string countOf(int count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);

@@ -53,6 +53,20 @@ bool isSongKey(std::string_view key);
 // song file (the own song file carries them there), for the levels the editor edits.
 ChartTextTable chartTextsOf(const std::vector<Statement>& statements);
 
+// "#BPMS", "#STOPS" and their kin: beat=value pairs separated by ",". A value without
+// "," is one pair, taken only when both of its texts are there.
+void appendTimedValues(std::string_view value, std::vector<SmTimedValue>& out);
+// Note data spreads over many lines, which are joined without separators; blanks
+// inside it (indentation, trailing spaces) carry no meaning and are removed.
+std::vector<std::string> splitMeasures(std::string_view noteData);
+// A measure that is not whole rows of note characters is read as an empty measure, so
+// that the measures after it keep their beats. Returns how many were.
+int emptyMeasuresThatAreNotNoteRows(std::vector<std::string>& measures, int columns);
+// How a damaged chart is named: "dance-single Challenge", or the file's own words for a
+// chart of no level.
+std::string chartDamageName(std::optional<LevelIndex> level, std::string_view type,
+                            std::string_view difficulty);
+
 // The message for a damaged file: its path, then each damaged chart and what was
 // skipped. Empty when nothing was damaged.
 std::string damageMessage(const std::string& path, const std::vector<ChartDamage>& damage);

@@ -9,12 +9,14 @@
 
 #include "base/number_format.h"
 #include "base/simplest_number.h"
+#include "fileio/sm_tempo_entries.h"
 #include "fileio/sm_time_arithmetic.h"
-#include "fileio/statement_text.h"
 
 namespace quillex {
 
 namespace {
+
+using namespace sm_fit;
 
 constexpr double kRowsPerBeat = 48.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -28,18 +30,6 @@ constexpr int kLookahead = 12;
 constexpr int kLookaheadPatience = 4;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
-
-// A number as it is written and as it reads back.
-struct WrittenNumber {
-    std::string text;
-    double value = 0;
-};
-
-WrittenNumber written(double value) {
-    WrittenNumber w{formatNumber(value), 0};
-    w.value = textToDouble(w.text);
-    return w;
-}
 
 // The simplest number near [lo, hi] that `keeps` accepts as it reads back. The range
 // only guides the search: `keeps` decides, exactly as the reader will compute.
@@ -202,58 +192,6 @@ WrittenNumber stopSeconds(double x, double endSample, int rate) {
     return written(lo / 2 + hi / 2);
 }
 
-struct TempoRun {
-    std::int64_t startRow;
-    WrittenNumber bpm;
-    bool pinned; // starts on a sub-beat marker: its entry is written even when repeated
-};
-
-struct Entry {
-    std::int64_t row;
-    const WrittenNumber* value;
-};
-
-std::string entryList(const std::vector<Entry>& entries) {
-    std::string out;
-    for (const Entry& e : entries) {
-        if (!out.empty())
-            out += ',';
-        appendNumber(out, static_cast<double>(e.row) / kRowsPerBeat);
-        out += '=';
-        out += e.value->text;
-    }
-    return out;
-}
-
-// One entry per run, a repeated tempo left out unless its run starts on a sub-beat; or,
-// with duplicates kept, one on every marker's row and every run's start.
-std::string tempoList(const SmTempoFitInput& in, const std::vector<TempoRun>& runs) {
-    std::vector<Entry> entries;
-    if (in.removeDuplicateBpms) {
-        for (const TempoRun& run : runs)
-            if (entries.empty() || run.pinned || run.bpm.text != entries.back().value->text)
-                entries.push_back({run.startRow, &run.bpm});
-        return entryList(entries);
-    }
-    std::vector<std::int64_t> rows;
-    for (const SmTimingPoint& p : in.points)
-        if (p.kind == SmTimingPoint::Kind::Marker)
-            rows.push_back(p.fileRow);
-    for (const TempoRun& run : runs)
-        rows.push_back(run.startRow);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::size_t run = 0;
-    for (std::int64_t row : rows) {
-        if (row < 0)
-            continue;
-        while (run + 1 < runs.size() && runs[run + 1].startRow <= row)
-            ++run;
-        entries.push_back({row, &runs[run].bpm});
-    }
-    return entryList(entries);
-}
-
 // Walks the markers and pauses as the reader will, ending a tempo run where no written
 // tempo keeps its markers any longer, at a sub-beat and at a pause. Where several
 // values keep a run's markers (a short run), the one after which the next run reaches
@@ -269,6 +207,7 @@ class PerBeatFit {
         text.offset = offset.text;
         fit_.start(-offset.value * rate_, 0);
         std::vector<Entry> stops;
+        std::vector<Entry> delays;
         std::vector<WrittenNumber> stopValues;
         stopValues.reserve(points_.size());
         for (std::size_t i = 0; i < points_.size(); ++i) {
@@ -277,7 +216,7 @@ class PerBeatFit {
                 closeRun(p.fileRow, i);
                 pinned_ = false; // the stop puts a marker on its row anyway
                 stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
-                stops.push_back({p.fileRow, &stopValues.back()});
+                (p.delay ? delays : stops).push_back({p.fileRow, &stopValues.back()});
                 fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
                 continue;
             }
@@ -296,7 +235,8 @@ class PerBeatFit {
             runs_.push_back({0, written(in_.averageBpm), false});
         runs_.front().startRow = 0; // the reader needs a tempo on beat 0
         text.bpms = tempoList(in_, runs_);
-        text.stops = entryList(stops);
+        text.stops = entryList(in_, stops);
+        text.delays = entryList(in_, delays);
         return text;
     }
 
@@ -457,14 +397,16 @@ SmTempoText fitSingle(const SmTempoFitInput& in) {
     text.offset = formatNumber(-(firstSample - before) / in.sampleRate);
     std::vector<WrittenNumber> seconds;
     std::vector<Entry> stops;
+    std::vector<Entry> delays;
     seconds.reserve(in.points.size());
     for (const SmTimingPoint& p : in.points) {
         if (p.kind != SmTimingPoint::Kind::Pause)
             continue;
         seconds.push_back(written((p.sample - p.startSample) / in.sampleRate));
-        stops.push_back({p.fileRow, &seconds.back()});
+        (p.delay ? delays : stops).push_back({p.fileRow, &seconds.back()});
     }
-    text.stops = entryList(stops);
+    text.stops = entryList(in, stops);
+    text.delays = entryList(in, delays);
     return text;
 }
 

@@ -4,33 +4,14 @@
 #include <cmath>
 
 #include "fileio/sm_time_arithmetic.h"
+#include "fileio/sm_timing_rows.h"
 #include "fileio/statement_text.h"
 
 namespace quillex {
 
 namespace {
 
-// Rows are 64-bit so that no sum of absurd stop lengths can overflow; they are clamped
-// to a range far beyond any real song.
-constexpr std::int64_t kRowLimit = std::int64_t{1} << 40;
-constexpr std::int64_t kRowsPerMeasure = 4 * kRowsPerBeat;
-
-std::int64_t clampRow(double rows) {
-    if (!(rows == rows))
-        return 0;
-    return static_cast<std::int64_t>(
-        std::clamp(rows, static_cast<double>(-kRowLimit), static_cast<double>(kRowLimit)));
-}
-
-// Games place every beat of a file on the nearest 48th of a beat (halves away from
-// zero), and so does the conversion: events on one row happen together.
-std::int64_t rowOfBeat(double beat) {
-    return clampRow(std::round(beat * kRowsPerBeat));
-}
-
-std::int32_t clampToInt32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
-}
+using namespace sm_timing;
 
 // The first whole beat strictly after a row (rows may be negative).
 std::int64_t wholeBeatAfter(std::int64_t row) {
@@ -38,88 +19,112 @@ std::int64_t wholeBeatAfter(std::int64_t row) {
     return (beat + 1) * kRowsPerBeat;
 }
 
-bool isNoteCharacter(char c) {
-    return c == '1' || c == '2' || c == '4' || c == 'M' || c == 'L';
-}
-
 bool movesForward(double samplesPerRow) {
     return samplesPerRow > 0 && std::isfinite(samplesPerRow);
 }
 
-// A row of the file's grid where the timing changes: the first row, a row that names a
-// tempo, or a row with stops. Positions are exact sample counts (not rounded), carried
-// from one timing row to the next so that no rounding accumulates.
-struct TimingRow {
-    std::int64_t row = 0;    // 48 per beat, row 0 is the file's beat 0
-    double bpm = 0;          // the tempo in force from this row on
-    bool namesTempo = false; // a #BPMS entry lies on this row
-    double stopSeconds = 0;  // the stops on this row together
-    double sample = 0;       // where the row sounds: the start of its stop
-    double sampleAfterStop = 0;
-    double samplesPerRow = 0; // from the end of the stop to the next timing row
-    std::int64_t editorRow = 0;
-    std::int64_t pauseRows = 0; // rows the stop spans in the editor's grid; 0: no pause
-};
-
-struct RowValue {
+// One change of the timing on a row, in file order within its row.
+struct TimingEvent {
+    enum class Kind { Tempo, Stop, Delay, WarpStart, WarpEnd };
     std::int64_t row;
+    Kind kind;
     double value;
 };
 
-std::vector<RowValue> byRow(const std::vector<SmTimedValue>& entries) {
-    std::vector<RowValue> out;
-    out.reserve(entries.size());
-    for (const SmTimedValue& e : entries)
-        out.push_back({rowOfBeat(e.beat), e.value});
-    std::stable_sort(out.begin(), out.end(),
-                     [](const RowValue& a, const RowValue& b) { return a.row < b.row; });
-    return out;
+std::vector<TimingEvent> timingEventsOf(const SmTimingInput& input) {
+    using Kind = TimingEvent::Kind;
+    const auto warps = mergedWarpRows(input.warps);
+    const auto insideWarp = [&](std::int64_t row) {
+        return std::any_of(warps.begin(), warps.end(),
+                           [row](const auto& w) { return w.first < row && row < w.second; });
+    };
+    std::vector<TimingEvent> events;
+    for (const SmTimedValue& t : input.bpms)
+        events.push_back({rowOfBeat(t.beat), Kind::Tempo, t.value});
+    for (const auto& [list, kind] :
+         {std::pair(&input.stops, Kind::Stop), std::pair(&input.delays, Kind::Delay)})
+        for (const SmTimedValue& v : *list)
+            if (v.value > 0 && !insideWarp(rowOfBeat(v.beat)))
+                events.push_back({rowOfBeat(v.beat), kind, v.value});
+    for (const auto& [start, end] : warps) {
+        events.push_back({start, Kind::WarpStart, 0});
+        events.push_back({end, Kind::WarpEnd, 0});
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const TimingEvent& a, const TimingEvent& b) { return a.row < b.row; });
+    return events;
 }
 
-// The file's tempo changes and stops merged into timing rows with their positions. Of
-// several tempos on one row the last in the file counts; stops on one row add up. The
-// tempo in force at row 0 is the last one at or before it (the first one when every
-// tempo lies later). Stops before row 0 delay the whole grid. Stops that are not
-// positive take no time (a file with negative ones is refused before it gets here).
-std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
-    const std::vector<RowValue> tempos = byRow(input.bpms);
-    std::vector<RowValue> stops = byRow(input.stops);
-    std::erase_if(stops, [](const RowValue& s) { return !(s.value > 0); });
+void applyEvent(TimingRow& row, const TimingEvent& event) {
+    switch (event.kind) {
+    case TimingEvent::Kind::Tempo:
+        row.bpm = event.value;
+        row.namesTempo = true;
+        break;
+    case TimingEvent::Kind::Stop:
+        row.stopSeconds += event.value;
+        break;
+    case TimingEvent::Kind::Delay:
+        row.delaySeconds += event.value;
+        break;
+    case TimingEvent::Kind::WarpStart:
+        row.warped = true;
+        break;
+    case TimingEvent::Kind::WarpEnd:
+        row.endsWarp = true;
+        row.warped = false;
+        break;
+    }
+}
 
+// The file's tempo changes, stops, delays and warps merged into timing rows with their
+// positions. Of several tempos on one row the last in the file counts; stops on one row
+// add up, and so do delays. The tempo in force at row 0 is the last one at or before
+// it (the first one when every tempo lies later). Stops and delays before row 0 delay
+// the whole grid. Those that are not positive take no time (a file with negative ones
+// is refused or turned into warps before it gets here).
+std::vector<TimingRow> timingRowsOf(const SmTimingInput& input, int rate) {
+    const std::vector<TimingEvent> events = timingEventsOf(input);
     std::vector<TimingRow> rows(1);
-    rows[0].bpm = tempos.front().value;
+    const auto firstTempo = std::find_if(events.begin(), events.end(), [](const TimingEvent& t) {
+        return t.kind == TimingEvent::Kind::Tempo;
+    });
+    rows[0].bpm = firstTempo->value;
     double startSeconds = -input.offsetSeconds;
-    std::size_t t = 0, s = 0;
-    for (; t < tempos.size() && tempos[t].row <= 0; ++t)
-        rows[0].bpm = tempos[t].value;
-    for (; s < stops.size() && stops[s].row < 0; ++s)
-        startSeconds += stops[s].value;
-    while (t < tempos.size() || s < stops.size()) {
-        const bool tempoFirst =
-            s == stops.size() || (t < tempos.size() && tempos[t].row <= stops[s].row);
-        const std::int64_t row = tempoFirst ? tempos[t].row : stops[s].row;
-        if (rows.back().row != row) {
+    std::size_t e = 0;
+    for (; e < events.size() && events[e].row <= 0; ++e) {
+        const TimingEvent& event = events[e];
+        if (event.kind == TimingEvent::Kind::Tempo) {
+            rows[0].bpm = event.value;
+            rows[0].namesTempo = event.row == 0;
+        } else if (event.row < 0 && event.kind != TimingEvent::Kind::WarpStart &&
+                   event.kind != TimingEvent::Kind::WarpEnd) {
+            startSeconds += event.value;
+        } else if (event.row == 0) {
+            applyEvent(rows[0], event);
+        }
+    }
+    for (; e < events.size(); ++e) {
+        if (rows.back().row != events[e].row) {
             TimingRow next;
-            next.row = row;
+            next.row = events[e].row;
             next.bpm = rows.back().bpm;
+            next.warped = rows.back().warped;
             rows.push_back(next);
         }
-        if (tempoFirst) {
-            rows.back().bpm = tempos[t++].value;
-            rows.back().namesTempo = true;
-        } else {
-            rows.back().stopSeconds += stops[s++].value;
-        }
+        applyEvent(rows.back(), events[e]);
     }
 
     double sample = startSeconds * rate;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TimingRow& r = rows[i];
         r.sample = sample;
-        r.sampleAfterStop = smAfterStop(sample, r.stopSeconds, rate);
-        r.samplesPerRow = smSamplesPerRow(r.bpm, rate);
+        r.sampleAfterDelay = smAfterStop(sample, r.delaySeconds, rate);
+        r.sampleAfterStop = smAfterStop(r.sampleAfterDelay, r.stopSeconds, rate);
+        r.samplesPerRow = r.warped ? 0 : smSamplesPerRow(r.bpm, rate);
         if (i + 1 < rows.size())
-            sample = smAdvance(r.sampleAfterStop, rows[i + 1].row - r.row, r.bpm, rate);
+            sample = r.warped ? r.sampleAfterStop
+                              : smAdvance(r.sampleAfterStop, rows[i + 1].row - r.row, r.bpm, rate);
     }
     return rows;
 }
@@ -146,26 +151,29 @@ std::int64_t firstMarkerRow(const std::vector<TimingRow>& rows) {
     return -1;
 }
 
-// A stop of S seconds at tempo T is drawn as a pause of S × T × 48 / 60 rows, at least
+// A stop or delay of S seconds at tempo T is drawn as S × T × 48 / 60 rows, at least
 // one. The rows only give it a width on screen: its duration lies in the markers at
 // its two ends.
-std::int64_t pauseRowsOf(const TimingRow& r) {
-    const double rows = std::round(r.stopSeconds * r.bpm * kRowsPerBeat / 60.0);
+std::int64_t stretchRowsOf(double seconds, double bpm) {
+    const double rows = std::round(seconds * bpm * kRowsPerBeat / 60.0);
     return rows >= 1 ? clampRow(rows) : 1;
 }
 
 // Puts the timing rows on the editor's grid. Editor row 48 (beat marker 1) is file row
-// `firstRow` + 48; every stop from there on becomes a pause that moves the later rows
-// by its length. Stops before beat marker 1 have no marker to start from: they delay
-// the grid but take no rows.
+// `firstRow` + 48; every delay and stop from there on becomes a delay or pause that
+// moves the later rows by its length. Those before beat marker 1 have no marker to
+// start from: they delay the grid but take no rows.
 void placeOnEditorGrid(std::vector<TimingRow>& rows, std::int64_t firstRow) {
     std::int64_t added = 0;
     for (TimingRow& r : rows) {
         r.editorRow = clampRow(static_cast<double>(r.row - firstRow + added));
-        if (r.stopSeconds > 0 && r.editorRow >= kRowsPerBeat) {
-            r.pauseRows = pauseRowsOf(r);
-            added = clampRow(static_cast<double>(added + r.pauseRows));
-        }
+        if (r.editorRow < kRowsPerBeat)
+            continue;
+        if (r.delaySeconds > 0)
+            r.delayRows = stretchRowsOf(r.delaySeconds, r.bpm);
+        if (r.stopSeconds > 0)
+            r.pauseRows = stretchRowsOf(r.stopSeconds, r.bpm);
+        added = clampRow(static_cast<double>(added + r.delayRows + r.pauseRows));
     }
 }
 
@@ -223,116 +231,58 @@ class MarkerPlacer {
     std::int64_t stepsLeft_;
 };
 
-// A beat marker on every whole beat from marker 1 to the end of the music, and one on
-// every tempo change and at both ends of every pause (a sub-beat where that row is not
-// a whole beat). A pause's two end markers hold the exact start and end of its stop;
-// the whole beats inside it are spread evenly between them.
-void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
-                  ConvertedTiming& out) {
-    // Pauses beyond the end of the music are kept too: the store drops what has no marker.
-    for (const TimingRow& r : rows)
+// The delays, pauses and warps of the grid. A warp starts after the delay and pause of
+// its first row and ends on the row where the file's warp ends. Those beyond the end of
+// the music are kept too: the store drops what has no marker.
+void placeStretches(const std::vector<TimingRow>& rows, ConvertedTiming& out) {
+    std::int64_t warpStart = -1;
+    for (const TimingRow& r : rows) {
+        if (r.delayRows > 0)
+            out.delays.push_back({clampToInt32(r.editorRow), clampToInt32(r.delayRows)});
         if (r.pauseRows > 0)
-            out.pauses.push_back({clampToInt32(r.editorRow), clampToInt32(r.pauseRows)});
-    MarkerPlacer markers(out.beats, musicLength);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const TimingRow& r = rows[i];
-        const std::int64_t until = i + 1 < rows.size() ? rows[i + 1].editorRow : kRowLimit;
-        std::int64_t from = r.editorRow;
-        if (r.pauseRows > 0) {
-            const std::int64_t end = r.editorRow + r.pauseRows;
-            const double rowSamples =
-                (r.sampleAfterStop - r.sample) / static_cast<double>(r.pauseRows);
-            if (!markers.add(r.sample, r.editorRow) ||
-                !markers.addWholeBeats(r.editorRow, r.sample, rowSamples, end) ||
-                !markers.add(r.sampleAfterStop, end))
-                break;
-            from = end;
-        } else if (r.namesTempo || r.editorRow % kRowsPerBeat == 0) {
-            if (!markers.add(r.sampleAfterStop, r.editorRow))
-                break;
-        }
-        if (!markers.addWholeBeats(from, r.sampleAfterStop, r.samplesPerRow, until))
-            break;
+            out.pauses.push_back(
+                {clampToInt32(r.editorRow + r.delayRows), clampToInt32(r.pauseRows)});
+        if (r.endsWarp && warpStart >= 0)
+            out.warps.push_back({clampToInt32(warpStart), clampToInt32(r.editorRow - warpStart)});
+        if (r.warped && warpStart < 0)
+            warpStart = r.editorRow + r.delayRows + r.pauseRows;
+        else if (!r.warped)
+            warpStart = -1;
     }
 }
 
-// The editor row of file rows given in ascending order: moved by the pauses before it.
-// A row with a stop of its own stays at the pause's start, as its notes sound when the
-// stop begins.
-class EditorRowOf {
-  public:
-    EditorRowOf(const std::vector<TimingRow>& rows, std::int64_t firstRow)
-        : rows_(rows), firstRow_(firstRow) {}
-    std::int64_t operator()(std::int64_t fileRow) {
-        while (next_ < rows_.size() && rows_[next_].row < fileRow)
-            added_ = std::min(added_ + rows_[next_++].pauseRows, kRowLimit);
-        return fileRow - firstRow_ + added_;
-    }
-
-  private:
-    const std::vector<TimingRow>& rows_;
-    std::int64_t firstRow_;
-    std::size_t next_ = 0;
-    std::int64_t added_ = 0;
-};
-
-// Adds the notes of one level. Every measure spans four beats whatever its line count:
-// line i of R lies on the row nearest to 192 × i / R. Past 192 lines two lines can
-// fall on one row; a note whose column is taken there moves to the next row, and is
-// lost only when the measure has no row left for it. A hold or roll head reaches the
-// next "3" of its column, or one row past the chart's last row when no tail follows.
-// Notes more than a beat before beat marker 1 sound before the music starts where the
-// grid has no row for them (rows 0..47 hold the one beat before marker 1): they are
-// left out.
-void addNotes(const SmLevelData& data, LevelIndex level, EditorRowOf editorRowOf,
-              std::int64_t firstRow, std::vector<ConvertedNote>& notes) {
-    const int columns = columnCountOfLevel(level);
-    std::array<std::vector<std::size_t>, kMaxColumns> openHolds; // indices into notes
-    std::array<std::int64_t, kMaxColumns> lastRow;
-    lastRow.fill(-1);
-    std::int64_t measureStart = 0;
-    const auto closeHolds = [&](int column, std::int64_t tailRow) {
-        for (std::size_t head : openHolds[column])
-            notes[head].lengthRows =
-                clampToInt32(std::max<std::int64_t>(0, tailRow - notes[head].row));
-        openHolds[column].clear();
-    };
-    for (const std::string& measure : data.measures) {
-        const std::size_t lineCount = measure.size() / static_cast<std::size_t>(columns);
-        const std::size_t width = lineCount == 0 ? 0 : measure.size() / lineCount;
-        const auto lines = static_cast<std::int64_t>(lineCount);
-        for (std::int64_t i = 0; i < lines; ++i) {
-            const std::int64_t nearest =
-                measureStart + (2 * kRowsPerMeasure * i + lines) / (2 * lines);
-            const char* text = measure.data() + static_cast<std::size_t>(i) * width;
-            for (int j = 0; j < columns; ++j) {
-                const char ch = text[j];
-                if (ch != '3' && !isNoteCharacter(ch))
-                    continue;
-                std::int64_t row = nearest;
-                if (row <= lastRow[j]) {
-                    row = lastRow[j] + 1;
-                    if (row >= measureStart + kRowsPerMeasure)
-                        continue;
-                }
-                lastRow[j] = row;
-                const std::int64_t editorRow = editorRowOf(row);
-                if (ch == '3') {
-                    closeHolds(j, editorRow);
-                    continue;
-                }
-                if (row < firstRow)
-                    continue;
-                if (ch == '2' || ch == '4')
-                    openHolds[j].push_back(notes.size());
-                notes.push_back({level, j, clampToInt32(editorRow), 0, ch});
-            }
+// A beat marker on every whole beat from marker 1 to the end of the music, and one on
+// every tempo change and at both ends of every delay and pause (a sub-beat where that
+// row is not a whole beat). Their end markers hold the exact start and end of each
+// stretch; the whole beats inside it are spread evenly between them. No marker lies
+// after a warp's start up to its end: those rows sound where the warp starts.
+void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
+                  ConvertedTiming& out) {
+    placeStretches(rows, out);
+    MarkerPlacer markers(out.beats, musicLength);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TimingRow& r = rows[i];
+        const bool swallowed = r.endsWarp || (r.warped && i > 0 && rows[i - 1].warped);
+        const std::int64_t until = i + 1 < rows.size() ? rows[i + 1].editorRow : kRowLimit;
+        std::int64_t from = r.editorRow;
+        double sample = r.sample;
+        bool placed = true;
+        for (const auto& [rowCount, end] : {std::pair(r.delayRows, r.sampleAfterDelay),
+                                            std::pair(r.pauseRows, r.sampleAfterStop)}) {
+            if (rowCount == 0)
+                continue;
+            const double rowSamples = (end - sample) / static_cast<double>(rowCount);
+            placed = placed && (swallowed || from != r.editorRow || markers.add(sample, from)) &&
+                     markers.addWholeBeats(from, sample, rowSamples, from + rowCount) &&
+                     markers.add(end, from + rowCount);
+            from += rowCount;
+            sample = end;
         }
-        measureStart += kRowsPerMeasure;
+        if (from == r.editorRow && !swallowed && (r.namesTempo || r.editorRow % kRowsPerBeat == 0))
+            placed = placed && markers.add(r.sampleAfterStop, r.editorRow);
+        if (!placed || !markers.addWholeBeats(from, r.sampleAfterStop, r.samplesPerRow, until))
+            break;
     }
-    const std::int64_t chartEnd = editorRowOf(measureStart);
-    for (int j = 0; j < columns; ++j)
-        closeHolds(j, chartEnd);
 }
 
 std::size_t characterCount(const SmTimingInput& input) {
@@ -362,8 +312,28 @@ ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
     // Rows are mostly empty: a quarter of the characters is a generous first guess.
     out.notes.reserve(characterCount(input) / 4);
     for (LevelIndex level = 0; level < kLevelCount; ++level)
-        addNotes(input.levels[level], level, EditorRowOf(rows, firstRow), firstRow, out.notes);
+        sm_timing::addNotes(input.levels[level], level, rows, firstRow, out.notes);
     return out;
+}
+
+std::vector<std::pair<std::int64_t, std::int64_t>>
+mergedWarpRows(const std::vector<SmTimedValue>& warps) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    for (const SmTimedValue& w : warps) {
+        const std::int64_t start = rowOfBeat(w.beat);
+        const std::int64_t end = rowOfBeat(w.beat + w.value);
+        if (end > start)
+            spans.emplace_back(start, end);
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<std::int64_t, std::int64_t>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+    return merged;
 }
 
 SamplePosition smSongEndSample(const SmTimingInput& input, int sampleRate) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/game_type.h"
@@ -31,6 +32,8 @@ struct SmTimingInput {
     double offsetSeconds = 0; // #OFFSET
     std::vector<SmTimedValue> bpms;
     std::vector<SmTimedValue> stops;
+    std::vector<SmTimedValue> delays; // `.ssc` only: seconds before the row's notes
+    std::vector<SmTimedValue> warps;  // `.ssc` only: a length in beats
     std::array<SmLevelData, kLevelCount> levels;
 };
 
@@ -54,6 +57,8 @@ struct ConvertedNote {
 struct ConvertedTiming {
     std::vector<ConvertedBeat> beats;
     std::vector<ConvertedPause> pauses;
+    std::vector<ConvertedPause> delays;
+    std::vector<ConvertedPause> warps;
     std::vector<ConvertedNote> notes;
     // Whole beats of the file before beat marker 1: marker 1 is the file's beat n.
     std::int32_t beatsBeforeFirstMarker = 0;
@@ -67,10 +72,18 @@ struct ConvertedTiming {
 // of max(1, round(S × bpm × 48 / 60)) rows (bpm: the tempo in force from the stop's
 // row on) that moves every later row; the markers at the pause's two ends hold the
 // stop's exact start and end, and later markers continue from the exact end, so every
-// marker is its exact position rounded to the nearest sample. Rows 0..47 hold the
-// file's beat before marker 1.
+// marker is its exact position rounded to the nearest sample. A delay becomes a delay
+// item the same way, before the row's notes, which lie on its end (a stop on the same
+// row follows it). A warp keeps its rows, which take no time: overlapping warps merge,
+// no marker lies after a warp's start up to its end, and stops and delays strictly
+// inside a warp take no time either. Rows 0..47 hold the file's beat before marker 1.
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
                                 SamplePosition musicLength);
+
+// The rows [start, end) of "#WARPS" entries (beat = length in beats), each beat on its
+// 48th, sorted, those that overlap or touch merged.
+std::vector<std::pair<std::int64_t, std::int64_t>>
+mergedWarpRows(const std::vector<SmTimedValue>& warps);
 
 // Where the song's files end at `sampleRate`: a second after the end of its last
 // measure or its last tempo change or stop, whichever lies later. For a song whose

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <type_traits>
 
 #include "base/number_format.h"
 #include "fileio/qxx_companion.h"
@@ -11,6 +12,7 @@
 #include "fileio/sm_timing.h"
 #include "fileio/song_music.h"
 #include "fileio/song_paths.h"
+#include "fileio/ssc_parser.h"
 #include "fileio/statement_text.h"
 #include "items/busy_counter.h"
 #include "model/note_kind.h"
@@ -33,10 +35,10 @@ bool loadPropertiesAndMusic(SongFileContext& context, const std::string& path,
 }
 
 // The file is there and readable, and it is a song: otherwise the reason is shown.
-bool checkSongFile(SongFileContext& context, const std::string& path, const JoinedText& text,
+bool checkSongFile(SongFileContext& context, const std::string& path, bool opened,
                    bool songTagsFound) {
     std::error_code error;
-    if (!text.opened) {
+    if (!opened) {
         context.messages.show(std::filesystem::exists(path, error) ? cannotReadMessage(path)
                                                                    : missingFileMessage(path));
         return false;
@@ -59,12 +61,19 @@ void setPreviewFromSeconds(SongFileContext& context) {
 
 void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) {
     ItemStore& store = context.store;
+    // Warps first: the refresh numbers the markers by the beats they skip.
+    for (const ConvertedPause& warp : timing.warps)
+        store.addWarp(RowPosition::fromRow(fileRow(warp.startRow)),
+                      RowPosition::fromRow(fileRow(warp.lengthRows)));
     store.editBeats().reserve(store.beats().size() + timing.beats.size());
     for (const ConvertedBeat& beat : timing.beats)
         store.addBeatAtRow(beat.sample, {fileRow(beat.row) / kRowsPerBeat, beat.fraction});
     for (const ConvertedPause& pause : timing.pauses)
         store.addPause(RowPosition::fromRow(fileRow(pause.startRow)),
                        RowPosition::fromRow(fileRow(pause.lengthRows)));
+    for (const ConvertedPause& delay : timing.delays)
+        store.addDelay(RowPosition::fromRow(fileRow(delay.startRow)),
+                       RowPosition::fromRow(fileRow(delay.lengthRows)));
     store.refresh();
     showArrowLayer(context);
 
@@ -101,12 +110,12 @@ std::string negativeTimingMessage(const SmTimingInput& timing) {
 }
 
 // The file is read and checked before the open song is touched: a song that cannot be
-// opened leaves the previous one as it was.
-bool readSmSong(SongFileContext& context, const std::string& path) {
-    const JoinedText text = readJoinedText(path, TextKind::Song);
-    TagMap tags;
-    SmFileContent content = parseSmText(text, tags, context.messages);
-    if (!checkSongFile(context, path, text, content.songTagsFound))
+// opened leaves the previous one as it was. `Content` is what the `.sm` or `.ssc`
+// parser found.
+template <class Content>
+bool buildReadSong(SongFileContext& context, const std::string& path, bool opened, TagMap& tags,
+                   Content& content) {
+    if (!checkSongFile(context, path, opened, content.songTagsFound))
         return false;
     if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
         context.messages.show(refusal);
@@ -116,11 +125,29 @@ bool readSmSong(SongFileContext& context, const std::string& path) {
         context.messages.show(damageMessage(path, content.damage));
     context.song.reset();
     context.song.tags() = std::move(tags);
-    context.song.foreignCharts() = std::move(content.foreignCharts);
     context.song.chartTexts() = std::move(content.chartTexts);
+    if constexpr (std::is_same_v<Content, SscFileContent>)
+        context.song.kept() = std::move(content.kept);
+    else
+        context.song.foreignCharts() = std::move(content.foreignCharts);
     if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
         return false;
     return buildSmSong(context, content.timing);
+}
+
+bool readSmSong(SongFileContext& context, const std::string& path) {
+    const JoinedText text = readJoinedText(path, TextKind::Song);
+    TagMap tags;
+    SmFileContent content = parseSmText(text, tags, context.messages);
+    return buildReadSong(context, path, text.opened, tags, content);
+}
+
+bool readSscSong(SongFileContext& context, const std::string& path) {
+    const std::optional<std::string> bytes = readFileBytes(path);
+    TagMap tags;
+    SscFileContent content =
+        bytes ? parseSscText(*bytes, tags, context.messages) : SscFileContent();
+    return buildReadSong(context, path, bytes.has_value(), tags, content);
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
@@ -128,7 +155,7 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     const std::vector<Statement> statements = splitStatements(text.text);
     const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
                                            [](const Statement& s) { return isSongKey(s.key); });
-    if (!checkSongFile(context, path, text, songTagsFound))
+    if (!checkSongFile(context, path, text.opened, songTagsFound))
         return false;
     context.song.reset();
     for (const Statement& statement : statements)
@@ -183,11 +210,13 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
 
 bool readSong(SongFileContext& context, const std::string& path) {
     const std::string_view extension = extensionOf(path);
-    if (extension != ".sm" && extension != ".qx")
+    if (extension != ".sm" && extension != ".ssc" && extension != ".qx")
         return false;
     context.song.setFolder(songFolderOf(path));
     if (extension == ".sm")
         return readSmSong(context, path);
+    if (extension == ".ssc")
+        return readSscSong(context, path);
     return readQxSong(context, path);
 }
 

@@ -34,13 +34,13 @@ inline std::string notASongMessage(const std::string& path) {
     return "I can't open " + path + ": it is not a song file.";
 }
 
-// Reads a song file, chosen by the extension: ".sm" or ".qx" (exactly, case-sensitive);
-// any other extension returns false without a message. The song's properties are
-// reset first and its music is loaded from the song's folder, which replaces the
-// previous music, beats, pauses and notes. True when a song with music (and, for
-// ".sm", beat markers) was built; on false whatever was loaded stays, and the reason
-// has been shown. A ".sm" file with a negative tempo or stop is refused before
-// anything changes.
+// Reads a song file, chosen by the extension: ".sm", ".ssc" or ".qx" (exactly,
+// case-sensitive); any other extension returns false without a message. The song's
+// properties are reset first and its music is loaded from the song's folder, which
+// replaces the previous music, beats, pauses and notes. True when a song with music
+// (and, for ".sm" and ".ssc", beat markers) was built; on false whatever was loaded
+// stays, and the reason has been shown. A ".sm" or ".ssc" file with a negative tempo
+// or stop is refused before anything changes.
 bool readSong(SongFileContext& context, const std::string& path);
 
 // The part of reading a `.sm` file after its music has loaded: the preview region from

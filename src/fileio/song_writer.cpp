@@ -4,8 +4,10 @@
 
 #include "fileio/file_replacement.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/sm_losses.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_paths.h"
+#include "fileio/ssc_writer.h"
 
 namespace quillex {
 
@@ -28,8 +30,14 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
         player.sampleRate(), player.previewStart(), player.previewEnd(), &names};
     const std::string_view extension = extensionOf(path);
     const bool ownFormat = extension == ".qx";
+    if (extension == ".sm") {
+        const std::vector<std::string> losses = smLosses(context.song, context.store);
+        if (!losses.empty() && !context.messages.ask(smLossQuestion(losses)))
+            return false;
+    }
 
-    std::vector<FileContent> files{{path, smSongText(input)}};
+    std::vector<FileContent> files{
+        {path, extension == ".ssc" ? sscSongText(input) : smSongText(input)}};
     if (ownFormat)
         files.push_back({companionPathOf(path),
                          companionText(context.store, context.meters, player.previewStart(),

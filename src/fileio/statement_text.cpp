@@ -136,12 +136,10 @@ std::string joinLines(std::string_view content, TextKind kind,
     return joined.take();
 }
 
-JoinedText readJoinedText(const std::string& path, TextKind kind) {
-    JoinedText result;
+std::optional<std::string> readFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return result;
-    result.opened = true;
+        return std::nullopt;
     std::string content;
     char buffer[65536];
     std::size_t got;
@@ -149,7 +147,16 @@ JoinedText readJoinedText(const std::string& path, TextKind kind) {
         content.append(buffer, got);
     // A read error ends the reading with what was read so far.
     std::fclose(file);
-    result.text = joinLines(content, kind, &result.addedClosings);
+    return content;
+}
+
+JoinedText readJoinedText(const std::string& path, TextKind kind) {
+    JoinedText result;
+    const std::optional<std::string> content = readFileBytes(path);
+    if (!content)
+        return result;
+    result.opened = true;
+    result.text = joinLines(*content, kind, &result.addedClosings);
     return result;
 }
 

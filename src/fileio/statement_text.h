@@ -6,6 +6,7 @@
 #include "base/text_pieces.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,8 @@ enum class TextKind {
 // byte order mark at the very start is dropped. CR LF, LF and a lone CR all end a
 // line. A line longer than kMaxLineLength is cut there and ends the reading.
 JoinedText readJoinedText(const std::string& path, TextKind kind);
+// The bytes of a file as they are; nothing when it cannot be opened.
+std::optional<std::string> readFileBytes(const std::string& path);
 // The same on text already in memory; `addedClosings` (when given) receives the
 // indices of the ";" the joining added.
 std::string joinLines(std::string_view content, TextKind kind,
@@ -55,7 +58,6 @@ std::vector<Statement> splitStatements(std::string_view text);
 // the text, or at one of the `addedClosings` of the joining.
 bool statementUnclosed(const Statement& statement, std::string_view text,
                        const std::vector<std::size_t>& addedClosings);
-
 
 // Splits at the first `separator`; `second` is empty when there is none.
 struct SplitPair {

@@ -32,8 +32,16 @@ void Song::clearFileData() {
     std::vector<ForeignChart>().swap(foreignCharts_);
     ChartTextTable fresh;
     chartTexts_.swap(fresh);
+    kept_ = KeptSongData();
     beatsBeforeFirstMarker_ = 0;
     musicLocated_ = false;
+}
+
+std::string keptChartLabel(const KeptChart& chart) {
+    std::string label = chart.stepsType + " " + chart.difficulty;
+    if (!chart.chartName.empty())
+        label += " \"" + chart.chartName + "\"";
+    return label;
 }
 
 void Song::reset() {

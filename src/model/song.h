@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/game_type.h"
+#include "model/kept_charts.h"
 #include "model/note_kind.h"
 #include "model/song_properties.h"
 #include "model/tag_map.h"
@@ -55,6 +56,10 @@ class Song {
     ChartTextTable& chartTexts() { return chartTexts_; }
     const ChartTextTable& chartTexts() const { return chartTexts_; }
 
+    // What a `.ssc` file held that is written back as read.
+    KeptSongData& kept() { return kept_; }
+    const KeptSongData& kept() const { return kept_; }
+
     // The tags of the last file that the writer puts back, in the order written.
     static const std::array<std::string_view, 5>& keptTags();
 
@@ -86,8 +91,9 @@ class Song {
     bool musicLocated() const { return musicLocated_; }
     void setMusicLocated(bool located) { musicLocated_ = located; }
 
-    // Empties what a read fills: the tag map, the foreign charts, the chart texts, the
-    // beats before the first marker and whether the music was located.
+    // Empties what a read fills: the tag map, the foreign charts, the chart texts, what
+    // a `.ssc` file kept, the beats before the first marker and whether the music was
+    // located.
     void clearFileData();
     // A song or a music file is being opened: default properties, no file data.
     void reset();
@@ -97,6 +103,7 @@ class Song {
     TagMap tags_;
     std::vector<ForeignChart> foreignCharts_;
     ChartTextTable chartTexts_;
+    KeptSongData kept_;
     std::array<MeasureResolution, 9> resolutions_;
     bool removeDuplicateBpms_ = true;
     bool perBeatBpm_ = true;

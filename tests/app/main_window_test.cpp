@@ -217,23 +217,26 @@ TEST_F(MainWindowTest, FileDialogsOfferTheTypesInOrder) {
     };
     grab();
     EXPECT_FALSE(window->askOpenPath());
-    EXPECT_EQ(*filters,
-              (QStringList{
-                  "Supported Media (*.qx, *.sm, *.mp3, *.ogg, *.wav) (*.qx *.sm *.mp3 *.ogg *.wav)",
-                  "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
-                  "MP3 Audio (*.mp3) (*.mp3)", "OggVorbis (*.ogg) (*.ogg)",
-                  "Wave (Microsoft) (*.wav) (*.wav)", "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(
+        *filters,
+        (QStringList{"Supported Media (*.qx, *.sm, *.ssc, *.mp3, *.ogg, *.wav) (*.qx *.sm *.ssc "
+                     "*.mp3 *.ogg *.wav)",
+                     "quillex Files (*.qx) (*.qx)", "StepMania/ITG PC Files (*.sm) (*.sm)",
+                     "StepMania 5 Files (*.ssc) (*.ssc)", "MP3 Audio (*.mp3) (*.mp3)",
+                     "OggVorbis (*.ogg) (*.ogg)", "Wave (Microsoft) (*.wav) (*.wav)",
+                     "All Files (*.*) (*.*)"}));
     grab();
     // A song opened from .sm starts Save As with that type chosen.
     EXPECT_FALSE(window->askSavePath({"My Song", 2}));
-    EXPECT_EQ(*filters,
-              (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
-                           "StepMania/ITG, Single BPM (*.sm) (*.sm)", "All Files (*.*) (*.*)"}));
+    EXPECT_EQ(*filters, (QStringList{"quillex (*.qx) (*.qx)", "StepMania/ITG PC (*.sm) (*.sm)",
+                                     "StepMania/ITG, Single BPM (*.sm) (*.sm)",
+                                     "StepMania 5 (*.ssc) (*.ssc)", "All Files (*.*) (*.*)"}));
     EXPECT_EQ(*chosen, "StepMania/ITG PC (*.sm)");
 }
 
 TEST_F(MainWindowTest, SaveDialogGivesABareNameTheChosenTypesExtension) {
-    for (const auto& [type, extension] : {std::pair(0, ".qx"), std::pair(3, ".sm")}) {
+    for (const auto& [type, extension] :
+         {std::pair(0, ".qx"), std::pair(3, ".ssc"), std::pair(4, ".sm")}) {
         QTimer::singleShot(0, [type, this] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);

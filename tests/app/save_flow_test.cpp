@@ -47,10 +47,11 @@ TEST_F(SaveFlowTest, ChosenTypeGivesABareNameItsExtension) {
         const char* written;
     };
     const Case cases[] = {
-        {"/x/song", 1, "/x/song.qx"},     {"/x/song", 2, "/x/song.sm"},
-        {"/x/song", 3, "/x/song.sm"},     {"/x/song", 4, "/x/song.sm"},
-        {"/x/song.sm", 1, "/x/song.sm"},  {"/x/song.txt", 4, "/x/song.txt"},
-        {"/x.d/song", 1, "/x.d/song.qx"}, {"/x/song.v2", 1, "/x/song.v2"},
+        {"/x/song", 1, "/x/song.qx"},      {"/x/song", 2, "/x/song.sm"},
+        {"/x/song", 3, "/x/song.sm"},      {"/x/song", 4, "/x/song.ssc"},
+        {"/x/song", 5, "/x/song.sm"},      {"/x/song.sm", 1, "/x/song.sm"},
+        {"/x/song.txt", 4, "/x/song.txt"}, {"/x.d/song", 1, "/x.d/song.qx"},
+        {"/x/song.v2", 1, "/x/song.v2"},
     };
     for (const Case& c : cases) {
         ui.saveAnswer = SaveTarget{c.typed, c.type};
@@ -98,6 +99,8 @@ TEST_F(SaveFlowTest, SaveAsStartsWithTheNameAndTypeTheSongCameFromAndThePromptNa
         {"", "", 0, "/m/Tune", 1, "Tune (not saved yet)"},
         {"/s/a.sm", "/t/c.sm", 3, "/t/c", 3, "/t/c.sm"},
         {"/s/a.sm", "/t/d", 1, "/t/d", 1, "/t/d.qx"},
+        {"/s/e.ssc", "", 0, "/s/e", 4, "/s/e.ssc"},
+        {"/s/a.sm", "/t/f", 4, "/t/f", 4, "/t/f.ssc"},
     };
     files.music = "/m/Tune.ogg";
     for (const Case& c : cases) {

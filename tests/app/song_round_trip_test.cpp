@@ -76,6 +76,43 @@ TEST_F(SongRoundTripTest, SaveAsTypesAndSaveInPlace) {
     EXPECT_FALSE(window->editor().store().modified());
 }
 
+TEST_F(SongRoundTripTest, AnSscSongKeepsItsDelayWhenTheWarpAfterItIsUndone) {
+    Dispatcher& dispatcher = window->shell().dispatcher;
+    answerSaveAs("demo.ssc", 4);
+    dispatcher.dispatch(CommandId::SaveAs);
+    dispatcher.openPath(folder.file("demo.ssc"));
+    ItemStore& store = window->editor().store();
+    ASSERT_TRUE(window->editor().player().loaded());
+    const auto selectBeats = [&store](std::size_t first, std::size_t last) {
+        store.clearAllSelection();
+        auto& beats = store.beatList().edit();
+        beats[first].selected = beats[last].selected = true;
+    };
+    selectBeats(2, 3);
+    dispatcher.dispatch(CommandId::InsertDelay);
+    selectBeats(6, 8);
+    dispatcher.dispatch(CommandId::InsertWarp);
+    ASSERT_EQ(store.warps().size(), 1u);
+    dispatcher.dispatch(CommandId::Undo);
+    EXPECT_TRUE(store.warps().empty());
+    ASSERT_EQ(store.delays().size(), 1u);
+    const std::size_t markers = store.beats().size();
+    const SamplePosition delayEnd = store.timing().rowToSample(
+        store.delays()[0].start().plusRows(store.delays()[0].lengthRows()));
+
+    answerSaveAs("saved.ssc", 4);
+    dispatcher.dispatch(CommandId::Save); // a song read from .ssc: Save is Save As
+    const std::string saved = folder.read("saved.ssc");
+    EXPECT_EQ(saved.find("#DELAYS:;"), std::string::npos) << saved.substr(0, 600);
+    EXPECT_NE(saved.find("#WARPS:;"), std::string::npos);
+    dispatcher.openPath(folder.file("saved.ssc"));
+    ASSERT_EQ(store.delays().size(), 1u);
+    EXPECT_EQ(store.beats().size(), markers);
+    EXPECT_NEAR(store.timing().rowToSample(
+                    store.delays()[0].start().plusRows(store.delays()[0].lengthRows())),
+                delayEnd, 0.1e-3 * window->editor().player().sampleRate());
+}
+
 TEST_F(SongRoundTripTest, CloseEmptiesTheEditor) {
     window->shell().dispatcher.dispatch(CommandId::Close);
     EXPECT_FALSE(window->editor().player().loaded());

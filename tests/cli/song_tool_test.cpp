@@ -35,7 +35,8 @@ TEST_F(SongToolTest, ListsWhatTheEditorReads) {
     ASSERT_EQ(run({"info", path}), kToolSuccess);
     EXPECT_EQ(out.str(), "title\tTool\nartist\tMe\nmusic\t" + pathOf("song.ogg") +
                              "\nsample rate\t44100\nlength\t220500\nbeat markers\t7\n"
-                             "sub-beats\t2\npauses\t1\nlowest bpm\t60.000\nhighest bpm\t120.000\n"
+                             "sub-beats\t2\npauses\t1\ndelays\t0\nwarps\t0\nlowest "
+                             "bpm\t60.000\nhighest bpm\t120.000\n"
                              "chart\t2\tdance-single Medium\tmeter 4\t1 tap\t1 hold\t0 roll\t"
                              "1 mine\t0 lift\n");
     // The stop's message goes where the editor would show it; the read still succeeds.
@@ -70,6 +71,22 @@ TEST_F(SongToolTest, ConvertsByTheOutputsExtension) {
     ASSERT_EQ(run({"notes", pathOf("b.qx")}), kToolSuccess);
     const std::string notes = out.str();
     EXPECT_EQ(std::count(notes.begin(), notes.end(), '\n'), 3);
+}
+
+TEST_F(SongToolTest, AnSscSongWithAChartOfItsOwnTimingGoesToSmOnlyWhenLossy) {
+    const std::string path = writeSongFile(
+        "a.ssc", "#VERSION:0.83;#MUSIC:song.ogg;#BPMS:0=120;#DELAYS:1=0.5;\n"
+                 "#NOTEDATA:;#STEPSTYPE:dance-single;#DIFFICULTY:Edit;#BPMS:0=60;#NOTES:\n"
+                 "1000\n0100\n0000\n0000\n;\n");
+    ASSERT_EQ(run({"notes", path}), kToolSuccess);
+    EXPECT_EQ(out.str(), "kept 0\t0\t0\ttap\t0\t0.000000\nkept 0\t48\t1\ttap\t0\t1.000000\n");
+    EXPECT_EQ(run({"convert", path, pathOf("b.sm")}), kToolFailed);
+    EXPECT_NE(err.str().find("1 delay\n  the chart dance-single Edit kept as read"),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(pathOf("b.sm")));
+    EXPECT_EQ(run({"convert", path, pathOf("b.sm"), "--lossy"}), kToolSuccess);
+    EXPECT_TRUE(std::filesystem::exists(pathOf("b.sm")));
 }
 
 TEST_F(SongToolTest, FailuresAndUsage) {

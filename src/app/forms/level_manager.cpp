@@ -3,6 +3,7 @@
 #include "app/forms/properties_form.h"
 #include "app/forms/statistics_form.h"
 #include "base/number_parse.h"
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/statement_text.h"
 #include "model/note_kind.h"
 
@@ -41,9 +42,19 @@ NoteCounts countNotes(const ItemList& notes) {
     return counts;
 }
 
-LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& meters, int gameType) {
+LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& meters, int gameType,
+                                  const KeptSongData& kept) {
     LevelManagerView view;
     view.label = gameTypeLabel(gameType);
+    for (std::size_t i = 0; i < kept.charts.size(); ++i) {
+        const KeptChart& chart = kept.charts[i];
+        if (!writtenAsRead(chart, store))
+            continue;
+        view.keptCharts += (view.keptCharts.empty() ? "" : "\n") + keptChartLabel(chart) +
+                           ": kept as read" + (chart.ownTiming ? ", own timing" : "");
+        view.keptChartChoices.emplace_back(i, chart.ownTiming && chart.level &&
+                                                  store.notes(*chart.level).empty());
+    }
     if (store.beats().size() < 2) {
         for (DifficultyLine& line : view.lines)
             line = {"--", std::string(kNoBeatsCounts), "", false, false, false};
@@ -122,7 +133,8 @@ LevelManager::LevelManager(Editor& editor, Dispatcher& dispatcher, NoteskinChoic
       noteskinPath_(std::move(noteskinPath)) {}
 
 LevelManagerView LevelManager::view() const {
-    LevelManagerView view = levelManagerView(editor_.store(), editor_.meters(), gameType());
+    LevelManagerView view = levelManagerView(editor_.store(), editor_.meters(), gameType(),
+                                                 editor_.song().kept());
     for (int d = 0; d < kDifficultyCount; ++d) {
         const LevelIndex level = levelIndex(gameType(), d);
         if (view.lines[static_cast<std::size_t>(d)].ratingEnabled)
@@ -135,6 +147,20 @@ LevelManagerView LevelManager::view() const {
 void LevelManager::launch(int difficulty) {
     dispatcher_.selectLevel(levelIndex(gameType(), difficulty));
     editor_.player().resetTickIndices(editor_.player().position());
+}
+
+bool LevelManager::useSongTiming(std::size_t index) {
+    const std::string refusal = conversionRefusal(editor_.song(), editor_.store(), index);
+    if (!refusal.empty()) {
+        editor_.messages().show(refusal);
+        return false;
+    }
+    editor_.history().open("Use Song Timing", editor_.editState());
+    SongFileContext files = songFileContext(editor_);
+    convertKeptChart(files, index);
+    editor_.history().commit(editor_.editState());
+    editor_.store().setModified(true);
+    return true;
 }
 
 void LevelManager::launchSync() {

@@ -30,9 +30,17 @@ struct NoteskinMenuItem {
     int id;
 };
 inline constexpr std::array<NoteskinMenuItem, 11> kNoteskinMenu = {{
-    {0, false, 20067}, {0, true, 20066}, {1, false, 20068}, {1, true, 20069},
-    {2, false, 20094}, {2, true, 20096}, {3, false, 20099}, {4, false, 20103},
-    {5, false, 20106}, {6, false, 20109}, {7, false, 20112},
+    {0, false, 20067},
+    {0, true, 20066},
+    {1, false, 20068},
+    {1, true, 20069},
+    {2, false, 20094},
+    {2, true, 20096},
+    {3, false, 20099},
+    {4, false, 20103},
+    {5, false, 20106},
+    {6, false, 20109},
+    {7, false, 20112},
 }};
 inline constexpr int kLevelManagerProperties = 447;
 inline constexpr int kLevelManagerAbout = 448;
@@ -62,9 +70,16 @@ struct LevelManagerView {
     std::array<DifficultyLine, kDifficultyCount> lines;
     std::string stops;
     std::string beats;
+    // The charts of every game type kept as read, a line each ("dance-single Edit "b":
+    // kept as read, own timing"); empty when there are none.
+    std::string keptCharts;
+    // Per line of keptCharts, the index of its chart, and whether it can be moved onto
+    // the song's timing.
+    std::vector<std::pair<std::size_t, bool>> keptChartChoices;
 };
 
-LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& meters, int gameType);
+LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& meters, int gameType,
+                                  const KeptSongData& kept = {});
 
 // The Difficulty dialog's edits of one difficulty: the rating, or "no data" (disabled)
 // for an empty chart, and the chart's description.
@@ -113,6 +128,9 @@ class LevelManager {
     void nextGameType();
     // Beginner of a game type.
     void chooseGameType(int gameType);
+    // Moves kept chart `index` onto the song's timing in one undo entry ("Use Song
+    // Timing"); false, with the reason shown, when it cannot be.
+    bool useSongTiming(std::size_t index);
     void chooseNoteskin(int gameType, bool enhanced);
     // The noteskin item's mark: the chosen skin of each type (Standard-only items always).
     bool noteskinMarked(const NoteskinMenuItem& item) const {

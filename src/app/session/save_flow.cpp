@@ -21,11 +21,13 @@ std::string fileStem(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// The Save As type a song file was read or written as: its own format, or .sm with a
-// BPM per beat or a single BPM.
+// The Save As type a song file was read or written as: its own format, .sm with a
+// BPM per beat or a single BPM, or .ssc.
 int saveTypeOf(const std::string& path, bool perBeatBpm) {
     if (extensionOf(path) == ".sm")
         return perBeatBpm ? 2 : kSingleBpmFilter;
+    if (extensionOf(path) == ".ssc")
+        return kSscFilter;
     return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "app/window/dialogs/level_manager_dialog.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -33,6 +34,7 @@ constexpr std::array<int, kDifficultyCount> kStatisticsLabels = {30101, 30102, 3
                                                                  30104, 30105, 30106};
 constexpr int kGameLabel = 30014, kPrevious = 157, kNext = 30016;
 constexpr int kStops = 163, kBeats = 164, kSyncLaunchButton = 158;
+constexpr int kKeptCharts = 30018, kKeptChoice = 30019, kUseSongTiming = 30020;
 
 // "dance-single" → ("dance", "single"); pump-halfdb shows as "halfdouble".
 std::pair<QString, QString> menuPlace(int gameType) {
@@ -112,6 +114,22 @@ LevelManagerDialog::LevelManagerDialog(LevelManager& manager, Editor& editor,
     syncLayout->setColumnStretch(0, 1);
     connect(syncLaunch, &QPushButton::clicked, this, [this] { launch(kSyncLaunch); });
     layout->addWidget(sync);
+
+    kept_ = new QGroupBox("Kept as read", this);
+    keptCharts_ = named(new QLabel(kept_), kKeptCharts);
+    keptChoice_ = named(new QComboBox(kept_), kKeptChoice);
+    useSongTiming_ = named(new QPushButton("Use Song Timing", kept_), kUseSongTiming);
+    auto* keptLayout = new QGridLayout(kept_);
+    keptLayout->addWidget(keptCharts_, 0, 0, 1, 2);
+    keptLayout->addWidget(keptChoice_, 1, 0);
+    keptLayout->addWidget(useSongTiming_, 1, 1);
+    keptLayout->setColumnStretch(0, 1);
+    connect(useSongTiming_, &QPushButton::clicked, this, [this] {
+        if (keptChoice_->currentIndex() >= 0)
+            manager_.useSongTiming(keptChoice_->currentData().toULongLong());
+        refresh();
+    });
+    layout->addWidget(kept_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -193,6 +211,17 @@ void LevelManagerDialog::refresh() {
     }
     stops_->setText(qtText(view.stops));
     beats_->setText(qtText(view.beats));
+    keptCharts_->setText(qtText(view.keptCharts));
+    kept_->setVisible(!view.keptCharts.empty());
+    // The charts with timing of their own whose level is free can take the song's.
+    keptChoice_->clear();
+    const QStringList names = keptCharts_->text().split('\n');
+    for (std::size_t i = 0; i < view.keptChartChoices.size(); ++i)
+        if (view.keptChartChoices[i].second)
+            keptChoice_->addItem(names[static_cast<qsizetype>(i)].section(':', 0, 0),
+                                 QVariant::fromValue<qulonglong>(view.keptChartChoices[i].first));
+    keptChoice_->setVisible(keptChoice_->count() > 0);
+    useSongTiming_->setVisible(keptChoice_->count() > 0);
 }
 
 bool LevelManagerDialog::event(QEvent* event) {

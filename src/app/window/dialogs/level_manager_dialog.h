@@ -1,6 +1,6 @@
 // Tools ▸ Level Manager: the song's summary, each difficulty of the current game type
-// with its rating and note counts, Launch per difficulty and for sync mode, and its
-// own menu of game types, Properties, noteskins and About.
+// with its rating and note counts, Launch per difficulty and for sync mode, the charts
+// kept as read, and its own menu of game types, Properties, noteskins and About.
 #pragma once
 
 #include <array>
@@ -12,6 +12,8 @@
 #include "app/forms/level_manager.h"
 
 class QAction;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QMenuBar;
 class QPushButton;
@@ -55,6 +57,10 @@ class LevelManagerDialog : public QDialog {
     QLabel* label_;
     QLabel* stops_;
     QLabel* beats_;
+    QGroupBox* kept_;
+    QLabel* keptCharts_;
+    QComboBox* keptChoice_;
+    QPushButton* useSongTiming_;
     std::array<Line, kDifficultyCount> lines_{};
     std::array<QAction*, kGameTypeCount> gameItems_{};
     std::array<QAction*, kNoteskinMenu.size()> noteskinItems_{};

@@ -1,0 +1,279 @@
+#include "fileio/sm_file_layout.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "base/number_format.h"
+#include "fileio/song_paths.h"
+#include "model/note_kind.h"
+
+namespace quillex {
+
+// The pauses and delays of the song and the arithmetic that takes their rows out of
+// the grid: what lies inside one is not written, and what lies after it moves up by its
+// length, so that the file's beats run on as a game expects around a stop or delay. A
+// delay's end row, which holds its notes, so lands on the delay's own row.
+class PauseRemoval {
+  public:
+    PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map) {
+        std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
+        pauses.insert(pauses.end(), delayList.begin(), delayList.end());
+        std::stable_sort(pauses.begin(), pauses.end(),
+                         [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
+        std::int64_t total = 0;
+        removedBefore_.push_back(0);
+        for (const EditItem& p : pauses) {
+            delays_.push_back(p.kind == ItemKind::Delay);
+            starts_.push_back(p.row());
+            lengths_.push_back(p.lengthRows());
+            startSamples_.push_back(map.rowToSample(p.start()));
+            endSamples_.push_back(map.rowToSample(p.start().plusRows(p.lengthRows())));
+            total += p.lengthRows();
+            removedBefore_.push_back(total);
+        }
+    }
+
+    std::size_t count() const { return starts_.size(); }
+    std::int32_t startRow(std::size_t i) const { return starts_[i]; }
+    bool isDelay(std::size_t i) const { return delays_[i]; }
+    SamplePosition startSample(std::size_t i) const { return startSamples_[i]; }
+    SamplePosition endSample(std::size_t i) const { return endSamples_[i]; }
+    std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(starts_[i]); }
+
+    // Strictly inside a pause: after its start and before its end.
+    bool inside(std::int32_t row) const {
+        const std::size_t before = pausesStartingBefore(row);
+        return before > 0 &&
+               row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1];
+    }
+    // The row with the rows of every pause that starts before it taken out; a row
+    // inside a pause goes to where the pause starts.
+    std::int64_t shifted(std::int32_t row) const {
+        const std::size_t before = pausesStartingBefore(row);
+        if (before > 0 &&
+            row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
+            return starts_[before - 1] - removedBefore_[before - 1];
+        return row - removedBefore_[before];
+    }
+
+  private:
+    std::size_t pausesStartingBefore(std::int32_t row) const {
+        return static_cast<std::size_t>(std::lower_bound(starts_.begin(), starts_.end(), row) -
+                                        starts_.begin());
+    }
+
+    std::vector<bool> delays_;
+    std::vector<std::int32_t> starts_;
+    std::vector<std::int32_t> lengths_;
+    std::vector<SamplePosition> startSamples_;
+    std::vector<SamplePosition> endSamples_;
+    std::vector<std::int64_t> removedBefore_;
+};
+
+// Where the song's rows lie in the file: the pause and delay rows taken out, and beat
+// marker 1 (row 48) after the whole beats the file has before it, so that notes before
+// marker 1 keep a place and every measure keeps its number. Warp rows stay in the file;
+// the tempo fit counts rows without them ("timed" rows), as they take no time.
+class FileGrid {
+  public:
+    FileGrid(const PauseRemoval& pauses, const ItemList& warps, std::int32_t beatsBeforeFirstMarker)
+        : pauses_(pauses),
+          shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {
+        for (const EditItem& warp : warps) {
+            const std::int64_t start = fileRow(warp.row());
+            const std::int64_t end = fileRow(warp.endRow());
+            if (end > start)
+                warps_.push_back({start, end - start});
+        }
+    }
+    bool inside(std::int32_t row) const { return pauses_.inside(row); }
+    // The file row (48 per beat, row 0 on the file's beat 0) of a row of the song.
+    std::int64_t fileRow(std::int32_t row) const { return pauses_.shifted(row) + shift_; }
+    std::int64_t pauseFileRow(std::size_t i) const { return pauses_.shiftedPauseRow(i) + shift_; }
+    // A file row less the warp rows before it.
+    std::int64_t timedRow(std::int64_t fileRow) const {
+        std::int64_t timed = fileRow;
+        for (const SmWarpSpan& warp : warps_)
+            timed -= std::clamp<std::int64_t>(fileRow - warp.timedRow, 0, warp.length);
+        return timed;
+    }
+    // The warps with their file start rows.
+    const std::vector<SmWarpSpan>& fileWarps() const { return warps_; }
+
+  private:
+    const PauseRemoval& pauses_;
+    std::int64_t shift_;
+    std::vector<SmWarpSpan> warps_; // here `timedRow` holds the file row of the start
+};
+
+namespace {
+
+// The file's beats before beat marker 1: as many as the song was read with, and at
+// least one when a note lies before the marker.
+std::int32_t beatsBeforeFirstMarker(const SmWriteInput& in) {
+    std::int32_t beats = std::max(in.song.beatsBeforeFirstMarker(), 0);
+    for (LevelIndex level = 0; level < kLevelCount && beats == 0; ++level)
+        for (const EditItem& note : in.store.notes(level))
+            if (note.row() < kRowsPerBeat)
+                beats = 1;
+    return beats;
+}
+
+// The markers kept in the file and the pauses, in file order: a marker on a pause's
+// start row before the pause, the one at its end after it.
+std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemoval& pauses,
+                                        const FileGrid& grid) {
+    std::vector<SmTimingPoint> points;
+    points.reserve(beats.size() + pauses.count());
+    std::size_t pause = 0;
+    const auto addPausesUpTo = [&](std::int64_t row) {
+        for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause)
+            points.push_back({SmTimingPoint::Kind::Pause, grid.timedRow(grid.pauseFileRow(pause)),
+                              static_cast<double>(pauses.endSample(pause)),
+                              static_cast<double>(pauses.startSample(pause)), false,
+                              pauses.isDelay(pause)});
+    };
+    for (const EditItem& beat : beats) {
+        if (grid.inside(beat.row()))
+            continue;
+        addPausesUpTo(beat.row());
+        points.push_back({SmTimingPoint::Kind::Marker, grid.timedRow(grid.fileRow(beat.row())),
+                          static_cast<double>(beat.sample), 0, beat.isSubBeat});
+    }
+    addPausesUpTo(std::numeric_limits<std::int64_t>::max());
+    return points;
+}
+
+SmTempoText tempoText(const SmWriteInput& in, const PauseRemoval& pauses, const FileGrid& grid) {
+    const TimingMap map = in.store.timing();
+    SmTempoFitInput fit;
+    fit.sampleRate = in.sampleRate;
+    fit.points = timingPoints(in.store.beats(), pauses, grid);
+    fit.perBeatBpm = in.song.perBeatBpm();
+    fit.removeDuplicateBpms = in.song.removeDuplicateBpms();
+    fit.averageBpm = map.averageBpm(0, static_cast<int>(map.markerCount()) - 1);
+    std::string warps;
+    for (const SmWarpSpan& warp : grid.fileWarps()) {
+        fit.warps.push_back({grid.timedRow(warp.timedRow), warp.length});
+        if (!warps.empty())
+            warps += ',';
+        appendNumber(warps, static_cast<double>(warp.timedRow) / kRowsPerBeat);
+        warps += '=';
+        appendNumber(warps, static_cast<double>(warp.length) / kRowsPerBeat);
+    }
+    SmTempoText text = fitSmTempo(fit);
+    text.warps = std::move(warps);
+    return text;
+}
+
+// A character to put at a grid row of a chart.
+struct GridMark {
+    std::int64_t row; // grid row, 192 per measure
+    std::int32_t column;
+    char character;
+};
+
+// The marks of one level: heads at their rows, tails of holds and rolls. Nothing is
+// put outside the grid; a hold whose tail would fall outside it is written as a tap.
+std::vector<GridMark> gridMarks(const ItemList& notes, const FileGrid& grid, int columns,
+                                std::int64_t gridRows) {
+    std::vector<GridMark> marks;
+    marks.reserve(notes.size());
+    for (const EditItem& note : notes) {
+        if (grid.inside(note.row()) || note.column < 0 || note.column >= columns)
+            continue;
+        const std::int64_t head = grid.fileRow(note.row());
+        if (head < 0 || head >= gridRows)
+            continue;
+        // A mine or lift is one whatever length it carries.
+        const NoteKind kind = note.isMineLike()
+                                  ? (note.altKind == 1 ? NoteKind::Lift : NoteKind::Mine)
+                                  : noteKindOf(note);
+        if (kind == NoteKind::Hold || kind == NoteKind::Roll) {
+            // The rows of a pause the hold spans are not in the file either.
+            const std::int64_t tail = grid.fileRow(note.endRow());
+            if (tail > head && tail < gridRows) {
+                marks.push_back({head, note.column, smHeadCharacter(kind)});
+                marks.push_back({tail, note.column, kSmTailCharacter});
+            } else {
+                marks.push_back({head, note.column, smHeadCharacter(NoteKind::Tap)});
+            }
+            continue;
+        }
+        marks.push_back({head, note.column, smHeadCharacter(kind)});
+    }
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const GridMark& a, const GridMark& b) { return a.row < b.row; });
+    return marks;
+}
+
+// The first resolution whose rows hold every mark of the measure; 192 when none does.
+int rowsForMeasure(const Song& song, const GridMark* first, const GridMark* last,
+                   std::int64_t measureStart) {
+    for (const MeasureResolution& resolution : song.measureResolutions()) {
+        const bool fits = std::all_of(first, last, [&](const GridMark& m) {
+            return resolution.pattern[static_cast<std::size_t>(m.row - measureStart)] == '1';
+        });
+        if (fits)
+            return resolution.rowsPerMeasure;
+    }
+    return kRowsPerMeasure;
+}
+
+} // namespace
+
+std::vector<std::string> songHeaderLines(const SmWriteInput& in) {
+    const SongProperties& properties = in.song.properties();
+    return in.names
+               ? properties.headerLines(in.names->music, in.names->banner, in.names->background)
+               : properties.headerLines(fileNameOf(in.musicPath));
+}
+
+SongFileLayout::SongFileLayout(const SmWriteInput& in, bool withWarps)
+    : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.delays(),
+                                                      in.store.timing())) {
+    const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
+    grid_ =
+        std::make_unique<FileGrid>(*pauses_, withWarps ? in.store.warps() : ItemList(), leadBeats);
+    tempo_ = tempoText(in, *pauses_, *grid_);
+    std::size_t keptMarkers = 0;
+    for (const EditItem& beat : in.store.beats())
+        if (!pauses_->inside(beat.row()))
+            ++keptMarkers;
+    measures_ =
+        std::max<std::int64_t>(1, (static_cast<std::int64_t>(keptMarkers) + leadBeats + 3) / 4);
+}
+
+SongFileLayout::~SongFileLayout() = default;
+
+bool SongFileLayout::holdsNotes(LevelIndex level) const {
+    const ItemList& notes = in_.store.notes(level);
+    return std::any_of(notes.begin(), notes.end(),
+                       [&](const EditItem& n) { return !pauses_->inside(n.row()); });
+}
+
+void SongFileLayout::appendMeasures(std::string& out, LevelIndex level) const {
+    const GameTypeInfo& type = gameTypeInfo(gameTypeOfLevel(level));
+    const std::vector<GridMark> marks = gridMarks(
+        in_.store.notes(level), *grid_, columnCountOfLevel(level), measures_ * kRowsPerMeasure);
+    std::string row;
+    const GridMark* mark = marks.data();
+    const GridMark* end = marks.data() + marks.size();
+    for (std::int64_t m = 0; m < measures_; ++m) {
+        const std::int64_t start = m * kRowsPerMeasure;
+        const GridMark* measureEnd = mark;
+        while (measureEnd != end && measureEnd->row < start + kRowsPerMeasure)
+            ++measureEnd;
+        const int step = kRowsPerMeasure / rowsForMeasure(in_.song, mark, measureEnd, start);
+        for (std::int64_t r = start; r < start + kRowsPerMeasure; r += step) {
+            row.assign(type.emptyRow);
+            for (; mark != measureEnd && mark->row == r; ++mark)
+                row[static_cast<std::size_t>(mark->column)] = mark->character;
+            appendFileLine(out, row);
+        }
+        mark = measureEnd;
+        appendFileLine(out, m + 1 < measures_ ? "," : ";");
+    }
+}
+
+} // namespace quillex

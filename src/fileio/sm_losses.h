@@ -1,0 +1,22 @@
+// What a `.sm` file cannot hold of a song read from a `.ssc` file: its delays, its
+// warps and the charts kept as read. Saving such a song as `.sm` asks first, naming
+// them and offering `.ssc`.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "items/item_store.h"
+#include "model/song.h"
+
+namespace quillex {
+
+// One line per kind of thing left out ("2 delays", "the chart dance-single Edit "a"
+// kept as read"); empty when a `.sm` file holds the whole song.
+std::vector<std::string> smLosses(const Song& song, const ItemStore& store);
+
+// The question a `.sm` save asks when something would be left out: Yes writes the file
+// without it, No writes nothing.
+std::string smLossQuestion(const std::vector<std::string>& losses);
+
+} // namespace quillex
