@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "fileio/qxx_kept_data.h"
 #include "fileio/statement_text.h"
 #include "items/busy_counter.h"
 #include "model/note_kind.h"
@@ -67,6 +68,7 @@ struct CompanionContent {
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
     std::int32_t beatsBeforeFirstMarker = 0;
+    std::optional<KeptSongData> kept;
     bool anyNotes = false;
 };
 
@@ -104,6 +106,8 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
         c.delays = intPairs(s.value);
     } else if (s.key == kWarpRowsKey) {
         c.warps = intPairs(s.value);
+    } else if (s.key == kKeptDataKey) {
+        c.kept = parseKeptDataValue(s.value);
     } else if (s.key == kBeatsBeforeFirstMarkerKey) {
         c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
     } else if (s.key == "#SONGDEMOBEGIN") {
@@ -189,6 +193,8 @@ void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
     if (content.previewEnd)
         context.player.setPreviewEnd(*content.previewEnd);
     context.song.setBeatsBeforeFirstMarker(content.beatsBeforeFirstMarker);
+    if (content.kept)
+        context.song.kept() = std::move(*content.kept);
     if (content.anyNotes)
         showArrowLayer(context);
     {
@@ -211,7 +217,7 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath) {
 
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
-                          std::int32_t beatsBeforeFirstMarker) {
+                          std::int32_t beatsBeforeFirstMarker, const KeptSongData& kept) {
     std::string out;
     const ItemList& beats = store.beats();
     out += "#BEATLOC_EX:";
@@ -247,6 +253,9 @@ std::string companionText(const ItemStore& store, const MeterTable& meters, int 
         appendInt(out, beatsBeforeFirstMarker);
         out.append(";").append(kLineBreak);
     }
+
+    if (const std::string value = keptDataValue(kept); !value.empty())
+        out.append(kKeptDataKey).append(":").append(value).append(";").append(kLineBreak);
 
     out.append("#SONGDEMOBEGIN:").append(std::to_string(previewStart)).append(";");
     out.append(kLineBreak);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "fileio/song_file_context.h"
+#include "model/kept_charts.h"
 
 namespace quillex {
 
@@ -23,10 +24,10 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath);
 void applyCompanionText(SongFileContext& context, std::string_view joinedText);
 
 // The companion's text for the store's lists as they are (pauses included), with line
-// breaks written as CR LF. The song's beats before its first marker, its delays and its
-// warps are written only when there are any.
+// breaks written as CR LF. The song's beats before its first marker, its delays, its
+// warps and what it keeps from a `.ssc` are written only when there are any.
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
-                          std::int32_t beatsBeforeFirstMarker = 0);
+                          std::int32_t beatsBeforeFirstMarker = 0, const KeptSongData& kept = {});
 
 } // namespace quillex

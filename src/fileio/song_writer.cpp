@@ -39,10 +39,11 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
     std::vector<FileContent> files{
         {path, extension == ".ssc" ? sscSongText(input) : smSongText(input)}};
     if (ownFormat)
-        files.push_back({companionPathOf(path),
-                         companionText(context.store, context.meters, player.previewStart(),
-                                       player.previewEnd(), player.position(),
-                                       context.song.beatsBeforeFirstMarker())});
+        files.push_back(
+            {companionPathOf(path),
+             companionText(context.store, context.meters, player.previewStart(),
+                           player.previewEnd(), player.position(),
+                           context.song.beatsBeforeFirstMarker(), context.song.kept())});
     std::string error;
     if (!replaceFiles(files, error)) {
         context.messages.show(error);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "fileio/kept_chart_conversion.h"
+#include "fileio/qxx_kept_data.h"
 #include "fileio/sm_losses.h"
 #include "fileio/ssc_timeline.h"
 #include "fileio/statement_text.h"
@@ -240,6 +241,34 @@ TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
     const std::vector<double> seconds = playedSeconds(store, kSingleHard, music.rate);
     ASSERT_EQ(seconds.size(), 3u);
     EXPECT_NEAR(seconds[2], 1.0, 0.1e-3);
+}
+
+// Saved as .qx and opened again, a song read from .ssc still writes back the charts and
+// statements it kept; a damaged companion value keeps nothing instead of junk.
+TEST_F(SscTest, TheOwnFormatCarriesWhatTheSscKept) {
+    ASSERT_TRUE(read(writeSongFile("a.ssc", song("#LABELS:0=Start;\n#FOO:a;b\\;\n",
+                                                 chart("Hard", {0, 1}) +
+                                                     chart("Edit", {0, 2}, "#BPMS:0=150;\n") +
+                                                     chart("Edit", {1}) + chart("Edit", {3})))));
+    const KeptSongData before = editor.song().kept();
+    ASSERT_EQ(before.charts.size(), 2u);
+    ASSERT_TRUE(write(pathOf("a.qx"), false));
+    ASSERT_TRUE(read(pathOf("a.qx")));
+    const KeptSongData& after = editor.song().kept();
+    EXPECT_EQ(after.songStatements, before.songStatements);
+    EXPECT_EQ(after.songTiming, before.songTiming);
+    EXPECT_EQ(after.levelStatements, before.levelStatements);
+    EXPECT_EQ(after.charts, before.charts);
+    EXPECT_EQ(after.chartOrder, before.chartOrder);
+    ASSERT_TRUE(write(pathOf("b.ssc"), false));
+    const std::string written = test::readFileBytes(pathOf("b.ssc"));
+    for (const KeptChart& chart : before.charts)
+        EXPECT_NE(written.find(chart.sectionText), std::string::npos) << chart.sectionText;
+
+    const std::string value = keptDataValue(before);
+    for (const std::string& damaged : {value.substr(0, value.size() - 2), value + "0",
+                                       "zz" + value.substr(2), std::string("3a")})
+        EXPECT_FALSE(parseKeptDataValue(damaged).has_value()) << damaged.substr(0, 8);
 }
 
 } // namespace

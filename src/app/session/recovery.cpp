@@ -67,11 +67,11 @@ bool writeCopy(const RecoveryCopy::Contents& c, const std::string& folder,
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     std::string error;
-    return replaceFiles(
-        {{path, smSongText(input)},
-         {companionPathOf(path), companionText(store, c.meters, c.previewStart, c.previewEnd,
-                                               c.cursor, c.song.beatsBeforeFirstMarker())}},
-        error);
+    return replaceFiles({{path, smSongText(input)},
+                         {companionPathOf(path),
+                          companionText(store, c.meters, c.previewStart, c.previewEnd, c.cursor,
+                                        c.song.beatsBeforeFirstMarker(), c.song.kept())}},
+                        error);
 }
 
 } // namespace
