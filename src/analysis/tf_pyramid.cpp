@@ -21,15 +21,21 @@ TfBands::TfBands(int sampleRate) : lowest_(kTfLowestHz) {
     const double binHz = static_cast<double>(sampleRate) / kTfWindow;
     const int topBin = kTfWindow / 2;
     for (int b = 0; b < kTfBands; ++b) {
-        // The bins whose centres lie in the band; a band narrower than a bin (the low
-        // ones) takes the bin nearest its centre.
-        int first = static_cast<int>(std::ceil(lowHz(b) / binHz));
-        int last = static_cast<int>(std::ceil(highHz(b) / binHz)) - 1;
-        if (last < first)
-            first = last = static_cast<int>(std::lround(std::sqrt(lowHz(b) * highHz(b)) / binHz));
-        firstBin_[static_cast<std::size_t>(b)] = std::clamp(first, 0, topBin);
-        lastBin_[static_cast<std::size_t>(b)] = std::clamp(last, 0, topBin);
+        BinRange& range = bins_[static_cast<std::size_t>(b)];
+        range.first = std::min(static_cast<int>(std::ceil(lowHz(b) / binHz)), topBin);
+        range.last = std::min(static_cast<int>(std::ceil(highHz(b) / binHz)) - 1, topBin);
+        range.centreBin = std::min(std::sqrt(lowHz(b) * highHz(b)) / binHz, topBin - 1.0);
+        lastBin_ = std::max({lastBin_, range.last, static_cast<int>(range.centreBin) + 1});
     }
+}
+
+float TfBands::magnitude(int band, const float* bins) const {
+    const BinRange& range = bins_[static_cast<std::size_t>(band)];
+    if (range.first <= range.last)
+        return *std::max_element(bins + range.first, bins + range.last + 1);
+    const auto below = static_cast<int>(range.centreBin);
+    const auto above = static_cast<float>(range.centreBin - below);
+    return bins[below] * (1 - above) + bins[below + 1] * above;
 }
 
 double TfBands::lowHz(int band) const {

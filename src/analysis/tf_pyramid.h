@@ -29,8 +29,10 @@ std::uint8_t tfLevelByte(double decibels);
 double tfLevelDb(std::uint8_t level);
 
 // Which frequencies the bands cover at a sample rate (the top band ends at 16 kHz or
-// just below half the rate, whichever is lower), and which bins of a kTfWindow
-// transform feed each band.
+// just below half the rate, whichever is lower), and how a band's level is read from
+// the bins of a kTfWindow transform: the loudest bin whose centre lies in the band, or
+// for a band narrower than a bin (the low ones) the level between the two bins around
+// its centre, so neighbouring narrow bands still differ.
 class TfBands {
   public:
     explicit TfBands(int sampleRate);
@@ -38,12 +40,19 @@ class TfBands {
     double highHz(int band) const { return lowHz(band + 1); }
     // The band holding `hz`, -1 outside them all.
     int bandOf(double hz) const;
-    int firstBin(int band) const { return firstBin_[static_cast<std::size_t>(band)]; }
-    int lastBin(int band) const { return lastBin_[static_cast<std::size_t>(band)]; }
+    // The band's magnitude from a transform's bin magnitudes (up to lastBin()).
+    float magnitude(int band, const float* bins) const;
+    // The highest bin any band reads.
+    int lastBin() const { return lastBin_; }
 
   private:
+    struct BinRange {
+        int first, last;  // bins inside the band, when first <= last
+        double centreBin; // otherwise: where the band's centre lies between bins
+    };
     double lowest_, ratio_;
-    std::array<int, kTfBands> firstBin_{}, lastBin_{};
+    std::array<BinRange, kTfBands> bins_{};
+    int lastBin_ = 0;
 };
 
 class TfPyramid {

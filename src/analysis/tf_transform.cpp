@@ -23,15 +23,13 @@ void fillColumns(TfPyramid& pyramid, const TfBands& bands, const std::vector<flo
                  const std::function<bool(std::size_t)>& step) {
     SpectrumFrames frames(kTfWindow);
     std::vector<float> magnitudes;
-    const int bins = bands.lastBin(kTfBands - 1) + 1;
+    const int bins = bands.lastBin() + 1;
     for (std::size_t c = first; c < last; ++c) {
         const auto centre = static_cast<std::ptrdiff_t>(c * kTfBaseHop + kTfBaseHop / 2);
         frames.magnitudes(mono, centre, bins, magnitudes);
         std::uint8_t* out = pyramid.baseColumn(c);
         for (int b = 0; b < kTfBands; ++b) {
-            const auto from = magnitudes.begin() + bands.firstBin(b);
-            const auto to = magnitudes.begin() + bands.lastBin(b) + 1;
-            const float loudest = *std::max_element(from, to) / kFullScaleMagnitude;
+            const float loudest = bands.magnitude(b, magnitudes.data()) / kFullScaleMagnitude;
             out[b] = tfLevelByte(20.0 * std::log10(std::max(loudest, 1e-9f)));
         }
         if ((c - first + 1) % kColumnsPerStep == 0 && !step(kColumnsPerStep))

@@ -7,17 +7,17 @@
 #include <array>
 #include <cstdint>
 
+#include "settings/options.h"
+
 namespace quillex {
 
 class WaveView;
 
 struct SpectrogramLook {
-    bool besideWave = true; // in the left wave band (else across both bands)
-    int rangeDb = 60;       // the levels from the top down to this far below it
+    bool besideWave = true;                     // in the left wave band (else across both bands)
+    int rangeDb = Options{}.spectrogramRangeDb; // the levels down to this far below the top
 };
 
-inline constexpr int kMinSpectrogramRangeDb = 20;
-inline constexpr int kMaxSpectrogramRangeDb = 120;
 // The level shown brightest (in dB of a full-scale sine): a loud mix's bins reach it.
 inline constexpr double kSpectrogramTopDb = -12.0;
 
