@@ -42,59 +42,25 @@ std::vector<float> spectrogramSignal(const PcmData& music, const WaveFilterSetti
 
 void SpectrogramRunner::start(std::shared_ptr<const PcmData> music,
                               std::optional<WaveFilterSettings> filter, Observer observer) {
-    cancel();
-    const std::uint64_t run = ++run_;
-    observer_ = std::move(observer);
-    cancel_ = std::make_shared<std::atomic<bool>>(false);
-    done_ = std::make_shared<std::atomic<bool>>(false);
-    worker_ = std::thread([this, run, music = std::move(music), filter, cancel = cancel_,
-                           done = done_, post = post_] {
-        const std::function<bool()> keepGoing = [&cancel] {
-            return !cancel->load(std::memory_order_relaxed);
-        };
-        int lastPercent = -1;
-        const TfProgress progress = [&](std::size_t columns, std::size_t total) {
-            const int percent = total ? static_cast<int>(100 * columns / total) : 100;
-            if (percent != lastPercent) {
-                lastPercent = percent;
-                post([this, run, percent] { reportPercent(run, percent); });
-            }
-            return keepGoing();
-        };
-        std::shared_ptr<const TfPyramid> pyramid;
-        if (music && music->frames() > 0) {
+    worker_.start(
+        [music = std::move(music), filter](const PostedWorker<TfPyramid>::Progress& progress)
+            -> std::optional<std::shared_ptr<const TfPyramid>> {
+            const std::function<bool()> keepGoing = [&progress] { return progress(0); };
+            if (!music || music->frames() == 0)
+                return nullptr;
             const std::vector<float> signal =
                 spectrogramSignal(*music, filter ? &*filter : nullptr, keepGoing);
-            if (!signal.empty())
-                pyramid = buildTfPyramid(signal, music->frequency, progress);
-        }
-        done->store(true);
-        if (cancel->load())
-            return;
-        post([this, run, pyramid] { finish(run, pyramid); });
-    });
-}
-
-void SpectrogramRunner::cancel() {
-    if (cancel_)
-        cancel_->store(true);
-    if (worker_.joinable())
-        worker_.join();
-    ++run_;
-}
-
-void SpectrogramRunner::reportPercent(std::uint64_t run, int percent) {
-    if (run == run_ && observer_.percent)
-        observer_.percent(percent);
-}
-
-void SpectrogramRunner::finish(std::uint64_t run, std::shared_ptr<const TfPyramid> pyramid) {
-    if (run != run_)
-        return;
-    if (worker_.joinable())
-        worker_.join();
-    if (observer_.finished)
-        observer_.finished(std::move(pyramid));
+            if (signal.empty())
+                return keepGoing() ? std::optional(nullptr) : std::nullopt;
+            auto pyramid = buildTfPyramid(signal, music->frequency,
+                                          [&progress](std::size_t done, std::size_t total) {
+                                              return progress(static_cast<double>(done) / total);
+                                          });
+            if (!pyramid)
+                return std::nullopt;
+            return pyramid;
+        },
+        std::move(observer));
 }
 
 } // namespace quillex

@@ -5,14 +5,12 @@
 // wait for it first; reports of a stopped run are dropped.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
+#include "analysis/posted_worker.h"
 #include "analysis/tf_pyramid.h"
 #include "audio/audio_backend.h"
 #include "audio/wave_filter_design.h"
@@ -27,39 +25,21 @@ std::vector<float> spectrogramSignal(const PcmData& music, const WaveFilterSetti
 
 class SpectrogramRunner {
   public:
-    // Runs a task on the main thread later; may be called from any thread. Tasks posted
-    // after the runner is destroyed must be dropped by the poster.
-    using Post = std::function<void(std::function<void()>)>;
-    struct Observer {
-        // The whole percentage done, sent only when it changes.
-        std::function<void(int percent)> percent;
-        // The run has ended (never called for a cancelled run); null when the signal
-        // could not be made.
-        std::function<void(std::shared_ptr<const TfPyramid>)> finished;
-    };
+    using Post = PostedWorker<TfPyramid>::Post;
+    // A finished build gives null when the signal could not be made.
+    using Observer = PostedWorker<TfPyramid>::Observer;
 
-    explicit SpectrogramRunner(Post post) : post_(std::move(post)) {}
-    ~SpectrogramRunner() { cancel(); }
-    SpectrogramRunner(const SpectrogramRunner&) = delete;
-    SpectrogramRunner& operator=(const SpectrogramRunner&) = delete;
+    explicit SpectrogramRunner(Post post) : worker_(std::move(post)) {}
 
     // Cancels any run and starts one over `music`, filtered when `filter` is given.
     void start(std::shared_ptr<const PcmData> music, std::optional<WaveFilterSettings> filter,
                Observer observer);
     // Stops a running run and waits for its worker.
-    void cancel();
-    bool running() const { return worker_.joinable() && !done_->load(); }
+    void cancel() { worker_.cancel(); }
+    bool running() const { return worker_.running(); }
 
   private:
-    void reportPercent(std::uint64_t run, int percent);
-    void finish(std::uint64_t run, std::shared_ptr<const TfPyramid> pyramid);
-
-    Post post_;
-    Observer observer_;
-    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
-    std::shared_ptr<std::atomic<bool>> done_ = std::make_shared<std::atomic<bool>>(true);
-    std::thread worker_;
-    std::uint64_t run_ = 0; // the run whose reports count; main thread only
+    PostedWorker<TfPyramid> worker_;
 };
 
 } // namespace quillex
