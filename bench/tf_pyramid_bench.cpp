@@ -13,18 +13,13 @@
 
 #include "analysis/tf_runner.h"
 #include "analysis/tf_transform.h"
-#include "app/session/editor.h"
-#include "audio/platform/platform_audio.h"
-#include "bench_song.h"
+#include "bench_sox.h"
 
 namespace {
 
 using namespace quillex;
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::msSince;
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -34,29 +29,20 @@ double median(std::vector<double> values) {
 double soxSpectrogramMs(const std::string& in) {
     const std::string out =
         (std::filesystem::temp_directory_path() / "quillex-bench-sox.png").string();
-    const std::string command = "sox '" + in + "' -n spectrogram -o '" + out + "'";
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0)
-        return -1;
-    return msSince(start);
+    return bench::commandMs("sox '" + in + "' -n spectrogram -o '" + out + "'");
 }
 
 void BM_SpectrogramVersusSox(benchmark::State& state) {
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    static const std::string path =
-        bench::makeSong("quillex-bench-song.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    RecordingMessages messages;
-    NullShellHooks shell;
-    Editor editor(messages, shell, makePlatformAudio());
-    if (!editor.player().loadMusic(path, "", true)) {
+    bench::OpenedSong song;
+    if (!song.loaded) {
         state.SkipWithError("loadMusic failed");
         return;
     }
-    const auto music = editor.player().decodedMusic();
+    const auto music = song.editor.player().decodedMusic();
     std::vector<double> ours, sox, ratios;
     double bytesPerThousand = 0;
     for (auto _ : state) {
-        const double soxMs = soxSpectrogramMs(path);
+        const double soxMs = soxSpectrogramMs(song.path);
         if (soxMs < 0) {
             state.SkipWithError("sox failed (is it installed?)");
             return;
