@@ -1,9 +1,19 @@
 #include "analysis/tf_pyramid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace quillex {
+
+namespace {
+
+std::uint64_t nextSerial() {
+    static std::atomic<std::uint64_t> serial{0};
+    return ++serial;
+}
+
+} // namespace
 
 std::uint8_t tfLevelByte(double decibels) {
     const double steps = std::round((decibels - kTfFloorDb) * kTfStepsPerDb);
@@ -50,7 +60,7 @@ int TfBands::bandOf(double hz) const {
 }
 
 TfPyramid::TfPyramid(int sampleRate, std::size_t frames)
-    : sampleRate_(sampleRate), frames_(frames) {
+    : serial_(nextSerial()), sampleRate_(sampleRate), frames_(frames) {
     for (int level = 0; level < kTfStoredLevels; ++level)
         levels_[static_cast<std::size_t>(level)].assign(columnCount(level) * kTfBands, 0);
 }

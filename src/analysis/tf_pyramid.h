@@ -60,6 +60,9 @@ class TfPyramid {
     // Room for the columns of `frames` sample frames, every level zeroed (silence).
     TfPyramid(int sampleRate, std::size_t frames);
 
+    // Different for every pyramid made, so a drawing cache never mistakes a new pyramid
+    // at a freed one's address for the old.
+    std::uint64_t serial() const { return serial_; }
     int sampleRate() const { return sampleRate_; }
     std::size_t frames() const { return frames_; }
     static constexpr int hop(int level) { return kTfBaseHop << level; }
@@ -78,6 +81,7 @@ class TfPyramid {
     std::size_t memoryBytes() const;
 
   private:
+    std::uint64_t serial_;
     int sampleRate_;
     std::size_t frames_;
     std::array<std::vector<std::uint8_t>, kTfStoredLevels> levels_;

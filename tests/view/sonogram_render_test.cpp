@@ -16,13 +16,16 @@ struct SpectrogramRender : RenderFixture {
     std::shared_ptr<TfPyramid> pyramid;
     int toneBand = 0;
 
-    SpectrogramRender() {
-        const TfBands bands(44100);
+    static std::shared_ptr<TfPyramid> toneSpectrogram(double hz) {
         std::vector<float> tone(44100 * 4);
         for (std::size_t i = 0; i < tone.size(); ++i)
-            tone[i] = 0.5f * static_cast<float>(std::sin(2 * std::numbers::pi * 1000 * i / 44100));
-        pyramid = buildTfPyramid(tone, 44100, {});
-        toneBand = bands.bandOf(1000);
+            tone[i] = 0.5f * static_cast<float>(std::sin(2 * std::numbers::pi * hz * i / 44100));
+        return buildTfPyramid(tone, 44100, {});
+    }
+
+    SpectrogramRender() {
+        pyramid = toneSpectrogram(1000);
+        toneBand = TfBands(44100).bandOf(1000);
         transport.position = 0; // the music starts on the cursor row
         view.spectrogramOn = true;
     }
@@ -49,6 +52,15 @@ TEST_F(SpectrogramRender, ToneLightsItsBandInTheLayersSpan) {
         const QColor rightBand = at(editor.waveView().waveX + 250, 300);
         EXPECT_EQ(dark(rightBand), !beside) << "the right wave band";
     }
+}
+
+TEST_F(SpectrogramRender, NewPyramidWhereTheOldOneWasIsDrawnAnew) {
+    const SpectrogramSpan span = spectrogramSpan(editor.waveView(), true);
+    draw({nullptr, pyramid.get()});
+    *pyramid = *toneSpectrogram(5000);
+    draw({nullptr, pyramid.get()});
+    EXPECT_TRUE(bright(at(xOfBand(TfBands(44100).bandOf(5000), span), 300)));
+    EXPECT_TRUE(dark(at(xOfBand(toneBand, span), 300)));
 }
 
 TEST_F(SpectrogramRender, HiddenLayerDrawsNothing) {

@@ -17,9 +17,10 @@ constexpr Colour kCursorColour{255, 255, 255, 255};
 } // namespace
 
 void SpectrogramImages::forgetStripsIfChanged(const TfPyramid& pyramid, int width, int rangeDb) {
-    if (&pyramid == pyramid_ && width == width_ && rangeDb == rangeDb_)
-        return;
     pyramid_ = &pyramid;
+    if (pyramid.serial() == serial_ && width == width_ && rangeDb == rangeDb_)
+        return;
+    serial_ = pyramid.serial();
     width_ = width;
     if (rangeDb != rangeDb_)
         palette_ = spectrogramPalette(rangeDb);

@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "analysis/tf_pyramid.h"
@@ -38,6 +39,7 @@ class SpectrogramImages {
     void forgetStripsIfChanged(const TfPyramid& pyramid, int width, int rangeDb);
 
     const TfPyramid* pyramid_ = nullptr;
+    std::uint64_t serial_ = 0; // the pyramid the strips show
     int width_ = 0;
     int rangeDb_ = -1;
     SpectrogramPalette palette_{};
