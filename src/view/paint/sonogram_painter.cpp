@@ -32,7 +32,7 @@ QImage SpectrogramImages::makeStrip(int level, std::size_t index) const {
     const std::size_t first = index * kColumnsPerImage;
     const std::size_t count =
         std::min<std::size_t>(kColumnsPerImage, pyramid_->columnCount(level) - first);
-    QImage image(width_, static_cast<int>(count), QImage::Format_RGB32);
+    QImage image(width_, static_cast<int>(count), QImage::Format_ARGB32_Premultiplied);
     // Each pixel lies between two band centres; its level is blended from both.
     std::vector<int> lowBand(static_cast<std::size_t>(width_)), weight(lowBand.size());
     for (int x = 0; x < width_; ++x) {
