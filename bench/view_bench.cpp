@@ -2,7 +2,8 @@
 // at zoom level 13 (the most items in view), and at zoom level 12 for a 1-minute and
 // a 60-minute song with the same view (a 1-minute song does not fill a zoom-13
 // view), to show that a frame's cost depends on what is in view and not on the
-// song's length.
+// song's length. The same views again with the spectrogram layer beside the wave, and
+// at zoom level 1, where one column of it is stretched over the whole screen.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -35,6 +36,7 @@ struct Song {
     FramePainter painter;
     TransportState transport;
     QImage frame{1920, 1080, QImage::Format_ARGB32_Premultiplied};
+    std::shared_ptr<TfPyramid> spectrogram;
 
     explicit Song(int minutes)
         : music(kRate, minutes * 60 * kRate), editor(messages, music),
@@ -61,6 +63,7 @@ struct Song {
         store.refresh();
         store.setCurrentLevel(kDanceDoubleHard);
         buildWave(length);
+        buildSpectrogram(length);
 
         view.setWindowSize(1920, 1080);
         for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Arrow, Layer::Status})
@@ -94,16 +97,28 @@ struct Song {
         }
     }
 
+    // Columns of changing levels (what they hold does not change the cost of a frame).
+    void buildSpectrogram(SamplePosition length) {
+        spectrogram = std::make_shared<TfPyramid>(kRate, static_cast<std::size_t>(length));
+        for (std::size_t c = 0; c < spectrogram->columnCount(0); ++c) {
+            std::uint8_t* column = spectrogram->baseColumn(c);
+            for (int band = 0; band < kTfBands; ++band)
+                column[band] = static_cast<std::uint8_t>((c * 13 + band * 7) % 256);
+        }
+        spectrogram->buildCoarserLevels();
+    }
+
     // Playback at 60 frames a second moves the position by 735 samples; after two
     // seconds it starts over, so every run sees the same stretch of the song.
     void drawOne(double start, int frameIndex) {
         transport.position = start + (frameIndex % 120) * 735;
         QPainter p(&frame);
-        painter.drawFrame(p, renderer, view, transport);
+        painter.drawFrame(p, renderer, view, transport, {nullptr, spectrogram.get()});
     }
 };
 
-void drawFrames(benchmark::State& state, int minutes, int zoomLevel, bool grid) {
+void drawFrames(benchmark::State& state, int minutes, int zoomLevel, bool grid,
+                bool spectrogram = false) {
     static std::unique_ptr<Song> song;
     static int songMinutes = 0;
     if (!song || songMinutes != minutes) {
@@ -112,6 +127,7 @@ void drawFrames(benchmark::State& state, int minutes, int zoomLevel, bool grid) 
         songMinutes = minutes;
     }
     song->view.chooseGrid(grid ? GridChoice::Sixteenth : GridChoice::None);
+    song->view.spectrogramOn = spectrogram;
     song->view.noteSizeCommand(NoteSizeCommand::Auto);
     song->editor.waveView().zoomLevel = zoomLevel;
     song->view.zoom(ZoomCommand::In);
@@ -143,10 +159,23 @@ void BM_FrameZoom12Song60Minutes(benchmark::State& state) {
     drawFrames(state, 60, 12, false);
 }
 
+void BM_FrameSpectrogramZoom12Song1Minute(benchmark::State& state) {
+    drawFrames(state, 1, 12, false, true);
+}
+void BM_FrameSpectrogramZoom12Song60Minutes(benchmark::State& state) {
+    drawFrames(state, 60, 12, false, true);
+}
+void BM_FrameSpectrogramZoom1Song60Minutes(benchmark::State& state) {
+    drawFrames(state, 60, 1, false, true);
+}
+
 BENCHMARK(BM_FrameZoom13)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoom13With16thGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoom12Song1Minute)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoom12Song60Minutes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameSpectrogramZoom12Song1Minute)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameSpectrogramZoom12Song60Minutes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameSpectrogramZoom1Song60Minutes)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

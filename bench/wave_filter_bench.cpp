@@ -18,16 +18,13 @@
 #include "app/session/editor.h"
 #include "audio/platform/platform_audio.h"
 #include "audio/wave_filter.h"
-#include "bench_song.h"
+#include "bench_sox.h"
 
 namespace {
 
 using namespace quillex;
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::msSince;
 
 // Posted reports land here; the benchmark waits for the finishing one.
 struct Inbox {
@@ -69,21 +66,14 @@ double childrenCpuMs() {
 double soxMs(const std::string& in) {
     const std::string out =
         (std::filesystem::temp_directory_path() / "quillex-bench-sox.wav").string();
-    const std::string command = "sox '" + in + "' '" + out + "' sinc -n 65 -1000";
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0)
-        return -1;
-    return msSince(start);
+    return bench::commandMs("sox '" + in + "' '" + out + "' sinc -n 65 -1000");
 }
 
 void BM_FiniteFilterVersusSox(benchmark::State& state) {
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    static const std::string path =
-        bench::makeSong("quillex-bench-song.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    RecordingMessages messages;
-    NullShellHooks shell;
-    Editor editor(messages, shell, makePlatformAudio());
-    if (!editor.player().loadMusic(path, "", true)) {
+    bench::OpenedSong song;
+    Editor& editor = song.editor;
+    const std::string& path = song.path;
+    if (!song.loaded) {
         state.SkipWithError("loadMusic failed");
         return;
     }

@@ -59,6 +59,15 @@ OptionField keyField(const char* key, int Options::*field) {
             [field](const Options& o) { return std::to_string(o.*field); }};
 }
 
+// An integer within lowest..highest (clamped).
+OptionField boundedIntField(const char* key, int Options::*field, int lowest, int highest) {
+    return {key,
+            [field, lowest, highest](Options& o, const std::string& v) {
+                o.*field = std::clamp(textToInt(v), lowest, highest);
+            },
+            [field](const Options& o) { return std::to_string(o.*field); }};
+}
+
 // A real within -limit..limit (clamped).
 OptionField boundedRealField(const char* key, double Options::*field, double limit) {
     return {key,
@@ -117,6 +126,9 @@ const std::vector<OptionField>& optionFields() {
         keyField("#ALTERNATE_KEY_RIGHT", &Options::alternateKeyRight),
         intField("#STATUSBAR_EXTRAY", &Options::statusBarExtraY),
         boundedRealField("#KBLAGCOMP", &Options::keyboardLagMs, kMaxKeyboardLagMs),
+        boolField("#SPECTROGRAMBESIDEWAVE", &Options::spectrogramBesideWave),
+        boundedIntField("#SPECTROGRAMRANGE", &Options::spectrogramRangeDb, kMinSpectrogramRangeDb,
+                        kMaxSpectrogramRangeDb),
     };
     return fields;
 }

@@ -13,6 +13,9 @@ class ItemStore;
 inline constexpr double kMaxJudgeWindowMs = 5000;
 inline constexpr double kMaxPracticeScale = 10;
 inline constexpr double kMaxKeyboardLagMs = 5000;
+// The spectrogram's decibel range (its contrast: the smaller, the starker).
+inline constexpr int kMinSpectrogramRangeDb = 20;
+inline constexpr int kMaxSpectrogramRangeDb = 120;
 
 struct Options {
     bool scrollingCursor = true;        // #SCROLLINGCURSOR
@@ -39,12 +42,14 @@ struct Options {
     double booWindow = 0.180;
     double freezeOkWindow = 0.250;
     double mineWindow = 0.090;
-    int alternateKeyLeft = 90;   // Z
-    int alternateKeyDown = 88;   // X
-    int alternateKeyUp = 190;    // the "." key
-    int alternateKeyRight = 191; // the "/" key
-    int statusBarExtraY = 84;    // #STATUSBAR_EXTRAY, pixels
-    double keyboardLagMs = 0;    // #KBLAGCOMP
+    int alternateKeyLeft = 90;         // Z
+    int alternateKeyDown = 88;         // X
+    int alternateKeyUp = 190;          // the "." key
+    int alternateKeyRight = 191;       // the "/" key
+    int statusBarExtraY = 84;          // #STATUSBAR_EXTRAY, pixels
+    double keyboardLagMs = 0;          // #KBLAGCOMP
+    bool spectrogramBesideWave = true; // #SPECTROGRAMBESIDEWAVE, else instead of it
+    int spectrogramRangeDb = 60;       // #SPECTROGRAMRANGE, decibels
 };
 
 // Reads the entries of `text` over `options`; keys not given keep their values.

@@ -39,6 +39,7 @@ OptionsForm optionsFormOf(const Options& options) {
     form.freezeOk = milliseconds(options.freezeOkWindow);
     form.mine = milliseconds(options.mineWindow);
     form.keyboardLag = formatFixed3(options.keyboardLagMs);
+    form.spectrogramContrastStep = (kMaxSpectrogramRangeDb - options.spectrogramRangeDb) / 10;
     return form;
 }
 
@@ -79,6 +80,9 @@ std::optional<Options> optionsFromForm(const OptionsForm& form) {
     options.freezeOkWindow = *freezeOk * 0.001;
     options.mineWindow = *mine * 0.001;
     options.keyboardLagMs = *lag;
+    options.spectrogramRangeDb =
+        std::clamp(kMaxSpectrogramRangeDb - 10 * form.spectrogramContrastStep,
+                   kMinSpectrogramRangeDb, kMaxSpectrogramRangeDb);
     return options;
 }
 

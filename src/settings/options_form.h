@@ -25,6 +25,8 @@ struct OptionsForm {
     std::string scale;
     std::string marvelous, perfect, great, good, boo, freezeOk, mine;
     std::string keyboardLag;
+    // The spectrogram's contrast slider (0..10): each step narrows its range by 10 dB.
+    int spectrogramContrastStep = 6;
 };
 
 // The form for the options in force.

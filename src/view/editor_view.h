@@ -15,6 +15,7 @@
 #include "view/grid.h"
 #include "view/item_boxes.h"
 #include "view/position_bar.h"
+#include "view/sonogram_look.h"
 #include "view/status_layer.h"
 #include "view/transport_state.h"
 #include "view/view_geometry.h"
@@ -109,6 +110,8 @@ class EditorView {
     // What the practice judging shows; the drawing fades it (null: nothing to show).
     JudgementDisplay* judgement = nullptr;
     bool filteredWaveAlone = false;
+    bool spectrogramOn = false; // the spectrogram layer is shown
+    SpectrogramLook spectrogramLook;
 
     ItemStore& store() { return store_; }
     const ItemStore& store() const { return store_; }

@@ -81,6 +81,7 @@ TEST(CommandTable, CheckGroupsListTheirOwnersChoicesInOrder) {
         grids.push_back(Grid::commandId(choice));
     for (Layer layer : {Layer::Wave, Layer::Beat, Layer::Pause, Layer::Arrow, Layer::Status})
         layers.push_back(EditorView::layerCommandId(layer));
+    layers.push_back(CommandId::SpectrogramLayer); // the view's own layer, after the store's
     EXPECT_EQ(menu[CheckGroup::Snap], snaps);
     EXPECT_EQ(menu[CheckGroup::Grid], grids);
     EXPECT_EQ(menu[CheckGroup::Layer], layers);

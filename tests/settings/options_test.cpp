@@ -57,10 +57,12 @@ TEST(OptionsFile, OutOfRangeValuesFallBackToDefaults) {
 }
 
 TEST(OptionsFile, HugePracticeValuesAreClampedSoSampleWindowsStayInRange) {
-    Options o = parsed("#PRACTICEMODEBOO:1e12;#PRACTICEMODESCALE:1e300;#KBLAGCOMP:-1e9;");
+    Options o = parsed("#PRACTICEMODEBOO:1e12;#PRACTICEMODESCALE:1e300;#KBLAGCOMP:-1e9;"
+                       "#SPECTROGRAMRANGE:5;");
     EXPECT_DOUBLE_EQ(o.booWindow, kMaxJudgeWindowMs * 0.001);
     EXPECT_DOUBLE_EQ(o.practiceScale, kMaxPracticeScale);
     EXPECT_DOUBLE_EQ(o.keyboardLagMs, -kMaxKeyboardLagMs);
+    EXPECT_EQ(o.spectrogramRangeDb, kMinSpectrogramRangeDb);
 }
 
 TEST(OptionsFile, ValuesInRangeAreTakenWithCStyleNumberReading) {

@@ -35,7 +35,7 @@ struct DensityRender : ::testing::Test, test::StoreFixture {
     }
     QColor at(int x, int y) {
         QPainter p(&frame);
-        painter.drawFrame(p, renderer, view, transport, nullptr);
+        painter.drawFrame(p, renderer, view, transport, {});
         p.end();
         return frame.pixelColor(x, y);
     }

@@ -3,50 +3,10 @@
 // colour keys, frame-rate display, song pictures and texts.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
-
-#include "placeholder_pictures.h"
-#include "support/store_fixture.h"
-#include "view/editor_view.h"
-#include "view/paint/frame_painter.h"
-#include "view/paint/renderer.h"
+#include "render_fixture.h"
 
 namespace quillex {
 namespace {
-
-const QColor kWallpaper = test::placeholderColour(PictureId::Wallpaper);
-
-struct RenderFixture : ::testing::Test, test::StoreFixture {
-    QTemporaryDir folder;
-    Renderer renderer;
-    NullShellHooks hooks;
-    EditorView view{store, editor.waveView(), hooks};
-    FramePainter painter;
-    TransportState transport;
-    QImage frame{800, 600, QImage::Format_ARGB32_Premultiplied};
-
-    RenderFixture() {
-        EXPECT_TRUE(test::writePlaceholderPictures(folder.path()));
-        EXPECT_TRUE(renderer.initialise(folder.path()));
-        renderer.setFrameRateShown(false);
-        view.setWindowSize(800, 600);
-        view.positionBar().setEnabled(false);
-        transport.loaded = true;
-        transport.position = 66150; // beat 2 on the cursor row (row 100)
-        // 120 BPM from one second in; beat 3 locked and white, the others blue.
-        for (int i = 0; i < 40; ++i)
-            addBeat(44100 + i * 22050, i == 2, i == 2);
-        store.refresh();
-    }
-    void draw(const PeakPyramid* filtered = nullptr) {
-        QPainter p(&frame);
-        painter.drawFrame(p, renderer, view, transport, filtered);
-    }
-    QColor at(int x, int y) const { return frame.pixelColor(x, y); }
-    int rowOf(double sample) const { return view.geometry(transport.position).rowOfSample(sample); }
-};
 
 TEST_F(RenderFixture, BeatLinesOnTheirRowsInTheirStyles) {
     store.setLayer(Layer::Beat, true);
@@ -138,7 +98,7 @@ TEST_F(RenderFixture, FilteredWaveOverOrInsteadOfTheMusic) {
     filtered.append(soft.data(), soft.data(), soft.size());
     view.setLayer(Layer::Wave, true);
     const int y = 110, centre = editor.waveView().waveX;
-    draw(&filtered);
+    draw({&filtered});
     const QColor band = at(centre - 100, y); // nothing left of the centre line
     EXPECT_EQ(at(centre + 75, y), QColor(255, 255, 84)) << "the music beyond the filtered wave";
     const QColor over = at(centre + 25, y); // red 234, green 51 at alpha 191 over the music
@@ -146,7 +106,7 @@ TEST_F(RenderFixture, FilteredWaveOverOrInsteadOfTheMusic) {
     EXPECT_NEAR(over.green(), (51 * 191 + 255 * 64) / 255, 2);
 
     view.filteredWaveAlone = true;
-    draw(&filtered);
+    draw({&filtered});
     EXPECT_EQ(at(centre + 75, y), band) << "no music drawn";
     EXPECT_EQ(at(centre + 25, y), QColor(234, 51, 67));
 }

@@ -76,7 +76,14 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
     dialogCommands_->registerAll();
     waveFilter_ = std::make_unique<WaveFilterCommands>(this, *editor_, *view_);
     waveFilter_->registerCommand(shell_->dispatcher);
-    shell_->dispatcher.musicOpened = [this] { waveFilter_->musicOpened(); };
+    spectrogram_ = std::make_unique<SpectrogramCommands>(
+        this, *editor_, *view_, [this] { return waveFilter_->activeFilter(); });
+    spectrogram_->registerCommand(shell_->dispatcher);
+    waveFilter_->filterChanged = [this] { spectrogram_->sourceChanged(); };
+    shell_->dispatcher.musicOpened = [this] {
+        waveFilter_->musicOpened();
+        spectrogram_->sourceChanged();
+    };
     mouse_ = std::make_unique<MouseEditing>(*editor_, *view_, shell_->dispatcher);
     // The effect sounds are data beside the program, like the pictures.
     if (!dataFolder_.isEmpty())
@@ -117,7 +124,9 @@ MainWindow::MainWindow(ShellPaths paths, const QString& dataFolder) : dataFolder
             connect(widget, &RasterEditorWidget::frameDrawn, this, &MainWindow::countFrame);
             surface_ = widget;
         }
-        surface_->setFilteredPeaks([this] { return waveFilter_->peaks(); });
+        surface_->setSources([this] {
+            return FrameSources{waveFilter_->peaks(), spectrogram_->pyramid()};
+        });
         editorWidget_ = surface_->widget();
     }
     editorWidget_->setFocusPolicy(Qt::StrongFocus);

@@ -27,6 +27,7 @@
 #include "app/window/dialogs/edit_dialogs.h"
 #include "app/window/dialogs/sync_dialogs.h"
 #include "app/window/idle_frames.h"
+#include "app/window/sonogram_commands.h"
 #include "app/window/suggest_tempo_commands.h"
 #include "app/window/wave_filter_commands.h"
 #include "settings/window_settings.h"
@@ -88,6 +89,8 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     void discardFilteredWaves() override {
         if (waveFilter_)
             waveFilter_->discard();
+        if (spectrogram_)
+            spectrogram_->discard();
     }
     void sampleRateChanged(int) override {}
     void switchRecordingOff() override {
@@ -148,6 +151,7 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     std::unique_ptr<KeyboardInput> keyboard_;
     std::unique_ptr<DialogCommands> dialogCommands_;
     std::unique_ptr<WaveFilterCommands> waveFilter_;
+    std::unique_ptr<SpectrogramCommands> spectrogram_;
     std::unique_ptr<EditorView> view_;
     std::unique_ptr<MouseEditing> mouse_;
     std::vector<std::pair<int, std::string>> earlyStatusTexts_;

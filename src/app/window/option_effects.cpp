@@ -22,6 +22,7 @@ void applyOptions(const Options& options, Editor& editor, Shell& shell, EditorVi
     editor.waveView().scrollingCursor = options.scrollingCursor;
     view.status().setBottomMargin(options.statusBarExtraY);
     view.practiceMode = options.practiceMode;
+    view.spectrogramLook = {options.spectrogramBesideWave, options.spectrogramRangeDb};
     view.status().setPracticeMode(options.practiceMode);
     if (renderer)
         renderer->setFrameRateShown(!options.noShowFps);

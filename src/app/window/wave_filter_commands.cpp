@@ -39,6 +39,7 @@ void WaveFilterCommands::openDialog() {
         run();
     else
         filter_.discard();
+    filterChanged();
 }
 
 void WaveFilterCommands::musicOpened() {

@@ -36,6 +36,12 @@ class WaveFilterCommands : public QObject {
     // enabled), the new music is filtered with the same settings.
     void musicOpened();
     bool running() const { return filter_.running(); }
+    // The settings the filtered wave was made with; nothing when there is none.
+    std::optional<WaveFilterSettings> activeFilter() const {
+        return filter_.peaks() ? std::optional(settings_) : std::nullopt;
+    }
+    // Called after the dialog's OK has run the filter or switched it off.
+    std::function<void()> filterChanged = [] {};
 
     // Unattended runs close the settings dialog as soon as it shows.
     bool unattended = false;

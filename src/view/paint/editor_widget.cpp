@@ -27,8 +27,8 @@ void EditorSurface::paint(QPainter& painter) {
     if (!renderer_.initialised())
         return;
     const TransportState transport = transport_ ? transport_() : TransportState{};
-    const PeakPyramid* filtered = filteredPeaks_ ? filteredPeaks_() : nullptr;
-    painter_.drawFrame(painter, renderer_, view_, transport, filtered);
+    const FrameSources sources = sources_ ? sources_() : FrameSources{};
+    painter_.drawFrame(painter, renderer_, view_, transport, sources);
 }
 
 EditorWidget::EditorWidget(EditorView& view, Renderer& renderer,

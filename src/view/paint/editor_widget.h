@@ -17,7 +17,6 @@ namespace quillex {
 
 class EditorView;
 class Renderer;
-class PeakPyramid;
 
 // What both kinds of widget share: the view to draw and how to draw one frame.
 class EditorSurface {
@@ -27,10 +26,8 @@ class EditorSurface {
         : view_(view), renderer_(renderer), transport_(std::move(transport)) {}
     virtual ~EditorSurface() = default;
 
-    // Asked once per frame for the filtered wave (null when there is none).
-    void setFilteredPeaks(std::function<const PeakPyramid*()> filteredPeaks) {
-        filteredPeaks_ = std::move(filteredPeaks);
-    }
+    // Asked once per frame for the filtered wave and the spectrogram.
+    void setSources(std::function<FrameSources()> sources) { sources_ = std::move(sources); }
     // No frame is drawn while suspended (a modal dialog or a minimised window).
     void setSuspended(bool on);
     bool suspended() const { return suspended_; }
@@ -49,7 +46,7 @@ class EditorSurface {
     EditorView& view_;
     Renderer& renderer_;
     std::function<TransportState()> transport_;
-    std::function<const PeakPyramid*()> filteredPeaks_;
+    std::function<FrameSources()> sources_;
     FramePainter painter_;
     bool suspended_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "analysis/tf_pyramid.h"
 #include "audio/peak_pyramid.h"
 #include "items/item_list.h"
 #include "items/timing_map.h"
@@ -16,6 +17,14 @@
 namespace quillex {
 
 class Renderer;
+class SpectrogramImages;
+
+// What a frame draws besides the view's own state: the filtered wave and the
+// spectrogram, each null when there is none.
+struct FrameSources {
+    const PeakPyramid* filteredPeaks = nullptr;
+    const TfPyramid* spectrogram = nullptr;
+};
 
 struct FrameContext {
     const EditorView& view;
@@ -30,18 +39,20 @@ struct FrameContext {
     const PeakPyramid* filteredPeaks = nullptr;
     std::vector<GridEntry>* gridEntries = nullptr; // reused from frame to frame
     ItemList delays;
+    const TfPyramid* spectrogram = nullptr;
+    SpectrogramImages* spectrogramImages = nullptr; // kept from frame to frame
 
     bool layerOn(Layer layer) const { return view.store().layerOn(layer); }
 };
 
 // Gathers a frame's context: the list handles are copied, not the items.
 FrameContext makeFrameContext(const EditorView& view, const TransportState& transport,
-                              const PeakPyramid* filteredPeaks,
-                              std::vector<GridEntry>& gridEntries);
+                              FrameSources sources, std::vector<GridEntry>& gridEntries);
 
 // The layers, each drawing only what lies in view. Their order is fixed in
 // drawFrame().
 void paintWaveLayer(const FrameContext& frame, Renderer& renderer);
+void paintSpectrogramLayer(const FrameContext& frame, Renderer& renderer);
 void paintBeatLayer(const FrameContext& frame, Renderer& renderer);
 void paintPauseLayer(const FrameContext& frame, Renderer& renderer);
 // Parts of the pause layer, drawn by it.

@@ -13,17 +13,17 @@ namespace {
 using LayerPainter = void (*)(const FrameContext&, Renderer&);
 
 // Back to front.
-constexpr std::array<LayerPainter, 12> kLayerOrder{
-    paintWaveLayer,   paintBeatLayer,       paintPauseLayer,     paintArrowLayer,
-    paintGridLayer,   paintDensityGraph,    paintPositionBar,    paintSelection,
-    paintStatusLayer, paintPracticeEffects, paintAutoscrollMark, paintRecording,
+constexpr std::array<LayerPainter, 13> kLayerOrder{
+    paintWaveLayer,  paintSpectrogramLayer, paintBeatLayer,       paintPauseLayer,
+    paintArrowLayer, paintGridLayer,        paintDensityGraph,    paintPositionBar,
+    paintSelection,  paintStatusLayer,      paintPracticeEffects, paintAutoscrollMark,
+    paintRecording,
 };
 
 } // namespace
 
 FrameContext makeFrameContext(const EditorView& view, const TransportState& transport,
-                              const PeakPyramid* filteredPeaks,
-                              std::vector<GridEntry>& gridEntries) {
+                              FrameSources sources, std::vector<GridEntry>& gridEntries) {
     const ItemStore& store = view.store();
     FrameContext frame{view,
                        transport,
@@ -33,8 +33,10 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
                        {},
                        {},
                        {},
-                       filteredPeaks,
-                       &gridEntries};
+                       sources.filteredPeaks,
+                       &gridEntries,
+                       {},
+                       sources.spectrogram};
     frame.pauses = store.pauses();
     frame.delays = store.delays();
     frame.notes = store.notes(store.currentLevel());
@@ -44,13 +46,14 @@ FrameContext makeFrameContext(const EditorView& view, const TransportState& tran
 }
 
 void FramePainter::drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
-                             const TransportState& transport, const PeakPyramid* filteredPeaks) {
+                             const TransportState& transport, FrameSources sources) {
     view.beginFrame(transport);
     // The background is opaque black with the picture over it, so it is the clear.
     renderer.beginFrame(painter, view.windowWidth(), view.windowHeight(), false);
     renderer.background(255);
     {
-        const FrameContext frame = makeFrameContext(view, transport, filteredPeaks, gridEntries_);
+        FrameContext frame = makeFrameContext(view, transport, sources, gridEntries_);
+        frame.spectrogramImages = &spectrogramImages_;
         for (LayerPainter paint : kLayerOrder)
             paint(frame, renderer);
     }

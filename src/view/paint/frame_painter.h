@@ -7,9 +7,10 @@
 
 #include <vector>
 
-#include "audio/peak_pyramid.h"
 #include "view/editor_view.h"
 #include "view/grid.h"
+#include "view/paint/frame_context.h"
+#include "view/paint/sonogram_painter.h"
 #include "view/transport_state.h"
 
 namespace quillex {
@@ -19,12 +20,13 @@ class Renderer;
 class FramePainter {
   public:
     // Paints a frame of `view` on `painter` (a surface of the view's window size).
-    // `filteredPeaks` is the filtered wave when one is available.
+    // `sources` holds the filtered wave and the spectrogram when they are available.
     void drawFrame(QPainter& painter, Renderer& renderer, EditorView& view,
-                   const TransportState& transport, const PeakPyramid* filteredPeaks = nullptr);
+                   const TransportState& transport, FrameSources sources = {});
 
   private:
     std::vector<GridEntry> gridEntries_;
+    SpectrogramImages spectrogramImages_;
 };
 
 // True while the next frame would differ from the last over the whole picture with

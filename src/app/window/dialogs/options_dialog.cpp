@@ -35,8 +35,10 @@ constexpr CheckBoxRow kSavingBoxes[] = {
     {146, "Backup all saves", &Options::saveBackups},
     {115, "Don't Show FPS", &Options::noShowFps},
 };
+constexpr CheckBoxRow kSpectrogramBox{521, "Spectrogram beside the wave (else instead of it)",
+                                      &Options::spectrogramBesideWave};
 constexpr CheckBoxRow kTickBox{147, "Assist Tick on beats and sub-beats",
-                           &Options::assistOnBeatAndSubBeat};
+                               &Options::assistOnBeatAndSubBeat};
 constexpr CheckBoxRow kPracticeBox{180, "Enable Practice Mode", &Options::practiceMode};
 constexpr CheckBoxRow kKeepPitchBox{520, "Keep pitch when slowed", &Options::keepPitchWhenSlowed};
 
@@ -58,7 +60,7 @@ constexpr LineEditRow kPracticeEdits[] = {
     {434, "KB Lag Comp. (ms):", &OptionsForm::keyboardLag},
 };
 
-QSlider* volumeSlider(int id, QWidget* parent) {
+QSlider* tenStepSlider(int id, QWidget* parent) {
     auto* slider = named(new QSlider(Qt::Horizontal, parent), id);
     slider->setRange(0, 10);
     slider->setPageStep(1);
@@ -72,8 +74,8 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
                              Messages& messages, std::function<void(const Options&)> applied,
                              QWidget* parent)
     : QDialog(parent), options_(options), path_(std::move(path)), player_(player),
-      messages_(messages), applied_(std::move(applied)),
-      beatVolumeBefore_(player.beatTickVolume()), noteVolumeBefore_(player.noteTickVolume()) {
+      messages_(messages), applied_(std::move(applied)), beatVolumeBefore_(player.beatTickVolume()),
+      noteVolumeBefore_(player.noteTickVolume()) {
     setWindowTitle("Options");
     auto* pages = new QTabWidget(this);
     auto addBox = [this](const CheckBoxRow& row, QWidget* page, QBoxLayout* layout) {
@@ -88,6 +90,11 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
         addBox(row, editing, editingLayout);
     for (const CheckBoxRow& row : kSavingBoxes)
         addBox(row, editing, editingLayout);
+    addBox(kSpectrogramBox, editing, editingLayout);
+    spectrogramContrast_ = tenStepSlider(522, editing);
+    auto* contrast = new QFormLayout;
+    contrast->addRow("Spectrogram contrast", spectrogramContrast_);
+    editingLayout->addLayout(contrast);
     editingLayout->addStretch();
     pages->addTab(editing, "&Editing");
 
@@ -95,8 +102,8 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
     auto* ticksLayout = new QVBoxLayout(ticks);
     addBox(kTickBox, ticks, ticksLayout);
     auto* volumes = new QFormLayout;
-    beatVolume_ = volumeSlider(415, ticks);
-    noteVolume_ = volumeSlider(416, ticks);
+    beatVolume_ = tenStepSlider(415, ticks);
+    noteVolume_ = tenStepSlider(416, ticks);
     volumes->addRow("Beat Assist Vol.", beatVolume_);
     volumes->addRow("Note Assist Vol.", noteVolume_);
     ticksLayout->addLayout(volumes);
@@ -125,8 +132,7 @@ OptionsDialog::OptionsDialog(Options& options, std::string path, MusicPlayer& pl
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* defaults =
         named(buttons->addButton("&Defaults...", QDialogButtonBox::ResetRole), 208);
-    connect(defaults, &QPushButton::clicked, this,
-            [this] { fill(defaultOptionsForm(options_)); });
+    connect(defaults, &QPushButton::clicked, this, [this] { fill(defaultOptionsForm(options_)); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -146,6 +152,7 @@ void OptionsDialog::fill(const OptionsForm& form) {
     const QSignalBlocker note(noteVolume_);
     beatVolume_->setValue(form.beatVolumeStep);
     noteVolume_->setValue(form.noteVolumeStep);
+    spectrogramContrast_->setValue(form.spectrogramContrastStep);
 }
 
 OptionsForm OptionsDialog::form() const {
@@ -157,6 +164,7 @@ OptionsForm OptionsDialog::form() const {
         form.*field = stdText(edit->text());
     form.beatVolumeStep = beatVolume_->value();
     form.noteVolumeStep = noteVolume_->value();
+    form.spectrogramContrastStep = spectrogramContrast_->value();
     return form;
 }
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QDialog>
@@ -47,6 +47,7 @@ class OptionsDialog : public QDialog {
     std::vector<std::pair<std::string OptionsForm::*, QLineEdit*>> edits_;
     QSlider* beatVolume_ = nullptr;
     QSlider* noteVolume_ = nullptr;
+    QSlider* spectrogramContrast_ = nullptr;
 };
 
 } // namespace quillex
