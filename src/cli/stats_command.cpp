@@ -69,8 +69,12 @@ int runStats(const std::vector<std::string>& arguments, std::ostream& out, std::
             return kToolUsage;
         }
     }
-    const bool sm = extensionOf(parsed->file) == ".sm";
-    ToolEditor tool(err, std::move(audio), sm ? MissingMusic::Skip : MissingMusic::StandIn);
+    // A song file's tempos place its notes in seconds, so its music is not needed; a
+    // .qx holds its markers as sample positions of the music, which must be loaded.
+    const std::string_view extension = extensionOf(parsed->file);
+    const bool timedByFile = extension == ".sm" || extension == ".ssc";
+    ToolEditor tool(err, std::move(audio),
+                    timedByFile ? MissingMusic::Skip : MissingMusic::StandIn);
     if (!openFile(tool.editor, tool.files, parsed->file, err))
         return kToolFailed;
     const ItemStore& store = tool.editor.store();
