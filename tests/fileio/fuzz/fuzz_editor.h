@@ -13,6 +13,8 @@
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"
+#include "fileio/ssc_parser.h"
+#include "fileio/ssc_writer.h"
 #include "fileio/song_file_context.h"
 #include "fileio/song_reader.h"
 #include "fileio/statement_text.h"
@@ -62,6 +64,17 @@ struct FuzzEditor {
         return buildSmSong(files, content.timing);
     }
 
+    // The same for a `.ssc` song's bytes: its charts kept as read go with the song.
+    bool readSscText(std::string_view text) {
+        Song& song = editor.song();
+        SscFileContent content = parseSscText(text, song.tags(), messages);
+        song.kept() = std::move(content.kept);
+        song.chartTexts() = std::move(content.chartTexts);
+        song.properties().applyTags(song.tags());
+        song.properties().applyBackground(song.tags());
+        return buildSmSong(files, content.timing);
+    }
+
     // Empties the song after an input, so that the next starts as a fresh read does
     // and an input frees what it took (libFuzzer checks for leaks when it does not).
     void clear() {
@@ -70,7 +83,8 @@ struct FuzzEditor {
         editor.meters().reset();
     }
 
-    // Writes the song and its companion to memory when the store holds enough beats.
+    // Writes the song as `.sm` and `.ssc` and its companion to memory when the store
+    // holds enough beats.
     void writeBack() {
         const ItemStore& store = editor.store();
         if (store.beats().size() < 2)
@@ -79,9 +93,14 @@ struct FuzzEditor {
         const std::string song =
             smSongText({editor.song(), store, editor.meters(), player.musicPath(),
                         player.sampleRate(), player.previewStart(), player.previewEnd()});
-        const std::string companion = companionText(store, editor.meters(), player.previewStart(),
-                                                    player.previewEnd(), player.position());
-        if (song.empty() || companion.empty())
+        const std::string ssc =
+            sscSongText({editor.song(), store, editor.meters(), player.musicPath(),
+                         player.sampleRate(), player.previewStart(), player.previewEnd()});
+        const std::string companion =
+            companionText(store, editor.meters(), player.previewStart(), player.previewEnd(),
+                          player.position(), editor.song().beatsBeforeFirstMarker(),
+                          editor.song().kept());
+        if (song.empty() || ssc.empty() || companion.empty())
             __builtin_trap();
     }
 };
