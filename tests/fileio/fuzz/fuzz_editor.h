@@ -13,10 +13,10 @@
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_writer.h"
-#include "fileio/ssc_parser.h"
-#include "fileio/ssc_writer.h"
 #include "fileio/song_file_context.h"
 #include "fileio/song_reader.h"
+#include "fileio/ssc_parser.h"
+#include "fileio/ssc_writer.h"
 #include "fileio/statement_text.h"
 #include "silent_music.h"
 
@@ -96,10 +96,9 @@ struct FuzzEditor {
         const std::string ssc =
             sscSongText({editor.song(), store, editor.meters(), player.musicPath(),
                          player.sampleRate(), player.previewStart(), player.previewEnd()});
-        const std::string companion =
-            companionText(store, editor.meters(), player.previewStart(), player.previewEnd(),
-                          player.position(), editor.song().beatsBeforeFirstMarker(),
-                          editor.song().kept());
+        const std::string companion = companionText(
+            store, editor.meters(), player.previewStart(), player.previewEnd(), player.position(),
+            editor.song().beatsBeforeFirstMarker(), editor.song().kept());
         if (song.empty() || ssc.empty() || companion.empty())
             __builtin_trap();
     }
