@@ -13,6 +13,7 @@
 #include "cli/tool_editor.h"
 #include "cli/transform_command.h"
 #include "fileio/kept_chart_conversion.h"
+#include "fileio/kept_chart_statistics.h"
 #include "fileio/open_routing.h"
 #include "fileio/ssc_timeline.h"
 #include "model/note_kind.h"
@@ -122,13 +123,6 @@ void printPauses(const Editor& editor, std::ostream& out) {
     for (const EditItem& p : editor.store().pauses())
         out << p.row() << '\t' << p.lengthRows() << '\t' << formatFixed(timing.pauseSeconds(p), 6)
             << '\n';
-}
-
-// The columns of a kept chart's game type, known to the editor or not.
-int keptChartColumns(const KeptChart& chart) {
-    if (const std::optional<int> type = gameTypeFromSmName(toLower(chart.stepsType)))
-        return gameTypeInfo(*type).columns;
-    return foreignColumnCount(chart.stepsType);
 }
 
 // Every chart's notes that are played: a note inside a warp is left out. A chart kept

@@ -1,6 +1,7 @@
 // `quillex-tool stats SONG [--level TYPE:DIFFICULTY] [--json]`: the statistics of every
 // chart of a song (or of one), a tab-separated table with a header line, or a JSON
-// array of one object per chart. A `.sm` song is read without its music (its timing
+// array of one object per chart; the charts a `.ssc` keeps as read follow, timed by
+// their own timing. A `.sm` song is read without its music (its timing
 // alone places the notes in seconds), so a song takes milliseconds; a `.qx` song's
 // beats are samples of its music, which is therefore loaded.
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include "cli/song_tool.h"
 #include "cli/tool_editor.h"
 #include "cli/transform_command.h"
+#include "fileio/kept_chart_conversion.h"
+#include "fileio/kept_chart_statistics.h"
 #include "fileio/song_paths.h"
 #include "tools/statistics_fields.h"
 
@@ -18,9 +21,28 @@ namespace quillex {
 namespace {
 
 struct ChartFigures {
-    LevelIndex level;
+    std::string level; // "TYPE:DIFFICULTY"
     std::vector<StatisticsField> fields;
 };
+
+// A kept chart's type and difficulty are the file's own text, so they are escaped.
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xF];
+            out += kHex[c & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
 
 void printTable(const std::vector<ChartFigures>& charts, std::ostream& out) {
     out << "level";
@@ -28,18 +50,17 @@ void printTable(const std::vector<ChartFigures>& charts, std::ostream& out) {
         out << '\t' << field.key;
     out << '\n';
     for (const ChartFigures& chart : charts) {
-        out << levelName(chart.level);
+        out << chart.level;
         for (const StatisticsField& field : chart.fields)
             out << '\t' << field.value;
         out << '\n';
     }
 }
 
-// The texts are level names, digits and the breakdown's brackets: nothing to escape.
 void printJson(const std::vector<ChartFigures>& charts, std::ostream& out) {
     out << '[';
     for (std::size_t c = 0; c < charts.size(); ++c) {
-        out << (c == 0 ? "\n" : ",\n") << "  {\"level\": \"" << levelName(charts[c].level) << '"';
+        out << (c == 0 ? "\n" : ",\n") << "  {\"level\": " << jsonString(charts[c].level);
         for (const StatisticsField& field : charts[c].fields) {
             out << ", \"" << field.key << "\": ";
             if (field.number)
@@ -78,11 +99,24 @@ int runStats(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (!openFile(tool.editor, tool.files, parsed->file, err))
         return kToolFailed;
     const ItemStore& store = tool.editor.store();
+    // The charts kept as read from a .ssc follow the edited ones in file order; one
+    // moved onto its level is counted there.
+    const KeptSongData& kept = tool.editor.song().kept();
+    const SscTiming songTiming = timingOfStatements(kept.songTiming);
+    std::vector<ChartFigures> keptCharts;
+    for (const KeptChart& chart : kept.charts)
+        if (writtenAsRead(chart, store) && (!only || chart.level == only))
+            keptCharts.push_back({keptChartLevelName(chart),
+                                  statisticsFields(keptChartStatistics(chart, songTiming))});
+    // A level asked for by name is printed even without notes, unless a kept chart
+    // stands for it.
     std::vector<ChartFigures> charts;
     for (LevelIndex level = 0; level < kLevelCount; ++level)
-        if (only ? level == *only : !store.notes(level).empty())
-            charts.push_back(
-                {level, statisticsFields(levelStatistics(store, tool.editor.song(), level))});
+        if (!store.notes(level).empty() ? !only || level == *only
+                                        : only == level && keptCharts.empty())
+            charts.push_back({levelName(level),
+                              statisticsFields(levelStatistics(store, tool.editor.song(), level))});
+    charts.insert(charts.end(), keptCharts.begin(), keptCharts.end());
     if (json)
         printJson(charts, out);
     else

@@ -71,11 +71,20 @@ bool SscTimeline::strictlyInsideWarp(std::int64_t row) const {
 std::optional<double> SscTimeline::noteSeconds(std::int64_t row) const {
     if (tempos_.empty() || insideWarp(row))
         return std::nullopt;
+    double seconds = rowSeconds(row);
+    for (const auto& [delayRow, delay] : delays_)
+        seconds += delayRow == row ? delay : 0;
+    return seconds;
+}
+
+double SscTimeline::rowSeconds(std::int64_t row) const {
+    if (tempos_.empty())
+        return 0;
     double seconds = 0.0 - offsetSeconds_; // never -0, which prints as "-0.000000"
     for (const auto& [stopRow, stop] : stops_)
         seconds += stopRow < row ? stop : 0;
     for (const auto& [delayRow, delay] : delays_)
-        seconds += delayRow <= row ? delay : 0;
+        seconds += delayRow < row ? delay : 0;
     // The tempo in force from row 0: the last at or before it, else the first.
     std::size_t t = 0;
     while (t + 1 < tempos_.size() && tempos_[t + 1].first <= 0)

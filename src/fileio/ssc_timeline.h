@@ -21,6 +21,9 @@ class SscTimeline {
     // beat, row 0 on beat 0) sound: after every earlier stop and the delays up to and
     // on the row. Nothing for a row inside a warp, whose notes are not played.
     std::optional<double> noteSeconds(std::int64_t row) const;
+    // Seconds to where the music reaches a row: after the stops and delays before it,
+    // before those on it; a row inside a warp is reached where the warp starts.
+    double rowSeconds(std::int64_t row) const;
 
   private:
     bool insideWarp(std::int64_t row) const;

@@ -1,5 +1,8 @@
 #include "tools/chart_statistics.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "model/note_kind.h"
 #include "tools/stream_breakdown.h"
 
@@ -41,27 +44,36 @@ class MeasureClock {
     const TimingMap& timing_;
 };
 
-} // namespace
-
-ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow) {
+ChartStatistics withoutNotes() {
     ChartStatistics stats;
-    if (notes.empty() || timing.beats().size() < 2 || timing.sampleRate() <= 0) {
-        stats.breakdown = streamBreakdown({});
-        return stats;
-    }
-    const MeasureClock clock(timing);
-    const std::int64_t firstMeasure = floorDivide(notes.front().row() - originRow, kRowsPerMeasure);
-    const std::int64_t lastMeasure = floorDivide(notes.back().row() - originRow, kRowsPerMeasure);
+    stats.breakdown = streamBreakdown({});
+    return stats;
+}
+
+// The one pass behind both forms. `kindOf` gives a note's kind, or nothing for a note
+// that is not played; `secondsAt` the time the music reaches a row.
+template <typename Notes, typename RowOf, typename KindOf, typename SecondsAt>
+ChartStatistics tally(const Notes& notes, RowOf rowOf, KindOf kindOf, SecondsAt secondsAt,
+                      std::int64_t originRow) {
+    auto first = std::find_if(notes.begin(), notes.end(),
+                              [&](const auto& n) { return kindOf(n).has_value(); });
+    if (first == notes.end())
+        return withoutNotes();
+    ChartStatistics stats;
+    auto last = std::find_if(notes.rbegin(), notes.rend(),
+                             [&](const auto& n) { return kindOf(n).has_value(); });
+    const std::int64_t firstMeasure = floorDivide(rowOf(*first) - originRow, kRowsPerMeasure);
+    const std::int64_t lastMeasure = floorDivide(rowOf(*last) - originRow, kRowsPerMeasure);
     stats.measures.resize(static_cast<std::size_t>(lastMeasure - firstMeasure + 1));
     for (std::size_t m = 0; m < stats.measures.size(); ++m) {
         MeasureDensity& measure = stats.measures[m];
         measure.measure = static_cast<int>(firstMeasure + static_cast<std::int64_t>(m));
         const std::int64_t startRow = originRow + std::int64_t{measure.measure} * kRowsPerMeasure;
-        measure.start = clock.sampleAt(startRow);
-        measure.end = clock.sampleAt(startRow + kRowsPerMeasure);
+        measure.startSeconds = secondsAt(startRow);
+        measure.endSeconds = secondsAt(startRow + kRowsPerMeasure);
     }
 
-    std::int32_t row = notes.front().row();
+    std::int64_t row = rowOf(*first);
     int onRow = 0;
     auto endRow = [&] {
         if (onRow == 0)
@@ -74,16 +86,18 @@ ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, 
         stats.hands += onRow >= 3;
         onRow = 0;
     };
-    for (const EditItem& note : notes) {
-        if (note.row() != row) {
+    for (auto note = first; note != notes.end(); ++note) {
+        const std::optional<NoteKind> kind = kindOf(*note);
+        if (!kind)
+            continue;
+        if (rowOf(*note) != row) {
             endRow();
-            row = note.row();
+            row = rowOf(*note);
         }
-        const NoteKind kind = noteKindOf(note);
-        stats.holds += kind == NoteKind::Hold;
-        stats.rolls += kind == NoteKind::Roll;
-        stats.lifts += kind == NoteKind::Lift;
-        if (kind == NoteKind::Mine) {
+        stats.holds += *kind == NoteKind::Hold;
+        stats.rolls += *kind == NoteKind::Roll;
+        stats.lifts += *kind == NoteKind::Lift;
+        if (*kind == NoteKind::Mine) {
             ++stats.mines;
             continue;
         }
@@ -92,12 +106,11 @@ ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, 
     }
     endRow();
 
-    const double rate = timing.sampleRate();
     std::vector<int> rowsPerMeasure;
     rowsPerMeasure.reserve(stats.measures.size());
     for (std::size_t m = 0; m < stats.measures.size(); ++m) {
         MeasureDensity& measure = stats.measures[m];
-        const double seconds = (static_cast<double>(measure.end) - measure.start) / rate;
+        const double seconds = measure.endSeconds - measure.startSeconds;
         measure.notesPerSecond = seconds > 0 ? measure.notes / seconds : 0;
         if (measure.notes > 0 &&
             (stats.peakMeasure < 0 || measure.notesPerSecond > stats.peakNps)) {
@@ -106,11 +119,34 @@ ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, 
         }
         rowsPerMeasure.push_back(measure.noteRows);
     }
-    const double span =
-        (static_cast<double>(stats.measures.back().end) - stats.measures.front().start) / rate;
+    const double span = stats.measures.back().endSeconds - stats.measures.front().startSeconds;
     stats.averageNps = span > 0 ? stats.taps / span : 0;
     stats.breakdown = streamBreakdown(rowsPerMeasure);
     return stats;
+}
+
+} // namespace
+
+ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow) {
+    if (timing.beats().size() < 2 || timing.sampleRate() <= 0)
+        return withoutNotes();
+    const MeasureClock clock(timing);
+    const double rate = timing.sampleRate();
+    return tally(
+        notes, [](const EditItem& n) { return std::int64_t{n.row()}; },
+        [&](const EditItem& n) {
+            return timing.insideWarp(n.row()) ? std::nullopt
+                                              : std::optional<NoteKind>(noteKindOf(n));
+        },
+        [&](std::int64_t row) { return static_cast<double>(clock.sampleAt(row)) / rate; },
+        originRow);
+}
+
+ChartStatistics chartStatistics(const std::vector<CountedNote>& notes,
+                                const std::function<double(std::int64_t row)>& secondsAtRow) {
+    return tally(
+        notes, [](const CountedNote& n) { return n.row; },
+        [](const CountedNote& n) { return std::optional<NoteKind>(n.kind); }, secondsAtRow, 0);
 }
 
 ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level) {

@@ -4,12 +4,15 @@
 // all take them from here.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "items/item_list.h"
 #include "items/item_store.h"
 #include "items/timing_map.h"
+#include "model/note_kind.h"
 #include "model/song.h"
 
 namespace quillex {
@@ -22,9 +25,9 @@ constexpr int measureOriginRow(int beatsBeforeFirstMarker) {
 
 // One measure that holds notes: where it lies in the music and how dense it is.
 struct MeasureDensity {
-    int measure = 0; // the file's measure number
-    SamplePosition start = 0;
-    SamplePosition end = 0;
+    int measure = 0;         // the file's measure number
+    double startSeconds = 0; // from the music's first sample
+    double endSeconds = 0;
     int notes = 0;    // notes to step on: taps, hold and roll heads, lifts
     int noteRows = 0; // rows holding at least one of them
     double notesPerSecond = 0;
@@ -45,8 +48,20 @@ struct ChartStatistics {
 };
 
 // The figures of a refreshed note list (sorted by row), timed by `timing`, with the
-// file's measures starting at `originRow`. One pass over the notes.
+// file's measures starting at `originRow`. One pass over the notes; notes inside a
+// warp are not played, so they are not counted.
 ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow);
+
+// A played note of a chart the store does not hold (one kept as read): its file row
+// (kRowsPerBeat per beat, measure 0 from row 0) and its kind.
+struct CountedNote {
+    std::int64_t row = 0;
+    NoteKind kind = NoteKind::Tap;
+};
+// The figures of such notes, sorted by row; `secondsAtRow` tells when the music reaches
+// any file row.
+ChartStatistics chartStatistics(const std::vector<CountedNote>& notes,
+                                const std::function<double(std::int64_t row)>& secondsAtRow);
 // The same for a level of the song, on the song file's measures.
 ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level);
 

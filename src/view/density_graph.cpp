@@ -12,7 +12,9 @@ void DensityGraph::update(const ItemStore& store) {
     revision_ = store.revision();
     level_ = level;
     computedOrigin_ = originRow_;
-    stats_ = chartStatistics(store.notes(level), store.timing(), originRow_);
+    const TimingMap timing = store.timing();
+    sampleRate_ = timing.sampleRate();
+    stats_ = chartStatistics(store.notes(level), timing, originRow_);
 }
 
 std::vector<DensityGraph::Span> DensityGraph::spans(const PositionBar& bar,
@@ -29,9 +31,10 @@ std::vector<DensityGraph::Span> DensityGraph::spans(const PositionBar& bar,
             continue;
         const int length =
             std::max(1, static_cast<int>(std::lround(m.notesPerSecond / stats_.peakNps * kWidth)));
-        const int top = std::clamp(bar.markerRow(m.start, clientHeight), first, last);
-        const int bottom =
-            std::clamp(std::max(top, bar.markerRow(m.end, clientHeight) - 1), first, last);
+        const int top =
+            std::clamp(bar.markerRow(sampleOf(m.startSeconds), clientHeight), first, last);
+        const int bottom = std::clamp(
+            std::max(top, bar.markerRow(sampleOf(m.endSeconds), clientHeight) - 1), first, last);
         for (int row = top; row <= bottom; ++row) {
             int& at = lengths[static_cast<std::size_t>(row - first)];
             at = std::max(at, length);
@@ -53,8 +56,9 @@ std::optional<DensityGraph::Span> DensityGraph::peak(const PositionBar& bar,
     if (stats_.peakMeasure < 0)
         return std::nullopt;
     const MeasureDensity& m = stats_.measures[static_cast<std::size_t>(stats_.peakMeasure)];
-    const int top = bar.markerRow(m.start, clientHeight);
-    return Span{top, std::max(top, bar.markerRow(m.end, clientHeight) - 1), kWidth};
+    const int top = bar.markerRow(sampleOf(m.startSeconds), clientHeight);
+    return Span{top, std::max(top, bar.markerRow(sampleOf(m.endSeconds), clientHeight) - 1),
+                kWidth};
 }
 
 } // namespace quillex

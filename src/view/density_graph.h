@@ -3,6 +3,7 @@
 // densest measure marked. A click on it seeks as a click on the bar does.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -42,7 +43,12 @@ class DensityGraph {
     std::optional<Span> peak(const PositionBar& bar, int clientHeight) const;
 
   private:
+    SamplePosition sampleOf(double seconds) const {
+        return static_cast<SamplePosition>(std::llround(seconds * sampleRate_));
+    }
+
     ChartStatistics stats_;
+    double sampleRate_ = 0;
     int originRow_ = measureOriginRow(1);
     std::uint64_t revision_ = ~std::uint64_t{0};
     LevelIndex level_ = -1;

@@ -4,6 +4,7 @@
 #include "app/forms/statistics_form.h"
 #include "base/number_parse.h"
 #include "fileio/kept_chart_conversion.h"
+#include "fileio/kept_chart_statistics.h"
 #include "fileio/statement_text.h"
 #include "model/note_kind.h"
 
@@ -46,12 +47,14 @@ LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& mete
                                   const KeptSongData& kept) {
     LevelManagerView view;
     view.label = gameTypeLabel(gameType);
+    const SscTiming songTiming = timingOfStatements(kept.songTiming);
     for (std::size_t i = 0; i < kept.charts.size(); ++i) {
         const KeptChart& chart = kept.charts[i];
         if (!writtenAsRead(chart, store))
             continue;
         view.keptCharts += (view.keptCharts.empty() ? "" : "\n") + keptChartLabel(chart) +
-                           ": kept as read" + (chart.ownTiming ? ", own timing" : "");
+                           ": kept as read" + (chart.ownTiming ? ", own timing" : "") + "   " +
+                           statisticsSummary(keptChartStatistics(chart, songTiming));
         view.keptChartChoices.emplace_back(i, chart.ownTiming && chart.level &&
                                                   store.notes(*chart.level).empty());
     }
@@ -133,8 +136,8 @@ LevelManager::LevelManager(Editor& editor, Dispatcher& dispatcher, NoteskinChoic
       noteskinPath_(std::move(noteskinPath)) {}
 
 LevelManagerView LevelManager::view() const {
-    LevelManagerView view = levelManagerView(editor_.store(), editor_.meters(), gameType(),
-                                                 editor_.song().kept());
+    LevelManagerView view =
+        levelManagerView(editor_.store(), editor_.meters(), gameType(), editor_.song().kept());
     for (int d = 0; d < kDifficultyCount; ++d) {
         const LevelIndex level = levelIndex(gameType(), d);
         if (view.lines[static_cast<std::size_t>(d)].ratingEnabled)
