@@ -52,6 +52,10 @@ double TfBands::lowHz(int band) const {
     return lowest_ * std::pow(ratio_, band);
 }
 
+double TfBands::position(double hz) const {
+    return std::log(hz / lowest_) / std::log(ratio_);
+}
+
 int TfBands::bandOf(double hz) const {
     if (hz < lowest_ || hz >= highHz(kTfBands - 1))
         return -1;

@@ -40,6 +40,9 @@ class TfBands {
     double highHz(int band) const { return lowHz(band + 1); }
     // The band holding `hz`, -1 outside them all.
     int bandOf(double hz) const;
+    // Where `hz` lies across the bands on their log scale: 0 at the lowest band's low
+    // edge, b + 0.5 at band b's centre, kTfBands at the top band's high edge.
+    double position(double hz) const;
     // The band's magnitude from a transform's bin magnitudes (up to lastBin()).
     float magnitude(int band, const float* bins) const;
     // The highest bin any band reads.

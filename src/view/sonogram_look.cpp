@@ -50,4 +50,20 @@ SpectrogramSpan spectrogramSpan(const WaveView& wave, bool besideWave) {
     return {wave.waveX - 128, besideWave ? wave.waveX + 128 : wave.waveX + 428};
 }
 
+std::vector<FrequencyMark> spectrogramFrequencyMarks(int sampleRate, SpectrogramSpan span) {
+    std::vector<FrequencyMark> marks;
+    if (sampleRate <= 0)
+        return marks;
+    const TfBands bands(sampleRate);
+    const int width = span.right - span.left;
+    for (const auto& [hz, label] : {std::pair{100.0, "100"}, {1000.0, "1k"}, {10000.0, "10k"}}) {
+        const double at = bands.position(hz);
+        // A pixel shows the band position (x + 0.5) * kTfBands / width.
+        if (at >= 0 && at <= kTfBands)
+            marks.push_back(
+                {span.left + static_cast<int>(std::floor(at * width / kTfBands)), label});
+    }
+    return marks;
+}
+
 } // namespace quillex

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "settings/options.h"
 
@@ -30,5 +32,14 @@ struct SpectrogramSpan {
     int left, right;
 };
 SpectrogramSpan spectrogramSpan(const WaveView& wave, bool besideWave);
+
+// A frequency marked along the layer's top edge, so the eye can place what it sees.
+struct FrequencyMark {
+    int x; // the screen column where the frequency is drawn
+    std::string_view label;
+};
+// The marks of 100 Hz, 1 kHz and 10 kHz over `span` for music at `sampleRate`; a
+// frequency above the top band (music of a low rate) has none.
+std::vector<FrequencyMark> spectrogramFrequencyMarks(int sampleRate, SpectrogramSpan span);
 
 } // namespace quillex

@@ -54,6 +54,19 @@ TEST_F(SpectrogramRender, ToneLightsItsBandInTheLayersSpan) {
     }
 }
 
+// The "1k" tick stands over the 1 kHz tone's column; music of a low rate has no 10 kHz.
+TEST_F(SpectrogramRender, FrequencyMarksStandOverWhatTheyName) {
+    const SpectrogramSpan span = spectrogramSpan(editor.waveView(), true);
+    draw({nullptr, pyramid.get()});
+    const std::vector<FrequencyMark> marks = spectrogramFrequencyMarks(44100, span);
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[1].label, "1k");
+    EXPECT_TRUE(bright(at(marks[1].x, 300)));
+    const QColor tick = at(marks[1].x, std::max(editor.waveView().waveTop, 0) + 3);
+    EXPECT_GT(std::min({tick.red(), tick.green(), tick.blue()}), 140);
+    EXPECT_EQ(spectrogramFrequencyMarks(16000, span).size(), 2u);
+}
+
 TEST_F(SpectrogramRender, NewPyramidWhereTheOldOneWasIsDrawnAnew) {
     const SpectrogramSpan span = spectrogramSpan(editor.waveView(), true);
     draw({nullptr, pyramid.get()});

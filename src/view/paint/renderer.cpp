@@ -301,6 +301,15 @@ void Renderer::text(std::string_view text, int x, int y, int alpha, FontSize fon
     painter_->drawImage(QPoint(x, y) + rendered.offset, rendered.image);
 }
 
+int Renderer::textWidth(std::string_view text, FontSize font) {
+    if (text.empty())
+        return 0;
+    const int index = font == FontSize::Large ? 0 : 1;
+    const qreal ratio = painter_->device() ? painter_->device()->devicePixelRatioF() : 1.0;
+    const RenderedText& rendered = texts_.get(text, index, fonts_[index], ratio);
+    return static_cast<int>(std::ceil(rendered.image.width() / ratio));
+}
+
 bool Renderer::setSongBackground(const QString& songFolder, const QString& fileName,
                                  Messages& messages) {
     songBackground_ = QImage();

@@ -89,6 +89,8 @@ class Renderer {
 
     // White text with its top-left corner at (x, y) (the text rectangle's corner).
     void text(std::string_view text, int x, int y, int alpha, FontSize font);
+    // The width in pixels `text` takes.
+    int textWidth(std::string_view text, FontSize font);
 
     // The frame-rate display ("Don't Show FPS" unchecked turns it on).
     void setFrameRateShown(bool on) { frameRateShown_ = on; }

@@ -13,6 +13,18 @@ namespace quillex {
 namespace {
 
 constexpr Colour kCursorColour{255, 255, 255, 255};
+constexpr Colour kMarkColour{255, 255, 255, 160};
+constexpr int kMarkAlpha = 160;
+
+// A short tick at each marked frequency with its label beside it, inside the span.
+void paintFrequencyMarks(int sampleRate, SpectrogramSpan span, int top, Renderer& renderer) {
+    for (const FrequencyMark& mark : spectrogramFrequencyMarks(sampleRate, span)) {
+        renderer.line(mark.x, top, mark.x, top + 6, kMarkColour);
+        const int width = renderer.textWidth(mark.label, FontSize::Small);
+        const int x = mark.x + 3 + width <= span.right ? mark.x + 3 : mark.x - 2 - width;
+        renderer.text(mark.label, x, top + 1, kMarkAlpha, FontSize::Small);
+    }
+}
 
 } // namespace
 
@@ -121,6 +133,7 @@ void paintSpectrogramLayer(const FrameContext& frame, Renderer& renderer) {
     frame.spectrogramImages->paint(*frame.spectrogram, frame.geometry, span, top, bottom,
                                    look.rangeDb, renderer.painter());
     renderer.line(span.left, wave.cursorRow, span.right, wave.cursorRow, kCursorColour);
+    paintFrequencyMarks(frame.spectrogram->sampleRate(), span, top, renderer);
 }
 
 } // namespace quillex
