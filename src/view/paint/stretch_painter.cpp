@@ -61,8 +61,10 @@ void paintWarps(const FrameContext& frame, Renderer& renderer) {
                            teal(w.selected ? 160 : (w.cutMark ? 32 : 80)), true);
         renderer.line(x1, row, x2, row, teal(itemAlpha(w.cutMark)));
         const double beats = static_cast<double>(w.lengthRows()) / kRowsPerBeat;
-        renderer.text("Warp " + formatNumber(beats) + (beats == 1 ? " beat" : " beats"), x2 + 6,
-                      row - kWarpHalfHeight - 8, itemAlpha(w.cutMark), FontSize::Small);
+        // Above the band's right end, clear of the density graph beside it.
+        const std::string label = "Warp " + formatNumber(beats) + (beats == 1 ? " beat" : " beats");
+        renderer.text(label, x2 - renderer.textWidth(label, FontSize::Small),
+                      row - kWarpHalfHeight - 16, itemAlpha(w.cutMark), FontSize::Small);
     }
 }
 
