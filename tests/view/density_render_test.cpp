@@ -2,42 +2,19 @@
 // as their measure's density, the densest measure marked, nothing where no notes are.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
-
-#include "placeholder_pictures.h"
-#include "support/store_fixture.h"
-#include "view/editor_view.h"
-#include "view/paint/frame_painter.h"
-#include "view/paint/renderer.h"
+#include "render_fixture.h"
 
 namespace quillex {
 namespace {
 
-struct DensityRender : ::testing::Test, test::StoreFixture {
-    QTemporaryDir folder;
-    Renderer renderer;
-    NullShellHooks hooks;
-    EditorView view{store, editor.waveView(), hooks};
-    FramePainter painter;
-    TransportState transport;
-    QImage frame{800, 600, QImage::Format_ARGB32_Premultiplied};
-
+struct DensityRender : FrameFixture {
     DensityRender() {
-        EXPECT_TRUE(test::writePlaceholderPictures(folder.path()));
-        EXPECT_TRUE(renderer.initialise(folder.path()));
-        renderer.setFrameRateShown(false);
-        view.setWindowSize(800, 600);
-        transport.loaded = true;
         transport.length = 44100 * 20;
         addBeats(40, 44100, 22050); // 120 BPM: a measure is two seconds
     }
-    QColor at(int x, int y) {
-        QPainter p(&frame);
-        painter.drawFrame(p, renderer, view, transport, {});
-        p.end();
-        return frame.pixelColor(x, y);
+    QColor drawnAt(int x, int y) {
+        draw();
+        return at(x, y);
     }
 };
 
@@ -49,21 +26,21 @@ TEST_F(DensityRender, BarsFollowTheDensityAndThePeakIsMarked) {
     for (int i = 0; i < 4; ++i)
         addNote(0, 0, 384 + 48 * i);
     store.refresh();
-    const QColor empty = at(DensityGraph::kX + 2, 300);
-    const QColor peak = at(DensityGraph::kX + 20, 100);
-    const QColor bar = at(DensityGraph::kX + 3, 160);
+    const QColor empty = drawnAt(DensityGraph::kX + 2, 300);
+    const QColor peak = drawnAt(DensityGraph::kX + 20, 100);
+    const QColor bar = drawnAt(DensityGraph::kX + 3, 160);
     EXPECT_NE(peak, empty);
     EXPECT_NE(bar, empty);
     EXPECT_NE(peak, bar);
-    EXPECT_EQ(at(DensityGraph::kX + 8, 160), empty); // 22 / 4 pixels long
-    EXPECT_EQ(at(DensityGraph::kX + 3, 100), at(DensityGraph::kX + 20, 100));
+    EXPECT_EQ(drawnAt(DensityGraph::kX + 8, 160), empty); // 22 / 4 pixels long
+    EXPECT_EQ(drawnAt(DensityGraph::kX + 3, 100), drawnAt(DensityGraph::kX + 20, 100));
 
     // An edit is drawn in the next frame: the quarters become the densest measure.
     for (int i = 0; i < 16; ++i)
         addNote(0, 1 + i % 3, 384 + 3 * i);
     store.refresh();
-    EXPECT_EQ(at(DensityGraph::kX + 20, 160), peak);
-    EXPECT_EQ(at(DensityGraph::kX + 20, 100), empty);
+    EXPECT_EQ(drawnAt(DensityGraph::kX + 20, 160), peak);
+    EXPECT_EQ(drawnAt(DensityGraph::kX + 20, 100), empty);
 }
 
 } // namespace
