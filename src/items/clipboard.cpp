@@ -62,10 +62,11 @@ bool Clipboard::copy(ItemStore& store, bool cut) {
     clearCutMarks(store);
     beats_ = takeSelected(store.beatList(), cut);
     pauses_ = takeSelected(store.pauseList(), cut);
+    delays_ = takeSelected(store.delayList(), cut);
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         notes_[level] = takeSelected(store.noteList(level), cut);
 
-    int kinds = !beats_.empty() + !pauses_.empty();
+    int kinds = !beats_.empty() + !pauses_.empty() + !delays_.empty();
     for (const Items& level : notes_)
         kinds += !level.empty();
     if (kinds < 2)
@@ -76,13 +77,14 @@ bool Clipboard::copy(ItemStore& store, bool cut) {
 }
 
 bool Clipboard::holdsSomething() const {
-    return !beats_.empty() || !pauses_.empty() ||
+    return !beats_.empty() || !pauses_.empty() || !delays_.empty() ||
            std::any_of(notes_.begin(), notes_.end(), [](const Items& l) { return !l.empty(); });
 }
 
 void Clipboard::clear() {
     beats_.clear();
     pauses_.clear();
+    delays_.clear();
     for (Items& level : notes_)
         level.clear();
 }
@@ -127,12 +129,18 @@ bool Clipboard::paste(ItemStore& store, SamplePosition position, SamplePosition 
             }
 
     const std::int32_t endLimit = lastMarkerRow(store);
-    for (const EditItem& p : pauses_) {
-        const RowPosition start = RowPosition::fromRow(row + (p.row() - pauses_.front().row()));
-        if (start.row() + p.lengthRows() <= endLimit)
-            store.addPause(start, RowPosition::fromRow(p.lengthRows()), selectPasted);
-    }
+    // Pauses and delays keep their spacing from the play position's row.
+    const auto pasteStretches = [&](const Items& clip, auto add) {
+        for (const EditItem& s : clip) {
+            const RowPosition start = RowPosition::fromRow(row + (s.row() - clip.front().row()));
+            if (start.row() + s.lengthRows() <= endLimit)
+                (store.*add)(start, RowPosition::fromRow(s.lengthRows()), selectPasted);
+        }
+    };
+    pasteStretches(pauses_, &ItemStore::addPause);
+    pasteStretches(delays_, &ItemStore::addDelay);
     removeWhere(store.pauseList(), cutMarked);
+    removeWhere(store.delayList(), cutMarked);
 
     bool allFit = true;
     const int columns = columnCountOfLevel(level);

@@ -1,6 +1,7 @@
 // The editor's own clipboard (the system clipboard is not used) and the commands around
 // it: Cut, Copy, Paste and Delete. It holds one kind of data at a time: beats, or
-// pauses, or the notes of one level. Cut only marks its items; they leave the song when
+// pauses, or delays, or the notes of one level (a warp is not copied: pasting one
+// would renumber the markers after it). Cut only marks its items; they leave the song when
 // the copies are pasted, so Cut then Paste moves them and a second Paste only copies.
 #pragma once
 
@@ -21,7 +22,7 @@ inline constexpr std::string_view kLockedBeatSelectedMessage =
 
 class Clipboard {
   public:
-    // Copies every selected beat, pause and note (of any level). With `cut` the
+    // Copies every selected beat, pause, delay and note (of any level). With `cut` the
     // originals are marked to go at the next paste. False when the selection holds
     // more than one kind of data or notes of two levels: then the clipboard and every
     // cut mark are cleared (the caller shows kOneKindToCutMessage).
@@ -39,6 +40,7 @@ class Clipboard {
   private:
     ItemList::Items beats_;
     ItemList::Items pauses_;
+    ItemList::Items delays_;
     std::array<ItemList::Items, kLevelCount> notes_;
 };
 

@@ -20,7 +20,9 @@ struct ClipboardFixture : test::StoreFixture {
             n.selected = true;
     }
     // The play position of a row, for pasting there.
-    SamplePosition at(std::int32_t row) const { return store.timing().rowToSample(RowPosition::fromRow(row)); }
+    SamplePosition at(std::int32_t row) const {
+        return store.timing().rowToSample(RowPosition::fromRow(row));
+    }
     bool paste(std::int32_t row) { return clipboard.paste(store, at(row), 44100 * 600); }
 };
 
@@ -38,6 +40,30 @@ TEST(Clipboard, CutThenPasteMovesAndASecondPasteOnlyCopies) {
     EXPECT_EQ(f.noteRows(0), (std::vector<std::int32_t>{480, 492, 504, 960, 972, 984}));
     for (const EditItem& n : f.store.notes(0))
         EXPECT_FALSE(n.cutMark);
+}
+
+// Pauses and delays move as notes do; a pasted one that would end past the last
+// marker is left out.
+TEST(Clipboard, CutPausesAndDelaysMoveToThePlayPosition) {
+    struct Kind {
+        ItemList& (ItemStore::*list)();
+        int (ItemStore::*add)(RowPosition, RowPosition, bool);
+    };
+    for (const Kind kind : {Kind{&ItemStore::pauseList, &ItemStore::addPause},
+                            Kind{&ItemStore::delayList, &ItemStore::addDelay}}) {
+        ClipboardFixture f;
+        for (std::int32_t start : {96, 192})
+            (f.store.*kind.add)(RowPosition::fromRow(start), RowPosition::fromRow(24), true);
+        f.store.refresh();
+        ASSERT_TRUE(f.clipboard.copy(f.store, true));
+        EXPECT_TRUE(f.paste(480));
+        std::vector<std::int32_t> rows;
+        for (const EditItem& e : (f.store.*kind.list)())
+            rows.push_back(e.row());
+        EXPECT_EQ(rows, (std::vector<std::int32_t>{480, 576}));
+        EXPECT_TRUE(f.paste(31 * kRowsPerBeat - 50)); // the second would end past the end
+        EXPECT_EQ((f.store.*kind.list)().size(), 3u);
+    }
 }
 
 TEST(Clipboard, OnlyOneKindOfDataFromOneLevelIsCopied) {

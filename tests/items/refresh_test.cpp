@@ -186,10 +186,12 @@ TEST_F(RefreshTest, NotesAddedToALongChartLandAsInAFreshSort) {
     }));
     for (const EditItem& e : n) {
         EXPECT_EQ(e.sample, store.timing().rowToSample(e.start())) << "row " << e.row();
-        if (e.row() == 1200)
+        if (e.row() == 1200) {
             EXPECT_TRUE(e.isMineLike()); // the older note stays
-        if (e.row() == 600)
+        }
+        if (e.row() == 600) {
             EXPECT_FALSE(e.isHold);
+        }
     }
 }
 
