@@ -134,9 +134,9 @@ ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, 
     const double rate = timing.sampleRate();
     return tally(
         notes, [](const EditItem& n) { return std::int64_t{n.row()}; },
-        [&](const EditItem& n) {
-            return timing.insideWarp(n.row()) ? std::nullopt
-                                              : std::optional<NoteKind>(noteKindOf(n));
+        [&, anyWarps = !timing.warps().empty()](const EditItem& n) {
+            return anyWarps && timing.insideWarp(n.row()) ? std::nullopt
+                                                          : std::optional<NoteKind>(noteKindOf(n));
         },
         [&](std::int64_t row) { return static_cast<double>(clock.sampleAt(row)) / rate; },
         originRow);
