@@ -132,7 +132,8 @@ bool buildReadSong(SongFileContext& context, const std::string& path, bool opene
         context.song.foreignCharts() = std::move(content.foreignCharts);
     if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
         return false;
-    return buildSmSong(context, content.timing);
+    return buildSmSong(context, content.timing,
+                       std::is_same_v<Content, SscFileContent> ? "SSC" : "SM");
 }
 
 bool readSmSong(SongFileContext& context, const std::string& path) {
@@ -177,7 +178,14 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
 
 } // namespace
 
-bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
+std::string stopsMessage(std::string_view fileKind) {
+    std::string text(kStopsMessage);
+    constexpr std::string_view kNamed = "this SM file";
+    text.replace(text.find(kNamed), kNamed.size(), "this " + std::string(fileKind) + " file");
+    return text;
+}
+
+bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_view fileKind) {
     setPreviewFromSeconds(context);
 
     if (input.bpms.empty()) {
@@ -189,7 +197,7 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input) {
         return false;
     }
     if (!input.stops.empty())
-        context.messages.show(kStopsMessage);
+        context.messages.show(stopsMessage(fileKind));
 
     input.offsetSeconds = textToDouble(context.song.tags().first("#OFFSET"));
     const ConvertedTiming timing =

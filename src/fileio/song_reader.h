@@ -20,6 +20,8 @@ inline constexpr std::string_view kStopsMessage =
     "Quillex format.\nWARNING: Depending on the number and nature of the pauses, this may "
     "shift beats and arrows incorrectly.\nFor best results when working with pauses, edit "
     "using the Quillex (QX) format, or the SM editor.";
+// The same for a song file of another kind ("SSC"), which names it.
+std::string stopsMessage(std::string_view fileKind);
 inline constexpr std::string_view kForeignChartsMessage =
     "I found notes other than 'dance' and 'pump'. You won't be able to edit those in this "
     "version of quillex.";
@@ -47,6 +49,6 @@ bool readSong(SongFileContext& context, const std::string& path);
 // the song's tags, the tempo checks with their messages, the timing conversion, the
 // beat markers, pauses, notes and meters, and the foreign-chart message. The song's
 // tags and foreign charts are already in place.
-bool buildSmSong(SongFileContext& context, SmTimingInput& input);
+bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_view fileKind = "SM");
 
 } // namespace quillex

@@ -121,6 +121,9 @@ TEST_F(SscTest, NotesSoundWhereTheGamePlaysThem) {
         for (std::size_t i = 0; i < kept.size(); ++i)
             EXPECT_NEAR(kept[i], c.keptFirst[i], 0.05e-3) << "kept note " << i;
     }
+    // The stops' message names the file's kind.
+    ASSERT_TRUE(read(writeSongFile("a.ssc", cases[0].text)));
+    EXPECT_EQ(messages.lastText().rfind("I found pauses while reading this SSC file.", 0), 0u);
 }
 
 // Reads `path`, saves it as `.ssc` and reads that back: every note and marker within
