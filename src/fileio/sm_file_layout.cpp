@@ -5,6 +5,7 @@
 
 #include "base/number_format.h"
 #include "fileio/song_paths.h"
+#include "items/stretch_rows.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -15,59 +16,32 @@ namespace quillex {
 // delay's end row, which holds its notes, so lands on the delay's own row.
 class PauseRemoval {
   public:
-    PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map) {
+    PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map)
+        : rows_(pauseList, delayList) {
         std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
         pauses.insert(pauses.end(), delayList.begin(), delayList.end());
         std::stable_sort(pauses.begin(), pauses.end(),
                          [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
-        std::int64_t total = 0;
-        removedBefore_.push_back(0);
         for (const EditItem& p : pauses) {
-            delays_.push_back(p.kind == ItemKind::Delay);
-            starts_.push_back(p.row());
-            lengths_.push_back(p.lengthRows());
             startSamples_.push_back(map.rowToSample(p.start()));
             endSamples_.push_back(map.rowToSample(p.start().plusRows(p.lengthRows())));
-            total += p.lengthRows();
-            removedBefore_.push_back(total);
         }
     }
 
-    std::size_t count() const { return starts_.size(); }
-    std::int32_t startRow(std::size_t i) const { return starts_[i]; }
-    bool isDelay(std::size_t i) const { return delays_[i]; }
+    std::size_t count() const { return rows_.count(); }
+    std::int32_t startRow(std::size_t i) const { return rows_.startRow(i); }
+    bool isDelay(std::size_t i) const { return rows_.isDelay(i); }
     SamplePosition startSample(std::size_t i) const { return startSamples_[i]; }
     SamplePosition endSample(std::size_t i) const { return endSamples_[i]; }
-    std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(starts_[i]); }
+    std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(rows_.startRow(i)); }
 
-    // Strictly inside a pause: after its start and before its end.
-    bool inside(std::int32_t row) const {
-        const std::size_t before = pausesStartingBefore(row);
-        return before > 0 &&
-               row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1];
-    }
-    // The row with the rows of every pause that starts before it taken out; a row
-    // inside a pause goes to where the pause starts.
-    std::int64_t shifted(std::int32_t row) const {
-        const std::size_t before = pausesStartingBefore(row);
-        if (before > 0 &&
-            row < static_cast<std::int64_t>(starts_[before - 1]) + lengths_[before - 1])
-            return starts_[before - 1] - removedBefore_[before - 1];
-        return row - removedBefore_[before];
-    }
+    bool inside(std::int32_t row) const { return rows_.inside(row); }
+    std::int64_t shifted(std::int32_t row) const { return rows_.withoutStretches(row); }
 
   private:
-    std::size_t pausesStartingBefore(std::int32_t row) const {
-        return static_cast<std::size_t>(std::lower_bound(starts_.begin(), starts_.end(), row) -
-                                        starts_.begin());
-    }
-
-    std::vector<bool> delays_;
-    std::vector<std::int32_t> starts_;
-    std::vector<std::int32_t> lengths_;
+    StretchRows rows_;
     std::vector<SamplePosition> startSamples_;
     std::vector<SamplePosition> endSamples_;
-    std::vector<std::int64_t> removedBefore_;
 };
 
 // Where the song's rows lie in the file: the pause and delay rows taken out, and beat

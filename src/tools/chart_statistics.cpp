@@ -127,18 +127,29 @@ ChartStatistics tally(const Notes& notes, RowOf rowOf, KindOf kindOf, SecondsAt 
 
 } // namespace
 
-ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow) {
+ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing,
+                                const StretchRows& stretches, int originRow) {
     if (timing.beats().size() < 2 || timing.sampleRate() <= 0)
         return withoutNotes();
     const MeasureClock clock(timing);
     const double rate = timing.sampleRate();
+    // Most songs have no stretches or warps: their rows are the file's and every note
+    // is played, with no lookup per note.
+    const bool anyStretches = !stretches.empty();
+    const bool anyWarps = !timing.warps().empty();
     return tally(
-        notes, [](const EditItem& n) { return std::int64_t{n.row()}; },
-        [&, anyWarps = !timing.warps().empty()](const EditItem& n) {
-            return anyWarps && timing.insideWarp(n.row()) ? std::nullopt
-                                                          : std::optional<NoteKind>(noteKindOf(n));
+        notes,
+        [&](const EditItem& n) {
+            return anyStretches ? stretches.withoutStretches(n.row()) : std::int64_t{n.row()};
         },
-        [&](std::int64_t row) { return static_cast<double>(clock.sampleAt(row)) / rate; },
+        [&](const EditItem& n) {
+            const bool played = !(anyWarps && timing.insideWarp(n.row())) &&
+                                !(anyStretches && stretches.inside(n.row()));
+            return played ? std::optional<NoteKind>(noteKindOf(n)) : std::nullopt;
+        },
+        [&](std::int64_t row) {
+            return static_cast<double>(clock.sampleAt(stretches.withStretches(row))) / rate;
+        },
         originRow);
 }
 
@@ -151,6 +162,7 @@ ChartStatistics chartStatistics(const std::vector<CountedNote>& notes,
 
 ChartStatistics levelStatistics(const ItemStore& store, const Song& song, LevelIndex level) {
     return chartStatistics(store.notes(level), store.timing(),
+                           StretchRows(store.pauses(), store.delays()),
                            measureOriginRow(song.beatsBeforeFirstMarker()));
 }
 

@@ -11,6 +11,7 @@
 
 #include "items/item_list.h"
 #include "items/item_store.h"
+#include "items/stretch_rows.h"
 #include "items/timing_map.h"
 #include "model/note_kind.h"
 #include "model/song.h"
@@ -47,10 +48,12 @@ struct ChartStatistics {
     int peakMeasure = -1; // index into `measures`; -1 without notes
 };
 
-// The figures of a refreshed note list (sorted by row), timed by `timing`, with the
-// file's measures starting at `originRow`. One pass over the notes; notes inside a
-// warp are not played, so they are not counted.
-ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing, int originRow);
+// The figures of a refreshed note list (sorted by row), timed by `timing`, on the song
+// file's measures: without the rows of `stretches`, starting at `originRow`. One pass
+// over the notes; notes inside a warp are not played and notes inside a pause are not
+// in the file, so neither is counted.
+ChartStatistics chartStatistics(const ItemList& notes, const TimingMap& timing,
+                                const StretchRows& stretches, int originRow);
 
 // A played note of a chart the store does not hold (one kept as read): its file row
 // (kRowsPerBeat per beat, measure 0 from row 0) and its kind.

@@ -14,7 +14,8 @@ void DensityGraph::update(const ItemStore& store) {
     computedOrigin_ = originRow_;
     const TimingMap timing = store.timing();
     sampleRate_ = timing.sampleRate();
-    stats_ = chartStatistics(store.notes(level), timing, originRow_);
+    stats_ = chartStatistics(store.notes(level), timing,
+                             StretchRows(store.pauses(), store.delays()), originRow_);
 }
 
 std::vector<DensityGraph::Span> DensityGraph::spans(const PositionBar& bar,

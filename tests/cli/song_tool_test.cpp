@@ -246,9 +246,10 @@ TEST_F(SongToolTest, StatsPrintWhatTheStatisticsDialogShows) {
     EXPECT_EQ(run({"stats", path, "--level", "dance-single"}), kToolUsage);
 }
 
-// The same notes twice in a .ssc whose second beat of measure 1 starts a warp of one
-// beat: as an edited Hard chart, and as a Challenge chart with an offset of its own,
-// which is kept as read. The warped notes are not counted, and measure 1 lasts 1.5 s.
+// The same notes twice in a .ssc whose measure 1 starts with a warp of one beat and
+// has a stop of half a second on its third beat: as an edited Hard chart, and as a
+// Challenge chart with an offset of its own, which is kept as read. The warped notes
+// are not counted, and measure 1 lasts 2 s, as the others do.
 TEST_F(SongToolTest, StatsCountKeptChartsAndLeaveOutWarpedNotes) {
     music.frames = 44100 * 20;
     std::string stream;
@@ -256,15 +257,16 @@ TEST_F(SongToolTest, StatsCountKeptChartsAndLeaveOutWarpedNotes) {
         stream += i % 4 == 0 ? "1001\n" : "0100\n";
     const std::string notes = "1000\n0100\n0010\n0001\n," + stream + "," + stream + ";\n";
     const std::string path = writeSongFile(
-        "kept.ssc", "#VERSION:0.83;#TITLE:Kept;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;"
-                    "#WARPS:4=1;\n#NOTEDATA:;#STEPSTYPE:dance-single;#DIFFICULTY:Hard;#NOTES:\n" +
-                        notes +
-                        "#NOTEDATA:;#STEPSTYPE:dance-single;#DIFFICULTY:Challenge;#OFFSET:-1;"
-                        "#BPMS:0=120;#WARPS:4=1;"
-                        "#NOTES:\n" +
-                        notes);
+        "kept.ssc",
+        "#VERSION:0.83;#TITLE:Kept;#MUSIC:song.ogg;#OFFSET:0;#BPMS:0=120;"
+        "#WARPS:4=1;#STOPS:6=0.5;\n#NOTEDATA:;#STEPSTYPE:dance-single;#DIFFICULTY:Hard;#NOTES:\n" +
+            notes +
+            "#NOTEDATA:;#STEPSTYPE:dance-single;#DIFFICULTY:Challenge;#OFFSET:-1;"
+            "#BPMS:0=120;#WARPS:4=1;#STOPS:6=0.5;"
+            "#NOTES:\n" +
+            notes);
     ASSERT_EQ(run({"stats", path}), kToolSuccess);
-    const std::string figures = "\t39\t7\t0\t0\t0\t0\t0\t10.00\t7.09\t1\n";
+    const std::string figures = "\t39\t7\t0\t0\t0\t0\t0\t10.00\t6.50\t1\n";
     EXPECT_NE(out.str().find("dance-single:Hard" + figures + "dance-single:Challenge" + figures),
               std::string::npos)
         << out.str();

@@ -57,6 +57,7 @@ TEST(ChartStatistics, CountsAndDensityOfAHandWrittenChart) {
     };
     for (const Case& c : cases) {
         const ChartStatistics stats = chartStatistics(f.store.notes(0), f.store.timing(),
+                                                      {f.store.pauses(), f.store.delays()},
                                                       measureOriginRow(c.beatsBeforeFirstMarker));
         EXPECT_EQ(stats.taps, 21);
         EXPECT_EQ(stats.jumps, 1);
@@ -73,6 +74,27 @@ TEST(ChartStatistics, CountsAndDensityOfAHandWrittenChart) {
             notes.push_back(m.notes);
         EXPECT_EQ(notes, c.notesPerMeasure);
     }
+}
+
+// A stop's rows are the editor's alone: the measure of 16ths after a beat's stop is
+// still one measure of the file, and a note inside the stop is not in the file.
+TEST(ChartStatistics, MeasuresAreTheFilesAroundAStop) {
+    ChartFixture f;
+    f.addPause(96, 48);
+    f.add(0, 48);
+    f.add(0, 96);
+    f.add(1, 120); // inside the stop
+    for (int i = 0; i < 16; ++i)
+        f.add(i % 4, 192 + 48 + 12 * i);
+    f.store.refresh();
+    const ChartStatistics stats = chartStatistics(f.store.notes(0), f.store.timing(),
+                                                  {f.store.pauses(), f.store.delays()}, 0);
+    EXPECT_EQ(stats.taps, 18);
+    EXPECT_EQ(stats.breakdown, "1");
+    std::vector<int> notes;
+    for (const MeasureDensity& m : stats.measures)
+        notes.push_back(m.notes);
+    EXPECT_EQ(notes, (std::vector<int>{2, 16}));
 }
 
 } // namespace
