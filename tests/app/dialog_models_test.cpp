@@ -26,9 +26,10 @@ class LevelManagerTest : public ::testing::Test,
 
     void addKinds(LevelIndex level, int count, NoteKind kind, int firstRow) {
         for (int i = 0; i < count; ++i)
-            store.addNote(level, i % 4, RowPosition::fromRow(firstRow + 12 * i),
-                          RowPosition::fromRow(kind == NoteKind::Hold || kind == NoteKind::Roll ? 24 : 0),
-                          kind);
+            store.addNote(
+                level, i % 4, RowPosition::fromRow(firstRow + 12 * i),
+                RowPosition::fromRow(kind == NoteKind::Hold || kind == NoteKind::Roll ? 24 : 0),
+                kind);
     }
 };
 
@@ -41,6 +42,7 @@ TEST_F(LevelManagerTest, SummaryCountsHoldsWithRollsAndMinesWithLifts) {
     addKinds(hard, 1, NoteKind::Roll, 900);
     addKinds(hard, 3, NoteKind::Mine, 1000);
     addKinds(hard, 1, NoteKind::Lift, 1200);
+    store.addDelay(RowPosition::fromRow(1500), RowPosition::fromRow(24));
     store.refresh();
     editor.meters().set(hard, 9);
     manager.chooseGameType(1);
@@ -53,7 +55,7 @@ TEST_F(LevelManagerTest, SummaryCountsHoldsWithRollsAndMinesWithLifts) {
     EXPECT_EQ(view.lines[0].counts, "------Click Launch to Begin------");
     EXPECT_TRUE(view.lines[0].launchEnabled);
     EXPECT_FALSE(view.lines[0].ratingEnabled);
-    EXPECT_EQ(view.stops, "Stop(s):  1");
+    EXPECT_EQ(view.stops, "Stop(s):  1   Delay(s):  1");
     EXPECT_EQ(view.beats, "Beat(s)/Sub-beat(s):  40/0");
     EXPECT_FALSE(store.layerOn(Layer::Arrow)) << "choosing a game type keeps the notes hidden";
     EXPECT_EQ(folder.read("noteskin.ini"),
@@ -144,9 +146,9 @@ TEST(PropertiesForm, RefusesSymbolsInFieldOrderAndPutsNumbersRight) {
     EXPECT_EQ(checkPropertiesForm(form), std::string(kFileNameSemicolonMessage));
     form.banner = "b.png";
 
-    const std::pair<const char*, const char*> bpms[] = {
-        {"-5", "100.000"}, {"inf", "100.000"}, {"1e300", "100.000"},
-        {"abc", "100.000"}, {"150", "150.000"}, {"87.5", "87.500"}};
+    const std::pair<const char*, const char*> bpms[] = {{"-5", "100.000"},    {"inf", "100.000"},
+                                                        {"1e300", "100.000"}, {"abc", "100.000"},
+                                                        {"150", "150.000"},   {"87.5", "87.500"}};
     const std::pair<const char*, const char*> previews[] = {
         {"1000", "1000"}, {"-1", "1000"}, {"5", "9999999999"}, {"10", "20"}};
     for (std::size_t i = 0; i < std::size(bpms); ++i) {
@@ -173,10 +175,10 @@ TEST(OptionsForm, SlidersCoverZeroAndOkRefusesBadWindows) {
     EXPECT_EQ(kept.noteAssistVolume, 40);
 
     const std::pair<std::string OptionsForm::*, const char*> refused[] = {
-        {&OptionsForm::scale, "inf"},     {&OptionsForm::scale, "0"},
-        {&OptionsForm::boo, "1e12"},      {&OptionsForm::great, "45"},
-        {&OptionsForm::perfect, "abc"},   {&OptionsForm::keyboardLag, "1e9"},
-        {&OptionsForm::freezeOk, "nan"},  {&OptionsForm::mine, "-1"},
+        {&OptionsForm::scale, "inf"},    {&OptionsForm::scale, "0"},
+        {&OptionsForm::boo, "1e12"},     {&OptionsForm::great, "45"},
+        {&OptionsForm::perfect, "abc"},  {&OptionsForm::keyboardLag, "1e9"},
+        {&OptionsForm::freezeOk, "nan"}, {&OptionsForm::mine, "-1"},
         {&OptionsForm::scale, "11"}};
     for (const auto& [field, text] : refused) {
         OptionsForm bad = optionsFormOf(Options{});
@@ -204,10 +206,16 @@ class GoToTest : public ::testing::Test, public test::StoreFixture {
 TEST_F(GoToTest, TextChoosesSecondsBeatsOrSamplesWithinTheMusic) {
     const TimingMap timing = store.timing();
     const SamplePosition end = 44100 * 600 - 1;
-    const std::pair<const char*, SamplePosition> cases[] = {
-        {"1.5", 66150},       {"12.5", 551250},      {"99999999.5", end}, {"-3.0", 0},
-        {"2:00", 4410 + 22050}, {"1:24", 4410 + 11025}, {"0:-5", 0},      {"500:00", 4410 + 9 * 22050},
-        {"12345", 12345},     {"9999999999", end}};
+    const std::pair<const char*, SamplePosition> cases[] = {{"1.5", 66150},
+                                                            {"12.5", 551250},
+                                                            {"99999999.5", end},
+                                                            {"-3.0", 0},
+                                                            {"2:00", 4410 + 22050},
+                                                            {"1:24", 4410 + 11025},
+                                                            {"0:-5", 0},
+                                                            {"500:00", 4410 + 9 * 22050},
+                                                            {"12345", 12345},
+                                                            {"9999999999", end}};
     for (const auto& [text, sample] : cases)
         EXPECT_EQ(goToTarget(text, timing).sample, sample) << text;
     for (const char* bad : {"nan", "1.2.3", "abc", "-5", "1:2:3", "inf"})

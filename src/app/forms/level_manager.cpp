@@ -85,6 +85,11 @@ LevelManagerView levelManagerView(const ItemStore& store, const MeterTable& mete
     for (const EditItem& beat : store.beats())
         subBeats += beat.isSubBeat;
     view.stops = "Stop(s):  " + std::to_string(store.pauses().size());
+    // Delays and warps (from a .ssc) are named only when the song has them.
+    if (!store.delays().empty())
+        view.stops += "   Delay(s):  " + std::to_string(store.delays().size());
+    if (!store.warps().empty())
+        view.stops += "   Warp(s):  " + std::to_string(store.warps().size());
     view.beats = "Beat(s)/Sub-beat(s):  " + std::to_string(store.beats().size() - subBeats) + "/" +
                  std::to_string(subBeats);
     return view;
