@@ -42,7 +42,9 @@ SamplePosition TimingMap::rowToSampleBySearch(std::int32_t row) const {
     const auto& m = beats_.items();
     if (m.empty())
         return 0;
-    if (row >= m.back().row())
+    // One marker (an unrefreshed list may hold a lone sub-beat) has no interval to
+    // measure a row in: every row is at its sample.
+    if (m.size() == 1 || row >= m.back().row())
         return m.back().sample;
     // c is the last marker, other than the last one, whose row is at or before `row`.
     auto it = std::upper_bound(m.begin(), m.end() - 1, row,
@@ -81,7 +83,7 @@ SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) 
         const auto& m = map_.beats_.items();
         if (m.empty())
             return 0;
-        if (row >= m.back().row())
+        if (m.size() == 1 || row >= m.back().row())
             return m.back().sample;
         enterIntervalOf(row);
     }

@@ -68,6 +68,19 @@ TEST_F(ConversionTest, FewerThanTwoMarkersGiveRowZero) {
     EXPECT_EQ(store.timing().rowToSample(1, 0), 1000);
 }
 
+// While a file is read the list may hold one marker, a sub-beat, before a warp: rows
+// on either side of it take its sample (the search once read past the list's end).
+TEST_F(ConversionTest, ALoneMarkerTimesEveryRowAtItsSample) {
+    store.addWarp(RowPosition::fromRow(96), RowPosition::fromRow(48));
+    addSubBeat(5000, 1, 1);
+    const TimingMap map = store.timing();
+    TimingMap::SequentialConverter convert(map);
+    for (std::int32_t row : {48, 49, 200}) {
+        EXPECT_EQ(map.rowToSample(RowPosition::fromRow(row)), 5000) << row;
+        EXPECT_EQ(convert(RowPosition::fromRow(row)), 5000) << row;
+    }
+}
+
 TEST_F(ConversionTest, SubBeatsPinOffBeatRows) {
     // Beat 1 at 0, a sub-beat at fraction 12 pinned at 30000 (late), beat 2 at 44100.
     addBeat(0);
