@@ -18,13 +18,10 @@ class PauseRemoval {
   public:
     PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map)
         : rows_(pauseList, delayList) {
-        std::vector<EditItem> pauses(pauseList.begin(), pauseList.end());
-        pauses.insert(pauses.end(), delayList.begin(), delayList.end());
-        std::stable_sort(pauses.begin(), pauses.end(),
-                         [](const EditItem& a, const EditItem& b) { return a.row() < b.row(); });
-        for (const EditItem& p : pauses) {
-            startSamples_.push_back(map.rowToSample(p.start()));
-            endSamples_.push_back(map.rowToSample(p.start().plusRows(p.lengthRows())));
+        for (std::size_t i = 0; i < rows_.count(); ++i) {
+            const RowPosition start = RowPosition::fromRow(rows_.startRow(i));
+            startSamples_.push_back(map.rowToSample(start));
+            endSamples_.push_back(map.rowToSample(start.plusRows(rows_.lengthRows(i))));
         }
     }
 

@@ -19,6 +19,7 @@ class StretchRows {
     std::size_t count() const { return starts_.size(); }
     // The stretches in row order (pauses before delays on one row).
     std::int32_t startRow(std::size_t i) const { return starts_[i]; }
+    std::int32_t lengthRows(std::size_t i) const { return lengths_[i]; }
     bool isDelay(std::size_t i) const { return delays_[i]; }
 
     // Strictly inside a stretch: after its start and before its end.
