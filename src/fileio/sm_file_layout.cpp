@@ -10,45 +10,17 @@
 
 namespace quillex {
 
-// The pauses and delays of the song and the arithmetic that takes their rows out of
-// the grid: what lies inside one is not written, and what lies after it moves up by its
-// length, so that the file's beats run on as a game expects around a stop or delay. A
-// delay's end row, which holds its notes, so lands on the delay's own row.
-class PauseRemoval {
-  public:
-    PauseRemoval(const ItemList& pauseList, const ItemList& delayList, const TimingMap& map)
-        : rows_(pauseList, delayList) {
-        for (std::size_t i = 0; i < rows_.count(); ++i) {
-            const RowPosition start = RowPosition::fromRow(rows_.startRow(i));
-            startSamples_.push_back(map.rowToSample(start));
-            endSamples_.push_back(map.rowToSample(start.plusRows(rows_.lengthRows(i))));
-        }
-    }
-
-    std::size_t count() const { return rows_.count(); }
-    std::int32_t startRow(std::size_t i) const { return rows_.startRow(i); }
-    bool isDelay(std::size_t i) const { return rows_.isDelay(i); }
-    SamplePosition startSample(std::size_t i) const { return startSamples_[i]; }
-    SamplePosition endSample(std::size_t i) const { return endSamples_[i]; }
-    std::int64_t shiftedPauseRow(std::size_t i) const { return shifted(rows_.startRow(i)); }
-
-    bool inside(std::int32_t row) const { return rows_.inside(row); }
-    std::int64_t shifted(std::int32_t row) const { return rows_.withoutStretches(row); }
-
-  private:
-    StretchRows rows_;
-    std::vector<SamplePosition> startSamples_;
-    std::vector<SamplePosition> endSamples_;
-};
-
-// Where the song's rows lie in the file: the pause and delay rows taken out, and beat
+// Where the song's rows lie in the file: the pause and delay rows taken out (what lies
+// inside one is not written, and what lies after it moves up by its length, so that the
+// file's beats run on as a game expects around a stop or delay), and beat
 // marker 1 (row 48) after the whole beats the file has before it, so that notes before
 // marker 1 keep a place and every measure keeps its number. Warp rows stay in the file;
 // the tempo fit counts rows without them ("timed" rows), as they take no time.
 class FileGrid {
   public:
-    FileGrid(const PauseRemoval& pauses, const ItemList& warps, std::int32_t beatsBeforeFirstMarker)
-        : pauses_(pauses),
+    FileGrid(const StretchRows& stretches, const ItemList& warps,
+             std::int32_t beatsBeforeFirstMarker)
+        : stretches_(stretches),
           shift_(static_cast<std::int64_t>(beatsBeforeFirstMarker - 1) * kRowsPerBeat) {
         for (const EditItem& warp : warps) {
             const std::int64_t start = fileRow(warp.row());
@@ -57,10 +29,11 @@ class FileGrid {
                 warps_.push_back({start, end - start});
         }
     }
-    bool inside(std::int32_t row) const { return pauses_.inside(row); }
+    bool inside(std::int32_t row) const { return stretches_.inside(row); }
     // The file row (48 per beat, row 0 on the file's beat 0) of a row of the song.
-    std::int64_t fileRow(std::int32_t row) const { return pauses_.shifted(row) + shift_; }
-    std::int64_t pauseFileRow(std::size_t i) const { return pauses_.shiftedPauseRow(i) + shift_; }
+    std::int64_t fileRow(std::int32_t row) const {
+        return stretches_.withoutStretches(row) + shift_;
+    }
     // A file row less the warp rows before it.
     std::int64_t timedRow(std::int64_t fileRow) const {
         std::int64_t timed = fileRow;
@@ -72,7 +45,7 @@ class FileGrid {
     const std::vector<SmWarpSpan>& fileWarps() const { return warps_; }
 
   private:
-    const PauseRemoval& pauses_;
+    const StretchRows& stretches_;
     std::int64_t shift_;
     std::vector<SmWarpSpan> warps_; // here `timedRow` holds the file row of the start
 };
@@ -92,17 +65,21 @@ std::int32_t beatsBeforeFirstMarker(const SmWriteInput& in) {
 
 // The markers kept in the file and the pauses, in file order: a marker on a pause's
 // start row before the pause, the one at its end after it.
-std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemoval& pauses,
+std::vector<SmTimingPoint> timingPoints(const TimingMap& map, const StretchRows& pauses,
                                         const FileGrid& grid) {
+    const ItemList& beats = map.beats();
     std::vector<SmTimingPoint> points;
     points.reserve(beats.size() + pauses.count());
     std::size_t pause = 0;
     const auto addPausesUpTo = [&](std::int64_t row) {
-        for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause)
-            points.push_back({SmTimingPoint::Kind::Pause, grid.timedRow(grid.pauseFileRow(pause)),
-                              static_cast<double>(pauses.endSample(pause)),
-                              static_cast<double>(pauses.startSample(pause)), false,
-                              pauses.isDelay(pause)});
+        for (; pause < pauses.count() && pauses.startRow(pause) < row; ++pause) {
+            const RowPosition start = RowPosition::fromRow(pauses.startRow(pause));
+            const RowPosition end = start.plusRows(pauses.lengthRows(pause));
+            points.push_back(
+                {SmTimingPoint::Kind::Pause, grid.timedRow(grid.fileRow(pauses.startRow(pause))),
+                 static_cast<double>(map.rowToSample(end)),
+                 static_cast<double>(map.rowToSample(start)), false, pauses.isDelay(pause)});
+        }
     };
     for (const EditItem& beat : beats) {
         if (grid.inside(beat.row()))
@@ -115,11 +92,11 @@ std::vector<SmTimingPoint> timingPoints(const ItemList& beats, const PauseRemova
     return points;
 }
 
-SmTempoText tempoText(const SmWriteInput& in, const PauseRemoval& pauses, const FileGrid& grid) {
+SmTempoText tempoText(const SmWriteInput& in, const StretchRows& pauses, const FileGrid& grid) {
     const TimingMap map = in.store.timing();
     SmTempoFitInput fit;
     fit.sampleRate = in.sampleRate;
-    fit.points = timingPoints(in.store.beats(), pauses, grid);
+    fit.points = timingPoints(map, pauses, grid);
     fit.perBeatBpm = in.song.perBeatBpm();
     fit.removeDuplicateBpms = in.song.removeDuplicateBpms();
     fit.averageBpm = map.averageBpm(0, static_cast<int>(map.markerCount()) - 1);
@@ -201,8 +178,7 @@ std::vector<std::string> songHeaderLines(const SmWriteInput& in) {
 }
 
 SongFileLayout::SongFileLayout(const SmWriteInput& in, bool withWarps)
-    : in_(in), pauses_(std::make_unique<PauseRemoval>(in.store.pauses(), in.store.delays(),
-                                                      in.store.timing())) {
+    : in_(in), pauses_(std::make_unique<StretchRows>(in.store.pauses(), in.store.delays())) {
     const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
     grid_ =
         std::make_unique<FileGrid>(*pauses_, withWarps ? in.store.warps() : ItemList(), leadBeats);

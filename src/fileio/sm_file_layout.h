@@ -47,7 +47,7 @@ inline void appendFileLine(std::string& out, std::string_view text) {
 // or else the music's file name and the properties' banner and background.
 std::vector<std::string> songHeaderLines(const SmWriteInput& in);
 
-class PauseRemoval;
+class StretchRows;
 class FileGrid;
 
 class SongFileLayout {
@@ -69,7 +69,7 @@ class SongFileLayout {
 
   private:
     const SmWriteInput& in_;
-    std::unique_ptr<PauseRemoval> pauses_;
+    std::unique_ptr<StretchRows> pauses_;
     std::unique_ptr<FileGrid> grid_;
     SmTempoText tempo_;
     std::int64_t measures_ = 1;

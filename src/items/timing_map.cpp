@@ -19,10 +19,10 @@ std::ptrdiff_t lastMarkerAtOrBefore(const ItemList& beats, SamplePosition s) {
 
 } // namespace
 
+// A single conversion is a sequential one that starts afresh, so both give the same
+// sample for a row.
 SamplePosition TimingMap::rowToSample(RowPosition position) const {
-    if (!byBeatIndex())
-        return position.beat < 1 ? 0 : rowToSampleBySearch(position.row());
-    return rowToSampleByBeatIndex(position.beat, position.fraction);
+    return SequentialConverter(*this)(position);
 }
 
 bool TimingMap::insideWarp(std::int32_t row) const {
@@ -36,29 +36,6 @@ RowPosition TimingMap::playedRow(RowPosition row) const {
 
 std::int32_t TimingMap::timedRow(std::int32_t row) const {
     return warps_.empty() ? row : timedRowOf(warps_, row);
-}
-
-SamplePosition TimingMap::rowToSampleBySearch(std::int32_t row) const {
-    const auto& m = beats_.items();
-    if (m.empty())
-        return 0;
-    // One marker (an unrefreshed list may hold a lone sub-beat) has no interval to
-    // measure a row in: every row is at its sample.
-    if (m.size() == 1 || row >= m.back().row())
-        return m.back().sample;
-    // c is the last marker, other than the last one, whose row is at or before `row`.
-    auto it = std::upper_bound(m.begin(), m.end() - 1, row,
-                               [](std::int32_t r, const EditItem& e) { return r < e.row(); });
-    std::size_t c = it == m.begin() ? 0 : static_cast<std::size_t>(it - m.begin()) - 1;
-    const EditItem& a = m[c];
-    const EditItem& b = m[c + 1];
-    const std::int32_t timedA = timedRow(a.row());
-    const double rows = timedRow(b.row()) - timedA;
-    if (rows <= 0)
-        return a.sample;
-    const double offset =
-        (timedRow(row) - timedA) / rows * (static_cast<double>(b.sample) - a.sample);
-    return a.sample + static_cast<SamplePosition>(std::trunc(offset));
 }
 
 SamplePosition TimingMap::rowToSampleByBeatIndex(std::int32_t beat, std::int32_t fraction) const {
@@ -83,11 +60,12 @@ SamplePosition TimingMap::SequentialConverter::operator()(RowPosition position) 
         const auto& m = map_.beats_.items();
         if (m.empty())
             return 0;
+        // One marker (an unrefreshed list may hold a lone sub-beat) has no interval to
+        // measure a row in: every row is at its sample.
         if (m.size() == 1 || row >= m.back().row())
             return m.back().sample;
         enterIntervalOf(row);
     }
-    // The same arithmetic as rowToSampleBySearch, so both give the same sample.
     const double offset = (map_.timedRow(row) - firstTimed_) / rows_ * samples_;
     return firstSample_ + static_cast<SamplePosition>(std::trunc(offset));
 }

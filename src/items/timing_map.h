@@ -94,7 +94,6 @@ class TimingMap {
     };
 
   private:
-    SamplePosition rowToSampleBySearch(std::int32_t row) const;
     SamplePosition rowToSampleByBeatIndex(std::int32_t beat, std::int32_t fraction) const;
     // Markers are found by their index only when every beat has one in turn.
     bool byBeatIndex() const { return !hasSubBeats_ && warps_.empty(); }
