@@ -117,16 +117,21 @@ bool beatsAlreadyInOrder(const ItemList& beats, const ItemList& warps, SamplePos
     if (beats.size() > 1 && (beats.front().isSubBeat || beats.back().isSubBeat))
         return false;
     std::int32_t counter = 0;
+    std::int32_t lastFraction = 0;
     for (std::size_t i = 0; i < beats.size(); ++i) {
         const EditItem& b = beats[i];
         if (b.sample < 0 || b.sample > length || (i > 0 && beats[i - 1].sample >= b.sample))
             return false;
         if (b.isSubBeat) {
-            if (b.beat != counter || (!warps.empty() && rowSwallowedByWarp(warps, b.row())))
+            if (b.beat != counter || b.fraction <= lastFraction ||
+                (!warps.empty() && rowSwallowedByWarp(warps, b.row())))
                 return false;
+            lastFraction = b.fraction;
             anySubBeat = true;
         } else if (b.beat != (counter = nextBeatNumber(warps, counter)) || b.fraction != 0) {
             return false;
+        } else {
+            lastFraction = 0;
         }
     }
     return true;

@@ -1,6 +1,7 @@
 #include "items/item_store.h"
 
 #include "items/heap_reuse.h"
+#include "items/note_order.h"
 
 #include <algorithm>
 
@@ -56,9 +57,50 @@ EditItem ItemStore::newItem(ItemKind kind, bool selected) const {
 }
 
 int ItemStore::append(ItemList& list, const EditItem& item) {
-    list.append(item); // copies at most the last chunk, not the list
+    // After every item of its place that is already there, as a stable sort of the list
+    // with the item at its end would put it: the refresh's rules for two items on one
+    // spot keep deciding by which came first. An item added in order goes to the end,
+    // which copies at most the last chunk.
+    const std::size_t at = insertionIndex(list, item);
+    list.splice(at, at, {&item, 1});
     setModified(true);
-    return static_cast<int>(list.size());
+    return static_cast<int>(at);
+}
+
+std::size_t ItemStore::insertionIndex(const ItemList& list, const EditItem& item) {
+    const auto after = [&](auto key) {
+        const auto k = key(item);
+        if (list.empty() || key(list.back()) <= k)
+            return list.size();
+        return static_cast<std::size_t>(
+            std::upper_bound(list.begin(), list.end(), k,
+                             [&](auto value, const EditItem& e) { return value < key(e); }) -
+            list.begin());
+    };
+    switch (item.kind) {
+    case ItemKind::Note:
+        return after([](const EditItem& e) { return noteKey(e); });
+    case ItemKind::Beat:
+        return after([](const EditItem& e) { return e.sample; });
+    default:
+        return after([](const EditItem& e) { return e.row(); });
+    }
+}
+
+int ItemStore::reshapeNote(LevelIndex level, std::size_t index, RowPosition start,
+                           RowPosition length) {
+    ItemList& list = noteList(level);
+    EditItem note = list[index];
+    note.beat = start.beat;
+    note.fraction = start.fraction;
+    note.lengthBeats = length.beat;
+    note.lengthFraction = length.fraction;
+    note.isHold = length.row() > 0;
+    if (!note.isMineLike())
+        note.divisionClass = divisionClassOfFraction(start.fraction);
+    note.sample = timing().rowToSample(start);
+    list.splice(index, index + 1, {});
+    return append(list, note);
 }
 
 int ItemStore::addBeat(SamplePosition sample, BeatFlags flags) {

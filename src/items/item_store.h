@@ -53,9 +53,11 @@ class ItemStore {
   public:
     ItemStore(const MusicInfo& music, BusyCounter& busy);
 
-    // Each add appends one item, marks the song modified and returns the new size of
-    // the list it went to (so the new item is last until the next refresh), or -1 when
-    // there is no such list.
+    // Each add puts one item into its place in the list's order (notes by row and
+    // column, beats by sample, stretches by start row), after any item already on that
+    // place, so a list that can be read is always in order. It marks the song modified
+    // and returns the new item's index, or -1 when there is no such list. What else the
+    // refresh settles (duplicates, holds over notes, numbering) waits for it.
 
     // A beat marker at a sample, blue unless white.
     int addBeat(SamplePosition sample, BeatFlags flags = {});
@@ -76,6 +78,10 @@ class ItemStore {
     // a roll), whatever the kind.
     int addNote(LevelIndex level, int column, RowPosition start, RowPosition length, NoteKind kind,
                 bool selected = false);
+
+    // Gives note `index` of a level a new start and length (a hold when the length is
+    // above zero) and moves it to its place in the order; returns its new index.
+    int reshapeNote(LevelIndex level, std::size_t index, RowPosition start, RowPosition length);
 
     // Adds the fixed screen regions, once; the view gives them their boxes.
     void addScreenRegions();
@@ -156,6 +162,7 @@ class ItemStore {
     bool layerOfKindOn(ItemKind kind) const;
     EditItem newItem(ItemKind kind, bool selected) const;
     int append(ItemList& list, const EditItem& item);
+    static std::size_t insertionIndex(const ItemList& list, const EditItem& item);
     int addStretch(ItemKind kind, ItemList& list, RowPosition start, RowPosition length,
                    bool selected);
 

@@ -7,8 +7,12 @@
 
 namespace quillex {
 
+inline std::int64_t noteKey(std::int64_t row, std::int32_t column) {
+    return row * kRowsPerBeat + column;
+}
+
 inline std::int64_t noteKey(const EditItem& n) {
-    return static_cast<std::int64_t>(n.row()) * kRowsPerBeat + n.column;
+    return noteKey(n.row(), n.column);
 }
 
 } // namespace quillex

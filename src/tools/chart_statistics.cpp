@@ -55,15 +55,26 @@ ChartStatistics withoutNotes() {
 template <typename Notes, typename RowOf, typename KindOf, typename SecondsAt>
 ChartStatistics tally(const Notes& notes, RowOf rowOf, KindOf kindOf, SecondsAt secondsAt,
                       std::int64_t originRow) {
-    auto first = std::find_if(notes.begin(), notes.end(),
-                              [&](const auto& n) { return kindOf(n).has_value(); });
+    // The measures run from the earliest note's to the latest's, found over every note
+    // rather than taken from the list's ends, so each note's measure is one of them
+    // whatever the order it is handed in.
+    auto first = notes.end();
+    std::int64_t firstRow = 0;
+    std::int64_t lastRow = 0;
+    for (auto note = notes.begin(); note != notes.end(); ++note) {
+        if (!kindOf(*note))
+            continue;
+        const std::int64_t r = rowOf(*note);
+        if (first == notes.end())
+            first = note, firstRow = lastRow = r;
+        firstRow = std::min(firstRow, r);
+        lastRow = std::max(lastRow, r);
+    }
     if (first == notes.end())
         return withoutNotes();
     ChartStatistics stats;
-    auto last = std::find_if(notes.rbegin(), notes.rend(),
-                             [&](const auto& n) { return kindOf(n).has_value(); });
-    const std::int64_t firstMeasure = floorDivide(rowOf(*first) - originRow, kRowsPerMeasure);
-    const std::int64_t lastMeasure = floorDivide(rowOf(*last) - originRow, kRowsPerMeasure);
+    const std::int64_t firstMeasure = floorDivide(firstRow - originRow, kRowsPerMeasure);
+    const std::int64_t lastMeasure = floorDivide(lastRow - originRow, kRowsPerMeasure);
     stats.measures.resize(static_cast<std::size_t>(lastMeasure - firstMeasure + 1));
     for (std::size_t m = 0; m < stats.measures.size(); ++m) {
         MeasureDensity& measure = stats.measures[m];

@@ -20,7 +20,7 @@ namespace quillex::test {
 class WindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), QString());
+        window = std::make_unique<MainWindow>(ShellPaths::inFolder(folder.path()), dataFolder);
         window->setUnattended(true);
         window->setDialogsUnattended(!dialogsShow);
         if (size.isValid())
@@ -44,7 +44,8 @@ class WindowFixture : public ::testing::Test {
     // A file of no supported type: start-up opens it instead of the Open dialog.
     std::string startFile = folder.file("none.txt");
     bool dialogsShow = false;
-    QSize size; // invalid: the window's own size
+    QString dataFolder; // empty: a plain surface that draws nothing
+    QSize size;         // invalid: the window's own size
     std::unique_ptr<MainWindow> window;
 };
 

@@ -7,24 +7,28 @@ namespace {
 
 class ItemStoreTest : public ::testing::Test, protected test::StoreFixture {};
 
-TEST_F(ItemStoreTest, AddingReturnsTheListSizeAndMarksModified) {
+TEST_F(ItemStoreTest, AddingPutsEachItemInItsPlaceAndMarksModified) {
     EXPECT_FALSE(store.modified());
-    EXPECT_EQ(store.addBeat(100, {.locked = true, .white = true, .selected = true}), 1);
+    EXPECT_EQ(store.addBeat(100, {.locked = true, .white = true, .selected = true}), 0);
     EXPECT_TRUE(store.modified());
-    EXPECT_EQ(store.addBeat(200), 2);
-    const EditItem& white = store.beats()[0];
+    EXPECT_EQ(store.addBeat(200), 1);
+    EXPECT_EQ(store.addBeat(50), 0) << "beats by sample";
+    const EditItem& white = store.beats()[1];
     EXPECT_TRUE(white.selected);
     EXPECT_TRUE(white.locked);
     EXPECT_EQ(white.colour, kWhiteMarker);
     EXPECT_EQ(white.priority, 2);
-    const EditItem& blue = store.beats()[1];
+    const EditItem& blue = store.beats()[2];
     EXPECT_FALSE(blue.selected);
     EXPECT_FALSE(blue.locked);
     EXPECT_EQ(blue.colour, kBlueMarker);
 
-    EXPECT_EQ(store.addPause({2, 0}, {1, 0}), 1);
-    EXPECT_EQ(store.addNote(5, 2, {1, 12}, {}, NoteKind::Tap), 1);
-    EXPECT_EQ(store.addNote(5, 3, {1, 12}, {}, NoteKind::Mine), 2);
+    EXPECT_EQ(store.addPause({2, 0}, {1, 0}), 0);
+    EXPECT_EQ(store.addPause({1, 0}, {1, 0}), 0) << "stretches by start row";
+    EXPECT_EQ(store.addNote(5, 2, {1, 12}, {}, NoteKind::Tap), 0);
+    EXPECT_EQ(store.addNote(5, 3, {1, 12}, {}, NoteKind::Mine), 1);
+    EXPECT_EQ(store.addNote(5, 0, {1, 12}, {}, NoteKind::Tap), 0) << "notes by row, then column";
+    EXPECT_EQ(store.addNote(5, 2, {1, 12}, {}, NoteKind::Tap), 2) << "after a note on its spot";
     EXPECT_EQ(store.addNote(48, 0, {1, 0}, {}, NoteKind::Tap), -1); // no such level
 }
 
@@ -35,12 +39,12 @@ TEST_F(ItemStoreTest, NotesTakeTheirKindFromTheArguments) {
     addNote(0, 3, 52);                // tap at a 48th
     const auto& notes = store.notes(0);
     ASSERT_EQ(notes.size(), 3u);
-    EXPECT_TRUE(notes[0].isHold);
-    EXPECT_EQ(notes[0].divisionClass, 3);
+    EXPECT_TRUE(notes[2].isHold);
+    EXPECT_EQ(notes[2].divisionClass, 3);
     EXPECT_EQ(notes[1].divisionClass, kMineDivisionClass);
     EXPECT_FALSE(notes[1].isHold);
-    EXPECT_EQ(notes[2].divisionClass, 6);
-    EXPECT_EQ(notes[2].sample, store.timing().rowToSample(1, 4));
+    EXPECT_EQ(notes[0].divisionClass, 6);
+    EXPECT_EQ(notes[0].sample, store.timing().rowToSample(1, 4));
     EXPECT_EQ(notes[0].priority, 5);
 }
 
@@ -49,9 +53,9 @@ TEST_F(ItemStoreTest, AddNoteSetsTheFieldsOfItsKind) {
     for (NoteKind kind : {NoteKind::Tap, NoteKind::Hold, NoteKind::Roll, NoteKind::Mine,
                           NoteKind::Lift}) {
         const bool long_ = kind == NoteKind::Hold || kind == NoteKind::Roll;
-        const int count = store.addNote(2, static_cast<int>(kind) % 4, {2, 0},
+        const int index = store.addNote(2, static_cast<int>(kind) % 4, {2, 0},
                                         long_ ? RowPosition{1, 0} : RowPosition{}, kind);
-        EXPECT_EQ(noteKindOf(store.notes(2)[count - 1]), kind);
+        EXPECT_EQ(noteKindOf(store.notes(2)[static_cast<std::size_t>(index)]), kind);
     }
     EXPECT_EQ(noteKindFromSmHead('4'), NoteKind::Roll);
     EXPECT_EQ(noteKindFromSmHead('L'), NoteKind::Lift);

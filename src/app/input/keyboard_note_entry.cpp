@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "items/note_order.h"
 #include "model/note_kind.h"
 
 namespace quillex {
@@ -27,11 +28,15 @@ RowPosition KeyboardNoteEntry::positionRow() const {
 std::optional<std::size_t> KeyboardNoteEntry::noteOfPress(int column) const {
     const Press& p = pressOf_[static_cast<std::size_t>(column)];
     const ItemList& list = editor_.store().notes(editor_.store().currentLevel());
-    // A note placed this frame is last until the next refresh: search from the end.
-    for (std::size_t i = list.size(); i-- > 0;)
-        if (list[i].column == column && list[i].row() == p.noteRow.row())
-            return i;
-    return std::nullopt;
+    // The list is in order; of notes on one spot the press's own is the last, as the
+    // store puts a new note after those already there.
+    const std::int64_t key = noteKey(p.noteRow.row(), column);
+    const auto after =
+        std::upper_bound(list.begin(), list.end(), key,
+                         [](std::int64_t k, const EditItem& n) { return k < noteKey(n); });
+    if (after == list.begin() || noteKey(*std::prev(after)) != key)
+        return std::nullopt;
+    return static_cast<std::size_t>(std::prev(after) - list.begin());
 }
 
 bool KeyboardNoteEntry::frame() {
@@ -166,16 +171,8 @@ void KeyboardNoteEntry::drawHold(int column) {
         p.pressedHere = false;
         return;
     }
-    EditItem* note = &store.noteList(store.currentLevel()).edit()[*index];
-    store.setModified(true);
     const RowPosition start = RowPosition::fromRow(std::min(b, c));
-    const RowPosition length = RowPosition::fromRow(std::abs(c - b));
-    note->beat = start.beat;
-    note->fraction = start.fraction;
-    note->lengthBeats = length.beat;
-    note->lengthFraction = length.fraction;
-    note->isHold = true;
-    note->divisionClass = divisionClassOfFraction(start.fraction);
+    store.reshapeNote(store.currentLevel(), *index, start, RowPosition::fromRow(std::abs(c - b)));
     p.noteRow = start;
     p.drewHold = true;
 }

@@ -93,7 +93,7 @@ void Recording::stop() {
     OpenEntryFlags& open = editor_.openEntries();
     if (!open.recording)
         return;
-    editor_.store().refresh(); // the taps went in unsorted while the music played
+    editor_.store().refresh(); // numbers the taps, which went in unnumbered while the music played
     open.recording = false;
     dispatcher_.commitUndoEntry();
     edits_.updateUndoMenu();
@@ -116,7 +116,8 @@ void Recording::beatTapped(SamplePosition sample) {
     }
     openRecordEntry();
     store.setLayer(Layer::Beat, true);
-    // No refresh while the music plays: the taps are sorted in when it stops.
+    // No refresh while the music plays: the taps go into their places by sample and
+    // are numbered when it stops.
     store.addBeat(sample);
     if (!editor_.player().playing())
         stop();

@@ -72,6 +72,9 @@ class MainWindow : public QMainWindow, public ShellHooks, public ShellUi {
     QAction* action(CommandId id) const { return actions_.value(toInt(id), nullptr); }
     RecentMenu& recentMenu() { return *recentMenu_; }
     int framesDrawn() const { return framesDrawn_; }
+    // One pass of the frame loop as its timer runs it, drawn at once: tests send their
+    // events between such frames, as a person's arrive between the timer's ticks.
+    void stepFrame();
     RecoveryCopy& recovery() { return *recovery_; }
     // The window's geometry as window.ini stores it.
     WindowGeometry currentGeometry() const;

@@ -65,6 +65,13 @@ void MainWindow::countFrame() {
     }
 }
 
+void MainWindow::stepFrame() {
+    idle_.wake();
+    frameUpdate();
+    if (editorWidget_)
+        editorWidget_->repaint();
+}
+
 void MainWindow::drawFrame() {
     if (editorWidget_)
         editorWidget_->repaint();
