@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <type_traits>
 
-#include "base/number_format.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
+#include "fileio/sm_timing_check.h"
 #include "fileio/song_music.h"
 #include "fileio/song_paths.h"
 #include "fileio/ssc_parser.h"
@@ -89,26 +89,6 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
                       noteKindFromSmHead(note.smCharacter).value_or(NoteKind::Tap));
 }
 
-// Negative tempos and stops (an old trick for skipping part of a song) cannot be
-// represented by beat markers on the music. The message names the earliest one; empty
-// when there is none.
-std::string negativeTimingMessage(const SmTimingInput& timing) {
-    const auto earliestNegative = [](const std::vector<SmTimedValue>& entries) {
-        const SmTimedValue* found = nullptr;
-        for (const SmTimedValue& e : entries)
-            if (e.value < 0 && (!found || e.beat < found->beat))
-                found = &e;
-        return found;
-    };
-    if (const SmTimedValue* tempo = earliestNegative(timing.bpms))
-        return "I can't open this song: it has a negative tempo at beat " +
-               formatNumber(tempo->beat) + " (#BPMS).  Negative tempos are not supported.";
-    if (const SmTimedValue* stop = earliestNegative(timing.stops))
-        return "I can't open this song: it has a negative stop at beat " +
-               formatNumber(stop->beat) + " (#STOPS).  Negative stops are not supported.";
-    return std::string();
-}
-
 // The file is read and checked before the open song is touched: a song that cannot be
 // opened leaves the previous one as it was. `Content` is what the `.sm` or `.ssc`
 // parser found.
@@ -117,7 +97,8 @@ bool buildReadSong(SongFileContext& context, const std::string& path, bool opene
                    Content& content) {
     if (!checkSongFile(context, path, opened, content.songTagsFound))
         return false;
-    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
+    if (const std::string refusal = timingRefusal(content.timing, tags.first("#OFFSET"));
+        !refusal.empty()) {
         context.messages.show(refusal);
         return false;
     }
