@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <type_traits>
 
+#include "fileio/folder_lock.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/qxx_pair_check.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
 #include "fileio/sm_timing_check.h"
@@ -133,15 +135,29 @@ bool readSscSong(SongFileContext& context, const std::string& path) {
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
-    const JoinedText text = readJoinedText(path, TextKind::Song);
+    // Both files are read under the folder lock a save holds, so that a save running
+    // now is read whole or not at all.
+    const std::string companionPath = companionPathOf(path);
+    JoinedText text;
+    CompanionFile companion;
+    {
+        const FolderLock lock({path, companionPath}, FolderLock::Kind::Shared);
+        text = readJoinedText(path, TextKind::Song);
+        companion = readCompanionFile(companionPath);
+    }
     const std::vector<Statement> statements = splitStatements(text.text);
     const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
                                            [](const Statement& s) { return isSongKey(s.key); });
     if (!checkSongFile(context, path, text.opened, songTagsFound))
         return false;
     context.song.reset();
-    for (const Statement& statement : statements)
-        context.song.tags().add(statement.key, statement.value);
+    std::string_view companionCheck;
+    for (const Statement& statement : statements) {
+        if (statement.key == kCompanionCheckKey)
+            companionCheck = statement.value;
+        else
+            context.song.tags().add(statement.key, statement.value);
+    }
     context.song.chartTexts() = chartTextsOf(statements);
     // The companion holds the beats: a silence for a song without its music lasts as
     // long as the song file's charts.
@@ -153,7 +169,7 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     }
     if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
-    readCompanion(context, companionPathOf(path));
+    readCompanion(context, companionPath, companion, companionCheck);
     return true;
 }
 
