@@ -150,7 +150,6 @@ TEST_F(FileReplacementTest, ConcurrentSavesAndReadsAlwaysSeeOnePair) {
         writer.join();
     expectOnePair();
     EXPECT_GT(reads, 0);
-    std::cerr << reads << " reads\n";
 }
 
 } // namespace

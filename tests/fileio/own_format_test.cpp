@@ -180,8 +180,9 @@ TEST_F(OwnFormatTest, ADamagedCompanionSaysWhatItLost) {
     const std::size_t notesAt = whole.find("#NOTES_");
     const std::size_t lastProps = whole.find(",288=0000;");
     ASSERT_NE(lastProps, std::string::npos);
-    const std::string lost = "Some of " + companionPath +
-                             " could not be read as it was saved; the song opens with what could.\n";
+    const std::string lost =
+        "Some of " + companionPath +
+        " could not be read as it was saved; the song opens with what could.\n";
     const std::string notLoaded = ".  The beats, pauses and notes of the song are not loaded.";
     const std::string demoEnd = "#SONGDEMOEND:0;";
     const struct {
@@ -202,8 +203,7 @@ TEST_F(OwnFormatTest, ADamagedCompanionSaysWhatItLost) {
          lost + "#BEATPROPS_EX holds 5 beat properties for 6 beats: beats without theirs are "
                 "unlocked and blue.",
          6, 5},
-        {"a piece that is no note",
-         std::string(whole).insert(whole.find(";", notesAt), ",junk"),
+        {"a piece that is no note", std::string(whole).insert(whole.find(";", notesAt), ",junk"),
          lost + "#NOTES_DANCE_SINGLE_BEGINNER_EX: skipped 1 piece that is not \"row=value\".", 6,
          5},
         {"damaged kept .ssc data", whole + "#KEPTSSC:3a;\r\n",
