@@ -3,29 +3,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "fileio/folder_lock.h"
+#include "fileio/save_target.h"
+#include "fileio/saving_temporaries.h"
 
 namespace quillex {
 
 namespace {
 
-std::string reasonOf(int error) {
-    return std::strerror(error);
-}
-
-// Creates a new temporary file beside `path` (so that renaming it is a move within one
-// file system) with the permissions a new file would get.
-int createTemporary(const std::string& path, std::string& temporaryPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath =
-            path + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
+std::string failure(const std::string& path, int error) {
+    return "I could not save the file " + path + ".\n" + std::strerror(error);
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -50,38 +39,43 @@ void removeAll(const std::vector<std::string>& paths) {
 } // namespace
 
 bool replaceFiles(const std::vector<FileContent>& files, std::string& error) {
-    std::vector<std::string> temporaries;
+    // Every name is checked before anything is written: a save replaces no file unless
+    // every one can be replaced.
+    std::vector<SaveTarget> targets;
+    std::vector<std::string> targetPaths;
     for (const FileContent& file : files) {
+        std::optional<SaveTarget> target = saveTargetOf(file.path, error);
+        if (!target)
+            return false;
+        targetPaths.push_back(target->path);
+        targets.push_back(std::move(*target));
+    }
+    const FolderLock lock(targetPaths, FolderLock::Kind::Exclusive);
+    for (const std::string& path : targetPaths)
+        removeStaleTemporaries(path);
+
+    std::vector<std::string> temporaries;
+    for (std::size_t i = 0; i < files.size(); ++i) {
         std::string temporary;
-        const int fd = createTemporary(file.path, temporary);
+        const int fd = createSavingTemporary(targets[i].path, temporary);
         if (fd < 0) {
-            error = "I could not save the file " + file.path + ".\n" + reasonOf(errno);
+            error = failure(files[i].path, errno);
             removeAll(temporaries);
             return false;
         }
         temporaries.push_back(temporary);
-        const bool written = writeAll(fd, file.text);
+        keepPermissions(fd, targets[i]);
+        const bool written = writeAll(fd, files[i].text);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
-            error = "I could not save the file " + file.path + ".\n" +
-                    reasonOf(written ? errno : writeError);
-            removeAll(temporaries);
-            return false;
-        }
-    }
-    // A rename can only fail now if a name is taken by a folder; check them all first
-    // so that no file is replaced unless every one can be.
-    for (const FileContent& file : files) {
-        struct stat info {};
-        if (::stat(file.path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            error = "I could not save the file " + file.path + ".\n" + reasonOf(EISDIR);
+            error = failure(files[i].path, written ? errno : writeError);
             removeAll(temporaries);
             return false;
         }
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (std::rename(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
-            error = "I could not save the file " + files[i].path + ".\n" + reasonOf(errno);
+        if (std::rename(temporaries[i].c_str(), targets[i].path.c_str()) != 0) {
+            error = failure(files[i].path, errno);
             removeAll({temporaries.begin() + static_cast<std::ptrdiff_t>(i), temporaries.end()});
             return false;
         }

@@ -1,169 +1,16 @@
 #include "fileio/qxx_companion.h"
 
-#include <algorithm>
-#include <array>
-#include <optional>
-
 #include "fileio/qxx_kept_data.h"
-#include "fileio/statement_text.h"
-#include "items/busy_counter.h"
+#include "fileio/qxx_keys.h"
 #include "model/note_kind.h"
 
 namespace quillex {
 
 namespace {
 
+using namespace qxx;
+
 constexpr std::string_view kLineBreak = "\r\n";
-// The whole beats of the `.sm` file's grid before beat marker 1. Companions of earlier
-// versions do not have it: their songs had none.
-constexpr std::string_view kBeatsBeforeFirstMarkerKey = "#BEATSBEFOREFIRSTMARKER";
-// Delays and warps in rows, like "#PAUSES": written only by songs that have them.
-constexpr std::string_view kDelayRowsKey = "#DELAYROWS";
-constexpr std::string_view kWarpRowsKey = "#WARPROWS";
-
-// "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
-std::string levelKey(std::string_view prefix, LevelIndex level) {
-    return std::string(prefix) + "_" + std::string(gameTypeInfo(gameTypeOfLevel(level)).qxxTag) +
-           "_" + std::string(difficultyQxxTag(difficultyOfLevel(level)));
-}
-
-std::string notesKey(LevelIndex level) {
-    return levelKey("#NOTES", level) + "_EX";
-}
-
-std::string footKey(LevelIndex level) {
-    return levelKey("#FOOT", level);
-}
-
-// The level a "#NOTES_..._EX" or "#FOOT_..." key names.
-std::optional<LevelIndex> levelOfKey(std::string_view key, bool notes) {
-    static const auto keys = [] {
-        std::array<std::array<std::string, kLevelCount>, 2> k;
-        for (LevelIndex level = 0; level < kLevelCount; ++level) {
-            k[0][level] = footKey(level);
-            k[1][level] = notesKey(level);
-        }
-        return k;
-    }();
-    const auto& family = keys[notes ? 1 : 0];
-    for (LevelIndex level = 0; level < kLevelCount; ++level)
-        if (family[level] == key)
-            return level;
-    return std::nullopt;
-}
-
-struct CompanionNote {
-    std::int32_t row, column, typeCode, lengthRows;
-};
-
-using IntPair = std::pair<std::int32_t, std::int32_t>;
-
-// Everything a companion holds, gathered before any of it enters the store.
-struct CompanionContent {
-    std::vector<IntPair> beatLocations; // row, sample
-    std::vector<std::string> beatProps;
-    std::vector<IntPair> pauses; // start row, length rows
-    std::vector<IntPair> delays; // the same
-    std::vector<IntPair> warps;  // the same
-    std::array<std::vector<CompanionNote>, kLevelCount> notes;
-    std::optional<std::int32_t> previewStart, previewEnd;
-    std::int32_t beatsBeforeFirstMarker = 0;
-    std::optional<KeptSongData> kept;
-    bool anyNotes = false;
-};
-
-// The pieces of a list value: split at "," with empty pieces dropped.
-std::vector<std::string_view> listPieces(std::string_view value) {
-    return splitNonEmpty(value, ',');
-}
-
-// The "a=b" pieces of a list value as numbers; pieces without "=" are skipped.
-std::vector<IntPair> intPairs(std::string_view value) {
-    std::vector<IntPair> pairs;
-    for (std::string_view piece : listPieces(value)) {
-        const SplitPair pair = splitFirst(piece, '=');
-        if (pair.found)
-            pairs.push_back({textToInt(pair.first), textToInt(pair.second)});
-    }
-    return pairs;
-}
-
-void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters) {
-    if (s.key == "#BEATLOC_EX") {
-        c.beatLocations.clear();
-        if (s.value.find(',') == std::string_view::npos)
-            return; // a single location is no beat grid
-        c.beatLocations = intPairs(s.value);
-    } else if (s.key == "#BEATPROPS_EX") {
-        for (std::string_view piece : listPieces(s.value)) {
-            const SplitPair pair = splitFirst(piece, '=');
-            if (pair.found)
-                c.beatProps.emplace_back(pair.second);
-        }
-    } else if (s.key == "#PAUSES") {
-        c.pauses = intPairs(s.value);
-    } else if (s.key == kDelayRowsKey) {
-        c.delays = intPairs(s.value);
-    } else if (s.key == kWarpRowsKey) {
-        c.warps = intPairs(s.value);
-    } else if (s.key == kKeptDataKey) {
-        c.kept = parseKeptDataValue(s.value);
-    } else if (s.key == kBeatsBeforeFirstMarkerKey) {
-        c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
-    } else if (s.key == "#SONGDEMOBEGIN") {
-        c.previewStart = textToInt(s.value);
-    } else if (s.key == "#SONGDEMOEND") {
-        c.previewEnd = textToInt(s.value);
-    } else if (const auto level = levelOfKey(s.key, true)) {
-        const std::vector<std::string_view> pieces = listPieces(s.value);
-        if (!pieces.empty())
-            c.anyNotes = true;
-        for (std::string_view piece : pieces) {
-            const SplitPair pair = splitFirst(piece, '=');
-            if (!pair.found)
-                continue;
-            // Missing "|" fields read as 0, like any text that is not a number.
-            std::array<std::int32_t, 3> fields{};
-            std::string_view rest = pair.second;
-            for (std::size_t i = 0; i < fields.size() && !rest.empty(); ++i) {
-                const SplitPair field = splitFirst(rest, '|');
-                fields[i] = textToInt(field.first);
-                rest = field.second;
-            }
-            c.notes[*level].push_back({textToInt(pair.first), fields[0], fields[1], fields[2]});
-        }
-    } else if (const auto level = levelOfKey(s.key, false)) {
-        meters.set(*level, textToInt(s.value));
-    }
-}
-
-void addCompanionItems(SongFileContext& context, const CompanionContent& c) {
-    ItemStore& store = context.store;
-    if (!c.beatLocations.empty() && c.beatLocations.size() == c.beatProps.size()) {
-        for (std::size_t i = 0; i < c.beatLocations.size(); ++i) {
-            const std::string& props = c.beatProps[i];
-            const bool locked = props.size() == 4 && props[2] == '1';
-            const bool white = props.size() == 4 && props[3] == '1';
-            store.addBeatAtRow(c.beatLocations[i].second,
-                               RowPosition::fromRow(fileRow(c.beatLocations[i].first)),
-                               {.locked = locked, .white = white});
-        }
-    }
-    const auto rows = [](std::int32_t row) { return RowPosition::fromRow(fileRow(row)); };
-    for (const auto& [start, length] : c.pauses)
-        store.addPause(rows(start), rows(length));
-    for (const auto& [start, length] : c.delays)
-        store.addDelay(rows(start), rows(length));
-    for (const auto& [start, length] : c.warps)
-        store.addWarp(rows(start), rows(length));
-    for (LevelIndex level = 0; level < kLevelCount; ++level) {
-        for (const CompanionNote& n : c.notes[level]) {
-            const RowPosition length = RowPosition::fromRow(fileRow(n.lengthRows));
-            store.addNote(level, n.column, RowPosition::fromRow(fileRow(n.row)), length,
-                          noteKindFromQxxTypeCode(n.typeCode, length.row() > 0));
-        }
-    }
-}
 
 void appendInt(std::string& out, std::int64_t value) {
     out += std::to_string(value);
@@ -183,37 +30,6 @@ void appendStretches(std::string& out, std::string_view key, const ItemList& str
 }
 
 } // namespace
-
-void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
-    CompanionContent content;
-    for (const Statement& statement : splitStatements(joinedText))
-        parseStatement(statement, content, context.meters);
-    if (content.previewStart)
-        context.player.setPreviewStart(*content.previewStart);
-    if (content.previewEnd)
-        context.player.setPreviewEnd(*content.previewEnd);
-    context.song.setBeatsBeforeFirstMarker(content.beatsBeforeFirstMarker);
-    if (content.kept)
-        context.song.kept() = std::move(*content.kept);
-    if (content.anyNotes)
-        showArrowLayer(context);
-    {
-        BusyGuard busy(context.store.busyCounter());
-        addCompanionItems(context, content);
-    }
-    context.store.refresh();
-}
-
-bool readCompanion(SongFileContext& context, const std::string& companionPath) {
-    const JoinedText text = readJoinedText(companionPath, TextKind::Companion);
-    if (!text.opened) {
-        context.messages.show(kMissingCompanionMessage);
-        context.store.refresh();
-        return false;
-    }
-    applyCompanionText(context, text.text);
-    return true;
-}
 
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace quillex {
 
@@ -143,44 +144,67 @@ std::string keptDataValue(const KeptSongData& kept) {
     return hex;
 }
 
-std::optional<KeptSongData> parseKeptDataValue(std::string_view value) {
-    if (value.size() % 2 != 0)
-        return std::nullopt;
+KeptDataRead readKeptDataValue(std::string_view value) {
+    // The bytes up to the first that the digits cannot give.
     std::string bytes;
     bytes.reserve(value.size() / 2);
-    for (std::size_t i = 0; i < value.size(); i += 2) {
+    bool digitsWhole = value.size() % 2 == 0;
+    for (std::size_t i = 0; i + 1 < value.size(); i += 2) {
         const int high = hexValue(value[i]), low = hexValue(value[i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
+        if (high < 0 || low < 0) {
+            digitsWhole = false;
+            break;
+        }
         bytes += static_cast<char>(high * 16 + low);
     }
     FieldReader in(bytes);
-    KeptSongData kept;
+    KeptDataRead read;
+    KeptSongData& kept = read.kept;
+    const auto statementsLost = [&read] {
+        read.kept = KeptSongData();
+        read.lost = "the song statements and charts kept from the .ssc file could not be read";
+        return read;
+    };
     if (!in.statements(kept.songStatements) || !in.statements(kept.songTiming))
-        return std::nullopt;
+        return statementsLost();
     for (auto& statements : kept.levelStatements)
         if (!in.statements(statements))
-            return std::nullopt;
+            return statementsLost();
     const auto charts = in.number(0, 1'000'000);
     if (!charts)
-        return std::nullopt;
-    kept.charts.resize(static_cast<std::size_t>(*charts));
-    for (KeptChart& chart : kept.charts)
-        if (!readChart(in, chart))
-            return std::nullopt;
-    const auto slots = in.number(0, 1'000'000);
-    if (!slots)
-        return std::nullopt;
-    for (std::int64_t i = 0; i < *slots; ++i) {
+        return statementsLost();
+    for (std::int64_t i = 0; i < *charts; ++i) {
+        KeptChart chart;
+        if (!readChart(in, chart)) {
+            read.lost = std::to_string(*charts - i) + " of the " + std::to_string(*charts) +
+                        " charts kept from the .ssc file could not be read";
+            break;
+        }
+        kept.charts.push_back(std::move(chart));
+    }
+    const std::int64_t chartsRead = static_cast<std::int64_t>(kept.charts.size());
+    const auto slots = read.lost.empty() ? in.number(0, 1'000'000) : std::nullopt;
+    for (std::int64_t i = 0; slots && i < *slots; ++i) {
         const auto isKept = in.number(0, 1);
-        const auto index = in.number(0, std::max<std::int64_t>(kLevelCount, *charts));
-        if (!isKept || !index || (*isKept == 1 ? *index >= *charts : *index >= kLevelCount))
-            return std::nullopt;
+        const auto index = in.number(0, std::max<std::int64_t>(kLevelCount, chartsRead));
+        if (!isKept || !index || (*isKept == 1 ? *index >= chartsRead : *index >= kLevelCount))
+            break;
         kept.chartOrder.push_back({*isKept == 1, static_cast<int>(*index)});
     }
-    if (!in.atEnd())
-        return std::nullopt;
-    return kept;
+    if (read.lost.empty() && (!slots || kept.chartOrder.size() != static_cast<std::size_t>(*slots)))
+        read.lost = "the order of the .ssc file's charts could not be read";
+    if (read.lost.empty() && (!in.atEnd() || !digitsWhole))
+        read.lost = "it ends in text that is not part of it";
+    // A kept chart missing from the order would never be written again: those the
+    // order lost follow the others.
+    std::vector<bool> placed(kept.charts.size());
+    for (const ChartSlot& slot : kept.chartOrder)
+        if (slot.kept)
+            placed[static_cast<std::size_t>(slot.index)] = true;
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (!placed[i])
+            kept.chartOrder.push_back({true, static_cast<int>(i)});
+    return read;
 }
 
 } // namespace quillex

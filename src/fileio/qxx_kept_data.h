@@ -5,7 +5,6 @@
 // the statement or be changed by the reading of lines.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +17,14 @@ inline constexpr std::string_view kKeptDataKey = "#KEPTSSC";
 // The statement's value; empty for a song that keeps nothing.
 std::string keptDataValue(const KeptSongData& kept);
 
-// The data back from a value; nothing when the value is damaged (the song then keeps
-// nothing, as a song written by an older version does).
-std::optional<KeptSongData> parseKeptDataValue(std::string_view value);
+// The data back from a value. From a damaged one (cut short, an odd number of digits,
+// a character that is no hexadecimal digit, fields that do not add up) the parts read
+// whole before the damage are kept, and `lost` says what could not be read; it is
+// empty for a whole value.
+struct KeptDataRead {
+    KeptSongData kept;
+    std::string lost;
+};
+KeptDataRead readKeptDataValue(std::string_view value);
 
 } // namespace quillex

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <type_traits>
 
-#include "base/number_format.h"
+#include "fileio/folder_lock.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/qxx_pair_check.h"
 #include "fileio/sm_parser.h"
 #include "fileio/sm_timing.h"
+#include "fileio/sm_timing_check.h"
 #include "fileio/song_music.h"
 #include "fileio/song_paths.h"
 #include "fileio/ssc_parser.h"
@@ -89,26 +91,6 @@ void addConvertedItems(SongFileContext& context, const ConvertedTiming& timing) 
                       noteKindFromSmHead(note.smCharacter).value_or(NoteKind::Tap));
 }
 
-// Negative tempos and stops (an old trick for skipping part of a song) cannot be
-// represented by beat markers on the music. The message names the earliest one; empty
-// when there is none.
-std::string negativeTimingMessage(const SmTimingInput& timing) {
-    const auto earliestNegative = [](const std::vector<SmTimedValue>& entries) {
-        const SmTimedValue* found = nullptr;
-        for (const SmTimedValue& e : entries)
-            if (e.value < 0 && (!found || e.beat < found->beat))
-                found = &e;
-        return found;
-    };
-    if (const SmTimedValue* tempo = earliestNegative(timing.bpms))
-        return "I can't open this song: it has a negative tempo at beat " +
-               formatNumber(tempo->beat) + " (#BPMS).  Negative tempos are not supported.";
-    if (const SmTimedValue* stop = earliestNegative(timing.stops))
-        return "I can't open this song: it has a negative stop at beat " +
-               formatNumber(stop->beat) + " (#STOPS).  Negative stops are not supported.";
-    return std::string();
-}
-
 // The file is read and checked before the open song is touched: a song that cannot be
 // opened leaves the previous one as it was. `Content` is what the `.sm` or `.ssc`
 // parser found.
@@ -117,7 +99,8 @@ bool buildReadSong(SongFileContext& context, const std::string& path, bool opene
                    Content& content) {
     if (!checkSongFile(context, path, opened, content.songTagsFound))
         return false;
-    if (const std::string refusal = negativeTimingMessage(content.timing); !refusal.empty()) {
+    if (const std::string refusal = timingRefusal(content.timing, tags.first("#OFFSET"));
+        !refusal.empty()) {
         context.messages.show(refusal);
         return false;
     }
@@ -152,15 +135,29 @@ bool readSscSong(SongFileContext& context, const std::string& path) {
 }
 
 bool readQxSong(SongFileContext& context, const std::string& path) {
-    const JoinedText text = readJoinedText(path, TextKind::Song);
+    // Both files are read under the folder lock a save holds, so that a save running
+    // now is read whole or not at all.
+    const std::string companionPath = companionPathOf(path);
+    JoinedText text;
+    CompanionFile companion;
+    {
+        const FolderLock lock({path, companionPath}, FolderLock::Kind::Shared);
+        text = readJoinedText(path, TextKind::Song);
+        companion = readCompanionFile(companionPath);
+    }
     const std::vector<Statement> statements = splitStatements(text.text);
     const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
                                            [](const Statement& s) { return isSongKey(s.key); });
     if (!checkSongFile(context, path, text.opened, songTagsFound))
         return false;
     context.song.reset();
-    for (const Statement& statement : statements)
-        context.song.tags().add(statement.key, statement.value);
+    std::string_view companionCheck;
+    for (const Statement& statement : statements) {
+        if (statement.key == kCompanionCheckKey)
+            companionCheck = statement.value;
+        else
+            context.song.tags().add(statement.key, statement.value);
+    }
     context.song.chartTexts() = chartTextsOf(statements);
     // The companion holds the beats: a silence for a song without its music lasts as
     // long as the song file's charts.
@@ -172,7 +169,7 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     }
     if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
-    readCompanion(context, companionPathOf(path));
+    readCompanion(context, companionPath, companion, companionCheck);
     return true;
 }
 

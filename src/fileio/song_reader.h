@@ -41,8 +41,8 @@ inline std::string notASongMessage(const std::string& path) {
 // properties are reset first and its music is loaded from the song's folder, which
 // replaces the previous music, beats, pauses and notes. True when a song with music
 // (and, for ".sm" and ".ssc", beat markers) was built; on false whatever was loaded
-// stays, and the reason has been shown. A ".sm" or ".ssc" file with a negative tempo
-// or stop is refused before anything changes.
+// stays, and the reason has been shown. A ".sm" or ".ssc" file whose timing the
+// timeline cannot hold (timingRefusal) is refused before anything changes.
 bool readSong(SongFileContext& context, const std::string& path);
 
 // The part of reading a `.sm` file after its music has loaded: the preview region from

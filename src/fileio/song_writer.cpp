@@ -4,6 +4,7 @@
 
 #include "fileio/file_replacement.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/qxx_pair_check.h"
 #include "fileio/sm_losses.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_paths.h"
@@ -38,12 +39,14 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
 
     std::vector<FileContent> files{
         {path, extension == ".ssc" ? sscSongText(input) : smSongText(input)}};
-    if (ownFormat)
+    if (ownFormat) {
         files.push_back(
             {companionPathOf(path),
              companionText(context.store, context.meters, player.previewStart(),
                            player.previewEnd(), player.position(),
                            context.song.beatsBeforeFirstMarker(), context.song.kept())});
+        files[0].text = withCompanionCheck(std::move(files[0].text), files[1].text);
+    }
     std::string error;
     if (!replaceFiles(files, error)) {
         context.messages.show(error);

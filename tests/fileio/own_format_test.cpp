@@ -163,6 +163,77 @@ TEST_F(OwnFormatTest, AMissingCompanionLeavesASongWithoutBeats) {
     EXPECT_TRUE(store.beats().empty());
 }
 
+// A companion that is not as it was saved opens with what can be read and names what
+// was lost; one with nothing to read leaves a song without beats and says why.
+TEST_F(OwnFormatTest, ADamagedCompanionSaysWhatItLost) {
+    loadEmptySong();
+    for (int i = 0; i < 6; ++i)
+        addBeat(i * 22050);
+    store.refresh();
+    for (int row = 48; row <= 240; row += 48)
+        addNote(0, 0, row, NoteKind::Tap);
+    store.refresh();
+    const std::string path = pathOf("d.qx");
+    const std::string companionPath = companionPathOf(path);
+    ASSERT_TRUE(write(path, false));
+    const std::string whole = test::readFileBytes(companionPath);
+    const std::size_t notesAt = whole.find("#NOTES_");
+    const std::size_t lastProps = whole.find(",288=0000;");
+    ASSERT_NE(lastProps, std::string::npos);
+    const std::string lost =
+        "Some of " + companionPath +
+        " could not be read as it was saved; the song opens with what could.\n";
+    const std::string notLoaded = ".  The beats, pauses and notes of the song are not loaded.";
+    const std::string demoEnd = "#SONGDEMOEND:0;";
+    const struct {
+        const char* name;
+        std::optional<std::string> companion; // none: a folder in its place
+        std::string message;
+        std::size_t beats, notes;
+    } cases[] = {
+        {"empty", "", "I can't read " + companionPath + ": it is empty" + notLoaded, 0, 0},
+        {"a folder", std::nullopt,
+         "I can't read " + companionPath + ": it is a folder, not a file" + notLoaded, 0, 0},
+        {"cut inside the notes", whole.substr(0, notesAt + 52),
+         lost + "It ends inside #NOTES_DANCE_SINGLE_BEGINNER_EX: the file was cut short there, "
+                "and whatever followed is lost.",
+         6, 2},
+        {"beat properties short of one",
+         whole.substr(0, lastProps) + ";" + whole.substr(lastProps + 10),
+         lost + "#BEATPROPS_EX holds 5 beat properties for 6 beats: beats without theirs are "
+                "unlocked and blue.",
+         6, 5},
+        {"a piece that is no note", std::string(whole).insert(whole.find(";", notesAt), ",junk"),
+         lost + "#NOTES_DANCE_SINGLE_BEGINNER_EX: skipped 1 piece that is not \"row=value\".", 6,
+         5},
+        {"damaged kept .ssc data", whole + "#KEPTSSC:3a;\r\n",
+         lost + "#KEPTSSC is damaged: the song statements and charts kept from the .ssc file "
+                "could not be read.",
+         6, 5},
+        {"from another save",
+         std::string(whole).replace(whole.find(demoEnd), demoEnd.size(), "#SONGDEMOEND:5;"),
+         lost + "It is not the companion that was saved with the song file: it was changed or "
+                "replaced since, or that save was interrupted.  Its beats and notes are loaded "
+                "as they are; check them against the song before saving.",
+         6, 5},
+        {"whole", whole, "", 6, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(companionPath);
+        if (c.companion)
+            writeFile("d.qxx", *c.companion);
+        else
+            std::filesystem::create_directory(companionPath);
+        messages.shown.clear();
+        ASSERT_TRUE(read(path));
+        EXPECT_EQ(shownTexts(), c.message.empty() ? std::vector<std::string>{}
+                                                  : std::vector<std::string>{c.message});
+        EXPECT_EQ(store.beats().size(), c.beats);
+        EXPECT_EQ(store.notes(0).size(), c.notes);
+    }
+}
+
 TEST_F(OwnFormatTest, PausesStayInTheCompanionAndLeaveTheSongFileRows) {
     loadEmptySong();
     for (int i = 0; i < 8; ++i)

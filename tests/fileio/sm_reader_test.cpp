@@ -127,23 +127,52 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SmReaderTest, NegativeTemposAndStopsRefuseTheSongBeforeAnythingChanges) {
+// Timing the editor's timeline cannot hold would drop the beats and notes it reaches:
+// the song is refused by the tag that holds it.
+TEST_F(SmReaderTest, TimingTheTimelineCannotHoldRefusesTheSongBeforeAnythingChanges) {
     ASSERT_TRUE(read(writeSongFile("kept.sm", song("#TITLE:Kept;#BPMS:0=120;", "1000"))));
     const std::size_t beats = store.beats().size();
     writeFile("other.ogg", "x");
+    const std::string refused = "I can't open this song: ";
+    const std::string tooLong =
+        "longer than 11184 seconds (about 3 hours), the longest a song can last.";
     const struct {
-        std::string timing, message;
+        std::string file, timing, message;
     } cases[] = {
-        {"#BPMS:0=120,16=-120,12.5=-60;#STOPS:2=-1;",
-         "I can't open this song: it has a negative tempo at beat 12.5 (#BPMS).  Negative "
-         "tempos are not supported."},
-        {"#BPMS:0=120;#STOPS:2=0.5,7.25=-0.5;",
-         "I can't open this song: it has a negative stop at beat 7.25 (#STOPS).  Negative "
-         "stops are not supported."},
+        {"a.sm", "#BPMS:0=120,16=-120,12.5=-60;#STOPS:2=-1;",
+         refused + "it has a negative tempo at beat 12.5 (#BPMS).  Negative tempos are not "
+                   "supported."},
+        {"a.sm", "#BPMS:0=120;#STOPS:2=0.5,7.25=-0.5;",
+         refused + "it has a negative stop at beat 7.25 (#STOPS).  Negative stops are not "
+                   "supported."},
+        {"a.sm", "#BPMS:0=120,1=0;",
+         refused + "its tempo at beat 1 (#BPMS) is 0 or not a number; a tempo must be above 0."},
+        {"a.sm", "#BPMS:0=120,1=nan;",
+         refused + "its tempo at beat 1 (#BPMS) is 0 or not a number; a tempo must be above 0."},
+        {"a.sm", "#BPMS:0=120,2=1e-300;",
+         refused + "its tempo at beat 2 (#BPMS) of 1e-300 makes one beat last " + tooLong},
+        {"a.sm", "#OFFSET:1e300;#BPMS:0=120;",
+         refused + "its #OFFSET of 1e+300 seconds is " + tooLong},
+        {"a.sm", "#OFFSET:0x10;#BPMS:0=120;",
+         refused + "its #OFFSET (0x10) is not a decimal number of seconds."},
+        {"a.sm", "#BPMS:0=120;#STOPS:1=1e308;",
+         refused + "its stop at beat 1 (#STOPS) lasts 1e+308 seconds, " + tooLong},
+        {"a.sm", "#BPMS:0=120;#STOPS:1=6000,2=6000;",
+         refused + "its timing (#OFFSET, #BPMS, #STOPS, #DELAYS) makes it last 12001 seconds, " +
+             tooLong},
+        {"a.sm", "#BPMS:0=120,1e30=140;",
+         refused + "its #BPMS entry at beat 1e+30 lies beyond beat 5592405, the last a song "
+                   "can hold."},
+        {"a.ssc", "#BPMS:0=120;#DELAYS:1=1e308;",
+         refused + "its delay at beat 1 (#DELAYS) lasts 1e+308 seconds, " + tooLong},
+        {"a.ssc", "#BPMS:0=120;#WARPS:1=1e30;",
+         refused + "its warp at beat 1 (#WARPS, or a negative #STOPS entry) skips 1e+30 beats, "
+                   "past beat 5592405, the last a song can hold."},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.timing);
         messages.shown.clear();
-        EXPECT_FALSE(read(writeFile("negative.sm", "#TITLE:New;#MUSIC:other.ogg;" + c.timing)));
+        EXPECT_FALSE(read(writeFile(c.file, "#TITLE:New;#MUSIC:other.ogg;" + c.timing)));
         EXPECT_EQ(shownTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(editor.song().properties().title, "Kept");
         EXPECT_EQ(editor.player().musicPath(), pathOf("song.ogg"));

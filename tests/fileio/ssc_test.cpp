@@ -247,7 +247,8 @@ TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
 }
 
 // Saved as .qx and opened again, a song read from .ssc still writes back the charts and
-// statements it kept; a damaged companion value keeps nothing instead of junk.
+// statements it kept; a damaged companion value keeps what was read whole before the
+// damage, with every chart it kept still in the chart order, and names what it lost.
 TEST_F(SscTest, TheOwnFormatCarriesWhatTheSscKept) {
     ASSERT_TRUE(read(writeSongFile("a.ssc", song("#LABELS:0=Start;\n#FOO:a;b\\;\n",
                                                  chart("Hard", {0, 1}) +
@@ -269,9 +270,40 @@ TEST_F(SscTest, TheOwnFormatCarriesWhatTheSscKept) {
         EXPECT_NE(written.find(chart.sectionText), std::string::npos) << chart.sectionText;
 
     const std::string value = keptDataValue(before);
-    for (const std::string& damaged : {value.substr(0, value.size() - 2), value + "0",
-                                       "zz" + value.substr(2), std::string("3a")})
-        EXPECT_FALSE(parseKeptDataValue(damaged).has_value()) << damaged.substr(0, 8);
+    std::string secondChart; // where the second kept chart starts in the value
+    for (unsigned char c : std::to_string(before.charts[1].sectionText.size()) + ":")
+        secondChart += "0123456789abcdef"[c >> 4], secondChart += "0123456789abcdef"[c & 15];
+    const std::size_t cutInCharts = value.find(secondChart);
+    ASSERT_NE(cutInCharts, std::string::npos);
+    const struct {
+        std::string value;
+        std::size_t charts;
+        std::string lost;
+    } cases[] = {
+        {value.substr(0, value.size() - 2), 2,
+         "the order of the .ssc file's charts could not be read"},
+        {value + "0", 2, "it ends in text that is not part of it"},
+        {value.substr(0, cutInCharts + 40), 1,
+         "1 of the 2 charts kept from the .ssc file could not be read"},
+        {"zz" + value.substr(2), 0,
+         "the song statements and charts kept from the .ssc file could not be read"},
+        {"3a", 0, "the song statements and charts kept from the .ssc file could not be read"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lost);
+        const KeptDataRead read = readKeptDataValue(c.value);
+        EXPECT_EQ(read.lost, c.lost);
+        ASSERT_EQ(read.kept.charts.size(), c.charts);
+        for (std::size_t i = 0; i < c.charts; ++i)
+            EXPECT_EQ(read.kept.charts[i], before.charts[i]);
+        EXPECT_EQ(read.kept.songTiming,
+                  c.charts > 0 ? before.songTiming : std::vector<KeptStatement>{});
+        std::size_t ordered = 0;
+        for (const ChartSlot& slot : read.kept.chartOrder)
+            ordered += slot.kept;
+        EXPECT_EQ(ordered, c.charts);
+    }
+    EXPECT_TRUE(readKeptDataValue(value).lost.empty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/session/editor.h"
 #include "fileio/file_replacement.h"
 #include "fileio/qxx_companion.h"
+#include "fileio/qxx_pair_check.h"
 #include "fileio/sm_writer.h"
 #include "fileio/song_paths.h"
 #include "model/music_info.h"
@@ -66,11 +67,11 @@ bool writeCopy(const RecoveryCopy::Contents& c, const std::string& folder,
                              c.sampleRate, c.previewStart, c.previewEnd, &names};
     std::error_code ignored;
     fs::create_directories(folder, ignored);
+    std::string companion = companionText(store, c.meters, c.previewStart, c.previewEnd, c.cursor,
+                                          c.song.beatsBeforeFirstMarker(), c.song.kept());
     std::string error;
-    return replaceFiles({{path, smSongText(input)},
-                         {companionPathOf(path),
-                          companionText(store, c.meters, c.previewStart, c.previewEnd, c.cursor,
-                                        c.song.beatsBeforeFirstMarker(), c.song.kept())}},
+    return replaceFiles({{path, withCompanionCheck(smSongText(input), companion)},
+                         {companionPathOf(path), std::move(companion)}},
                         error);
 }
 
