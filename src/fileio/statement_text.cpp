@@ -120,13 +120,7 @@ std::string joinLines(std::string_view content, TextKind kind,
     std::size_t pos = 0;
     while (pos < content.size()) {
         const std::size_t end = breaks.lineEnd(pos);
-        std::string_view line = content.substr(pos, end - pos);
-        if (line.size() > kMaxLineLength) {
-            // The line buffer takes this much of the line; the reading ends here.
-            joined.append(line.substr(0, kMaxLineLength));
-            break;
-        }
-        joined.append(line);
+        joined.append(content.substr(pos, end - pos));
         // Past the line break: CR LF, a lone CR or a lone LF.
         pos = end;
         if (pos < content.size() && content[pos++] == '\r' && pos < content.size() &&

@@ -13,9 +13,6 @@
 
 namespace quillex {
 
-// The longest part of one line the readers take (a 262144-character line buffer).
-inline constexpr std::size_t kMaxLineLength = 262143;
-
 struct JoinedText {
     bool opened = false; // false when the file could not be opened
     std::string text;    // the lines joined with no separator
@@ -36,7 +33,7 @@ enum class TextKind {
 
 // Reads a file and joins its lines without separators, so line breaks vanish. A UTF-8
 // byte order mark at the very start is dropped. CR LF, LF and a lone CR all end a
-// line. A line longer than kMaxLineLength is cut there and ends the reading.
+// line. Lines may be of any length: the joined text is never longer than the file.
 JoinedText readJoinedText(const std::string& path, TextKind kind);
 // The bytes of a file as they are; nothing when it cannot be opened.
 std::optional<std::string> readFileBytes(const std::string& path);
