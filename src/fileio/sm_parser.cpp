@@ -230,7 +230,10 @@ void keepSongStatement(const Statement& statement, KeptSongData& kept) {
 }
 
 bool hasNoteAnnotations(std::string_view noteData) {
-    return noteData.find_first_of("[{") != std::string_view::npos;
+    // Two searches for one character each: find_first_of would look up every character
+    // of the notes in the set, which costs more than the rest of the reading.
+    return noteData.find('[') != std::string_view::npos ||
+           noteData.find('{') != std::string_view::npos;
 }
 
 std::string damageMessage(const std::string& path, const std::vector<ChartDamage>& damage) {
