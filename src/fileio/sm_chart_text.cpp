@@ -35,6 +35,41 @@ int chartColumnsOf(std::string_view stepsType) {
     return foreignColumnCount(stepsType);
 }
 
+std::optional<int> firstRowWidth(std::string_view noteLines) {
+    while (!noteLines.empty()) {
+        const std::size_t end = std::min(noteLines.find_first_of("\r\n"), noteLines.size());
+        std::string_view line = noteLines.substr(0, end);
+        noteLines.remove_prefix(std::min(end + 1, noteLines.size()));
+        line = trimBlanks(line.substr(0, line.find("//")));
+        if (line.empty())
+            continue;
+        if (line.front() == ',' || line.front() == ';')
+            return std::nullopt;
+        int width = 0;
+        for (std::size_t pos = 0; pos < line.size(); ++pos) {
+            if (line[pos] == '[' || line[pos] == '{')
+                pos = std::min(line.find(line[pos] == '[' ? ']' : '}', pos), line.size());
+            else if (!isBlank(line[pos]))
+                ++width;
+        }
+        return width;
+    }
+    return std::nullopt;
+}
+
+int keptChartColumns(const KeptChart& chart) {
+    if (gameTypeFromSmName(toLower(chart.stepsType)))
+        return chartColumnsOf(chart.stepsType);
+    const std::string_view section = chart.sectionText;
+    const std::size_t notes = toUpper(section).find("#NOTES");
+    const std::size_t colon = section.find(':', notes);
+    const std::optional<int> width =
+        notes == std::string_view::npos || colon == std::string_view::npos
+            ? std::nullopt
+            : firstRowWidth(section.substr(colon + 1));
+    return width && *width > 0 ? *width : chartColumnsOf(chart.stepsType);
+}
+
 void appendSmChartHeader(std::string& out, std::string_view type, std::string_view description,
                          std::string_view difficulty, std::string_view meter,
                          const std::vector<std::string>& radarValues) {
@@ -70,7 +105,7 @@ void appendMeasureRows(std::string& out, const std::vector<std::string>& measure
 void appendSmChart(std::string& out, const SmChart& chart) {
     appendSmChartHeader(out, chart.type, chart.description, chart.difficulty, chart.meter,
                         chart.radarValues);
-    appendMeasureRows(out, chart.measures, chartColumnsOf(chart.type));
+    appendMeasureRows(out, chart.measures, chart.columns);
 }
 
 std::string keptSectionOf(const SmChart& chart) {
@@ -86,7 +121,7 @@ std::string keptSectionOf(const SmChart& chart) {
                                      {"#RADARVALUES", radar}})
         out.append(key).append(":").append(value).append(";").append(kFileLineBreak);
     appendFileLine(out, "#NOTES:");
-    appendMeasureRows(out, chart.measures, chartColumnsOf(chart.type));
+    appendMeasureRows(out, chart.measures, chart.columns);
     return out;
 }
 
@@ -97,7 +132,8 @@ SmChart smChartOf(const KeptChart& chart) {
             chart.difficulty,
             std::move(texts.meterText),
             std::move(texts.texts.radarValues),
-            chartMeasuresOf(chart.sectionText)};
+            chartMeasuresOf(chart.sectionText),
+            keptChartColumns(chart)};
 }
 
 } // namespace quillex

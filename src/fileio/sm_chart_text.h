@@ -5,6 +5,7 @@
 // `.sm` writer writes a kept section back as "#NOTES".
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,19 @@ struct SmChart {
     std::string meter;
     std::vector<std::string> radarValues;
     std::vector<std::string> measures; // blanks removed
+    int columns = 4;                   // note characters in a row
 };
 
-// The columns of a chart's game type, known to the editor or not.
+// The columns of a chart's game type: the editor's for a type it edits, otherwise a
+// guess from the few other types it knows of (four when it knows none).
 int chartColumnsOf(std::string_view stepsType);
+// The columns of a kept chart: those of a type the editor edits, otherwise the width of
+// the section's first row (a file lays its notes out a row a line), otherwise the
+// guess of chartColumnsOf.
+int keptChartColumns(const KeptChart& chart);
+// The width of the first row of notes laid out a row a line (blanks, comments and
+// bracketed keysounds or attributes not counted); nothing when there is no row.
+std::optional<int> firstRowWidth(std::string_view noteLines);
 
 // The comment line and "#NOTES:" a chart starts with, its type, description, difficulty
 // and meter fields, one indented line each, then the radar values: every value given,

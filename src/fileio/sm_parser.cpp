@@ -124,18 +124,44 @@ std::optional<LevelIndex> editableLevel(const NotesFields& notes) {
     return levelIndex(*gameType, *difficulty);
 }
 
-// What the reader has found so far besides the statements.
+// What the reader has found so far besides the statements, and the text it reads.
 struct SmReading {
     SmFileContent& content;
     Messages& messages;
+    std::string_view joinedText;
+    const std::vector<std::size_t>& lineStarts;
     std::array<bool, kLevelCount> taken{};
+
+    // The columns of a chart: its game type's, or for a type the editor does not know
+    // the width of its first row as the file laid it out.
+    int columnsOf(const NotesFields& notes) const {
+        if (gameTypeFromSmName(notes.type) || lineStarts.empty())
+            return chartColumnsOf(notes.typeAsRead);
+        const std::size_t begin =
+            static_cast<std::size_t>(notes.noteData.data() - joinedText.data());
+        const std::size_t end = begin + notes.noteData.size();
+        std::string lines;
+        std::size_t from = begin;
+        for (auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), begin);
+             it != lineStarts.end() && *it < end; ++it) {
+            lines.append(joinedText.substr(from, *it - from)).append("\n");
+            from = *it;
+        }
+        lines.append(joinedText.substr(from, end - from));
+        return firstRowWidth(lines).value_or(chartColumnsOf(notes.typeAsRead));
+    }
 };
 
 // A chart the editor does not take becomes a chart kept as read, in its place.
-void keepChart(NotesFields& notes, std::optional<LevelIndex> level, KeptSongData& kept) {
-    const SmChart chart{std::string(notes.typeAsRead),       std::string(notes.description),
-                        std::string(notes.difficultyAsRead), std::string(notes.meter),
-                        std::move(notes.radarValues),        splitMeasures(notes.noteData)};
+void keepChart(NotesFields& notes, std::optional<LevelIndex> level, SmReading& reading) {
+    const SmChart chart{std::string(notes.typeAsRead),
+                        std::string(notes.description),
+                        std::string(notes.difficultyAsRead),
+                        std::string(notes.meter),
+                        std::move(notes.radarValues),
+                        splitMeasures(notes.noteData),
+                        reading.columnsOf(notes)};
+    KeptSongData& kept = reading.content.kept;
     kept.chartOrder.push_back({true, static_cast<int>(kept.charts.size())});
     kept.charts.push_back({keptSectionOf(chart), chart.type, chart.difficulty, "", false, level});
 }
@@ -150,7 +176,7 @@ void parseNotes(std::string_view value, bool unclosed, SmReading& reading) {
     const std::optional<LevelIndex> level = editableLevel(*notes);
     int measuresSkipped = 0;
     if (!level || reading.taken[*level] || hasNoteAnnotations(notes->noteData)) {
-        keepChart(*notes, level, content.kept);
+        keepChart(*notes, level, reading);
     } else {
         reading.taken[*level] = true;
         SmLevelData& data = content.timing.levels[*level];
@@ -188,9 +214,10 @@ std::string countOf(int count, std::string_view one, std::string_view many) {
 } // namespace
 
 SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& messages,
-                          const std::vector<std::size_t>& addedClosings) {
+                          const std::vector<std::size_t>& addedClosings,
+                          const std::vector<std::size_t>& lineStarts) {
     SmFileContent content;
-    SmReading reading{content, messages};
+    SmReading reading{content, messages, joinedText, lineStarts};
     for (const Statement& statement : splitStatements(joinedText)) {
         // Tempo, stops and charts are recognised whatever the case of their key and
         // whatever blanks surround it, as other tools write them; every other key

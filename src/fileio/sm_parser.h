@@ -40,12 +40,15 @@ inline constexpr std::string_view kNotesErrorMessage =
     "I sense an error reading the #NOTES information.  I will try to ignore it.";
 
 // `joinedText` is the file's text as readJoinedText gives it, with the closings the
-// joining added. Each "#NOTES" statement that does not have six fields shows the
-// #NOTES message and is skipped.
+// joining added and where its lines begin (without them, a chart of a game type the
+// editor does not know is taken to have the columns chartColumnsOf guesses). Each
+// "#NOTES" statement that does not have six fields shows the #NOTES message and is
+// skipped.
 SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& messages,
-                          const std::vector<std::size_t>& addedClosings = {});
+                          const std::vector<std::size_t>& addedClosings = {},
+                          const std::vector<std::size_t>& lineStarts = {});
 inline SmFileContent parseSmText(const JoinedText& joined, TagMap& tags, Messages& messages) {
-    return parseSmText(joined.text, tags, messages, joined.addedClosings);
+    return parseSmText(joined.text, tags, messages, joined.addedClosings, joined.lineStarts);
 }
 
 // Whether a statement's key is one a song file has ("#TITLE", "#MUSIC", "#NOTES" …),

@@ -49,8 +49,9 @@ std::size_t commentStart(std::string_view line) {
 // blank, so that whether the text so far ends with a ";" is known without looking back.
 class LineJoiner {
   public:
-    LineJoiner(std::size_t size, TextKind kind, std::vector<std::size_t>* addedClosings)
-        : kind_(kind), addedClosings_(addedClosings) {
+    LineJoiner(std::size_t size, TextKind kind, std::vector<std::size_t>* addedClosings,
+               std::vector<std::size_t>* lineStarts)
+        : kind_(kind), addedClosings_(addedClosings), lineStarts_(lineStarts) {
         out_.reserve(size);
     }
 
@@ -66,6 +67,8 @@ class LineJoiner {
                 last_ = ';';
             }
         }
+        if (lineStarts_)
+            lineStarts_->push_back(out_.size());
         out_.append(line);
         for (std::size_t i = line.size(); i > 0; --i)
             if (!isBlank(line[i - 1])) {
@@ -79,6 +82,7 @@ class LineJoiner {
   private:
     TextKind kind_;
     std::vector<std::size_t>* addedClosings_;
+    std::vector<std::size_t>* lineStarts_;
     std::string out_;
     bool hasText_ = false; // a character that is not a blank was appended
     char last_ = '\0';     // the last such character
@@ -112,10 +116,11 @@ class LineBreaks {
 } // namespace
 
 std::string joinLines(std::string_view content, TextKind kind,
-                      std::vector<std::size_t>* addedClosings) {
+                      std::vector<std::size_t>* addedClosings,
+                      std::vector<std::size_t>* lineStarts) {
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
-    LineJoiner joined(content.size(), kind, addedClosings);
+    LineJoiner joined(content.size(), kind, addedClosings, lineStarts);
     LineBreaks breaks(content);
     std::size_t pos = 0;
     while (pos < content.size()) {
@@ -150,7 +155,8 @@ JoinedText readJoinedText(const std::string& path, TextKind kind) {
     if (!content)
         return result;
     result.opened = true;
-    result.text = joinLines(*content, kind, &result.addedClosings);
+    result.text = joinLines(*content, kind, &result.addedClosings,
+                            kind == TextKind::Song ? &result.lineStarts : nullptr);
     return result;
 }
 

@@ -19,6 +19,9 @@ struct JoinedText {
     // Where a statement that lacked its ";" was closed by the next one: the index in
     // `text` of each ";" the joining added, ascending.
     std::vector<std::size_t> addedClosings;
+    // Where each line of a song file begins in `text`, ascending: the rows of a chart
+    // whose width only its layout tells (a game type the editor does not know).
+    std::vector<std::size_t> lineStarts;
 };
 
 // How lines are joined.
@@ -38,9 +41,10 @@ JoinedText readJoinedText(const std::string& path, TextKind kind);
 // The bytes of a file as they are; nothing when it cannot be opened.
 std::optional<std::string> readFileBytes(const std::string& path);
 // The same on text already in memory; `addedClosings` (when given) receives the
-// indices of the ";" the joining added.
+// indices of the ";" the joining added, `lineStarts` where each line begins.
 std::string joinLines(std::string_view content, TextKind kind,
-                      std::vector<std::size_t>* addedClosings = nullptr);
+                      std::vector<std::size_t>* addedClosings = nullptr,
+                      std::vector<std::size_t>* lineStarts = nullptr);
 
 struct Statement {
     std::string_view key;

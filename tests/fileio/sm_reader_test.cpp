@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fileio/sm_chart_text.h"
 #include "fileio/sm_parser.h"
 #include "fileio/song_music.h"
 #include "fileio/ssc_parser.h"
@@ -115,12 +116,15 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     EXPECT_EQ(store.pauses().size(), 1u);
 
     messages.shown.clear();
-    EXPECT_TRUE(read(
-        writeSongFile("f.sm", song("#BPMS:0=120;#NOTES:ez2-single:d:hard:2:1,2:10000,01000;"))));
+    EXPECT_TRUE(
+        read(writeSongFile("f.sm", song("#BPMS:0=120;#NOTES:kb7-single:d:hard:2:1,2:\n1000000\n"
+                                        "0000000\n,\n0100000\n0000000\n;"))));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kForeignChartsMessage)});
     ASSERT_EQ(editor.song().kept().charts.size(), 1u);
+    // A type the editor does not know: its width is that of its rows in the file.
+    EXPECT_EQ(keptChartColumns(editor.song().kept().charts[0]), 7);
     EXPECT_EQ(chartMeasuresOf(editor.song().kept().charts[0].sectionText),
-              (std::vector<std::string>{"10000", "01000"}));
+              (std::vector<std::string>{"10000000000000", "01000000000000"}));
 
     messages.shown.clear();
     EXPECT_FALSE(read(writeSongFile("g.txt", song("#BPMS:0=120;"))));

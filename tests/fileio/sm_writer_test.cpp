@@ -76,8 +76,8 @@ TEST_F(SmWriterTest, WritesEveryKindPropertyKeptTagAndKeptChart) {
                                   {"#BGCHANGES", "0=bg.png=1.000=0=0=1"},
                                   {"#KEYSOUNDS", "a.wav,b.wav"},
                                   {"#TITLETRANSLIT", "second"}};
-    const SmChart foreign{"ez2-single", "desc",         "hard",
-                          "5",          {"0.1", "0.2"}, {"1000000000", "01[3]0{x}00"}};
+    const SmChart foreign{
+        "ez2-single", "desc", "hard", "5", {"0.1", "0.2"}, {"1000000000", "01[3]0{x}00"}, 5};
     song.kept().charts.push_back({keptSectionOf(foreign), "ez2-single", "hard", "", false, {}});
     song.kept().chartOrder = {{true, 0}};
     const LevelIndex level = 4; // dance-single Challenge
@@ -129,7 +129,8 @@ TEST_F(SmWriterTest, NothingIsWrittenOutsideTheGrid) {
 std::vector<SamplePosition> markersAt(double first, double samplesPerBeat, int count) {
     std::vector<SamplePosition> samples;
     for (int k = 0; k < count; ++k)
-        samples.push_back(static_cast<SamplePosition>(std::floor(first + k * samplesPerBeat + 0.5)));
+        samples.push_back(
+            static_cast<SamplePosition>(std::floor(first + k * samplesPerBeat + 0.5)));
     return samples;
 }
 

@@ -230,7 +230,7 @@ SongSummary summaryOf(const Editor& editor) {
         std::string text =
             chartHeader(chart.stepsType, chart.difficulty, texts.meterText, texts.texts);
         for (const KeptNote& n :
-             keptChartNotes(chart.sectionText, chartColumnsOf(chart.stepsType), songTiming)) {
+             keptChartNotes(chart.sectionText, keptChartColumns(chart), songTiming)) {
             const NoteKind kind = noteKindFromSmHead(n.character).value_or(NoteKind::Tap);
             text += " " + std::to_string(n.row) + ":" + std::to_string(n.column) + ":" +
                     std::string(noteKindName(kind)) + ":" + std::to_string(n.lengthRows);
