@@ -95,7 +95,7 @@ void BM_ReadLargeSm(benchmark::State& state) {
         s.editor.song().clearFileData();
         const JoinedText text = readJoinedText(s.songPath, TextKind::Song);
         SmFileContent content = parseSmText(text.text, s.editor.song().tags(), s.messages);
-        s.editor.song().foreignCharts() = std::move(content.foreignCharts);
+        s.editor.song().kept() = std::move(content.kept);
         if (!buildSmSong(s.files, content.timing))
             state.SkipWithError("the song did not build");
         s.messages.shown.clear();

@@ -6,12 +6,6 @@
 
 namespace quillex {
 
-int keptChartColumns(const KeptChart& chart) {
-    if (const std::optional<int> type = gameTypeFromSmName(toLower(chart.stepsType)))
-        return gameTypeInfo(*type).columns;
-    return foreignColumnCount(chart.stepsType);
-}
-
 ChartStatistics keptChartStatistics(const KeptChart& chart, const SscTiming& songTiming) {
     std::vector<CountedNote> played;
     for (const KeptNote& note :

@@ -5,14 +5,12 @@
 
 #include <string>
 
+#include "fileio/sm_chart_text.h"
 #include "fileio/ssc_parser.h"
 #include "model/kept_charts.h"
 #include "tools/chart_statistics.h"
 
 namespace quillex {
-
-// The columns of a kept chart's game type, known to the editor or not.
-int keptChartColumns(const KeptChart& chart);
 
 // Its figures; notes inside a warp are not played and not counted.
 ChartStatistics keptChartStatistics(const KeptChart& chart, const SscTiming& songTiming);

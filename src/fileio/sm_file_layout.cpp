@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/number_format.h"
+#include "fileio/kept_chart_conversion.h"
 #include "fileio/song_paths.h"
 #include "items/stretch_rows.h"
 #include "model/note_kind.h"
@@ -177,6 +178,15 @@ std::vector<std::string> songHeaderLines(const SmWriteInput& in) {
                : properties.headerLines(fileNameOf(in.musicPath));
 }
 
+void appendStatement(std::string& out, std::string_view key, std::string_view value) {
+    out.append(key).append(":").append(value).append(";").append(kFileLineBreak);
+}
+
+void appendKeptSongStatements(std::string& out, const Song& song) {
+    for (const KeptStatement& s : song.kept().songStatements)
+        appendStatement(out, s.key, s.value);
+}
+
 SongFileLayout::SongFileLayout(const SmWriteInput& in, bool withWarps)
     : in_(in), pauses_(std::make_unique<StretchRows>(in.store.pauses(), in.store.delays())) {
     const std::int32_t leadBeats = beatsBeforeFirstMarker(in);
@@ -221,6 +231,31 @@ void SongFileLayout::appendMeasures(std::string& out, LevelIndex level) const {
         mark = measureEnd;
         appendFileLine(out, m + 1 < measures_ ? "," : ";");
     }
+}
+
+std::vector<ChartSlot> SongFileLayout::charts() const {
+    const KeptSongData& kept = in_.song.kept();
+    std::vector<ChartSlot> slots;
+    std::array<bool, kLevelCount> placed{};
+    const auto placeLevel = [&](LevelIndex level) {
+        if (holdsNotes(level) && !placed[static_cast<std::size_t>(level)])
+            slots.push_back({false, level});
+        placed[static_cast<std::size_t>(level)] = true;
+    };
+    for (const ChartSlot& slot : kept.chartOrder) {
+        if (!slot.kept) {
+            placeLevel(slot.index);
+            continue;
+        }
+        const KeptChart& chart = kept.charts[static_cast<std::size_t>(slot.index)];
+        if (writtenAsRead(chart, in_.store))
+            slots.push_back(slot);
+        else
+            placeLevel(*chart.level); // moved onto its level
+    }
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        placeLevel(level);
+    return slots;
 }
 
 } // namespace quillex

@@ -47,6 +47,11 @@ inline void appendFileLine(std::string& out, std::string_view text) {
 // or else the music's file name and the properties' banner and background.
 std::vector<std::string> songHeaderLines(const SmWriteInput& in);
 
+// "KEY:value;" and a line break.
+void appendStatement(std::string& out, std::string_view key, std::string_view value);
+// The song statements kept as read, in their order.
+void appendKeptSongStatements(std::string& out, const Song& song);
+
 class StretchRows;
 class FileGrid;
 
@@ -66,6 +71,11 @@ class SongFileLayout {
     bool holdsNotes(LevelIndex level) const;
     // The level's measures, a row a line, "," after each measure and ";" after the last.
     void appendMeasures(std::string& out, LevelIndex level) const;
+    // The charts the file holds, in the order the song's file gave them: each level
+    // with notes in the first place it had (levels no file placed follow in level
+    // order), each chart kept as read in its place, or its level there when it was
+    // moved onto it.
+    std::vector<ChartSlot> charts() const;
 
   private:
     const SmWriteInput& in_;

@@ -1,6 +1,7 @@
 // What a `.sm` file cannot hold of a song read from a `.ssc` file: its delays, its
-// warps and the charts kept as read. Saving such a song as `.sm` asks first, naming
-// them and offering `.ssc`.
+// warps, the charts kept as read with timing of their own, and the chart tags a
+// "#NOTES" statement has no place for (a chart's name, style or credit). Saving such a
+// song as `.sm` asks first, naming them and offering `.ssc`.
 #pragma once
 
 #include <string>
@@ -12,7 +13,8 @@
 namespace quillex {
 
 // One line per kind of thing left out ("2 delays", "the chart dance-single Edit "a"
-// kept as read"); empty when a `.sm` file holds the whole song.
+// kept as read (it has timing of its own)", "#CREDIT of the chart dance-single Hard");
+// empty when a `.sm` file holds the whole song.
 std::vector<std::string> smLosses(const Song& song, const ItemStore& store);
 
 // The question a `.sm` save asks when something would be left out: Yes writes the file

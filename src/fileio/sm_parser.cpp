@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "fileio/sm_chart_text.h"
 #include "model/game_type.h"
 
 namespace quillex {
@@ -32,6 +33,14 @@ constexpr std::array<std::string_view, 22> kSongKeys = {
 bool isUpperCaseSongKey(std::string_view key) {
     return std::find(kSongKeys.begin(), kSongKeys.end(), key) != kSongKeys.end();
 }
+
+// The statements the writers make themselves from the song and its markers.
+// The .qx file's check value of its companion is written anew with every save.
+constexpr std::array<std::string_view, 20> kWrittenSongKeys = {
+    "#VERSION", "#TITLE",      "#SUBTITLE",   "#ARTIST",      "#GENRE",
+    "#CREDIT",  "#MUSIC",      "#SELECTABLE", "#BACKGROUND",  "#BANNER",
+    "#CDTITLE", "#DISPLAYBPM", "#OFFSET",     "#SAMPLESTART", "#SAMPLELENGTH",
+    "#BPMS",    "#STOPS",      "#DELAYS",     "#WARPS",       "#QXXCHECK"};
 
 // A note row holds a digit or capital letter per column ("0", "1" … "M", "L", "F", "K").
 // A table, so that checking a measure costs one look-up per character.
@@ -81,6 +90,7 @@ struct NotesFields {
     std::string_view meter;
     std::vector<std::string> radarValues;
     std::string_view noteData;
+    std::string_view typeAsRead, difficultyAsRead;
 };
 
 // Fewer than six fields are no chart. More are a chart whose note data holds a ":"
@@ -99,7 +109,9 @@ std::optional<NotesFields> splitNotesFields(std::string_view value) {
                       toLower(trimBlanks(fields[2])),
                       trimBlanks(fields[3]),
                       {},
-                      trimBlanks(fields[5])};
+                      trimBlanks(fields[5]),
+                      trimBlanks(fields[0]),
+                      trimBlanks(fields[2])};
     for (std::string_view r : splitNonEmpty(trimBlanks(fields[4]), ','))
         notes.radarValues.emplace_back(trimBlanks(r));
     return notes;
@@ -113,23 +125,61 @@ std::optional<LevelIndex> editableLevel(const NotesFields& notes) {
     return levelIndex(*gameType, *difficulty);
 }
 
-void parseNotes(std::string_view value, bool unclosed, SmFileContent& content, Messages& messages) {
+// What the reader has found so far besides the statements, and the text it reads.
+struct SmReading {
+    SmFileContent& content;
+    Messages& messages;
+    std::string_view joinedText;
+    const std::vector<std::size_t>& lineStarts;
+    std::array<bool, kLevelCount> taken{};
+
+    // The columns of a chart: its game type's, or for a type the editor does not know
+    // the width of its first row as the file laid it out.
+    int columnsOf(const NotesFields& notes) const {
+        if (gameTypeFromSmName(notes.type) || lineStarts.empty())
+            return chartColumnsOf(notes.typeAsRead);
+        const std::size_t begin =
+            static_cast<std::size_t>(notes.noteData.data() - joinedText.data());
+        const std::size_t end = begin + notes.noteData.size();
+        std::string lines;
+        std::size_t from = begin;
+        for (auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), begin);
+             it != lineStarts.end() && *it < end; ++it) {
+            lines.append(joinedText.substr(from, *it - from)).append("\n");
+            from = *it;
+        }
+        lines.append(joinedText.substr(from, end - from));
+        return firstRowWidth(lines).value_or(chartColumnsOf(notes.typeAsRead));
+    }
+};
+
+// A chart the editor does not take becomes a chart kept as read, in its place.
+void keepChart(NotesFields& notes, std::optional<LevelIndex> level, SmReading& reading) {
+    const SmChart chart{std::string(notes.typeAsRead),
+                        std::string(notes.description),
+                        std::string(notes.difficultyAsRead),
+                        std::string(notes.meter),
+                        std::move(notes.radarValues),
+                        splitMeasures(notes.noteData),
+                        reading.columnsOf(notes)};
+    KeptSongData& kept = reading.content.kept;
+    kept.chartOrder.push_back({true, static_cast<int>(kept.charts.size())});
+    kept.charts.push_back({keptSectionOf(chart), chart.type, chart.difficulty, "", false, level});
+}
+
+void parseNotes(std::string_view value, bool unclosed, SmReading& reading) {
     std::optional<NotesFields> notes = splitNotesFields(value);
     if (!notes) {
-        messages.show(kNotesErrorMessage);
+        reading.messages.show(kNotesErrorMessage);
         return;
     }
+    SmFileContent& content = reading.content;
     const std::optional<LevelIndex> level = editableLevel(*notes);
     int measuresSkipped = 0;
-    if (!gameTypeFromSmName(notes->type)) {
-        ForeignChart chart{notes->type,
-                           std::string(notes->description),
-                           notes->difficulty,
-                           std::string(notes->meter),
-                           std::move(notes->radarValues),
-                           splitMeasures(notes->noteData)};
-        content.foreignCharts.push_back(std::move(chart));
-    } else if (level) {
+    if (!level || reading.taken[*level] || hasNoteAnnotations(notes->noteData)) {
+        keepChart(*notes, level, reading);
+    } else {
+        reading.taken[*level] = true;
         SmLevelData& data = content.timing.levels[*level];
         const std::int32_t meterValue = textToInt(notes->meter);
         data.meter = meterValue < 1 ? 1 : meterValue;
@@ -138,8 +188,7 @@ void parseNotes(std::string_view value, bool unclosed, SmFileContent& content, M
             emptyMeasuresThatAreNotNoteRows(data.measures, columnCountOfLevel(*level));
         content.chartTexts[*level] = {std::string(notes->description),
                                       std::move(notes->radarValues)};
-    } else {
-        return; // a known game type at an unknown difficulty is dropped
+        content.kept.chartOrder.push_back({false, *level});
     }
     if (!unclosed && measuresSkipped == 0)
         return;
@@ -166,23 +215,29 @@ std::string countOf(int count, std::string_view one, std::string_view many) {
 } // namespace
 
 SmFileContent parseSmText(std::string_view joinedText, TagMap& tags, Messages& messages,
-                          const std::vector<std::size_t>& addedClosings) {
+                          const std::vector<std::size_t>& addedClosings,
+                          const std::vector<std::size_t>& lineStarts) {
     SmFileContent content;
+    SmReading reading{content, messages, joinedText, lineStarts};
     for (const Statement& statement : splitStatements(joinedText)) {
         // Tempo, stops and charts are recognised whatever the case of their key and
         // whatever blanks surround it, as other tools write them; every other key
         // goes to the tag map exactly as the file spells it.
         const std::string key = toUpper(trimBlanks(statement.key));
         content.songTagsFound = content.songTagsFound || isUpperCaseSongKey(key);
-        if (key == "#BPMS")
+        if (key == "#BPMS" || key == "#STOPS" || key == "#OFFSET")
+            content.kept.songTiming.push_back({key, std::string(statement.value)});
+        if (key == "#BPMS") {
             appendTimedValues(statement.value, content.timing.bpms);
-        else if (key == "#STOPS")
+        } else if (key == "#STOPS") {
             appendTimedValues(statement.value, content.timing.stops);
-        else if (key == "#NOTES")
+        } else if (key == "#NOTES") {
             parseNotes(statement.value, statementUnclosed(statement, joinedText, addedClosings),
-                       content, messages);
-        else
+                       reading);
+        } else {
             tags.add(statement.key, statement.value);
+            keepSongStatement(statement, content.kept);
+        }
     }
     return content;
 }
@@ -191,18 +246,22 @@ bool isSongKey(std::string_view key) {
     return isUpperCaseSongKey(toUpper(trimBlanks(key)));
 }
 
-ChartTextTable chartTextsOf(const std::vector<Statement>& statements) {
-    ChartTextTable texts;
-    for (const Statement& statement : statements) {
-        if (toUpper(trimBlanks(statement.key)) != "#NOTES")
-            continue;
-        std::optional<NotesFields> notes = splitNotesFields(statement.value);
-        if (!notes)
-            continue;
-        if (const std::optional<LevelIndex> level = editableLevel(*notes))
-            texts[*level] = {std::string(notes->description), std::move(notes->radarValues)};
-    }
-    return texts;
+bool isWrittenSongKey(std::string_view upperKey) {
+    return std::find(kWrittenSongKeys.begin(), kWrittenSongKeys.end(), upperKey) !=
+           kWrittenSongKeys.end();
+}
+
+void keepSongStatement(const Statement& statement, KeptSongData& kept) {
+    const std::string_view key = trimBlanks(statement.key);
+    if (key.starts_with('#') && !isWrittenSongKey(toUpper(key)))
+        kept.songStatements.push_back({std::string(key), std::string(statement.value)});
+}
+
+bool hasNoteAnnotations(std::string_view noteData) {
+    // Two searches for one character each: find_first_of would look up every character
+    // of the notes in the set, which costs more than the rest of the reading.
+    return noteData.find('[') != std::string_view::npos ||
+           noteData.find('{') != std::string_view::npos;
 }
 
 std::string damageMessage(const std::string& path, const std::vector<ChartDamage>& damage) {

@@ -1,7 +1,8 @@
 // The text of a `.sm` song file (also the content of the own `.qx` song file): the
 // header from the song's properties, one BPM per beat interval or one for the song,
-// the pauses as stops with their rows taken out of the chart, the kept tags, the
-// charts measure by measure and the foreign charts as they were read.
+// the pauses as stops with their rows taken out of the chart, the statements kept as
+// read, and the charts in the order read: each level measure by measure and each chart
+// kept as read with its notes as read (one with timing of its own is left out).
 #pragma once
 
 #include <string>

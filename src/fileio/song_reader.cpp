@@ -109,10 +109,7 @@ bool buildReadSong(SongFileContext& context, const std::string& path, bool opene
     context.song.reset();
     context.song.tags() = std::move(tags);
     context.song.chartTexts() = std::move(content.chartTexts);
-    if constexpr (std::is_same_v<Content, SscFileContent>)
-        context.song.kept() = std::move(content.kept);
-    else
-        context.song.foreignCharts() = std::move(content.foreignCharts);
+    context.song.kept() = std::move(content.kept);
     if (!loadPropertiesAndMusic(context, path, smSongEndSample(content.timing, kStandInRate)))
         return false;
     return buildSmSong(context, content.timing,
@@ -134,6 +131,9 @@ bool readSscSong(SongFileContext& context, const std::string& path) {
     return buildReadSong(context, path, bytes.has_value(), tags, content);
 }
 
+// The song file holds the properties, the kept statements and charts and the charts'
+// texts; the companion holds the beats, pauses and notes, and what a song keeps as
+// read (which the song file's text gives only for a song saved without it).
 bool readQxSong(SongFileContext& context, const std::string& path) {
     // Both files are read under the folder lock a save holds, so that a save running
     // now is read whole or not at all.
@@ -145,28 +145,22 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
         text = readJoinedText(path, TextKind::Song);
         companion = readCompanionFile(companionPath);
     }
-    const std::vector<Statement> statements = splitStatements(text.text);
-    const bool songTagsFound = std::any_of(statements.begin(), statements.end(),
-                                           [](const Statement& s) { return isSongKey(s.key); });
-    if (!checkSongFile(context, path, text.opened, songTagsFound))
+    TagMap tags;
+    RecordingMessages quiet; // the companion's notes are the song's, not the text's
+    SmFileContent content = parseSmText(text, tags, quiet);
+    if (!checkSongFile(context, path, text.opened, content.songTagsFound))
         return false;
+    // The check value names the companion written with this file; it is no tag of the
+    // song's.
+    const std::string companionCheck = tags.first(kCompanionCheckKey);
     context.song.reset();
-    std::string_view companionCheck;
-    for (const Statement& statement : statements) {
-        if (statement.key == kCompanionCheckKey)
-            companionCheck = statement.value;
-        else
-            context.song.tags().add(statement.key, statement.value);
-    }
-    context.song.chartTexts() = chartTextsOf(statements);
-    // The companion holds the beats: a silence for a song without its music lasts as
-    // long as the song file's charts.
-    SamplePosition standInFrames = 0;
-    if (context.missingMusic != MissingMusic::Locate) {
-        TagMap unused;
-        RecordingMessages quiet;
-        standInFrames = smSongEndSample(parseSmText(text.text, unused, quiet).timing, kStandInRate);
-    }
+    context.song.tags() = std::move(tags);
+    context.song.chartTexts() = std::move(content.chartTexts);
+    context.song.kept() = std::move(content.kept);
+    // A silence for a song without its music lasts as long as the song file's charts.
+    const SamplePosition standInFrames = context.missingMusic == MissingMusic::Locate
+                                             ? 0
+                                             : smSongEndSample(content.timing, kStandInRate);
     if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
     readCompanion(context, companionPath, companion, companionCheck);
@@ -207,7 +201,10 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_vie
             if (input.levels[level].meter > 0)
                 context.meters.set(level, input.levels[level].meter);
     }
-    if (!context.song.foreignCharts().empty())
+    const std::vector<KeptChart>& kept = context.song.kept().charts;
+    if (std::any_of(kept.begin(), kept.end(), [](const KeptChart& chart) {
+            return !gameTypeFromSmName(toLower(chart.stepsType));
+        }))
         context.messages.show(kForeignChartsMessage);
     context.store.refresh();
     return true;

@@ -22,8 +22,9 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
     // finds its music and pictures.
     SongProperties& properties = context.song.properties();
     const std::string folder = songFolderOf(path);
+    // A song without music names none (a relative name of "" would be the folder).
     const SongFileNames names{
-        songRelativeName(folder, player.musicPath()),
+        player.musicPath().empty() ? std::string() : songRelativeName(folder, player.musicPath()),
         relocatedSongName(context.song.folder(), properties.banner, folder),
         relocatedSongName(context.song.folder(), properties.background, folder)};
     const SmWriteInput input{

@@ -12,13 +12,6 @@ namespace {
 
 constexpr std::string_view kSectionKey = "#NOTEDATA";
 
-// The statements the writer makes itself from the song and its markers; every other
-// song statement is written back as read.
-constexpr std::array<std::string_view, 18> kWrittenSongKeys = {
-    "#VERSION",     "#TITLE",        "#SUBTITLE", "#ARTIST",  "#CREDIT",     "#MUSIC",
-    "#SELECTABLE",  "#BACKGROUND",   "#BANNER",   "#CDTITLE", "#DISPLAYBPM", "#OFFSET",
-    "#SAMPLESTART", "#SAMPLELENGTH", "#BPMS",     "#STOPS",   "#DELAYS",     "#WARPS"};
-
 // The statements of a chart section the reader takes apart; the others are kept.
 constexpr std::array<std::string_view, 7> kInterpretedChartKeys = {
     "#NOTEDATA", "#STEPSTYPE", "#DIFFICULTY", "#METER", "#DESCRIPTION", "#NOTES", "#NOTES2"};
@@ -184,11 +177,6 @@ std::vector<KeptStatement> keptChartStatements(const Piece& piece) {
     return kept;
 }
 
-// Per-note keysounds ("1[3]") and attributes ("{...}") the editor cannot hold.
-bool hasNoteAnnotations(std::string_view noteData) {
-    return noteData.find_first_of("[{") != std::string_view::npos;
-}
-
 // Files older than version 0.70 repeat the song's timing in their charts, and the game
 // plays every chart of such a file by the song's timing.
 constexpr double kFirstVersionWithChartTiming = 0.70;
@@ -276,9 +264,7 @@ SscFileContent parseSscText(std::string_view fileContent, TagMap& tags, Messages
         if (isTimingKey(s.key) && s.key != "#OFFSET")
             continue;
         tags.add(s.statement.key, s.statement.value);
-        if (!contains(kWrittenSongKeys, s.key) && s.key.starts_with('#'))
-            content.kept.songStatements.push_back(
-                {std::string(trimBlanks(s.statement.key)), std::string(s.statement.value)});
+        keepSongStatement(s.statement, content.kept);
     }
     negativeStopsToWarps(content.songTiming);
     content.timing.bpms = content.songTiming.bpms;
@@ -315,6 +301,7 @@ ChartSectionTexts chartSectionTextsOf(std::string_view sectionText) {
     const ChartFields fields = chartFieldsOf(piece);
     ChartSectionTexts out;
     out.meter = std::max(textToInt(fields.meter), 1);
+    out.meterText = std::string(fields.meter);
     out.texts = {std::string(fields.description), fields.radarValues};
     for (KeptStatement& s : keptChartStatements(piece))
         if (!isTimingKey(toUpper(s.key)))

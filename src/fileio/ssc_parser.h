@@ -50,6 +50,7 @@ SscTiming chartTimingOf(std::string_view sectionText, const SscTiming& songTimin
 // that becomes a level: its meter, description, radar values and its other statements.
 struct ChartSectionTexts {
     std::int32_t meter = 1;
+    std::string meterText; // as the file gives it
     ChartTexts texts;
     std::vector<KeptStatement> statements; // timing statements left out
 };

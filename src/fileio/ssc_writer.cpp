@@ -4,16 +4,11 @@
 #include <array>
 
 #include "base/number_format.h"
-#include "fileio/kept_chart_conversion.h"
 #include "fileio/song_paths.h"
 
 namespace quillex {
 
 namespace {
-
-void appendStatement(std::string& out, std::string_view key, std::string_view value) {
-    out.append(key).append(":").append(value).append(";").append(kFileLineBreak);
-}
 
 bool sameKey(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -59,21 +54,6 @@ void appendHeader(std::string& out, const SmWriteInput& in, const TimingValues& 
     for (const auto& [key, value] : timing.all())
         if (key != "#OFFSET")
             appendStatement(out, key, value);
-}
-
-// The statements read from a `.ssc` file in their order; a song read from another
-// file has the tags the `.sm` writer keeps.
-void appendSongStatements(std::string& out, const Song& song) {
-    const std::vector<KeptStatement>& kept = song.kept().songStatements;
-    for (const KeptStatement& s : kept)
-        appendStatement(out, s.key, s.value);
-    for (std::string_view key : Song::keptTags()) {
-        const bool written = std::any_of(
-            kept.begin(), kept.end(), [&](const KeptStatement& s) { return sameKey(s.key, key); });
-        const std::string& value = song.tags().first(key);
-        if (!written && !value.empty())
-            appendStatement(out, key, value);
-    }
 }
 
 const KeptStatement* findStatement(const std::vector<KeptStatement>& statements,
@@ -138,27 +118,13 @@ std::string sscSongText(const SmWriteInput& in) {
     const SmTempoText& tempo = layout.tempo();
     const TimingValues timing(tempo);
     appendHeader(out, in, timing);
-    appendSongStatements(out, in.song);
-
-    const KeptSongData& kept = in.song.kept();
-    std::array<bool, kLevelCount> written{};
-    for (const ChartSlot& slot : kept.chartOrder) {
-        const KeptChart* chart =
-            slot.kept ? &kept.charts[static_cast<std::size_t>(slot.index)] : nullptr;
-        if (chart && writtenAsRead(*chart, in.store)) {
-            appendKeptChart(out, *chart);
-            continue;
-        }
-        // A level, or a kept chart moved onto its level: the level in its place.
-        const LevelIndex level = chart ? *chart->level : slot.index;
-        if (layout.holdsNotes(level) && !written[static_cast<std::size_t>(level)]) {
-            appendLevelChart(out, in, layout, timing, level);
-            written[static_cast<std::size_t>(level)] = true;
-        }
+    appendKeptSongStatements(out, in.song);
+    for (const ChartSlot& slot : layout.charts()) {
+        if (slot.kept)
+            appendKeptChart(out, in.song.kept().charts[static_cast<std::size_t>(slot.index)]);
+        else
+            appendLevelChart(out, in, layout, timing, slot.index);
     }
-    for (LevelIndex level = 0; level < kLevelCount; ++level)
-        if (!written[static_cast<std::size_t>(level)] && layout.holdsNotes(level))
-            appendLevelChart(out, in, layout, timing, level);
     return out;
 }
 

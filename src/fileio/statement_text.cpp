@@ -49,8 +49,9 @@ std::size_t commentStart(std::string_view line) {
 // blank, so that whether the text so far ends with a ";" is known without looking back.
 class LineJoiner {
   public:
-    LineJoiner(std::size_t size, TextKind kind, std::vector<std::size_t>* addedClosings)
-        : kind_(kind), addedClosings_(addedClosings) {
+    LineJoiner(std::size_t size, TextKind kind, std::vector<std::size_t>* addedClosings,
+               std::vector<std::size_t>* lineStarts)
+        : kind_(kind), addedClosings_(addedClosings), lineStarts_(lineStarts) {
         out_.reserve(size);
     }
 
@@ -66,6 +67,8 @@ class LineJoiner {
                 last_ = ';';
             }
         }
+        if (lineStarts_)
+            lineStarts_->push_back(out_.size());
         out_.append(line);
         for (std::size_t i = line.size(); i > 0; --i)
             if (!isBlank(line[i - 1])) {
@@ -79,6 +82,7 @@ class LineJoiner {
   private:
     TextKind kind_;
     std::vector<std::size_t>* addedClosings_;
+    std::vector<std::size_t>* lineStarts_;
     std::string out_;
     bool hasText_ = false; // a character that is not a blank was appended
     char last_ = '\0';     // the last such character
@@ -112,21 +116,16 @@ class LineBreaks {
 } // namespace
 
 std::string joinLines(std::string_view content, TextKind kind,
-                      std::vector<std::size_t>* addedClosings) {
+                      std::vector<std::size_t>* addedClosings,
+                      std::vector<std::size_t>* lineStarts) {
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
-    LineJoiner joined(content.size(), kind, addedClosings);
+    LineJoiner joined(content.size(), kind, addedClosings, lineStarts);
     LineBreaks breaks(content);
     std::size_t pos = 0;
     while (pos < content.size()) {
         const std::size_t end = breaks.lineEnd(pos);
-        std::string_view line = content.substr(pos, end - pos);
-        if (line.size() > kMaxLineLength) {
-            // The line buffer takes this much of the line; the reading ends here.
-            joined.append(line.substr(0, kMaxLineLength));
-            break;
-        }
-        joined.append(line);
+        joined.append(content.substr(pos, end - pos));
         // Past the line break: CR LF, a lone CR or a lone LF.
         pos = end;
         if (pos < content.size() && content[pos++] == '\r' && pos < content.size() &&
@@ -156,7 +155,8 @@ JoinedText readJoinedText(const std::string& path, TextKind kind) {
     if (!content)
         return result;
     result.opened = true;
-    result.text = joinLines(*content, kind, &result.addedClosings);
+    result.text = joinLines(*content, kind, &result.addedClosings,
+                            kind == TextKind::Song ? &result.lineStarts : nullptr);
     return result;
 }
 

@@ -13,15 +13,15 @@
 
 namespace quillex {
 
-// The longest part of one line the readers take (a 262144-character line buffer).
-inline constexpr std::size_t kMaxLineLength = 262143;
-
 struct JoinedText {
     bool opened = false; // false when the file could not be opened
     std::string text;    // the lines joined with no separator
     // Where a statement that lacked its ";" was closed by the next one: the index in
     // `text` of each ";" the joining added, ascending.
     std::vector<std::size_t> addedClosings;
+    // Where each line of a song file begins in `text`, ascending: the rows of a chart
+    // whose width only its layout tells (a game type the editor does not know).
+    std::vector<std::size_t> lineStarts;
 };
 
 // How lines are joined.
@@ -36,14 +36,15 @@ enum class TextKind {
 
 // Reads a file and joins its lines without separators, so line breaks vanish. A UTF-8
 // byte order mark at the very start is dropped. CR LF, LF and a lone CR all end a
-// line. A line longer than kMaxLineLength is cut there and ends the reading.
+// line. Lines may be of any length: the joined text is never longer than the file.
 JoinedText readJoinedText(const std::string& path, TextKind kind);
 // The bytes of a file as they are; nothing when it cannot be opened.
 std::optional<std::string> readFileBytes(const std::string& path);
 // The same on text already in memory; `addedClosings` (when given) receives the
-// indices of the ";" the joining added.
+// indices of the ";" the joining added, `lineStarts` where each line begins.
 std::string joinLines(std::string_view content, TextKind kind,
-                      std::vector<std::size_t>* addedClosings = nullptr);
+                      std::vector<std::size_t>* addedClosings = nullptr,
+                      std::vector<std::size_t>* lineStarts = nullptr);
 
 struct Statement {
     std::string_view key;

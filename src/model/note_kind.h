@@ -36,18 +36,6 @@ int qxxTypeCode(const EditItem& note);
 // The kind a type code stands for, given whether the note has a length.
 NoteKind noteKindFromQxxTypeCode(int code, bool hasLength);
 
-// A chart of a game type the editor cannot edit, kept as read and written back unchanged.
-struct ForeignChart {
-    std::string typeName;
-    std::string description;
-    std::string difficultyName;
-    std::string meterText;
-    std::vector<std::string> radarValues;
-    std::vector<std::string> measures;
-
-    friend bool operator==(const ForeignChart&, const ForeignChart&) = default;
-};
-
 // Columns of a foreign type name, used to split its measures into rows.
 int foreignColumnCount(std::string_view typeName);
 

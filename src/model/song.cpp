@@ -19,17 +19,10 @@ Song::Song()
                    makeResolution(16), makeResolution(24), makeResolution(32),
                    makeResolution(48), makeResolution(64), makeResolution(96)} {}
 
-const std::array<std::string_view, 5>& Song::keptTags() {
-    static const std::array<std::string_view, 5> tags{
-        "#TITLETRANSLIT", "#SUBTITLETRANSLIT", "#ARTISTTRANSLIT", "#BGCHANGES", "#LYRICSPATH"};
-    return tags;
-}
-
 // What the last file filled is given back, not only emptied: a song opened after a
 // bigger one starts as small as the first.
 void Song::clearFileData() {
     tags_.clear();
-    std::vector<ForeignChart>().swap(foreignCharts_);
     ChartTextTable fresh;
     chartTexts_.swap(fresh);
     kept_ = KeptSongData();

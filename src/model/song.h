@@ -1,7 +1,7 @@
 // The song as its files see it: the descriptive properties, the tags of the last file
-// read, the charts of game types the editor cannot edit, and the tables and options
-// the writer uses. The timing and the editable charts live in the ItemStore, the
-// music and its preview region in the music player.
+// read, what it keeps as read (statements and charts the editor does not edit), and
+// the tables and options the writer uses. The timing and the editable charts live in the ItemStore,
+// the music and its preview region in the music player.
 #pragma once
 
 #include <array>
@@ -48,20 +48,13 @@ class Song {
     TagMap& tags() { return tags_; }
     const TagMap& tags() const { return tags_; }
 
-    // Charts of other game types, kept as read and written back after the others.
-    std::vector<ForeignChart>& foreignCharts() { return foreignCharts_; }
-    const std::vector<ForeignChart>& foreignCharts() const { return foreignCharts_; }
-
     // The description and radar values of each level's chart.
     ChartTextTable& chartTexts() { return chartTexts_; }
     const ChartTextTable& chartTexts() const { return chartTexts_; }
 
-    // What a `.ssc` file held that is written back as read.
+    // What the song file held that is written back as read.
     KeptSongData& kept() { return kept_; }
     const KeptSongData& kept() const { return kept_; }
-
-    // The tags of the last file that the writer puts back, in the order written.
-    static const std::array<std::string_view, 5>& keptTags();
 
     // 4, 8, 12, 16, 24, 32, 48, 64 and 96 rows per measure, in that order.
     const std::array<MeasureResolution, 9>& measureResolutions() const { return resolutions_; }
@@ -91,9 +84,8 @@ class Song {
     bool musicLocated() const { return musicLocated_; }
     void setMusicLocated(bool located) { musicLocated_ = located; }
 
-    // Empties what a read fills: the tag map, the foreign charts, the chart texts, what
-    // a `.ssc` file kept, the beats before the first marker and whether the music was
-    // located.
+    // Empties what a read fills: the tag map, the chart texts, what the file kept, the
+    // beats before the first marker and whether the music was located.
     void clearFileData();
     // A song or a music file is being opened: default properties, no file data.
     void reset();
@@ -101,7 +93,6 @@ class Song {
   private:
     SongProperties properties_;
     TagMap tags_;
-    std::vector<ForeignChart> foreignCharts_;
     ChartTextTable chartTexts_;
     KeptSongData kept_;
     std::array<MeasureResolution, 9> resolutions_;

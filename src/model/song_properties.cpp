@@ -18,6 +18,7 @@ void SongProperties::applyTags(const TagMap& tags) {
     title = tags.first("#TITLE");
     subtitle = tags.first("#SUBTITLE");
     artist = tags.first("#ARTIST");
+    genre = tags.first("#GENRE");
     credit = tags.first("#CREDIT");
     cdTitle = tags.first("#CDTITLE");
     selectable = tags.first("#SELECTABLE") == "YES";
@@ -56,12 +57,19 @@ std::vector<std::string> SongProperties::headerLines(std::string_view musicFileN
                                                      std::string_view bannerName,
                                                      std::string_view backgroundName) const {
     std::vector<std::string> lines{
-        line("#TITLE", title),               line("#SUBTITLE", subtitle),
-        line("#ARTIST", artist),             line("#CREDIT", credit),
-        line("#MUSIC", musicFileName),       line("#SELECTABLE", selectable ? "YES" : "NO"),
-        line("#BACKGROUND", backgroundName), line("#BANNER", bannerName),
+        line("#TITLE", title),
+        line("#SUBTITLE", subtitle),
+        line("#ARTIST", artist),
+        line("#GENRE", genre),
+        line("#CREDIT", credit),
+        line("#MUSIC", musicFileName),
+        line("#SELECTABLE", selectable ? "YES" : "NO"),
+        line("#BACKGROUND", backgroundName),
+        line("#BANNER", bannerName),
         line("#CDTITLE", cdTitle),
     };
+    if (genre.empty())
+        lines.erase(lines.begin() + 3); // no "#GENRE" line for a song without one
     if (displayBpmMode == DisplayBpmMode::Range)
         lines.push_back(line("#DISPLAYBPM", displayBpmLow + ":" + displayBpmHigh));
     else if (displayBpmMode == DisplayBpmMode::Random)

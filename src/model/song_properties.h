@@ -20,6 +20,7 @@ struct SongProperties {
     std::string title;
     std::string subtitle;
     std::string artist;
+    std::string genre;
     std::string credit;
     bool selectable = true;
     DisplayBpmMode displayBpmMode = DisplayBpmMode::None;
@@ -37,8 +38,8 @@ struct SongProperties {
         std::swap(*this, fresh);
     }
 
-    // Title, subtitle, artist, credit, CD title, selectable, display BPM and banner
-    // from the first value of their tags; values are used as they stand.
+    // Title, subtitle, artist, genre, credit, CD title, selectable, display BPM and
+    // banner from the first value of their tags; values are used as they stand.
     void applyTags(const TagMap& tags);
     // The background is taken only once the music has loaded.
     void applyBackground(const TagMap& tags) { background = tags.first("#BACKGROUND"); }
@@ -49,8 +50,9 @@ struct SongProperties {
     void setDisplayBpm(DisplayBpmMode mode, std::string low, std::string high);
 
     // The property lines a song file starts with, in order and without line breaks:
-    // title, subtitle, artist, credit, music (`musicFileName`), selectable,
-    // background, banner, CD title and, unless the mode is None, the display BPM.
+    // title, subtitle, artist, the genre when there is one, credit, music
+    // (`musicFileName`), selectable, background, banner, CD title and, unless the mode
+    // is None, the display BPM.
     std::vector<std::string> headerLines(std::string_view musicFileName) const {
         return headerLines(musicFileName, banner, background);
     }

@@ -142,6 +142,10 @@ TEST(PropertiesForm, RefusesSymbolsInFieldOrderAndPutsNumbersRight) {
     EXPECT_EQ(checkPropertiesForm(form).value_or(""),
               "You cannot use these symbols in the subtitle:\n\\, /, :, *, ?, \", <, >, |, #, ;");
     form.subtitle = "";
+    form.genre = "Pop;Rock";
+    EXPECT_EQ(checkPropertiesForm(form).value_or("").substr(0, 42),
+              "You cannot use these symbols in the genre:");
+    form.genre = "Pop";
     form.banner = "x;y.png";
     EXPECT_EQ(checkPropertiesForm(form), std::string(kFileNameSemicolonMessage));
     form.banner = "b.png";

@@ -149,6 +149,7 @@ TEST_F(DialogsTest, PropertiesRefusesSymbolsThenKeepsTheTitleAndPreview) {
         QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         EXPECT_TRUE(d->isVisible());
         type(d, 74, "Demo two");
+        type(d, 75, "Demo Genre");
         type(d, 101, "1000");
         type(d, 106, "1000");
         click(d, 80);
@@ -159,6 +160,7 @@ TEST_F(DialogsTest, PropertiesRefusesSymbolsThenKeepsTheTitleAndPreview) {
     window->action(CommandId::Properties)->trigger();
     const SongProperties& p = editor().song().properties();
     EXPECT_EQ(p.title, "Demo two");
+    EXPECT_EQ(p.genre, "Demo Genre");
     EXPECT_EQ(p.displayBpmMode, DisplayBpmMode::Range);
     EXPECT_EQ(p.displayBpmLow, "100.000");
     EXPECT_EQ(editor().player().previewStart(), 0);

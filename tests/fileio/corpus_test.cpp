@@ -6,6 +6,7 @@
 #include "fileio/song_paths.h"
 #include "fileio/ssc_parser.h"
 #include "fileio/statement_text.h"
+#include "corpus_files.h"
 #include "game_timeline.h"
 #include "song_file_fixture.h"
 
@@ -13,18 +14,6 @@ namespace quillex {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> corpusFiles() {
-    std::vector<fs::path> files;
-    const fs::path root = QUILLEX_SM_CORPUS;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
-         it.increment(error))
-        if (it->path().extension() == ".sm" || it->path().extension() == ".ssc")
-            files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 test::GameTimeline gameTimelineOf(const SmTimingInput& timing, const TagMap& tags) {
     test::GameTimeline game;
@@ -57,7 +46,7 @@ class CorpusTest : public ::testing::Test, public test::SongFileFixture {
 };
 
 TEST_F(CorpusTest, EveryFileReadsAndEveryNoteSoundsWhereTheGamePlaysIt) {
-    const std::vector<fs::path> files = corpusFiles();
+    const std::vector<fs::path> files = test::songFilesUnder(QUILLEX_SM_CORPUS);
     if (files.empty())
         GTEST_SKIP() << "no corpus at " << QUILLEX_SM_CORPUS;
     music.frames = 44100 * 400;

@@ -126,6 +126,29 @@ TEST_F(OwnFormatTest, BeatsBeforeTheFirstMarkerSurviveTheOwnFormat) {
     EXPECT_EQ(editor.song().beatsBeforeFirstMarker(), 0);
 }
 
+TEST_F(OwnFormatTest, AHundredThousandNotesComeBackWithTheirMeter) {
+    // The companion holds them on one line of more than a megabyte, before the meters.
+    music.frames = 44100 * 300;
+    loadEmptySong();
+    for (int i = 0; i < 540; ++i)
+        addBeat(i * 22050);
+    store.refresh();
+    const LevelIndex level = 4;
+    for (int i = 0; i < 100'000; ++i)
+        addNote(level, i % 4, 48 + i / 4, i % 7 == 0 ? NoteKind::Mine : NoteKind::Tap);
+    store.refresh();
+    editor.meters().set(level, 20);
+    const std::string path = pathOf("many.qx");
+    ASSERT_TRUE(write(path));
+    store.clearSong();
+    editor.meters().reset();
+    ASSERT_TRUE(read(path));
+    ASSERT_EQ(store.notes(level).size(), 100'000u);
+    EXPECT_EQ(store.notes(level).back().row(), 48 + 99'999 / 4);
+    EXPECT_EQ(noteKindOf(store.notes(level).back()), NoteKind::Tap);
+    EXPECT_EQ(editor.meters().get(level), 20);
+}
+
 TEST_F(OwnFormatTest, CompanionStatementsReadAsTheFormatSays) {
     loadEmptySong();
     applyCompanionText(files, "#BEATLOC_EX:48=0;#BEATPROPS_EX:48=0000;");
@@ -159,7 +182,7 @@ TEST_F(OwnFormatTest, AMissingCompanionLeavesASongWithoutBeats) {
     ASSERT_TRUE(read(path));
     EXPECT_EQ(messages.lastText(), kMissingCompanionMessage);
     EXPECT_EQ(editor.song().properties().title, "Alone");
-    EXPECT_EQ(editor.song().tags().first("#BPMS"), "0=120");
+    EXPECT_EQ(editor.song().kept().songTiming, (std::vector<KeptStatement>{{"#BPMS", "0=120"}}));
     EXPECT_TRUE(store.beats().empty());
 }
 

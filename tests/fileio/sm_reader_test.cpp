@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "fileio/sm_chart_text.h"
 #include "fileio/sm_parser.h"
 #include "fileio/song_music.h"
+#include "fileio/ssc_parser.h"
 #include "model/note_kind.h"
 #include "song_file_fixture.h"
 
@@ -49,7 +51,7 @@ TEST_F(SmReaderTest, ReadsPropertiesMusicAndPreview) {
     EXPECT_EQ(p.displayBpmHigh, "150");
     EXPECT_EQ(editor.player().previewStart(), 551250);
     EXPECT_EQ(editor.player().previewEnd(), 992250);
-    EXPECT_EQ(editor.song().tags().first("#GENRE"), "Rock");
+    EXPECT_EQ(p.genre, "Rock");
     EXPECT_EQ(shell.title, "quillex - [Title]");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -114,12 +116,15 @@ TEST_F(SmReaderTest, EveryMessageWithItsResult) {
     EXPECT_EQ(store.pauses().size(), 1u);
 
     messages.shown.clear();
-    EXPECT_TRUE(read(
-        writeSongFile("f.sm", song("#BPMS:0=120;#NOTES:ez2-single:d:hard:2:1,2:10000,01000;"))));
+    EXPECT_TRUE(
+        read(writeSongFile("f.sm", song("#BPMS:0=120;#NOTES:kb7-single:d:hard:2:1,2:\n1000000\n"
+                                        "0000000\n,\n0100000\n0000000\n;"))));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{std::string(kForeignChartsMessage)});
-    ASSERT_EQ(editor.song().foreignCharts().size(), 1u);
-    EXPECT_EQ(editor.song().foreignCharts()[0].measures,
-              (std::vector<std::string>{"10000", "01000"}));
+    ASSERT_EQ(editor.song().kept().charts.size(), 1u);
+    // A type the editor does not know: its width is that of its rows in the file.
+    EXPECT_EQ(keptChartColumns(editor.song().kept().charts[0]), 7);
+    EXPECT_EQ(chartMeasuresOf(editor.song().kept().charts[0].sectionText),
+              (std::vector<std::string>{"10000000000000", "01000000000000"}));
 
     messages.shown.clear();
     EXPECT_FALSE(read(writeSongFile("g.txt", song("#BPMS:0=120;"))));
@@ -191,15 +196,30 @@ TEST_F(SmReaderTest, KeysAreExactButChartsAndTempoToleratePlainSpelling) {
     EXPECT_EQ(store.notes(2).size(), 1u);
 }
 
-TEST_F(SmReaderTest, ALaterChartOfTheSameLevelWinsAndUnknownDifficultiesAreDropped) {
+TEST_F(SmReaderTest, ASecondChartOfALevelAndUnknownDifficultiesAreKeptAsRead) {
     const std::string text = song("#BPMS:0=120;", "1000\n0000\n0000\n0000\n", "Easy") +
-                             "#NOTES:dance-single: :easy:0:0:0100,0000;" +
-                             "#NOTES:dance-single: :expert:1:0:0010;";
+                             "#NOTES:dance-single:second:easy:0:0:0100,0000;" +
+                             "#NOTES:Dance-Single: :Expert:1:0:0010;";
     ASSERT_TRUE(read(writeSongFile("a.sm", text)));
     ASSERT_EQ(store.notes(1).size(), 1u);
-    EXPECT_EQ(store.notes(1)[0].column, 1);
-    EXPECT_EQ(editor.meters().get(1), 1);
+    EXPECT_EQ(store.notes(1)[0].column, 0);
+    EXPECT_EQ(editor.meters().get(1), 3);
     EXPECT_TRUE(messages.shown.empty());
+    const KeptSongData& kept = editor.song().kept();
+    ASSERT_EQ(kept.charts.size(), 2u);
+    EXPECT_EQ(kept.charts[0].level, std::optional<LevelIndex>(1));
+    EXPECT_EQ(chartSectionTextsOf(kept.charts[0].sectionText).texts.description, "second");
+    EXPECT_EQ(chartMeasuresOf(kept.charts[0].sectionText),
+              (std::vector<std::string>{"0100", "0000"}));
+    EXPECT_EQ(kept.charts[1].level, std::nullopt);
+    EXPECT_EQ(kept.charts[1].stepsType + " " + kept.charts[1].difficulty, "Dance-Single Expert");
+    EXPECT_EQ(kept.chartOrder, (std::vector<ChartSlot>{{false, 1}, {true, 0}, {true, 1}}));
+    // Saved as .sm, all three charts are there in their order.
+    ASSERT_TRUE(write(pathOf("b.sm")));
+    const std::string saved = test::readFileBytes(pathOf("b.sm"));
+    const std::size_t first = saved.find("     Easy:"), second = saved.find("     second:"),
+                      third = saved.find("     Expert:");
+    EXPECT_TRUE(first < second && second < third && third != std::string::npos) << saved;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "fileio/sm_parser.h"
 #include "fileio/song_paths.h"
 #include "fileio/statement_text.h"
+#include "corpus_files.h"
 #include "game_timeline.h"
 #include "song_file_fixture.h"
 
@@ -150,19 +151,8 @@ TEST_F(SmRoundTripTest, SavingAnUnchangedSongChangesNothingTheGamePlays) {
         expectUnchangedBySaving(name, header + chart());
 }
 
-std::vector<fs::path> corpusSongs() {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(QUILLEX_SM_CORPUS, error), end; !error && it != end;
-         it.increment(error))
-        if (it->path().extension() == ".sm")
-            files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST_F(SmRoundTripTest, EveryCorpusSongWithMusicIsUnchangedBySaving) {
-    const std::vector<fs::path> files = corpusSongs();
+    const std::vector<fs::path> files = test::songFilesUnder(QUILLEX_SM_CORPUS, {".sm"});
     if (files.empty())
         GTEST_SKIP() << "no corpus at " << QUILLEX_SM_CORPUS;
     music.frames = 44100 * 400;

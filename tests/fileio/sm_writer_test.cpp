@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "fileio/sm_chart_text.h"
 #include "writer_fixture.h"
 
 namespace quillex {
@@ -54,7 +55,7 @@ TEST_F(SmWriterTest, PausesBecomeStopsAndTheirRowsLeaveTheChart) {
     EXPECT_EQ(lineOf(text(), "#BPMS"), "#BPMS:0=120,1=120,2=120,3=120,4=120;");
 }
 
-TEST_F(SmWriterTest, WritesEveryKindPropertyKeptTagAndForeignChart) {
+TEST_F(SmWriterTest, WritesEveryKindPropertyKeptTagAndKeptChart) {
     beats({22050, 44100, 66150, 88200, 132300});
     SongProperties& p = song.properties();
     p.title = "Song";
@@ -69,13 +70,16 @@ TEST_F(SmWriterTest, WritesEveryKindPropertyKeptTagAndForeignChart) {
     musicPath = "C:\\songs\\music.wav";
     previewStart = 551250;
     previewEnd = 992250;
-    song.tags().add("#TITLETRANSLIT", "Song T");
-    song.tags().add("#GENRE", "not kept");
-    song.tags().add("#ARTISTTRANSLIT", "");
-    song.tags().add("#BGCHANGES", "0=bg.png=1.000=0=0=1");
-    song.tags().add("#TITLETRANSLIT", "second, ignored");
-    song.foreignCharts().push_back(
-        {"ez2-single", "desc", "hard", "5", {"0.1", "0.2"}, {"1000000000", "01000"}});
+    p.genre = "Rock";
+    // Written in their order, as read; the foreign chart in its place before the level.
+    song.kept().songStatements = {{"#TITLETRANSLIT", "Song T"},
+                                  {"#BGCHANGES", "0=bg.png=1.000=0=0=1"},
+                                  {"#KEYSOUNDS", "a.wav,b.wav"},
+                                  {"#TITLETRANSLIT", "second"}};
+    const SmChart foreign{
+        "ez2-single", "desc", "hard", "5", {"0.1", "0.2"}, {"1000000000", "01[3]0{x}00"}, 5};
+    song.kept().charts.push_back({keptSectionOf(foreign), "ez2-single", "hard", "", false, {}});
+    song.kept().chartOrder = {{true, 0}};
     const LevelIndex level = 4; // dance-single Challenge
     meters.set(level, 12);
     note(level, 0, 48, 16);              // hold
@@ -125,7 +129,8 @@ TEST_F(SmWriterTest, NothingIsWrittenOutsideTheGrid) {
 std::vector<SamplePosition> markersAt(double first, double samplesPerBeat, int count) {
     std::vector<SamplePosition> samples;
     for (int k = 0; k < count; ++k)
-        samples.push_back(static_cast<SamplePosition>(std::floor(first + k * samplesPerBeat + 0.5)));
+        samples.push_back(
+            static_cast<SamplePosition>(std::floor(first + k * samplesPerBeat + 0.5)));
     return samples;
 }
 

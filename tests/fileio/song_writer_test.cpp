@@ -144,6 +144,19 @@ void SongWriterTest::expectRoundTrip(const std::string& original) {
     EXPECT_EQ(test::readFileBytes(pathOf("again.sm")), test::readFileBytes(path));
 }
 
+TEST_F(SongWriterTest, ASongWithoutItsMusicNamesWhatItNamed) {
+    files.missingMusic = MissingMusic::StandIn;
+    const std::pair<std::string, std::string> cases[] = {{"", "#MUSIC:;"},
+                                                         {"gone.ogg", "#MUSIC:gone.ogg;"}};
+    for (const auto& [named, written] : cases) {
+        ASSERT_TRUE(read(writeFile("a.sm", "#MUSIC:" + named + ";#BPMS:0=120;")));
+        ASSERT_TRUE(write(pathOf("b.sm")));
+        EXPECT_NE(test::readFileBytes(pathOf("b.sm")).find("\r\n" + written + "\r\n"),
+                  std::string::npos)
+            << named;
+    }
+}
+
 TEST_F(SongWriterTest, ASongReadFromSmAndWrittenBackKeepsItsContent) {
     const std::string charts =
         "#NOTES:dance-single: :Hard:8:0,0,0,0,0:\n"
@@ -153,13 +166,17 @@ TEST_F(SongWriterTest, ASongReadFromSmAndWrittenBackKeepsItsContent) {
         "#NOTES:pump-single: :Edit:5:0,0,0,0,0:\n10000\n00000\n00000\n00100\n;\n";
     // Stops, tempo changes on and off the beat, an offset of a fraction of a sample.
     expectRoundTrip("#TITLE:Trip;#MUSIC:song.ogg;#OFFSET:-0.123;#BPMS:0=120,8=147,16.5=90;"
-                    "#STOPS:4=0.25,12=1;#BGCHANGES:1=x.png=1=0=0=1;#GENRE:dropped;"
-                    "#LYRICSPATH:l.lrc;\n" +
+                    "#STOPS:4=0.25,12=1;#BGCHANGES:1=x.png=1=0=0=1;#GENRE:Kept;"
+                    "#KEYSOUNDS:a.wav;#METERTYPE:DDR;#LYRICSPATH:l.lrc;#NOSUCHTAG:x:y;\n" +
                     charts);
     EXPECT_EQ(messages.lastText(), kStopsMessage);
-    EXPECT_EQ(editor.song().tags().first("#BGCHANGES"), "1=x.png=1=0=0=1");
-    EXPECT_EQ(editor.song().tags().first("#LYRICSPATH"), "l.lrc");
-    EXPECT_FALSE(editor.song().tags().contains("#GENRE"));
+    EXPECT_EQ(editor.song().kept().songStatements,
+              (std::vector<KeptStatement>{{"#BGCHANGES", "1=x.png=1=0=0=1"},
+                                          {"#KEYSOUNDS", "a.wav"},
+                                          {"#METERTYPE", "DDR"},
+                                          {"#LYRICSPATH", "l.lrc"},
+                                          {"#NOSUCHTAG", "x:y"}}));
+    EXPECT_EQ(editor.song().properties().genre, "Kept");
     EXPECT_EQ(editor.meters().get(3), 8);
     EXPECT_EQ(editor.meters().get(29), 5);
     // Tempos of no whole number of samples per beat: the markers alternate between two

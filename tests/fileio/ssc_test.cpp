@@ -225,19 +225,30 @@ TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead)
 }
 
 TEST_F(SscTest, SavingAsSmAsksBeforeLeavingOutWhatSmCannotHold) {
+    // A kept chart of a type the editor does not know, seven columns wide, goes into the
+    // .sm with its rows as the file laid them out.
+    const std::string sevenColumns =
+        "#NOTEDATA:;\n#STEPSTYPE:kb7-single;\n#DIFFICULTY:Hard;\n"
+        "#METER:4;\n#NOTES:\n1000000\n0[2]000100\n0000000\n0000010\n;\n";
     ASSERT_TRUE(read(writeSongFile(
-        "a.ssc",
-        song("#WARPS:1=1;\n", chart("Hard", {0, 2, 3}) + chart("Edit", {0}, "#BPMS:0=60;\n")))));
+        "a.ssc", song("#WARPS:1=1;\n", chart("Hard", {0, 2, 3}, "#CREDIT:someone;\n") +
+                                           chart("Edit", {0}, "#BPMS:0=60;\n") + sevenColumns))));
     const std::string sm = pathOf("a.sm");
     messages.answer = false;
     EXPECT_FALSE(write(sm));
     EXPECT_FALSE(fs::exists(sm));
-    EXPECT_NE(messages.lastText().find("1 warp\n  the chart dance-single Edit kept as read"),
+    EXPECT_NE(messages.lastText().find("1 warp\n  #CREDIT of the chart dance-single Hard\n  the "
+                                       "chart dance-single Edit kept as read"),
               std::string::npos)
         << messages.lastText();
     messages.answer = true;
     ASSERT_TRUE(write(sm));
-    EXPECT_EQ(test::readFileBytes(sm).find("Edit"), std::string::npos);
+    const std::string written = test::readFileBytes(sm);
+    EXPECT_EQ(written.find("Edit"), std::string::npos);
+    EXPECT_NE(written.find("kb7-single:\r\n"), std::string::npos);
+    EXPECT_NE(written.find("\r\n1000000\r\n0[2]000100\r\n0000000\r\n0000010\r\n;"),
+              std::string::npos)
+        << written;
     // Without its warp the markers keep their samples, so the notes after the warp
     // keep their times: the tempo over the warp's rows is raised instead.
     ASSERT_TRUE(read(sm));

@@ -29,6 +29,7 @@ PropertiesForm propertiesFormOf(const SongProperties& p, const MusicPlayer& play
     form.title = p.title;
     form.subtitle = p.subtitle;
     form.artist = p.artist;
+    form.genre = p.genre;
     form.credit = p.credit;
     form.selectable = p.selectable;
     form.displayBpmMode = p.displayBpmMode;
@@ -60,10 +61,11 @@ std::string bpmRangeText(const TimingMap& timing) {
 }
 
 std::optional<std::string> checkPropertiesForm(PropertiesForm& form) {
-    const std::array<std::pair<const std::string*, std::string_view>, 4> texts = {{
+    const std::array<std::pair<const std::string*, std::string_view>, 5> texts = {{
         {&form.title, "title"},
         {&form.subtitle, "subtitle"},
         {&form.artist, "artist"},
+        {&form.genre, "genre"},
         {&form.credit, "credits"},
     }};
     for (const auto& [text, name] : texts)
@@ -94,6 +96,7 @@ PictureChanges applyPropertiesForm(const PropertiesForm& form, SongProperties& p
     p.title = form.title;
     p.subtitle = form.subtitle;
     p.artist = form.artist;
+    p.genre = form.genre;
     p.credit = form.credit;
     PictureChanges changes;
     changes.background = form.background != p.background;

@@ -21,7 +21,7 @@ inline constexpr std::string_view kFileNameSemicolonMessage =
     "You cannot use ; in the background, banner or CD title file names.";
 
 struct PropertiesForm {
-    std::string title, subtitle, artist, credit;
+    std::string title, subtitle, artist, genre, credit;
     bool selectable = true;
     DisplayBpmMode displayBpmMode = DisplayBpmMode::None;
     std::string displayBpmLow, displayBpmHigh;
@@ -37,7 +37,7 @@ std::string musicText(const MusicPlayer& player);
 std::string bpmRangeText(const TimingMap& timing);
 
 // OK's checks in order: a text field holding one of \ / : * ? " < > | # ; (the message
-// names the first such field of title, subtitle, artist, credits), a file name holding
+// names the first such field of title, subtitle, artist, genre, credits), a file name holding
 // ";". Then the display BPMs are rewritten "%.3f" (a value that is not a number, not
 // above 0 or above kMaxDisplayBpm becomes "100.000") and the preview texts rewritten
 // as whole numbers (both "0" unless 0 <= begin < end within 32 bits). Returns the

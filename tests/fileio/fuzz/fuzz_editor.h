@@ -57,7 +57,7 @@ struct FuzzEditor {
     bool readSmText(std::string_view text) {
         Song& song = editor.song();
         SmFileContent content = parseSmText(joinLines(text, TextKind::Song), song.tags(), messages);
-        song.foreignCharts() = std::move(content.foreignCharts);
+        song.kept() = std::move(content.kept);
         song.chartTexts() = std::move(content.chartTexts);
         song.properties().applyTags(song.tags());
         song.properties().applyBackground(song.tags());

@@ -29,10 +29,12 @@ PropertiesDialog::PropertiesDialog(Editor& editor, std::function<void()> picture
     title_ = textEdit(74, form.title);
     subtitle_ = textEdit(72, form.subtitle);
     artist_ = textEdit(71, form.artist);
+    genre_ = textEdit(75, form.genre);
     credit_ = textEdit(73, form.credit);
     songForm->addRow("Song &Title:", title_);
     songForm->addRow("Song &Subtitle:", subtitle_);
     songForm->addRow("Song &Artist:", artist_);
+    songForm->addRow("S&ong Genre:", genre_);
     songForm->addRow("&Credits:", credit_);
     selectable_ = named(new QCheckBox("Se&lectable", song), 82);
     selectable_->setChecked(form.selectable);
@@ -127,6 +129,7 @@ void PropertiesDialog::accept() {
     form.title = stdText(title_->text());
     form.subtitle = stdText(subtitle_->text());
     form.artist = stdText(artist_->text());
+    form.genre = stdText(genre_->text());
     form.credit = stdText(credit_->text());
     form.selectable = selectable_->isChecked();
     form.displayBpmMode = chosenMode();

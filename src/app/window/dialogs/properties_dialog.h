@@ -31,7 +31,7 @@ class PropertiesDialog : public QDialog {
 
     Editor& editor_;
     std::function<void()> picturesRenamed_;
-    QLineEdit *title_, *subtitle_, *artist_, *credit_;
+    QLineEdit *title_, *subtitle_, *artist_, *genre_, *credit_;
     QLineEdit *bpmLow_, *bpmHigh_, *previewBegin_, *previewEnd_;
     QLineEdit *background_, *banner_, *cdTitle_;
     QCheckBox* selectable_;
