@@ -176,7 +176,25 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     return true;
 }
 
+// Notes past the last marker's row, which the refresh leaves out.
+std::size_t notesPastTheMarkers(const ConvertedTiming& timing) {
+    if (timing.beats.empty())
+        return timing.notes.size();
+    const std::int32_t lastRow = timing.beats.back().row;
+    return static_cast<std::size_t>(
+        std::count_if(timing.notes.begin(), timing.notes.end(),
+                      [lastRow](const ConvertedNote& n) { return n.row > lastRow; }));
+}
+
 } // namespace
+
+std::string timelineCutMessage(std::size_t notesLost, std::int32_t lastBeat, int sampleRate) {
+    const double hours = (double{INT32_MAX} / std::max(sampleRate, 1)) / 3600.0;
+    return "This song runs past the longest time I can hold (2^31 samples, " +
+           formatNumber(std::floor(hours * 10) / 10) + " hours at " + std::to_string(sampleRate) +
+           " Hz): its timing ends at beat " + std::to_string(lastBeat) + ", and the " +
+           std::to_string(notesLost) + " notes after it are left out.";
+}
 
 std::string stopsMessage(std::string_view fileKind) {
     std::string text(kStopsMessage);
@@ -203,6 +221,11 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_vie
     const ConvertedTiming timing =
         convertSmTiming(input, context.player.sampleRate(), context.player.musicLength());
     context.song.setBeatsBeforeFirstMarker(timing.beatsBeforeFirstMarker);
+    if (timing.timelineCut)
+        context.messages.show(
+            timelineCutMessage(notesPastTheMarkers(timing),
+                               timing.beats.empty() ? 0 : timing.beats.back().row / kRowsPerBeat,
+                               context.player.sampleRate()));
     {
         BusyGuard busy(context.store.busyCounter());
         addConvertedItems(context, timing);
