@@ -128,7 +128,8 @@ bool MusicPlayer::loadSilence(const std::string& path, int rate, SamplePosition 
     fileBits_ = 16;
     fileChannels_ = 1;
     music_ = std::move(pcm);
-    return startLoadedMusic(path, std::string(), false);
+    silent_ = startLoadedMusic(path, std::string(), false);
+    return silent_;
 }
 
 bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& titleFallback,
@@ -179,6 +180,7 @@ bool MusicPlayer::unloadMusic() {
     previewStart_ = 0;
     previewEnd_ = 0;
     music_.reset();
+    silent_ = false;
 
     store_.clearSong();
     resetTickIndices(0);

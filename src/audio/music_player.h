@@ -68,6 +68,8 @@ class MusicPlayer : public MusicInfo {
     }
 
     bool loaded() const { return loaded_.load(std::memory_order_acquire); }
+    // True while the loaded sound is the silence of loadSilence, not a music file.
+    bool silent() const { return silent_; }
     bool playing() const { return playing_.load(std::memory_order_acquire); }
     const std::string& musicPath() const { return musicPath_; }
     SamplePosition position() const { return position_.load(std::memory_order_acquire); }
@@ -210,6 +212,7 @@ class MusicPlayer : public MusicInfo {
     std::string musicPath_;
     std::atomic<bool> playing_{false};
     std::atomic<bool> loaded_{false};
+    bool silent_ = false;
     SamplePosition playStart_ = 0;
     int speedPercent_ = 100;
     int previewStart_ = 0;

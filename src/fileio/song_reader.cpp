@@ -164,12 +164,10 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     context.song.chartTexts() = chartTextsOf(statements);
     // The companion holds the beats: a silence for a song without its music lasts as
     // long as the song file's charts.
-    SamplePosition standInFrames = 0;
-    if (context.missingMusic != MissingMusic::Locate) {
-        TagMap unused;
-        RecordingMessages quiet;
-        standInFrames = smSongEndSample(parseSmText(text.text, unused, quiet).timing, kStandInRate);
-    }
+    TagMap unused;
+    RecordingMessages quiet;
+    const SamplePosition standInFrames =
+        smSongEndSample(parseSmText(text.text, unused, quiet).timing, kStandInRate);
     if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
     readCompanion(context, companionPathOf(path));

@@ -1,6 +1,7 @@
 // Songs that cannot be read as they are: damaged charts open with what could be read
 // and a message saying what was skipped; files that are missing or are no song are
-// refused by name; music that does not load can be located.
+// refused by name; music that does not load can be located, or given later while the
+// song plays over silence.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -79,28 +80,52 @@ TEST_F(SongOpenProblemsTest, MissingFilesAndFilesThatAreNoSongAreRefusedByName) 
     }
 }
 
-TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocated) {
-    const std::string path =
-        writeFile("a.sm", "#MUSIC:lost.ogg;#BPMS:0=120;" + kChallenge + "1000;");
+TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocatedOrGivenLater) {
+    // A tap on beat 0 and one on beat 40 (20 s at 120 BPM).
+    std::string measures = "1000000000000000";
+    for (int m = 1; m < 10; ++m)
+        measures += "," + std::string(16, '0');
+    const std::string path = writeFile("a.sm", "#MUSIC:lost.ogg;#BPMS:0=120;" + kChallenge +
+                                                   measures + ",0100000000000000;");
     const std::string question = missingMusicQuestion(pathOf("lost.ogg"));
+    const auto expectKeptOverSilence = [&] {
+        EXPECT_TRUE(editor.player().silent());
+        EXPECT_EQ(editor.player().musicPath(), pathOf("lost.ogg"));
+        ASSERT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
+        EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 44100);
+    };
 
-    // Declined: the editor stays blank.
-    EXPECT_FALSE(read(path));
+    // Declined: the song keeps its charts over silence.
+    ASSERT_TRUE(read(path));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{question});
-    EXPECT_FALSE(editor.player().loaded());
     EXPECT_TRUE(shell.musicDialogFolders.empty());
+    expectKeptOverSilence();
 
     // Accepted, and the dialog cancelled: the same.
     messages.answer = true;
-    EXPECT_FALSE(read(path));
+    ASSERT_TRUE(read(path));
     EXPECT_EQ(shell.musicDialogFolders, std::vector<std::string>{folder.string() + "/"});
+    expectKeptOverSilence();
+
+    // Given later at another rate (Properties): every marker and note keeps its time.
+    music.rate = 48000;
+    EXPECT_FALSE(giveSongMusic(files, pathOf("missing.ogg")));
+    expectKeptOverSilence();
+    ASSERT_TRUE(giveSongMusic(files, writeFile("given.ogg", "x")));
+    EXPECT_FALSE(editor.player().silent());
+    ASSERT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
+    EXPECT_TRUE(store.modified());
+    ASSERT_TRUE(write(pathOf("given.sm")));
+    EXPECT_NE(test::readFileBytes(pathOf("given.sm")).find("#MUSIC:given.ogg;"), std::string::npos);
 
     // A file chosen: the song opens with it and names it when saved.
+    music.rate = 44100;
     shell.chosenMusic = writeFile("found.ogg", "x");
     ASSERT_TRUE(read(path));
     EXPECT_EQ(editor.player().musicPath(), pathOf("found.ogg"));
     EXPECT_TRUE(editor.song().musicLocated());
-    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 1u);
+    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
     ASSERT_TRUE(write(pathOf("b.sm")));
     EXPECT_NE(test::readFileBytes(pathOf("b.sm")).find("#MUSIC:found.ogg;"), std::string::npos);
 }
