@@ -153,6 +153,8 @@ bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& t
         unloadMusic();
         return false;
     }
+    outputStart_ = 0;
+    outputEnd_ = music_->frames();
     setVolume(100);
     setSpeed(100);
     playing_ = false;
@@ -181,6 +183,8 @@ bool MusicPlayer::unloadMusic() {
     previewEnd_ = 0;
     music_.reset();
     silent_ = false;
+    outputStart_ = 0;
+    outputEnd_ = 0;
 
     store_.clearSong();
     resetTickIndices(0);

@@ -92,9 +92,14 @@ class MusicPlayer : public MusicInfo {
     void setPreviewEnd(int sample) { previewEnd_ = sample; }
 
     // --- Playback transport ---
+    // The timeline the position moves on: the music, and before and after it as far as
+    // the beat markers reach (a chart may start before its music and end after it;
+    // there the music is silent).
+    SamplePosition timelineStart() const;
+    SamplePosition timelineEnd() const; // one past the last position
     bool play();
     bool pause();
-    // Moves the position, clamped to 0 .. length - 1.
+    // Moves the position, clamped to the timeline.
     bool seek(SamplePosition target);
     // Once per frame: takes the output's position while playing and pauses at the end.
     bool pollPosition();
@@ -180,6 +185,9 @@ class MusicPlayer : public MusicInfo {
     void markSnap();
     int chartCursor(std::atomic<int> PlayAlongChart::*cursor) const;
     void rebuildChart();
+    // Has the output play the music within silence over the whole timeline (the music
+    // alone when the timeline is the music's). False when the output refuses it.
+    bool fitOutputToTimeline();
 
     ItemStore& store_;
     WaveView& wave_;
@@ -193,6 +201,10 @@ class MusicPlayer : public MusicInfo {
     int snapDivisions_ = 0;
     int snapIndex_ = 0;
     std::shared_ptr<const PcmData> music_;
+    // The timeline span the output's sound covers: its frame 0 is position
+    // outputStart_ (read by the timer thread too).
+    std::atomic<SamplePosition> outputStart_{0};
+    std::int64_t outputEnd_ = 0;
     int fileFrequency_ = 0;
     int fileBits_ = 0;
     int fileChannels_ = 0;

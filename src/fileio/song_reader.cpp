@@ -190,8 +190,8 @@ std::string timelineCutMessage(std::size_t notesLost, std::int32_t lastBeat, int
     const double hours = (double{INT32_MAX} / std::max(sampleRate, 1)) / 3600.0;
     return "This song runs past the longest time I can hold (2^31 samples, " +
            formatNumber(std::floor(hours * 10) / 10) + " hours at " + std::to_string(sampleRate) +
-           " Hz): its timing ends at beat " + std::to_string(lastBeat) + ", and the " +
-           std::to_string(notesLost) + " notes after it are left out.";
+           " Hz): its timing ends at beat " + std::to_string(lastBeat) +
+           ", and the notes after it (" + std::to_string(notesLost) + ") are left out.";
 }
 
 std::string stopsMessage(std::string_view fileKind) {

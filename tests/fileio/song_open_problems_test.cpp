@@ -60,6 +60,20 @@ TEST_F(SongOpenProblemsTest, DamagedChartsOpenWithWhatCouldBeReadAndSaySo) {
     }
 }
 
+TEST_F(SongOpenProblemsTest, AChartLongerThanASamplePositionHoldsIsCutWithAMessage) {
+    // At 1 BPM, 2^31 samples at 44,100 Hz end after beat 811; the last tap is on beat 1200.
+    std::string measures = "1000";
+    for (int m = 1; m < 300; ++m)
+        measures += ",0000";
+    ASSERT_TRUE(read(
+        writeSongFile("long.sm", "#MUSIC:song.ogg;#BPMS:0=1;" + kChallenge + measures + ",1000;")));
+    const std::string cut = timelineCutMessage(1, 812, 44100);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{cut});
+    EXPECT_NE(cut.find("13.5 hours"), std::string::npos);
+    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 1u);
+    EXPECT_EQ(store.beats().back().row(), 812 * kRowsPerBeat);
+}
+
 TEST_F(SongOpenProblemsTest, MissingFilesAndFilesThatAreNoSongAreRefusedByName) {
     ASSERT_TRUE(read(writeSongFile("kept.sm", kHeader + kChallenge + "1000;")));
     const std::string garbage = randomBytes(3000);
