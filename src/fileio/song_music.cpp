@@ -89,7 +89,10 @@ bool giveSongMusic(SongFileContext& context, const std::string& path) {
     if (!loaded && !(wasSilent ? player.loadSilence(oldPath, oldRate, oldLength)
                                : player.loadMusic(oldPath, std::string(), false)))
         return false;
-    const double factor = static_cast<double>(player.sampleRate()) / oldRate;
+    // Markers timed in seconds keep their times at the new rate; a `.qx` song's samples
+    // over silence are already its music's.
+    const bool keepSamples = wasSilent && !context.song.timedInSeconds();
+    const double factor = keepSamples ? 1.0 : static_cast<double>(player.sampleRate()) / oldRate;
     scaleSamples(items, factor);
     context.store.restore(items);
     context.store.refresh();
@@ -97,8 +100,10 @@ bool giveSongMusic(SongFileContext& context, const std::string& path) {
     player.setPreviewEnd(scaledSample(previewEnd, factor));
     showArrowLayer(context);
     context.store.setModified(loaded || modified);
-    if (loaded)
+    if (loaded) {
         context.song.setMusicLocated(true);
+        context.song.setTimedInSeconds(true);
+    }
     return loaded;
 }
 

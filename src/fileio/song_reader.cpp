@@ -219,6 +219,7 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_vie
     const ConvertedTiming timing =
         convertSmTiming(input, context.player.sampleRate(), context.player.musicLength());
     context.song.setBeatsBeforeFirstMarker(timing.beatsBeforeFirstMarker);
+    context.song.setTimedInSeconds(true);
     if (timing.timelineCut)
         context.messages.show(
             timelineCutMessage(notesPastTheMarkers(timing),

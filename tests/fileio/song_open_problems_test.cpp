@@ -133,7 +133,17 @@ TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocatedOrGivenLater) {
     ASSERT_TRUE(write(pathOf("given.sm")));
     EXPECT_NE(test::readFileBytes(pathOf("given.sm")).find("#MUSIC:given.ogg;"), std::string::npos);
 
+    // A `.qx` song keeps its companion's samples, which are its music's own.
+    ASSERT_TRUE(write(pathOf("given.qx")));
+    std::filesystem::remove(pathOf("given.ogg"));
+    messages.answer = false;
+    ASSERT_TRUE(read(pathOf("given.qx")));
+    EXPECT_TRUE(editor.player().silent());
+    ASSERT_TRUE(giveSongMusic(files, writeFile("given.ogg", "x")));
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
+
     // A file chosen: the song opens with it and names it when saved.
+    messages.answer = true;
     music.rate = 44100;
     shell.chosenMusic = writeFile("found.ogg", "x");
     ASSERT_TRUE(read(path));
