@@ -55,7 +55,8 @@ GoToTarget goToTarget(std::string_view text, const TimingMap& timing) {
         if (timing.markerCount() < 2)
             return refused(kGoToNeedsBeatsMessage);
         const std::int64_t lastRow = timing.beats()[timing.markerCount() - 1].row();
-        const std::int64_t row = std::clamp<std::int64_t>(*beat * kRowsPerBeat + *fraction, 0, lastRow);
+        const std::int64_t row =
+            std::clamp<std::int64_t>(*beat * kRowsPerBeat + *fraction, 0, lastRow);
         return {withinTimeline(timing.rowToSample(RowPosition::fromRow(row)), timing), {}};
     }
     const std::optional<std::int64_t> sample = parseWhole(text);
