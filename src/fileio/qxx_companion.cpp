@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "fileio/qxx_kept_data.h"
@@ -20,6 +21,9 @@ constexpr std::string_view kBeatsBeforeFirstMarkerKey = "#BEATSBEFOREFIRSTMARKER
 // Delays and warps in rows, like "#PAUSES": written only by songs that have them.
 constexpr std::string_view kDelayRowsKey = "#DELAYROWS";
 constexpr std::string_view kWarpRowsKey = "#WARPROWS";
+// The rate of the silence a song was saved over (its music not found): the samples are
+// counted at it, and music of another rate scales them to keep their times.
+constexpr std::string_view kStandInRateKey = "#STANDINRATE";
 
 // "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
 std::string levelKey(std::string_view prefix, LevelIndex level) {
@@ -68,6 +72,7 @@ struct CompanionContent {
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
     std::int32_t beatsBeforeFirstMarker = 0;
+    std::int32_t standInRate = 0;
     std::optional<KeptSongData> kept;
     bool anyNotes = false;
 };
@@ -110,6 +115,8 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
         c.kept = parseKeptDataValue(s.value);
     } else if (s.key == kBeatsBeforeFirstMarkerKey) {
         c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
+    } else if (s.key == kStandInRateKey) {
+        c.standInRate = std::max(textToInt(s.value), 0);
     } else if (s.key == "#SONGDEMOBEGIN") {
         c.previewStart = textToInt(s.value);
     } else if (s.key == "#SONGDEMOEND") {
@@ -182,12 +189,31 @@ void appendStretches(std::string& out, std::string_view key, const ItemList& str
     out.append(";").append(kLineBreak);
 }
 
+// Samples counted at the silence a song was saved over, moved to the rate loaded now so
+// that each keeps its time.
+void scaleToLoadedRate(CompanionContent& c, int loadedRate) {
+    if (c.standInRate <= 0 || loadedRate == c.standInRate)
+        return;
+    const double factor = static_cast<double>(loadedRate) / c.standInRate;
+    const auto scaled = [factor](std::int32_t sample) {
+        return static_cast<std::int32_t>(
+            std::clamp(std::round(sample * factor), double{INT32_MIN}, double{INT32_MAX}));
+    };
+    for (IntPair& location : c.beatLocations)
+        location.second = scaled(location.second);
+    for (std::optional<std::int32_t>* preview : {&c.previewStart, &c.previewEnd})
+        if (*preview)
+            **preview = scaled(**preview);
+}
+
 } // namespace
 
 void applyCompanionText(SongFileContext& context, std::string_view joinedText) {
     CompanionContent content;
     for (const Statement& statement : splitStatements(joinedText))
         parseStatement(statement, content, context.meters);
+    scaleToLoadedRate(content, context.player.sampleRate());
+    context.song.setTimedInSeconds(content.standInRate > 0);
     if (content.previewStart)
         context.player.setPreviewStart(*content.previewStart);
     if (content.previewEnd)
@@ -217,7 +243,8 @@ bool readCompanion(SongFileContext& context, const std::string& companionPath) {
 
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
-                          std::int32_t beatsBeforeFirstMarker, const KeptSongData& kept) {
+                          std::int32_t beatsBeforeFirstMarker, const KeptSongData& kept,
+                          int standInRate) {
     std::string out;
     const ItemList& beats = store.beats();
     out += "#BEATLOC_EX:";
@@ -256,6 +283,11 @@ std::string companionText(const ItemStore& store, const MeterTable& meters, int 
 
     if (const std::string value = keptDataValue(kept); !value.empty())
         out.append(kKeptDataKey).append(":").append(value).append(";").append(kLineBreak);
+    if (standInRate > 0) {
+        out.append(kStandInRateKey).append(":");
+        appendInt(out, standInRate);
+        out.append(";").append(kLineBreak);
+    }
 
     out.append("#SONGDEMOBEGIN:").append(std::to_string(previewStart)).append(";");
     out.append(kLineBreak);

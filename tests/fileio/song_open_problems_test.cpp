@@ -121,8 +121,19 @@ TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocatedOrGivenLater) {
     EXPECT_EQ(shell.musicDialogFolders, std::vector<std::string>{folder.string() + "/"});
     expectKeptOverSilence();
 
-    // Given later at another rate (Properties): every marker and note keeps its time.
+    // Saved as `.qx` over the silence, and read again once the music (at another rate)
+    // is there: the companion's samples are scaled to it.
+    ASSERT_TRUE(write(pathOf("silent.qx")));
     music.rate = 48000;
+    writeFile("lost.ogg", "x");
+    ASSERT_TRUE(read(pathOf("silent.qx")));
+    EXPECT_FALSE(editor.player().silent());
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
+    std::filesystem::remove(pathOf("lost.ogg"));
+    ASSERT_TRUE(read(path));
+    expectKeptOverSilence();
+
+    // Given later at another rate (Properties): every marker and note keeps its time.
     EXPECT_FALSE(giveSongMusic(files, pathOf("missing.ogg")));
     expectKeptOverSilence();
     ASSERT_TRUE(giveSongMusic(files, writeFile("given.ogg", "x")));
