@@ -128,7 +128,8 @@ bool MusicPlayer::loadSilence(const std::string& path, int rate, SamplePosition 
     fileBits_ = 16;
     fileChannels_ = 1;
     music_ = std::move(pcm);
-    return startLoadedMusic(path, std::string(), false);
+    silent_ = startLoadedMusic(path, std::string(), false);
+    return silent_;
 }
 
 bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& titleFallback,
@@ -152,6 +153,8 @@ bool MusicPlayer::startLoadedMusic(const std::string& path, const std::string& t
         unloadMusic();
         return false;
     }
+    outputStart_ = 0;
+    outputEnd_ = music_->frames();
     setVolume(100);
     setSpeed(100);
     playing_ = false;
@@ -179,6 +182,9 @@ bool MusicPlayer::unloadMusic() {
     previewStart_ = 0;
     previewEnd_ = 0;
     music_.reset();
+    silent_ = false;
+    outputStart_ = 0;
+    outputEnd_ = 0;
 
     store_.clearSong();
     resetTickIndices(0);

@@ -68,6 +68,8 @@ class MusicPlayer : public MusicInfo {
     }
 
     bool loaded() const { return loaded_.load(std::memory_order_acquire); }
+    // True while the loaded sound is the silence of loadSilence, not a music file.
+    bool silent() const { return silent_; }
     bool playing() const { return playing_.load(std::memory_order_acquire); }
     const std::string& musicPath() const { return musicPath_; }
     SamplePosition position() const { return position_.load(std::memory_order_acquire); }
@@ -90,9 +92,14 @@ class MusicPlayer : public MusicInfo {
     void setPreviewEnd(int sample) { previewEnd_ = sample; }
 
     // --- Playback transport ---
+    // The timeline the position moves on: the music, and before and after it as far as
+    // the beat markers reach (a chart may start before its music and end after it;
+    // there the music is silent).
+    SamplePosition timelineStart() const;
+    SamplePosition timelineEnd() const; // one past the last position
     bool play();
     bool pause();
-    // Moves the position, clamped to 0 .. length - 1.
+    // Moves the position, clamped to the timeline.
     bool seek(SamplePosition target);
     // Once per frame: takes the output's position while playing and pauses at the end.
     bool pollPosition();
@@ -178,6 +185,9 @@ class MusicPlayer : public MusicInfo {
     void markSnap();
     int chartCursor(std::atomic<int> PlayAlongChart::*cursor) const;
     void rebuildChart();
+    // Has the output play the music within silence over the whole timeline (the music
+    // alone when the timeline is the music's). False when the output refuses it.
+    bool fitOutputToTimeline();
 
     ItemStore& store_;
     WaveView& wave_;
@@ -191,6 +201,10 @@ class MusicPlayer : public MusicInfo {
     int snapDivisions_ = 0;
     int snapIndex_ = 0;
     std::shared_ptr<const PcmData> music_;
+    // The timeline span the output's sound covers: its frame 0 is position
+    // outputStart_ (read by the timer thread too).
+    std::atomic<SamplePosition> outputStart_{0};
+    std::int64_t outputEnd_ = 0;
     int fileFrequency_ = 0;
     int fileBits_ = 0;
     int fileChannels_ = 0;
@@ -210,6 +224,7 @@ class MusicPlayer : public MusicInfo {
     std::string musicPath_;
     std::atomic<bool> playing_{false};
     std::atomic<bool> loaded_{false};
+    bool silent_ = false;
     SamplePosition playStart_ = 0;
     int speedPercent_ = 100;
     int previewStart_ = 0;

@@ -80,7 +80,6 @@ bool MusicPlayer::seekToRow(RowPosition row) {
 
 bool MusicPlayer::transportStep(TransportMove move) {
     const SamplePosition p = position();
-    const SamplePosition length = musicLength();
     const SamplePosition rowStep = wave_.samplesPerRow();
     const SamplePosition page = 100 * rowStep;
     auto snapBy = [&](std::int64_t rows) {
@@ -100,13 +99,13 @@ bool MusicPlayer::transportStep(TransportMove move) {
     case TransportMove::RowDown:
         return seek(p + rowStep);
     case TransportMove::PageUp:
-        return seek(p - page >= 0 ? p - page : 0);
+        return seek(p - page); // clamped to the timeline
     case TransportMove::PageDown:
-        return seek(p + page < length ? p + page : length - 1);
+        return seek(p + page);
     case TransportMove::Start:
-        return seek(0);
+        return seek(timelineStart());
     case TransportMove::End:
-        return seek(length - 1);
+        return seek(timelineEnd() - 1);
     case TransportMove::NextSnap:
         return snapDivisions_ != 0 && snapBy(kRowsPerBeat / snapDivisions_);
     case TransportMove::PreviousSnap:

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "audio/music_player.h"
+#include "audio/timeline_sound.h"
 
 namespace quillex {
 
@@ -12,12 +13,42 @@ bool MusicPlayer::report(const char* text) {
     return false;
 }
 
+SamplePosition MusicPlayer::timelineStart() const {
+    const ItemList& beats = store_.beats();
+    return loaded() && !beats.empty() ? std::min(beats.front().sample, 0) : 0;
+}
+
+SamplePosition MusicPlayer::timelineEnd() const {
+    const ItemList& beats = store_.beats();
+    const SamplePosition length = musicLength();
+    if (!loaded() || beats.empty() || beats.back().sample < length)
+        return length;
+    return beats.back().sample == INT32_MAX ? INT32_MAX : beats.back().sample + 1;
+}
+
+bool MusicPlayer::fitOutputToTimeline() {
+    const SamplePosition start = timelineStart();
+    const SamplePosition end = timelineEnd();
+    if (start == outputStart_ && end == outputEnd_)
+        return true;
+    const bool musicAlone = start == 0 && end == music_->frames();
+    const auto frames = static_cast<std::int64_t>(end) - start;
+    if (!output_->openMusic(musicAlone ? music_
+                                       : musicInSilence(*music_, -std::int64_t{start}, frames)))
+        return false;
+    outputStart_ = start;
+    outputEnd_ = end;
+    return true;
+}
+
 bool MusicPlayer::play() {
     const SamplePosition p = position();
     resetTickIndices(p);
-    if (!loaded() || p >= musicLength() - 1)
+    if (!loaded() || p >= timelineEnd() - 1)
         return true;
-    if (!output_->setPosition(p))
+    if (!fitOutputToTimeline())
+        return report("Non-fatal Error in Play - the music with silence around it.");
+    if (!output_->setPosition(p - outputStart_))
         return report("Non-fatal Error in Play - setposition.");
     setVolume(volumePercent_);
     if (!output_->setPaused(false))
@@ -32,7 +63,7 @@ std::optional<SamplePosition> MusicPlayer::channelPosition() const {
     SamplePosition frame = 0;
     if (!playing() || !output_->getPosition(frame))
         return std::nullopt;
-    return frame;
+    return frame + outputStart_;
 }
 
 bool MusicPlayer::pause() {
@@ -40,7 +71,7 @@ bool MusicPlayer::pause() {
         return true;
     // Back to the position last shown, so a pause never leaves the music ahead of the
     // display.
-    if (!output_->setPosition(position()))
+    if (!output_->setPosition(position() - outputStart_))
         return report("Non-fatal Error in Pause - set position.");
     if (!output_->setPaused(true))
         return report("Non-fatal Error in Pause - Set Paused.");
@@ -49,9 +80,9 @@ bool MusicPlayer::pause() {
 }
 
 bool MusicPlayer::seek(SamplePosition target) {
-    // Clamped to the music; with nothing loaded the only position is 0.
-    target = std::max(std::min(target, musicLength() - 1), 0);
-    if (playing() && !output_->setPosition(target))
+    // Clamped to the timeline; with nothing loaded the only position is 0.
+    target = std::max(std::min(target, timelineEnd() - 1), timelineStart());
+    if (playing() && !output_->setPosition(target - outputStart_))
         return report("Non-fatal Error in Seek - Set Position.");
     position_ = target;
     resetTickIndices(target);
@@ -63,13 +94,14 @@ bool MusicPlayer::pollPosition() {
         SamplePosition p = 0;
         if (!output_->getPosition(p))
             return report("Non-fatal Error in Getposition SlowUpdate.");
+        p += outputStart_;
         position_ = p;
         // An edit (or new judging windows) while the music plays: the ticks and the
         // judging follow at once.
         if (chartStale_ || store_.revision() != chartRevision_)
             resetTickIndices(p);
     }
-    const SamplePosition last = musicLength() - 1;
+    const SamplePosition last = timelineEnd() - 1;
     if (position() <= last)
         return true;
     // Played past the end: stop on the last sample; a running recording ends with it.

@@ -5,9 +5,10 @@
 namespace quillex {
 
 std::span<const ToolCommand> analysisCommands() {
-    static const std::array<ToolCommand, 8> commands = {
-        kTempoCommand,       kAutosyncCommand,   kStraightenCommand,  kStatsCommand,
-        kInsertDelayCommand, kInsertWarpCommand, kDeleteDelayCommand, kDeleteWarpCommand};
+    static const std::array<ToolCommand, 9> commands = {
+        kTempoCommand,       kAutosyncCommand,    kStraightenCommand,
+        kStatsCommand,       kInsertDelayCommand, kInsertWarpCommand,
+        kDeleteDelayCommand, kDeleteWarpCommand,  kSetMusicCommand};
     return commands;
 }
 

@@ -1,6 +1,7 @@
 // The quillex-tool commands of the sync assistant (`tempo`, `autosync`, `straighten`),
 // the chart statistics (`stats`) and the delays and warps (`insert-delay`,
-// `insert-warp`, `delete-delay`, `delete-warp`), each group in a file of its own;
+// `insert-warp`, `delete-delay`, `delete-warp`) and the song's music (`set-music`),
+// each group in a file of its own;
 // song_tool.cpp finds them in this list.
 #pragma once
 
@@ -33,5 +34,6 @@ extern const ToolCommand kInsertDelayCommand;
 extern const ToolCommand kInsertWarpCommand;
 extern const ToolCommand kDeleteDelayCommand;
 extern const ToolCommand kDeleteWarpCommand;
+extern const ToolCommand kSetMusicCommand;
 
 } // namespace quillex

@@ -33,7 +33,8 @@ void appendStretches(std::string& out, std::string_view key, const ItemList& str
 
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
-                          std::int32_t beatsBeforeFirstMarker, const KeptSongData& kept) {
+                          std::int32_t beatsBeforeFirstMarker, const KeptSongData& kept,
+                          int standInRate) {
     std::string out;
     const ItemList& beats = store.beats();
     out += "#BEATLOC_EX:";
@@ -72,6 +73,11 @@ std::string companionText(const ItemStore& store, const MeterTable& meters, int 
 
     if (const std::string value = keptDataValue(kept); !value.empty())
         out.append(kKeptDataKey).append(":").append(value).append(";").append(kLineBreak);
+    if (standInRate > 0) {
+        out.append(kStandInRateKey).append(":");
+        appendInt(out, standInRate);
+        out.append(";").append(kLineBreak);
+    }
 
     out.append("#SONGDEMOBEGIN:").append(std::to_string(previewStart)).append(";");
     out.append(kLineBreak);

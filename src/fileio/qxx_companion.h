@@ -43,9 +43,12 @@ std::vector<std::string> applyCompanionText(SongFileContext& context, std::strin
 
 // The companion's text for the store's lists as they are (pauses included), with line
 // breaks written as CR LF. The song's beats before its first marker, its delays, its
-// warps and what it keeps from a `.ssc` are written only when there are any.
+// warps and what it keeps from a `.ssc` are written only when there are any, and
+// `standInRate` only when it is not 0: the rate of the silence standing in for music
+// not found, at which the samples were counted (music loaded later scales them).
 std::string companionText(const ItemStore& store, const MeterTable& meters, int previewStart,
                           int previewEnd, SamplePosition cursor,
-                          std::int32_t beatsBeforeFirstMarker = 0, const KeptSongData& kept = {});
+                          std::int32_t beatsBeforeFirstMarker = 0, const KeptSongData& kept = {},
+                          int standInRate = 0);
 
 } // namespace quillex

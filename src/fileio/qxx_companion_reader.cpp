@@ -1,6 +1,7 @@
 // Reading the companion file: its statements gathered first, then put into the store,
 // with what a damaged companion lost named in one message.
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -53,6 +54,7 @@ struct CompanionContent {
     std::array<std::vector<CompanionNote>, kLevelCount> notes;
     std::optional<std::int32_t> previewStart, previewEnd;
     std::int32_t beatsBeforeFirstMarker = 0;
+    std::int32_t standInRate = 0;
     std::optional<KeptSongData> kept;
     bool anyNotes = false;
     std::vector<std::string> problems;
@@ -124,6 +126,8 @@ void parseStatement(const Statement& s, CompanionContent& c, MeterTable& meters)
         c.kept = std::move(read.kept);
     } else if (s.key == kBeatsBeforeFirstMarkerKey) {
         c.beatsBeforeFirstMarker = std::clamp(textToInt(s.value), 0, kLargestFileRow / 48);
+    } else if (s.key == kStandInRateKey) {
+        c.standInRate = std::max(textToInt(s.value), 0);
     } else if (s.key == "#SONGDEMOBEGIN") {
         c.previewStart = textToInt(s.value);
     } else if (s.key == "#SONGDEMOEND") {
@@ -208,12 +212,31 @@ std::string unreadMessage(const std::string& path, CompanionFile::State state) {
     return "I can't read " + path + ": " + reason() + ".  " + std::string(kNotLoaded);
 }
 
+// Samples counted at the silence a song was saved over, moved to the rate loaded now so
+// that each keeps its time.
+void scaleToLoadedRate(CompanionContent& c, int loadedRate) {
+    if (c.standInRate <= 0 || loadedRate == c.standInRate)
+        return;
+    const double factor = static_cast<double>(loadedRate) / c.standInRate;
+    const auto scaled = [factor](std::int32_t sample) {
+        return static_cast<std::int32_t>(
+            std::clamp(std::round(sample * factor), double{INT32_MIN}, double{INT32_MAX}));
+    };
+    for (IntPair& location : c.beatLocations)
+        location.second = scaled(location.second);
+    for (std::optional<std::int32_t>* preview : {&c.previewStart, &c.previewEnd})
+        if (*preview)
+            **preview = scaled(**preview);
+}
+
 } // namespace
 
 std::vector<std::string> applyCompanionText(SongFileContext& context, std::string_view joinedText) {
     CompanionContent content;
     for (const Statement& statement : companionStatements(joinedText, content.problems))
         parseStatement(statement, content, context.meters);
+    scaleToLoadedRate(content, context.player.sampleRate());
+    context.song.setTimedInSeconds(content.standInRate > 0);
     if (content.previewStart)
         context.player.setPreviewStart(*content.previewStart);
     if (content.previewEnd)

@@ -14,6 +14,9 @@ inline constexpr std::string_view kBeatsBeforeFirstMarkerKey = "#BEATSBEFOREFIRS
 // Delays and warps in rows, like "#PAUSES": written only by songs that have them.
 inline constexpr std::string_view kDelayRowsKey = "#DELAYROWS";
 inline constexpr std::string_view kWarpRowsKey = "#WARPROWS";
+// The rate of the silence a song was saved over (its music not found): the samples are
+// counted at it, and music of another rate scales them to keep their times.
+inline constexpr std::string_view kStandInRateKey = "#STANDINRATE";
 
 // "<prefix>_<game type>_<difficulty>": the key of a statement about one level.
 inline std::string levelKey(std::string_view prefix, LevelIndex level) {

@@ -193,12 +193,17 @@ SongFileLayout::SongFileLayout(const SmWriteInput& in, bool withWarps)
     grid_ =
         std::make_unique<FileGrid>(*pauses_, withWarps ? in.store.warps() : ItemList(), leadBeats);
     tempo_ = tempoText(in, *pauses_, *grid_);
-    std::size_t keptMarkers = 0;
-    for (const EditItem& beat : in.store.beats())
-        if (!pauses_->inside(beat.row()))
-            ++keptMarkers;
-    measures_ =
-        std::max<std::int64_t>(1, (static_cast<std::int64_t>(keptMarkers) + leadBeats + 3) / 4);
+    // The measures reach the last marker and the end of every note (a hold's tail
+    // may lie past the last marker). Rows are counted, not markers: a warp's rows hold
+    // no marker but are in the file.
+    std::int64_t lastRow = 0;
+    if (!in.store.beats().empty())
+        lastRow = grid_->fileRow(in.store.beats().back().row());
+    for (LevelIndex level = 0; level < kLevelCount; ++level)
+        for (const EditItem& note : in.store.notes(level))
+            if (!grid_->inside(note.row()))
+                lastRow = std::max(lastRow, grid_->fileRow(note.endRow()));
+    measures_ = std::max<std::int64_t>(1, lastRow / kRowsPerMeasure + 1);
 }
 
 SongFileLayout::~SongFileLayout() = default;

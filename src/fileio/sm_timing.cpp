@@ -177,24 +177,35 @@ void placeOnEditorGrid(std::vector<TimingRow>& rows, std::int64_t firstRow) {
     }
 }
 
-// Adds markers in row order until the music ends. Bounded against absurd tempos,
-// which would otherwise place markers for ever or by the million: no more markers
-// than samples, and no more rows visited than a million beside them.
+// Adds markers in row order until both the music and the chart have ended: markers
+// may lie before the music's first sample and after its last, so that every note has
+// its time. Bounded against absurd tempos, which would otherwise place markers for
+// ever or by the million: no more markers than the music's samples and the chart's
+// beats, and no more rows visited than a million beside them. A marker that a 32-bit
+// sample position cannot hold ends the markers there (`cut`).
 class MarkerPlacer {
   public:
-    MarkerPlacer(std::vector<ConvertedBeat>& beats, SamplePosition musicLength)
-        : beats_(beats), musicLength_(musicLength),
-          maxMarkers_(static_cast<std::size_t>(std::max(musicLength, 0)) + 2),
+    MarkerPlacer(std::vector<ConvertedBeat>& beats, SamplePosition musicLength,
+                 std::int64_t lastRow)
+        : beats_(beats), musicLength_(musicLength), lastRow_(lastRow),
+          maxMarkers_(static_cast<std::size_t>(std::max(musicLength, 0)) + 2 +
+                      static_cast<std::size_t>(std::max<std::int64_t>(lastRow, 0) / kRowsPerBeat)),
           stepsLeft_(static_cast<std::int64_t>(maxMarkers_) + 1'000'000) {}
 
-    // False once the music has ended (or the bounds are reached).
+    bool cut() const { return cut_; }
+
+    // False once the music and the chart have ended (or the bounds are reached).
     bool add(double exactSample, std::int64_t row) {
         if (--stepsLeft_ < 0 || !std::isfinite(exactSample))
             return false;
         const double sample = nearestSample(exactSample);
-        if (sample > musicLength_)
+        if (sample > musicLength_ && row > lastRow_)
             return false;
-        if (sample < 0 || row <= 0)
+        if (sample > INT32_MAX || sample < INT32_MIN) {
+            cut_ = true;
+            return false;
+        }
+        if (row <= 0)
             return true;
         const ConvertedBeat beat{static_cast<SamplePosition>(sample), clampToInt32(row),
                                  static_cast<std::int32_t>(row % kRowsPerBeat)};
@@ -227,7 +238,9 @@ class MarkerPlacer {
   private:
     std::vector<ConvertedBeat>& beats_;
     SamplePosition musicLength_;
+    std::int64_t lastRow_;
     std::size_t maxMarkers_;
+    bool cut_ = false;
     std::int64_t stepsLeft_;
 };
 
@@ -251,15 +264,15 @@ void placeStretches(const std::vector<TimingRow>& rows, ConvertedTiming& out) {
     }
 }
 
-// A beat marker on every whole beat from marker 1 to the end of the music, and one on
+// A beat marker on every whole beat from marker 1 to the end of the music or editor row
+// `lastRow`, whichever lies later, and one on
 // every tempo change and at both ends of every delay and pause (a sub-beat where that
 // row is not a whole beat). Their end markers hold the exact start and end of each
 // stretch; the whole beats inside it are spread evenly between them. No marker lies
 // after a warp's start up to its end: those rows sound where the warp starts.
-void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
-                  ConvertedTiming& out) {
-    placeStretches(rows, out);
-    MarkerPlacer markers(out.beats, musicLength);
+bool placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength,
+                  std::int64_t lastRow, ConvertedTiming& out) {
+    MarkerPlacer markers(out.beats, musicLength, lastRow);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TimingRow& r = rows[i];
         const bool swallowed = r.endsWarp || (r.warped && i > 0 && rows[i - 1].warped);
@@ -283,6 +296,19 @@ void placeMarkers(const std::vector<TimingRow>& rows, SamplePosition musicLength
         if (!placed || !markers.addWholeBeats(from, r.sampleAfterStop, r.samplesPerRow, until))
             break;
     }
+    return !markers.cut();
+}
+
+// The last editor row the markers must reach: the whole beat at or after the end of
+// the last note (hold tails included) or stretch; 0 when there is none.
+std::int64_t lastRowToMark(const ConvertedTiming& out) {
+    std::int64_t last = 0;
+    for (const ConvertedNote& n : out.notes)
+        last = std::max<std::int64_t>(last, std::int64_t{n.row} + n.lengthRows);
+    for (const auto* list : {&out.pauses, &out.delays, &out.warps})
+        for (const ConvertedPause& p : *list)
+            last = std::max<std::int64_t>(last, std::int64_t{p.startRow} + p.lengthRows);
+    return (last + kRowsPerBeat - 1) / kRowsPerBeat * kRowsPerBeat;
 }
 
 std::size_t characterCount(const SmTimingInput& input) {
@@ -301,18 +327,23 @@ ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
     if (input.bpms.empty())
         return out;
     std::vector<TimingRow> rows = timingRowsOf(input, sampleRate);
-    const std::int64_t markerRow = firstMarkerRow(rows);
+    std::int64_t markerRow = firstMarkerRow(rows);
     if (markerRow < 0)
         return out;
+    // Notes before the music keep their times: marker 1 moves back to the first note's
+    // beat, before the music's first sample.
+    if (const std::int64_t noteRow = firstNoteRow(input); noteRow >= 0)
+        markerRow = std::min(markerRow, noteRow / kRowsPerBeat * kRowsPerBeat);
     out.beatsBeforeFirstMarker = clampToInt32(markerRow / kRowsPerBeat);
     const std::int64_t firstRow = markerRow - kRowsPerBeat; // the file row of editor row 0
     placeOnEditorGrid(rows, firstRow);
-    placeMarkers(rows, musicLength, out);
+    placeStretches(rows, out);
 
     // Rows are mostly empty: a quarter of the characters is a generous first guess.
     out.notes.reserve(characterCount(input) / 4);
     for (LevelIndex level = 0; level < kLevelCount; ++level)
         sm_timing::addNotes(input.levels[level], level, rows, firstRow, out.notes);
+    out.timelineCut = !placeMarkers(rows, musicLength, lastRowToMark(out), out);
     return out;
 }
 

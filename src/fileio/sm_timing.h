@@ -62,13 +62,18 @@ struct ConvertedTiming {
     std::vector<ConvertedNote> notes;
     // Whole beats of the file before beat marker 1: marker 1 is the file's beat n.
     std::int32_t beatsBeforeFirstMarker = 0;
+    // The markers end before the chart does: its time runs past what a sample position
+    // holds (2^31 samples), and the notes after the last marker have no place.
+    bool timelineCut = false;
 };
 
 // Runs the whole conversion for music of `sampleRate` Hz and `musicLength` samples.
 // Every beat of the file is first put on its nearest 48th of a beat, as games play
 // it. Beat marker 1 (row 48) is the file's first whole beat that sounds at or after
-// the music's first sample; markers run from there to the end of the music, with a
-// sub-beat on every tempo change off the beat. Each stop of S seconds becomes a pause
+// the music's first sample, or the first note's beat when that lies earlier; markers
+// run from there to the end of the music or to the whole beat at or after the end of
+// the chart's last note, whichever is later, with a sub-beat on every tempo change off
+// the beat. Each stop of S seconds becomes a pause
 // of max(1, round(S × bpm × 48 / 60)) rows (bpm: the tempo in force from the stop's
 // row on) that moves every later row; the markers at the pause's two ends hold the
 // stop's exact start and end, and later markers continue from the exact end, so every
@@ -76,7 +81,8 @@ struct ConvertedTiming {
 // item the same way, before the row's notes, which lie on its end (a stop on the same
 // row follows it). A warp keeps its rows, which take no time: overlapping warps merge,
 // no marker lies after a warp's start up to its end, and stops and delays strictly
-// inside a warp take no time either. Rows 0..47 hold the file's beat before marker 1.
+// inside a warp take no time either. Rows 0..47 hold the file's beat before marker 1,
+// which no note lies on.
 ConvertedTiming convertSmTiming(const SmTimingInput& input, int sampleRate,
                                 SamplePosition musicLength);
 

@@ -40,10 +40,39 @@ class EditorRowOf {
 // fall on one row; a note whose column is taken there moves to the next row, and is
 // lost only when the measure has no row left for it. A hold or roll head reaches the
 // next "3" of its column, or one row past the chart's last row when no tail follows.
-// Notes more than a beat before beat marker 1 sound before the music starts where the
-// grid has no row for them (rows 0..47 hold the one beat before marker 1): they are
-// left out.
+// Beat marker 1 lies on or before the beat of the first note, so every note has a row
+// at or after it.
+
+// The row of line `i` of a measure of `lines` lines starting at `measureStart`.
+std::int64_t nearestRowOfLine(std::int64_t measureStart, std::int64_t i, std::int64_t lines) {
+    return measureStart + (2 * kRowsPerMeasure * i + lines) / (2 * lines);
+}
 } // namespace
+
+std::int64_t firstNoteRow(const SmTimingInput& input) {
+    std::int64_t first = -1;
+    for (LevelIndex level = 0; level < kLevelCount; ++level) {
+        const auto columns = static_cast<std::size_t>(columnCountOfLevel(level));
+        std::int64_t measureStart = 0;
+        for (const std::string& measure : input.levels[level].measures) {
+            if (first >= 0 && measureStart > first)
+                break;
+            const std::size_t lineCount = measure.size() / columns;
+            const auto at = std::find_if(measure.begin(), measure.end(), isNoteCharacter);
+            if (lineCount > 0 && at != measure.end()) {
+                const std::size_t width = measure.size() / lineCount;
+                const auto line = static_cast<std::int64_t>(
+                    std::min<std::size_t>((at - measure.begin()) / width, lineCount - 1));
+                const std::int64_t row =
+                    nearestRowOfLine(measureStart, line, static_cast<std::int64_t>(lineCount));
+                first = first < 0 ? row : std::min(first, row);
+                break;
+            }
+            measureStart += kRowsPerMeasure;
+        }
+    }
+    return first;
+}
 
 void addNotes(const SmLevelData& data, LevelIndex level, const std::vector<TimingRow>& rows,
               std::int64_t firstRow, std::vector<ConvertedNote>& notes) {
@@ -64,8 +93,7 @@ void addNotes(const SmLevelData& data, LevelIndex level, const std::vector<Timin
         const std::size_t width = lineCount == 0 ? 0 : measure.size() / lineCount;
         const auto lines = static_cast<std::int64_t>(lineCount);
         for (std::int64_t i = 0; i < lines; ++i) {
-            const std::int64_t nearest =
-                measureStart + (2 * kRowsPerMeasure * i + lines) / (2 * lines);
+            const std::int64_t nearest = nearestRowOfLine(measureStart, i, lines);
             const char* text = measure.data() + static_cast<std::size_t>(i) * width;
             for (int j = 0; j < columns; ++j) {
                 const char ch = text[j];

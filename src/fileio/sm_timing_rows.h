@@ -55,6 +55,10 @@ struct TimingRow {
     std::int64_t pauseRows = 0; // rows the stop spans in the editor's grid; 0: no pause
 };
 
+// The file row of the earliest note of any level (holds, rolls, mines and lifts
+// included); -1 when the charts hold none (sm_timing_notes.cpp).
+std::int64_t firstNoteRow(const SmTimingInput& input);
+
 // Adds the notes of one level (sm_timing_notes.cpp).
 void addNotes(const SmLevelData& data, LevelIndex level, const std::vector<TimingRow>& rows,
               std::int64_t firstRow, std::vector<ConvertedNote>& notes);

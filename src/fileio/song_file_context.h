@@ -15,8 +15,8 @@ namespace quillex {
 
 // What a read does when the music a song names does not load.
 enum class MissingMusic {
-    // Asks whether to locate it and shows the Open dialog for it; declined, the read
-    // fails and the editor stays blank.
+    // Asks whether to locate it and shows the Open dialog for it; declined, the song
+    // opens over silence as long as its charts (the music can be given later).
     Locate,
     // Says so once and goes on over silence at kStandInRate (the command-line tool,
     // whose listings and conversions need no sound).

@@ -18,11 +18,22 @@ std::string standInMusicMessage(const std::string& musicPath);
 // Loads the music the song's "#MUSIC" tag names in the folder of `songPath`. When it
 // does not load, `context.missingMusic` decides: Locate asks (through Messages) whether
 // to locate it and shows the Open dialog (through ShellHooks) until a chosen file
-// loads or the user declines; a located file marks the song's music as located.
-// StandIn loads `standInFrames` frames of silence at kStandInRate (Skip does so at once,
-// without looking for the music). False when the song
-// has no music.
+// loads or the user declines; a located file marks the song's music as located, and
+// declining keeps the song over `standInFrames` frames of silence at kStandInRate.
+// StandIn loads that silence after saying so (Skip does so at once, without looking
+// for the music). False when not even the silence loads.
 bool loadSongMusic(SongFileContext& context, const std::string& songPath,
                    SamplePosition standInFrames);
+
+// Gives the open song the music file `path` in place of what it plays over now (the
+// silence of music that was not found, or other music): the markers, stretches and
+// notes stay, every marker at its time in seconds (its sample scaled to the new
+// music's rate), and the song names the file when saved. When the file does not load,
+// the reason has been shown, the song is kept over its old sound, and the result is
+// false.
+bool giveSongMusic(SongFileContext& context, const std::string& path);
+// Asks for a music file in the song's folder (through ShellHooks) and gives it; false
+// when none is chosen or it does not load.
+bool chooseSongMusic(SongFileContext& context);
 
 } // namespace quillex

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <type_traits>
 
+#include "base/number_format.h"
 #include "fileio/folder_lock.h"
 #include "fileio/qxx_companion.h"
 #include "fileio/qxx_pair_check.h"
@@ -158,16 +159,32 @@ bool readQxSong(SongFileContext& context, const std::string& path) {
     context.song.chartTexts() = std::move(content.chartTexts);
     context.song.kept() = std::move(content.kept);
     // A silence for a song without its music lasts as long as the song file's charts.
-    const SamplePosition standInFrames = context.missingMusic == MissingMusic::Locate
-                                             ? 0
-                                             : smSongEndSample(content.timing, kStandInRate);
+    const SamplePosition standInFrames = smSongEndSample(content.timing, kStandInRate);
     if (!loadPropertiesAndMusic(context, path, standInFrames))
         return false;
     readCompanion(context, companionPath, companion, companionCheck);
     return true;
 }
 
+// Notes past the last marker's row, which the refresh leaves out.
+std::size_t notesPastTheMarkers(const ConvertedTiming& timing) {
+    if (timing.beats.empty())
+        return timing.notes.size();
+    const std::int32_t lastRow = timing.beats.back().row;
+    return static_cast<std::size_t>(
+        std::count_if(timing.notes.begin(), timing.notes.end(),
+                      [lastRow](const ConvertedNote& n) { return n.row > lastRow; }));
+}
+
 } // namespace
+
+std::string timelineCutMessage(std::size_t notesLost, std::int32_t lastBeat, int sampleRate) {
+    const double hours = (double{INT32_MAX} / std::max(sampleRate, 1)) / 3600.0;
+    return "This song runs past the longest time I can hold (2^31 samples, " +
+           formatNumber(std::floor(hours * 10) / 10) + " hours at " + std::to_string(sampleRate) +
+           " Hz): its timing ends at beat " + std::to_string(lastBeat) +
+           ", and the notes after it (" + std::to_string(notesLost) + ") are left out.";
+}
 
 std::string stopsMessage(std::string_view fileKind) {
     std::string text(kStopsMessage);
@@ -194,6 +211,12 @@ bool buildSmSong(SongFileContext& context, SmTimingInput& input, std::string_vie
     const ConvertedTiming timing =
         convertSmTiming(input, context.player.sampleRate(), context.player.musicLength());
     context.song.setBeatsBeforeFirstMarker(timing.beatsBeforeFirstMarker);
+    context.song.setTimedInSeconds(true);
+    if (timing.timelineCut)
+        context.messages.show(
+            timelineCutMessage(notesPastTheMarkers(timing),
+                               timing.beats.empty() ? 0 : timing.beats.back().row / kRowsPerBeat,
+                               context.player.sampleRate()));
     {
         BusyGuard busy(context.store.busyCounter());
         addConvertedItems(context, timing);

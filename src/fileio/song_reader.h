@@ -26,6 +26,9 @@ inline constexpr std::string_view kForeignChartsMessage =
     "I found notes other than 'dance' and 'pump'. You won't be able to edit those in this "
     "version of quillex.";
 
+// The chart runs past the longest time a sample position holds: what is lost.
+std::string timelineCutMessage(std::size_t notesLost, std::int32_t lastBeat, int sampleRate);
+
 inline std::string missingFileMessage(const std::string& path) {
     return "I can't open " + path + ": the file does not exist.";
 }

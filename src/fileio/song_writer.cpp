@@ -43,9 +43,10 @@ bool writeSong(SongFileContext& context, const std::string& path, bool updateTit
     if (ownFormat) {
         files.push_back(
             {companionPathOf(path),
-             companionText(context.store, context.meters, player.previewStart(),
-                           player.previewEnd(), player.position(),
-                           context.song.beatsBeforeFirstMarker(), context.song.kept())});
+             companionText(
+                 context.store, context.meters, player.previewStart(), player.previewEnd(),
+                 player.position(), context.song.beatsBeforeFirstMarker(), context.song.kept(),
+                 player.silent() && context.song.timedInSeconds() ? player.sampleRate() : 0)});
         files[0].text = withCompanionCheck(std::move(files[0].text), files[1].text);
     }
     std::string error;

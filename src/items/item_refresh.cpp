@@ -107,12 +107,11 @@ std::int32_t nextBeatNumber(const ItemList& warps, std::int32_t beat) {
     return beat;
 }
 
-// True when the beat list already is what the refresh would make of it: inside the
-// music, strictly ascending, regular beats at both ends and numbered around the warps.
+// True when the beat list already is what the refresh would make of it: strictly
+// ascending, regular beats at both ends and numbered around the warps.
 // Most refreshes (a note edit, an undo) find it so and leave the list alone without
 // copying it.
-bool beatsAlreadyInOrder(const ItemList& beats, const ItemList& warps, SamplePosition length,
-                         bool& anySubBeat) {
+bool beatsAlreadyInOrder(const ItemList& beats, const ItemList& warps, bool& anySubBeat) {
     anySubBeat = false;
     if (beats.size() > 1 && (beats.front().isSubBeat || beats.back().isSubBeat))
         return false;
@@ -120,7 +119,7 @@ bool beatsAlreadyInOrder(const ItemList& beats, const ItemList& warps, SamplePos
     std::int32_t lastFraction = 0;
     for (std::size_t i = 0; i < beats.size(); ++i) {
         const EditItem& b = beats[i];
-        if (b.sample < 0 || b.sample > length || (i > 0 && beats[i - 1].sample >= b.sample))
+        if (i > 0 && beats[i - 1].sample >= b.sample)
             return false;
         if (b.isSubBeat) {
             if (b.beat != counter || b.fraction <= lastFraction ||
@@ -146,17 +145,15 @@ void ItemStore::refreshBeats() {
         warps_.sharesStorageWith(beatsInOrder_.warps))
         return; // found in order before, and unchanged since
     bool anyInOrder = false;
-    if (beatsAlreadyInOrder(old, warps_, length, anyInOrder)) {
+    if (beatsAlreadyInOrder(old, warps_, anyInOrder)) {
         hasSubBeats_ = anyInOrder;
         beatsInOrder_ = {old, length, warps_};
         return;
     }
 
-    Items beats;
-    beats.reserve(old.size());
-    for (const EditItem& b : old)
-        if (b.sample >= 0 && b.sample <= length)
-            beats.push_back(b);
+    // Markers may lie before the music's first sample and after its last: the chart
+    // goes on over silence there.
+    Items beats = old;
 
     std::stable_sort(beats.begin(), beats.end(),
                      [](const EditItem& a, const EditItem& b) { return a.sample < b.sample; });

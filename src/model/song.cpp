@@ -28,6 +28,7 @@ void Song::clearFileData() {
     kept_ = KeptSongData();
     beatsBeforeFirstMarker_ = 0;
     musicLocated_ = false;
+    timedInSeconds_ = false;
 }
 
 std::string keptChartLabel(const KeptChart& chart) {

@@ -84,8 +84,15 @@ class Song {
     bool musicLocated() const { return musicLocated_; }
     void setMusicLocated(bool located) { musicLocated_ = located; }
 
-    // Empties what a read fills: the tag map, the chart texts, what the file kept, the
-    // beats before the first marker and whether the music was located.
+    // The markers were placed from the file's seconds at the rate of the silence that
+    // stands in for music not found (a `.sm` or `.ssc` read), so music given later
+    // scales them to its rate; a `.qx` companion's samples are its music's own.
+    bool timedInSeconds() const { return timedInSeconds_; }
+    void setTimedInSeconds(bool timed) { timedInSeconds_ = timed; }
+
+    // Empties what a read fills: the tag map, the chart texts, what
+    // a `.ssc` file kept, the beats before the first marker, whether the music was
+    // located and how the markers were timed.
     void clearFileData();
     // A song or a music file is being opened: default properties, no file data.
     void reset();
@@ -100,6 +107,7 @@ class Song {
     bool perBeatBpm_ = true;
     int beatsBeforeFirstMarker_ = 0;
     bool musicLocated_ = false;
+    bool timedInSeconds_ = false;
     std::string folder_;
 };
 

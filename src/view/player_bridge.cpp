@@ -14,7 +14,7 @@ TransportState transportStateOf(const MusicPlayer& player) {
     t.loaded = player.loaded();
     t.playing = player.playing();
     t.sampleRate = player.sampleRate();
-    t.length = player.musicLength();
+    t.length = player.timelineEnd();
     t.snapIndex = player.snap(true);
     t.timeFormat = player.timeFormat();
     t.beatTickOn = !player.beatTickOff();
@@ -46,12 +46,12 @@ bool seekWithTicksMuted(MusicPlayer& player, std::optional<SamplePosition> targe
 } // namespace
 
 bool clickPositionBar(EditorView& view, MusicPlayer& player, int x, int y) {
-    return seekWithTicksMuted(player, view.clickPositionBar(x, y, player.musicLength()));
+    return seekWithTicksMuted(player, view.clickPositionBar(x, y, player.timelineEnd()));
 }
 
 bool dragPositionBar(EditorView& view, MusicPlayer& player, int y) {
-    return seekWithTicksMuted(player, view.positionBar().sampleAtRow(y, view.windowHeight(),
-                                                                     player.musicLength()));
+    return seekWithTicksMuted(
+        player, view.positionBar().sampleAtRow(y, view.windowHeight(), player.timelineEnd()));
 }
 
 } // namespace quillex

@@ -207,7 +207,7 @@ class GoToTest : public ::testing::Test, public test::StoreFixture {
     void SetUp() override { addBeats(10, 4410, 22050); } // beat 1 at 0.1 s, 120 BPM
 };
 
-TEST_F(GoToTest, TextChoosesSecondsBeatsOrSamplesWithinTheMusic) {
+TEST_F(GoToTest, TextChoosesSecondsBeatsOrSamplesWithinTheTimeline) {
     const TimingMap timing = store.timing();
     const SamplePosition end = 44100 * 600 - 1;
     const std::pair<const char*, SamplePosition> cases[] = {{"1.5", 66150},
@@ -228,6 +228,14 @@ TEST_F(GoToTest, TextChoosesSecondsBeatsOrSamplesWithinTheMusic) {
     EXPECT_EQ(goToText(66150, kTimeSeconds, timing), "1.500");
     EXPECT_EQ(goToTarget(goToText(4410 + 11025, kTimeBeats, timing), timing).sample, 4410 + 11025);
     EXPECT_EQ(goToText(777, kTimeSamples, timing), "777");
+
+    // Markers before and after the music take the timeline as far as they reach.
+    store.addBeat(-44100);
+    store.addBeat(end + 44101);
+    store.refresh();
+    const TimingMap longer = store.timing();
+    EXPECT_EQ(goToTarget("-3.0", longer).sample, -44100);
+    EXPECT_EQ(goToTarget("99999999.5", longer).sample, end + 44101);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The song's banner and background reach the renderer: named with either separator,
-// the background only once the music has loaded, and both dropped again on close.
+// the background once the music (or the silence standing in for it) has loaded, and
+// both dropped again on close.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -52,11 +53,12 @@ TEST_F(SongPicturesTest, ReadSongHandsOverBothPicturesAndCloseDropsThem) {
     EXPECT_EQ(seen.background, "");
 }
 
-TEST_F(SongPicturesTest, NoBackgroundWithoutMusic) {
+TEST_F(SongPicturesTest, ASongOverSilenceForMissingMusicShowsBothPictures) {
     writeSong("missing.ogg");
-    EXPECT_FALSE(files.loadSong(folder.file("song.sm")));
+    ASSERT_TRUE(files.loadSong(folder.file("song.sm")));
+    EXPECT_TRUE(editor.player().silent());
     EXPECT_EQ(seen.banner, folder.file("art/banner.png"));
-    EXPECT_EQ(seen.background, "");
+    EXPECT_EQ(seen.background, folder.file("bg.png"));
 }
 
 } // namespace

@@ -58,6 +58,7 @@ class FakeOutput : public AudioOutput {
         int calls = 0; // every call but getPosition
         int openCount = 0;
         int closeCount = 0;
+        std::int64_t frames = 0; // of the sound last opened
         // Each effect played, with the music's position then.
         std::vector<std::pair<EffectSound, SamplePosition>> effects;
         // Names of operations that fail: "paused", "position", "getPosition",
@@ -79,6 +80,7 @@ class FakeOutput : public AudioOutput {
         s_.paused = true;
         s_.position = 0;
         s_.frequency = static_cast<float>(music->frequency);
+        s_.frames = music->frames();
         return true;
     }
     void closeMusic() override {

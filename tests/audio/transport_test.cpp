@@ -60,6 +60,32 @@ TEST_F(Transport, PlayFollowsTheOutputAndStopsAtTheEnd) {
     EXPECT_EQ(f.shell.posted, std::vector<CommandId>{CommandId::Record});
 }
 
+TEST_F(Transport, TheTimelineReachesTheMarkersBeforeAndAfterTheMusicAndPlaysSilenceThere) {
+    f.addBeats(24, -22050, 22050); // half a second before the music to a second after it
+    constexpr SamplePosition kLast = -22050 + 23 * 22050;
+    player.seek(-100000);
+    EXPECT_EQ(player.position(), -22050);
+    EXPECT_TRUE(player.transportStep(TransportMove::End));
+    EXPECT_EQ(player.position(), kLast);
+    EXPECT_TRUE(player.transportStep(TransportMove::Start));
+    EXPECT_EQ(player.position(), -22050);
+
+    // The output plays the music with silence around it, its frame 0 at -22050.
+    player.seek(-10000);
+    ASSERT_TRUE(player.play());
+    EXPECT_EQ(f.out.frames, kLast + 1 + 22050);
+    EXPECT_EQ(f.out.position, 12050);
+    outputReaches(22050 + kLength + 1000);
+    EXPECT_TRUE(player.pollPosition());
+    EXPECT_TRUE(player.playing());
+    EXPECT_EQ(player.position(), kLength + 1000);
+    EXPECT_EQ(player.channelPosition(), kLength + 1000);
+    outputReaches(static_cast<SamplePosition>(f.out.frames));
+    EXPECT_TRUE(player.pollPosition());
+    EXPECT_FALSE(player.playing());
+    EXPECT_EQ(player.position(), kLast);
+}
+
 TEST_F(Transport, PauseKeepsThePositionLastShownAndStopReturnsToTheStart) {
     player.seek(5000);
     player.play();

@@ -138,6 +138,25 @@ TEST_F(SongToolTest, SongsWhoseMusicDoesNotLoadAreListedAndConvertedAt44100Hz) {
               kToolSuccess);
     ASSERT_EQ(run({"convert", pathOf("t.sm"), pathOf("c.qx")}), kToolSuccess);
     EXPECT_NE(test::readFileBytes(pathOf("c.qx")).find("#MUSIC:lost.ogg;"), std::string::npos);
+
+    // Given its music later (22,050 Hz), the song keeps every note at its time.
+    ASSERT_EQ(
+        run({"set-music", path, "--music", writeFile("found.ogg", "x"), "-o", pathOf("f.sm")}),
+        kToolSuccess);
+    EXPECT_NE(test::readFileBytes(pathOf("f.sm")).find("#MUSIC:found.ogg;"), std::string::npos);
+    ASSERT_EQ(run({"notes", pathOf("f.sm")}), kToolSuccess);
+    std::istringstream given(out.str());
+    for (const auto& [note, seconds] :
+         {std::pair("2\t48\t0\thold\t96", 0.0), std::pair("2\t192\t0\tmine\t0", 1.75),
+          std::pair("2\t240\t1\ttap\t0", 2.75)}) {
+        std::string line;
+        ASSERT_TRUE(std::getline(given, line));
+        const std::size_t tab = line.rfind('\t');
+        EXPECT_EQ(line.substr(0, tab), note); // within a sample at 22,050 Hz
+        EXPECT_NEAR(std::stod(line.substr(tab + 1)), seconds, 1.0 / 22050);
+    }
+    EXPECT_EQ(run({"set-music", path, "--music", pathOf("gone.ogg"), "-o", pathOf("g.sm")}),
+              kToolFailed);
 }
 
 TEST_F(SongToolTest, TransformsTheNotesOfOneLevelAndSaves) {

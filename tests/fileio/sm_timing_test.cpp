@@ -144,7 +144,6 @@ struct TimingCase {
     std::string header; // #OFFSET, #BPMS and #STOPS
     std::vector<std::string> measures;
     int beatsBeforeFirstMarker = 0;
-    std::size_t notesLeftOut = 0; // the first notes, more than a beat before marker 1
 };
 
 // 150 tempo changes off the beat and 83 stops, two of them on one row, with notes on
@@ -194,15 +193,13 @@ const std::vector<TimingCase>& timingCases() {
          {measure(5, {0, 1, 3, 4}), measure(7, {1, 2, 6}), measure(10, {3, 9}),
           measure(20, {1, 7, 19}), measure(40, {13, 39}), measure(100, {1, 33, 99}),
           measure(4, {0, 3})}},
-        {"a positive offset: beat 0 lies before the music",
-         "#OFFSET:0.3;#BPMS:0=120;",
-         {measure(8, {0, 1, 2, 4, 7})},
-         1},
-        {"notes more than a beat before marker 1 are left out",
-         "#OFFSET:0.8;#BPMS:0=120;",
-         {measure(8, {0, 3, 4, 6})},
-         2,
-         1},
+        {"a positive offset: notes before the music keep their times",
+         "#OFFSET:1.5;#BPMS:0=120;",
+         {measure(8, {0, 3, 4, 6}), measure(4, {0, 3})}},
+        {"a positive offset: marker 1 on the first beat in the music, before the notes",
+         "#OFFSET:1.5;#BPMS:0=120;",
+         {measure(4, {}), measure(8, {3, 4, 6})},
+         3},
         manyEvents(),
     };
     return cases;
@@ -230,19 +227,15 @@ void SmTimingAgainstGame::expectPlayedAsTheGameDoes(const TimingCase& c) {
     for (const SmTimedValue& s : parsed.timing.stops)
         game.stops.push_back({s.beat, s.value});
 
-    std::vector<test::NoteBeat> expected = test::noteBeatsOf(c.measures, 4);
-    expected.erase(expected.begin(),
-                   expected.begin() + static_cast<std::ptrdiff_t>(c.notesLeftOut));
+    const std::vector<test::NoteBeat> expected = test::noteBeatsOf(c.measures, 4);
     const ItemList& notes = store.notes(0);
     ASSERT_EQ(notes.size(), expected.size());
     const double rate = music.rate;
     for (std::size_t i = 0; i < notes.size(); ++i) {
         SCOPED_TRACE("note " + std::to_string(i) + " at beat " + std::to_string(expected[i].beat));
         EXPECT_EQ(notes[i].column, expected[i].column);
-        if (notes[i].row() >= kRowsPerBeat) { // rows 0..47 lie before the first marker
-            EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate),
-                        0.05e-3 * rate);
-        }
+        EXPECT_GE(notes[i].row(), kRowsPerBeat); // on or after marker 1
+        EXPECT_NEAR(notes[i].sample, game.sampleAt(expected[i].beat, music.rate), 0.05e-3 * rate);
     }
 
     // Each pause lasts its stops' seconds to the sample.

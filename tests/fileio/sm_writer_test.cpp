@@ -113,14 +113,18 @@ TEST_F(SmWriterTest, EachMeasureTakesTheCoarsestGridThatHoldsItsNotes) {
     EXPECT_EQ(rowsOfFirstMeasure(text()), 192);
 }
 
-TEST_F(SmWriterTest, NothingIsWrittenOutsideTheGrid) {
+TEST_F(SmWriterTest, TheMeasuresReachTheLastHoldTail) {
     beats({0, 22050, 44100});
-    note(0, 0, 96, 200); // the tail lies past the one measure: written as a tap
-    note(0, 1, 60, 24);  // a hold inside the grid stays a hold
+    note(0, 0, 96, 200); // the tail lies past the last marker, in a second measure
+    note(0, 1, 60, 24);
     const std::string t = text();
     EXPECT_NE(t.find("\r\n0200\r\n"), std::string::npos);
     EXPECT_NE(t.find("\r\n0300\r\n"), std::string::npos);
-    EXPECT_NE(t.find("\r\n1000\r\n"), std::string::npos);
+    const std::size_t head = t.find("\r\n2000\r\n");
+    const std::size_t comma = t.find("\r\n,\r\n", head);
+    ASSERT_NE(head, std::string::npos);
+    EXPECT_GT(t.find("\r\n3000\r\n"), comma);
+    EXPECT_NE(t.find("\r\n3000\r\n"), std::string::npos);
     EXPECT_EQ(rowsOfFirstMeasure(t), 16);
 }
 

@@ -1,6 +1,7 @@
 // Songs that cannot be read as they are: damaged charts open with what could be read
 // and a message saying what was skipped; files that are missing or are no song are
-// refused by name; music that does not load can be located.
+// refused by name; music that does not load can be located, or given later while the
+// song plays over silence.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -59,6 +60,20 @@ TEST_F(SongOpenProblemsTest, DamagedChartsOpenWithWhatCouldBeReadAndSaySo) {
     }
 }
 
+TEST_F(SongOpenProblemsTest, AChartLongerThanASamplePositionHoldsIsCutWithAMessage) {
+    // At 1 BPM, 2^31 samples at 44,100 Hz end after beat 811; the last tap is on beat 1200.
+    std::string measures = "1000";
+    for (int m = 1; m < 300; ++m)
+        measures += ",0000";
+    ASSERT_TRUE(read(
+        writeSongFile("long.sm", "#MUSIC:song.ogg;#BPMS:0=1;" + kChallenge + measures + ",1000;")));
+    const std::string cut = timelineCutMessage(1, 812, 44100);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{cut});
+    EXPECT_NE(cut.find("13.5 hours"), std::string::npos);
+    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 1u);
+    EXPECT_EQ(store.beats().back().row(), 812 * kRowsPerBeat);
+}
+
 TEST_F(SongOpenProblemsTest, MissingFilesAndFilesThatAreNoSongAreRefusedByName) {
     ASSERT_TRUE(read(writeSongFile("kept.sm", kHeader + kChallenge + "1000;")));
     const std::string garbage = randomBytes(3000);
@@ -79,28 +94,73 @@ TEST_F(SongOpenProblemsTest, MissingFilesAndFilesThatAreNoSongAreRefusedByName) 
     }
 }
 
-TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocated) {
-    const std::string path =
-        writeFile("a.sm", "#MUSIC:lost.ogg;#BPMS:0=120;" + kChallenge + "1000;");
+TEST_F(SongOpenProblemsTest, MusicThatIsNotFoundCanBeLocatedOrGivenLater) {
+    // A tap on beat 0 and one on beat 40 (20 s at 120 BPM).
+    std::string measures = "1000000000000000";
+    for (int m = 1; m < 10; ++m)
+        measures += "," + std::string(16, '0');
+    const std::string path = writeFile("a.sm", "#MUSIC:lost.ogg;#BPMS:0=120;" + kChallenge +
+                                                   measures + ",0100000000000000;");
     const std::string question = missingMusicQuestion(pathOf("lost.ogg"));
+    const auto expectKeptOverSilence = [&] {
+        EXPECT_TRUE(editor.player().silent());
+        EXPECT_EQ(editor.player().musicPath(), pathOf("lost.ogg"));
+        ASSERT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
+        EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 44100);
+    };
 
-    // Declined: the editor stays blank.
-    EXPECT_FALSE(read(path));
+    // Declined: the song keeps its charts over silence.
+    ASSERT_TRUE(read(path));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{question});
-    EXPECT_FALSE(editor.player().loaded());
     EXPECT_TRUE(shell.musicDialogFolders.empty());
+    expectKeptOverSilence();
 
     // Accepted, and the dialog cancelled: the same.
     messages.answer = true;
-    EXPECT_FALSE(read(path));
+    ASSERT_TRUE(read(path));
     EXPECT_EQ(shell.musicDialogFolders, std::vector<std::string>{folder.string() + "/"});
+    expectKeptOverSilence();
+
+    // Saved as `.qx` over the silence, and read again once the music (at another rate)
+    // is there: the companion's samples are scaled to it.
+    ASSERT_TRUE(write(pathOf("silent.qx")));
+    music.rate = 48000;
+    writeFile("lost.ogg", "x");
+    ASSERT_TRUE(read(pathOf("silent.qx")));
+    EXPECT_FALSE(editor.player().silent());
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
+    std::filesystem::remove(pathOf("lost.ogg"));
+    ASSERT_TRUE(read(path));
+    expectKeptOverSilence();
+
+    // Given later at another rate (Properties): every marker and note keeps its time.
+    EXPECT_FALSE(giveSongMusic(files, pathOf("missing.ogg")));
+    expectKeptOverSilence();
+    ASSERT_TRUE(giveSongMusic(files, writeFile("given.ogg", "x")));
+    EXPECT_FALSE(editor.player().silent());
+    ASSERT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
+    EXPECT_TRUE(store.modified());
+    ASSERT_TRUE(write(pathOf("given.sm")));
+    EXPECT_NE(test::readFileBytes(pathOf("given.sm")).find("#MUSIC:given.ogg;"), std::string::npos);
+
+    // A `.qx` song keeps its companion's samples, which are its music's own.
+    ASSERT_TRUE(write(pathOf("given.qx")));
+    std::filesystem::remove(pathOf("given.ogg"));
+    messages.answer = false;
+    ASSERT_TRUE(read(pathOf("given.qx")));
+    EXPECT_TRUE(editor.player().silent());
+    ASSERT_TRUE(giveSongMusic(files, writeFile("given.ogg", "x")));
+    EXPECT_EQ(store.notes(levelIndex(0, 4))[1].sample, 20 * 48000);
 
     // A file chosen: the song opens with it and names it when saved.
+    messages.answer = true;
+    music.rate = 44100;
     shell.chosenMusic = writeFile("found.ogg", "x");
     ASSERT_TRUE(read(path));
     EXPECT_EQ(editor.player().musicPath(), pathOf("found.ogg"));
     EXPECT_TRUE(editor.song().musicLocated());
-    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 1u);
+    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
     ASSERT_TRUE(write(pathOf("b.sm")));
     EXPECT_NE(test::readFileBytes(pathOf("b.sm")).find("#MUSIC:found.ogg;"), std::string::npos);
 }

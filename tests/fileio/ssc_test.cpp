@@ -126,10 +126,11 @@ TEST_F(SscTest, NotesSoundWhereTheGamePlaysThem) {
     EXPECT_EQ(messages.lastText().rfind("I found pauses while reading this SSC file.", 0), 0u);
 }
 
-// Reads `path`, saves it as `.ssc` and reads that back: every note and marker within
+// Reads `path` with music of `musicSeconds`, saves it as `.ssc` and reads that back:
+// every note and marker within
 // 0.1 ms, as many tempos, the charts kept as read byte for byte in the file written.
-void expectSavedUnchanged(SscTest& t, const std::string& path) {
-    t.music.frames = 44100 * 400;
+void expectSavedUnchanged(SscTest& t, const std::string& path, int musicSeconds = 400) {
+    t.music.frames = 44100 * musicSeconds;
     ASSERT_TRUE(t.read(path));
     const auto samplesOf = [](const ItemList& list) {
         std::vector<SamplePosition> samples;
@@ -196,6 +197,14 @@ TEST_F(SscTest, RealAndHandMadeSongsSaveUnchanged) {
                                            chart("Hard", {0, 1, 2, 3, 4, 5, 6, 7, 8}) +
                                                chart("Edit", {0, 2}, "#BPMS:0=150;\n") +
                                                chart("Easy", {0, 4}))));
+    // A long warp with music that ends with the chart: the markers are fewer than the
+    // file's beats, and the measures after the warp are still written.
+    SCOPED_TRACE("a long warp");
+    expectSavedUnchanged(
+        *this,
+        writeSongFile("w.ssc",
+                      song("#WARPS:4=8;\n", chart("Hard", {0, 1, 2, 3, 4, 12, 13, 14, 15}))),
+        4);
 }
 
 TEST_F(SscTest, AChartWithTimingOfItsOwnTakesTheSongsTimingAndUndoKeepsItAsRead) {

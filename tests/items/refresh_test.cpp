@@ -31,14 +31,15 @@ TEST_F(RefreshTest, BeatsAreSortedNumberedAndDeduplicated) {
     }
 }
 
-TEST_F(RefreshTest, BeatsOutsideTheMusicAreRemoved) {
+TEST_F(RefreshTest, BeatsBeforeAndAfterTheMusicAreKept) {
+    // The chart goes on over silence before the music's first sample and after its last.
     music.set(44100, 100000);
+    addBeat(100001);
     addBeat(-1);
     addBeat(0);
-    addBeat(100000); // the last sample of the music is still inside
-    addBeat(100001);
+    addBeat(100000);
     store.refresh();
-    EXPECT_EQ(beatSamples(), (std::vector<SamplePosition>{0, 100000}));
+    EXPECT_EQ(beatSamples(), (std::vector<SamplePosition>{-1, 0, 100000, 100001}));
 }
 
 TEST_F(RefreshTest, SubBeatsAtEitherEndAreRemovedAndOthersRenumbered) {

@@ -50,7 +50,10 @@ std::optional<std::string> refusedSymbolsIn(std::string_view text, std::string_v
 }
 
 std::string musicText(const MusicPlayer& player) {
-    return player.loaded() ? player.musicPath() : "No Music Loaded";
+    if (!player.loaded())
+        return "No Music Loaded";
+    return player.silent() ? player.musicPath() + " (not loaded: the song plays over silence)"
+                           : player.musicPath();
 }
 
 std::string bpmRangeText(const TimingMap& timing) {

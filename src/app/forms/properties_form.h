@@ -30,7 +30,8 @@ struct PropertiesForm {
 };
 
 PropertiesForm propertiesFormOf(const SongProperties& properties, const MusicPlayer& player);
-// The loaded music's path, or "No Music Loaded".
+// The loaded music's path (saying so when it did not load and silence stands in for
+// it), or "No Music Loaded".
 std::string musicText(const MusicPlayer& player);
 // "120.000 to 180.000": the lowest and highest tempo between markers; "N/A" with
 // fewer than two markers.

@@ -30,7 +30,7 @@ void EditorSongFiles::closeSong() {
 }
 
 // The banner is shown as soon as the song names it; the background only once its
-// music has loaded.
+// music (or the silence standing in for music not found) has loaded.
 void EditorSongFiles::announceSongPictures(const std::string& folder) {
     if (!songPicturesChanged)
         return;
@@ -38,8 +38,9 @@ void EditorSongFiles::announceSongPictures(const std::string& folder) {
     auto resolved = [&folder](const std::string& name) {
         return name.empty() ? std::string() : resolveSongFile(folder, name);
     };
-    songPicturesChanged(resolved(properties.banner),
-                        editor_.player().loaded() ? resolved(properties.background) : std::string());
+    songPicturesChanged(resolved(properties.banner), editor_.player().loaded()
+                                                         ? resolved(properties.background)
+                                                         : std::string());
 }
 
 bool EditorSongFiles::writeSong(const std::string& path, bool updateTitle, bool perBeatBpm) {

@@ -7,12 +7,15 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "app/window/dialogs/dialog_text.h"
+#include "fileio/song_music.h"
 
 namespace quillex {
 
@@ -41,7 +44,20 @@ PropertiesDialog::PropertiesDialog(Editor& editor, std::function<void()> picture
     songForm->addRow(QString(), selectable_);
     auto* music = named(new QLabel(qtText(musicText(player)), song), 83);
     music->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    songForm->addRow("Music:", music);
+    // A song kept over silence (its music was not found) is given its music here; the
+    // markers and notes keep their times.
+    auto* giveMusic = new QPushButton("&Music File...", song);
+    giveMusic->setObjectName("giveMusic");
+    giveMusic->setEnabled(player.loaded());
+    connect(giveMusic, &QPushButton::clicked, this, [this, music] {
+        SongFileContext context = songFileContext(editor_);
+        if (chooseSongMusic(context))
+            music->setText(qtText(musicText(editor_.player())));
+    });
+    auto* musicRow = new QHBoxLayout;
+    musicRow->addWidget(music, 1);
+    musicRow->addWidget(giveMusic);
+    songForm->addRow("Music:", musicRow);
 
     auto* bpm = new QGroupBox("BPM Display", this);
     auto* bpmGrid = new QGridLayout(bpm);
@@ -93,9 +109,15 @@ PropertiesDialog::PropertiesDialog(Editor& editor, std::function<void()> picture
     layout->addWidget(buttons);
 
     switch (form.displayBpmMode) {
-    case DisplayBpmMode::None: defaultMode_->setChecked(true); break;
-    case DisplayBpmMode::Range: customMode_->setChecked(true); break;
-    case DisplayBpmMode::Random: randomMode_->setChecked(true); break;
+    case DisplayBpmMode::None:
+        defaultMode_->setChecked(true);
+        break;
+    case DisplayBpmMode::Range:
+        customMode_->setChecked(true);
+        break;
+    case DisplayBpmMode::Random:
+        randomMode_->setChecked(true);
+        break;
     }
     showMode(form.displayBpmMode);
     setMinimumWidth(480);

@@ -1,5 +1,6 @@
-// File ▸ Properties: the song's texts, the BPM display, the preview region and the
-// names of its pictures. Opening it marks the song modified; OK checks, keeps and has
+// File ▸ Properties: the song's texts, its music file (a song kept over silence is
+// given its music here), the BPM display, the preview region and the names of its
+// pictures. Opening it marks the song modified; OK checks, keeps and has
 // a renamed banner or background loaded again.
 #pragma once
 
@@ -7,8 +8,8 @@
 
 #include <QDialog>
 
-#include "app/session/editor.h"
 #include "app/forms/properties_form.h"
+#include "app/session/editor.h"
 
 class QCheckBox;
 class QLabel;
