@@ -46,7 +46,8 @@ void LineBand::pushHull(std::vector<Point>& hull, Point p, bool lower) {
     while (hull.size() >= 2) {
         const Point& o = hull[hull.size() - 2];
         const Point& a = hull.back();
-        const double c = cross(a.row - o.row, a.sample - o.sample, p.row - o.row, p.sample - o.sample);
+        const double c =
+            cross(a.row - o.row, a.sample - o.sample, p.row - o.row, p.sample - o.sample);
         if (lower ? c > 0 : c < 0)
             break;
         hull.pop_back();

@@ -3,8 +3,8 @@
 // intervals of 159.995 and 160.005 in turn). The markers are therefore taken in runs:
 // from the first marker on, a run takes in marker after marker while one straight line
 // (one tempo, starting anywhere within the first marker's sample) passes within half a
-// sample of every marker of the run. The run's tempo is the simplest such tempo (the fewest decimals
-// up to three, then six significant digits), as a written `.sm` file has it.
+// sample of every marker of the run. The run's tempo is the simplest such tempo (the fewest
+// decimals up to three, then six significant digits), as a written `.sm` file has it.
 #pragma once
 
 #include <cstddef>
@@ -47,7 +47,7 @@ class TempoRuns {
     int rate_;
     std::size_t first_ = 0;
     std::size_t last_ = 0; // first_ == last_: before the first run
-    LineBand band_; // the lines through the current run
+    LineBand band_;        // the lines through the current run
     double lowSlope_ = 0;  // samples per row the run allows
     double highSlope_ = 0;
     double bpm_ = -1; // -1 until asked

@@ -54,9 +54,9 @@ TEST(LineBandTest, SlopesAreThoseOfEveryPairAndTheRunEndsWhereNoLineIsLeft) {
             ASSERT_LE(first, second);
             const double at = first / 2 + second / 2;
             for (std::size_t i = 0; i <= j; ++i)
-                EXPECT_LE(std::abs(at + middle * (points[i].first - points[0].first) -
-                                   points[i].second),
-                          0.5 + 1e-6);
+                EXPECT_LE(
+                    std::abs(at + middle * (points[i].first - points[0].first) - points[i].second),
+                    0.5 + 1e-6);
         }
     }
 }
