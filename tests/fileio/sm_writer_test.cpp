@@ -225,6 +225,10 @@ TEST_F(SmWriterTest, ASteadyTempoIsOneEntryAndATempoChangeTwo) {
             twoTempos(f, c.offset * c.rate, c.rate * 60 / 137.412, 100, c.rate * 60 / 160.021);
         const std::string t = f.text();
         EXPECT_EQ(lineOf(t, "#BPMS"), c.bpms);
+        if (c.bpm > 0) { // and the editor shows that tempo
+            EXPECT_DOUBLE_EQ(f.store.timing().lowestBpm(), c.bpm);
+            EXPECT_DOUBLE_EQ(f.store.timing().highestBpm(), c.bpm);
+        }
         // Where a game plays each marker's beat from the file.
         TagMap tags;
         RecordingMessages messages;
