@@ -26,6 +26,8 @@ constexpr int kStopDecimals = 6;
 constexpr int kLookahead = 12;
 // Tempos tried in a row without the next run reaching further before the search ends.
 constexpr int kLookaheadPatience = 4;
+// The significant digits of the tempos a fit tries first.
+constexpr int kSixDigits = 6;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
 
@@ -57,7 +59,7 @@ class PerBeatFit {
         SmTempoText text;
         const WrittenNumber offset = chooseOffset();
         text.offset = offset.text;
-        fit_.start(-offset.value * rate_, 0);
+        fit_.start(-offset.value * rate_, 0, lineDigits_);
         std::vector<Entry> stops;
         std::vector<Entry> delays;
         std::vector<WrittenNumber> stopValues;
@@ -68,10 +70,12 @@ class PerBeatFit {
                 closeRun(p.fileRow, i);
                 pinned_ = false; // the stop puts a marker on its row anyway
                 stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
+                lineDigits_ = kSixDigits;
                 if (auto line = secondsForLine(fit_.x(), i, stopValues.back()))
                     stopValues.back() = *std::move(line);
                 (p.delay ? delays : stops).push_back({p.fileRow, &stopValues.back()});
-                fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
+                fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow,
+                           lineDigits_);
                 continue;
             }
             if (!fit_.add(p.fileRow, p.sample)) {
@@ -105,7 +109,7 @@ class PerBeatFit {
         std::int64_t row;
         bool complete;
     };
-    Reach reachFrom(double x, std::int64_t row, std::size_t next, int maxDigits = 6) {
+    Reach reachFrom(double x, std::int64_t row, std::size_t next, int maxDigits = kSixDigits) {
         std::size_t j = next;
         if (j < points_.size() && points_[j].kind == SmTimingPoint::Kind::Pause &&
             points_[j].fileRow == row)
@@ -197,8 +201,10 @@ class PerBeatFit {
                     -line->high / rate_, -line->low / rate_, maxDecimals,
                     [&](double v) { return line->keeps(-v * rate_); }, kMostSignificantDigits);
                 if (offset &&
-                    reachFrom(-offset->value * rate_, 0, 0, kMostSignificantDigits).row > bestRow)
+                    reachFrom(-offset->value * rate_, 0, 0, kMostSignificantDigits).row > bestRow) {
+                    lineDigits_ = kMostSignificantDigits;
                     return *offset;
+                }
             }
         return best ? *best : written(-centre / rate_);
     }
@@ -224,6 +230,7 @@ class PerBeatFit {
             reachFrom(smAfterStop(x, longer->value, rate_), row, pause + 1, kMostSignificantDigits)
                     .row <= reach.row)
             return std::nullopt;
+        lineDigits_ = kMostSignificantDigits;
         return longer;
     }
 
@@ -259,7 +266,7 @@ class PerBeatFit {
         const double x = smAdvance(fit_.x(), rows, bpm.value, rate_);
         runs_.push_back({fit_.startRow(), std::move(bpm), pinned_});
         pinned_ = false;
-        fit_.start(x, endRow);
+        fit_.start(x, endRow, kSixDigits);
     }
 
     const SmTempoFitInput& in_;
@@ -267,6 +274,11 @@ class PerBeatFit {
     int rate_;
     RunFit fit_;
     RunFit probe_; // tries runs ahead
+    // The digits the next run's tempo may take: more only for a run started on a line
+    // (see lineStart), whose tempo may need them. Elsewhere the run's start follows from
+    // the tempos before it, and tempos of more digits stretch a run only to leave the
+    // next one worse placed.
+    int lineDigits_ = kSixDigits;
     std::vector<TempoRun> runs_;
     bool pinned_ = false;
 };
