@@ -11,18 +11,19 @@ constexpr std::size_t kNumberRoom = 512;
 
 } // namespace
 
-std::string formatGeneral(double value) {
+std::string formatGeneral(double value, int digits) {
     char text[kNumberRoom];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
     return std::string(text, end.ptr);
 }
 
-void appendNumber(std::string& out, double value) {
+void appendNumber(std::string& out, double value, int digits) {
     if (value == 0.0) {
         out.push_back('0'); // also for -0: an offset of zero is not negative
         return;
     }
-    const std::string text = formatGeneral(value);
+    const std::string text = formatGeneral(value, digits);
     // Two exponent digits at least are written; song files carry three.
     const std::size_t exponent = text.find('e');
     if (exponent == std::string::npos) {
@@ -35,9 +36,9 @@ void appendNumber(std::string& out, double value) {
     out.append(text, exponent + 2);
 }
 
-std::string formatNumber(double value) {
+std::string formatNumber(double value, int digits) {
     std::string out;
-    appendNumber(out, value);
+    appendNumber(out, value, digits);
     return out;
 }
 

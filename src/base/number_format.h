@@ -6,15 +6,16 @@
 
 namespace quillex {
 
-// A stream's default formatting ("%g"): at most 6 significant digits, no trailing
-// zeros, no decimal point for whole values, exponent form (1.23457e+06) when the
-// decimal exponent is below -5 or at least 6.
-std::string formatGeneral(double value);
+// A stream's default formatting ("%g"): at most `digits` (6) significant digits, no
+// trailing zeros, no decimal point for whole values, exponent form (1.23457e+06) when
+// the decimal exponent is below -5 or at least `digits`.
+std::string formatGeneral(double value, int digits = 6);
 
 // A number as song files carry it: formatGeneral with at least three exponent digits
-// (1.23457e+006). Zero is "0", never "-0".
-std::string formatNumber(double value);
-void appendNumber(std::string& out, double value);
+// (1.23457e+006). Zero is "0", never "-0". More than 6 digits only where a tempo or an
+// offset needs them to keep its markers.
+std::string formatNumber(double value, int digits = 6);
+void appendNumber(std::string& out, double value, int digits = 6);
 
 // A fixed number of decimals ("%.3f" for 3).
 std::string formatFixed(double value, int decimals);

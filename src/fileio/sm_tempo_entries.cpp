@@ -21,8 +21,8 @@ std::int64_t writtenRow(const SmTempoFitInput& in, std::int64_t row) {
 
 } // namespace
 
-WrittenNumber written(double value) {
-    WrittenNumber w{formatNumber(value), 0};
+WrittenNumber written(double value, int digits) {
+    WrittenNumber w{formatNumber(value, digits), 0};
     w.value = textToDouble(w.text);
     return w;
 }

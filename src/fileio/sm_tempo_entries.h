@@ -17,7 +17,8 @@ struct WrittenNumber {
     double value = 0;
 };
 
-WrittenNumber written(double value);
+// `value` written with at most `digits` significant digits.
+WrittenNumber written(double value, int digits = 6);
 
 struct TempoRun {
     std::int64_t startRow;

@@ -9,6 +9,8 @@
 
 #include "base/number_format.h"
 #include "base/simplest_number.h"
+#include "fileio/sm_line_start.h"
+#include "fileio/sm_run_fit.h"
 #include "fileio/sm_tempo_entries.h"
 #include "fileio/sm_time_arithmetic.h"
 
@@ -18,164 +20,16 @@ namespace {
 
 using namespace sm_fit;
 
-constexpr double kRowsPerBeat = 48.0;
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
-// Decimals tried for a tempo before numbers of six significant digits.
-constexpr int kTempoDecimals = 3;
 // Decimals tried for a stop's seconds.
 constexpr int kStopDecimals = 6;
 // Tempos of a run tried for how far the next run reaches after them.
 constexpr int kLookahead = 12;
 // Tempos tried in a row without the next run reaching further before the search ends.
 constexpr int kLookaheadPatience = 4;
+// The significant digits of the tempos a fit tries first.
+constexpr int kSixDigits = 6;
 // Offsets tried before the best of them is taken.
 constexpr int kOffsetCandidates = 64;
-
-// The simplest number near [lo, hi] that `keeps` accepts as it reads back. The range
-// only guides the search: `keeps` decides, exactly as the reader will compute.
-template <class Keeps>
-std::optional<WrittenNumber> simplestKept(double lo, double hi, int maxDecimals,
-                                          const Keeps& keeps) {
-    std::optional<WrittenNumber> found;
-    offerSimplestNumbers(lo, hi, maxDecimals, [&](double value) {
-        WrittenNumber w = written(value);
-        if (!keeps(w.value))
-            return false;
-        found = std::move(w);
-        return true;
-    });
-    return found;
-}
-
-// Whether [lo, hi] (positive) holds a number of six significant digits.
-bool holdsSixDigitNumber(double lo, double hi) {
-    if (hi - lo >= lo * 1e-5)
-        return true;
-    const double step = std::pow(10.0, std::floor(std::log10(lo)) - 5);
-    return std::floor(hi / step) >= std::ceil(lo / step);
-}
-
-double bpmOfSlope(double slope, int rate) {
-    return 60.0 * rate / (slope * kRowsPerBeat);
-}
-
-// One tempo run: it starts at the reader's exact position x on a row. The tempos that
-// keep every marker of the run on its sample form a range of samples per row, narrowed
-// by each marker taken in; the markers are kept to check a tempo exactly.
-class RunFit {
-  public:
-    explicit RunFit(int rate) : rate_(rate) {}
-
-    void start(double x, std::int64_t row) {
-        x_ = x;
-        startRow_ = lastRow_ = row;
-        lo_ = -kInfinity;
-        hi_ = kInfinity;
-        members_.clear();
-    }
-    double x() const { return x_; }
-    std::int64_t startRow() const { return startRow_; }
-    std::int64_t lastRow() const { return lastRow_; }
-
-    // Takes a marker in when a tempo that can be written keeps it and all before it on
-    // their samples. A marker on the start row leaves the range as it is.
-    bool add(std::int64_t row, double sample) {
-        if (row <= startRow_)
-            return true;
-        auto [lo, hi] = bounds(row, sample);
-        lo = std::max(lo, lo_);
-        hi = std::min(hi, hi_);
-        if (!(lo <= hi) || !writable(lo, hi))
-            return false;
-        lo_ = lo;
-        hi_ = hi;
-        take(row, sample);
-        return true;
-    }
-    // Takes a marker in on its own, whether or not a tempo can be written for it.
-    void force(std::int64_t row, double sample) {
-        std::tie(lo_, hi_) = bounds(row, sample);
-        members_.clear();
-        take(row, sample);
-    }
-
-    // Whether some marker limits the tempo.
-    bool limited() const { return !members_.empty() && hi_ > 0; }
-    double middleTempo() const {
-        const auto [lo, hi] = bpmRange(lo_, hi_);
-        return lo / 2 + hi / 2;
-    }
-
-    // Calls `take` with the tempos that keep every marker of the run on its sample, as
-    // they read back, simplest first: the fewest decimals (up to three, nearest the
-    // middle of the range among equals), then six significant digits. At most `limit`
-    // of them, until `take` returns true.
-    template <class Take> void forEachTempo(int limit, const Take& take) const {
-        const auto [lo, hi] = bpmRange(lo_, hi_);
-        const double middle = lo / 2 + hi / 2;
-        const double slack = (lo + hi) * 1e-12; // an edge of the range may be exact
-        const auto offer = [&](double bpm) {
-            if (!keepsAll(bpm))
-                return false;
-            return take(bpm) || --limit <= 0;
-        };
-        double scale = 1;
-        for (int d = 0; d <= kTempoDecimals; ++d, scale *= 10) {
-            const auto tryK = [&](double k) {
-                // k / scale reads back from its text exactly when it has six digits.
-                if (k >= 1e6 || (d > 0 && std::fmod(k, 10) == 0))
-                    return false;
-                return offer(k / scale);
-            };
-            if (nearestFirst(std::ceil((lo - slack) * scale), std::floor((hi + slack) * scale),
-                             std::round(middle * scale), kSimplestCandidatesPerLevel, tryK))
-                return;
-        }
-        const double step = std::pow(10.0, std::floor(std::log10(middle)) - 5);
-        nearestFirst(std::ceil((lo - slack) / step), std::floor((hi + slack) / step),
-                     std::round(middle / step), kSimplestCandidatesPerLevel,
-                     [&](double k) { return offer(written(k * step).value); });
-    }
-
-  private:
-    struct Member {
-        std::int64_t rows;
-        double sample;
-    };
-
-    void take(std::int64_t row, double sample) {
-        members_.push_back({row - startRow_, sample});
-        lastRow_ = row;
-    }
-    // The samples per row that put the reader's position within half a sample of the
-    // marker's sample.
-    std::pair<double, double> bounds(std::int64_t row, double sample) const {
-        const double rows = static_cast<double>(row - startRow_);
-        return {(sample - 0.5 - x_) / rows, (sample + 0.5 - x_) / rows};
-    }
-    // The BPM range of a range of samples per row; a range reaching zero samples per
-    // row is cut at a thousandth of its top.
-    std::pair<double, double> bpmRange(double lo, double hi) const {
-        return {bpmOfSlope(hi, rate_), bpmOfSlope(std::max(lo, hi / 1000), rate_)};
-    }
-    bool writable(double lo, double hi) const {
-        if (!(hi > 0))
-            return false;
-        const auto [bpmLo, bpmHi] = bpmRange(lo, hi);
-        return holdsSixDigitNumber(bpmLo, bpmHi);
-    }
-    bool keepsAll(double bpm) const {
-        return std::all_of(members_.begin(), members_.end(), [&](const Member& m) {
-            return nearestSample(smAdvance(x_, m.rows, bpm, rate_)) == m.sample;
-        });
-    }
-
-    int rate_;
-    double x_ = 0;
-    std::int64_t startRow_ = 0, lastRow_ = 0;
-    double lo_ = -kInfinity, hi_ = kInfinity;
-    std::vector<Member> members_;
-};
 
 // A stop's seconds: the simplest number that brings the reader's position after the
 // stop onto the sample where the pause ends (never zero: a stop of zero seconds makes
@@ -205,7 +59,7 @@ class PerBeatFit {
         SmTempoText text;
         const WrittenNumber offset = chooseOffset();
         text.offset = offset.text;
-        fit_.start(-offset.value * rate_, 0);
+        fit_.start(-offset.value * rate_, 0, lineDigits_);
         std::vector<Entry> stops;
         std::vector<Entry> delays;
         std::vector<WrittenNumber> stopValues;
@@ -216,8 +70,12 @@ class PerBeatFit {
                 closeRun(p.fileRow, i);
                 pinned_ = false; // the stop puts a marker on its row anyway
                 stopValues.push_back(stopSeconds(fit_.x(), p.sample, rate_));
+                lineDigits_ = kSixDigits;
+                if (auto line = secondsForLine(fit_.x(), i, stopValues.back()))
+                    stopValues.back() = *std::move(line);
                 (p.delay ? delays : stops).push_back({p.fileRow, &stopValues.back()});
-                fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow);
+                fit_.start(smAfterStop(fit_.x(), stopValues.back().value, rate_), p.fileRow,
+                           lineDigits_);
                 continue;
             }
             if (!fit_.add(p.fileRow, p.sample)) {
@@ -244,21 +102,23 @@ class PerBeatFit {
     // How far a run starting at position x on `row` reaches, taking the points from
     // `next` on (a stop on `row` first): the last row it keeps, and whether it ran on to
     // a pause, a sub-beat or the end, where no start can do better. A marker on `row`
-    // itself that x misses ends it before it starts.
+    // itself that x misses ends it before it starts. Its tempo may have up to
+    // `maxDigits` significant digits; a run whose range of tempos holds none that keeps
+    // its markers exactly is not complete.
     struct Reach {
         std::int64_t row;
         bool complete;
     };
-    Reach reachFrom(double x, std::int64_t row, std::size_t next) {
+    Reach reachFrom(double x, std::int64_t row, std::size_t next, int maxDigits = kSixDigits) {
         std::size_t j = next;
         if (j < points_.size() && points_[j].kind == SmTimingPoint::Kind::Pause &&
             points_[j].fileRow == row)
             x = smAfterStop(x, stopSeconds(x, points_[j++].sample, rate_).value, rate_);
-        probe_.start(x, row);
+        probe_.start(x, row, maxDigits);
         for (; j < points_.size(); ++j) {
             const SmTimingPoint& p = points_[j];
             if (p.kind == SmTimingPoint::Kind::Pause)
-                return {p.fileRow, true};
+                return {p.fileRow, probe_.keepable()};
             if (p.fileRow <= row) {
                 if (nearestSample(x) != p.sample)
                     return {row - 1, false};
@@ -267,9 +127,9 @@ class PerBeatFit {
             if (!probe_.add(p.fileRow, p.sample))
                 return {probe_.lastRow(), false};
             if (p.subBeat)
-                return {p.fileRow, true};
+                return {p.fileRow, probe_.keepable()};
         }
-        return {probe_.lastRow(), true};
+        return {probe_.lastRow(), probe_.keepable()};
     }
 
     // The #OFFSET: the simplest number (fewest decimals, nearest the likely value among
@@ -313,6 +173,7 @@ class PerBeatFit {
 
         std::optional<WrittenNumber> best;
         std::int64_t bestRow = -2;
+        bool done = false;
         int left = kOffsetCandidates;
         double scale = 1;
         for (int d = 0; d <= maxDecimals && left > 0; ++d, scale *= 10) {
@@ -324,7 +185,7 @@ class PerBeatFit {
                                      return false; // tried with fewer decimals
                                  WrittenNumber candidate = written(k / scale);
                                  const Reach reach = reachFrom(-candidate.value * rate_, 0, 0);
-                                 const bool done = reach.complete && reach.row >= 0;
+                                 done = reach.complete && reach.row >= 0;
                                  if (reach.row > bestRow || done) {
                                      bestRow = reach.row;
                                      best = std::move(candidate);
@@ -334,7 +195,43 @@ class PerBeatFit {
             if (complete)
                 break;
         }
+        if (!done)
+            if (auto line = lineStart(points_, 0, 0, rate_)) {
+                const auto offset = simplestKept(
+                    -line->high / rate_, -line->low / rate_, maxDecimals,
+                    [&](double v) { return line->keeps(-v * rate_); }, kMostSignificantDigits);
+                if (offset &&
+                    reachFrom(-offset->value * rate_, 0, 0, kMostSignificantDigits).row > bestRow) {
+                    lineDigits_ = kMostSignificantDigits;
+                    return *offset;
+                }
+            }
         return best ? *best : written(-centre / rate_);
+    }
+
+    // A stop's seconds that start the run after the pause at points[pause] on a line
+    // through its markers (see lineStart), when the run from `seconds` falls short of
+    // the next pause, sub-beat or end and that one reaches further. x: where the stop
+    // begins.
+    std::optional<WrittenNumber> secondsForLine(double x, std::size_t pause,
+                                                const WrittenNumber& seconds) {
+        const std::int64_t row = points_[pause].fileRow;
+        const Reach reach = reachFrom(smAfterStop(x, seconds.value, rate_), row, pause + 1);
+        if (reach.complete)
+            return std::nullopt;
+        const auto line = lineStart(points_, pause + 1, row, rate_);
+        if (!line)
+            return std::nullopt;
+        auto longer =
+            simplestKept((line->low - x) / rate_, (line->high - x) / rate_, kStopDecimals,
+                         [&](double v) { return v > 0 && line->keeps(smAfterStop(x, v, rate_)); },
+                         kMostSignificantDigits);
+        if (!longer ||
+            reachFrom(smAfterStop(x, longer->value, rate_), row, pause + 1, kMostSignificantDigits)
+                    .row <= reach.row)
+            return std::nullopt;
+        lineDigits_ = kMostSignificantDigits;
+        return longer;
     }
 
     // Ends the current run on `endRow` with its tempo; the points from `next` on follow.
@@ -342,19 +239,19 @@ class PerBeatFit {
         if (endRow <= fit_.startRow())
             return;
         const std::int64_t rows = endRow - fit_.startRow();
-        double bpm = runs_.empty() ? in_.averageBpm : runs_.back().bpm.value;
+        WrittenNumber bpm = runs_.empty() ? written(in_.averageBpm) : runs_.back().bpm;
         if (fit_.limited()) {
             bool found = false;
             Reach best{0, false};
             int sinceBest = 0;
-            fit_.forEachTempo(kLookahead, [&](double candidate) {
+            fit_.forEachTempo(kLookahead, [&](const WrittenNumber& candidate) {
                 if (next >= points_.size()) {
                     bpm = candidate;
                     found = true;
                     return true;
                 }
                 const Reach reach =
-                    reachFrom(smAdvance(fit_.x(), rows, candidate, rate_), endRow, next);
+                    reachFrom(smAdvance(fit_.x(), rows, candidate.value, rate_), endRow, next);
                 if (!found || reach.row > best.row) {
                     bpm = candidate;
                     best = reach;
@@ -364,13 +261,12 @@ class PerBeatFit {
                 return reach.complete || ++sinceBest >= kLookaheadPatience;
             });
             if (!found)
-                bpm = fit_.middleTempo();
+                bpm = written(fit_.middleTempo());
         }
-        WrittenNumber value = written(bpm);
-        const double x = smAdvance(fit_.x(), rows, value.value, rate_);
-        runs_.push_back({fit_.startRow(), std::move(value), pinned_});
+        const double x = smAdvance(fit_.x(), rows, bpm.value, rate_);
+        runs_.push_back({fit_.startRow(), std::move(bpm), pinned_});
         pinned_ = false;
-        fit_.start(x, endRow);
+        fit_.start(x, endRow, kSixDigits);
     }
 
     const SmTempoFitInput& in_;
@@ -378,6 +274,11 @@ class PerBeatFit {
     int rate_;
     RunFit fit_;
     RunFit probe_; // tries runs ahead
+    // The digits the next run's tempo may take: more only for a run started on a line
+    // (see lineStart), whose tempo may need them. Elsewhere the run's start follows from
+    // the tempos before it, and tempos of more digits stretch a run only to leave the
+    // next one worse placed.
+    int lineDigits_ = kSixDigits;
     std::vector<TempoRun> runs_;
     bool pinned_ = false;
 };

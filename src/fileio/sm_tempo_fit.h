@@ -1,6 +1,8 @@
 // The #OFFSET, #BPMS and #STOPS values of a written `.sm` file, fitted to the beat
 // markers: the values are chosen while simulating how the file is read back, so that
 // every marker comes back on its sample and a song read from a file keeps its tempos.
+// Numbers have six significant digits, or more where a run of markers on one straight
+// line needs them to stay one tempo (an offset placed to a small part of a sample).
 #pragma once
 
 #include <cstdint>

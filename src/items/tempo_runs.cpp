@@ -37,31 +37,22 @@ bool TempoRuns::nextRun() {
     first_ = last_;
     bpm_ = -1;
     const EditItem& start = m[first_];
-    double lo = 0;
-    double hi = 0;
+    band_.clear();
+    band_.add(0, 0);
     std::size_t next = first_ + 1;
     for (; next < m.size(); ++next) {
         const double rows = timedRowsBetween(start, m[next]);
         const double samples = static_cast<double>(m[next].sample) - start.sample;
-        if (!(rows > 0) || !(samples > 0))
+        if (!(rows > 0) || !(samples > 0) || !band_.add(rows, samples))
             break;
-        const double l = (samples - 0.5) / rows;
-        const double h = (samples + 0.5) / rows;
-        if (next == first_ + 1) {
-            lo = l;
-            hi = h;
-            continue;
-        }
-        const double newLo = std::max(lo, l);
-        const double newHi = std::min(hi, h);
-        if (newLo > newHi * (1 + 1e-12))
-            break;
-        lo = newLo;
-        hi = newHi;
     }
     last_ = std::max(next - 1, first_ + 1);
-    lowSlope_ = lo;
-    highSlope_ = hi;
+    if (band_.size() < 2) { // an interval that runs backwards
+        lowSlope_ = highSlope_ = 0;
+        return true;
+    }
+    lowSlope_ = band_.lowSlope();
+    highSlope_ = band_.highSlope();
     return true;
 }
 

@@ -4,6 +4,10 @@
 #include <functional>
 
 #include "fileio/sm_chart_text.h"
+#include "fileio/sm_parser.h"
+#include "fileio/statement_text.h"
+#include "game_timeline.h"
+#include "tools/autofill.h"
 #include "writer_fixture.h"
 
 namespace quillex {
@@ -189,6 +193,63 @@ TEST_F(SmWriterTest, TimingLinesFitTheMarkers) {
         EXPECT_EQ(lineOf(t, "#OFFSET"), c.offset);
         EXPECT_EQ(lineOf(t, "#BPMS"), c.bpms);
         EXPECT_EQ(lineOf(t, "#STOPS"), c.stops);
+    }
+}
+
+TEST_F(SmWriterTest, ASteadyTempoIsOneEntryAndATempoChangeTwo) {
+    // Markers every `samplesPerBeat` from `first` for `count` beats, then every
+    // `thenPerBeat`, each on the nearest whole sample, as a file read with those tempos
+    // leaves them.
+    const auto twoTempos = [](test::WriterFixture& f, double first, double samplesPerBeat,
+                              int count, double thenPerBeat) {
+        double x = first;
+        for (int k = 0; k < 500; ++k, x += k <= count ? samplesPerBeat : thenPerBeat)
+            f.store.addBeat(static_cast<SamplePosition>(std::floor(x + 0.5)));
+    };
+    struct Case {
+        int rate;
+        double bpm; // autofilled at this tempo, or 0
+        double offset;
+        const char* bpms;
+    };
+    const Case cases[] = {
+        {44100, 137.412, 0.183215, "#BPMS:0=137.412;"},
+        {44100, 160.021, 0.183215, "#BPMS:0=160.021;"},
+        {44100, 179.995, 0.183215, "#BPMS:0=179.995;"},
+        {44100, 160, 0.345, "#BPMS:0=160;"},
+        {48000, 137.412, 0.183215, "#BPMS:0=137.412;"},
+        {48000, 160.021, 0.183215, "#BPMS:0=160.021;"},
+        {48000, 179.995, 0.183215, "#BPMS:0=179.995;"},
+        {48000, 160, 0.345, "#BPMS:0=160;"},
+        {44100, 0, 0.2, "#BPMS:0=137.412,100=160.021;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.bpm << " BPM");
+        test::WriterFixture f;
+        f.music.set(c.rate, c.rate * 240);
+        if (c.bpm > 0)
+            fillAtAverageBpm(f.store, c.bpm, c.offset);
+        else
+            twoTempos(f, c.offset * c.rate, c.rate * 60 / 137.412, 100, c.rate * 60 / 160.021);
+        const std::string t = f.text();
+        EXPECT_EQ(lineOf(t, "#BPMS"), c.bpms);
+        if (c.bpm > 0) { // and the editor shows that tempo
+            EXPECT_DOUBLE_EQ(f.store.timing().lowestBpm(), c.bpm);
+            EXPECT_DOUBLE_EQ(f.store.timing().highestBpm(), c.bpm);
+        }
+        // Where a game plays each marker's beat from the file.
+        TagMap tags;
+        RecordingMessages messages;
+        const SmFileContent content = parseSmText(joinLines(t, TextKind::Song), tags, messages);
+        test::GameTimeline game;
+        game.offsetSeconds = textToDouble(tags.first("#OFFSET"));
+        for (const SmTimedValue& b : content.timing.bpms)
+            game.bpms.push_back({b.beat, b.value});
+        ASSERT_GT(f.store.beats().size(), 400u);
+        for (const EditItem& marker : f.store.beats())
+            ASSERT_NEAR(game.secondsAt(smBeat(marker.row())),
+                        static_cast<double>(marker.sample) / c.rate, 1e-4)
+                << "marker at row " << marker.row();
     }
 }
 

@@ -175,9 +175,16 @@ TEST_F(BpmTest, ShownTempoIsTheSimplestThatKeepsEveryMarkerOfARunWithinHalfASamp
     std::vector<SamplePosition> autofilled; // 160 BPM: whole samples alternate
     for (int k = 0; k < 40; ++k)
         autofilled.push_back(static_cast<SamplePosition>(std::floor(k * 16537.5 + 0.5)));
+    // 160 BPM from 0.345 s as a file places them: the first marker is half a sample
+    // off the line, so a line through it misses later markers by a whole sample.
+    std::vector<SamplePosition> fromOffset;
+    for (int k = 0; k < 500; ++k)
+        fromOffset.push_back(
+            static_cast<SamplePosition>(std::floor(0.345 * 44100 + k * 16537.5 + 0.5)));
     const Case cases[] = {
         {autofilled, 160.0, 160.0, 160.0},
-        {{0, 22050, 44100, 66150, 90000}, 110.943, 120.0, 120.0}, // the last one moved
+        {fromOffset, 160.0, 160.0, 160.0},
+        {{0, 22050, 44100, 66150, 90000}, 110.94, 120.0, 120.0}, // the last one moved
     };
     for (const Case& c : cases) {
         StoreFixture f;
