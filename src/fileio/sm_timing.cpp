@@ -219,6 +219,10 @@ class MarkerPlacer {
                 return true;
             }
         }
+        if (beats_.size() >= kMostMarkers) {
+            cut_ = true;
+            return false;
+        }
         beats_.push_back(beat);
         return beats_.size() <= maxMarkers_;
     }

@@ -63,9 +63,15 @@ struct ConvertedTiming {
     // Whole beats of the file before beat marker 1: marker 1 is the file's beat n.
     std::int32_t beatsBeforeFirstMarker = 0;
     // The markers end before the chart does: its time runs past what a sample position
-    // holds (2^31 samples), and the notes after the last marker have no place.
+    // holds (2^31 samples), or it needs more than kMostMarkers markers, and the notes
+    // after the last marker have no place.
     bool timelineCut = false;
 };
+
+// The most beat markers a song file may make: at 300 BPM they last over 13 hours, and
+// a file of a few bytes that names a far beat at a tempo of thousands cannot make the
+// reader place millions.
+inline constexpr std::size_t kMostMarkers = 250'000;
 
 // Runs the whole conversion for music of `sampleRate` Hz and `musicLength` samples.
 // Every beat of the file is first put on its nearest 48th of a beat, as games play

@@ -180,10 +180,11 @@ std::size_t notesPastTheMarkers(const ConvertedTiming& timing) {
 
 std::string timelineCutMessage(std::size_t notesLost, std::int32_t lastBeat, int sampleRate) {
     const double hours = (double{INT32_MAX} / std::max(sampleRate, 1)) / 3600.0;
-    return "This song runs past the longest time I can hold (2^31 samples, " +
+    return "This song runs past the longest timeline I can hold (2^31 samples, " +
            formatNumber(std::floor(hours * 10) / 10) + " hours at " + std::to_string(sampleRate) +
-           " Hz): its timing ends at beat " + std::to_string(lastBeat) +
-           ", and the notes after it (" + std::to_string(notesLost) + ") are left out.";
+           " Hz, or " + std::to_string(kMostMarkers) + " beats): its timing ends at beat " +
+           std::to_string(lastBeat) + ", and the notes after it (" + std::to_string(notesLost) +
+           ") are left out.";
 }
 
 std::string stopsMessage(std::string_view fileKind) {

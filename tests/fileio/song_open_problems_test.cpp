@@ -72,6 +72,15 @@ TEST_F(SongOpenProblemsTest, AChartLongerThanASamplePositionHoldsIsCutWithAMessa
     EXPECT_NE(cut.find("13.5 hours"), std::string::npos);
     EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 1u);
     EXPECT_EQ(store.beats().back().row(), 812 * kRowsPerBeat);
+
+    // At a tempo of thousands a far stop would need millions of markers within 2^31
+    // samples: the markers end at the most a file may make.
+    messages.shown.clear();
+    ASSERT_TRUE(read(writeSongFile("fast.sm", "#MUSIC:song.ogg;#BPMS:0=100000;#STOPS:5000000=1;" +
+                                                  kChallenge + "1000,0000,0000,1000;")));
+    EXPECT_EQ(store.beats().size(), kMostMarkers);
+    EXPECT_NE(shownTexts().back().find("250000 beats"), std::string::npos);
+    EXPECT_EQ(store.notes(levelIndex(0, 4)).size(), 2u);
 }
 
 TEST_F(SongOpenProblemsTest, MissingFilesAndFilesThatAreNoSongAreRefusedByName) {
