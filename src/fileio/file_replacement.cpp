@@ -41,10 +41,10 @@ void removeAll(const std::vector<std::string>& paths) {
 bool replaceFiles(const std::vector<FileContent>& files, std::string& error) {
     // Every name is checked before anything is written: a save replaces no file unless
     // every one can be replaced.
-    std::vector<SaveTarget> targets;
+    std::vector<FileTarget> targets;
     std::vector<std::string> targetPaths;
     for (const FileContent& file : files) {
-        std::optional<SaveTarget> target = saveTargetOf(file.path, error);
+        std::optional<FileTarget> target = fileTargetOf(file.path, error);
         if (!target)
             return false;
         targetPaths.push_back(target->path);

@@ -32,8 +32,8 @@ std::string refusal(const std::string& path, const std::string& reason) {
 
 } // namespace
 
-std::optional<SaveTarget> saveTargetOf(const std::string& path, std::string& error) {
-    SaveTarget target;
+std::optional<FileTarget> fileTargetOf(const std::string& path, std::string& error) {
+    FileTarget target;
     target.path = path;
     for (int followed = 0;; ++followed) {
         struct stat info {};
@@ -68,7 +68,7 @@ std::optional<SaveTarget> saveTargetOf(const std::string& path, std::string& err
     }
 }
 
-void keepPermissions(int fd, const SaveTarget& target) {
+void keepPermissions(int fd, const FileTarget& target) {
     if (!target.exists)
         return;
     // The owner first: a change of owner clears the set-user-ID bits the mode restores.

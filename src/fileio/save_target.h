@@ -10,7 +10,7 @@
 
 namespace quillex {
 
-struct SaveTarget {
+struct FileTarget {
     std::string path; // the file the save replaces or creates, links followed
     bool exists = false;
     mode_t mode = 0; // permission bits of the existing file
@@ -21,11 +21,11 @@ struct SaveTarget {
 // The target of a save to `path`. Nothing when it must not be written, with `error`
 // naming `path` and the reason: something other than a regular file is there, or a
 // chain of links that never ends.
-std::optional<SaveTarget> saveTargetOf(const std::string& path, std::string& error);
+std::optional<FileTarget> fileTargetOf(const std::string& path, std::string& error);
 
 // Gives the file open as `fd` the mode, owner and group of the file it will replace.
 // An owner or group this process may not give is left as it is (a user saving a
 // friend's song becomes its owner, as any editor makes it).
-void keepPermissions(int fd, const SaveTarget& target);
+void keepPermissions(int fd, const FileTarget& target);
 
 } // namespace quillex
