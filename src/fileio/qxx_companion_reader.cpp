@@ -1,7 +1,6 @@
 // Reading the companion file: its statements gathered first, then put into the store,
 // with what a damaged companion lost named in one message.
 #include <algorithm>
-#include <cmath>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "fileio/qxx_kept_data.h"
 #include "fileio/qxx_keys.h"
 #include "fileio/qxx_pair_check.h"
+#include "fileio/song_music.h"
 #include "fileio/statement_text.h"
 #include "items/busy_counter.h"
 #include "model/note_kind.h"
@@ -218,15 +218,11 @@ void scaleToLoadedRate(CompanionContent& c, int loadedRate) {
     if (c.standInRate <= 0 || loadedRate == c.standInRate)
         return;
     const double factor = static_cast<double>(loadedRate) / c.standInRate;
-    const auto scaled = [factor](std::int32_t sample) {
-        return static_cast<std::int32_t>(
-            std::clamp(std::round(sample * factor), double{INT32_MIN}, double{INT32_MAX}));
-    };
     for (IntPair& location : c.beatLocations)
-        location.second = scaled(location.second);
+        location.second = scaledSample(location.second, factor);
     for (std::optional<std::int32_t>* preview : {&c.previewStart, &c.previewEnd})
         if (*preview)
-            **preview = scaled(**preview);
+            **preview = scaledSample(**preview, factor);
 }
 
 } // namespace

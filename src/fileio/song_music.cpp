@@ -56,12 +56,12 @@ bool loadSongMusic(SongFileContext& context, const std::string& songPath,
     return context.player.loadSilence(musicPath, kStandInRate, standInFrames);
 }
 
-namespace {
-
 SamplePosition scaledSample(SamplePosition sample, double factor) {
     const double scaled = std::round(static_cast<double>(sample) * factor);
     return static_cast<SamplePosition>(std::clamp(scaled, double{INT32_MIN}, double{INT32_MAX}));
 }
+
+namespace {
 
 // The snapshot's items with their samples scaled; the refresh times everything else
 // from the markers.

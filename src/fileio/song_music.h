@@ -32,6 +32,10 @@ bool loadSongMusic(SongFileContext& context, const std::string& songPath,
 // the reason has been shown, the song is kept over its old sound, and the result is
 // false.
 bool giveSongMusic(SongFileContext& context, const std::string& path);
+
+// A sample counted at one rate, moved to another by `factor` (new rate / old) so that
+// it keeps its time; rounded, and held within a sample position's range.
+SamplePosition scaledSample(SamplePosition sample, double factor);
 // Asks for a music file in the song's folder (through ShellHooks) and gives it; false
 // when none is chosen or it does not load.
 bool chooseSongMusic(SongFileContext& context);
